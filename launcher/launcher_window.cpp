@@ -1,0 +1,85 @@
+// Procedure of the launcher's window: greying of missing programs, the starts, About and exit.
+#include "launcher_window.h"
+
+#include "launcher_dialogs.h"
+#include "launcher_ids.h"
+#include "launcher_programs.h"
+
+namespace {
+
+constexpr int kToolsPopup = 1;  // "&Ferramentas"
+
+// OpenFile searches for a bare name by the same rules that WinExec uses to find it.
+bool ProgramFileExists(const char* fileName) {
+    OFSTRUCT details = {};
+    details.cBytes = sizeof details;
+    return OpenFile(fileName, &details, OF_EXIST) != HFILE_ERROR;
+}
+
+void GreyMissingPrograms(HWND window) {
+    HMENU tools = GetSubMenu(GetMenu(window), kToolsPopup);
+    for (size_t i = 0; i < kCheckedProgramCount; ++i) {
+        if (!ProgramFileExists(kCheckedPrograms[i].fileName))
+            EnableMenuItem(tools, kCheckedPrograms[i].toolsMenuPosition, MF_BYPOSITION | MF_GRAYED);
+    }
+}
+
+// Runs a menu command; false when it is none that the launcher handles.
+bool OnMenuCommand(HWND window, WPARAM command) {
+    if (command == IDM_LAUNCHER_ABOUT) {
+        RunDialog("Sobre", window, AboutBoxProc);
+        return true;
+    }
+    if (command == IDM_LAUNCHER_EXIT) {
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (command > 0xFFFF) return false;
+    const char* commandLine = CommandLineForMenu(static_cast<unsigned>(command));
+    if (commandLine == nullptr) return false;
+    // The launcher neither waits for nor reports on what it starts.
+    WinExec(commandLine, SW_SHOW);
+    return true;
+}
+
+LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        GreyMissingPrograms(window);
+        return 0;
+    case WM_COMMAND:
+        if (OnMenuCommand(window, wParam)) return 0;
+        break;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool RegisterLauncherClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = LauncherWindowProc;
+    windowClass.hInstance = launcherInstance;
+    windowClass.hIcon = LoadIconA(launcherInstance, "Configurador");
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = "Menu";
+    windowClass.lpszClassName = "Configurador";
+    return RegisterClassA(&windowClass) != 0;
+}
+
+HWND CreateLauncherWindow() {
+    launcherWindow = CreateWindowExA(0, "Configurador", "Configurador Tavelo", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                     launcherInstance, nullptr);
+    return launcherWindow;
+}

@@ -1,0 +1,14 @@
+// Opening, closing and RTS of the one serial port, by CommSettings.
+#pragma once
+#include "serial_device.h"
+
+int OpenPort();   // 1 when open and configured, 0 otherwise (portName may become "None")
+void ClosePort();
+void RaiseRts();
+void DropRts();
+
+// The line speed and read time-outs that a baud rate gets (unsupported rates run as 19200).
+int32_t LineBaud(int32_t baudRate);
+ReadTimeouts ReadTimeoutsFor(int32_t baudRate);
+// The turnaround wait after a request (0 for an unsupported rate).
+uint32_t TurnaroundMs(int32_t baudRate);

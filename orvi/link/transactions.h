@@ -1,0 +1,19 @@
+// The device transactions: fixed requests with up to three tries each.
+#pragma once
+#include <cstdint>
+#include "link_error.h"
+
+LinkError ReadHolding(int8_t reg, uint16_t* destination);
+LinkError ReadPrivate(int8_t address, uint16_t* destination);
+LinkError ReadStatusBits(uint16_t* destination);
+LinkError ReadConfigBlock(uint16_t* destination);  // 68 words
+LinkError ReadLiveBlock(uint16_t* destination);    // 10 words
+LinkError SearchReadIdentity(uint16_t* destination);
+LinkError SearchReadAddress(uint16_t* destination);
+LinkError WritePrivate(int8_t address, int16_t value);
+LinkError WriteRegister(int8_t reg, int16_t value);
+
+// True while a transaction runs; a transaction started meanwhile is refused.
+bool TransactionBusy();
+
+enum { kConfigBlockWords = 68, kLiveBlockWords = 10 };

@@ -1,0 +1,40 @@
+// The decoded transmitter configuration shared by all pages, its last-seen copy and the block decoder.
+#pragma once
+#include <cstdint>
+
+struct ConfigSnapshot {
+    int8_t inputType;
+    int32_t unit;
+    int16_t lowerLimit;
+    int16_t upperLimit;
+    int16_t alarmSetPoint;
+    int16_t alarmHysteresis;
+    int16_t alarmFunction;
+    int8_t outputType;
+    int32_t alarmInitialBlock;
+    uint32_t serialNumber;
+    int16_t firmwareVersion;
+    int32_t alarmOutputOn;
+    int16_t indicationOffset;
+};
+
+// Program-wide, zeroed at start; meaningful after the first successful decode.
+extern ConfigSnapshot configSnapshot;
+// The value last seen of each editable field, against which edits are detected.
+extern ConfigSnapshot lastKnown;
+
+// Fills configSnapshot from the 68 words of the configuration block (word i is register i),
+// then copies the editable fields into lastKnown.
+void DecodeConfigBlock(const uint16_t* words);
+
+// The two words written one behind the other as "%d%d" and read back as a number, wrapping mod 2^32.
+uint32_t SerialNumberFromWords(int16_t first, int16_t second);
+
+// Change detection: true (and lastKnown follows) when value differs from the last value seen.
+template <typename Field>
+bool TakeChange(Field value, Field& known)
+{
+    if (value == known) return false;
+    known = value;
+    return true;
+}

@@ -1,0 +1,46 @@
+// Resource and control identifiers shared by the resource scripts and the code.
+// Each block belongs to one dialog; keep new ids inside the block of their dialog.
+#pragma once
+
+// ---- shell: menu, About box, host communication dialog, please-wait window ----
+// Menu "Menu": &Arquivo/&Sair, &Configurar/&Comunicação, &Orvi/&Configurador and &Busca Automática,
+// Aj&uda/S&obre.
+#define IDM_ABOUT 40002
+#define IDM_EXIT 40003
+#define IDM_HOST_COMM 40005
+#define IDM_CONFIG_SHEET 40031
+#define IDM_AUTO_SEARCH 40033
+// Host communication dialog "Comunic": OK, Cancel, rate buttons &1200 &2400 &4800 &9600 192&00.
+#define IDC_HOST_PORT 1000
+#define IDC_HOST_RATE_1200 1002
+#define IDC_HOST_RATE_2400 1003
+#define IDC_HOST_RATE_4800 1004
+#define IDC_HOST_RATE_9600 1005
+#define IDC_HOST_RATE_19200 1006
+#define IDC_HOST_ADDRESS 1031
+
+// ---- sheet: Input/Output page (template 101) ----
+#define IDD_IO_PAGE                 101
+#define IDC_UNIT_CELSIUS            1066
+#define IDC_UNIT_FAHRENHEIT         1068
+#define IDC_INPUT_TYPE_LIST         1103
+#define IDC_OUTPUT_TYPE_LIST        1104
+#define IDC_ALARM_FUNCTION_LIST     1105
+#define IDC_ALARM_SET_POINT         1106
+#define IDC_LOWER_LIMIT_LABEL       1117
+#define IDC_UPPER_LIMIT_LABEL       1118
+#define IDC_ALARM_SET_POINT_SPIN    1148
+#define IDC_ALARM_HYSTERESIS_SPIN   1149
+#define IDC_UNIT_LABEL              1152
+#define IDC_LOWER_LIMIT             1153
+#define IDC_UPPER_LIMIT             1154
+#define IDC_ALARM_INITIAL_BLOCK     1155
+#define IDC_LOWER_LIMIT_SPIN        1157
+#define IDC_UPPER_LIMIT_SPIN        1158
+#define IDC_ALARM_HYSTERESIS        1164
+
+// ---- sheet: Communication page (template 103) ----
+
+// ---- sheet: Calibration page (template 105) ----
+
+// ---- sheet: Diagnostic page (template 106) ----

@@ -1,0 +1,55 @@
+// The four-page configuration sheet: page and sheet descriptions, run modally.
+#include "config_sheet.h"
+#include <commctrl.h>
+#include "io_page.h"
+#include "resource.h"
+#include "shell/shell_state.h"
+
+// The Calibration and Diagnostic page procedures (templates 105 and 106).
+INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+namespace {
+
+struct PageDescription {
+    int templateId;
+    DLGPROC procedure;
+};
+
+// In tab order; the first page reads the transmitter while the sheet is being created.
+const PageDescription kPages[] = {
+    {IDD_IO_PAGE, IoPageProc},
+    {103, CommunicationPageProc},
+    {105, CalibrationPageProc},
+    {106, DiagnosticPageProc},
+};
+const int kPageCount = sizeof kPages / sizeof kPages[0];
+
+}  // namespace
+
+INT_PTR OpenConfigSheet(HWND owner)
+{
+    PROPSHEETPAGEA pages[kPageCount];
+    for (int i = 0; i < kPageCount; ++i) {
+        PROPSHEETPAGEA& page = pages[i];
+        ZeroMemory(&page, sizeof page);
+        page.dwSize = sizeof page;
+        page.dwFlags = PSP_HASHELP;  // the tab shows the template's caption
+        page.hInstance = programInstance;
+        page.pszTemplate = MAKEINTRESOURCEA(kPages[i].templateId);
+        page.pfnDlgProc = kPages[i].procedure;
+    }
+
+    PROPSHEETHEADERA sheet;
+    ZeroMemory(&sheet, sizeof sheet);
+    sheet.dwSize = sizeof sheet;
+    sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USEHICON;
+    sheet.hwndParent = owner;
+    sheet.hInstance = programInstance;
+    sheet.hIcon = programIcon;
+    sheet.pszCaption = "Configurador Orvi V1.11";
+    sheet.nPages = kPageCount;
+    sheet.nStartPage = 0;
+    sheet.ppsp = pages;
+    return PropertySheetA(&sheet);
+}

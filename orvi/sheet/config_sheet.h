@@ -1,0 +1,9 @@
+// The four-page configuration sheet and the page procedures the shell runs on their own.
+#pragma once
+#include <windows.h>
+
+// Opens the property sheet modally, owned by owner; returns when it closes.
+INT_PTR OpenConfigSheet(HWND owner);
+
+// The Communication page procedure, also run as the stand-alone search dialog (template 103).
+INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

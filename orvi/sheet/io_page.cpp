@@ -1,0 +1,83 @@
+// The Input/Output page's procedure: reading the configuration when the sheet opens, and dispatch.
+#include "io_page.h"
+#include <cstdio>
+#include "config_snapshot.h"
+#include "io_consistency_checks.h"
+#include "io_page_controls.h"
+#include "shell/shell_state.h"
+#include "transactions.h"
+
+HWND ioPageWindow = NULL;
+IoPageMessageBoxFunction ioPageMessageBox = MessageBoxA;
+
+namespace {
+
+const int kConfigReadAttempts = 20;  // each of them already up to 3 tries
+const int kIoPageHelpContext = 5;
+
+BOOL InitIoPage(HWND page)
+{
+    ioPageWindow = page;
+    HWND pleaseWait = CreateDialogParamA(programInstance, "CxDlgComm", page, PleaseWaitProc, 0);
+    if (pleaseWait != NULL) {
+        ShowWindow(pleaseWait, SW_SHOW);
+        UpdateWindow(pleaseWait);
+    }
+    uint16_t block[kConfigBlockWords];
+    LinkError result = kLinkTimeout;
+    for (int attempt = 0; attempt < kConfigReadAttempts && result != kLinkOk; ++attempt) {
+        result = ReadConfigBlock(block);
+    }
+    if (pleaseWait != NULL) DestroyWindow(pleaseWait);
+
+    if (result != kLinkOk) {
+        char message[kIoMessageSize];
+        std::snprintf(message, sizeof message,
+                      "Erro na leitura da configuração (%s)!\n\nExecute a Busca Automática do Orvi!",
+                      LinkErrorText(result));
+        ioPageMessageBox(page, message, "Atenção", MB_ICONWARNING | MB_OK);
+        PostQuitMessage(0);
+        return FALSE;
+    }
+    DecodeConfigBlock(block);
+    FillIoPage(ioPageWindow);
+    SendMessageA(GetParent(page), PSM_UNCHANGED, reinterpret_cast<WPARAM>(page), 0);
+    return TRUE;
+}
+
+LONG_PTR HandleIoPageNotification(HWND page, UINT code)
+{
+    switch (code) {
+    case PSN_APPLY:
+        return ApplyIoPage(page);
+    case PSN_HELP:
+        WinHelpA(page, ".\\ORVI.HLP", HELP_CONTEXT, kIoPageHelpContext);
+        return 0;
+    default:
+        return 0;  // leaving the page is always allowed; Cancel writes nothing
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return InitIoPage(page);
+    case WM_COMMAND:
+        HandleIoPageCommand(page, LOWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        // Set every time: a result left over from an earlier notification would answer this one.
+        SetWindowLongPtrA(page, DWLP_MSGRESULT,
+                          HandleIoPageNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code));
+        return TRUE;
+    case WM_DESTROY:
+        // A later re-read must not fill a window that no longer exists.
+        if (ioPageWindow == page) ioPageWindow = NULL;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,31 @@
+// Apply on the Input/Output page: the consistency checks, then the register writes with Abort/Retry/Ignore.
+#include "io_consistency_checks.h"
+#include "io_page.h"
+#include "io_page_controls.h"
+#include "io_write_sequence.h"
+#include "transactions.h"
+
+namespace {
+
+WriteFailureAnswer AskAfterFailedWrite(const char* message, void* context)
+{
+    const int answer = ioPageMessageBox(static_cast<HWND>(context), message, "Erro na escrita",
+                                        MB_ICONWARNING | MB_ABORTRETRYIGNORE);
+    if (answer == IDABORT) return kWriteAbort;
+    if (answer == IDRETRY) return kWriteRetry;
+    return kWriteIgnore;
+}
+
+}  // namespace
+
+LONG_PTR ApplyIoPage(HWND page)
+{
+    char message[kIoMessageSize];
+    if (FindConsistencyFault(configSnapshot, message, sizeof message) != 0) {
+        ioPageMessageBox(page, message, "Inconsistência", MB_ICONWARNING | MB_OK);
+        // Keep the sheet open on this page, so that OK does not throw the user's edits away.
+        return PSNRET_INVALID;
+    }
+    RunIoWriteSequence(configSnapshot, WriteRegister, AskAfterFailedWrite, page);
+    return PSNRET_NOERROR;
+}

@@ -1,0 +1,81 @@
+// The host communication dialog "Comunic": the PC's port, baud rate and the device address.
+#include <cstdio>
+#include <cstring>
+
+#include "link/comm_settings.h"
+#include "link/serial_port.h"
+#include "resource.h"
+#include "shell/rate_buttons.h"
+#include "shell/shell_dialogs.h"
+#include "shell/shell_messages.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+constexpr int kHighestHostAddress = 254;
+
+void FillHostCommDialog(HWND dialog) {
+    CenterDialog(dialog);
+    // An unknown rate maps to no button, so all five stay unchecked.
+    CheckRadioButton(dialog, kFirstRateButton, kLastRateButton, RateButtonForBaud(commSettings.baudRate));
+
+    char text[16];
+    SendDlgItemMessageA(dialog, IDC_HOST_PORT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("None"));
+    for (int port = 1; port <= 4; ++port) {
+        std::snprintf(text, sizeof text, "COM%d", port);
+        SendDlgItemMessageA(dialog, IDC_HOST_PORT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendDlgItemMessageA(dialog, IDC_HOST_PORT, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(commSettings.portName));
+
+    for (int address = 1; address <= kHighestHostAddress; ++address) {
+        std::snprintf(text, sizeof text, "%d", address);
+        SendDlgItemMessageA(dialog, IDC_HOST_ADDRESS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    std::snprintf(text, sizeof text, "%d", commSettings.deviceAddress);
+    SendDlgItemMessageA(dialog, IDC_HOST_ADDRESS, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(text));
+}
+
+// Takes port and rate, re-opens the port and, only when it opened, the address; true when done.
+bool ApplyHostCommDialog(HWND dialog) {
+    char port[sizeof commSettings.portName] = {};
+    GetDlgItemTextA(dialog, IDC_HOST_PORT, port, sizeof port);
+    if (std::strcmp(port, commSettings.portName) != 0) std::strcpy(commSettings.portName, port);
+
+    commSettings.baudRate =
+        BaudOfCheckedButton([dialog](int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; });
+
+    ClosePort();
+    if (!OpenPort()) {
+        ReportPortFailure(dialog);
+        return false;
+    }
+    const UINT address = GetDlgItemInt(dialog, IDC_HOST_ADDRESS, nullptr, FALSE);
+    commSettings.deviceAddress = static_cast<uint8_t>(address & 0xFFu);
+    SaveCommSettings();
+    return true;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK HostCommDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        FillHostCommDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            if (ApplyHostCommDialog(dialog)) EndDialog(dialog, 0);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,111 @@
+// Window search and control access across processes, always with a time limit.
+#include "driver_windows.h"
+
+#include "driver_wait.h"
+
+namespace {
+
+constexpr UINT kAnswerMs = 3000;
+
+struct Search {
+    DWORD processId;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && (!search->visibleOnly || IsWindowVisible(window)))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* answered = nullptr) {
+    DWORD_PTR result = 0;
+    const LRESULT ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &result);
+    if (answered) *answered = ok != 0;
+    return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {
+    Search search{processId, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindTopLevel(DWORD processId, const char* className, const char* title, bool visibleOnly) {
+    for (HWND window : TopLevelWindows(processId, visibleOnly)) {
+        if (className && ClassOf(window) != className) continue;
+        if (title && TextOf(window) != title) continue;
+        return window;
+    }
+    return nullptr;
+}
+
+HWND WaitForTopLevel(DWORD processId, const char* className, const char* title, bool visibleOnly) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindTopLevel(processId, className, title, visibleOnly)) != nullptr; });
+    return found;
+}
+
+HWND WaitForDialog(DWORD processId, const std::string& caption) {
+    return WaitForTopLevel(processId, "#32770", caption.c_str(), true);
+}
+
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    SendWithin(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+void PressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PostMenuCommand(HWND window, WPARAM id) { PostMessageA(window, WM_COMMAND, id, 0); }
+
+bool WaitGone(HWND window) {
+    return WaitFor([window] { return !IsWindow(window); });
+}
+
+bool Responds(HWND window) {
+    bool answered = false;
+    SendWithin(window, WM_NULL, 0, 0, &answered);
+    return answered;
+}
+
+bool IsButtonChecked(HWND dialog, int id) {
+    return SendWithin(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsControlVisible(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    return control != nullptr && IsWindowVisible(control);
+}
+
+int ComboCount(HWND dialog, int id) { return static_cast<int>(SendWithin(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0)); }
+
+std::string ComboItem(HWND dialog, int id, int index) {
+    char text[256] = {};
+    HWND combo = GetDlgItem(dialog, id);
+    const LRESULT length = SendWithin(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR || length >= static_cast<LRESULT>(sizeof text)) return "";
+    SendWithin(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string ComboSelection(HWND dialog, int id) {
+    const LRESULT index = SendWithin(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? std::string() : ComboItem(dialog, id, static_cast<int>(index));
+}

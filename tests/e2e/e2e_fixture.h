@@ -1,0 +1,34 @@
+// Base of the end-to-end tests: the line they expect (simulator on COM1, or no port at all) and a clean orvi.ini.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "driver_settings.h"
+
+// ORVI_E2E_PORTS, set by tests/e2e/run: "sim" (COM1 is orvi-sim) or "none" (no COM port opens).
+inline std::string PortsOfThisRun() {
+    const char* ports = std::getenv("ORVI_E2E_PORTS");
+    return ports ? ports : "";
+}
+
+// Tests that need orvi-sim on COM1.
+class WithSimulator : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(PortsOfThisRun(), "sim") << "run through tests/e2e/run, which maps COM1 to orvi-sim";
+        RemoveSettingsFile();
+    }
+};
+
+// Tests that need a machine where no COM port can be opened.
+class WithoutPorts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(PortsOfThisRun(), "none") << "run through tests/e2e/run, which leaves every COM port unopenable";
+        RemoveSettingsFile();
+    }
+};
+
+inline const char kSettingsCom1At4800[] = "[Communication]\r\nAddress=7\r\nPort=COM1\r\nBaud=4800\r\n";

@@ -1,0 +1,222 @@
+// Request frames, the CRC and the reply checks, byte for byte.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "comm_settings.h"
+#include "native_platform.h"
+#include "rtu_frame.h"
+#include "serial_port.h"
+
+namespace {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetNativePlatform();
+        ASSERT_EQ(1, OpenPort());
+    }
+    ScriptedSerialDevice& device() { return TestDevice(); }
+    Bytes Sent() { return device().written.back(); }
+};
+
+TEST_F(FrameTest, RequestVectors) {
+    SendRequest(0, 10, 3, 0, nullptr);
+    EXPECT_EQ(Bytes({0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xC5, 0xCD}), Sent());
+    SendRequest(0, 68, 3, 0, nullptr);
+    EXPECT_EQ(Bytes({0x01, 0x03, 0x00, 0x00, 0x00, 0x44, 0x45, 0xF9}), Sent());
+    SendRequest(4, 0, 0x70, 0, nullptr);
+    EXPECT_EQ(Bytes({0x01, 0x70, 0x00, 0x04, 0x00, 0x00, 0x01, 0xC0}), Sent());
+    SendRequest(29, 1, 6, -5, nullptr);
+    EXPECT_EQ(Bytes({0x01, 0x06, 0x00, 0x1D, 0xFF, 0xFB, 0x19, 0xBF}), Sent());
+    commSettings.deviceAddress = 0;
+    SendRequest(8, 1, 3, 0, nullptr);
+    EXPECT_EQ(Bytes({0x00, 0x03, 0x00, 0x08, 0x00, 0x01, 0x04, 0x19}), Sent());
+}
+
+TEST_F(FrameTest, OtherFunctionCodesSendFourBytes) {
+    SendRequest(0, 0, 0x11, 0, nullptr);
+    const Bytes sent = Sent();
+    ASSERT_EQ(4u, sent.size());
+    EXPECT_EQ(WithCrc({0x01, 0x11}), sent);
+}
+
+TEST(Crc16Test, CheckValueOfDigits) {
+    const uint8_t digits[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+    EXPECT_EQ(0x4B37, Crc16(digits, sizeof digits));
+}
+
+TEST_F(FrameTest, SendRaisesRtsWritesWaitsThenDropsAfterTurnaround) {
+    const struct { int32_t baud; const char* delay; } rows[] = {
+        {1200, "delay 8"}, {2400, "delay 3"}, {4800, "delay 2"}, {9600, "delay 1"}, {19200, "delay 1"}};
+    for (const auto& row : rows) {
+        commSettings.baudRate = row.baud;
+        device().events.clear();
+        SendRequest(0, 1, 3, 0, nullptr);
+        const std::vector<std::string> expected = {"purge tx", "rts 1", "write", "txempty", row.delay, "rts 0"};
+        EXPECT_EQ(expected, device().events) << row.baud;
+    }
+    // An unsupported rate drops RTS right after the transmit buffer empties.
+    commSettings.baudRate = 38400;
+    device().events.clear();
+    SendRequest(0, 1, 3, 0, nullptr);
+    const std::vector<std::string> expected = {"purge tx", "rts 1", "write", "txempty", "rts 0"};
+    EXPECT_EQ(expected, device().events);
+}
+
+TEST_F(FrameTest, TransmitWaitIsBoundedByLineTime) {
+    commSettings.baudRate = 1200;
+    SendRequest(0, 1, 3, 0, nullptr);
+    commSettings.baudRate = 19200;
+    SendRequest(0, 1, 3, 0, nullptr);
+    ASSERT_EQ(2u, device().transmitBounds.size());
+    EXPECT_EQ(67u + 50u, device().transmitBounds[0]);  // 80 bits at 1200 bit/s, rounded up
+    EXPECT_EQ(5u + 50u, device().transmitBounds[1]);
+}
+
+TEST_F(FrameTest, ReadAsksForReplyLengthPlusEight) {
+    SendRequest(0, 68, 3, 0, nullptr);
+    ReceiveReply(3, 68);
+    SendRequest(4, 0, 0x70, 0, nullptr);
+    ReceiveReply(0x70, 0);
+    SendRequest(29, 1, 6, 1, nullptr);
+    ReceiveReply(6, 0);
+    EXPECT_EQ(std::vector<size_t>({149, 14, 16}), device().readSizes);
+}
+
+class ReplyTest : public FrameTest {
+protected:
+    LinkError ReadOne(const Bytes& reply, uint16_t* word) {
+        SendRequest(0, 1, 3, 0, word);
+        device().replies.push_back(reply);
+        return ReceiveReply(3, 1);
+    }
+    LinkError Write(int16_t value, const Bytes& reply) {
+        SendRequest(29, 1, 6, value, nullptr);
+        device().replies.push_back(reply);
+        return ReceiveReply(6, 0);
+    }
+};
+
+TEST_F(ReplyTest, DataReplyStoresWord) {
+    uint16_t word = 0;
+    EXPECT_EQ(kLinkOk, ReadOne({0x01, 0x03, 0x02, 0x00, 0x01, 0x79, 0x84}, &word));
+    EXPECT_EQ(1, word);
+}
+
+TEST_F(ReplyTest, EchoOrStrayBytesAheadOfReplyAreDropped) {
+    const Bytes reply = WithCrc({0x01, 0x03, 0x02, 0x12, 0x34});
+    for (size_t stray = 1; stray <= 8; ++stray) {
+        Bytes withStray(stray, 0x5A);
+        withStray.insert(withStray.end(), reply.begin(), reply.end());
+        uint16_t word = 0;
+        EXPECT_EQ(kLinkOk, ReadOne(withStray, &word)) << stray;
+        EXPECT_EQ(0x1234, word);
+    }
+    // The echo of the 8-byte request ahead of the reply.
+    uint16_t word = 0;
+    SendRequest(0, 1, 3, 0, &word);
+    Bytes echoed = device().written.back();
+    echoed.insert(echoed.end(), reply.begin(), reply.end());
+    device().replies.push_back(echoed);
+    EXPECT_EQ(kLinkOk, ReceiveReply(3, 1));
+    EXPECT_EQ(0x1234, word);
+}
+
+TEST_F(ReplyTest, ShortRepliesAreTimeouts) {
+    uint16_t word = 7;
+    EXPECT_EQ(kLinkTimeout, ReadOne(WithCrc({0x01, 0x83, 0x02}), &word));  // a 5-byte exception to L = 7
+    EXPECT_EQ(kLinkTimeout, ReadOne({}, &word));
+    EXPECT_EQ(7, word);
+}
+
+TEST_F(ReplyTest, CrcIsCheckedBeforeAddress) {
+    uint16_t word = 0;
+    Bytes foreign = WithCrc({0x02, 0x03, 0x02, 0x00, 0x01});
+    EXPECT_EQ(kLinkWrongAddress, ReadOne(foreign, &word));
+    foreign.back() ^= 0xFF;
+    EXPECT_EQ(kLinkBadCrc, ReadOne(foreign, &word));
+    acceptAnyAddress = true;
+    EXPECT_EQ(kLinkOk, ReadOne(WithCrc({0x02, 0x03, 0x02, 0x00, 0x01}), &word));
+    acceptAnyAddress = false;
+}
+
+TEST_F(ReplyTest, FunctionByteTable) {
+    uint16_t word = 0;
+    EXPECT_EQ(kLinkException, ReadOne(WithCrc({0x01, 0x83, 0x02, 0x00, 0x00}), &word));
+    for (uint8_t f : {0x82, 0x00, 0x07, 0xF2, 0xFF})
+        EXPECT_EQ(kLinkBadFunction, ReadOne(WithCrc({0x01, f, 0x02, 0x00, 0x00}), &word)) << int(f);
+    for (uint8_t f : {0x81, 0x84, 0x85, 0x86, 0xF0, 0xF1})
+        EXPECT_EQ(kLinkException, ReadOne(WithCrc({0x01, f, 0x02, 0x00, 0x00}), &word)) << int(f);
+    // Function 4 to a function 3 request is still data.
+    EXPECT_EQ(kLinkOk, ReadOne(WithCrc({0x01, 0x04, 0x02, 0x00, 0x2A}), &word));
+    EXPECT_EQ(42, word);
+}
+
+TEST_F(ReplyTest, ByteCounts) {
+    uint16_t word = 9;
+    EXPECT_EQ(kLinkBadByteCount, ReadOne(WithCrc({0x01, 0x03, 0x00, 0x00, 0x01}), &word));
+    uint16_t two[3] = {0, 0, 0xBEEF};
+    SendRequest(0, 2, 3, 0, two);
+    device().replies.push_back(WithCrc({0x01, 0x03, 0x03, 0x00, 0x05, 0x00, 0x06}));
+    EXPECT_EQ(kLinkOk, ReceiveReply(3, 2));
+    EXPECT_EQ(5, two[0]);
+    EXPECT_EQ(6, two[1]);
+    // A byte count beyond the request never stores more words than were requested.
+    SendRequest(0, 2, 3, 0, two);
+    device().replies.push_back(WithCrc({0x01, 0x03, 0xFF, 0x00, 0x07, 0x00, 0x08}));
+    EXPECT_EQ(kLinkOk, ReceiveReply(3, 2));
+    EXPECT_EQ(7, two[0]);
+    EXPECT_EQ(8, two[1]);
+    EXPECT_EQ(0xBEEF, two[2]);
+}
+
+TEST_F(ReplyTest, WriteEchoChecks) {
+    EXPECT_EQ(kLinkOk, Write(-5, {0x01, 0x06, 0x00, 0x1D, 0xFF, 0xFB, 0x19, 0xBF}));
+    EXPECT_EQ(kLinkBadRegister, Write(-5, WithCrc({0x01, 0x06, 0x01, 0x00, 0xFF, 0xFB})));
+    EXPECT_EQ(kLinkValueMismatch, Write(-5, WithCrc({0x01, 0x06, 0x00, 0x1D, 0xFF, 0xFA})));
+}
+
+TEST_F(ReplyTest, PrivateReadStoresOneWord) {
+    uint16_t word = 0;
+    SendRequest(21, 0, 0x70, 0, &word);
+    device().replies.push_back(WithCrc({0x01, 0x70, 0xFF, 0x38}));
+    EXPECT_EQ(kLinkOk, ReceiveReply(0x70, 0));
+    EXPECT_EQ(0xFF38, word);
+    EXPECT_EQ(-200, ReplySignedWord(2));
+    EXPECT_EQ(0x70, ReplyByte(1));
+}
+
+TEST_F(ReplyTest, CoilEcho) {
+    SendRequest(0, 1, 5, 0, nullptr);
+    device().replies.push_back(WithCrc({0x01, 0x05, 0x00, 0x00, 0xFF, 0x00}));
+    EXPECT_EQ(kLinkOk, ReceiveReply(5, 0));
+    SendRequest(0, 1, 5, 0, nullptr);
+    device().replies.push_back(WithCrc({0x01, 0x05, 0x00, 0x00, 0x12, 0x34}));
+    EXPECT_EQ(kLinkValueMismatch, ReceiveReply(5, 0));
+}
+
+TEST_F(ReplyTest, NoPortOpenIsTimeoutWithoutBlocking) {
+    ClosePort();
+    uint16_t word = 3;
+    SendRequest(0, 1, 3, 0, &word);
+    EXPECT_EQ(kLinkTimeout, ReceiveReply(3, 1));
+    EXPECT_EQ(3, word);
+}
+
+TEST(LinkErrorTextTest, AllSlots) {
+    const char* expected[21] = {"", "", "", "", "Escravo não respondeu o endereço correto",
+                                "Número de bytes a receber inválido", "Endereço de registrador inválido",
+                                "Valor retornado é diferente do valor forçado", "Resposta de execução do escravo",
+                                "Comando inválido", "Buffer de recepção cheio", "CRC inválido", "", "", "", "", "", "",
+                                "", "", "Time-out"};
+    for (unsigned code = 0; code < 21; ++code) {
+        EXPECT_STREQ(expected[code], LinkErrorText(code)) << code;
+        EXPECT_LT(std::strlen(LinkErrorText(code)), 45u);
+    }
+    EXPECT_STREQ("", LinkErrorText(21));
+    // Single CP1252 bytes: "não" is three bytes.
+    EXPECT_EQ('\xE3', LinkErrorText(4)[9]);
+}
+
+}  // namespace

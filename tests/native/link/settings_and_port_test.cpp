@@ -1,0 +1,157 @@
+// orvi.ini rules and opening the port: fallback scan, line settings, time-outs, close.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "comm_settings.h"
+#include "native_platform.h"
+#include "serial_port.h"
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetNativePlatform(); }
+    void Put(const char* key, const char* value) { TestSettings().values[std::string("Communication/") + key] = value; }
+    std::string Stored(const char* key) { return TestSettings().values[std::string("Communication/") + key]; }
+};
+
+TEST_F(SettingsTest, DefaultsWithoutFile) {
+    EXPECT_EQ(1, LoadCommSettings());
+    EXPECT_EQ(1, commSettings.deviceAddress);
+    EXPECT_STREQ("COM1", commSettings.portName);
+    EXPECT_EQ(9600, commSettings.baudRate);
+}
+
+TEST_F(SettingsTest, CutsAndLowByte) {
+    Put("Address", "300");
+    Put("Port", "COM12345");
+    Put("Baud", "4800");
+    LoadCommSettings();
+    EXPECT_EQ(44, commSettings.deviceAddress);
+    EXPECT_STREQ("COM1", commSettings.portName);
+    EXPECT_EQ(4800, commSettings.baudRate);
+    Put("Address", "256");
+    LoadCommSettings();
+    EXPECT_EQ(0, commSettings.deviceAddress);
+    Put("Address", "17xyz");
+    LoadCommSettings();
+    EXPECT_EQ(17, commSettings.deviceAddress);
+}
+
+TEST_F(SettingsTest, GarbageNegativeAndOverlongValuesNeverCrash) {
+    Put("Address", "garbage");
+    Put("Baud", "-9600");
+    Put("Port", "");
+    LoadCommSettings();
+    EXPECT_EQ(1, commSettings.deviceAddress);  // no number: the default
+    EXPECT_EQ(9600, commSettings.baudRate);
+    EXPECT_STREQ("", commSettings.portName);
+    Put("Address", "99999999999999999999");
+    Put("Baud", "99999999999");
+    LoadCommSettings();
+    EXPECT_EQ(19200, LineBaud(commSettings.baudRate));
+    Put("Port", std::string(1000, 'X').c_str());
+    LoadCommSettings();
+    EXPECT_STREQ("XXXX", commSettings.portName);
+}
+
+TEST_F(SettingsTest, SaveWritesThreeKeysInOrder) {
+    LoadCommSettings();
+    commSettings.deviceAddress = 247;
+    commSettings.baudRate = 38400;
+    std::strcpy(commSettings.portName, "None");
+    EXPECT_EQ(1, SaveCommSettings());
+    EXPECT_EQ(std::vector<std::string>({"Address", "Port", "Baud"}), TestSettings().writeOrder);
+    EXPECT_EQ("247", Stored("Address"));
+    EXPECT_EQ("None", Stored("Port"));
+    EXPECT_EQ("38400", Stored("Baud"));
+}
+
+TEST_F(SettingsTest, ReadOnlyFileStillReportsSuccess) {
+    TestSettings().readOnly = true;
+    EXPECT_EQ(1, SaveCommSettings());
+}
+
+TEST_F(SettingsTest, AddressWrittenBackAsLowByte) {
+    Put("Address", "300");
+    LoadCommSettings();
+    SaveCommSettings();
+    EXPECT_EQ("44", Stored("Address"));
+}
+
+class PortTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetNativePlatform(); }
+    ScriptedSerialDevice& device() { return TestDevice(); }
+};
+
+TEST_F(PortTest, OpenAppliesSettingsInOrder) {
+    commSettings.baudRate = 4800;
+    ASSERT_EQ(1, OpenPort());
+    const std::vector<std::string> expected = {"open COM1",  "configure COM1:9600,n,8,1 4800", "events on",
+                                               "queues 65535 128", "rts 0", "purge rx tx", "timeouts"};
+    EXPECT_EQ(expected, device().events);
+    EXPECT_TRUE(PortNotices().empty());
+}
+
+TEST_F(PortTest, ReadTimeoutsByBaud) {
+    const struct { int32_t baud; ReadTimeouts t; } rows[] = {
+        {1200, {285, 10, 168}}, {2400, {165, 5, 144}}, {4800, {105, 3, 132}},
+        {9600, {75, 2, 126}},   {19200, {60, 2, 123}}, {38400, {60, 2, 123}}};
+    for (const auto& row : rows) {
+        commSettings.baudRate = row.baud;
+        ASSERT_EQ(1, OpenPort());
+        EXPECT_EQ(row.t.intervalMs, device().timeouts.intervalMs) << row.baud;
+        EXPECT_EQ(row.t.perByteMs, device().timeouts.perByteMs) << row.baud;
+        EXPECT_EQ(row.t.constantMs, device().timeouts.constantMs) << row.baud;
+    }
+    EXPECT_EQ("configure COM1:9600,n,8,1 19200", device().events[device().events.size() - 6]);
+}
+
+TEST_F(PortTest, FallbackScanShowsNoticeAndTakesName) {
+    std::strcpy(commSettings.portName, "COM2");
+    device().openable = {"COM1", "COM3"};
+    ASSERT_EQ(1, OpenPort());
+    EXPECT_STREQ("COM1", commSettings.portName);
+    EXPECT_EQ(std::vector<std::string>({"Porta Serial: Porta configurada: COM1"}), PortNotices());
+    EXPECT_EQ("configure COM1:9600,n,8,1 9600", device().events[2]);
+}
+
+TEST_F(PortTest, ScanTriesConfiguredNameAgainInItsTurn) {
+    std::strcpy(commSettings.portName, "COM2");
+    device().openable = {"COM4"};
+    ASSERT_EQ(1, OpenPort());
+    const std::vector<std::string> opens(device().events.begin(), device().events.begin() + 5);
+    EXPECT_EQ(std::vector<std::string>({"open COM2", "open COM1", "open COM2", "open COM3", "open COM4"}), opens);
+    EXPECT_STREQ("COM4", commSettings.portName);
+}
+
+TEST_F(PortTest, NoPortOrRejectedSettingsGiveNone) {
+    device().openable.clear();
+    EXPECT_EQ(0, OpenPort());
+    EXPECT_STREQ("None", commSettings.portName);
+    EXPECT_TRUE(PortNotices().empty());
+    // "None" goes straight to the scan.
+    device().openable = {"COM3"};
+    EXPECT_EQ(1, OpenPort());
+    EXPECT_STREQ("COM3", commSettings.portName);
+    device().acceptSettings = false;
+    EXPECT_EQ(0, OpenPort());
+    EXPECT_STREQ("None", commSettings.portName);
+    EXPECT_FALSE(device().IsOpen());
+}
+
+TEST_F(PortTest, CloseIsHarmlessTwiceAndDropsRts) {
+    ClosePort();
+    EXPECT_TRUE(device().events.empty());
+    ASSERT_EQ(1, OpenPort());
+    RaiseRts();
+    EXPECT_TRUE(device().rts);
+    device().events.clear();
+    ClosePort();
+    ClosePort();
+    EXPECT_EQ(std::vector<std::string>({"rts 0", "events off", "purge rx tx", "close"}), device().events);
+}
+
+}  // namespace

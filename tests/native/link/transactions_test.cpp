@@ -1,0 +1,163 @@
+// Retry counts, search flags and the read-back of the device transactions.
+#include <gtest/gtest.h>
+
+#include "comm_settings.h"
+#include "native_platform.h"
+#include "rtu_frame.h"
+#include "serial_port.h"
+#include "transactions.h"
+
+namespace {
+
+Bytes DataReply(uint8_t address, const std::vector<uint16_t>& words) {
+    Bytes frame = {address, 0x03, static_cast<uint8_t>(2 * words.size())};
+    for (uint16_t w : words) {
+        frame.push_back(static_cast<uint8_t>(w >> 8));
+        frame.push_back(static_cast<uint8_t>(w));
+    }
+    return WithCrc(frame);
+}
+
+class TransactionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetNativePlatform();
+        ASSERT_EQ(1, OpenPort());
+    }
+    ScriptedSerialDevice& device() { return TestDevice(); }
+    size_t Requests() const { return TestDevice().written.size(); }
+};
+
+TEST_F(TransactionTest, SuccessOnFirstTryIsOneRequest) {
+    uint16_t word = 0;
+    device().replies.push_back(DataReply(1, {77}));
+    EXPECT_EQ(kLinkOk, ReadHolding(30, &word));
+    EXPECT_EQ(77, word);
+    EXPECT_EQ(1u, Requests());
+}
+
+TEST_F(TransactionTest, SilenceIsThreeRequestsAndTimeout) {
+    uint16_t block[kConfigBlockWords];
+    for (auto& w : block) w = 0xABCD;
+    EXPECT_EQ(kLinkTimeout, ReadConfigBlock(block));
+    EXPECT_EQ(3u, Requests());
+    for (auto w : block) ASSERT_EQ(0xABCD, w);
+}
+
+TEST_F(TransactionTest, CrcErrorThenGoodReplyIsTwoRequests) {
+    uint16_t word = 0;
+    Bytes bad = DataReply(1, {5});
+    bad.back() ^= 1;
+    device().replies.push_back(bad);
+    device().replies.push_back(DataReply(1, {5}));
+    EXPECT_EQ(kLinkOk, ReadHolding(8, &word));
+    EXPECT_EQ(2u, Requests());
+}
+
+TEST_F(TransactionTest, FailedReadLeavesDestinationUnchanged) {
+    uint16_t live[kLiveBlockWords] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    Bytes bad = DataReply(1, std::vector<uint16_t>(10, 0xFFFF));
+    bad.back() ^= 1;
+    device().replies = {DataReply(2, std::vector<uint16_t>(10, 0)), bad, DataReply(1, {1})};
+    EXPECT_NE(kLinkOk, ReadLiveBlock(live));
+    for (uint16_t i = 0; i < 10; ++i) EXPECT_EQ(i + 1, live[i]);
+}
+
+TEST_F(TransactionTest, ReadsSendTheirFixedRequests) {
+    uint16_t words[kConfigBlockWords] = {};
+    device().answer = [](const Bytes&) { return Bytes(); };
+    ReadConfigBlock(words);
+    ReadLiveBlock(words);
+    ReadStatusBits(words);
+    ReadPrivate(23, words);
+    EXPECT_EQ(WithCrc({1, 3, 0, 0, 0, 68}), device().written[0]);
+    EXPECT_EQ(WithCrc({1, 3, 0, 0, 0, 10}), device().written[3]);
+    EXPECT_EQ(WithCrc({1, 0x70, 0, 4, 0, 0}), device().written[6]);
+    EXPECT_EQ(WithCrc({1, 0x70, 0, 23, 0, 0}), device().written[9]);
+}
+
+TEST_F(TransactionTest, WrongAddressFailsExceptDuringSearchReads) {
+    uint16_t word = 0;
+    device().answer = [](const Bytes& request) { return DataReply(9, {request[3] == 8 ? uint16_t(1) : uint16_t(9)}); };
+    EXPECT_EQ(kLinkWrongAddress, ReadHolding(8, &word));
+    EXPECT_EQ(3u, Requests());
+    commSettings.deviceAddress = 0;
+    EXPECT_EQ(kLinkOk, SearchReadIdentity(&word));
+    EXPECT_EQ(1, word);
+    EXPECT_FALSE(acceptAnyAddress);
+    EXPECT_EQ(kLinkOk, SearchReadAddress(&word));
+    EXPECT_EQ(9, word);
+    EXPECT_FALSE(acceptAnyAddress);
+    EXPECT_EQ(WithCrc({0, 3, 0, 44, 0, 1}), device().written.back());
+    EXPECT_EQ(kLinkWrongAddress, ReadHolding(8, &word));
+    // A failed search read clears the flag too.
+    device().answer = [](const Bytes&) { return Bytes(); };
+    EXPECT_EQ(kLinkTimeout, SearchReadAddress(&word));
+    EXPECT_FALSE(acceptAnyAddress);
+}
+
+TEST_F(TransactionTest, WriteRegisterConfirmedByReadBack) {
+    device().replies = {{0x01, 0x06, 0x00, 0x1D, 0xFF, 0xFB, 0x19, 0xBF}, DataReply(1, {0xFFFB})};
+    EXPECT_EQ(kLinkOk, WriteRegister(29, -5));
+    EXPECT_EQ(1u, device().WritesWithFunction(6));
+    EXPECT_EQ(1u, device().WritesWithFunction(3));
+    EXPECT_EQ(WithCrc({1, 3, 0, 29, 0, 1}), device().written[1]);
+}
+
+TEST_F(TransactionTest, WriteRegisterRetriesAfterFailedEcho) {
+    device().replies = {{}, WithCrc({1, 6, 0, 43, 0, 5}), DataReply(1, {5})};
+    EXPECT_EQ(kLinkOk, WriteRegister(43, 5));
+    EXPECT_EQ(2u, device().WritesWithFunction(6));
+    EXPECT_EQ(1u, device().WritesWithFunction(3));
+}
+
+TEST_F(TransactionTest, WriteRegisterWithSilentReadBackIsThreeWritesNineReads) {
+    device().answer = [](const Bytes& request) { return request[1] == 6 ? request : Bytes(); };
+    EXPECT_EQ(kLinkTimeout, WriteRegister(27, 500));
+    EXPECT_EQ(3u, device().WritesWithFunction(6));
+    EXPECT_EQ(9u, device().WritesWithFunction(3));
+}
+
+TEST_F(TransactionTest, WriteRegisterWhoseReadBackDiffersFails) {
+    device().answer = [](const Bytes& request) { return request[1] == 6 ? request : DataReply(1, {501}); };
+    EXPECT_EQ(kLinkValueMismatch, WriteRegister(27, 500));
+    EXPECT_EQ(3u, device().WritesWithFunction(6));
+    EXPECT_EQ(3u, device().WritesWithFunction(3));
+}
+
+TEST_F(TransactionTest, WritePrivateIsConfirmedByEchoAlone) {
+    device().answer = [](const Bytes& request) { return request; };
+    EXPECT_EQ(kLinkOk, WritePrivate(23, -300));
+    EXPECT_EQ(WithCrc({1, 0x71, 0, 23, 0xFE, 0xD4}), device().written.back());
+    EXPECT_EQ(1u, Requests());
+}
+
+TEST_F(TransactionTest, TransactionStartedInsideAnotherIsRefusedWithoutTouchingTheLine) {
+    // The wait of the first request dispatches a (mouse) message that asks for a second transaction.
+    LinkError nested = kLinkOk;
+    size_t requestsBeforeNested = 0;
+    size_t requestsAfterNested = 0;
+    device().answer = [&](const Bytes& request) {
+        if (request[1] == 3 && request[3] == 0) {
+            requestsBeforeNested = TestDevice().written.size();
+            nested = WriteRegister(29, 1);
+            requestsAfterNested = TestDevice().written.size();
+        }
+        return DataReply(1, std::vector<uint16_t>(10, 4));
+    };
+    uint16_t live[kLiveBlockWords] = {};
+    EXPECT_EQ(kLinkOk, ReadLiveBlock(live));
+    EXPECT_EQ(kLinkTimeout, nested);
+    EXPECT_EQ(requestsBeforeNested, requestsAfterNested);
+    EXPECT_EQ(4, live[9]);
+    EXPECT_FALSE(TransactionBusy());
+}
+
+TEST_F(TransactionTest, NegativeAddressesWidenWithSign) {
+    device().answer = [](const Bytes&) { return Bytes(); };
+    uint16_t word = 0;
+    ReadHolding(-1, &word);
+    EXPECT_EQ(WithCrc({1, 3, 0xFF, 0xFF, 0, 1}), device().written.back());
+}
+
+}  // namespace

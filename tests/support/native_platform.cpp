@@ -1,0 +1,39 @@
+// Native stand-ins for the Win32 services of the link: device, settings file, wait and notice.
+#include "native_platform.h"
+
+#include <cstring>
+#include <memory>
+
+#include "comm_settings.h"
+#include "link_platform.h"
+#include "rtu_frame.h"
+#include "serial_port.h"
+
+namespace {
+std::unique_ptr<ScriptedSerialDevice> device(new ScriptedSerialDevice);
+std::unique_ptr<MemorySettingsStore> settings(new MemorySettingsStore);
+std::vector<std::string> notices;
+}  // namespace
+
+SerialDevice& SystemSerialDevice() { return *device; }
+SettingsStore& SystemSettingsStore() { return *settings; }
+ScriptedSerialDevice& TestDevice() { return *device; }
+MemorySettingsStore& TestSettings() { return *settings; }
+std::vector<std::string>& PortNotices() { return notices; }
+
+void DelayMs(uint32_t ms) { device->events.push_back("delay " + std::to_string(ms)); }
+
+void ShowPortNotice(const char* text, const char* caption) { notices.push_back(std::string(caption) + ": " + text); }
+
+void ResetNativePlatform() {
+    device.reset(new ScriptedSerialDevice);
+    settings.reset(new MemorySettingsStore);
+    notices.clear();
+    UseSerialDevice(nullptr);
+    UseSettingsStore(nullptr);
+    acceptAnyAddress = false;
+    std::memset(&commSettings, 0, sizeof commSettings);
+    std::strcpy(commSettings.portName, "COM1");
+    commSettings.baudRate = 9600;
+    commSettings.deviceAddress = 1;
+}

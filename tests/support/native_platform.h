@@ -1,0 +1,12 @@
+// What the native test build puts in place of the Win32 platform services.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "memory_settings_store.h"
+#include "scripted_serial_device.h"
+
+ScriptedSerialDevice& TestDevice();        // the device the link uses in native tests
+MemorySettingsStore& TestSettings();       // the settings file the link uses in native tests
+std::vector<std::string>& PortNotices();   // texts shown by the fallback notice
+void ResetNativePlatform();                // fresh device, settings, notices and CommSettings

@@ -1,0 +1,331 @@
+// The Input/Output page on its real template and controls: filling, input types, units, alarm, apply.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+#include "alarm_functions.h"
+#include "config_snapshot.h"
+#include "input_types.h"
+#include "resource.h"
+#include "sheet/io_page.h"
+
+namespace {
+
+// What the page showed in message boxes, answered without blocking.
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+std::vector<ShownBox> shownBoxes;
+int boxAnswer = IDOK;
+
+int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
+{
+    shownBoxes.push_back(ShownBox{text, caption, type});
+    return boxAnswer;
+}
+
+// The page's parent stands in for the sheet and counts the change markings it receives.
+int changedMarks = 0;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == PSM_CHANGED) ++changedMarks;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+const uint16_t* blockForInit = nullptr;
+
+// The device read of the real initialisation is replaced by decoding the test's block; the rest
+// of the page's life runs through IoPageProc.
+INT_PTR CALLBACK PageUnderTest(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        ioPageWindow = page;
+        DecodeConfigBlock(blockForInit);
+        FillIoPage(page);
+        return TRUE;
+    }
+    return IoPageProc(page, message, wParam, lParam);
+}
+
+struct Device {
+    uint16_t words[68] = {};
+    Device& Set(int reg, int value)
+    {
+        words[reg] = static_cast<uint16_t>(value);
+        return *this;
+    }
+};
+
+// Thermocouple J at °C, -110..760, alarm "Valor mínimo" at 300 with hysteresis 2, 4-20 mA.
+Device TypicalDevice()
+{
+    Device d;
+    d.Set(43, 0).Set(67, 0).Set(26, -110).Set(27, 760).Set(31, 300).Set(39, 2);
+    d.Set(35, 4).Set(61, 14).Set(50, 1);
+    return d;
+}
+
+class IoPage : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        WNDCLASSA hostClass = {};
+        hostClass.lpfnWndProc = HostProc;
+        hostClass.hInstance = GetModuleHandleA(NULL);
+        hostClass.lpszClassName = "IoPageTestHost";
+        RegisterClassA(&hostClass);
+    }
+
+    void TearDown() override
+    {
+        if (host != NULL) DestroyWindow(host);
+        ioPageMessageBox = MessageBoxA;
+    }
+
+    void Open(const Device& device)
+    {
+        shownBoxes.clear();
+        boxAnswer = IDOK;
+        ioPageMessageBox = RecordMessageBox;
+        host = CreateWindowA("IoPageTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, NULL,
+                             GetModuleHandleA(NULL), NULL);
+        ASSERT_NE(host, (HWND)NULL);
+        blockForInit = device.words;
+        page = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_IO_PAGE), host, PageUnderTest, 0);
+        ASSERT_NE(page, (HWND)NULL);
+        ShowWindow(page, SW_SHOW);
+        Pump();
+        changedMarks = 0;
+    }
+
+    // Delivers what is queued, within a bound, so that posted notifications have been handled.
+    static void Pump()
+    {
+        MSG message;
+        for (int i = 0; i < 1000 && PeekMessageA(&message, NULL, 0, 0, PM_REMOVE); ++i) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+    void Choose(int listId, int position)
+    {
+        SendDlgItemMessageA(page, listId, CB_SETCURSEL, position, 0);
+        Notify(listId, CBN_SELCHANGE);
+    }
+
+    void Notify(int controlId, int code)
+    {
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(controlId, code), reinterpret_cast<LPARAM>(GetDlgItem(page, controlId)));
+        Pump();
+    }
+
+    void Click(int buttonId)
+    {
+        SendDlgItemMessageA(page, buttonId, BM_CLICK, 0, 0);
+        Pump();
+    }
+
+    void Type(int editId, const char* text)
+    {
+        SetDlgItemTextA(page, editId, text);
+        Pump();
+    }
+
+    LONG_PTR Apply()
+    {
+        PSHNOTIFY notification = {};
+        notification.hdr.hwndFrom = host;
+        notification.hdr.code = PSN_APPLY;
+        SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notification));
+        return GetWindowLongPtrA(page, DWLP_MSGRESULT);
+    }
+
+    std::string Text(int id) const
+    {
+        char text[64] = "";
+        GetDlgItemTextA(page, id, text, sizeof text);
+        return text;
+    }
+
+    std::string SelectedText(int listId) const
+    {
+        const LRESULT position = SendDlgItemMessageA(page, listId, CB_GETCURSEL, 0, 0);
+        if (position == CB_ERR) return "<none>";
+        char text[64] = "";
+        SendDlgItemMessageA(page, listId, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    std::string SpinRange(int spinId) const
+    {
+        int low = 0;
+        int high = 0;
+        SendDlgItemMessageA(page, spinId, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+        return std::to_string(low) + ".." + std::to_string(high);
+    }
+
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
+    bool Checked(int id) const { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+
+    HWND host = NULL;
+    HWND page = NULL;
+};
+
+TEST_F(IoPage, FillsEveryControlFromTheDecodedBlockWithoutMarkingChanges)
+{
+    Open(TypicalDevice());
+    EXPECT_EQ(SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_GETCOUNT, 0, 0), 19);
+    EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), InputTypeCatalogue.celsiusNames[0]);
+    EXPECT_EQ(SelectedText(IDC_OUTPUT_TYPE_LIST), "4 a 20mA");
+    EXPECT_EQ(SendDlgItemMessageA(page, IDC_ALARM_FUNCTION_LIST, CB_GETCOUNT, 0, 0), 7);
+    EXPECT_EQ(SelectedText(IDC_ALARM_FUNCTION_LIST), AlarmFunctionCatalogue[4]);
+    EXPECT_TRUE(Checked(IDC_UNIT_CELSIUS));
+    EXPECT_FALSE(Checked(IDC_UNIT_FAHRENHEIT));
+    EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-110");
+    EXPECT_EQ(Text(IDC_UPPER_LIMIT), "760");
+    EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "300");
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "2");
+    EXPECT_TRUE(Checked(IDC_ALARM_INITIAL_BLOCK));
+    EXPECT_EQ(SpinRange(IDC_LOWER_LIMIT_SPIN), "-110..760");
+    EXPECT_EQ(SpinRange(IDC_ALARM_HYSTERESIS_SPIN), "0..870");
+    EXPECT_TRUE(Enabled(IDC_ALARM_SET_POINT));
+    EXPECT_EQ(changedMarks, 0);
+    EXPECT_EQ(configSnapshot.lowerLimit, -110);
+    EXPECT_EQ(ioPageWindow, page);
+}
+
+TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges)
+{
+    Open(TypicalDevice());
+    Choose(IDC_INPUT_TYPE_LIST, 1);  // thermocouple K
+    EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-150");
+    EXPECT_EQ(Text(IDC_UPPER_LIMIT), "1370");
+    EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "566");
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "2");
+    EXPECT_EQ(SpinRange(IDC_LOWER_LIMIT_SPIN), "-150..1370");
+    EXPECT_EQ(SpinRange(IDC_UPPER_LIMIT_SPIN), "-150..1370");
+    EXPECT_EQ(SpinRange(IDC_ALARM_SET_POINT_SPIN), "-150..1370");
+    EXPECT_EQ(SpinRange(IDC_ALARM_HYSTERESIS_SPIN), "0..1520");
+    EXPECT_EQ(configSnapshot.inputType, 1);
+    EXPECT_EQ(configSnapshot.alarmSetPoint, 566);
+    EXPECT_GT(changedMarks, 0);
+
+    Notify(IDC_INPUT_TYPE_LIST, CBN_SETFOCUS);  // a repeat from the same type changes nothing
+    EXPECT_EQ(Text(IDC_UPPER_LIMIT), "1370");
+}
+
+TEST_F(IoPage, LinearTypesDisableTheUnitButtonsAndTheirLabel)
+{
+    Open(TypicalDevice());
+    for (int code = 16; code <= 18; ++code) {
+        Choose(IDC_INPUT_TYPE_LIST, code);
+        EXPECT_FALSE(Enabled(IDC_UNIT_CELSIUS)) << code;
+        EXPECT_FALSE(Enabled(IDC_UNIT_FAHRENHEIT)) << code;
+        EXPECT_FALSE(Enabled(IDC_UNIT_LABEL)) << code;
+    }
+    Choose(IDC_INPUT_TYPE_LIST, 15);
+    EXPECT_TRUE(Enabled(IDC_UNIT_CELSIUS));
+    EXPECT_TRUE(Enabled(IDC_UNIT_FAHRENHEIT));
+    EXPECT_TRUE(Enabled(IDC_UNIT_LABEL));
+}
+
+TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack)
+{
+    Open(TypicalDevice());
+    Click(IDC_UNIT_FAHRENHEIT);
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "35");
+    EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-166");
+    EXPECT_EQ(configSnapshot.unit, 1);
+    EXPECT_EQ(configSnapshot.alarmHysteresis, 35);
+    EXPECT_EQ(SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_GETCOUNT, 0, 0), 19);
+    EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), InputTypeCatalogue.fahrenheitNames[0]);
+    EXPECT_EQ(SpinRange(IDC_LOWER_LIMIT_SPIN), "-166..1400");
+    EXPECT_GT(changedMarks, 0);
+
+    Click(IDC_UNIT_CELSIUS);
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "1");
+    EXPECT_EQ(configSnapshot.unit, 0);
+}
+
+TEST_F(IoPage, TenthsPt100InFahrenheitIsRejectedOnApplyWithTheStoredLimit)
+{
+    Open(TypicalDevice().Set(43, 6).Set(26, -1999).Set(27, 5300).Set(31, 0).Set(35, 0));
+    Click(IDC_UNIT_FAHRENHEIT);
+    EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-3566");
+
+    EXPECT_EQ(Apply(), PSNRET_INVALID);  // the sheet stays open, nothing written
+    ASSERT_EQ(shownBoxes.size(), 1u);
+    EXPECT_EQ(shownBoxes[0].text, "O Limite Inferior não pode ser menor que o limite do sensor (-1999°F)!");
+    EXPECT_EQ(shownBoxes[0].caption, "Inconsistência");
+    EXPECT_EQ(shownBoxes[0].type, static_cast<UINT>(MB_ICONWARNING | MB_OK));
+}
+
+TEST_F(IoPage, TypedNumberBeyondSixteenBitsDoesNotWrapIntoAnAcceptedValue)
+{
+    Open(TypicalDevice().Set(43, 16).Set(26, 0).Set(27, 1000).Set(35, 0));
+    Type(IDC_UPPER_LIMIT, "70000");
+    EXPECT_EQ(configSnapshot.upperLimit, 32767);
+    EXPECT_EQ(Apply(), PSNRET_INVALID);
+    ASSERT_EQ(shownBoxes.size(), 1u);
+    EXPECT_EQ(shownBoxes[0].text, "O Limite Superior não pode ser maior que o limite do sensor (9999°C)!");
+}
+
+TEST_F(IoPage, TheAlreadySelectedUnitButtonMarksNothing)
+{
+    Open(TypicalDevice());
+    Click(IDC_UNIT_CELSIUS);
+    EXPECT_EQ(changedMarks, 0);
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "2");
+    EXPECT_EQ(configSnapshot.unit, 0);
+}
+
+TEST_F(IoPage, AlarmFunctionZeroDisablesSetPointHysteresisAndBlocking)
+{
+    Open(TypicalDevice().Set(35, 0));
+    const int alarmControls[] = {IDC_ALARM_SET_POINT, IDC_ALARM_SET_POINT_SPIN, IDC_ALARM_INITIAL_BLOCK,
+                                 IDC_ALARM_HYSTERESIS, IDC_ALARM_HYSTERESIS_SPIN};
+    for (int id : alarmControls) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(IDC_ALARM_FUNCTION_LIST));
+
+    Choose(IDC_ALARM_FUNCTION_LIST, 2);
+    EXPECT_EQ(configSnapshot.alarmFunction, 4);  // "Valor mínimo"
+    for (int id : alarmControls) EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_GT(changedMarks, 0);
+}
+
+TEST_F(IoPage, DeviceCodesNoEntryShowsSelectNothingAndStayAsTheyAre)
+{
+    Open(TypicalDevice().Set(35, 2).Set(43, 25).Set(67, 5));
+    EXPECT_EQ(SelectedText(IDC_ALARM_FUNCTION_LIST), "<none>");
+    EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), "<none>");
+    EXPECT_TRUE(Enabled(IDC_ALARM_SET_POINT));
+    EXPECT_FALSE(Checked(IDC_UNIT_CELSIUS));
+    EXPECT_FALSE(Checked(IDC_UNIT_FAHRENHEIT));
+
+    Notify(IDC_ALARM_FUNCTION_LIST, CBN_SETFOCUS);
+    Notify(IDC_INPUT_TYPE_LIST, CBN_DROPDOWN);
+    EXPECT_EQ(configSnapshot.alarmFunction, 2);
+    EXPECT_EQ(configSnapshot.inputType, 25);
+    EXPECT_EQ(Text(IDC_UPPER_LIMIT), "760");
+    EXPECT_EQ(changedMarks, 0);
+}
+
+TEST_F(IoPage, FillAfterThePageIsGoneDoesNothing)
+{
+    Open(TypicalDevice());
+    HWND gone = page;
+    DestroyWindow(page);
+    EXPECT_EQ(ioPageWindow, (HWND)NULL);
+    FillIoPage(ioPageWindow);
+    FillIoPage(gone);
+    EXPECT_FALSE(IsWindow(gone));
+}
+
+}  // namespace
