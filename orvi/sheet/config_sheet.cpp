@@ -5,10 +5,6 @@
 #include "resource.h"
 #include "shell/shell_state.h"
 
-// The Calibration and Diagnostic page procedures (templates 105 and 106).
-INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-
 namespace {
 
 struct PageDescription {

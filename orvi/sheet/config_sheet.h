@@ -7,3 +7,7 @@ INT_PTR OpenConfigSheet(HWND owner);
 
 // The Communication page procedure, also run as the stand-alone search dialog (template 103).
 INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The live pages (templates 105 and 106).
+INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
