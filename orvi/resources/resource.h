@@ -42,5 +42,20 @@
 // ---- sheet: Communication page (template 103) ----
 
 // ---- sheet: Calibration page (template 105) ----
+#define IDD_CALIBRATION_PAGE        105
+#define IDC_CALIBRATION_ZERO_SPIN   1145
+#define IDC_CALIBRATION_SPAN_SPIN   1146
+#define IDC_CALIBRATION_ZERO        1159
+#define IDC_CALIBRATION_SPAN        1160
+#define IDC_CALIBRATION_STATUS      1162
 
 // ---- sheet: Diagnostic page (template 106) ----
+#define IDD_DIAGNOSTIC_PAGE         106
+#define IDC_DIAG_PROCESS_VALUE      1136
+#define IDC_DIAG_STATUS_LIST        1152
+#define IDC_DIAG_ALARM              1163
+#define IDC_DIAG_UNIT               1164
+#define IDC_DIAG_OFFSET_SPIN        1165
+#define IDC_DIAG_SERIAL_NUMBER      1185
+#define IDC_DIAG_FIRMWARE           1186
+#define IDC_DIAG_OFFSET             1187

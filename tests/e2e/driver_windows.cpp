@@ -97,11 +97,18 @@ bool IsControlVisible(HWND dialog, int id) {
 int ComboCount(HWND dialog, int id) { return static_cast<int>(SendWithin(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0)); }
 
 std::string ComboItem(HWND dialog, int id, int index) {
-    char text[256] = {};
+    // Wine hands an ANSI CB_GETLBTEXT from another process back cut short; the wide form arrives whole.
+    wchar_t wide[256] = {};
     HWND combo = GetDlgItem(dialog, id);
-    const LRESULT length = SendWithin(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR || length >= static_cast<LRESULT>(sizeof text)) return "";
-    SendWithin(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, index, 0, SMTO_ABORTIFHUNG, kAnswerMs, &length) ||
+        static_cast<LRESULT>(length) == CB_ERR || length >= sizeof wide / sizeof wide[0])
+        return "";
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, kAnswerMs,
+                        &ignored);
+    char text[512] = {};
+    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     return text;
 }
 

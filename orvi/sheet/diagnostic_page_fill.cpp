@@ -1,0 +1,92 @@
+// Filling the Diagnostic page: configuration fields, status list, alarm mnemonic, unit label.
+#include "diagnostic_page.h"
+#include <commctrl.h>
+#include <string>
+#include "config_snapshot.h"
+#include "input_types.h"
+#include "live_diagnostic_texts.h"
+#include "live_offset_tick.h"
+#include "live_status_list.h"
+#include "resource.h"
+
+namespace {
+
+char settledOffsetText[16] = "";
+
+void SetOffsetRange(HWND page)
+{
+    const LimitPair limits = SensorLimits(configSnapshot.inputType, configSnapshot.unit);
+    SendDlgItemMessageA(page, IDC_DIAG_OFFSET_SPIN, UDM_SETRANGE, 0,
+                        MAKELPARAM(static_cast<WORD>(limits.high), static_cast<WORD>(limits.low)));
+}
+
+void SetIdentityFields(HWND page)
+{
+    SetDlgItemTextA(page, IDC_DIAG_SERIAL_NUMBER, SerialNumberText(configSnapshot.serialNumber).c_str());
+    SetDlgItemTextA(page, IDC_DIAG_FIRMWARE, FirmwareText(configSnapshot.firmwareVersion).c_str());
+}
+
+}  // namespace
+
+void SettleOffsetText(const char* text)
+{
+    lstrcpynA(settledOffsetText, text, sizeof settledOffsetText);
+}
+
+const char* SettledOffsetText()
+{
+    return settledOffsetText;
+}
+
+void SetOffsetEdit(HWND page, int16_t value)
+{
+    SetDlgItemInt(page, IDC_DIAG_OFFSET, static_cast<UINT>(static_cast<int>(value)), TRUE);
+    char text[16];
+    GetDlgItemTextA(page, IDC_DIAG_OFFSET, text, sizeof text);
+    SettleOffsetText(text);
+}
+
+void FillDiagnosticPage(HWND page)
+{
+    SetOffsetRange(page);
+    RebuildStatusList(page);
+    ShowAlarmMnemonic(page);
+    SetDiagnosticUnitLabel(page);
+    SetIdentityFields(page);
+    shownStatusBits = statusBits;
+    SetOffsetEdit(page, configSnapshot.indicationOffset);
+}
+
+void RefreshDiagnosticConfiguration(HWND page)
+{
+    SetOffsetRange(page);
+    SetIdentityFields(page);
+    char text[16];
+    GetDlgItemTextA(page, IDC_DIAG_OFFSET, text, sizeof text);
+    if (OffsetEditFollowsTransmitter(text, settledOffsetText)) {
+        configSnapshot.indicationOffset = lastKnown.indicationOffset;
+        SetOffsetEdit(page, lastKnown.indicationOffset);
+    }
+}
+
+void RebuildStatusList(HWND page)
+{
+    const StatusListView view = BuildStatusList(statusBits, shownStatusBits);
+    SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : view.entries) {
+        SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    if (view.selected >= 0) SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_SETCURSEL, view.selected, 0);
+}
+
+void ShowAlarmMnemonic(HWND page)
+{
+    SetDlgItemTextA(page, IDC_DIAG_ALARM,
+                    AlarmMnemonicText(configSnapshot.alarmOutputOn, configSnapshot.alarmFunction).c_str());
+    ShowWindow(GetDlgItem(page, IDC_DIAG_ALARM), SW_SHOW);
+}
+
+void SetDiagnosticUnitLabel(HWND page)
+{
+    SetDlgItemTextA(page, IDC_DIAG_UNIT, UnitLabelText(configSnapshot.inputType, configSnapshot.unit).c_str());
+}

@@ -1,0 +1,108 @@
+// Configurador.exe: greying of missing programs, the starts, "&Exit" and the About box.
+#include <gtest/gtest.h>
+
+#include "driver_launcher.h"
+#include "driver_message_box.h"
+#include "driver_programs.h"
+#include "driver_screenshot.h"
+#include "driver_wait.h"
+#include "driver_windows.h"
+#include "e2e_fixture.h"
+
+namespace {
+
+using Launcher = WithSimulator;
+
+// Entries of "&Ferramentas": &Gravlo, Orv&i, R&uvel / Tasko, Mi&rel.
+constexpr size_t kToolsEntries = 4;
+
+TEST_F(Launcher, MissingOrviGreysTheWholeOrviSubmenu) {
+    const std::string folder = PrepareLauncherFolder("no-orvi", {"GRAVLO.EXE", "KOLBA.EXE", "MIREL.EXE"});
+    DriverProcess launcher = StartLauncher(folder);
+    HWND window = WaitForLauncherWindow(launcher.Id());
+    ASSERT_NE(window, nullptr);
+    HWND popup = OpenToolsMenu(window);
+    ASSERT_NE(popup, nullptr);
+    SaveScreenshot(popup, "launcher-tools-without-orvi");
+    EXPECT_EQ(GreyedEntries(popup, kToolsEntries), (std::vector<bool>{false, true, false, false}));
+    CloseMenus(window);
+}
+
+TEST_F(Launcher, MissingKolbaGreysOnlyRuvelTasko) {
+    const std::string folder = PrepareLauncherFolder("no-kolba", {"GRAVLO.EXE", "ORVI.EXE", "MIREL.EXE"});
+    DriverProcess launcher = StartLauncher(folder);
+    HWND window = WaitForLauncherWindow(launcher.Id());
+    ASSERT_NE(window, nullptr);
+    SaveScreenshot(window, "launcher-main");
+    HWND popup = OpenToolsMenu(window);
+    ASSERT_NE(popup, nullptr);
+    SaveScreenshot(popup, "launcher-tools-without-kolba");
+    EXPECT_EQ(GreyedEntries(popup, kToolsEntries), (std::vector<bool>{false, false, true, false}));
+    CloseMenus(window);
+}
+
+TEST_F(Launcher, OrviConfiguradorStartsTheSheetModeAndExitLeavesItRunning) {
+    const std::string folder = PrepareLauncherFolder("orvi-sheet", {"ORVI.EXE"});
+    DriverProcess launcher = StartLauncher(folder);
+    HWND window = WaitForLauncherWindow(launcher.Id());
+    ASSERT_NE(window, nullptr);
+
+    PostMenuCommand(window, 40034);
+    HWND orviWindow = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (orviWindow = FindWindowA("ORVI", "Tavelo Configurador Orvi")) != nullptr; }))
+        << "the configurator did not start";
+    DriverProcess orvi = DriverProcess::OfWindow(orviWindow);
+    ASSERT_TRUE(orvi.Valid());
+    const std::vector<DWORD> children = ChildProcesses(launcher.Id());
+    EXPECT_EQ(children, std::vector<DWORD>{orvi.Id()}) << "started by the launcher, and only once";
+    EXPECT_TRUE(Responds(window)) << "the launcher must not wait for what it starts";
+
+    // The sheet mode: a property sheet owned by the hidden main window, and no service-mode window.
+    HWND sheet = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND candidate : TopLevelWindows(orvi.Id(), true))
+            if (GetWindow(candidate, GW_OWNER) == orviWindow && FindWindowExA(candidate, nullptr, "SysTabControl32", nullptr))
+                sheet = candidate;
+        return sheet != nullptr;
+    })) << "no property sheet appeared";
+    EXPECT_FALSE(IsWindowVisible(orviWindow));
+    SaveScreenshot(sheet, "orvi-sheet-from-launcher");
+
+    PostMenuCommand(window, 40003);
+    ASSERT_TRUE(launcher.WaitExit(kWaitMs));
+    EXPECT_EQ(launcher.ExitCode(), 0u);
+    EXPECT_TRUE(orvi.Running()) << "closing the launcher must leave the configurator running";
+}
+
+TEST_F(Launcher, RuvelTaskoAndMirelStartNothingAndAboutIsCentred) {
+    // Their files exist (copies of a real program), so a start by mistake would show as a child process.
+    const std::string folder =
+        PrepareLauncherFolder("all-present", {"GRAVLO.EXE", "ORVI.EXE", "KOLBA.EXE", "MIREL.EXE"});
+    DriverProcess launcher = StartLauncher(folder);
+    HWND window = WaitForLauncherWindow(launcher.Id());
+    ASSERT_NE(window, nullptr);
+    HWND popup = OpenToolsMenu(window);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GreyedEntries(popup, kToolsEntries), std::vector<bool>(kToolsEntries, false));
+    CloseMenus(window);
+
+    PostMenuCommand(window, 40032);
+    PostMenuCommand(window, 40033);
+    // The About box comes from a later command, so once it shows, both commands have been handled.
+    PostMenuCommand(window, 40002);
+    HWND about = WaitForDialog(launcher.Id(), "Sobre");
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(ChildProcesses(launcher.Id()).empty());
+    EXPECT_EQ(GetWindow(about, GW_OWNER), window);
+    std::string details;
+    EXPECT_TRUE(IsCentredOverClientArea(about, window, &details)) << details;
+    SaveScreenshot(about, "launcher-about");
+
+    PressButton(about, IDCANCEL);
+    ASSERT_TRUE(WaitGone(about));
+    PostMenuCommand(window, 40003);
+    ASSERT_TRUE(launcher.WaitExit(kWaitMs));
+    EXPECT_EQ(launcher.ExitCode(), 0u);
+}
+
+}  // namespace
