@@ -40,6 +40,22 @@
 #define IDC_ALARM_HYSTERESIS        1164
 
 // ---- sheet: Communication page (template 103) ----
+#define IDD_COMMUNICATION_PAGE      103
+#define IDC_COMM_CONNECT            4
+#define IDC_COMM_PORT               1000
+#define IDC_COMM_RATE_1200          1002
+#define IDC_COMM_RATE_2400          1003
+#define IDC_COMM_RATE_4800          1004
+#define IDC_COMM_RATE_9600          1005
+#define IDC_COMM_RATE_19200         1006
+#define IDC_COMM_NETWORK_ADDRESS    1031
+#define IDC_COMM_NETWORK_BAUD       1127
+#define IDC_COMM_MODIFY             1129
+#define IDC_COMM_READ               1130
+#define IDC_COMM_SEARCH             1131
+#define IDC_COMM_CLOSE              1134
+#define IDC_COMM_DEVICE_BAUD        1192
+#define IDC_COMM_DEVICE_ADDRESS     1193
 
 // ---- sheet: Calibration page (template 105) ----
 #define IDD_CALIBRATION_PAGE        105

@@ -18,6 +18,6 @@ void RunStandAloneSearch(HWND owner) {
 void RunSearchFromMenu(HWND owner) {
     RunStandAloneSearch(owner);
     standAloneMode = 0;
-    ClosePort();  // the page has closed it already; this keeps a second open from leaking a handle
+    ClosePort();  // harmless when the page has closed it already
     if (!OpenPort()) ReportPortFailure(owner);
 }

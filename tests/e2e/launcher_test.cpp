@@ -8,6 +8,7 @@
 #include "driver_wait.h"
 #include "driver_windows.h"
 #include "e2e_fixture.h"
+#include "live_sheet.h"
 
 namespace {
 
@@ -58,13 +59,9 @@ TEST_F(Launcher, OrviConfiguradorStartsTheSheetModeAndExitLeavesItRunning) {
     EXPECT_TRUE(Responds(window)) << "the launcher must not wait for what it starts";
 
     // The sheet mode: a property sheet owned by the hidden main window, and no service-mode window.
-    HWND sheet = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND candidate : TopLevelWindows(orvi.Id(), true))
-            if (GetWindow(candidate, GW_OWNER) == orviWindow && FindWindowExA(candidate, nullptr, "SysTabControl32", nullptr))
-                sheet = candidate;
-        return sheet != nullptr;
-    })) << "no property sheet appeared";
+    HWND sheet = WaitForDialog(orvi.Id(), kSheetCaption);
+    ASSERT_NE(sheet, nullptr) << "no property sheet appeared";
+    EXPECT_EQ(GetWindow(sheet, GW_OWNER), orviWindow);
     EXPECT_FALSE(IsWindowVisible(orviWindow));
     SaveScreenshot(sheet, "orvi-sheet-from-launcher");
 

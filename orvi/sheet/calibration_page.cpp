@@ -1,0 +1,94 @@
+// The Calibration page's procedure and its activation.
+#include "calibration_page.h"
+#include <commctrl.h>
+#include "config_sheet.h"
+#include "config_snapshot.h"
+#include "live_failure_text.h"
+#include "live_polling.h"
+#include "resource.h"
+#include "transactions.h"
+
+CalibrationValues calibration = {};
+CalibrationValues calibrationKnown = {};
+CalibrationPageMessageBoxFunction calibrationPageMessageBox = MessageBoxA;
+
+namespace {
+
+const int kCalibrationHelpContext = 8;
+
+void SetSpinRange(HWND page, int spinId, SpinRange range)
+{
+    SendDlgItemMessageA(page, spinId, UDM_SETRANGE, 0,
+                        MAKELPARAM(static_cast<WORD>(range.high), static_cast<WORD>(range.low)));
+}
+
+void HandleCalibrationNotification(HWND page, UINT code)
+{
+    switch (code) {
+    case PSN_SETACTIVE:
+        ActivateCalibrationPage(page);
+        SetTimer(page, kLiveTimerId, kLiveTimerPeriodMs, NULL);
+        break;
+    case PSN_KILLACTIVE:
+    case PSN_RESET:
+        KillTimer(page, kLiveTimerId);
+        break;
+    case PSN_HELP:
+        WinHelpA(page, ".\\ORVI.HLP", HELP_CONTEXT, kCalibrationHelpContext);
+        break;
+    default:
+        break;  // Apply and the rest: nothing, and no result, so the sheet may always leave the page
+    }
+}
+
+}  // namespace
+
+void ActivateCalibrationPage(HWND page)
+{
+    calibrationPageMessageBox(page,
+                              "Esta página permite a calibração 'on-line' dos valores de calibração da saída.\n"
+                              "Qualquer alteração no ZERO e SPAN irá ser transmitida ao Orvi.",
+                              "Atenção", MB_OK | MB_ICONWARNING);
+    for (const CalibrationValueSlot& slot : kCalibrationSlots) {
+        uint16_t word = static_cast<uint16_t>(calibration.*slot.field);
+        const LinkError result = ReadPrivate(slot.address, &word);
+        if (result == kLinkOk) {
+            calibration.*slot.field = static_cast<int16_t>(word);
+        } else {
+            calibrationPageMessageBox(page, LinkFailureText(slot.readFailure, result).c_str(), "Erro na leitura",
+                                      MB_OK | MB_ICONWARNING);
+        }
+    }
+    calibrationKnown = calibration;
+
+    const CalibrationPair pair = CalibrationPairFor(configSnapshot.outputType);
+    if (pair.zero == nullptr) return;
+    // A value outside its spin's range shows as it is; the spin then reports an error until the
+    // user steps it, and the tick keeps the value (see TakeSpinPosition).
+    SetDlgItemInt(page, IDC_CALIBRATION_ZERO, static_cast<UINT>(static_cast<int>(calibration.*pair.zero->field)), TRUE);
+    SetDlgItemInt(page, IDC_CALIBRATION_SPAN, static_cast<UINT>(static_cast<int>(calibration.*pair.span->field)), TRUE);
+}
+
+INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    (void)wParam;
+    switch (message) {
+    case WM_INITDIALOG:
+        SetSpinRange(page, IDC_CALIBRATION_ZERO_SPIN, kZeroSpinRange);
+        SetSpinRange(page, IDC_CALIBRATION_SPAN_SPIN, kSpanSpinRange);
+        return TRUE;
+    case WM_NOTIFY:
+        HandleCalibrationNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code);
+        return TRUE;
+    case WM_HELP:
+        calibrationPageMessageBox(page, "Mensagem WM_HELP Recebida", "AquisicaoProcDlg", MB_OK);
+        return TRUE;
+    case WM_COMMAND:
+        return TRUE;
+    case WM_TIMER:
+        CalibrationTick(page);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

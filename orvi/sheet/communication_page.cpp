@@ -1,0 +1,95 @@
+// The Communication page's procedure, for the sheet page and the stand-alone search dialog alike.
+#include "communication_page.h"
+#include <commctrl.h>
+#include "comm_settings.h"
+#include "communication_page_actions.h"
+#include "communication_address.h"
+#include "communication_page_controls.h"
+#include "config_sheet.h"
+#include "resource.h"
+#include "serial_port.h"
+#include "shell/shell_state.h"
+
+CommunicationPageMessageBoxFunction communicationPageMessageBox = MessageBoxA;
+
+namespace {
+
+const DWORD kCommunicationHelpContext = 7;
+
+// Set while an action runs: the clicks that the link dispatches during its transactions must not
+// start a second action (or close the dialog) in the middle of the first one.
+bool actionRunning = false;
+
+void RunAction(HWND page, void (*action)(HWND)) {
+    actionRunning = true;
+    action(page);
+    actionRunning = false;
+}
+
+void InitCommunicationPage(HWND page) {
+    if (standAloneMode == 1) {
+        HWND close = GetDlgItem(page, IDC_COMM_CLOSE);
+        ShowWindow(close, SW_SHOW);
+        EnableWindow(close, TRUE);
+    }
+    FillCommunicationPage(page);
+}
+
+void CloseCommunicationDialog(HWND page) {
+    // Inside the sheet there is no dialog of its own to end: the sheet closes its pages.
+    if (standAloneMode != 1) return;
+    ClosePort();
+    SaveCommSettings();
+    EndDialog(page, 0);
+}
+
+void HandleCommunicationCommand(HWND page, int controlId) {
+    if (actionRunning) return;
+    switch (controlId) {
+    case IDC_COMM_CONNECT: RunAction(page, ConnectHost); break;
+    case IDC_COMM_READ: RunAction(page, ReadNetworkTransmitter); break;
+    case IDC_COMM_MODIFY: RunAction(page, ModifyNetworkSettings); break;
+    case IDC_COMM_SEARCH: RunAction(page, SearchTransmitter); break;
+    case IDC_COMM_CLOSE:
+    case IDCANCEL: CloseCommunicationDialog(page); break;
+    default: break;
+    }
+}
+
+void HandleCommunicationNotification(HWND page, UINT code) {
+    switch (code) {
+    case PSN_HELP:
+        WinHelpA(page, ".\\ORVI.HLP", HELP_CONTEXT, kCommunicationHelpContext);
+        break;
+    case PSN_KILLACTIVE: {
+        char text[16] = "";
+        ReadNetworkAddressText(page, text, sizeof text);
+        if (NetworkFieldsDiffer(text, ReadNetworkBaud(page), commSettings.deviceAddress, commSettings.baudRate))
+            ResetNetworkFields(page);
+        break;
+    }
+    default:
+        break;  // activation, apply, reset, query-cancel: every action has taken effect already
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        InitCommunicationPage(page);
+        return TRUE;
+    case WM_COMMAND:
+        HandleCommunicationCommand(page, LOWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        HandleCommunicationNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code);
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
+        return TRUE;
+    case WM_HELP:
+        return TRUE;  // F1 on a control: handled, nothing shown
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,129 @@
+// "&Conectar", "&Ler", "&Modificar" and "&Procurar" of the Communication page.
+#include "communication_page_actions.h"
+#include <cstdio>
+#include <cstring>
+#include "comm_settings.h"
+#include "communication_address.h"
+#include "communication_line.h"
+#include "communication_network_change.h"
+#include "communication_page_controls.h"
+#include "communication_rates.h"
+#include "communication_search.h"
+#include "config_snapshot.h"
+#include "io_page.h"
+#include "resource.h"
+#include "serial_port.h"
+#include "shell/rate_buttons.h"
+#include "transactions.h"
+
+namespace {
+
+// Disables a button for the life of the action that it started.
+class ButtonDisabled {
+public:
+    ButtonDisabled(HWND page, int id) : button_(GetDlgItem(page, id)) { EnableWindow(button_, FALSE); }
+    ~ButtonDisabled() { EnableWindow(button_, TRUE); }
+    ButtonDisabled(const ButtonDisabled&) = delete;
+    ButtonDisabled& operator=(const ButtonDisabled&) = delete;
+
+private:
+    HWND button_;
+};
+
+// The typed address, or a message and false when the field holds no address from 1 to 247.
+bool TakeNetworkAddress(HWND page, uint8_t* address) {
+    char text[16] = "";
+    ReadNetworkAddressText(page, text, sizeof text);
+    if (ParseNetworkAddress(text, address)) return true;
+    ShowCommunicationMessage(page, kInvalidNetworkAddressMessage, "Atenção", MB_OK);
+    return false;
+}
+
+}  // namespace
+
+void ConnectHost(HWND page) {
+    bool opened = false;
+    {
+        ButtonDisabled busy(page, IDC_COMM_CONNECT);
+        char port[sizeof commSettings.portName] = "";
+        GetDlgItemTextA(page, IDC_COMM_PORT, port, sizeof port);
+        if (std::strcmp(port, commSettings.portName) != 0) std::strcpy(commSettings.portName, port);
+        commSettings.baudRate =
+            BaudOfCheckedButton([page](int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; });
+        ClosePort();
+        opened = OpenPort() != 0;
+        ShowHostPort(page);  // OpenPort may have fallen back to another port, or to "None"
+        if (opened) {
+            SaveCommSettings();
+        } else {
+            ShowCommunicationMessage(page, "Não foi possível configurar a porta serial!", "Erro", MB_OK);
+        }
+    }
+    // A search needs an open port; once one is open again, searching is offered again.
+    EnableWindow(GetDlgItem(page, IDC_COMM_SEARCH), opened ? TRUE : FALSE);
+}
+
+void ReadNetworkTransmitter(HWND page) {
+    ButtonDisabled busy(page, IDC_COMM_READ);
+    uint8_t address = 0;
+    if (!TakeNetworkAddress(page, &address)) return;
+    commSettings.deviceAddress = address;
+    const int32_t rate = ReadNetworkBaud(page);
+    if (IsNetworkRate(rate) && rate != commSettings.baudRate) {
+        commSettings.baudRate = rate;
+        ShowHostRate(page, rate);
+        ClosePort();
+        OpenPort();
+    }
+
+    uint16_t block[kConfigBlockWords];
+    char message[256];
+    if (ReadConfigBlock(block) != kLinkOk) {
+        // The address and rate tried stay in effect, unsaved.
+        std::snprintf(message, sizeof message,
+                      "Erro na leitura da configuração do Equipamento de endereço %d e baud rate %d!\n\n"
+                      "Execute a Busca Automática do Orvi com o Equipamento ponto a ponto!",
+                      commSettings.deviceAddress, static_cast<int>(commSettings.baudRate));
+        ShowCommunicationMessage(page, message, "Atenção", MB_OK);
+        return;
+    }
+    DecodeConfigBlock(block);
+    FillIoPage(ioPageWindow);  // nothing to fill in stand-alone use
+    SaveCommSettings();
+    ShowTransmitterSettings(page);
+    std::snprintf(message, sizeof message, "Configuração do Equipamento de endereço %d lida com sucesso!",
+                  commSettings.deviceAddress);
+    ShowCommunicationMessage(page, message, "Sucesso", MB_OK);
+}
+
+void ModifyNetworkSettings(HWND page) {
+    uint8_t address = 0;
+    if (!TakeNetworkAddress(page, &address)) return;
+    if (ShowCommunicationMessage(page, "Tem certeza que deseja modificar os parâmetros?", "Atenção", MB_YESNO) != IDYES)
+        return;
+    ButtonDisabled busy(page, IDC_COMM_MODIFY);
+    const NetworkChange change =
+        ApplyNetworkChange(commSettings, LinkCommunicationLine(), address, ReadNetworkBaud(page));
+    if (change.baudWritten) ShowHostRate(page, commSettings.baudRate);
+    SaveCommSettings();
+    ShowTransmitterSettings(page);
+}
+
+void SearchTransmitter(HWND page) {
+    if (ShowCommunicationMessage(page,
+                                 "O Configurador iniciará a busca automática.\n"
+                                 "Certifique-se que o Orvi não esteja conectado em uma rede!\nIniciar busca?",
+                                 "Atenção", MB_OKCANCEL) != IDOK)
+        return;
+    ButtonDisabled busy(page, IDC_COMM_SEARCH);
+    const SearchOutcome outcome = RunAutomaticSearch(commSettings, LinkCommunicationLine());
+    if (!outcome.found) {
+        ShowCommunicationMessage(page, "Não foi possível comunicar com o Orvi!", "Erro na Comunicação", MB_OK);
+        return;
+    }
+    ShowHostRate(page, outcome.baudRate);
+    SelectNumberEntry(page, IDC_COMM_NETWORK_BAUD, outcome.baudRate);
+    SelectNumberEntry(page, IDC_COMM_NETWORK_ADDRESS, outcome.addressRead);
+    ShowTransmitterSettings(page);
+    ShowCommunicationMessage(page, "Busca automática concluída!", "Sucesso", MB_OK);
+}

@@ -1,0 +1,84 @@
+// Filling and reading the Communication page's controls from and into CommSettings.
+#include "communication_page_controls.h"
+#include <cstdio>
+#include "comm_settings.h"
+#include "communication_address.h"
+#include "communication_page.h"
+#include "communication_rates.h"
+#include "resource.h"
+#include "shell/rate_buttons.h"
+
+namespace {
+
+void AddEntry(HWND page, int listId, const char* text) {
+    SendDlgItemMessageA(page, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void AddNumberEntry(HWND page, int listId, int number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", number);
+    AddEntry(page, listId, text);
+}
+
+}  // namespace
+
+void ShowHostRate(HWND page, int32_t baudRate) {
+    CheckRadioButton(page, kFirstRateButton, kLastRateButton, RateButtonForBaud(baudRate));
+}
+
+void ShowHostPort(HWND page) { SelectExactEntry(page, IDC_COMM_PORT, commSettings.portName); }
+
+void ShowTransmitterSettings(HWND page) {
+    SetDlgItemInt(page, IDC_COMM_DEVICE_BAUD, static_cast<UINT>(commSettings.baudRate), FALSE);
+    SetDlgItemInt(page, IDC_COMM_DEVICE_ADDRESS, commSettings.deviceAddress, FALSE);
+}
+
+void SelectExactEntry(HWND page, int listId, const char* text) {
+    // CB_SELECTSTRING would also take a longer entry that merely starts with the text.
+    const LRESULT position =
+        SendDlgItemMessageA(page, listId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    SendDlgItemMessageA(page, listId, CB_SETCURSEL, position == CB_ERR ? static_cast<WPARAM>(-1) : position, 0);
+}
+
+void SelectNumberEntry(HWND page, int listId, int number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", number);
+    SelectExactEntry(page, listId, text);
+}
+
+void ResetNetworkFields(HWND page) {
+    SelectNumberEntry(page, IDC_COMM_NETWORK_BAUD, commSettings.baudRate);
+    SelectNumberEntry(page, IDC_COMM_NETWORK_ADDRESS, commSettings.deviceAddress);
+}
+
+void FillCommunicationPage(HWND page) {
+    ShowHostRate(page, commSettings.baudRate);
+
+    AddEntry(page, IDC_COMM_PORT, "None");
+    for (int port = 1; port <= 4; ++port) {
+        char name[8];
+        std::snprintf(name, sizeof name, "COM%d", port);
+        AddEntry(page, IDC_COMM_PORT, name);
+    }
+    ShowHostPort(page);
+
+    for (int32_t rate : kNetworkRates) AddNumberEntry(page, IDC_COMM_NETWORK_BAUD, rate);
+    for (int address = kLowestNetworkAddress; address <= kHighestNetworkAddress; ++address)
+        AddNumberEntry(page, IDC_COMM_NETWORK_ADDRESS, address);
+    ResetNetworkFields(page);
+    ShowTransmitterSettings(page);
+}
+
+void ReadNetworkAddressText(HWND page, char* text, int size) {
+    GetDlgItemTextA(page, IDC_COMM_NETWORK_ADDRESS, text, size);
+}
+
+int32_t ReadNetworkBaud(HWND page) {
+    BOOL read = FALSE;
+    const UINT rate = GetDlgItemInt(page, IDC_COMM_NETWORK_BAUD, &read, FALSE);
+    return read ? static_cast<int32_t>(rate) : 0;
+}
+
+int ShowCommunicationMessage(HWND page, const char* text, const char* caption, UINT buttons) {
+    return communicationPageMessageBox(page, text, caption, MB_ICONWARNING | buttons);
+}

@@ -1,0 +1,85 @@
+// The Diagnostic page's one-second poll: process value and alarm, the offset write, the status word.
+#include "diagnostic_page.h"
+#include "config_snapshot.h"
+#include "live_diagnostic_texts.h"
+#include "live_failure_text.h"
+#include "live_offset_tick.h"
+#include "resource.h"
+#include "transactions.h"
+
+namespace {
+
+const int8_t kIndicationOffsetRegister = 29;
+const int kProcessValueWord = 1;
+const int kStateWord = 6;
+
+// False when the live block could not be read; the offset waits for a tick that reached the transmitter.
+bool ShowLiveValues(HWND page)
+{
+    uint16_t block[kLiveBlockWords] = {};
+    if (ReadLiveBlock(block) != kLinkOk) {
+        SetDlgItemTextA(page, IDC_DIAG_PROCESS_VALUE, "????");
+        return false;
+    }
+    const int16_t processValue = static_cast<int16_t>(block[kProcessValueWord]);
+    SetDlgItemTextA(page, IDC_DIAG_PROCESS_VALUE, ProcessValueText(processValue, configSnapshot.inputType).c_str());
+    configSnapshot.alarmOutputOn = block[kStateWord] & 1u;
+    ShowAlarmMnemonic(page);
+    return true;
+}
+
+// Writes a changed offset. The prompt of a failed write is modal and lets later ticks run; the busy
+// flag keeps them from starting a second write or a second prompt. False when the user gave up the
+// write, which ends the tick.
+bool WriteChangedOffset(HWND page)
+{
+    char text[16];
+    GetDlgItemTextA(page, IDC_DIAG_OFFSET, text, sizeof text);
+    const OffsetTickDecision decision = DecideOffsetTick(offsetWriteBusy, text, lastKnown.indicationOffset);
+    if (decision.action == OffsetTickAction::Skip) return true;
+    if (decision.action == OffsetTickAction::Settle) {
+        configSnapshot.indicationOffset = decision.value;
+        SettleOffsetText(text);
+        return true;
+    }
+
+    offsetWriteBusy = true;
+    configSnapshot.indicationOffset = decision.value;
+    for (;;) {
+        const LinkError result = WriteRegister(kIndicationOffsetRegister, configSnapshot.indicationOffset);
+        if (result == kLinkOk) {
+            lastKnown.indicationOffset = configSnapshot.indicationOffset;
+            SettleOffsetText(text);
+            offsetWriteBusy = false;
+            return true;
+        }
+        const std::string message = LinkFailureText("Erro na escrita do Offset de indicação (%s)", result);
+        const int answer =
+            diagnosticPageMessageBox(page, message.c_str(), "Erro na escrita", MB_ABORTRETRYIGNORE | MB_ICONWARNING);
+        if (answer == IDRETRY) continue;
+        // Abort and Ignore drop the typed value: the edit shows the transmitter's again.
+        configSnapshot.indicationOffset = lastKnown.indicationOffset;
+        SetOffsetEdit(page, lastKnown.indicationOffset);
+        offsetWriteBusy = false;
+        return false;
+    }
+}
+
+void FollowStatusWord(HWND page)
+{
+    uint16_t word = 0;
+    if (ReadStatusBits(&word) != kLinkOk) return;
+    statusBits = word;
+    if (statusBits != shownStatusBits) {
+        RebuildStatusList(page);
+        shownStatusBits = statusBits;
+    }
+}
+
+}  // namespace
+
+void DiagnosticTick(HWND page)
+{
+    if (ShowLiveValues(page) && !WriteChangedOffset(page)) return;
+    FollowStatusWord(page);
+}

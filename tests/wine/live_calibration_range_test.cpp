@@ -1,0 +1,80 @@
+// The Calibration page with values outside its spins' ranges, and reads that fail.
+#include "live_page_fixture.h"
+#include "resource.h"
+#include "sheet/calibration_page.h"
+#include "sheet/config_sheet.h"
+
+namespace {
+
+std::vector<std::string> shownBoxes;
+
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT)
+{
+    shownBoxes.push_back(text);
+    return IDOK;
+}
+
+class CalibrationRange : public LivePageTest {
+protected:
+    void SetUp() override
+    {
+        LivePageTest::SetUp();
+        if (HasFatalFailure()) return;
+        shownBoxes.clear();
+        calibrationPageMessageBox = RecordBox;
+        sim.Set(1, 61, 13);
+        ReadConfiguration();
+        CreatePage(IDD_CALIBRATION_PAGE, CalibrationPageProc);
+    }
+    void TearDown() override
+    {
+        calibrationPageMessageBox = MessageBoxA;
+        LivePageTest::TearDown();
+    }
+    void StepUp(int editId) { SendDlgItemMessageA(page, editId, WM_KEYDOWN, VK_UP, 0); }
+};
+
+TEST_F(CalibrationRange, ValuesOutsideTheRangeShowAsTheyAreAndAreWrittenOnlyOnceTheUserStepsThem)
+{
+    sim.SetPrivate(1, 23, 4500);  // beyond ZERO's 4000
+    sim.SetPrivate(1, 24, 0);     // below SPAN's 500
+    Notify(PSN_SETACTIVE);
+    EXPECT_EQ(Text(IDC_CALIBRATION_ZERO), "4500");
+    EXPECT_EQ(Text(IDC_CALIBRATION_SPAN), "0");
+    sim.ClearLog();
+    Tick();
+    Tick();
+    EXPECT_EQ(CountFrames("0171"), 0);
+
+    StepUp(IDC_CALIBRATION_SPAN);
+    const std::string stepped = Text(IDC_CALIBRATION_SPAN);
+    const int steppedValue = std::atoi(stepped.c_str());
+    EXPECT_GE(steppedValue, 500) << stepped;
+    EXPECT_LE(steppedValue, 20000) << stepped;
+    Tick();
+    EXPECT_EQ(sim.GetPrivate(1, 24), steppedValue);
+    EXPECT_EQ(CountFrames("01710017"), 0) << "ZERO was not stepped";
+    EXPECT_EQ(sim.GetPrivate(1, 23), 4500);
+    Notify(PSN_KILLACTIVE);
+}
+
+TEST_F(CalibrationRange, FailedReadsReportInAddressOrderAndKeepTheValuesHeldBefore)
+{
+    calibration = CalibrationValues{11, 1111, 22, 2222};
+    sim.Fault(1, "silent");
+    Notify(PSN_SETACTIVE);
+    sim.Fault(1, "none");
+    ASSERT_EQ(shownBoxes.size(), 5u);
+    EXPECT_EQ(shownBoxes[1], "Erro na leitura do offset da calibração 4 a 20mA (Time-out)");
+    EXPECT_EQ(shownBoxes[2], "Erro na leitura do ganho da calibração 4 a 20mA (Time-out)");
+    EXPECT_EQ(shownBoxes[3], "Erro na leitura do offset da calibração 0 a 20mA (Time-out)");
+    EXPECT_EQ(shownBoxes[4], "Erro na leitura do ganho da calibração 0 a 20mA (Time-out)");
+    EXPECT_EQ(Text(IDC_CALIBRATION_ZERO), "22");
+    EXPECT_EQ(Text(IDC_CALIBRATION_SPAN), "2222");
+    sim.ClearLog();
+    Tick();
+    EXPECT_EQ(CountFrames("0171"), 0) << "values held, not changed by the user, are not written";
+    Notify(PSN_KILLACTIVE);
+}
+
+}  // namespace
