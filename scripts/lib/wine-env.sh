@@ -2,7 +2,7 @@
 # Source it; every function that starts a process records it so that wine_cleanup stops it.
 
 ORVI_PACKAGES="cmake ninja-build g++ googletest libgtest-dev wine wine64 g++-mingw-w64-x86-64-posix \
-binutils-mingw-w64-x86-64 xvfb xauth x11-apps x11-utils imagemagick fonts-dejavu-core"
+binutils-mingw-w64-x86-64 xvfb xauth x11-apps x11-utils imagemagick fonts-dejavu-core fonts-wine"
 
 # Installs the Debian packages that are missing (nothing happens when all are there).
 ensure_packages() {
@@ -35,6 +35,9 @@ wine_template_prefix() {
     # A crashing program must end, not wait in the debugger.
     WINEPREFIX=$template wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
       /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1
+    # Wine's own fonts (MS Sans Serif, Tahoma, Marlett) are not found in Debian's data folder by
+    # themselves; without them dialogs are drawn in a wider font and labels get cut.
+    cp /usr/share/wine/fonts/* "$template/drive_c/windows/Fonts/" 2>/dev/null || true
     WINEPREFIX=$template wineserver -w
     touch "$template/.ready"
   fi
@@ -109,7 +112,7 @@ xvfb_start() {
 wine_cleanup() {
   local prefix
   for prefix in "$ORVI_WINE"/template "$ORVI_WINE"/prefixes/*; do
-    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null
+    [ -d "$prefix" ] && { WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; }
   done
   local pid
   for pid in "${ORVI_PIDS[@]}"; do kill "$pid" 2>/dev/null; done

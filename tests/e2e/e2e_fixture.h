@@ -1,4 +1,5 @@
-// Base of the end-to-end tests: the line they expect (simulator on COM1, or no port at all) and a clean orvi.ini.
+// Base of the end-to-end tests: the line they expect (simulator on COM1, or no port at all), a clean orvi.ini
+// and a fresh simulated transmitter.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "driver_settings.h"
+#include "sim_client.h"
 
 // ORVI_E2E_PORTS, set by tests/e2e/run: "sim" (COM1 is orvi-sim) or "none" (no COM port opens).
 inline std::string PortsOfThisRun() {
@@ -19,6 +21,10 @@ protected:
     void SetUp() override {
         ASSERT_EQ(PortsOfThisRun(), "sim") << "run through tests/e2e/run, which maps COM1 to orvi-sim";
         RemoveSettingsFile();
+        // Every test meets the transmitter as the command line made it: factory contents, no faults.
+        SimClient sim(SimControlPortFromEnv());
+        ASSERT_TRUE(sim.Connected()) << "no orvi-sim control channel (ORVI_SIM_CONTROL)";
+        sim.Reset();
     }
 };
 
