@@ -45,6 +45,8 @@ uint8_t ExpectedLength(uint8_t functionCode, uint16_t count) {
 }
 
 LinkError CheckDataReply() {
+    // A frame shorter than address, function, count and CRC has no byte count to trust.
+    if (frame.expectedLength < 5) return kLinkBadByteCount;
     const uint8_t byteCount = ReplyByte(2);
     if (byteCount == 0) return kLinkBadByteCount;
     unsigned words = (byteCount + 1u) / 2u;

@@ -171,6 +171,16 @@ TEST_F(ReplyTest, ByteCounts) {
     EXPECT_EQ(0xBEEF, two[2]);
 }
 
+TEST_F(ReplyTest, FourByteDataFrameStoresNothing) {
+    uint16_t words[10];
+    for (auto& w : words) w = 0x5A5A;
+    SendRequest(0, 10, 3, 0, words);
+    device().replies.push_back({0x01, 0x03, 0x40, 0x21, 0x00});  // 40 21 is the CRC of 01 03
+    ReceiveReply(3, 0);
+    EXPECT_EQ(kLinkBadByteCount, CheckReply(4));
+    for (auto w : words) EXPECT_EQ(0x5A5A, w);
+}
+
 TEST_F(ReplyTest, WriteEchoChecks) {
     EXPECT_EQ(kLinkOk, Write(-5, {0x01, 0x06, 0x00, 0x1D, 0xFF, 0xFB, 0x19, 0xBF}));
     EXPECT_EQ(kLinkBadRegister, Write(-5, WithCrc({0x01, 0x06, 0x01, 0x00, 0xFF, 0xFB})));
