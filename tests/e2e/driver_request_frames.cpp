@@ -38,3 +38,12 @@ std::string RequestFrame(int address, int function, int reg, int valueOrCount) {
 std::vector<std::string> WriteWithReadBack(int address, int reg, int value) {
     return {RequestFrame(address, 6, reg, value), RequestFrame(address, 3, reg, 1)};
 }
+
+std::vector<std::string> WritesWithReadBack(int address, const RegisterValues& writes) {
+    std::vector<std::string> frames;
+    for (const auto& write : writes) {
+        const std::vector<std::string> pair = WriteWithReadBack(address, write.first, write.second);
+        frames.insert(frames.end(), pair.begin(), pair.end());
+    }
+    return frames;
+}
