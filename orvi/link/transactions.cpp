@@ -36,7 +36,9 @@ LinkError TryUpTo3(uint16_t reg, uint16_t count, uint8_t function, int16_t value
 LinkError Read(uint16_t reg, uint16_t count, uint8_t function, uint16_t* destination) {
     BusyScope scope;
     if (scope.Refused()) return kLinkTimeout;
-    uint16_t words[kConfigBlockWords] = {};
+    // Seeded with the caller's words, so that a good reply carrying fewer words changes only those.
+    uint16_t words[kConfigBlockWords];
+    for (uint16_t i = 0; i < count; ++i) words[i] = destination[i];
     const LinkError result = TryUpTo3(reg, count, function, 0, words);
     if (result == kLinkOk)
         for (uint16_t i = 0; i < count; ++i) destination[i] = words[i];
@@ -81,11 +83,11 @@ LinkError WriteRegister(int8_t reg, int16_t value) {
     BusyScope scope;
     if (scope.Refused()) return kLinkTimeout;
     LinkError result = kLinkTimeout;
+    uint16_t readBack = 0xFFFF;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         SendRequest(Widen(reg), 1, 6, value, nullptr);
         result = ReceiveReply(6, 0);
         if (result != kLinkOk) continue;
-        uint16_t readBack = 0xFFFF;
         result = TryUpTo3(Widen(reg), 1, 3, 0, &readBack);
         if (result != kLinkOk) continue;
         if (static_cast<int16_t>(readBack) == value) return kLinkOk;

@@ -63,6 +63,20 @@ TEST_F(TransactionTest, FailedReadLeavesDestinationUnchanged) {
     for (uint16_t i = 0; i < 10; ++i) EXPECT_EQ(i + 1, live[i]);
 }
 
+TEST_F(TransactionTest, GoodReplyWithFewerWordsChangesOnlyThose) {
+    uint16_t block[kConfigBlockWords];
+    for (auto& w : block) w = 0xABCD;
+    Bytes shortCount = DataReply(1, std::vector<uint16_t>(68, 7));
+    shortCount[2] = 2;  // a byte count of one word in a full-length reply
+    const uint16_t crc = Crc16(shortCount.data(), shortCount.size() - 2);
+    shortCount[shortCount.size() - 2] = static_cast<uint8_t>(crc);
+    shortCount[shortCount.size() - 1] = static_cast<uint8_t>(crc >> 8);
+    device().replies.push_back(shortCount);
+    EXPECT_EQ(kLinkOk, ReadConfigBlock(block));
+    EXPECT_EQ(7, block[0]);
+    for (int i = 1; i < kConfigBlockWords; ++i) ASSERT_EQ(0xABCD, block[i]) << i;
+}
+
 TEST_F(TransactionTest, ReadsSendTheirFixedRequests) {
     uint16_t words[kConfigBlockWords] = {};
     device().answer = [](const Bytes&) { return Bytes(); };
