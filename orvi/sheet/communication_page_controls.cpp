@@ -37,7 +37,14 @@ void SelectExactEntry(HWND page, int listId, const char* text) {
     // CB_SELECTSTRING would also take a longer entry that merely starts with the text.
     const LRESULT position =
         SendDlgItemMessageA(page, listId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-    SendDlgItemMessageA(page, listId, CB_SETCURSEL, position == CB_ERR ? static_cast<WPARAM>(-1) : position, 0);
+    if (position != CB_ERR) {
+        SendDlgItemMessageA(page, listId, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+        return;
+    }
+    // A value the list does not offer (an address above 247, say) is still shown where the field
+    // can be typed in, so the user sees what the transmitter or the settings hold.
+    SendDlgItemMessageA(page, listId, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetDlgItemTextA(page, listId, text);
 }
 
 void SelectNumberEntry(HWND page, int listId, int number) {

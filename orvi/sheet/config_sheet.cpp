@@ -15,9 +15,9 @@ struct PageDescription {
 // In tab order; the first page reads the transmitter while the sheet is being created.
 const PageDescription kPages[] = {
     {IDD_IO_PAGE, IoPageProc},
-    {103, CommunicationPageProc},
-    {105, CalibrationPageProc},
-    {106, DiagnosticPageProc},
+    {IDD_COMMUNICATION_PAGE, CommunicationPageProc},
+    {IDD_CALIBRATION_PAGE, CalibrationPageProc},
+    {IDD_DIAGNOSTIC_PAGE, DiagnosticPageProc},
 };
 const int kPageCount = sizeof kPages / sizeof kPages[0];
 
