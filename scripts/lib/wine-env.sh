@@ -54,6 +54,14 @@ wine_new_prefix() {
   echo "$prefix"
 }
 
+# For a display without a window manager (Xvfb): Wine draws the frames itself, so captions show on
+# screenshots, and does not wait (2 s each time) for a manager to withdraw a hidden window.
+wine_without_window_manager() {
+  local prefix=$1
+  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+}
+
 # Maps a COM port of a prefix to a device path; the wineserver must restart to read it.
 wine_map_com() {
   local prefix=$1 com=$2 device=$3
