@@ -1,0 +1,71 @@
+// A window in the place of Wine's help viewer, recording the requests of WinHelpA.
+#include "driver_help_viewer.h"
+
+#include <cstring>
+
+namespace {
+
+const char kViewerClass[] = "MS_WINHELP";
+// Wine's tag of a help request in COPYDATASTRUCT::dwData.
+constexpr ULONG_PTR kWineHelpMagic = 0xA1DE505;
+
+// The request as Wine lays it out (the Windows 95 layout), the file name following it.
+struct WineHelpRequest {
+    WORD size;
+    WORD command;
+    LONG data;
+    LONG reserved;
+    WORD ofsFilename;
+    WORD ofsData;
+};
+
+}  // namespace
+
+HelpViewerWindow::HelpViewerWindow() {
+    WNDCLASSA viewerClass = {};
+    viewerClass.lpfnWndProc = Procedure;
+    viewerClass.hInstance = GetModuleHandleA(nullptr);
+    viewerClass.lpszClassName = kViewerClass;
+    RegisterClassA(&viewerClass);  // fails harmlessly when an earlier test registered it
+    // Top-level and never shown: FindWindow finds hidden windows but not message-only ones.
+    window_ = CreateWindowA(kViewerClass, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), this);
+}
+
+HelpViewerWindow::~HelpViewerWindow() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+bool HelpViewerWindow::WaitForRequest(HelpRequest* request, DWORD timeoutMs) {
+    received_ = false;
+    const DWORD start = GetTickCount();
+    while (!received_ && GetTickCount() - start < timeoutMs) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        if (!received_) MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+    }
+    if (received_) *request = last_;
+    return received_;
+}
+
+LRESULT CALLBACK HelpViewerWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* viewer = reinterpret_cast<HelpViewerWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_COPYDATA && viewer != nullptr) {
+        const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (copy->dwData != kWineHelpMagic || copy->cbData < sizeof(WineHelpRequest)) return FALSE;
+        const auto* bytes = static_cast<const char*>(copy->lpData);
+        WineHelpRequest header;
+        std::memcpy(&header, bytes, sizeof header);
+        viewer->last_ = HelpRequest{header.command, header.data, ""};
+        if (header.ofsFilename != 0 && header.ofsFilename < copy->cbData)
+            viewer->last_.file.assign(bytes + header.ofsFilename,
+                                      strnlen(bytes + header.ofsFilename, copy->cbData - header.ofsFilename));
+        viewer->received_ = true;
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

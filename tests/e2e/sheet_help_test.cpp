@@ -1,0 +1,86 @@
+// Help in Orvi.exe's sheet: the Help button opens each page's context of ORVI.HLP; F1 speaks only on Calibração.
+#include <gtest/gtest.h>
+
+#include "driver_help_viewer.h"
+#include "driver_message_box.h"
+#include "live_sheet.h"
+#include "sheet_fixture.h"
+
+namespace {
+
+const char kCalibrationCaption[] = "Calibração";
+// WM_KEYF1: what the system makes of the F1 key (not declared by MinGW's winuser.h).
+constexpr UINT kKeyF1 = 0x004D;
+
+class SheetHelp : public SheetOnSimulator {
+protected:
+    // Shows a page other than the first; the Calibration page first explains itself in a box.
+    HWND ShowPage(int index, const char* caption) {
+        PostSelectPage(session.sheet, index);
+        if (std::string(caption) == kCalibrationCaption) AnswerActivationNotice();
+        return WaitForPage(session.sheet, caption);
+    }
+
+    void AnswerActivationNotice() {
+        const SeenMessageBox notice = WaitForMessageBox(session.orvi.Id());
+        ASSERT_NE(notice.window, nullptr);
+        EXPECT_EQ(notice.caption, "Atenção");
+        ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
+    }
+
+    HelpViewerWindow viewer;
+};
+
+TEST_F(SheetHelp, EachPagesHelpButtonOpensItsOwnContextOfTheHelpFile) {
+    ASSERT_TRUE(viewer.Valid());
+    Open();
+    const struct {
+        int index;
+        const char* caption;
+        LONG context;
+    } pages[] = {{0, "Entrada/Saída", 5}, {1, "Comunicação", 7}, {2, kCalibrationCaption, 8}, {3, "Diagnóstico", 14}};
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.caption);
+        if (page.index != 0) {
+            ASSERT_NE(ShowPage(page.index, page.caption), nullptr);
+        }
+        PressButton(session.sheet, IDHELP);
+        HelpRequest request;
+        ASSERT_TRUE(viewer.WaitForRequest(&request)) << "no help request";
+        EXPECT_EQ(request.command, static_cast<UINT>(HELP_CONTEXT));
+        EXPECT_EQ(request.data, page.context);
+        EXPECT_EQ(request.file, ".\\ORVI.HLP");
+    }
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+}
+
+TEST_F(SheetHelp, F1ShowsAMessageOnTheCalibrationPageAndNothingOnTheLivePagesBeforeIt) {
+    ASSERT_TRUE(viewer.Valid());
+    Open();
+    // The page hears F1 as WM_HELP. Posted in one
+    // row with the change to Calibração, a box or help request from the first two would come first
+    // (a help request would even hold Orvi.exe until this driver handles it, so no box would come).
+    HWND communication = ShowPage(1, "Comunicação");
+    ASSERT_NE(communication, nullptr);
+    PostMessageA(communication, kKeyF1, 0, 0);
+    PostSelectPage(session.sheet, 3);
+    HWND diagnostic = WaitForPage(session.sheet, "Diagnóstico");
+    ASSERT_NE(diagnostic, nullptr);
+    PostMessageA(diagnostic, kKeyF1, 0, 0);
+    PostSelectPage(session.sheet, 2);
+    AnswerActivationNotice();
+    HWND calibration = WaitForPage(session.sheet, kCalibrationCaption);
+    ASSERT_NE(calibration, nullptr);
+
+    PostMessageA(calibration, kKeyF1, 0, 0);
+    const SeenMessageBox box = WaitForMessageBox(session.orvi.Id());
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.caption, "AquisicaoProcDlg");
+    EXPECT_EQ(box.text, "Mensagem WM_HELP Recebida");
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+}
+
+}  // namespace
