@@ -1,10 +1,15 @@
 // Configurador.exe: greying of missing programs, the starts, "&Exit" and the About box.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+#include <vector>
+
 #include "driver_launcher.h"
 #include "driver_message_box.h"
 #include "driver_programs.h"
 #include "driver_screenshot.h"
+#include "driver_settings.h"
 #include "driver_wait.h"
 #include "driver_windows.h"
 #include "e2e_fixture.h"
@@ -16,6 +21,21 @@ using Launcher = WithSimulator;
 
 // Entries of "&Ferramentas": &Gravlo, Orv&i, R&uvel / Tasko, Mi&rel.
 constexpr size_t kToolsEntries = 4;
+
+// The file a running process was started from, upper-cased, without its folder.
+std::string ProgramFileOf(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) return "";
+    char path[MAX_PATH] = {};
+    DWORD size = sizeof path;
+    const BOOL known = QueryFullProcessImageNameA(process, 0, path, &size);
+    CloseHandle(process);
+    if (!known) return "";
+    std::string name(path, size);
+    name = name.substr(name.find_last_of('\\') + 1);
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
 
 TEST_F(Launcher, MissingOrviGreysTheWholeOrviSubmenu) {
     const std::string folder = PrepareLauncherFolder("no-orvi", {"GRAVLO.EXE", "KOLBA.EXE", "MIREL.EXE"});
@@ -100,6 +120,41 @@ TEST_F(Launcher, RuvelTaskoAndMirelStartNothingAndAboutIsCentred) {
     PostMenuCommand(window, 40003);
     ASSERT_TRUE(launcher.WaitExit(kWaitMs));
     EXPECT_EQ(launcher.ExitCode(), 0u);
+}
+
+TEST_F(Launcher, TheOtherStartEntriesRunTheirProgramInItsRunMode) {
+    WriteSettingsFile(kSimOnCom1);
+    // Both files are copies of the configurator, whose run mode shows which tail it was given.
+    const std::string folder = PrepareLauncherFolder("starts", {"GRAVLO.EXE", "ORVI.EXE"});
+    DriverProcess launcher = StartLauncher(folder);
+    HWND window = WaitForLauncherWindow(launcher.Id());
+    ASSERT_NE(window, nullptr);
+    const struct {
+        UINT menuId;
+        const char* file;
+        bool searchMode;  // "BA": the Communication dialog; "CF" is no run mode of the configurator
+    } starts[] = {{40035, "ORVI.EXE", true}, {40036, "GRAVLO.EXE", false}, {40037, "GRAVLO.EXE", true}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.menuId);
+        PostMenuCommand(window, start.menuId);
+        std::vector<DWORD> children;
+        ASSERT_TRUE(WaitFor([&] { return (children = ChildProcesses(launcher.Id())).size() == 1; }));
+        EXPECT_EQ(ProgramFileOf(children[0]), start.file);
+        HWND shown = nullptr;
+        if (start.searchMode) {
+            shown = WaitForDialog(children[0], "Comunicação");
+        } else {
+            const SeenMessageBox box = WaitForMessageBox(children[0]);
+            EXPECT_EQ(box.text, "Execução realizada sem chave de código!");
+            shown = box.window;
+        }
+        ASSERT_NE(shown, nullptr);
+        DriverProcess started = DriverProcess::OfWindow(shown);
+        started.Terminate();
+        ASSERT_TRUE(WaitFor([&] { return ChildProcesses(launcher.Id()).empty(); }));
+    }
+    PostMenuCommand(window, 40003);
+    ASSERT_TRUE(launcher.WaitExit(kWaitMs));
 }
 
 }  // namespace

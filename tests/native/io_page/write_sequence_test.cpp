@@ -136,4 +136,31 @@ TEST(IoWriteSequence, RetryRepeatsTheSameStepUntilItSucceeds)
                                 LinkErrorText(kLinkTimeout) + ")");
 }
 
+TEST(IoWriteSequence, EachStepNamesItsOwnParameterWhenItFails)
+{
+    const struct {
+        int reg;
+        const char* message;
+    } steps[] = {
+        {67, "Erro na escrita da Unidade de Temperatura (Time-out)"},
+        {43, "Erro na escrita do Tipo de Entrada (Time-out)"},
+        {27, "Erro na escrita do Limite Superior (Time-out)"},
+        {26, "Erro na escrita do Limite Inferior (Time-out)"},
+        {61, "Erro na escrita do Tipo de Saída (Time-out)"},
+        {35, "Erro na escrita da função do relé de alarme (Time-out)"},
+        {31, "Erro na escrita do Set Point de Alarme (Time-out)"},
+        {50, "Erro na escrita do Bloqueio Inicial de Alarme (Time-out)"},
+        {39, "Erro na escrita da Histerese de Alarme (Time-out)"},
+    };
+    for (const auto& step : steps) {
+        Scenario s;
+        s.failingRegister = step.reg;
+        s.failuresLeft = 1;
+        s.answers = {kWriteIgnore};
+        EXPECT_TRUE(RunSequence(s, Configured(4)));
+        ASSERT_EQ(s.prompts.size(), 1u) << "register " << step.reg;
+        EXPECT_EQ(s.prompts[0], step.message);
+    }
+}
+
 }  // namespace

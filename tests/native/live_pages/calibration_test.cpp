@@ -16,6 +16,8 @@ TEST(CalibrationPairFor, EachOutputTypeTrimsItsOwnAddressesAndOthersNone)
     ASSERT_NE(pair.zero, nullptr);
     EXPECT_EQ(pair.zero->address, 21);
     EXPECT_EQ(pair.span->address, 22);
+    EXPECT_STREQ(pair.zero->writeFailure, "Erro na escrita do Offset 4 a 20mA (%s)");
+    EXPECT_STREQ(pair.span->writeFailure, "Erro na escrita do Ganho 4 a 20mA (%s)");
 
     CalibrationValues values = {1, 2, 3, 4};
     EXPECT_EQ(values.*CalibrationPairFor(13).zero->field, 3);
@@ -28,6 +30,8 @@ TEST(CalibrationSlots, ReadInAddressOrderWithTheirOwnMessages)
 {
     for (int i = 0; i < kCalibrationValueCount; ++i) EXPECT_EQ(kCalibrationSlots[i].address, 21 + i);
     EXPECT_STREQ(kCalibrationSlots[0].readFailure, "Erro na leitura do offset da calibração 4 a 20mA (%s)");
+    EXPECT_STREQ(kCalibrationSlots[1].readFailure, "Erro na leitura do ganho da calibração 4 a 20mA (%s)");
+    EXPECT_STREQ(kCalibrationSlots[2].readFailure, "Erro na leitura do offset da calibração 0 a 20mA (%s)");
     EXPECT_STREQ(kCalibrationSlots[3].readFailure, "Erro na leitura do ganho da calibração 0 a 20mA (%s)");
 }
 

@@ -43,3 +43,18 @@ TEST(StatusList, BitsWithoutATextGetTheirNumberAndAllSixteenFit)
     EXPECT_EQ(view.selected, 15);
     for (const std::string& entry : view.entries) EXPECT_LT(entry.size(), 45u);
 }
+
+TEST(StatusList, EachOfTheEightConditionsHasItsOwnText)
+{
+    const char* const expected[] = {
+        "Conversão de PV muito baixa",           "Conversão menor que Zero após calibração",
+        "Conversão de PV muito alta",            "Excedido limite da linearização",
+        "Resistência do cabo Pt100 muito alta",  "Conversão de AutoZero fora de limites",
+        "Conversão de AutoSpan fora de limites", "Conversão de Junta Fria fora de limites",
+    };
+    for (int bit = 0; bit < 8; ++bit) {
+        const StatusListView view = BuildStatusList(static_cast<uint16_t>(1u << bit), 0);
+        ASSERT_EQ(view.entries.size(), 1u);
+        EXPECT_EQ(view.entries[0], expected[bit]) << "bit " << bit;
+    }
+}
