@@ -82,11 +82,10 @@ void HostileTransmitter::OpenSheet() {
 }
 
 HWND HostileTransmitter::ShowCalibrationPage() {
-    PostSelectPage(sheet, 2);
-    const SeenMessageBox notice = WaitForMessageBox(orvi.Id());
+    SeenMessageBox notice;
+    HWND page = ::ShowCalibrationPage(orvi.Id(), sheet, &notice);
     EXPECT_EQ(notice.caption, "Atenção") << notice.text;
-    if (!AnswerMessageBox(notice, IDOK)) return nullptr;
-    return WaitForPage(sheet, "Calibração");
+    return page;
 }
 
 HWND HostileTransmitter::ShowDiagnosticPage() {

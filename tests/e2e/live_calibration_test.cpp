@@ -36,13 +36,10 @@ protected:
         orvi = StartOrvi("CN");
         sheet = WaitForDialog(orvi.Id(), kSheetCaption);
         ASSERT_NE(sheet, nullptr);
-        PostSelectPage(sheet, 2);
-        const SeenMessageBox notice = WaitForMessageBox(orvi.Id());
-        ASSERT_NE(notice.window, nullptr);
+        SeenMessageBox notice;
+        page = ShowCalibrationPage(orvi.Id(), sheet, &notice);
         EXPECT_EQ(notice.caption, "Atenção");
         EXPECT_EQ(notice.text, kActivationText);
-        ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
-        page = WaitForPage(sheet, "Calibração");
         ASSERT_NE(page, nullptr);
     }
 

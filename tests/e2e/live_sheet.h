@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_message_box.h"
 #include "driver_programs.h"
 #include "driver_wait.h"
 #include "driver_windows.h"
@@ -28,6 +29,15 @@ inline HWND WaitForPage(HWND sheet, const std::string& caption) {
     HWND page = nullptr;
     WaitFor([&] { return (page = CurrentPage(sheet)) != nullptr && TextOf(page) == caption; });
     return page;
+}
+
+// Shows the Calibration page, answering with OK the box its activation opens (returned in *notice);
+// the page, or nullptr when no box or no page came.
+inline HWND ShowCalibrationPage(DWORD processId, HWND sheet, SeenMessageBox* notice) {
+    PostSelectPage(sheet, 2);
+    *notice = WaitForMessageBox(processId);
+    if (notice->window == nullptr || !AnswerMessageBox(*notice, IDOK)) return nullptr;
+    return WaitForPage(sheet, "Calibração");
 }
 
 inline std::string ControlText(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }

@@ -16,16 +16,14 @@ class SheetHelp : public SheetOnSimulator {
 protected:
     // Shows a page other than the first; the Calibration page first explains itself in a box.
     HWND ShowPage(int index, const char* caption) {
-        PostSelectPage(session.sheet, index);
-        if (std::string(caption) == kCalibrationCaption) AnswerActivationNotice();
-        return WaitForPage(session.sheet, caption);
-    }
-
-    void AnswerActivationNotice() {
-        const SeenMessageBox notice = WaitForMessageBox(session.orvi.Id());
-        ASSERT_NE(notice.window, nullptr);
+        if (std::string(caption) != kCalibrationCaption) {
+            PostSelectPage(session.sheet, index);
+            return WaitForPage(session.sheet, caption);
+        }
+        SeenMessageBox notice;
+        HWND page = ShowCalibrationPage(session.orvi.Id(), session.sheet, &notice);
         EXPECT_EQ(notice.caption, "Atenção");
-        ASSERT_TRUE(AnswerMessageBox(notice, IDOK));
+        return page;
     }
 
     HelpViewerWindow viewer;
@@ -68,9 +66,7 @@ TEST_F(SheetHelp, F1ShowsAMessageOnTheCalibrationPageAndNothingOnTheLivePagesBef
     HWND diagnostic = WaitForPage(session.sheet, "Diagnóstico");
     ASSERT_NE(diagnostic, nullptr);
     PostMessageA(diagnostic, kKeyF1, 0, 0);
-    PostSelectPage(session.sheet, 2);
-    AnswerActivationNotice();
-    HWND calibration = WaitForPage(session.sheet, kCalibrationCaption);
+    HWND calibration = ShowPage(2, kCalibrationCaption);
     ASSERT_NE(calibration, nullptr);
 
     PostMessageA(calibration, kKeyF1, 0, 0);

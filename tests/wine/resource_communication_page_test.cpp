@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "resource_dialog_checks.h"
+#include "resource_rate_buttons.h"
 
 namespace {
 
@@ -41,15 +42,9 @@ TEST(ResourceCommunicationPage, ControlsOfTheHostTransmitterAndNetworkGroupsAndT
 {
     DialogTemplate page = CommunicationPage();
     ExpectDialogFrame(page, {293, 183, "Comunicação"});
-    ExpectControlsInAnyOrder(page, {
+    ExpectControlsInAnyOrder(page, WithRateButtons({
         {-1, ControlKind::GroupBox, "Parâmetros do Host (PC)"},
         {-1, ControlKind::GroupBox, "Baud Rate"},
-        // One group of five: only the first button starts it.
-        {1002, ControlKind::RadioButton, "&1200", WS_GROUP},
-        {1003, ControlKind::RadioButton, "&2400", 0, WS_GROUP},
-        {1004, ControlKind::RadioButton, "&4800", 0, WS_GROUP},
-        {1005, ControlKind::RadioButton, "&9600", 0, WS_GROUP},
-        {1006, ControlKind::RadioButton, "192&00", 0, WS_GROUP},
         {-1, ControlKind::StaticText, "Porta:"},
         {1000, ControlKind::DropDownList, ""},
         {4, ControlKind::PushButton, "&Conectar"},
@@ -68,7 +63,7 @@ TEST(ResourceCommunicationPage, ControlsOfTheHostTransmitterAndNetworkGroupsAndT
         {1130, ControlKind::PushButton, "&Ler"},
         // Shown and enabled only when the template runs as the stand-alone search dialog.
         {1134, ControlKind::PushButton, "&Fecha", WS_DISABLED, WS_VISIBLE},
-    });
+    }));
 }
 
 TEST(ResourceCommunicationPage, EachControlSitsInsideTheGroupBoxItBelongsTo)
