@@ -138,7 +138,11 @@ TEST_F(Launcher, TheOtherStartEntriesRunTheirProgramInItsRunMode) {
         SCOPED_TRACE(start.menuId);
         PostMenuCommand(window, start.menuId);
         std::vector<DWORD> children;
-        ASSERT_TRUE(WaitFor([&] { return (children = ChildProcesses(launcher.Id())).size() == 1; }));
+        // A child that has only just been created may not show its program file yet.
+        ASSERT_TRUE(WaitFor([&] {
+            children = ChildProcesses(launcher.Id());
+            return children.size() == 1 && !ProgramFileOf(children[0]).empty();
+        }));
         EXPECT_EQ(ProgramFileOf(children[0]), start.file);
         HWND shown = nullptr;
         if (start.searchMode) {
