@@ -20,17 +20,16 @@ struct FrameState {
     uint16_t* destination;
     uint16_t wordsWanted;  // room at the destination
     int16_t requestValue;
+    uint8_t requestFunction;
     uint8_t expectedLength;
+    bool sent;  // the driver took the whole request
     LinkError lastError;
 };
 
 FrameState frame;
 
 // Line time of a frame in ms (10 bits a byte), plus a margin for the driver and the scheduler.
-uint32_t TransmitBoundMs(size_t bytes) {
-    const int32_t baud = LineBaud(commSettings.baudRate);
-    return static_cast<uint32_t>((bytes * 10u * 1000u + static_cast<uint32_t>(baud) - 1) / static_cast<uint32_t>(baud)) + 50u;
-}
+uint32_t TransmitBoundMs(size_t bytes) { return (LineTimeUs(bytes, commSettings.baudRate) + 999u) / 1000u + 50u; }
 
 uint8_t ExpectedLength(uint8_t functionCode, uint16_t count) {
     switch (functionCode) {
@@ -45,15 +44,10 @@ uint8_t ExpectedLength(uint8_t functionCode, uint16_t count) {
 }
 
 LinkError CheckDataReply() {
-    // A frame shorter than address, function, count and CRC has no byte count to trust.
-    if (frame.expectedLength < 5) return kLinkBadByteCount;
-    const uint8_t byteCount = ReplyByte(2);
-    if (byteCount == 0) return kLinkBadByteCount;
-    unsigned words = (byteCount + 1u) / 2u;
-    // Never store more words than the request asked for, and never read past the reply.
-    if (words > frame.wordsWanted) words = frame.wordsWanted;
-    const unsigned wordsInReply = (frame.expectedLength - 5u) / 2u;
-    if (words > wordsInReply) words = wordsInReply;
+    // Exactly the words asked for, or nothing: a shorter reply would leave words never sent.
+    const unsigned words = frame.wordsWanted;
+    if (words == 0 || frame.expectedLength < 2u * words + 5u) return kLinkBadByteCount;
+    if (ReplyByte(2) != 2u * words) return kLinkBadByteCount;
     if (frame.destination)
         for (unsigned k = 0; k < words; ++k) frame.destination[k] = ReplyWord(static_cast<uint8_t>(3 + 2 * k));
     return kLinkOk;
@@ -65,9 +59,11 @@ LinkError CheckWriteEcho() {
     return kLinkOk;
 }
 
+// A reply answers only its own request: another function, even a valid frame, confirms nothing.
 LinkError CheckFunction() {
     const uint8_t function = ReplyByte(1);
-    if (function == 0 || function >= 0xF2) return kLinkBadFunction;
+    if (function == (frame.requestFunction | 0x80u)) return kLinkException;
+    if (function != frame.requestFunction) return kLinkBadFunction;
     switch (function) {
         case 1: case 2: case 3: case 4:
             return CheckDataReply();
@@ -78,13 +74,18 @@ LinkError CheckFunction() {
         case 6: case 0x71:
             return CheckWriteEcho();
         case 0x70:
+            if (frame.expectedLength < 6) return kLinkBadByteCount;
             if (frame.destination && frame.wordsWanted > 0) frame.destination[0] = ReplyWord(2);
             return kLinkOk;
-        case 0x81: case 0x83: case 0x84: case 0x85: case 0x86: case 0xF0: case 0xF1:
-            return kLinkException;
         default:
             return kLinkBadFunction;
     }
+}
+
+// Waits until the clock reads at least deadlineUs.
+void WaitUntilUs(uint64_t deadlineUs) {
+    const uint64_t now = LinkClockUs();
+    if (now < deadlineUs) DelayMs(static_cast<uint32_t>((deadlineUs - now + 999u) / 1000u));
 }
 }  // namespace
 
@@ -124,8 +125,9 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
     frame.destination = destination;
     frame.wordsWanted = functionCode == 0x70 ? 1 : count;
     frame.requestValue = value;
+    frame.requestFunction = functionCode;
+    frame.sent = false;
     frame.crc = 0xFFFF;
-    if (device.IsOpen()) device.Purge(false, true);
 
     uint8_t* out = frame.request;
     out[0] = commSettings.deviceAddress;
@@ -158,8 +160,18 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
 
     RaiseRts();
     if (device.IsOpen()) {
-        device.Write(out, length);
-        device.WaitTransmitEmpty(TransmitBoundMs(length));
+        // Bytes still queued from an earlier reply would be read as this request's reply.
+        device.Purge(true, true);
+        const uint64_t writeStart = LinkClockUs();
+        frame.sent = device.Write(out, length);
+        if (frame.sent) {
+            // Drivers count bytes in the UART's FIFO as sent: RTS must stay up for the line time,
+            // plus one character for the last stop bit and the adapter's latency.
+            device.WaitTransmitEmpty(TransmitBoundMs(length));
+            WaitUntilUs(writeStart + LineTimeUs(length + 1, commSettings.baudRate));
+        } else {
+            device.Purge(false, true);
+        }
     }
     const uint32_t turnaround = TurnaroundMs(commSettings.baudRate);
     if (turnaround) DelayMs(turnaround);
@@ -169,8 +181,9 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
 LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
     const uint8_t length = ExpectedLength(functionCode, count);
     frame.expectedLength = length;
+    frame.requestFunction = functionCode;
     SerialDevice& device = PortDevice();
-    if (length == 0 || !device.IsOpen()) return frame.lastError = kLinkTimeout;
+    if (length == 0 || !device.IsOpen() || !frame.sent) return frame.lastError = kLinkTimeout;
 
     const size_t arrived = device.Read(frame.receive, static_cast<size_t>(length) + kStrayBytesAllowed);
     if (arrived < length) return frame.lastError = kLinkTimeout;

@@ -3,8 +3,17 @@
 #include <cstddef>
 #include <cstdint>
 
+// COMMTIMEOUTS semantics: a read of k bytes returns when k bytes have arrived; or, once a byte has
+// arrived, when two bytes are further apart than intervalMs; or perByteMs * k + constantMs after it
+// began. A zero field is not used; all three zero would block, so the link never sets that.
 struct ReadTimeouts {
     uint32_t intervalMs;
+    uint32_t perByteMs;
+    uint32_t constantMs;
+};
+
+// A write gives up after perByteMs * count + constantMs, so a stalled adapter cannot block it.
+struct WriteTimeouts {
     uint32_t perByteMs;
     uint32_t constantMs;
 };
@@ -13,15 +22,23 @@ class SerialDevice {
 public:
     virtual ~SerialDevice() = default;
     virtual bool Open(const char* portName) = 0;
-    // Mode string (for example "COM1:9600,n,8,1"), then 8N1 at lineBaud with the fixed flags.
+    // Mode string (for example "COM1:9600,n,8,1"), then LineSettingsFor(lineBaud) on top of the
+    // port's current settings; false when the port refuses them.
     virtual bool Configure(const char* modeString, int32_t lineBaud) = 0;
+    // True when the driver itself raises RTS while it sends (toggle mode held after Configure);
+    // the link then leaves RTS alone, as explicit RTS changes are refused in that mode.
+    virtual bool TogglesRts() const = 0;
     virtual void SelectEvents(bool txEmptyAndRxChar) = 0;
     virtual void SetQueues(uint32_t inputBytes, uint32_t outputBytes) = 0;
     virtual void SetRts(bool high) = 0;
     virtual void Purge(bool receiveSide, bool transmitSide) = 0;
-    virtual void SetReadTimeouts(const ReadTimeouts& timeouts) = 0;
-    virtual void Write(const uint8_t* bytes, size_t count) = 0;
-    // Waits for the transmit buffer to empty, never longer than boundMs; false when the bound ran out.
+    // Both false when the port refuses them; a port without time-outs could block for ever.
+    virtual bool SetReadTimeouts(const ReadTimeouts& timeouts) = 0;
+    virtual bool SetWriteTimeouts(const WriteTimeouts& timeouts) = 0;
+    // True when the driver took every byte before the write time-out.
+    virtual bool Write(const uint8_t* bytes, size_t count) = 0;
+    // Waits until the driver reports its output queue empty, never longer than boundMs; false when
+    // the bound ran out. Bytes may still be in the UART then: the frame layer adds the line time.
     virtual bool WaitTransmitEmpty(uint32_t boundMs) = 0;
     // Reads up to maxCount bytes under the read time-outs; returns how many arrived.
     virtual size_t Read(uint8_t* buffer, size_t maxCount) = 0;

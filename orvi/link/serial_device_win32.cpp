@@ -1,9 +1,71 @@
 // The serial port on Win32: CreateFileA, the device-control block, time-outs, RTS, read and write.
-#include <windows.h>
+#include "serial_device_win32.h"
 
+#include "line_settings.h"
 #include "serial_device.h"
 
 namespace {
+
+LineSettings FromDcb(const DCB& d) {
+    LineSettings s;
+    s.baudRate = d.BaudRate;
+    s.binary = d.fBinary != 0;
+    s.parity = d.fParity != 0;
+    s.outxCtsFlow = d.fOutxCtsFlow != 0;
+    s.outxDsrFlow = d.fOutxDsrFlow != 0;
+    s.dtrControl = static_cast<uint8_t>(d.fDtrControl);
+    s.dsrSensitivity = d.fDsrSensitivity != 0;
+    s.txContinueOnXoff = d.fTXContinueOnXoff != 0;
+    s.outX = d.fOutX != 0;
+    s.inX = d.fInX != 0;
+    s.errorCharOn = d.fErrorChar != 0;
+    s.nullStrip = d.fNull != 0;
+    s.rtsControl = static_cast<uint8_t>(d.fRtsControl);
+    s.abortOnError = d.fAbortOnError != 0;
+    s.xonLim = d.XonLim;
+    s.xoffLim = d.XoffLim;
+    s.byteSize = d.ByteSize;
+    s.parityKind = d.Parity;
+    s.stopBits = d.StopBits;
+    s.xonChar = d.XonChar;
+    s.xoffChar = d.XoffChar;
+    s.errorChar = d.ErrorChar;
+    s.eofChar = d.EofChar;
+    s.evtChar = d.EvtChar;
+    return s;
+}
+
+// Members the settings do not name (reserved words) stay as the port reported them.
+void ToDcb(const LineSettings& s, DCB* d) {
+    d->DCBlength = sizeof(DCB);
+    d->BaudRate = s.baudRate;
+    d->fBinary = s.binary;
+    d->fParity = s.parity;
+    d->fOutxCtsFlow = s.outxCtsFlow;
+    d->fOutxDsrFlow = s.outxDsrFlow;
+    d->fDtrControl = s.dtrControl;
+    d->fDsrSensitivity = s.dsrSensitivity;
+    d->fTXContinueOnXoff = s.txContinueOnXoff;
+    d->fOutX = s.outX;
+    d->fInX = s.inX;
+    d->fErrorChar = s.errorCharOn;
+    d->fNull = s.nullStrip;
+    d->fRtsControl = s.rtsControl;
+    d->fAbortOnError = s.abortOnError;
+    d->XonLim = s.xonLim;
+    d->XoffLim = s.xoffLim;
+    d->ByteSize = s.byteSize;
+    d->Parity = s.parityKind;
+    d->StopBits = s.stopBits;
+    d->XonChar = s.xonChar;
+    d->XoffChar = s.xoffChar;
+    d->ErrorChar = s.errorChar;
+    d->EofChar = s.eofChar;
+    d->EvtChar = s.evtChar;
+}
+
+DCB lastApplied;
+bool anyApplied = false;
 
 class Win32SerialDevice : public SerialDevice {
 public:
@@ -13,45 +75,37 @@ public:
         lstrcpynA(path + 4, portName, sizeof path - 4);
         HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+        Close();
         handle_ = h;
         return true;
     }
 
     bool Configure(const char* modeString, int32_t lineBaud) override {
+        togglesRts_ = false;
+        // Start from the port's own block so that members we do not set keep values the driver accepts.
         DCB dcb;
         ZeroMemory(&dcb, sizeof dcb);
         dcb.DCBlength = sizeof dcb;
+        if (!GetCommState(handle_, &dcb)) return false;
         if (!BuildCommDCBA(modeString, &dcb)) return false;
-        dcb.BaudRate = static_cast<DWORD>(lineBaud);
-        dcb.ByteSize = 8;
-        dcb.Parity = NOPARITY;
-        dcb.StopBits = ONESTOPBIT;
-        dcb.fBinary = TRUE;
-        dcb.fParity = FALSE;
-        dcb.fOutxCtsFlow = FALSE;
-        dcb.fOutxDsrFlow = FALSE;
-        dcb.fDtrControl = DTR_CONTROL_ENABLE;
-        dcb.fDsrSensitivity = FALSE;
-        dcb.fTXContinueOnXoff = TRUE;
-        dcb.fOutX = FALSE;
-        dcb.fInX = FALSE;
-        dcb.fErrorChar = FALSE;
-        dcb.fNull = FALSE;
-        dcb.fAbortOnError = FALSE;  // nothing here clears line errors, so never stop on one
-        dcb.ErrorChar = 0;
-        dcb.EvtChar = 0;
-        dcb.XonLim = 0;
-        dcb.XoffLim = 0;
-        dcb.fRtsControl = RTS_CONTROL_TOGGLE;
-        if (SetCommState(handle_, &dcb)) return true;
-        // Drivers without a toggle mode (Wine among them): RTS is then driven by hand alone.
-        dcb.fRtsControl = RTS_CONTROL_DISABLE;
-        return SetCommState(handle_, &dcb) != 0;
+        const LineSettings current = FromDcb(dcb);
+        if (Apply(LinkLineSettings(current, lineBaud, true), &dcb)) {
+            // Some drivers take the toggle mode without keeping it: believe what the port reports.
+            DCB held;
+            ZeroMemory(&held, sizeof held);
+            held.DCBlength = sizeof held;
+            togglesRts_ = GetCommState(handle_, &held) && held.fRtsControl == RTS_CONTROL_TOGGLE;
+            if (togglesRts_) return true;
+        }
+        // No toggle mode (Wine and many USB adapters among them): the link drives RTS by hand.
+        return Apply(LinkLineSettings(current, lineBaud, false), &dcb);
     }
+
+    bool TogglesRts() const override { return togglesRts_; }
 
     void SelectEvents(bool on) override { SetCommMask(handle_, on ? (EV_RXCHAR | EV_TXEMPTY) : 0); }
 
+    // A driver may keep its own queue sizes (the request is advisory); nothing depends on them.
     void SetQueues(uint32_t inputBytes, uint32_t outputBytes) override { SetupComm(handle_, inputBytes, outputBytes); }
 
     void SetRts(bool high) override { EscapeCommFunction(handle_, high ? SETRTS : CLRRTS); }
@@ -63,18 +117,20 @@ public:
         PurgeComm(handle_, flags);
     }
 
-    void SetReadTimeouts(const ReadTimeouts& t) override {
-        COMMTIMEOUTS timeouts;
-        ZeroMemory(&timeouts, sizeof timeouts);
-        timeouts.ReadIntervalTimeout = t.intervalMs;
-        timeouts.ReadTotalTimeoutMultiplier = t.perByteMs;
-        timeouts.ReadTotalTimeoutConstant = t.constantMs;
-        SetCommTimeouts(handle_, &timeouts);
+    bool SetReadTimeouts(const ReadTimeouts& t) override {
+        read_ = t;
+        return ApplyTimeouts();
     }
 
-    void Write(const uint8_t* bytes, size_t count) override {
+    bool SetWriteTimeouts(const WriteTimeouts& t) override {
+        write_ = t;
+        return ApplyTimeouts();
+    }
+
+    bool Write(const uint8_t* bytes, size_t count) override {
         DWORD written = 0;
-        WriteFile(handle_, bytes, static_cast<DWORD>(count), &written, nullptr);
+        // A write that times out succeeds with fewer bytes written.
+        return WriteFile(handle_, bytes, static_cast<DWORD>(count), &written, nullptr) && written == count;
     }
 
     // Polls the driver's output queue instead of blocking in WaitCommEvent, which some drivers
@@ -101,15 +157,43 @@ public:
     void Close() override {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
+        togglesRts_ = false;
     }
 
     bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
 
 private:
+    bool Apply(const LineSettings& settings, DCB* dcb) {
+        ToDcb(settings, dcb);
+        if (!SetCommState(handle_, dcb)) return false;
+        lastApplied = *dcb;
+        anyApplied = true;
+        return true;
+    }
+
+    bool ApplyTimeouts() {
+        COMMTIMEOUTS timeouts;
+        ZeroMemory(&timeouts, sizeof timeouts);
+        timeouts.ReadIntervalTimeout = read_.intervalMs;
+        timeouts.ReadTotalTimeoutMultiplier = read_.perByteMs;
+        timeouts.ReadTotalTimeoutConstant = read_.constantMs;
+        timeouts.WriteTotalTimeoutMultiplier = write_.perByteMs;
+        timeouts.WriteTotalTimeoutConstant = write_.constantMs;
+        return SetCommTimeouts(handle_, &timeouts) != 0;
+    }
+
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    bool togglesRts_ = false;
+    ReadTimeouts read_ = {0, 0, 0};
+    WriteTimeouts write_ = {0, 0};
 };
 
 }  // namespace
+
+bool LastAppliedLineSettings(DCB* dcb) {
+    if (anyApplied) *dcb = lastApplied;
+    return anyApplied;
+}
 
 SerialDevice& SystemSerialDevice() {
     static Win32SerialDevice device;

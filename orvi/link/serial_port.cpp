@@ -9,6 +9,7 @@
 
 namespace {
 SerialDevice* activeDevice = nullptr;
+ReadTimeouts portReadTimeouts = {0, 0, 0};
 
 struct BaudRow {
     int32_t baud;
@@ -71,6 +72,18 @@ ReadTimeouts ReadTimeoutsFor(int32_t baudRate) {
     return row->timeouts;
 }
 
+WriteTimeouts WriteTimeoutsFor(int32_t baudRate) {
+    // Twice the line time of each byte, and room for an adapter that holds a write a while.
+    const uint32_t perByte = (20000u + static_cast<uint32_t>(LineBaud(baudRate)) - 1u) / static_cast<uint32_t>(LineBaud(baudRate));
+    return {perByte, 100u};
+}
+
+uint32_t LineTimeUs(size_t bytes, int32_t baudRate) {
+    const uint64_t bits = static_cast<uint64_t>(bytes) * 10u * 1000000u;
+    const uint64_t baud = static_cast<uint64_t>(LineBaud(baudRate));
+    return static_cast<uint32_t>((bits + baud - 1u) / baud);
+}
+
 uint32_t TurnaroundMs(int32_t baudRate) {
     const BaudRow* row = FindRow(baudRate);
     return row ? row->turnaroundMs : 0;
@@ -89,27 +102,35 @@ int OpenPort() {
     }
     device.SelectEvents(true);
     device.SetQueues(65535, 128);
-    device.SetRts(false);
+    DropRts();
     device.Purge(true, true);
-    device.SetReadTimeouts(ReadTimeoutsFor(commSettings.baudRate));
+    // Without its time-outs a read or write could block for ever: such a port is not used.
+    portReadTimeouts = ReadTimeoutsFor(commSettings.baudRate);
+    if (!device.SetReadTimeouts(portReadTimeouts) || !device.SetWriteTimeouts(WriteTimeoutsFor(commSettings.baudRate))) {
+        device.Close();
+        return FailOpen();
+    }
     return 1;
 }
+
+const ReadTimeouts& PortReadTimeouts() { return portReadTimeouts; }
 
 void ClosePort() {
     SerialDevice& device = PortDevice();
     if (!device.IsOpen()) return;
-    device.SetRts(false);
+    DropRts();
     device.SelectEvents(false);
     device.Purge(true, true);
     device.Close();
 }
 
+// A driver in toggle mode drives RTS itself and refuses explicit changes.
 void RaiseRts() {
     SerialDevice& device = PortDevice();
-    if (device.IsOpen()) device.SetRts(true);
+    if (device.IsOpen() && !device.TogglesRts()) device.SetRts(true);
 }
 
 void DropRts() {
     SerialDevice& device = PortDevice();
-    if (device.IsOpen()) device.SetRts(false);
+    if (device.IsOpen() && !device.TogglesRts()) device.SetRts(false);
 }

@@ -1,5 +1,6 @@
 // Opening, closing and RTS of the one serial port, by CommSettings.
 #pragma once
+#include <cstddef>
 #include "serial_device.h"
 
 int OpenPort();   // 1 when open and configured, 0 otherwise (portName may become "None")
@@ -10,5 +11,10 @@ void DropRts();
 // The line speed and read time-outs that a baud rate gets (unsupported rates run as 19200).
 int32_t LineBaud(int32_t baudRate);
 ReadTimeouts ReadTimeoutsFor(int32_t baudRate);
+WriteTimeouts WriteTimeoutsFor(int32_t baudRate);
+// The read time-outs set by the last successful OpenPort.
+const ReadTimeouts& PortReadTimeouts();
+// Microseconds that bytes take on the line at the rate baudRate runs at (10 bits a byte), rounded up.
+uint32_t LineTimeUs(size_t bytes, int32_t baudRate);
 // The turnaround wait after a request (0 for an unsupported rate).
 uint32_t TurnaroundMs(int32_t baudRate);

@@ -36,9 +36,7 @@ LinkError TryUpTo3(uint16_t reg, uint16_t count, uint8_t function, int16_t value
 LinkError Read(uint16_t reg, uint16_t count, uint8_t function, uint16_t* destination) {
     BusyScope scope;
     if (scope.Refused()) return kLinkTimeout;
-    // Seeded with the caller's words, so that a good reply carrying fewer words changes only those.
-    uint16_t words[kConfigBlockWords];
-    for (uint16_t i = 0; i < count; ++i) words[i] = destination[i];
+    uint16_t words[kConfigBlockWords] = {};
     const LinkError result = TryUpTo3(reg, count, function, 0, words);
     if (result == kLinkOk)
         for (uint16_t i = 0; i < count; ++i) destination[i] = words[i];

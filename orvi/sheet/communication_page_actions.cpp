@@ -76,7 +76,7 @@ void ReadNetworkTransmitter(HWND page) {
         OpenPort();
     }
 
-    uint16_t block[kConfigBlockWords];
+    uint16_t block[kConfigBlockWords] = {};
     char message[256];
     if (ReadConfigBlock(block) != kLinkOk) {
         // The address and rate tried stay in effect, unsaved.

@@ -23,7 +23,7 @@ BOOL InitIoPage(HWND page)
         ShowWindow(pleaseWait, SW_SHOW);
         UpdateWindow(pleaseWait);
     }
-    uint16_t block[kConfigBlockWords];
+    uint16_t block[kConfigBlockWords] = {};
     LinkError result = kLinkTimeout;
     for (int attempt = 0; attempt < kConfigReadAttempts && result != kLinkOk; ++attempt) {
         result = ReadConfigBlock(block);

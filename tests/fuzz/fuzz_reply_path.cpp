@@ -25,18 +25,15 @@ uint16_t TakeWord(const uint8_t* bytes) { return static_cast<uint16_t>(bytes[0] 
 // Room the request gives a reply: one word for a private read, the register count otherwise.
 size_t RoomFor(uint8_t function, uint16_t count) { return function == 0x70 ? 1 : count; }
 
-// The words a successful reply of `length` bytes in the receive buffer may leave at the destination.
+// The words a successful reply of `length` bytes in the receive buffer may leave at the destination:
+// exactly the words asked for, or none.
 std::vector<uint16_t> ExpectedWords(uint8_t length, size_t room) {
     std::vector<uint16_t> words(room, kUntouched);
     const uint8_t function = ReplyByte(1);
-    size_t stored = 0;
     if (function >= 1 && function <= 4) {
-        const size_t inReply = length >= 5 ? (length - 5u) / 2u : 0;
-        stored = (ReplyByte(2) + 1u) / 2u;
-        if (stored > room) stored = room;
-        if (stored > inReply) stored = inReply;
-        for (size_t k = 0; k < stored; ++k) words[k] = ReplyWord(static_cast<uint8_t>(3 + 2 * k));
-    } else if (function == 0x70 && room > 0) {
+        if (room > 0 && ReplyByte(2) == 2u * room && length >= 2u * room + 5u)
+            for (size_t k = 0; k < room; ++k) words[k] = ReplyWord(static_cast<uint8_t>(3 + 2 * k));
+    } else if (function == 0x70 && room > 0 && length >= 6) {
         words[0] = ReplyWord(2);
     }
     return words;

@@ -13,6 +13,7 @@ namespace {
 std::unique_ptr<ScriptedSerialDevice> device(new ScriptedSerialDevice);
 std::unique_ptr<MemorySettingsStore> settings(new MemorySettingsStore);
 std::vector<std::string> notices;
+std::function<void()> delayHook;
 }  // namespace
 
 SerialDevice& SystemSerialDevice() { return *device; }
@@ -21,7 +22,20 @@ ScriptedSerialDevice& TestDevice() { return *device; }
 MemorySettingsStore& TestSettings() { return *settings; }
 std::vector<std::string>& PortNotices() { return notices; }
 
-void DelayMs(uint32_t ms) { device->events.push_back("delay " + std::to_string(ms)); }
+uint64_t LinkClockUs() { return device->nowUs; }
+
+// The wait moves the fake clock; the hook stands for a mouse message dispatched meanwhile.
+void DelayMs(uint32_t ms) {
+    device->events.push_back("delay " + std::to_string(ms));
+    device->nowUs += static_cast<uint64_t>(ms) * 1000u;
+    if (delayHook) {
+        std::function<void()> hook;
+        hook.swap(delayHook);
+        hook();
+    }
+}
+
+void OnNextDelay(std::function<void()> hook) { delayHook = std::move(hook); }
 
 void ShowPortNotice(const char* text, const char* caption) { notices.push_back(std::string(caption) + ": " + text); }
 
@@ -29,6 +43,7 @@ void ResetNativePlatform() {
     device.reset(new ScriptedSerialDevice);
     settings.reset(new MemorySettingsStore);
     notices.clear();
+    delayHook = nullptr;
     UseSerialDevice(nullptr);
     UseSettingsStore(nullptr);
     acceptAnyAddress = false;

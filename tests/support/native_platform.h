@@ -1,5 +1,6 @@
 // What the native test build puts in place of the Win32 platform services.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,4 +10,5 @@
 ScriptedSerialDevice& TestDevice();        // the device the link uses in native tests
 MemorySettingsStore& TestSettings();       // the settings file the link uses in native tests
 std::vector<std::string>& PortNotices();   // texts shown by the fallback notice
-void ResetNativePlatform();                // fresh device, settings, notices and CommSettings
+void ResetNativePlatform();
+void OnNextDelay(std::function<void()> hook);  // runs once inside the next DelayMs, as a mouse message would                // fresh device, settings, notices and CommSettings

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "link_platform.h"
 #include "rtu_frame.h"
 
 ScriptedSerialDevice::ScriptedSerialDevice() : openable({"COM1", "COM2", "COM3", "COM4"}) {}
@@ -22,8 +21,9 @@ bool ScriptedSerialDevice::Open(const char* portName) {
     return true;
 }
 
-bool ScriptedSerialDevice::Configure(const char* modeString, int32_t lineBaud) {
-    events.push_back(std::string("configure ") + modeString + " " + std::to_string(lineBaud));
+bool ScriptedSerialDevice::Configure(const char* modeString, int32_t baud) {
+    events.push_back(std::string("configure ") + modeString + " " + std::to_string(baud));
+    lineBaud = baud;
     return acceptSettings;
 }
 
@@ -34,42 +34,67 @@ void ScriptedSerialDevice::SetQueues(uint32_t in, uint32_t out) {
 }
 
 void ScriptedSerialDevice::SetRts(bool high) {
+    if (rts && !high) rtsDropUs.push_back(nowUs);
     rts = high;
     events.push_back(high ? "rts 1" : "rts 0");
 }
 
 void ScriptedSerialDevice::Purge(bool rx, bool tx) {
+    if (rx) input.clear();
     events.push_back(std::string("purge") + (rx ? " rx" : "") + (tx ? " tx" : ""));
 }
 
-void ScriptedSerialDevice::SetReadTimeouts(const ReadTimeouts& t) {
+bool ScriptedSerialDevice::SetReadTimeouts(const ReadTimeouts& t) {
     timeouts = t;
     events.push_back("timeouts");
+    return acceptTimeouts;
 }
 
-void ScriptedSerialDevice::Write(const uint8_t* bytes, size_t count) {
-    written.emplace_back(bytes, bytes + count);
+bool ScriptedSerialDevice::SetWriteTimeouts(const WriteTimeouts& t) {
+    writeTimeouts = t;
+    events.push_back("write timeouts");
+    return acceptTimeouts;
+}
+
+bool ScriptedSerialDevice::Write(const uint8_t* bytes, size_t count) {
     events.push_back("write");
+    if (!acceptWrites) return false;
+    written.emplace_back(bytes, bytes + count);
+    lineClearUs.push_back(nowUs + count * ByteTimeUs());
+    replyPending_ = true;
+    return true;
 }
 
 bool ScriptedSerialDevice::WaitTransmitEmpty(uint32_t boundMs) {
     transmitBounds.push_back(boundMs);
     events.push_back("txempty");
-    return true;
+    if (drains) return true;
+    nowUs += static_cast<uint64_t>(boundMs) * 1000u;
+    return false;
 }
 
+// The reply of the last request arrives in full at the first read after it; a read then takes what
+// has arrived, spending the bytes' line time, and a short one also its time-out.
 size_t ScriptedSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
     readSizes.push_back(maxCount);
     events.push_back("read");
-    Bytes reply;
-    if (!replies.empty()) {
-        reply = replies.front();
-        replies.pop_front();
-    } else if (answer && !written.empty()) {
-        reply = answer(written.back());
+    if (replyPending_) {
+        replyPending_ = false;
+        Bytes reply;
+        if (!replies.empty()) {
+            reply = replies.front();
+            replies.pop_front();
+        } else if (answer && !written.empty()) {
+            reply = answer(written.back());
+        }
+        input.insert(input.end(), reply.begin(), reply.end());
     }
-    const size_t n = std::min(reply.size(), maxCount);
-    if (n) std::memcpy(buffer, reply.data(), n);
+    const size_t n = std::min(input.size(), maxCount);
+    if (n) std::memcpy(buffer, input.data(), n);
+    input.erase(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(n));
+    nowUs += n * ByteTimeUs();
+    if (n < maxCount)
+        nowUs += 1000u * (n ? timeouts.intervalMs : timeouts.perByteMs * maxCount + timeouts.constantMs);
     return n;
 }
 

@@ -11,42 +11,60 @@
 
 typedef std::vector<uint8_t> Bytes;
 
+// It also models what a pseudo-terminal hides, on a fake clock (nowUs) that only the link's waits
+// and the modelled line move: the driver hands a write to the UART's FIFO at once (its output queue
+// reads empty straight away) while the bytes leave at the line speed, and replies take their line time.
 class ScriptedSerialDevice : public SerialDevice {
 public:
     ScriptedSerialDevice();
 
-    // Script: which names open, whether the line settings are accepted, and what each read returns.
+    // Script: which names open, whether the line settings and time-outs are accepted, and what
+    // arrives after each request.
     std::set<std::string> openable;
     bool acceptSettings = true;
-    std::deque<Bytes> replies;                          // one per read; an empty entry is silence
+    bool acceptTimeouts = true;
+    bool acceptWrites = true;
+    bool togglesRts = false;                            // the driver keeps RTS toggle mode
+    bool drains = true;                                 // false: the output queue never reports empty
+    std::deque<Bytes> replies;                          // one per request; an empty entry is silence
     std::function<Bytes(const Bytes& request)> answer;  // used when no scripted reply is left
+    Bytes input;                                        // bytes arrived and not yet read
 
     // Record.
     std::vector<std::string> events;  // "open COM1", "configure COM1:9600,n,8,1 19200", "rts 1", ...
     std::vector<Bytes> written;
     std::vector<size_t> readSizes;
     std::vector<uint32_t> transmitBounds;
+    std::vector<uint64_t> lineClearUs;  // per write: when its last stop bit has left the line
+    std::vector<uint64_t> rtsDropUs;    // when RTS went low
     ReadTimeouts timeouts = {0, 0, 0};
+    WriteTimeouts writeTimeouts = {0, 0};
     bool rts = false;
+    int32_t lineBaud = 9600;
+    uint64_t nowUs = 1000000;
     std::string openName;
 
     size_t WritesWithFunction(uint8_t function) const;
 
     bool Open(const char* portName) override;
     bool Configure(const char* modeString, int32_t lineBaud) override;
+    bool TogglesRts() const override { return togglesRts; }
     void SelectEvents(bool on) override;
     void SetQueues(uint32_t inputBytes, uint32_t outputBytes) override;
     void SetRts(bool high) override;
     void Purge(bool receiveSide, bool transmitSide) override;
-    void SetReadTimeouts(const ReadTimeouts& t) override;
-    void Write(const uint8_t* bytes, size_t count) override;
+    bool SetReadTimeouts(const ReadTimeouts& t) override;
+    bool SetWriteTimeouts(const WriteTimeouts& t) override;
+    bool Write(const uint8_t* bytes, size_t count) override;
     bool WaitTransmitEmpty(uint32_t boundMs) override;
     size_t Read(uint8_t* buffer, size_t maxCount) override;
     void Close() override;
     bool IsOpen() const override { return open_; }
 
 private:
+    uint64_t ByteTimeUs() const { return 10000000u / static_cast<uint64_t>(lineBaud); }
     bool open_ = false;
+    bool replyPending_ = false;  // a request was written and its reply not yet put on the line
 };
 
 // Appends a Modbus CRC (low byte first) to a frame.

@@ -7,28 +7,43 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "comm_settings.h"
+#include "link_platform.h"
 #include "rtu_frame.h"
+#include "serial_device_win32.h"
 #include "serial_port.h"
 #include "sim_client.h"
 #include "transactions.h"
 
 namespace {
 
-// Counts the requests that reach the port, passing everything through to the real device.
+// Counts the requests that reach the port and times RTS against them, passing everything through.
 class CountingDevice : public SerialDevice {
 public:
     explicit CountingDevice(SerialDevice& inner) : inner_(inner) {}
     int writes = 0;
+    uint64_t lastWriteUs = 0;
+    std::vector<uint64_t> rtsHeldUs;  // from each write's start to the RTS drop after it
     bool Open(const char* n) override { return inner_.Open(n); }
     bool Configure(const char* m, int32_t b) override { return inner_.Configure(m, b); }
+    bool TogglesRts() const override { return inner_.TogglesRts(); }
     void SelectEvents(bool on) override { inner_.SelectEvents(on); }
     void SetQueues(uint32_t i, uint32_t o) override { inner_.SetQueues(i, o); }
-    void SetRts(bool h) override { inner_.SetRts(h); }
+    void SetRts(bool h) override {
+        inner_.SetRts(h);
+        if (!h && lastWriteUs) rtsHeldUs.push_back(LinkClockUs() - lastWriteUs);
+        lastWriteUs = 0;
+    }
     void Purge(bool r, bool t) override { inner_.Purge(r, t); }
-    void SetReadTimeouts(const ReadTimeouts& t) override { inner_.SetReadTimeouts(t); }
-    void Write(const uint8_t* b, size_t c) override { ++writes; inner_.Write(b, c); }
+    bool SetReadTimeouts(const ReadTimeouts& t) override { return inner_.SetReadTimeouts(t); }
+    bool SetWriteTimeouts(const WriteTimeouts& t) override { return inner_.SetWriteTimeouts(t); }
+    bool Write(const uint8_t* b, size_t c) override {
+        ++writes;
+        lastWriteUs = LinkClockUs();
+        return inner_.Write(b, c);
+    }
     bool WaitTransmitEmpty(uint32_t ms) override { return inner_.WaitTransmitEmpty(ms); }
     size_t Read(uint8_t* b, size_t m) override { return inner_.Read(b, m); }
     void Close() override { inner_.Close(); }
@@ -67,6 +82,45 @@ TEST_F(LinkPortTest, OpensAtEachRateAndTheLineFollows) {
     ClosePort();
     ASSERT_EQ(1, OpenPort());
     EXPECT_EQ("OK 19200", sim_->Command("speed"));
+}
+
+// Windows refuses equal XON and XOFF characters even with XON/XOFF off; Wine lets them pass.
+TEST_F(LinkPortTest, AppliedLineSettingsAreOnesWindowsAccepts) {
+    for (int32_t baud : {1200, 19200}) {
+        commSettings.baudRate = baud;
+        ClosePort();
+        ASSERT_EQ(1, OpenPort());
+        DCB dcb;
+        ASSERT_TRUE(LastAppliedLineSettings(&dcb));
+        EXPECT_EQ(sizeof(DCB), dcb.DCBlength);
+        EXPECT_NE(dcb.XonChar, dcb.XoffChar);
+        EXPECT_TRUE(dcb.fBinary);
+        EXPECT_EQ(static_cast<DWORD>(baud), dcb.BaudRate);
+        EXPECT_EQ(8, dcb.ByteSize);
+        EXPECT_EQ(NOPARITY, dcb.Parity);
+        EXPECT_EQ(ONESTOPBIT, dcb.StopBits);
+        EXPECT_FALSE(dcb.fOutX || dcb.fInX || dcb.fOutxCtsFlow || dcb.fOutxDsrFlow);
+        // Wine refuses the toggle mode, so the block in force drives RTS by hand.
+        EXPECT_EQ(SystemSerialDevice().TogglesRts() ? RTS_CONTROL_TOGGLE : RTS_CONTROL_DISABLE, dcb.fRtsControl);
+    }
+}
+
+// The pseudo-terminal takes the request at once; RTS must still stay up for its line time.
+TEST_F(LinkPortTest, RtsHeldForTheLineTimeOfEachRequestAt1200) {
+    sim_->Set(1, 45, 0);  // the transmitter at 1200 bit/s
+    CountingDevice counting(SystemSerialDevice());
+    UseSerialDevice(&counting);
+    commSettings.baudRate = 1200;
+    ClosePort();
+    ASSERT_EQ(1, OpenPort());
+    ASSERT_FALSE(counting.TogglesRts());
+    uint16_t word = 0;
+    EXPECT_EQ(kLinkOk, ReadHolding(8, &word));
+    EXPECT_EQ(kLinkOk, WriteRegister(31, -150));
+    ASSERT_EQ(3u, counting.rtsHeldUs.size());
+    for (uint64_t held : counting.rtsHeldUs) EXPECT_GE(held, LineTimeUs(8, 1200));
+    ClosePort();
+    UseSerialDevice(nullptr);
 }
 
 TEST_F(LinkPortTest, ReadConfigBlockReturnsTheSimulatorsRegisters) {

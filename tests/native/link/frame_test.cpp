@@ -47,21 +47,64 @@ TEST(Crc16Test, CheckValueOfDigits) {
 }
 
 TEST_F(FrameTest, SendRaisesRtsWritesWaitsThenDropsAfterTurnaround) {
-    const struct { int32_t baud; const char* delay; } rows[] = {
-        {1200, "delay 8"}, {2400, "delay 3"}, {4800, "delay 2"}, {9600, "delay 1"}, {19200, "delay 1"}};
+    // The first delay holds RTS for the line time of 8 bytes and one more character.
+    const struct { int32_t baud; const char* line; const char* turnaround; } rows[] = {
+        {1200, "delay 75", "delay 8"}, {2400, "delay 38", "delay 3"}, {4800, "delay 19", "delay 2"},
+        {9600, "delay 10", "delay 1"}, {19200, "delay 5", "delay 1"}};
     for (const auto& row : rows) {
         commSettings.baudRate = row.baud;
         device().events.clear();
         SendRequest(0, 1, 3, 0, nullptr);
-        const std::vector<std::string> expected = {"purge tx", "rts 1", "write", "txempty", row.delay, "rts 0"};
+        const std::vector<std::string> expected = {"rts 1", "purge rx tx", "write", "txempty", row.line, row.turnaround, "rts 0"};
         EXPECT_EQ(expected, device().events) << row.baud;
     }
-    // An unsupported rate drops RTS right after the transmit buffer empties.
+    // An unsupported rate drops RTS right after the line time.
     commSettings.baudRate = 38400;
     device().events.clear();
     SendRequest(0, 1, 3, 0, nullptr);
-    const std::vector<std::string> expected = {"purge tx", "rts 1", "write", "txempty", "rts 0"};
+    const std::vector<std::string> expected = {"rts 1", "purge rx tx", "write", "txempty", "delay 5", "rts 0"};
     EXPECT_EQ(expected, device().events);
+}
+
+// The driver reports its queue empty once the bytes are in the UART's FIFO; RTS must still wait
+// for the last stop bit on the line, and a driver that never reports empty must not hold it for ever.
+TEST_F(FrameTest, RtsDropsOnlyAfterTheLastStopBitLeftTheLine) {
+    for (bool drains : {true, false}) {
+        for (int32_t baud : {1200, 2400, 4800, 9600, 19200}) {
+            commSettings.baudRate = baud;
+            ClosePort();
+            ASSERT_EQ(1, OpenPort());
+            device().drains = drains;
+            device().rtsDropUs.clear();
+            const uint64_t start = device().nowUs;
+            SendRequest(0, 68, 3, 0, nullptr);
+            ASSERT_EQ(1u, device().rtsDropUs.size());
+            const uint64_t drop = device().rtsDropUs[0];
+            EXPECT_GE(drop, device().lineClearUs.back()) << baud;
+            const uint64_t boundUs = 1000u * (device().transmitBounds.back() + TurnaroundMs(baud) + 1u);
+            EXPECT_LE(drop - start, boundUs) << baud << (drains ? "" : " never drains");
+        }
+    }
+}
+
+TEST_F(FrameTest, ToggleModeLeavesRtsToTheDriver) {
+    device().togglesRts = true;
+    device().events.clear();
+    SendRequest(0, 1, 3, 0, nullptr);
+    ClosePort();
+    for (const std::string& e : device().events) EXPECT_NE(0u, e.rfind("rts", 0)) << e;
+}
+
+TEST_F(FrameTest, RefusedWriteIsATimeoutWithoutWaitingOrReading) {
+    device().acceptWrites = false;
+    uint16_t word = 3;
+    SendRequest(0, 1, 3, 0, &word);
+    device().replies.push_back(WithCrc({0x01, 0x03, 0x02, 0x00, 0x01}));
+    EXPECT_EQ(kLinkTimeout, ReceiveReply(3, 1));
+    EXPECT_TRUE(device().readSizes.empty());
+    EXPECT_TRUE(device().transmitBounds.empty());
+    EXPECT_FALSE(device().rts);
+    EXPECT_EQ(3, word);
 }
 
 TEST_F(FrameTest, TransmitWaitIsBoundedByLineTime) {
@@ -123,6 +166,21 @@ TEST_F(ReplyTest, EchoOrStrayBytesAheadOfReplyAreDropped) {
     EXPECT_EQ(0x1234, word);
 }
 
+// A complete reply still queued from before the request is purged, not taken as its answer.
+TEST_F(ReplyTest, StaleReplyInTheInputQueueIsNotTaken) {
+    uint16_t word = 0;
+    SendRequest(0, 1, 3, 0, &word);
+    device().input = WithCrc({0x01, 0x03, 0x02, 0x0B, 0xAD});
+    device().replies.push_back(WithCrc({0x01, 0x03, 0x02, 0x00, 0x2A}));
+    SendRequest(0, 1, 3, 0, &word);
+    EXPECT_EQ(kLinkOk, ReceiveReply(3, 1));
+    EXPECT_EQ(42, word);
+    device().input = WithCrc({0x01, 0x03, 0x02, 0x0B, 0xAD});
+    SendRequest(0, 1, 3, 0, &word);
+    EXPECT_EQ(kLinkTimeout, ReceiveReply(3, 1));
+    EXPECT_EQ(42, word);
+}
+
 TEST_F(ReplyTest, ShortRepliesAreTimeouts) {
     uint16_t word = 7;
     EXPECT_EQ(kLinkTimeout, ReadOne(WithCrc({0x01, 0x83, 0x02}), &word));  // a 5-byte exception to L = 7
@@ -141,34 +199,54 @@ TEST_F(ReplyTest, CrcIsCheckedBeforeAddress) {
     acceptAnyAddress = false;
 }
 
+// Each request accepts only its own function or that function's exception form.
 TEST_F(ReplyTest, FunctionByteTable) {
     uint16_t word = 0;
     EXPECT_EQ(kLinkException, ReadOne(WithCrc({0x01, 0x83, 0x02, 0x00, 0x00}), &word));
-    for (uint8_t f : {0x82, 0x00, 0x07, 0xF2, 0xFF})
+    for (uint8_t f : {0x82, 0x00, 0x07, 0xF2, 0xFF, 0x81, 0x84, 0xF0, 0xF1, 0x04, 0x06, 0x70})
         EXPECT_EQ(kLinkBadFunction, ReadOne(WithCrc({0x01, f, 0x02, 0x00, 0x00}), &word)) << int(f);
-    for (uint8_t f : {0x81, 0x84, 0x85, 0x86, 0xF0, 0xF1})
-        EXPECT_EQ(kLinkException, ReadOne(WithCrc({0x01, f, 0x02, 0x00, 0x00}), &word)) << int(f);
-    // Function 4 to a function 3 request is still data.
-    EXPECT_EQ(kLinkOk, ReadOne(WithCrc({0x01, 0x04, 0x02, 0x00, 0x2A}), &word));
-    EXPECT_EQ(42, word);
+    EXPECT_EQ(0, word);
+    const struct { uint8_t request; uint8_t reply; LinkError result; } rows[] = {
+        {0x06, 0x06, kLinkOk}, {0x06, 0x86, kLinkException}, {0x06, 0x03, kLinkBadFunction},
+        {0x06, 0x71, kLinkBadFunction}, {0x71, 0x71, kLinkOk}, {0x71, 0xF1, kLinkException},
+        {0x71, 0x03, kLinkBadFunction}, {0x71, 0x06, kLinkBadFunction}, {0x05, 0x85, kLinkException}};
+    for (const auto& row : rows) {
+        SendRequest(29, 1, row.request, 0, nullptr);
+        // A write echo of register 29, value 0, under the reply's function byte (8 bytes, as expected).
+        device().replies.push_back(WithCrc({0x01, row.reply, 0x00, 0x1D, 0x00, 0x00}));
+        EXPECT_EQ(row.result, ReceiveReply(row.request, 0)) << int(row.request) << " " << int(row.reply);
+    }
+    uint16_t value = 9;
+    SendRequest(4, 0, 0x70, 0, &value);
+    device().replies.push_back(WithCrc({0x01, 0x03, 0x00, 0x05}));
+    EXPECT_EQ(kLinkBadFunction, ReceiveReply(0x70, 0));
+    EXPECT_EQ(9, value);
 }
 
+// Only a byte count of exactly the words asked for is data; anything else stores nothing.
 TEST_F(ReplyTest, ByteCounts) {
     uint16_t word = 9;
     EXPECT_EQ(kLinkBadByteCount, ReadOne(WithCrc({0x01, 0x03, 0x00, 0x00, 0x01}), &word));
+    EXPECT_EQ(kLinkBadByteCount, ReadOne(WithCrc({0x01, 0x03, 0x01, 0x00, 0x01}), &word));
+    EXPECT_EQ(9, word);
     uint16_t two[3] = {0, 0, 0xBEEF};
     SendRequest(0, 2, 3, 0, two);
-    device().replies.push_back(WithCrc({0x01, 0x03, 0x03, 0x00, 0x05, 0x00, 0x06}));
+    device().replies.push_back(WithCrc({0x01, 0x03, 0x04, 0x00, 0x05, 0x00, 0x06}));
     EXPECT_EQ(kLinkOk, ReceiveReply(3, 2));
     EXPECT_EQ(5, two[0]);
     EXPECT_EQ(6, two[1]);
-    // A byte count beyond the request never stores more words than were requested.
-    SendRequest(0, 2, 3, 0, two);
-    device().replies.push_back(WithCrc({0x01, 0x03, 0xFF, 0x00, 0x07, 0x00, 0x08}));
-    EXPECT_EQ(kLinkOk, ReceiveReply(3, 2));
-    EXPECT_EQ(7, two[0]);
-    EXPECT_EQ(8, two[1]);
     EXPECT_EQ(0xBEEF, two[2]);
+    for (uint8_t count : {0x02, 0x03, 0x05, 0xFF}) {
+        SendRequest(0, 2, 3, 0, two);
+        device().replies.push_back(WithCrc({0x01, 0x03, count, 0x00, 0x07, 0x00, 0x08}));
+        EXPECT_EQ(kLinkBadByteCount, ReceiveReply(3, 2)) << int(count);
+        EXPECT_EQ(5, two[0]);
+        EXPECT_EQ(6, two[1]);
+    }
+    // A read of no register has no word to hold.
+    SendRequest(0, 0, 3, 0, two);
+    device().replies.push_back(WithCrc({0x01, 0x03, 0x00}));
+    EXPECT_EQ(kLinkBadByteCount, ReceiveReply(3, 0));
 }
 
 TEST_F(ReplyTest, FourByteDataFrameStoresNothing) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "comm_settings.h"
+#include "line_settings.h"
 #include "native_platform.h"
 #include "serial_port.h"
 
@@ -90,7 +91,8 @@ TEST_F(PortTest, OpenAppliesSettingsInOrder) {
     commSettings.baudRate = 4800;
     ASSERT_EQ(1, OpenPort());
     const std::vector<std::string> expected = {"open COM1",  "configure COM1:9600,n,8,1 4800", "events on",
-                                               "queues 65535 128", "rts 0", "purge rx tx", "timeouts"};
+                                               "queues 65535 128", "rts 0", "purge rx tx", "timeouts",
+                                               "write timeouts"};
     EXPECT_EQ(expected, device().events);
     EXPECT_TRUE(PortNotices().empty());
 }
@@ -106,7 +108,7 @@ TEST_F(PortTest, ReadTimeoutsByBaud) {
         EXPECT_EQ(row.t.perByteMs, device().timeouts.perByteMs) << row.baud;
         EXPECT_EQ(row.t.constantMs, device().timeouts.constantMs) << row.baud;
     }
-    EXPECT_EQ("configure COM1:9600,n,8,1 19200", device().events[device().events.size() - 6]);
+    EXPECT_EQ("configure COM1:9600,n,8,1 19200", device().events[device().events.size() - 7]);
 }
 
 TEST_F(PortTest, FallbackScanShowsNoticeAndTakesName) {
@@ -140,6 +142,62 @@ TEST_F(PortTest, NoPortOrRejectedSettingsGiveNone) {
     EXPECT_EQ(0, OpenPort());
     EXPECT_STREQ("None", commSettings.portName);
     EXPECT_FALSE(device().IsOpen());
+    // A port without its time-outs could block a read for ever.
+    device().acceptSettings = true;
+    device().acceptTimeouts = false;
+    EXPECT_EQ(0, OpenPort());
+    EXPECT_STREQ("None", commSettings.portName);
+    EXPECT_FALSE(device().IsOpen());
+}
+
+TEST_F(PortTest, WriteTimeoutsCoverTwiceTheLineTime) {
+    const struct { int32_t baud; uint32_t perByteMs; } rows[] = {{1200, 17}, {9600, 3}, {19200, 2}, {38400, 2}};
+    for (const auto& row : rows) {
+        commSettings.baudRate = row.baud;
+        ASSERT_EQ(1, OpenPort());
+        EXPECT_EQ(row.perByteMs, device().writeTimeouts.perByteMs) << row.baud;
+        EXPECT_LT(0u, device().writeTimeouts.constantMs);
+    }
+}
+
+// Windows refuses a block whose XON and XOFF characters are equal, whatever Wine allows, and
+// documents binary mode as the only one; the rest is the line the transmitters speak.
+TEST(LineSettingsTest, MeetTheRulesOfTheDeviceControlBlock) {
+    LineSettings zeroed = {};
+    LineSettings reported = {};  // a port left with flow control, parity and 7 bits by another program
+    reported.baudRate = 115200;
+    reported.parity = reported.outxCtsFlow = reported.outxDsrFlow = reported.dsrSensitivity = true;
+    reported.outX = reported.inX = reported.errorCharOn = reported.nullStrip = reported.abortOnError = true;
+    reported.dtrControl = 2;
+    reported.rtsControl = 2;
+    reported.byteSize = 7;
+    reported.parityKind = 2;
+    reported.stopBits = 2;
+    reported.xonChar = reported.xoffChar = 0x11;
+    reported.xonLim = reported.xoffLim = 60000;
+    reported.errorChar = reported.evtChar = '?';
+    reported.eofChar = 0x1A;
+    for (const LineSettings& current : {zeroed, reported}) {
+        for (bool toggle : {true, false}) {
+            const LineSettings s = LinkLineSettings(current, 1200, toggle);
+            EXPECT_NE(s.xonChar, s.xoffChar);
+            EXPECT_EQ(0x11, s.xonChar);
+            EXPECT_EQ(0x13, s.xoffChar);
+            EXPECT_LE(s.xonLim + s.xoffLim, 128);  // within even the output queue's size
+            EXPECT_TRUE(s.binary);
+            EXPECT_EQ(1200u, s.baudRate);
+            EXPECT_EQ(8, s.byteSize);
+            EXPECT_EQ(kNoParity, s.parityKind);
+            EXPECT_EQ(kOneStopBit, s.stopBits);
+            EXPECT_FALSE(s.parity || s.outxCtsFlow || s.outxDsrFlow || s.dsrSensitivity || s.outX || s.inX);
+            EXPECT_FALSE(s.errorCharOn || s.nullStrip || s.abortOnError);
+            EXPECT_EQ(0, s.errorChar);
+            EXPECT_EQ(0, s.evtChar);
+            EXPECT_EQ(kDtrControlEnable, s.dtrControl);
+            EXPECT_EQ(toggle ? kRtsControlToggle : kRtsControlDisable, s.rtsControl);
+        }
+    }
+    EXPECT_EQ(0x1A, LinkLineSettings(reported, 9600, true).eofChar);  // what the rules do not name stays
 }
 
 TEST_F(PortTest, CloseIsHarmlessTwiceAndDropsRts) {

@@ -1,6 +1,8 @@
 // Retry counts, search flags and the read-back of the device transactions.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "comm_settings.h"
 #include "native_platform.h"
 #include "rtu_frame.h"
@@ -63,7 +65,7 @@ TEST_F(TransactionTest, FailedReadLeavesDestinationUnchanged) {
     for (uint16_t i = 0; i < 10; ++i) EXPECT_EQ(i + 1, live[i]);
 }
 
-TEST_F(TransactionTest, GoodReplyWithFewerWordsChangesOnlyThose) {
+TEST_F(TransactionTest, ShortByteCountToTheBlockReadStoresNothing) {
     uint16_t block[kConfigBlockWords];
     for (auto& w : block) w = 0xABCD;
     Bytes shortCount = DataReply(1, std::vector<uint16_t>(68, 7));
@@ -71,10 +73,9 @@ TEST_F(TransactionTest, GoodReplyWithFewerWordsChangesOnlyThose) {
     const uint16_t crc = Crc16(shortCount.data(), shortCount.size() - 2);
     shortCount[shortCount.size() - 2] = static_cast<uint8_t>(crc);
     shortCount[shortCount.size() - 1] = static_cast<uint8_t>(crc >> 8);
-    device().replies.push_back(shortCount);
-    EXPECT_EQ(kLinkOk, ReadConfigBlock(block));
-    EXPECT_EQ(7, block[0]);
-    for (int i = 1; i < kConfigBlockWords; ++i) ASSERT_EQ(0xABCD, block[i]) << i;
+    device().answer = [&](const Bytes&) { return shortCount; };
+    EXPECT_EQ(kLinkBadByteCount, ReadConfigBlock(block));
+    for (int i = 0; i < kConfigBlockWords; ++i) ASSERT_EQ(0xABCD, block[i]) << i;
 }
 
 TEST_F(TransactionTest, ReadsSendTheirFixedRequests) {
@@ -146,25 +147,52 @@ TEST_F(TransactionTest, WritePrivateIsConfirmedByEchoAlone) {
     EXPECT_EQ(1u, Requests());
 }
 
+// A mouse message dispatched while a request is on its way asks for another transaction: whatever
+// kind it is, it is refused without a byte on the line and without touching the running one.
 TEST_F(TransactionTest, TransactionStartedInsideAnotherIsRefusedWithoutTouchingTheLine) {
-    // The wait of the first request dispatches a (mouse) message that asks for a second transaction.
-    LinkError nested = kLinkOk;
-    size_t requestsBeforeNested = 0;
-    size_t requestsAfterNested = 0;
-    device().answer = [&](const Bytes& request) {
-        if (request[1] == 3 && request[3] == 0) {
-            requestsBeforeNested = TestDevice().written.size();
-            nested = WriteRegister(29, 1);
-            requestsAfterNested = TestDevice().written.size();
-        }
-        return DataReply(1, std::vector<uint16_t>(10, 4));
+    uint16_t scratch[kConfigBlockWords] = {};
+    const struct { const char* name; std::function<LinkError()> start; } kinds[] = {
+        {"ReadHolding", [&] { return ReadHolding(8, scratch); }},
+        {"ReadPrivate", [&] { return ReadPrivate(21, scratch); }},
+        {"ReadStatusBits", [&] { return ReadStatusBits(scratch); }},
+        {"ReadConfigBlock", [&] { return ReadConfigBlock(scratch); }},
+        {"ReadLiveBlock", [&] { return ReadLiveBlock(scratch); }},
+        {"SearchReadIdentity", [&] { return SearchReadIdentity(scratch); }},
+        {"SearchReadAddress", [&] { return SearchReadAddress(scratch); }},
+        {"WritePrivate", [&] { return WritePrivate(23, 1); }},
+        {"WriteRegister", [&] { return WriteRegister(29, 1); }},
     };
-    uint16_t live[kLiveBlockWords] = {};
-    EXPECT_EQ(kLinkOk, ReadLiveBlock(live));
-    EXPECT_EQ(kLinkTimeout, nested);
-    EXPECT_EQ(requestsBeforeNested, requestsAfterNested);
-    EXPECT_EQ(4, live[9]);
-    EXPECT_FALSE(TransactionBusy());
+    for (const auto& outer : kinds) {
+        for (const auto& inner : kinds) {
+            ResetNativePlatform();
+            ASSERT_EQ(1, OpenPort());
+            device().answer = [](const Bytes& request) {
+                if (request[1] == 6 || request[1] == 0x71) return request;
+                if (request[1] == 0x70) return WithCrc({1, 0x70, 0, 1});
+                return DataReply(1, std::vector<uint16_t>(request[5], 1));
+            };
+            LinkError nested = kLinkOk;
+            std::vector<std::string> eventsDuring;
+            Bytes requestBefore, requestAfter;
+            OnNextDelay([&] {
+                size_t length = 0;
+                const uint8_t* sent = LastRequest(&length);
+                requestBefore.assign(sent, sent + length);
+                const size_t eventsBefore = TestDevice().events.size();
+                nested = inner.start();
+                eventsDuring.assign(TestDevice().events.begin() + static_cast<std::ptrdiff_t>(eventsBefore),
+                                    TestDevice().events.end());
+                sent = LastRequest(&length);
+                requestAfter.assign(sent, sent + length);
+            });
+            EXPECT_EQ(kLinkOk, outer.start()) << outer.name << " around " << inner.name;
+            EXPECT_EQ(kLinkTimeout, nested) << inner.name << " inside " << outer.name;
+            EXPECT_TRUE(eventsDuring.empty()) << inner.name << " inside " << outer.name;
+            EXPECT_EQ(requestBefore, requestAfter) << inner.name << " inside " << outer.name;
+            EXPECT_FALSE(acceptAnyAddress);
+            EXPECT_FALSE(TransactionBusy());
+        }
+    }
 }
 
 TEST_F(TransactionTest, NegativeAddressesWidenWithSign) {
