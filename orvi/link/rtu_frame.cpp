@@ -23,6 +23,7 @@ struct FrameState {
     uint8_t requestFunction;
     uint8_t expectedLength;
     bool sent;  // the driver took the whole request
+    uint64_t lineQuietSinceUs;  // when the last reply read ended (0: nothing read yet)
     LinkError lastError;
 };
 
@@ -82,10 +83,61 @@ LinkError CheckFunction() {
     }
 }
 
+// True when the last `length` of the `count` bytes received form a frame whose CRC holds. The
+// first bytes equal to the request may be its echo (a write's reply is its echo too): the read
+// then goes on until the line is quiet, which also gives a transmitter the pause it needs to take
+// up a new address or rate after its reply.
+bool CompleteAt(size_t count, uint8_t length) {
+    if (count < length || length < 4) return false;
+    if (count == length && length == frame.requestLength && std::memcmp(frame.receive, frame.request, length) == 0)
+        return false;
+    const uint8_t* tail = frame.receive + (count - length);
+    const uint16_t crc = Crc16(tail, length - 2u);
+    return tail[length - 2] == static_cast<uint8_t>(crc) && tail[length - 1] == static_cast<uint8_t>(crc >> 8);
+}
+
+// Reads until the last `length` bytes hold a complete reply, giving up as a read of length + 8
+// bytes under the port's time-outs would: silence until its total time-out, or a pause longer
+// than the interval. Only the first read runs under the port's own time-outs; the others are
+// bounded reads of what may still come, so the port's time-outs are put back afterwards.
+size_t ReadReply(SerialDevice& device, uint8_t length) {
+    const ReadTimeouts port = PortReadTimeouts();
+    bool retimed = false;
+    size_t arrived = device.Read(frame.receive, length);
+    if (arrived == 0 && port.perByteMs != 0) {
+        // Nothing yet: wait the 8 byte-times more that a read of length + 8 bytes would have waited.
+        device.SetReadTimeouts({port.intervalMs, 0, port.perByteMs * kStrayBytesAllowed});
+        retimed = true;
+        arrived = device.Read(frame.receive, length);
+    }
+    // A read that ends short ended on a time-out: the line has gone quiet.
+    if (arrived == length && !CompleteAt(arrived, length)) {
+        // An echo or stray bytes ahead of the reply: the rest comes a byte at a time, each within the interval.
+        device.SetReadTimeouts({port.intervalMs, 0, port.intervalMs});
+        retimed = true;
+        while (arrived < static_cast<size_t>(length) + kStrayBytesAllowed && !CompleteAt(arrived, length)) {
+            if (device.Read(frame.receive + arrived, 1) == 0) break;
+            ++arrived;
+        }
+    }
+    if (retimed) device.SetReadTimeouts(port);
+    return arrived;
+}
+
 // Waits until the clock reads at least deadlineUs.
 void WaitUntilUs(uint64_t deadlineUs) {
     const uint64_t now = LinkClockUs();
     if (now < deadlineUs) DelayMs(static_cast<uint32_t>((deadlineUs - now + 999u) / 1000u));
+}
+// A frame ends after 3.5 character times of silence: the transmitter must see that gap before the
+// next request (at least 2 ms, as at rates above 19200). Time read before the reply ended counts not.
+void WaitForQuietLine() {
+    const uint64_t since = frame.lineQuietSinceUs;
+    const uint64_t now = LinkClockUs();
+    if (since == 0 || now < since) return;  // nothing read yet on this clock
+    uint64_t gapUs = LineTimeUs(35, commSettings.baudRate) / 10u;
+    if (gapUs < 2000u) gapUs = 2000u;
+    WaitUntilUs(since + gapUs);
 }
 }  // namespace
 
@@ -158,6 +210,8 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
     out[length++] = static_cast<uint8_t>(frame.crc >> 8);
     frame.requestLength = length;
 
+    WaitForQuietLine();
+
     RaiseRts();
     if (device.IsOpen()) {
         // Bytes still queued from an earlier reply would be read as this request's reply.
@@ -185,7 +239,8 @@ LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
     SerialDevice& device = PortDevice();
     if (length == 0 || !device.IsOpen() || !frame.sent) return frame.lastError = kLinkTimeout;
 
-    const size_t arrived = device.Read(frame.receive, static_cast<size_t>(length) + kStrayBytesAllowed);
+    const size_t arrived = ReadReply(device, length);
+    frame.lineQuietSinceUs = LinkClockUs();
     if (arrived < length) return frame.lastError = kLinkTimeout;
     // The reply is the last L bytes: an echo of the request or stray bytes ahead of it are dropped.
     if (arrived > length) std::memmove(frame.receive, frame.receive + (arrived - length), length);

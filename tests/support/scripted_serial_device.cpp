@@ -60,6 +60,7 @@ bool ScriptedSerialDevice::Write(const uint8_t* bytes, size_t count) {
     events.push_back("write");
     if (!acceptWrites) return false;
     written.emplace_back(bytes, bytes + count);
+    writeUs.push_back(nowUs);
     lineClearUs.push_back(nowUs + count * ByteTimeUs());
     replyPending_ = true;
     return true;
@@ -93,6 +94,7 @@ size_t ScriptedSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
     if (n) std::memcpy(buffer, input.data(), n);
     input.erase(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(n));
     nowUs += n * ByteTimeUs();
+    if (n) lastByteUs = nowUs;
     if (n < maxCount)
         nowUs += 1000u * (n ? timeouts.intervalMs : timeouts.perByteMs * maxCount + timeouts.constantMs);
     return n;

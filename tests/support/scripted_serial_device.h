@@ -37,6 +37,8 @@ public:
     std::vector<uint32_t> transmitBounds;
     std::vector<uint64_t> lineClearUs;  // per write: when its last stop bit has left the line
     std::vector<uint64_t> rtsDropUs;    // when RTS went low
+    std::vector<uint64_t> writeUs;      // when each write began
+    uint64_t lastByteUs = 0;            // when the last byte read had arrived
     ReadTimeouts timeouts = {0, 0, 0};
     WriteTimeouts writeTimeouts = {0, 0};
     bool rts = false;

@@ -117,14 +117,85 @@ TEST_F(FrameTest, TransmitWaitIsBoundedByLineTime) {
     EXPECT_EQ(5u + 50u, device().transmitBounds[1]);
 }
 
-TEST_F(FrameTest, ReadAsksForReplyLengthPlusEight) {
-    SendRequest(0, 68, 3, 0, nullptr);
-    ReceiveReply(3, 68);
-    SendRequest(4, 0, 0x70, 0, nullptr);
-    ReceiveReply(0x70, 0);
-    SendRequest(29, 1, 6, 1, nullptr);
-    ReceiveReply(6, 0);
-    EXPECT_EQ(std::vector<size_t>({149, 14, 16}), device().readSizes);
+// A reply ends the read as soon as its last L bytes pass the CRC; only what is not such a reply
+// waits for the line to go quiet, and gives the code a read of L + 8 bytes gave.
+TEST_F(FrameTest, ReadEndsWhenTheReplyIsComplete) {
+    const Bytes reply = WithCrc({0x01, 0x03, 0x02, 0x12, 0x34});
+    const Bytes request = WithCrc({0x01, 0x03, 0x00, 0x08, 0x00, 0x01});
+    const auto behind = [&](Bytes ahead) {
+        ahead.insert(ahead.end(), reply.begin(), reply.end());
+        return ahead;
+    };
+    Bytes badCrc = reply;
+    badCrc.back() ^= 1;
+    const std::vector<size_t> byteByByte(8, 1);
+    struct Row { const char* name; Bytes line; LinkError result; std::vector<size_t> reads; };
+    std::vector<Row> rows = {
+        {"clean", reply, kLinkOk, {7}},
+        {"echo", behind(request), kLinkOk, {7, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {"bad CRC", badCrc, kLinkBadCrc, {7, 1}},
+        {"short", WithCrc({0x01, 0x83, 0x02}), kLinkTimeout, {7}},
+        {"silence", {}, kLinkTimeout, {7, 7}},
+        {"9 stray", behind(Bytes(9, 0x5A)), kLinkBadCrc, {7, 1, 1, 1, 1, 1, 1, 1, 1}},
+    };
+    for (size_t stray = 1; stray <= 8; ++stray) {
+        std::vector<size_t> reads = {7};
+        reads.insert(reads.end(), stray, 1);
+        rows.push_back({"stray", behind(Bytes(stray, 0xFF)), kLinkOk, reads});
+    }
+    for (const Row& row : rows) {
+        uint16_t word = 0;
+        SendRequest(8, 1, 3, 0, &word);
+        device().replies.push_back(row.line);
+        device().readSizes.clear();
+        EXPECT_EQ(row.result, ReceiveReply(3, 1)) << row.name << " " << row.line.size();
+        EXPECT_EQ(row.reads, device().readSizes) << row.name << " " << row.line.size();
+        EXPECT_EQ(row.result == kLinkOk ? 0x1234 : 0, word) << row.name;
+        EXPECT_EQ(ReadTimeoutsFor(9600).constantMs, device().timeouts.constantMs) << row.name;
+        EXPECT_EQ(ReadTimeoutsFor(9600).perByteMs, device().timeouts.perByteMs) << row.name;
+    }
+}
+
+// A write's reply is its request's echo: the first such frame may be the converter hearing itself,
+// so an exception after it is never taken for a confirmed write.
+TEST_F(FrameTest, WriteEchoAheadOfAnExceptionIsNoConfirmation) {
+    SendRequest(23, 1, 0x71, -300, nullptr);
+    Bytes line = device().written.back();
+    const Bytes exception = WithCrc({0x01, 0xF1, 0x02});
+    line.insert(line.end(), exception.begin(), exception.end());
+    device().replies.push_back(line);
+    EXPECT_NE(kLinkOk, ReceiveReply(0x71, 0));
+    SendRequest(23, 1, 0x71, -300, nullptr);
+    line = device().written.back();
+    line.insert(line.end(), line.begin(), line.end());
+    device().replies.push_back(line);
+    EXPECT_EQ(kLinkOk, ReceiveReply(0x71, 0));
+}
+
+// After each reply the line stays quiet 3.5 character times (2 ms at least) before the next
+// request; after a write, at least the interval time-out, in which a new address or rate takes hold.
+TEST_F(FrameTest, QuietLineBeforeEachRequest) {
+    const struct { int32_t baud; uint64_t gapUs; } rows[] = {
+        {1200, 29167}, {2400, 14584}, {4800, 7292}, {9600, 3646}, {19200, 2000}};
+    for (const auto& row : rows) {
+        commSettings.baudRate = row.baud;
+        ClosePort();
+        ASSERT_EQ(1, OpenPort());
+        device().answer = [](const Bytes& request) {
+            return request[1] == 6 ? request : WithCrc({0x01, 0x03, 0x02, 0x00, 0x01});
+        };
+        for (uint16_t reg : {8, 44, 45}) {
+            const uint8_t function = reg == 8 ? 3 : 6;
+            SendRequest(reg, 1, function, 1, nullptr);
+            ReceiveReply(function, 1);
+            const uint64_t replyEnd = device().lastByteUs;
+            SendRequest(8, 1, 3, 0, nullptr);
+            const uint64_t gap = device().writeUs.back() - replyEnd;
+            EXPECT_GE(gap, row.gapUs) << row.baud;
+            if (function == 6) EXPECT_GE(gap, 1000u * ReadTimeoutsFor(row.baud).intervalMs) << row.baud << " reg " << reg;
+            ReceiveReply(3, 1);
+        }
+    }
 }
 
 class ReplyTest : public FrameTest {
