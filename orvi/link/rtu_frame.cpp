@@ -129,12 +129,12 @@ void WaitUntilUs(uint64_t deadlineUs) {
     const uint64_t now = LinkClockUs();
     if (now < deadlineUs) DelayMs(static_cast<uint32_t>((deadlineUs - now + 999u) / 1000u));
 }
+
 // A frame ends after 3.5 character times of silence: the transmitter must see that gap before the
-// next request (at least 2 ms, as at rates above 19200). Time read before the reply ended counts not.
+// next request (at least 2 ms, as Modbus asks above 19200 bit/s), counted from the end of the last reply.
 void WaitForQuietLine() {
     const uint64_t since = frame.lineQuietSinceUs;
-    const uint64_t now = LinkClockUs();
-    if (since == 0 || now < since) return;  // nothing read yet on this clock
+    if (since == 0 || LinkClockUs() < since) return;  // nothing read yet on this clock
     uint64_t gapUs = LineTimeUs(35, commSettings.baudRate) / 10u;
     if (gapUs < 2000u) gapUs = 2000u;
     WaitUntilUs(since + gapUs);
