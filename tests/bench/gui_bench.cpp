@@ -46,9 +46,28 @@ struct RateFigures {
     Series open, ok, cancel, search;
 };
 
-RateFigures MeasureRate(SimClient& sim, int32_t baud, int rounds) {
+// The empty program built beside this one.
+std::string EmptyProgram() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + "orvi_bench_empty.exe";
+}
+
+// Machine-readable for scripts/bench: "figure gui WORK BAUD MEAN MIN MAX COUNT" (ms).
+void PrintFigure(const char* work, int32_t baud, const Series& series) {
+    if (series.values.empty()) return;
+    std::printf("figure gui %s %d %.1f %.1f %.1f %u\n", work, static_cast<int>(baud), series.Mean(),
+                *std::min_element(series.values.begin(), series.values.end()),
+                *std::max_element(series.values.begin(), series.values.end()),
+                static_cast<unsigned>(series.values.size()));
+}
+
+RateFigures MeasureRate(SimClient& sim, int32_t baud, int rounds, Series& emptyStarts) {
     RateFigures figures;
     for (int i = 0; i < rounds; ++i) {
+        // Interleaved with the sheet openings, so that both meet the same load on the machine.
+        emptyStarts.Add(EmptyProgramStartMs(EmptyProgram()));
         PutTransmitterAt(sim, baud);
         const SheetTimes withOk = OpenAndClose(true);
         figures.open.Add(withOk.openMs);
@@ -101,7 +120,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<RateFigures> figures;
-    for (int32_t baud : kRates) figures.push_back(MeasureRate(sim, baud, rounds));
+    Series emptyStarts;
+    for (int32_t baud : kRates) figures.push_back(MeasureRate(sim, baud, rounds, emptyStarts));
+    PrintFigure("empty-start", 0, emptyStarts);
+    for (size_t i = 0; i < figures.size(); ++i) {
+        PrintFigure("open", kRates[i], figures[i].open);
+        PrintFigure("ok", kRates[i], figures[i].ok);
+        PrintFigure("cancel", kRates[i], figures[i].cancel);
+    }
 
     std::printf("### Opening the sheet and applying\n\n");
     std::printf("Mean (min..max) in ms; %d rounds, two sheet openings each.\n\n", rounds);

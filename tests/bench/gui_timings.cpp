@@ -4,6 +4,7 @@
 #include <string>
 
 #include "driver_message_box.h"
+#include "driver_paths.h"
 #include "driver_programs.h"
 #include "driver_settings.h"
 #include "driver_wait.h"
@@ -61,6 +62,20 @@ SheetTimes OpenAndClose(bool ok) {
     PressButton(sheet, ok ? IDOK : IDCANCEL);
     if (WaitClosely([&] { return !orvi.Running(); }, kStepLimitMs)) times.closeMs = NowMs() - pressed;
     return times;
+}
+
+double EmptyProgramStartMs(const std::string& program) {
+    const double start = NowMs();
+    DriverProcess empty = DriverProcess::Start(CommandLine(program, ""));
+    HWND window = nullptr;
+    if (!empty.Valid() ||
+        !WaitClosely([&] { return (window = FindTopLevel(empty.Id(), "OrviBenchEmpty", "Empty", true)) != nullptr; },
+                     kStepLimitMs))
+        return -1;
+    const double elapsed = NowMs() - start;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    empty.WaitExit(kWaitMs);
+    return elapsed;
 }
 
 double SearchTime() {

@@ -1,6 +1,7 @@
 // Timing Orvi.exe as a user meets it: the sheet opening, a full apply, the automatic search.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "driver_process.h"
 #include "sim_client.h"
@@ -16,6 +17,9 @@ struct SheetTimes {
 };
 // Opens the sheet, then closes it with OK (ok) or Cancel. Negative times: that step did not complete.
 SheetTimes OpenAndClose(bool ok);
+
+// The empty Win32 program at `program` started -> its window shown (then closed); negative when it did not come.
+double EmptyProgramStartMs(const std::string& program);
 
 // "BA", "&Procurar", confirm -> "Busca automática concluída!"; negative when the search did not succeed.
 double SearchTime();

@@ -28,9 +28,11 @@ double SilentTryMs(int32_t baud, int requestBytes, int replyBytes) {
 
 double ConfigBlockReadMs(int32_t baud) { return AnsweredMs(baud, kRequestBytes, 2 * kConfigBlockWords + 5); }
 
+double OneRegisterReadMs(int32_t baud) { return AnsweredMs(baud, kRequestBytes, kOneWordReplyBytes); }
+
 double FullApplyMs(int32_t baud) {
     return kApplyWrites *
-           (AnsweredMs(baud, kRequestBytes, kWriteReplyBytes) + AnsweredMs(baud, kRequestBytes, kOneWordReplyBytes));
+           (AnsweredMs(baud, kRequestBytes, kWriteReplyBytes) + OneRegisterReadMs(baud));
 }
 
 double SearchMs(int32_t baud) {

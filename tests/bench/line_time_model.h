@@ -10,6 +10,7 @@ double AnsweredMs(int32_t baud, int requestBytes, int replyBytes);
 double SilentTryMs(int32_t baud, int requestBytes, int replyBytes);
 
 double ConfigBlockReadMs(int32_t baud);
+double OneRegisterReadMs(int32_t baud);
 // OK with no change and an alarm function set: nine writes, each answered and read back.
 double FullApplyMs(int32_t baud);
 // The search finds the transmitter at `baud` after three silent tries of the identity read at every

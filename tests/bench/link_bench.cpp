@@ -1,71 +1,54 @@
-// Times ReadConfigBlock against orvi-sim at several line speeds and prints it beside the line-time model.
+// Times this suite's link (COM1 under Wine) doing the benchmark's link work against orvi-sim, with the
+// line-time model of each work beside it.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "comm_settings.h"
+#include "line_time_model.h"
+#include "link_work.h"
 #include "serial_port.h"
-#include "sim_client.h"
 #include "transactions.h"
 
 namespace {
 
-// One try: request and reply on the line at 10 bits a byte, the turnaround wait, and the
-// inter-byte time-out that ends the read (more bytes are asked for than a clean reply holds).
-double ModelMs(int32_t baud) {
-    const double lineBytes = 8 + 2 * kConfigBlockWords + 5;
-    return lineBytes * 10.0 * 1000.0 / baud + TurnaroundMs(baud) + ReadTimeoutsFor(baud).intervalMs;
-}
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
-    SimClient sim(SimControlPortFromEnv());
-    if (!sim.Connected()) {
-        std::fprintf(stderr, "orvi-sim control channel not reachable\n");
-        return 1;
-    }
-    std::printf("| bit/s | ReadConfigBlock measured (ms, mean of %d) | min | max | model (ms) |\n", rounds);
-    std::printf("|---|---|---|---|---|\n");
-    for (int32_t baud : {1200, 9600, 19200}) {
-        sim.Command("remove 1");
-        sim.Command("add 1 " + std::to_string(baud));
+class SuiteMaster : public BenchMaster {
+public:
+    bool UseRate(int32_t baud) override {
         std::strcpy(commSettings.portName, "COM1");
         commSettings.baudRate = baud;
         commSettings.deviceAddress = 1;
         ClosePort();
-        if (!OpenPort()) {
-            std::fprintf(stderr, "COM1 does not open\n");
-            return 1;
-        }
-        uint16_t block[kConfigBlockWords];
-        double total = 0, low = 1e9, high = 0;
-        for (int i = 0; i < rounds; ++i) {
-            const double start = NowMs();
-            const LinkError result = ReadConfigBlock(block);
-            const double elapsed = NowMs() - start;
-            if (result != kLinkOk) {
-                std::fprintf(stderr, "ReadConfigBlock at %d failed: %u\n", static_cast<int>(baud), result);
-                return 1;
-            }
-            total += elapsed;
-            if (elapsed < low) low = elapsed;
-            if (elapsed > high) high = elapsed;
-        }
-        std::printf("| %d | %.0f | %.0f | %.0f | %.0f |\n", static_cast<int>(baud), total / rounds, low, high,
-                    ModelMs(baud));
+        // The port falls back to another COM port when COM1 fails; only COM1 is the simulator's line.
+        return OpenPort() != 0 && std::strcmp(commSettings.portName, "COM1") == 0;
     }
-    ClosePort();
-    return 0;
+    bool ReadBlock() override {
+        uint16_t block[kConfigBlockWords];
+        return ReadConfigBlock(block) == kLinkOk;
+    }
+    bool WriteAndReadBack(int reg, int16_t value) override {
+        return WriteRegister(static_cast<int8_t>(reg), value) == kLinkOk;
+    }
+    bool ReadOne(int reg) override {
+        uint16_t word = 0;
+        return ReadHolding(static_cast<int8_t>(reg), &word) == kLinkOk;
+    }
+    void Close() override { ClosePort(); }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    for (int32_t baud : {1200, 9600, 19200}) {
+        std::printf("model block %d %.1f\n", static_cast<int>(baud), ConfigBlockReadMs(baud));
+        std::printf("model writes %d %.1f\n", static_cast<int>(baud), FullApplyMs(baud));
+        std::printf("model reads %d %.1f\n", static_cast<int>(baud), kBenchSingleReads * OneRegisterReadMs(baud));
+    }
+    SimClient sim(SimControlPortFromEnv());
+    SuiteMaster master;
+    return RunLinkWork("suite", master, sim, rounds);
 }
