@@ -1,0 +1,207 @@
+// The serial port on Linux and other POSIX systems: termios raw mode, modem-control RTS or the kernel's RS-485 mode.
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
+
+#include "serial_device.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool SpeedConstant(int32_t baud, speed_t* speed) {
+    switch (baud) {
+        case 1200: *speed = B1200; return true;
+        case 2400: *speed = B2400; return true;
+        case 4800: *speed = B4800; return true;
+        case 9600: *speed = B9600; return true;
+        case 19200: *speed = B19200; return true;
+        case 38400: *speed = B38400; return true;
+        default: return false;
+    }
+}
+
+long long MsUntil(Clock::time_point deadline) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+}
+
+class PosixSerialDevice : public SerialDevice {
+public:
+    bool Open(const char* portName) override {
+        const int fd = open(portName, O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) return false;
+        // One program on the line at a time, as Windows grants a COM port to one opener.
+        if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
+            const int saved = errno == 0 ? ENOTTY : errno;
+            close(fd);
+            errno = saved;
+            return false;
+        }
+        if (fd_ >= 0) Close();
+        fd_ = fd;
+        EnterRs485Mode();
+        return true;
+    }
+
+    // 8N1 raw at lineBaud; the mode string is the Windows form and adds nothing here.
+    bool Configure(const char*, int32_t lineBaud) override {
+        speed_t speed;
+        termios settings{};
+        if (!SpeedConstant(lineBaud, &speed) || tcgetattr(fd_, &settings) != 0) return false;
+        cfmakeraw(&settings);
+        settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+        settings.c_cflag |= CS8 | CLOCAL | CREAD;
+        settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
+        settings.c_cc[VMIN] = 0;
+        settings.c_cc[VTIME] = 0;
+        cfsetispeed(&settings, speed);
+        cfsetospeed(&settings, speed);
+        if (tcsetattr(fd_, TCSANOW, &settings) != 0) return false;
+        // A driver may accept the call yet keep another speed; only a read-back proves it.
+        termios applied{};
+        if (tcgetattr(fd_, &applied) != 0 || cfgetospeed(&applied) != speed) return false;
+        baud_ = lineBaud;
+        return true;
+    }
+
+    void SelectEvents(bool) override {}
+    void SetQueues(uint32_t, uint32_t) override {}
+
+    void SetRts(bool high) override {
+        if (kernelDrivesRts_ || fd_ < 0) return;
+        int bits = TIOCM_RTS;
+        ioctl(fd_, high ? TIOCMBIS : TIOCMBIC, &bits);  // a pseudo-terminal has no RTS: ignored
+    }
+
+    void Purge(bool receiveSide, bool transmitSide) override {
+        if (receiveSide && transmitSide) tcflush(fd_, TCIOFLUSH);
+        else if (receiveSide) tcflush(fd_, TCIFLUSH);
+        else if (transmitSide) tcflush(fd_, TCOFLUSH);
+    }
+
+    void SetReadTimeouts(const ReadTimeouts& timeouts) override { timeouts_ = timeouts; }
+
+    void Write(const uint8_t* bytes, size_t count) override {
+        writeStart_ = Clock::now();
+        writeBytes_ = count;
+        size_t done = 0;
+        const Clock::time_point deadline = writeStart_ + std::chrono::milliseconds(LineTimeMs(count) + 1000);
+        while (done < count && MsUntil(deadline) > 0) {
+            const ssize_t n = write(fd_, bytes + done, count - done);
+            if (n > 0) {
+                done += static_cast<size_t>(n);
+            } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+                pollfd wait = {fd_, POLLOUT, 0};
+                poll(&wait, 1, 10);
+            } else {
+                break;
+            }
+        }
+    }
+
+    // The kernel's queue empties before the UART has shifted the last byte out, so the line time
+    // of the bytes written (10 bits each, plus one character) must also have passed.
+    bool WaitTransmitEmpty(uint32_t boundMs) override {
+        const Clock::time_point bound = Clock::now() + std::chrono::milliseconds(boundMs);
+        const Clock::time_point lineFree =
+            writeStart_ + std::chrono::milliseconds(LineTimeMs(writeBytes_) + LineTimeMs(1));
+        for (;;) {
+            int queued = 0;
+            if (ioctl(fd_, TIOCOUTQ, &queued) != 0) queued = 0;
+            if (queued == 0 && Clock::now() >= lineFree) return true;
+            if (Clock::now() >= bound) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    // The Windows read time-outs: the total (per byte × count + constant) from the start, the
+    // interval between two bytes once the first has come.
+    size_t Read(uint8_t* buffer, size_t maxCount) override {
+        const Clock::time_point start = Clock::now();
+        const uint64_t totalMs = static_cast<uint64_t>(timeouts_.perByteMs) * maxCount + timeouts_.constantMs;
+        const Clock::time_point totalDeadline = start + std::chrono::milliseconds(totalMs);
+        Clock::time_point lastByte = start;
+        size_t got = 0;
+        while (got < maxCount) {
+            long long waitMs = totalMs ? MsUntil(totalDeadline) : 1000;
+            if (got > 0 && timeouts_.intervalMs) {
+                const long long gap = MsUntil(lastByte + std::chrono::milliseconds(timeouts_.intervalMs));
+                if (gap < waitMs) waitMs = gap;
+            }
+            if (waitMs <= 0) break;
+            pollfd ready = {fd_, POLLIN, 0};
+            const int polled = poll(&ready, 1, static_cast<int>(waitMs));
+            if (polled < 0 && errno == EINTR) continue;
+            if (polled <= 0) continue;  // the deadlines are checked at the top
+            const ssize_t n = read(fd_, buffer + got, maxCount - got);
+            if (n > 0) {
+                got += static_cast<size_t>(n);
+                lastByte = Clock::now();
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                break;  // the line went away (a closed pseudo-terminal, an unplugged adapter)
+            }
+        }
+        return got;
+    }
+
+    void Close() override {
+        if (fd_ < 0) return;
+        LeaveRs485Mode();
+        ioctl(fd_, TIOCNXCL);
+        close(fd_);
+        fd_ = -1;
+    }
+
+    bool IsOpen() const override { return fd_ >= 0; }
+
+private:
+    uint32_t LineTimeMs(size_t bytes) const {
+        const uint64_t baud = baud_ > 0 ? static_cast<uint64_t>(baud_) : 9600u;
+        return static_cast<uint32_t>((bytes * 10u * 1000u + baud - 1) / baud);
+    }
+
+    // Where the driver offers it, the kernel raises RTS for exactly the time the UART sends, as
+    // the Windows toggle mode does; otherwise RTS is driven by hand through the modem-control bits.
+    void EnterRs485Mode() {
+        kernelDrivesRts_ = false;
+#ifdef TIOCSRS485
+        if (ioctl(fd_, TIOCGRS485, &savedRs485_) != 0) return;
+        serial_rs485 wanted = savedRs485_;
+        wanted.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
+        wanted.flags &= ~static_cast<decltype(wanted.flags)>(SER_RS485_RTS_AFTER_SEND | SER_RS485_RX_DURING_TX);
+        kernelDrivesRts_ = ioctl(fd_, TIOCSRS485, &wanted) == 0;
+#endif
+    }
+
+    void LeaveRs485Mode() {
+#ifdef TIOCSRS485
+        if (kernelDrivesRts_) ioctl(fd_, TIOCSRS485, &savedRs485_);
+#endif
+        kernelDrivesRts_ = false;
+    }
+
+    int fd_ = -1;
+    int32_t baud_ = 0;
+    ReadTimeouts timeouts_ = {0, 0, 0};
+    Clock::time_point writeStart_ = Clock::now();
+    size_t writeBytes_ = 0;
+    bool kernelDrivesRts_ = false;
+#ifdef TIOCSRS485
+    serial_rs485 savedRs485_{};
+#endif
+};
+
+}  // namespace
+
+SerialDevice& SystemSerialDevice() {
+    static PosixSerialDevice device;
+    return device;
+}

@@ -1,0 +1,77 @@
+// Parsing orvictl's global options and the numbers its commands take.
+#include "cli_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "communication_rates.h"
+#include "text_output.h"
+
+bool ParseWholeNumber(const std::string& text, long low, long high, long* value) {
+    size_t begin = text.find_first_not_of(" \t");
+    size_t end = text.find_last_not_of(" \t");
+    if (begin == std::string::npos) return false;
+    const std::string core = text.substr(begin, end - begin + 1);
+    size_t digits = (core[0] == '-' || core[0] == '+') ? 1 : 0;
+    if (digits >= core.size()) return false;
+    for (size_t i = digits; i < core.size(); ++i)
+        if (core[i] < '0' || core[i] > '9') return false;
+    if (core.size() - digits > 9) return false;  // far beyond every range here, and no overflow
+    const long parsed = std::strtol(core.c_str(), nullptr, 10);
+    if (parsed < low || parsed > high) return false;
+    *value = parsed;
+    return true;
+}
+
+bool ParseBaudRate(const std::string& text, int32_t* baud) {
+    long value = 0;
+    if (!ParseWholeNumber(text, 1, 1000000, &value) || !IsNetworkRate(static_cast<int32_t>(value))) return false;
+    *baud = static_cast<int32_t>(value);
+    return true;
+}
+
+bool ParseDeviceAddress(const std::string& text, int* address) {
+    long value = 0;
+    if (!ParseWholeNumber(text, 1, 247, &value)) return false;
+    *address = static_cast<int>(value);
+    return true;
+}
+
+bool WantsHelp(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments)
+        if (argument == "--help" || argument == "-h") return true;
+    return false;
+}
+
+int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options) {
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option.rfind("--", 0) != 0 || option == "--help") break;
+        if (option != "--port" && option != "--baud" && option != "--address") {
+            Complain(Format("opção desconhecida: %s (veja orvictl --help)", ArgumentText(argv[i]).c_str()));
+            return -1;
+        }
+        if (i + 1 >= argc) {
+            Complain(Format("%s precisa de um valor", option.c_str()));
+            return -1;
+        }
+        const std::string value = argv[++i];
+        if (option == "--port") {
+            if (value.empty()) {
+                Complain("--port precisa do nome de uma porta");
+                return -1;
+            }
+            options->port = value;
+        } else if (option == "--baud") {
+            if (!ParseBaudRate(value, &options->baud)) {
+                Complain(Format("--baud %s: a taxa deve ser 1200, 2400, 4800, 9600 ou 19200", ArgumentText(value.c_str()).c_str()));
+                return -1;
+            }
+        } else if (!ParseDeviceAddress(value, &options->address)) {
+            Complain(Format("--address %s: o endereço deve ser de 1 a 247", ArgumentText(value.c_str()).c_str()));
+            return -1;
+        }
+    }
+    return i;
+}

@@ -1,0 +1,23 @@
+// orvictl's global options and the small parsers every command shares.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct GlobalOptions {
+    std::string port;      // empty: orvi.ini or the default
+    int32_t baud = 0;      // 0: orvi.ini or the default
+    int address = 0;       // 0: orvi.ini or the default
+};
+
+// Reads the global options in front of the command; returns the index of the command in argv,
+// argc when there is none, or -1 after a message on a bad option.
+int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options);
+
+// A whole decimal number within [low, high], blanks around it allowed; nothing else.
+bool ParseWholeNumber(const std::string& text, long low, long high, long* value);
+bool ParseBaudRate(const std::string& text, int32_t* baud);     // one of the five rates
+bool ParseDeviceAddress(const std::string& text, int* address);  // 1..247
+
+// True when the command's arguments ask for its help.
+bool WantsHelp(const std::vector<std::string>& arguments);

@@ -1,0 +1,98 @@
+// The table of orvictl's commands with their help texts.
+#include "commands.h"
+#include "exit_codes.h"
+#include "text_output.h"
+
+const Command kCommands[] = {
+    {"scan", "procura todos os transmissores da linha",
+     "Uso: orvictl [opções globais] scan [--addresses A-B] [--rates R1,R2,...]\n"
+     "\n"
+     "Procura transmissores em cada taxa (padrão: as cinco, da mais rápida) e em cada endereço da\n"
+     "faixa (padrão: 1-247), uma pergunta por endereço. Mostra endereço, taxa, número de série,\n"
+     "firmware e tipo de entrada de cada um. Num terminal, mostra o progresso. Ctrl-C para a busca\n"
+     "e fecha a porta.\n"
+     "\n"
+     "  --addresses A-B   faixa de endereços, por exemplo 1-10\n"
+     "  --rates R1,R2     taxas a tentar, por exemplo 9600,19200\n"
+     "\n"
+     "Sai com 4 quando nenhum transmissor respondeu.\n",
+     RunScan},
+    {"show", "mostra a configuração inteira", 
+     "Uso: orvictl [opções globais] show [--json]\n"
+     "\n"
+     "Lê a configuração e mostra, com os nomes e unidades dos catálogos: tipo de entrada, unidade,\n"
+     "limites, saída, função de alarme, set point, histerese, bloqueio, offset, número de série,\n"
+     "firmware, os pares de calibração e os bits de estado com seus textos.\n"
+     "\n"
+     "  --json   a mesma informação em JSON (UTF-8), para scripts\n",
+     RunShow},
+    {"save", "grava a configuração num arquivo INI comentado",
+     "Uso: orvictl [opções globais] save ARQUIVO\n"
+     "\n"
+     "Lê a configuração e a grava em ARQUIVO: um INI simples (UTF-8), com os nomes nos comentários,\n"
+     "que se pode ler e editar, e com a origem (porta, endereço, número de série). Endereço e taxa\n"
+     "do transmissor não fazem parte, para que o arquivo sirva para vários transmissores.\n",
+     RunSave},
+    {"load", "grava num transmissor a configuração de um arquivo",
+     "Uso: orvictl [opções globais] load [--dry-run] ARQUIVO\n"
+     "\n"
+     "Lê ARQUIVO (como save o escreve), aplica as mesmas verificações da página Entrada/Saída e\n"
+     "escreve só os parâmetros que mudam, na ordem da página, cada um conferido por leitura.\n"
+     "Qualquer erro no arquivo (linha mal formada, chave desconhecida, valor fora dos catálogos)\n"
+     "ou numa verificação para antes de escrever. Uma escrita que falha para e diz o que já foi escrito.\n"
+     "\n"
+     "  --dry-run   mostra o que mudaria, sem escrever\n"
+     "\n"
+     "As chaves são as de orvictl set --help.\n",
+     RunLoad},
+    {"set", "muda parâmetros: CHAVE=VALOR ...",
+     "Uso: orvictl [opções globais] set [--dry-run] CHAVE=VALOR...\n"
+     "\n"
+     "Muda os parâmetros dados com as regras da página Entrada/Saída: um tipo de entrada novo\n"
+     "reescala os limites e o set point não dados; uma unidade nova converte limites, set point e\n"
+     "histerese não dados. Depois verifica, escreve na ordem da página e confere cada escrita.\n"
+     "\n"
+     "Chaves:\n"
+     "  entrada           tipo de entrada, 0 a 18:\n"
+     "                      0 J, 1 K, 2 T, 3 N, 4 R, 5 S (termopares), 6 Pt100 em décimos, 7 Pt100,\n"
+     "                      8 a 13 4-20mA lin. J, K, T, N, R, S, 14 4-20mA lin. Pt100 em décimos,\n"
+     "                      15 4-20mA lin. Pt100, 16 linear 0-50mV, 17 linear 4-20mA, 18 linear 0-10V\n"
+     "  unidade           0 °C, 1 °F\n"
+     "  limite_inferior   limite inferior da escala\n"
+     "  limite_superior   limite superior da escala\n"
+     "  saida             13 (0 a 20mA) ou 14 (4 a 20mA)\n"
+     "  alarme_funcao     0 Sem Alarme, 1 Sensor aberto ou em curto, 4 Valor mínimo, 5 Valor máximo,\n"
+     "                    6 Diferencial mínimo, 7 Diferencial máximo, 8 Diferencial\n"
+     "  alarme_setpoint   set point de alarme\n"
+     "  alarme_histerese  histerese de alarme (0 até a largura da faixa do sensor)\n"
+     "  alarme_bloqueio   0 ou 1: alarme inicialmente bloqueado\n"
+     "  offset            offset de indicação\n"
+     "Temperaturas em graus da unidade; entradas 6 e 14 em décimos de grau (-1999 = -199.9).\n"
+     "\n"
+     "  --dry-run   mostra o que mudaria, sem escrever\n",
+     RunSet},
+    {"monitor", "acompanha o valor do processo, o alarme e o estado",
+     "Uso: orvictl [opções globais] monitor [--interval SEGUNDOS] [--count N] [--csv ARQUIVO]\n"
+     "\n"
+     "Lê valor do processo, unidade, alarme e estado a cada segundo (ou a cada SEGUNDOS) e mostra\n"
+     "uma tabela; com --csv grava também CSV (UTF-8) com cabeçalho e hora de cada amostra\n"
+     "(--csv - escreve o CSV na saída padrão em vez da tabela). Para depois de N amostras ou com Ctrl-C.\n",
+     RunMonitor},
+    {"address", "muda o endereço do transmissor e o confirma",
+     "Uso: orvictl [opções globais] address NOVO\n"
+     "\n"
+     "Escreve o endereço NOVO (1 a 247) no transmissor e confirma lendo-o no endereço novo.\n",
+     RunAddress},
+    {"baud", "muda a taxa do transmissor e a confirma",
+     "Uso: orvictl [opções globais] baud NOVA\n"
+     "\n"
+     "Escreve a taxa NOVA (1200, 2400, 4800, 9600 ou 19200) no transmissor e confirma lendo-a na taxa nova.\n",
+     RunBaud},
+};
+
+const int kCommandCount = sizeof kCommands / sizeof kCommands[0];
+
+int UsageError(const char* command, const std::string& problem) {
+    Complain(Format("%s: %s (veja orvictl %s --help)", command, problem.c_str(), command));
+    return kExitUsage;
+}

@@ -1,0 +1,117 @@
+// Writing and reading orvictl's configuration files and key=value arguments.
+#include "config_ini.h"
+
+#include "parameter_keys.h"
+#include "text_output.h"
+
+namespace {
+const char kSection[] = "Orvi";
+
+std::string Trim(const std::string& text) {
+    const size_t begin = text.find_first_not_of(" \t\r");
+    if (begin == std::string::npos) return "";
+    return text.substr(begin, text.find_last_not_of(" \t\r") - begin + 1);
+}
+
+// One "key = value" (the origin names where it came from); false with a message.
+bool TakeAssignment(const std::string& line, const std::string& origin, std::vector<RequestedValue>* requests,
+                    std::string* problem) {
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+        *problem = Format("%s: esperado chave = valor, encontrado \"%s\"", origin.c_str(), line.c_str());
+        return false;
+    }
+    const std::string name = Trim(line.substr(0, equals));
+    const std::string text = Trim(line.substr(equals + 1));
+    const ParameterKey* key = FindParameterKey(name);
+    if (!key) {
+        *problem = Format("%s: chave desconhecida \"%s\" (veja orvictl set --help)", origin.c_str(), name.c_str());
+        return false;
+    }
+    for (const RequestedValue& earlier : *requests) {
+        if (earlier.key == key) {
+            *problem = Format("%s: %s já foi dado em %s", origin.c_str(), name.c_str(), earlier.origin.c_str());
+            return false;
+        }
+    }
+    int32_t value = 0;
+    std::string reason;
+    if (!ParseParameterValue(*key, text, &value, &reason)) {
+        *problem = Format("%s: %s = \"%s\": %s", origin.c_str(), name.c_str(), text.c_str(), reason.c_str());
+        return false;
+    }
+    requests->push_back({key, value, origin});
+    return true;
+}
+
+std::string CommentLine(const ParameterKey& key, const ConfigSnapshot& s) {
+    return Format("# %s: %s\n", key.label, DescribeParameter(key, s).c_str());
+}
+}  // namespace
+
+std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source) {
+    std::string text =
+        "# Configuração de um transmissor Orvi, gravada pelo orvictl.\n"
+        "# Origem: " + source + "\n"
+        "#\n"
+        "# Para gravá-la num transmissor: orvictl load ARQUIVO (--dry-run mostra antes o que mudaria).\n"
+        "# Valem os números depois de '='; os nomes nos comentários são só para leitura.\n"
+        "# Temperaturas em graus da unidade escolhida; as entradas 6 e 14 (Pt100 de alta resolução)\n"
+        "# usam décimos de grau (-1999 = -199.9). Entradas lineares (16 a 18): números da escala.\n"
+        "# Set point, histerese e bloqueio só são escritos com uma função de alarme (diferente de 0).\n"
+        "# Endereço e taxa não fazem parte: veja orvictl address e orvictl baud.\n";
+    text += Format("\n[%s]\n", kSection);
+    for (const ParameterKey& key : kParameterKeys) {
+        text += "\n" + CommentLine(key, s);
+        if (key.kind == KeyKind::InputType || key.kind == KeyKind::Unit || key.kind == KeyKind::OutputType ||
+            key.kind == KeyKind::AlarmFunction || key.kind == KeyKind::Flag)
+            text += Format("# valores aceitos: %s\n", AcceptedValuesText(key).c_str());
+        text += Format("%s = %d\n", key.name, static_cast<int>(key.get(s)));
+    }
+    return text;
+}
+
+bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* requests, std::vector<std::string>* problems) {
+    const std::string text = Utf8ToCp1252(utf8);
+    bool inSection = false;
+    bool sawSection = false;
+    size_t start = 0;
+    for (int number = 1; start < text.size(); ++number) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        const std::string origin = Format("linha %d", number);
+        if (line.empty() || line[0] == '#' || line[0] == ';') continue;
+        if (line[0] == '[') {
+            if (line.back() != ']') {
+                problems->push_back(Format("%s: seção mal formada \"%s\"", origin.c_str(), line.c_str()));
+                continue;
+            }
+            const std::string name = Trim(line.substr(1, line.size() - 2));
+            inSection = name == kSection;
+            if (!inSection) problems->push_back(Format("%s: seção desconhecida [%s] (esperada [%s])", origin.c_str(), name.c_str(), kSection));
+            sawSection = sawSection || inSection;
+            continue;
+        }
+        if (!inSection) {
+            if (!sawSection) problems->push_back(Format("%s: valor fora da seção [%s]", origin.c_str(), kSection));
+            continue;
+        }
+        std::string problem;
+        if (!TakeAssignment(line, origin, requests, &problem)) problems->push_back(problem);
+    }
+    if (!sawSection && problems->empty()) problems->push_back(Format("falta a seção [%s]", kSection));
+    return problems->empty();
+}
+
+bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<RequestedValue>* requests,
+                      std::vector<std::string>* problems) {
+    int number = 0;
+    for (const std::string& argument : arguments) {
+        std::string problem;
+        if (!TakeAssignment(argument, Format("argumento %d", ++number), requests, &problem)) problems->push_back(problem);
+    }
+    if (arguments.empty()) problems->push_back("nada a mudar: dê pelo menos um CHAVE=VALOR");
+    return problems->empty();
+}

@@ -1,0 +1,84 @@
+// Opening orvictl's one serial line through the link's OpenPort, by the exact port name given.
+#include "line_session.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "comm_settings.h"
+#include "exit_codes.h"
+#include "link_error.h"
+#include "named_port_device.h"
+#include "platform.h"
+#include "serial_port.h"
+#include "text_output.h"
+
+namespace {
+std::unique_ptr<NamedPortDevice> device;
+
+void UseToken() {
+    std::snprintf(commSettings.portName, sizeof commSettings.portName, "%s", device->Token());
+}
+}  // namespace
+
+LineTarget ResolveLineTarget(const GlobalOptions& options) {
+    LoadCommSettings();
+    LineTarget target;
+    target.port = options.port.empty() ? DefaultPortName() : options.port;
+    target.baud = options.baud ? options.baud : commSettings.baudRate;
+    target.address = static_cast<uint8_t>(options.address ? options.address : commSettings.deviceAddress);
+    return target;
+}
+
+int OpenLine(const LineTarget& target) {
+    device.reset(new NamedPortDevice(SystemSerialDevice(), target.port));
+    UseSerialDevice(device.get());
+    commSettings.baudRate = target.baud;
+    commSettings.deviceAddress = target.address;
+    UseToken();
+    if (OpenPort() == 1) return kExitOk;
+    if (device->IsOpen()) {
+        Complain(Format("a porta %s não aceitou a configuração da linha (%d bit/s, 8N1)", target.port.c_str(),
+                        static_cast<int>(target.baud)));
+    } else {
+        Complain(Format("não foi possível abrir a porta %s: %s", target.port.c_str(), PortOpenFailureText().c_str()));
+    }
+    UseToken();
+    return kExitPort;
+}
+
+bool ReopenLine() {
+    ClosePort();
+    UseToken();
+    const bool opened = OpenPort() == 1;
+    UseToken();  // a failed open leaves "None" behind, which no later open could use
+    return opened;
+}
+
+void CloseLine() {
+    if (!device) return;
+    ClosePort();
+    UseSerialDevice(nullptr);
+    device.reset();
+}
+
+const std::string& LinePortName() {
+    static const std::string none;
+    return device ? device->FullName() : none;
+}
+
+std::string LineDescription() {
+    return Format("endereço %d, %d bit/s, %s", commSettings.deviceAddress, static_cast<int>(commSettings.baudRate),
+                  LinePortName().c_str());
+}
+
+void ComplainNoReply(const char* what, LinkError error) {
+    Complain(Format("%s: o transmissor não respondeu corretamente (%s; %s)", what, LinkErrorText(error),
+                    LineDescription().c_str()));
+}
+
+int ReadConfiguration(uint16_t* words) {
+    const LinkError result = ReadConfigBlock(words);
+    if (result == kLinkOk) return kExitOk;
+    ComplainNoReply("leitura da configuração", result);
+    return kExitNoReply;
+}

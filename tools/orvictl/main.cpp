@@ -1,0 +1,66 @@
+// orvictl: the Orvi transmitter from a terminal or a script; global options, then one command.
+#include <string>
+
+#include "commands.h"
+#include "exit_codes.h"
+#include "platform.h"
+#include "text_output.h"
+
+namespace {
+std::string GlobalHelp() {
+    std::string text =
+        "orvictl: configura transmissores Orvi pela linha serial (Modbus RTU), de um terminal ou de um script.\n"
+        "\n"
+        "Uso: orvictl [--port PORTA] [--baud TAXA] [--address ENDEREÇO] COMANDO [argumentos]\n"
+        "\n"
+        "Opções globais (antes do comando):\n"
+        "  --port PORTA        porta serial: /dev/ttyUSB0 no Linux, COM3 no Windows\n"
+        "  --baud TAXA         1200, 2400, 4800, 9600 ou 19200\n"
+        "  --address ENDEREÇO  endereço do transmissor, 1 a 247\n"
+        "Sem elas valem o orvi.ini (Windows) ou o padrão: endereço 1, 9600 bit/s, /dev/ttyUSB0 ou COM1.\n"
+        "\n"
+        "Comandos (cada um com --help):\n";
+    for (int i = 0; i < kCommandCount; ++i) text += Format("  %-9s %s\n", kCommands[i].name, kCommands[i].summary);
+    text +=
+        "\n"
+        "Resultados vão para a saída padrão; mensagens, para a saída de erro.\n"
+        "\n"
+        "Códigos de saída:\n"
+        "  0    sucesso\n"
+        "  2    uso incorreto: argumento, arquivo INI, chave ou valor inválido (nada escrito)\n"
+        "  3    a porta serial não abre\n"
+        "  4    o transmissor não respondeu\n"
+        "  5    uma verificação de consistência falhou (nada escrito)\n"
+        "  6    uma escrita, sua conferência ou a confirmação de endereço ou taxa falhou\n"
+        "  7    um arquivo não pôde ser lido ou gravado\n"
+        "  130  interrompido com Ctrl-C (a porta é fechada; nenhuma escrita fica pela metade)\n";
+    return text;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    InstallInterruptHandler();
+    GlobalOptions options;
+    const int at = ParseGlobalOptions(argc, argv, &options);
+    if (at < 0) return kExitUsage;
+    if (at >= argc) {
+        WriteErr(GlobalHelp());
+        return kExitUsage;
+    }
+    const std::string name = argv[at];
+    if (name == "--help" || name == "-h" || name == "help") {
+        WriteOut(GlobalHelp());
+        return kExitOk;
+    }
+    for (int i = 0; i < kCommandCount; ++i) {
+        if (name != kCommands[i].name) continue;
+        const Arguments arguments(argv + at + 1, argv + argc);
+        if (WantsHelp(arguments)) {
+            WriteOut(kCommands[i].help);
+            return kExitOk;
+        }
+        return kCommands[i].run(options, arguments);
+    }
+    Complain(Format("comando desconhecido: %s (veja orvictl --help)", ArgumentText(name.c_str()).c_str()));
+    return kExitUsage;
+}

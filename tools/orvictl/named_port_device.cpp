@@ -1,0 +1,34 @@
+// Opening one port by its full name behind the link's four-character port token.
+#include "named_port_device.h"
+
+#include <cstring>
+
+#include "platform.h"
+
+NamedPortDevice::NamedPortDevice(SerialDevice& inner, const std::string& fullName)
+    : inner_(inner), fullName_(fullName) {
+    // The last four characters ("USB0", "COM3") keep the token readable; the mode string that
+    // Windows builds from it ("USB0:9600,n,8,1") only carries the line settings.
+    const std::string tail = fullName.size() > 4 ? fullName.substr(fullName.size() - 4) : fullName;
+    std::memset(token_, 0, sizeof token_);
+    std::strncpy(token_, tail.c_str(), sizeof token_ - 1);
+}
+
+bool NamedPortDevice::Open(const char* portName) {
+    if (std::strcmp(portName, token_) != 0) return false;
+    if (inner_.Open(fullName_.c_str())) return true;
+    NotePortOpenFailure();
+    return false;
+}
+
+bool NamedPortDevice::Configure(const char* modeString, int32_t lineBaud) { return inner_.Configure(modeString, lineBaud); }
+void NamedPortDevice::SelectEvents(bool on) { inner_.SelectEvents(on); }
+void NamedPortDevice::SetQueues(uint32_t in, uint32_t out) { inner_.SetQueues(in, out); }
+void NamedPortDevice::SetRts(bool high) { inner_.SetRts(high); }
+void NamedPortDevice::Purge(bool rx, bool tx) { inner_.Purge(rx, tx); }
+void NamedPortDevice::SetReadTimeouts(const ReadTimeouts& timeouts) { inner_.SetReadTimeouts(timeouts); }
+void NamedPortDevice::Write(const uint8_t* bytes, size_t count) { inner_.Write(bytes, count); }
+bool NamedPortDevice::WaitTransmitEmpty(uint32_t boundMs) { return inner_.WaitTransmitEmpty(boundMs); }
+size_t NamedPortDevice::Read(uint8_t* buffer, size_t maxCount) { return inner_.Read(buffer, maxCount); }
+void NamedPortDevice::Close() { inner_.Close(); }
+bool NamedPortDevice::IsOpen() const { return inner_.IsOpen(); }

@@ -1,0 +1,34 @@
+// A serial device that opens one port by its full name and nothing else.
+#pragma once
+#include <string>
+
+#include "serial_device.h"
+
+// The link's OpenPort takes its name from CommSettings, which holds four characters and, when the
+// port fails, tries COM1..COM4 in turn. A command-line tool must talk to the port it was given or
+// to none (another port may hold another transmitter), and a Linux device path is longer than four
+// characters. So OpenPort is given a short token: the token opens the full name, any other name is refused.
+class NamedPortDevice : public SerialDevice {
+public:
+    NamedPortDevice(SerialDevice& inner, const std::string& fullName);
+    const char* Token() const { return token_; }
+    const std::string& FullName() const { return fullName_; }
+
+    bool Open(const char* portName) override;
+    bool Configure(const char* modeString, int32_t lineBaud) override;
+    void SelectEvents(bool txEmptyAndRxChar) override;
+    void SetQueues(uint32_t inputBytes, uint32_t outputBytes) override;
+    void SetRts(bool high) override;
+    void Purge(bool receiveSide, bool transmitSide) override;
+    void SetReadTimeouts(const ReadTimeouts& timeouts) override;
+    void Write(const uint8_t* bytes, size_t count) override;
+    bool WaitTransmitEmpty(uint32_t boundMs) override;
+    size_t Read(uint8_t* buffer, size_t maxCount) override;
+    void Close() override;
+    bool IsOpen() const override;
+
+private:
+    SerialDevice& inner_;
+    std::string fullName_;
+    char token_[5];
+};

@@ -1,0 +1,73 @@
+// orvictl's operating-system parts on POSIX: UTF-8 output, signals, errno texts, the default port.
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <thread>
+#include <unistd.h>
+
+#include "platform.h"
+#include "text_output.h"
+
+namespace {
+volatile std::sig_atomic_t interrupted = 0;
+int lastOpenErrno = 0;
+
+void OnSignal(int) { interrupted = 1; }
+
+void WriteAll(FILE* stream, const std::string& cp1252) {
+    const std::string text = Cp1252ToUtf8(cp1252);
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+}  // namespace
+
+void WriteOut(const std::string& cp1252) { WriteAll(stdout, cp1252); }
+void WriteErr(const std::string& cp1252) { WriteAll(stderr, cp1252); }
+bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+std::string ArgumentText(const char* argument) { return Utf8ToCp1252(argument); }
+
+void InstallInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool Interrupted() { return interrupted != 0; }
+
+bool PauseUnlessInterrupted(uint32_t ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!interrupted) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= end) return true;
+        const auto slice = std::min<std::chrono::steady_clock::duration>(end - now, std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(slice);
+    }
+    return false;
+}
+
+std::string DefaultPortName() { return "/dev/ttyUSB0"; }
+
+void NotePortOpenFailure() { lastOpenErrno = errno; }
+
+std::string PortOpenFailureText() {
+    switch (lastOpenErrno) {
+        case ENOENT: return "o dispositivo não existe";
+        case EACCES: case EPERM: return "sem permissão (o usuário está no grupo dialout?)";
+        case EBUSY: return "a porta está em uso por outro programa";
+        case ENOTTY: return "não é uma porta serial";
+        default: return Utf8ToCp1252(std::strerror(lastOpenErrno));
+    }
+}
+
+std::tm LocalTimeOf(std::time_t seconds) {
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return local;
+}

@@ -1,0 +1,23 @@
+// The whole configuration as text for people or as JSON for scripts.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "config_snapshot.h"
+#include "live_calibration.h"
+
+struct TransmitterReport {
+    ConfigSnapshot config;
+    uint8_t address;
+    int32_t baud;
+    std::string port;
+    bool calibrationRead;  // the four private values answered
+    CalibrationValues calibration;
+    bool statusRead;
+    uint16_t statusBits;
+};
+
+std::string FormatReportText(const TransmitterReport& report);
+std::string FormatReportJson(const TransmitterReport& report);
+// A JSON string literal of a CP1252 text (still CP1252: the output converts it).
+std::string JsonString(const std::string& text);
