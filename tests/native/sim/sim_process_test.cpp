@@ -15,6 +15,7 @@
 
 #include "bus.h"
 #include "sim_client.h"
+#include "sim_process.h"
 #include "sim_test_frames.h"
 
 namespace {
@@ -29,53 +30,21 @@ speed_t SpeedConstant(int baud) {
   }
 }
 
-// Polls for a condition until it holds or the deadline passes.
-template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
-  const auto deadline = Clock::now() + limit;
-  while (!condition()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
 class SimProcess : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/orvi-sim-test.XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(pattern));
-    dir_ = pattern;
-    link_ = dir_ + "/com1";
-    portFile_ = dir_ + "/control-port";
-    pid_ = fork();
-    ASSERT_GE(pid_, 0);
-    if (pid_ == 0) {
-      execl(ORVI_SIM_PATH, ORVI_SIM_PATH, "--link", link_.c_str(), "--device", "2:4800", "--control", "0",
-            "--control-file", portFile_.c_str(), "--quiet", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    ASSERT_TRUE(WaitFor([this] { return access(portFile_.c_str(), R_OK) == 0; })) << "no control port file";
-    std::ifstream(portFile_) >> port_;
-    control_.reset(new SimClient(port_));
-    ASSERT_TRUE(control_->Connected());
+    sim_.reset(new RunningSim({"--device", "2:4800"}));
+    ASSERT_TRUE(sim_->Started()) << "orvi-sim did not come up";
+    port_ = sim_->ControlPort();
+    control_ = &sim_->Control();
+    link_ = sim_->Link();
     line_ = open(link_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(line_, 0) << link_;
   }
 
   void TearDown() override {
     if (line_ >= 0) close(line_);
-    control_.reset();
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      int status = 0;
-      waitpid(pid_, &status, 0);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-      struct stat info {};
-      EXPECT_NE(0, lstat(link_.c_str(), &info)) << "the link outlived the simulator";
-    }
-    unlink(portFile_.c_str());
-    rmdir(dir_.c_str());
+    EXPECT_TRUE(sim_->Stop()) << "orvi-sim did not exit cleanly or left its link behind";
   }
 
   void SetSpeed(int baud) {
@@ -107,11 +76,11 @@ class SimProcess : public ::testing::Test {
     return bytes;
   }
 
-  std::string dir_, link_, portFile_;
-  pid_t pid_ = -1;
+  std::unique_ptr<RunningSim> sim_;
+  std::string link_;
   int port_ = 0;
   int line_ = -1;
-  std::unique_ptr<SimClient> control_;
+  SimClient* control_ = nullptr;
 };
 
 }  // namespace
