@@ -1,6 +1,7 @@
 // Opening one port by its full name behind the link's four-character port token.
 #include "named_port_device.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform.h"
@@ -10,8 +11,7 @@ NamedPortDevice::NamedPortDevice(SerialDevice& inner, const std::string& fullNam
     // The last four characters ("USB0", "COM3") keep the token readable; the mode string that
     // Windows builds from it ("USB0:9600,n,8,1") only carries the line settings.
     const std::string tail = fullName.size() > 4 ? fullName.substr(fullName.size() - 4) : fullName;
-    std::memset(token_, 0, sizeof token_);
-    std::strncpy(token_, tail.c_str(), sizeof token_ - 1);
+    std::snprintf(token_, sizeof token_, "%s", tail.c_str());
 }
 
 bool NamedPortDevice::Open(const char* portName) {
