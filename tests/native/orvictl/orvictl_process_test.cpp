@@ -177,6 +177,18 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
   EXPECT_NE(std::string::npos, noPort.err.find("no-such-port: o dispositivo não existe")) << noPort.err;
 }
 
+TEST_F(Orvictl, ReadBackThatDiffersStopsTheSequenceAndSaysNothingWasWritten) {
+  Start();
+  sim_->Control().Fault(1, "mismatch");
+  const CtlRun run = Run({"--port", sim_->Link(), "set", "unidade=1", "alarme_setpoint=310"});
+  EXPECT_EQ(6, run.code);
+  EXPECT_NE(std::string::npos,
+            run.err.find("Erro na escrita da Unidade de Temperatura (Valor retornado é diferente do valor forçado)"))
+      << run.err;
+  EXPECT_NE(std::string::npos, run.err.find("nenhum parâmetro foi escrito")) << run.err;
+  EXPECT_EQ((std::vector<int>{67, 67, 67}), WrittenRegisters(1)) << "three tries of the unit, nothing after it";
+}
+
 TEST_F(Orvictl, MonitorCsvFollowsTheProcessValueAndTheAlarm) {
   Start();
   SimClient& sim = sim_->Control();
