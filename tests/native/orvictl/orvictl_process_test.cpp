@@ -177,6 +177,23 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
   EXPECT_NE(std::string::npos, noPort.err.find("no-such-port: o dispositivo não existe")) << noPort.err;
 }
 
+TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWritesNothing) {
+  Start();
+  SimClient& sim = sim_->Control();
+  CtlRun run = Run({"--port", sim_->Link(), "set", "--dry-run", "unidade=1", "limite_superior=900"});
+  EXPECT_EQ(0, run.code) << run.err;
+  EXPECT_NE(std::string::npos, run.out.find("limite_inferior    0        32")) << run.out;
+  EXPECT_TRUE(WrittenRegisters(1).empty());
+
+  run = Run({"--port", sim_->Link(), "set", "unidade=1", "limite_superior=900"});
+  EXPECT_EQ(0, run.code) << run.err;
+  EXPECT_EQ(1, sim.Get(1, 67));
+  EXPECT_EQ(32, sim.Get(1, 26));   // 0 °C
+  EXPECT_EQ(900, sim.Get(1, 27));  // given: taken as it is
+  EXPECT_EQ(572, sim.Get(1, 31));  // 300 °C
+  EXPECT_EQ(35, sim.Get(1, 39));   // the hysteresis converts like the page's, 2 -> 35
+}
+
 TEST_F(Orvictl, ReadBackThatDiffersStopsTheSequenceAndSaysNothingWasWritten) {
   Start();
   sim_->Control().Fault(1, "mismatch");
