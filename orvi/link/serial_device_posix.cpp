@@ -30,7 +30,8 @@ bool SpeedConstant(int32_t baud, speed_t* speed) {
 }
 
 long long MsUntil(Clock::time_point deadline) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    // Rounded up: a wait never ends before its deadline.
+    return std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
 }
 
 class PosixSerialDevice : public SerialDevice {
@@ -47,6 +48,9 @@ public:
         }
         if (fd_ >= 0) Close();
         fd_ = fd;
+        // A new handle starts without time-outs, as a freshly opened COM port does.
+        readTimeouts_ = {0, 0, 0};
+        writeTimeouts_ = {0, 0};
         EnterRs485Mode();
         return true;
     }
@@ -68,9 +72,12 @@ public:
         // A driver may accept the call yet keep another speed; only a read-back proves it.
         termios applied{};
         if (tcgetattr(fd_, &applied) != 0 || cfgetospeed(&applied) != speed) return false;
-        baud_ = lineBaud;
+        if (kernelDrivesRts_) kernelDrivesRts_ = KernelKeepsRs485();
         return true;
     }
+
+    // The link leaves RTS to the kernel then: it raises RTS for exactly the time the UART sends.
+    bool TogglesRts() const override { return kernelDrivesRts_; }
 
     void SelectEvents(bool) override {}
     void SetQueues(uint32_t, uint32_t) override {}
@@ -87,56 +94,75 @@ public:
         else if (transmitSide) tcflush(fd_, TCOFLUSH);
     }
 
-    void SetReadTimeouts(const ReadTimeouts& timeouts) override { timeouts_ = timeouts; }
+    // Kept for the next reads and writes, as SetCommTimeouts does for its handle.
+    bool SetReadTimeouts(const ReadTimeouts& timeouts) override {
+        if (fd_ < 0) return false;
+        readTimeouts_ = timeouts;
+        return true;
+    }
 
-    void Write(const uint8_t* bytes, size_t count) override {
-        writeStart_ = Clock::now();
-        writeBytes_ = count;
+    bool SetWriteTimeouts(const WriteTimeouts& timeouts) override {
+        if (fd_ < 0) return false;
+        writeTimeouts_ = timeouts;
+        return true;
+    }
+
+    // Gives up after per byte x count + constant (both zero: no bound, as on Windows), so an
+    // adapter that stops taking bytes ends the write with false instead of holding the program.
+    bool Write(const uint8_t* bytes, size_t count) override {
+        if (fd_ < 0) return false;
+        const uint64_t boundMs = static_cast<uint64_t>(writeTimeouts_.perByteMs) * count + writeTimeouts_.constantMs;
+        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(boundMs);
         size_t done = 0;
-        const Clock::time_point deadline = writeStart_ + std::chrono::milliseconds(LineTimeMs(count) + 1000);
-        while (done < count && MsUntil(deadline) > 0) {
+        while (done < count) {
             const ssize_t n = write(fd_, bytes + done, count - done);
             if (n > 0) {
                 done += static_cast<size_t>(n);
-            } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-                pollfd wait = {fd_, POLLOUT, 0};
-                poll(&wait, 1, 10);
-            } else {
-                break;
+                continue;
             }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno != EAGAIN) return false;  // an unplugged adapter, a closed pseudo-terminal
+            int waitMs = -1;
+            if (boundMs != 0) {
+                const long long left = MsUntil(deadline);
+                if (left <= 0) return false;
+                waitMs = static_cast<int>(left < 1000 ? left : 1000);
+            }
+            pollfd room = {fd_, POLLOUT, 0};
+            poll(&room, 1, waitMs);
         }
+        return true;
     }
 
-    // The kernel's queue empties before the UART has shifted the last byte out, so the line time
-    // of the bytes written (10 bits each, plus one character) must also have passed.
+    // There is no bounded tcdrain (it can wait for ever on a stalled adapter), so the driver's
+    // output count is polled. The UART may still be shifting bytes out: the frame layer waits that.
     bool WaitTransmitEmpty(uint32_t boundMs) override {
         const Clock::time_point bound = Clock::now() + std::chrono::milliseconds(boundMs);
-        const Clock::time_point lineFree =
-            writeStart_ + std::chrono::milliseconds(LineTimeMs(writeBytes_) + LineTimeMs(1));
         for (;;) {
             int queued = 0;
-            if (ioctl(fd_, TIOCOUTQ, &queued) != 0) queued = 0;
-            if (queued == 0 && Clock::now() >= lineFree) return true;
+            if (fd_ < 0 || ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
             if (Clock::now() >= bound) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
 
-    // The Windows read time-outs: the total (per byte × count + constant) from the start, the
-    // interval between two bytes once the first has come.
+    // The Windows read time-outs: the total (per byte x count asked + constant) from the start, the
+    // interval between two bytes once the first has come; a zero field is not used.
     size_t Read(uint8_t* buffer, size_t maxCount) override {
+        if (fd_ < 0) return 0;
         const Clock::time_point start = Clock::now();
-        const uint64_t totalMs = static_cast<uint64_t>(timeouts_.perByteMs) * maxCount + timeouts_.constantMs;
+        const uint64_t totalMs = static_cast<uint64_t>(readTimeouts_.perByteMs) * maxCount + readTimeouts_.constantMs;
         const Clock::time_point totalDeadline = start + std::chrono::milliseconds(totalMs);
         Clock::time_point lastByte = start;
         size_t got = 0;
         while (got < maxCount) {
             long long waitMs = totalMs ? MsUntil(totalDeadline) : 1000;
-            if (got > 0 && timeouts_.intervalMs) {
-                const long long gap = MsUntil(lastByte + std::chrono::milliseconds(timeouts_.intervalMs));
+            if (got > 0 && readTimeouts_.intervalMs) {
+                const long long gap = MsUntil(lastByte + std::chrono::milliseconds(readTimeouts_.intervalMs));
                 if (gap < waitMs) waitMs = gap;
             }
             if (waitMs <= 0) break;
+            if (waitMs > 1000) waitMs = 1000;  // a long total wait is taken in steps that poll can count
             pollfd ready = {fd_, POLLIN, 0};
             const int polled = poll(&ready, 1, static_cast<int>(waitMs));
             if (polled < 0 && errno == EINTR) continue;
@@ -163,37 +189,45 @@ public:
     bool IsOpen() const override { return fd_ >= 0; }
 
 private:
-    uint32_t LineTimeMs(size_t bytes) const {
-        const uint64_t baud = baud_ > 0 ? static_cast<uint64_t>(baud_) : 9600u;
-        return static_cast<uint32_t>((bytes * 10u * 1000u + baud - 1) / baud);
-    }
-
     // Where the driver offers it, the kernel raises RTS for exactly the time the UART sends, as
     // the Windows toggle mode does; otherwise RTS is driven by hand through the modem-control bits.
     void EnterRs485Mode() {
         kernelDrivesRts_ = false;
+        rs485Changed_ = false;
 #ifdef TIOCSRS485
         if (ioctl(fd_, TIOCGRS485, &savedRs485_) != 0) return;
         serial_rs485 wanted = savedRs485_;
         wanted.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
         wanted.flags &= ~static_cast<decltype(wanted.flags)>(SER_RS485_RTS_AFTER_SEND | SER_RS485_RX_DURING_TX);
-        kernelDrivesRts_ = ioctl(fd_, TIOCSRS485, &wanted) == 0;
+        rs485Changed_ = ioctl(fd_, TIOCSRS485, &wanted) == 0;
+        kernelDrivesRts_ = rs485Changed_ && KernelKeepsRs485();
+#endif
+    }
+
+    // A driver may accept the request yet drop flags it cannot do; only a read-back tells.
+    bool KernelKeepsRs485() const {
+#ifdef TIOCSRS485
+        serial_rs485 applied{};
+        return ioctl(fd_, TIOCGRS485, &applied) == 0 && (applied.flags & SER_RS485_ENABLED) &&
+               (applied.flags & SER_RS485_RTS_ON_SEND);
+#else
+        return false;
 #endif
     }
 
     void LeaveRs485Mode() {
 #ifdef TIOCSRS485
-        if (kernelDrivesRts_) ioctl(fd_, TIOCSRS485, &savedRs485_);
+        if (rs485Changed_) ioctl(fd_, TIOCSRS485, &savedRs485_);
 #endif
         kernelDrivesRts_ = false;
+        rs485Changed_ = false;
     }
 
     int fd_ = -1;
-    int32_t baud_ = 0;
-    ReadTimeouts timeouts_ = {0, 0, 0};
-    Clock::time_point writeStart_ = Clock::now();
-    size_t writeBytes_ = 0;
+    ReadTimeouts readTimeouts_ = {0, 0, 0};
+    WriteTimeouts writeTimeouts_ = {0, 0};
     bool kernelDrivesRts_ = false;
+    bool rs485Changed_ = false;  // the port's own RS-485 settings are put back on Close
 #ifdef TIOCSRS485
     serial_rs485 savedRs485_{};
 #endif

@@ -22,12 +22,14 @@ bool NamedPortDevice::Open(const char* portName) {
 }
 
 bool NamedPortDevice::Configure(const char* modeString, int32_t lineBaud) { return inner_.Configure(modeString, lineBaud); }
+bool NamedPortDevice::TogglesRts() const { return inner_.TogglesRts(); }
 void NamedPortDevice::SelectEvents(bool on) { inner_.SelectEvents(on); }
 void NamedPortDevice::SetQueues(uint32_t in, uint32_t out) { inner_.SetQueues(in, out); }
 void NamedPortDevice::SetRts(bool high) { inner_.SetRts(high); }
 void NamedPortDevice::Purge(bool rx, bool tx) { inner_.Purge(rx, tx); }
-void NamedPortDevice::SetReadTimeouts(const ReadTimeouts& timeouts) { inner_.SetReadTimeouts(timeouts); }
-void NamedPortDevice::Write(const uint8_t* bytes, size_t count) { inner_.Write(bytes, count); }
+bool NamedPortDevice::SetReadTimeouts(const ReadTimeouts& timeouts) { return inner_.SetReadTimeouts(timeouts); }
+bool NamedPortDevice::SetWriteTimeouts(const WriteTimeouts& timeouts) { return inner_.SetWriteTimeouts(timeouts); }
+bool NamedPortDevice::Write(const uint8_t* bytes, size_t count) { return inner_.Write(bytes, count); }
 bool NamedPortDevice::WaitTransmitEmpty(uint32_t boundMs) { return inner_.WaitTransmitEmpty(boundMs); }
 size_t NamedPortDevice::Read(uint8_t* buffer, size_t maxCount) { return inner_.Read(buffer, maxCount); }
 void NamedPortDevice::Close() { inner_.Close(); }

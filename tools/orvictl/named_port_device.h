@@ -16,12 +16,14 @@ public:
 
     bool Open(const char* portName) override;
     bool Configure(const char* modeString, int32_t lineBaud) override;
+    bool TogglesRts() const override;
     void SelectEvents(bool txEmptyAndRxChar) override;
     void SetQueues(uint32_t inputBytes, uint32_t outputBytes) override;
     void SetRts(bool high) override;
     void Purge(bool receiveSide, bool transmitSide) override;
-    void SetReadTimeouts(const ReadTimeouts& timeouts) override;
-    void Write(const uint8_t* bytes, size_t count) override;
+    bool SetReadTimeouts(const ReadTimeouts& timeouts) override;
+    bool SetWriteTimeouts(const WriteTimeouts& timeouts) override;
+    bool Write(const uint8_t* bytes, size_t count) override;
     bool WaitTransmitEmpty(uint32_t boundMs) override;
     size_t Read(uint8_t* buffer, size_t maxCount) override;
     void Close() override;
