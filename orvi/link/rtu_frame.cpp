@@ -12,6 +12,9 @@ bool acceptAnyAddress = false;
 namespace {
 enum { kRequestMax = 8, kStrayBytesAllowed = 8, kReceiveSize = 255 + kStrayBytesAllowed };
 
+// Whether the PC hears its own requests on the line (a converter that does not mute its receiver).
+enum class LineEcho { kUnknown, kAbsent, kPresent };
+
 struct FrameState {
     uint8_t request[kRequestMax];
     size_t requestLength;
@@ -24,6 +27,9 @@ struct FrameState {
     uint8_t expectedLength;
     bool sent;  // the driver took the whole request
     uint64_t lineQuietSinceUs;  // when the last reply read ended (0: nothing read yet)
+    uint32_t extraQuietMs;      // a longer quiet gap asked for the next request
+    LineEcho lineEcho;          // learnt on the port opening counted in echoOpening
+    uint32_t echoOpening;
     LinkError lastError;
 };
 
@@ -83,13 +89,35 @@ LinkError CheckFunction() {
     }
 }
 
-// True when the last `length` of the `count` bytes received form a frame whose CRC holds. The
-// first bytes equal to the request may be its echo (a write's reply is its echo too): the read
-// then goes on until the line is quiet, which also gives a transmitter the pause it needs to take
-// up a new address or rate after its reply.
+LineEcho KnownLineEcho() { return frame.echoOpening == PortOpenings() ? frame.lineEcho : LineEcho::kUnknown; }
+
+void LearnLineEcho(LineEcho echo) {
+    frame.lineEcho = echo;
+    frame.echoOpening = PortOpenings();
+}
+
+// What the bytes of one read tell about the line (before the reply is moved to the front): a copy
+// of the request ahead of the reply is its echo.
+bool EchoAhead(size_t arrived, uint8_t length) {
+    return arrived >= frame.requestLength + length && std::memcmp(frame.receive, frame.request, frame.requestLength) == 0;
+}
+
+// A good read reply (never equal to its request) with nothing ahead shows a line without echo.
+void LearnFromReply(bool echoAhead, size_t arrived, uint8_t length, LinkError result) {
+    if (echoAhead)
+        LearnLineEcho(LineEcho::kPresent);
+    else if (result == kLinkOk && arrived == length && frame.requestFunction != 6 && frame.requestFunction != 0x71)
+        LearnLineEcho(LineEcho::kAbsent);
+}
+
+// True when the last `length` of the `count` bytes received form a frame whose CRC holds. A
+// write's reply is a copy of its request, as its echo is: unless the line is known to have no
+// echo, such a first frame ends the read only when the line goes quiet, so that an exception
+// behind an echo is never taken for a confirmed write.
 bool CompleteAt(size_t count, uint8_t length) {
     if (count < length || length < 4) return false;
-    if (count == length && length == frame.requestLength && std::memcmp(frame.receive, frame.request, length) == 0)
+    if (count == length && length == frame.requestLength && std::memcmp(frame.receive, frame.request, length) == 0 &&
+        KnownLineEcho() != LineEcho::kAbsent)
         return false;
     const uint8_t* tail = frame.receive + (count - length);
     const uint16_t crc = Crc16(tail, length - 2u);
@@ -137,9 +165,15 @@ void WaitForQuietLine() {
     if (since == 0 || LinkClockUs() < since) return;  // nothing read yet on this clock
     uint64_t gapUs = LineTimeUs(35, commSettings.baudRate) / 10u;
     if (gapUs < 2000u) gapUs = 2000u;
+    if (gapUs < 1000u * frame.extraQuietMs) gapUs = 1000u * frame.extraQuietMs;
+    frame.extraQuietMs = 0;
     WaitUntilUs(since + gapUs);
 }
 }  // namespace
+
+void HoldLineQuiet(uint32_t ms) {
+    if (ms > frame.extraQuietMs) frame.extraQuietMs = ms;
+}
 
 void Crc16Update(uint8_t byte) {
     frame.crc ^= byte;
@@ -242,9 +276,12 @@ LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
     const size_t arrived = ReadReply(device, length);
     frame.lineQuietSinceUs = LinkClockUs();
     if (arrived < length) return frame.lastError = kLinkTimeout;
+    const bool echoAhead = EchoAhead(arrived, length);
     // The reply is the last L bytes: an echo of the request or stray bytes ahead of it are dropped.
     if (arrived > length) std::memmove(frame.receive, frame.receive + (arrived - length), length);
-    return CheckReply(length);
+    const LinkError result = CheckReply(length);
+    LearnFromReply(echoAhead, arrived, length, result);
+    return result;
 }
 
 LinkError CheckReply(uint8_t length) {

@@ -89,7 +89,14 @@ uint32_t TurnaroundMs(int32_t baudRate) {
     return row ? row->turnaroundMs : 0;
 }
 
+namespace {
+uint32_t portOpenings = 0;
+}
+
+uint32_t PortOpenings() { return portOpenings; }
+
 int OpenPort() {
+    ++portOpenings;
     SerialDevice& device = PortDevice();
     if (device.IsOpen()) device.Close();
     if (!OpenSomePort(device)) return FailOpen();

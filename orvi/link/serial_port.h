@@ -5,6 +5,8 @@
 
 int OpenPort();   // 1 when open and configured, 0 otherwise (portName may become "None")
 void ClosePort();
+// Counts the calls of OpenPort: what was learnt about a line holds until the port opens again.
+uint32_t PortOpenings();
 void RaiseRts();
 void DropRts();
 

@@ -2,6 +2,7 @@
 #include "transactions.h"
 
 #include "rtu_frame.h"
+#include "serial_port.h"
 
 namespace {
 enum { kTries = 3 };
@@ -42,6 +43,9 @@ LinkError Read(uint16_t reg, uint16_t count, uint8_t function, uint16_t* destina
         for (uint16_t i = 0; i < count; ++i) destination[i] = words[i];
     return result;
 }
+
+// The transmitter's address (44) and rate code (45).
+bool ChangesHowTheTransmitterListens(int8_t reg) { return reg == 44 || reg == 45; }
 
 // Register and private addresses are signed bytes widened with their sign.
 uint16_t Widen(int8_t address) { return static_cast<uint16_t>(static_cast<int16_t>(address)); }
@@ -85,6 +89,9 @@ LinkError WriteRegister(int8_t reg, int16_t value) {
     for (int attempt = 0; attempt < kTries; ++attempt) {
         SendRequest(Widen(reg), 1, 6, value, nullptr);
         result = ReceiveReply(6, 0);
+        // A new address or rate takes hold after the reply: leave the transmitter the time it
+        // had when every read ended on the interval time-out.
+        if (ChangesHowTheTransmitterListens(reg)) HoldLineQuiet(PortReadTimeouts().intervalMs);
         if (result != kLinkOk) continue;
         result = TryUpTo3(Widen(reg), 1, 3, 0, &readBack);
         if (result != kLinkOk) continue;

@@ -140,6 +140,19 @@ TEST_F(TransactionTest, WriteRegisterWhoseReadBackDiffersFails) {
     EXPECT_EQ(3u, device().WritesWithFunction(3));
 }
 
+// A transmitter takes up a new address or rate after its reply: the next request (the read-back
+// included) waits at least the interval time-out, even where replies end as soon as they are complete.
+TEST_F(TransactionTest, AddressAndRateWritesLeaveTheTransmitterTimeToChange) {
+    device().answer = [](const Bytes& request) { return request[1] == 6 ? request : DataReply(1, {1}); };
+    uint16_t word = 0;
+    ASSERT_EQ(kLinkOk, ReadHolding(8, &word));  // the line shows it has no echo
+    for (int8_t reg : {44, 45}) {
+        EXPECT_EQ(kLinkOk, WriteRegister(reg, 1));
+        const size_t n = device().writeUs.size();
+        EXPECT_GE(device().writeUs[n - 1] - device().writeUs[n - 2], 1000u * ReadTimeoutsFor(9600).intervalMs) << int(reg);
+    }
+}
+
 TEST_F(TransactionTest, WritePrivateIsConfirmedByEchoAlone) {
     device().answer = [](const Bytes& request) { return request; };
     EXPECT_EQ(kLinkOk, WritePrivate(23, -300));
