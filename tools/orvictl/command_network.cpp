@@ -8,6 +8,7 @@
 #include "line_session.h"
 #include "register_map.h"
 #include "rtu_frame.h"
+#include "serial_port.h"
 #include "text_output.h"
 #include "transactions.h"
 
@@ -25,6 +26,8 @@ public:
         for (int attempt = 0; attempt < 3 && result != kLinkOk; ++attempt) {
             SendRequest(static_cast<uint16_t>(reg), 1, 6, value, nullptr);
             result = ReceiveReply(6, 0);
+            // The transmitter takes up its new address or rate after the reply.
+            HoldLineQuiet(PortReadTimeouts().intervalMs);
         }
         lastResult = result;
         return result;
