@@ -1,20 +1,16 @@
 // Procedure of the launcher's window: greying of missing programs, the starts, About and exit.
 #include "launcher_window.h"
 
+#include <cstring>
+
 #include "launcher_dialogs.h"
 #include "launcher_ids.h"
 #include "launcher_programs.h"
+#include "program_folder.h"
 
 namespace {
 
 constexpr int kToolsPopup = 1;  // "&Ferramentas"
-
-// OpenFile searches for a bare name by the same rules that WinExec uses to find it.
-bool ProgramFileExists(const char* fileName) {
-    OFSTRUCT details = {};
-    details.cBytes = sizeof details;
-    return OpenFile(fileName, &details, OF_EXIST) != HFILE_ERROR;
-}
 
 void GreyMissingPrograms(HWND window) {
     HMENU tools = GetSubMenu(GetMenu(window), kToolsPopup);
@@ -37,8 +33,14 @@ bool OnMenuCommand(HWND window, WPARAM command) {
     if (command > 0xFFFF) return false;
     const char* commandLine = CommandLineForMenu(static_cast<unsigned>(command));
     if (commandLine == nullptr) return false;
-    // The launcher neither waits for nor reports on what it starts.
-    WinExec(commandLine, SW_SHOW);
+    // The launcher does not wait for what it starts, but says when a start fails.
+    if (!StartProgram(commandLine)) {
+        char message[128];
+        const char* space = strchr(commandLine, ' ');
+        const int nameLength = space ? static_cast<int>(space - commandLine) : lstrlenA(commandLine);
+        wsprintfA(message, "Não foi possível iniciar %.*s!", nameLength, commandLine);
+        MessageBoxA(window, message, "Erro", MB_OK | MB_ICONEXCLAMATION);
+    }
     return true;
 }
 

@@ -50,9 +50,9 @@ int LoadCommSettings() {
 int SaveCommSettings() {
     char number[16];
     std::snprintf(number, sizeof number, "%d", commSettings.deviceAddress);
-    Store().Write(kSection, "Address", number);
-    Store().Write(kSection, "Port", commSettings.portName);
+    bool written = Store().Write(kSection, "Address", number);
+    written = Store().Write(kSection, "Port", commSettings.portName) && written;
     std::snprintf(number, sizeof number, "%d", static_cast<int>(commSettings.baudRate));
-    Store().Write(kSection, "Baud", number);
-    return 1;
+    written = Store().Write(kSection, "Baud", number) && written;
+    return written ? 1 : 0;
 }

@@ -3,15 +3,18 @@
 #include <cstdint>
 
 struct CommSettings {
-    char portName[5];       // COM1..COM4, or "None" after a failed OpenPort
+    // "None", COM1..COM255, or whatever the settings file held (kept whole up to 15 characters;
+    // a name that is not COMn never opens).
+    char portName[16];
     int32_t baudRate;       // 1200, 2400, 4800, 9600 or 19200
     uint8_t deviceAddress;  // byte 0 of every request
 };
 
 extern CommSettings commSettings;
 
-// Both always return 1: a missing or unwritable file falls back to the defaults.
+// A missing file falls back to the defaults: always 1.
 int LoadCommSettings();
+// 1 when all three keys were written, 0 when the file could not be written.
 int SaveCommSettings();
 
 // Storage of the three keys; the Win32 build uses the private-profile API, tests an in-memory twin.

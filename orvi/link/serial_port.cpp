@@ -6,6 +6,7 @@
 
 #include "comm_settings.h"
 #include "link_platform.h"
+#include "port_names.h"
 
 namespace {
 SerialDevice* activeDevice = nullptr;
@@ -41,9 +42,10 @@ int FailOpen() {
     return 0;
 }
 
-// The configured port, or the first of COM1..COM4 that opens (with a notice).
+// The configured port, or the first of COM1..COM4 that opens (with a notice). Only COMn names are
+// handed to the device: "\\.\" before anything else could open a pipe or another device.
 bool OpenSomePort(SerialDevice& device) {
-    if (device.Open(commSettings.portName)) return true;
+    if (PortNumber(commSettings.portName) != 0 && device.Open(commSettings.portName)) return true;
     for (int number = 1; number <= 4; ++number) {
         char name[8];
         std::snprintf(name, sizeof name, "COM%d", number);

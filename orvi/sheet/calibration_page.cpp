@@ -1,5 +1,6 @@
 // The Calibration page's procedure and its activation.
 #include "calibration_page.h"
+#include "page_help.h"
 #include <commctrl.h>
 #include "config_sheet.h"
 #include "config_snapshot.h"
@@ -18,8 +19,8 @@ const int kCalibrationHelpContext = 8;
 
 void SetSpinRange(HWND page, int spinId, SpinRange range)
 {
-    SendDlgItemMessageA(page, spinId, UDM_SETRANGE, 0,
-                        MAKELPARAM(static_cast<WORD>(range.high), static_cast<WORD>(range.low)));
+    // UDM_SETRANGE takes no span wider than 32767; the 32-bit message takes any.
+    SendDlgItemMessageA(page, spinId, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(range.low)), static_cast<LPARAM>(range.high));
 }
 
 void HandleCalibrationNotification(HWND page, UINT code)
@@ -34,7 +35,7 @@ void HandleCalibrationNotification(HWND page, UINT code)
         KillTimer(page, kLiveTimerId);
         break;
     case PSN_HELP:
-        WinHelpA(page, ".\\ORVI.HLP", HELP_CONTEXT, kCalibrationHelpContext);
+        OpenPageHelp(page, kCalibrationHelpContext);
         break;
     default:
         break;  // Apply and the rest: nothing, and no result, so the sheet may always leave the page
@@ -79,6 +80,8 @@ INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPA
         return TRUE;
     case WM_NOTIFY:
         HandleCalibrationNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code);
+        // Set every time: a result left over from an earlier notification would answer this one.
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
     case WM_HELP:
         calibrationPageMessageBox(page, "Mensagem WM_HELP Recebida", "AquisicaoProcDlg", MB_OK);

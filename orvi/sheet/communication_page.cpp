@@ -1,5 +1,6 @@
 // The Communication page's procedure, for the sheet page and the stand-alone search dialog alike.
 #include "communication_page.h"
+#include "page_help.h"
 #include <commctrl.h>
 #include "comm_settings.h"
 #include "communication_page_actions.h"
@@ -8,6 +9,7 @@
 #include "config_sheet.h"
 #include "resource.h"
 #include "serial_port.h"
+#include "shell/shell_messages.h"
 #include "shell/shell_state.h"
 
 CommunicationPageMessageBoxFunction communicationPageMessageBox = MessageBoxA;
@@ -28,6 +30,10 @@ void RunAction(HWND page, void (*action)(HWND)) {
 
 void InitCommunicationPage(HWND page) {
     if (standAloneMode == 1) {
+        // Alone on screen (the search mode, its owner hidden): a taskbar button of its own.
+        HWND owner = GetWindow(page, GW_OWNER);
+        if (owner != NULL && !IsWindowVisible(owner))
+            SetWindowLongPtrA(page, GWL_EXSTYLE, GetWindowLongPtrA(page, GWL_EXSTYLE) | WS_EX_APPWINDOW);
         HWND close = GetDlgItem(page, IDC_COMM_CLOSE);
         ShowWindow(close, SW_SHOW);
         EnableWindow(close, TRUE);
@@ -39,7 +45,7 @@ void CloseCommunicationDialog(HWND page) {
     // Inside the sheet there is no dialog of its own to end: the sheet closes its pages.
     if (standAloneMode != 1) return;
     ClosePort();
-    SaveCommSettings();
+    SaveCommSettingsOrReport(page);
     EndDialog(page, 0);
 }
 
@@ -59,7 +65,7 @@ void HandleCommunicationCommand(HWND page, int controlId) {
 void HandleCommunicationNotification(HWND page, UINT code) {
     switch (code) {
     case PSN_HELP:
-        WinHelpA(page, ".\\ORVI.HLP", HELP_CONTEXT, kCommunicationHelpContext);
+        OpenPageHelp(page, kCommunicationHelpContext);
         break;
     case PSN_KILLACTIVE: {
         char text[16] = "";

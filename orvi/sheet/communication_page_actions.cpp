@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "serial_port.h"
 #include "shell/rate_buttons.h"
+#include "shell/shell_messages.h"
 #include "transactions.h"
 
 namespace {
@@ -54,7 +55,7 @@ void ConnectHost(HWND page) {
         opened = OpenPort() != 0;
         ShowHostPort(page);  // OpenPort may have fallen back to another port, or to "None"
         if (opened) {
-            SaveCommSettings();
+            SaveCommSettingsOrReport(page);
         } else {
             ShowCommunicationMessage(page, "Não foi possível configurar a porta serial!", "Erro", MB_OK);
         }
@@ -89,7 +90,7 @@ void ReadNetworkTransmitter(HWND page) {
     }
     DecodeConfigBlock(block);
     FillIoPage(ioPageWindow);  // nothing to fill in stand-alone use
-    SaveCommSettings();
+    SaveCommSettingsOrReport(page);
     ShowTransmitterSettings(page);
     std::snprintf(message, sizeof message, "Configuração do Equipamento de endereço %d lida com sucesso!",
                   commSettings.deviceAddress);
@@ -105,7 +106,7 @@ void ModifyNetworkSettings(HWND page) {
     const NetworkChange change =
         ApplyNetworkChange(commSettings, LinkCommunicationLine(), address, ReadNetworkBaud(page));
     if (change.baudWritten) ShowHostRate(page, commSettings.baudRate);
-    SaveCommSettings();
+    SaveCommSettingsOrReport(page);
     ShowTransmitterSettings(page);
 }
 

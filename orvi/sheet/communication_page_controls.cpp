@@ -6,6 +6,7 @@
 #include "communication_page.h"
 #include "communication_rates.h"
 #include "resource.h"
+#include "shell/port_list.h"
 #include "shell/rate_buttons.h"
 
 namespace {
@@ -61,12 +62,7 @@ void ResetNetworkFields(HWND page) {
 void FillCommunicationPage(HWND page) {
     ShowHostRate(page, commSettings.baudRate);
 
-    AddEntry(page, IDC_COMM_PORT, "None");
-    for (int port = 1; port <= 4; ++port) {
-        char name[8];
-        std::snprintf(name, sizeof name, "COM%d", port);
-        AddEntry(page, IDC_COMM_PORT, name);
-    }
+    FillPortList(page, IDC_COMM_PORT);
     ShowHostPort(page);
 
     for (int32_t rate : kNetworkRates) AddNumberEntry(page, IDC_COMM_NETWORK_BAUD, rate);

@@ -7,6 +7,15 @@
 
 namespace {
 
+// The start of a DLGTEMPLATEEX, which no header declares.
+struct DialogTemplateExHead {
+    WORD dlgVer;
+    WORD signature;
+    DWORD helpID;
+    DWORD exStyle;
+    DWORD style;
+};
+
 struct PageDescription {
     int templateId;
     DLGPROC procedure;
@@ -20,6 +29,20 @@ const PageDescription kPages[] = {
     {IDD_DIAGNOSTIC_PAGE, DiagnosticPageProc},
 };
 const int kPageCount = sizeof kPages / sizeof kPages[0];
+
+// A window owned by another gets no taskbar button of its own; with the owner hidden (the sheet
+// mode) the sheet would have none at all.
+int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam)
+{
+    if (message != PSCB_PRECREATE || mainWindow == NULL || IsWindowVisible(mainWindow)) return 0;
+    auto* words = reinterpret_cast<WORD*>(lParam);
+    if (words[1] == 0xFFFF) {  // the signature of an extended template
+        reinterpret_cast<DialogTemplateExHead*>(lParam)->exStyle |= WS_EX_APPWINDOW;
+    } else {
+        reinterpret_cast<DLGTEMPLATE*>(lParam)->dwExtendedStyle |= WS_EX_APPWINDOW;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -39,7 +62,8 @@ INT_PTR OpenConfigSheet(HWND owner)
     PROPSHEETHEADERA sheet;
     ZeroMemory(&sheet, sizeof sheet);
     sheet.dwSize = sizeof sheet;
-    sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USEHICON;
+    sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USEHICON | PSH_USECALLBACK;
+    sheet.pfnCallback = SheetCallback;
     sheet.hwndParent = owner;
     sheet.hInstance = programInstance;
     sheet.hIcon = programIcon;

@@ -1,5 +1,6 @@
 // The Diagnostic page's procedure: fill once, poll while active.
 #include "diagnostic_page.h"
+#include "page_help.h"
 #include <commctrl.h>
 #include "config_sheet.h"
 #include "live_polling.h"
@@ -26,7 +27,7 @@ void HandleDiagnosticNotification(HWND page, UINT code)
         KillTimer(page, kLiveTimerId);
         break;
     case PSN_HELP:
-        WinHelpA(page, ".\\ORVI.HLP", HELP_CONTEXT, kDiagnosticHelpContext);
+        OpenPageHelp(page, kDiagnosticHelpContext);
         break;
     default:
         break;  // Apply and the rest: nothing, and no result, so the sheet may always leave the page
@@ -44,6 +45,8 @@ INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         return TRUE;
     case WM_NOTIFY:
         HandleDiagnosticNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code);
+        // Set every time: a result left over from an earlier notification would answer this one.
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
     case WM_HELP:
         return TRUE;

@@ -16,8 +16,9 @@ char settledOffsetText[16] = "";
 void SetOffsetRange(HWND page)
 {
     const LimitPair limits = SensorLimits(configSnapshot.inputType, configSnapshot.unit);
-    SendDlgItemMessageA(page, IDC_DIAG_OFFSET_SPIN, UDM_SETRANGE, 0,
-                        MAKELPARAM(static_cast<WORD>(limits.high), static_cast<WORD>(limits.low)));
+    // The sensor limits may span more than UDM_SETRANGE takes (32767); the 32-bit message takes any.
+    SendDlgItemMessageA(page, IDC_DIAG_OFFSET_SPIN, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(limits.low)),
+                        static_cast<LPARAM>(limits.high));
 }
 
 void SetIdentityFields(HWND page)

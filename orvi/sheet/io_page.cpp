@@ -1,5 +1,6 @@
 // The Input/Output page's procedure: reading the configuration when the sheet opens, and dispatch.
 #include "io_page.h"
+#include "page_help.h"
 #include <cstdio>
 #include "config_snapshot.h"
 #include "io_consistency_checks.h"
@@ -51,7 +52,7 @@ LONG_PTR HandleIoPageNotification(HWND page, UINT code)
     case PSN_APPLY:
         return ApplyIoPage(page);
     case PSN_HELP:
-        WinHelpA(page, ".\\ORVI.HLP", HELP_CONTEXT, kIoPageHelpContext);
+        OpenPageHelp(page, kIoPageHelpContext);
         return 0;
     default:
         return 0;  // leaving the page is always allowed; Cancel writes nothing

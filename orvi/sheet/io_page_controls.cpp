@@ -7,11 +7,12 @@
 
 namespace {
 
-// An up-down range goes as the lower bound in the high word and the upper bound in the low word.
+// UDM_SETRANGE takes no span wider than 32767 (an unknown input type's limits are wider); the
+// 32-bit message takes any.
 void SetSpinRange(HWND page, int spinId, int16_t low, int16_t high)
 {
-    SendDlgItemMessageA(page, spinId, UDM_SETRANGE, 0,
-                        MAKELPARAM(static_cast<WORD>(high), static_cast<WORD>(low)));
+    SendDlgItemMessageA(page, spinId, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(low)),
+                        static_cast<LPARAM>(high));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "link/comm_settings.h"
 #include "link/serial_port.h"
 #include "resource.h"
+#include "shell/port_list.h"
 #include "shell/rate_buttons.h"
 #include "shell/shell_dialogs.h"
 #include "shell/shell_messages.h"
@@ -20,11 +21,7 @@ void FillHostCommDialog(HWND dialog) {
     CheckRadioButton(dialog, kFirstRateButton, kLastRateButton, RateButtonForBaud(commSettings.baudRate));
 
     char text[16];
-    SendDlgItemMessageA(dialog, IDC_HOST_PORT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("None"));
-    for (int port = 1; port <= 4; ++port) {
-        std::snprintf(text, sizeof text, "COM%d", port);
-        SendDlgItemMessageA(dialog, IDC_HOST_PORT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    }
+    FillPortList(dialog, IDC_HOST_PORT);
     SendDlgItemMessageA(dialog, IDC_HOST_PORT, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                         reinterpret_cast<LPARAM>(commSettings.portName));
 
@@ -53,7 +50,7 @@ bool ApplyHostCommDialog(HWND dialog) {
     }
     const UINT address = GetDlgItemInt(dialog, IDC_HOST_ADDRESS, nullptr, FALSE);
     commSettings.deviceAddress = static_cast<uint8_t>(address & 0xFFu);
-    SaveCommSettings();
+    SaveCommSettingsOrReport(dialog);
     return true;
 }
 

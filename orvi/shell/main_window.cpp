@@ -60,7 +60,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_DESTROY:
         ClosePort();
-        SaveCommSettings();
+        SaveCommSettingsOrReport(nullptr);  // the window is going
         PostQuitMessage(0);
         return 0;
     default:

@@ -36,7 +36,8 @@ int RunConfigurator(HINSTANCE instance, const char* commandTail, int showCommand
     programInstance = instance;
     programIcon = LoadIconA(instance, "Orvi");
     // The property sheet and its up-down controls are needed in every run mode, not only in the service mode.
-    InitCommonControls();
+    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     if (!RegisterMainWindowClass()) return 1;
     if (!CreateMainWindow()) return 1;
 
@@ -44,7 +45,7 @@ int RunConfigurator(HINSTANCE instance, const char* commandTail, int showCommand
     case RunMode::Sheet:
         OpenConfigSheet(mainWindow);
         ClosePort();
-        SaveCommSettings();
+        SaveCommSettingsOrReport(nullptr);
         return 0;
     case RunMode::Search:
         RunStandAloneSearch(mainWindow);

@@ -1,8 +1,17 @@
 // Texts and captions of the shell's message boxes.
 #include "shell/shell_messages.h"
 
+#include "link/comm_settings.h"
+
 void ReportPortFailure(HWND owner) {
     MessageBoxA(owner, "Não foi possível configurar a porta serial!", "Erro", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool SaveCommSettingsOrReport(HWND owner) {
+    if (SaveCommSettings()) return true;
+    MessageBoxA(owner, "Não foi possível gravar as configurações de comunicação (orvi.ini)!", "Erro",
+                MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 void ReportMissingRunMode(HWND owner) {

@@ -47,8 +47,9 @@ std::string PrepareLauncherFolder(const std::string& name, const std::vector<std
     return folder;
 }
 
-DriverProcess StartLauncher(const std::string& folder) {
-    return DriverProcess::Start(CommandLine(folder + "\\Configurador.exe", ""), folder);
+DriverProcess StartLauncher(const std::string& folder, const std::string& workingFolder) {
+    return DriverProcess::Start(CommandLine(folder + "\\Configurador.exe", ""),
+                                workingFolder.empty() ? folder : workingFolder);
 }
 
 HWND WaitForLauncherWindow(DWORD processId) {

@@ -11,8 +11,8 @@
 // the configurator; any other name is a copy of the configurator too, so that a start by mistake shows.
 std::string PrepareLauncherFolder(const std::string& name, const std::vector<std::string>& files);
 
-// Starts Configurador.exe from that folder, with that folder as its working folder.
-DriverProcess StartLauncher(const std::string& folder);
+// Starts Configurador.exe from that folder, with that folder (or workingFolder) as its working folder.
+DriverProcess StartLauncher(const std::string& folder, const std::string& workingFolder = "");
 HWND WaitForLauncherWindow(DWORD processId);
 
 // Opens the "&Ferramentas" popup of the launcher's menu bar as a user would, and returns the popup.

@@ -2,6 +2,7 @@
 #include "driver_settings.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cctype>
 #include <fstream>
@@ -21,6 +22,12 @@ bool SameWord(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 
 std::string SettingsFilePath() {
     char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Tavelo\\orvi.ini";
+}
+
+std::string OldSettingsFilePath() {
+    char folder[MAX_PATH] = {};
     GetWindowsDirectoryA(folder, MAX_PATH);
     return std::string(folder) + "\\orvi.ini";
 }
@@ -37,11 +44,21 @@ SettingsFile ReadSettingsFile() {
 }
 
 void WriteSettingsFile(const std::string& text) {
-    std::ofstream out(SettingsFilePath(), std::ios::binary | std::ios::trunc);
+    const std::string path = SettingsFilePath();
+    CreateDirectoryA(path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
 }
 
-void RemoveSettingsFile() { DeleteFileA(SettingsFilePath().c_str()); }
+void WriteOldSettingsFile(const std::string& text) {
+    std::ofstream out(OldSettingsFilePath(), std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+void RemoveSettingsFile() {
+    DeleteFileA(SettingsFilePath().c_str());
+    DeleteFileA(OldSettingsFilePath().c_str());
+}
 
 std::string StoredSetting(const std::string& key) {
     std::istringstream lines(ReadSettingsFile().bytes);

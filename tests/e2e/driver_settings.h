@@ -2,8 +2,10 @@
 #pragma once
 #include <string>
 
-// Where the platform keeps "orvi.ini" (the Windows directory).
+// Where the configurator keeps "orvi.ini": %APPDATA%\Tavelo of the user.
 std::string SettingsFilePath();
+// Where earlier versions kept it, read while the user's own file does not exist: the Windows directory.
+std::string OldSettingsFilePath();
 
 // The file's bytes; exists is false when there is no file.
 struct SettingsFile {
@@ -12,6 +14,8 @@ struct SettingsFile {
 };
 SettingsFile ReadSettingsFile();
 void WriteSettingsFile(const std::string& text);
+void WriteOldSettingsFile(const std::string& text);
+// Removes both the user's file and the old one.
 void RemoveSettingsFile();
 
 // The value of a key of section "Communication" as written in the file; "<absent>" when missing.

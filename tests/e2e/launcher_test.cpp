@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,10 @@ std::string ProgramFileOf(DWORD processId) {
 
 TEST_F(Launcher, MissingOrviGreysTheWholeOrviSubmenu) {
     const std::string folder = PrepareLauncherFolder("no-orvi", {"GRAVLO.EXE", "KOLBA.EXE", "MIREL.EXE"});
-    DriverProcess launcher = StartLauncher(folder);
+    // Started from a working folder that holds every program: only the launcher's own folder counts.
+    const std::string elsewhere =
+        PrepareLauncherFolder("working-folder", {"GRAVLO.EXE", "ORVI.EXE", "KOLBA.EXE", "MIREL.EXE"});
+    DriverProcess launcher = StartLauncher(folder, elsewhere);
     HWND window = WaitForLauncherWindow(launcher.Id());
     ASSERT_NE(window, nullptr);
     HWND popup = OpenToolsMenu(window);
@@ -60,6 +64,24 @@ TEST_F(Launcher, MissingKolbaGreysOnlyRuvelTasko) {
     SaveScreenshot(popup, "launcher-tools-without-kolba");
     EXPECT_EQ(GreyedEntries(popup, kToolsEntries), (std::vector<bool>{false, false, true, false}));
     CloseMenus(window);
+}
+
+TEST_F(Launcher, AStartThatFailsIsReported) {
+    const std::string folder = PrepareLauncherFolder("broken-orvi", {});
+    std::ofstream(folder + "\\ORVI.EXE", std::ios::binary) << "not a program";
+    DriverProcess launcher = StartLauncher(folder);
+    HWND window = WaitForLauncherWindow(launcher.Id());
+    ASSERT_NE(window, nullptr);
+    PostMenuCommand(window, 40034);
+    const SeenMessageBox box = WaitForMessageBox(launcher.Id());
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.caption, "Erro");
+    EXPECT_EQ(box.text, "Não foi possível iniciar ORVI.EXE!");
+    SaveScreenshot(box.window, "launcher-start-failed");
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(ChildProcesses(launcher.Id()).empty());
+    PostMenuCommand(window, 40003);
+    ASSERT_TRUE(launcher.WaitExit(kWaitMs));
 }
 
 TEST_F(Launcher, OrviConfiguradorStartsTheSheetModeAndExitLeavesItRunning) {

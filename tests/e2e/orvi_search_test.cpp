@@ -31,6 +31,7 @@ TEST_F(OrviSearchMode, RunsThePageAsADialogOwnedByTheHiddenMainWindowAndEndsWith
     EXPECT_FALSE(IsWindowVisible(mainWindow));
     EXPECT_EQ(GetParent(dialog), mainWindow) << "a popup, not a child of the hidden window";
     EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & WS_POPUP);
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "alone on screen, it needs a taskbar button";
     SaveScreenshot(dialog, "orvi-search-mode");
 
     ASSERT_NE(GetDlgItem(dialog, kCloseButton), nullptr) << "no \"&Fecha\" button: is this the Communication page?";

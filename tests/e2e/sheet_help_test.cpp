@@ -1,5 +1,12 @@
-// Help in Orvi.exe's sheet: the Help button opens each page's context of ORVI.HLP; F1 speaks only on Calibração.
+// Help in Orvi.exe's sheet: the Help button opens each page's section of the guide in the browser, or
+// its context of an ORVI.HLP beside the program; F1 speaks only on Calibração.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "driver_paths.h"
 
 #include "driver_help_viewer.h"
 #include "driver_message_box.h"
@@ -29,8 +36,59 @@ protected:
     HelpViewerWindow viewer;
 };
 
-TEST_F(SheetHelp, EachPagesHelpButtonOpensItsOwnContextOfTheHelpFile) {
+// The guide's URL that the browser was given, without the quotes around it.
+std::string UrlOf(const HelpRequest& request) {
+    std::string url;
+    for (wchar_t c : request.browserArguments)
+        if (c != L'"') url += c < 0x80 ? static_cast<char>(c) : '?';
+    return url;
+}
+
+// An ORVI.HLP beside Orvi.exe for as long as it lives.
+class OldHelpFile {
+public:
+    OldHelpFile() : path_(DistFolder() + "\\ORVI.HLP") { std::ofstream(path_, std::ios::binary) << "?_\x03"; }
+    ~OldHelpFile() { DeleteFileA(path_.c_str()); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+TEST_F(SheetHelp, EachPagesHelpButtonOpensItsSectionOfTheGuideInTheBrowser) {
     ASSERT_TRUE(viewer.Valid());
+    // The guide ships beside the program with one section for each page's number.
+    std::ifstream guideFile(DistFolder() + "\\orvi-ajuda.html", std::ios::binary);
+    ASSERT_TRUE(guideFile.good()) << "no orvi-ajuda.html beside Orvi.exe";
+    const std::string guide((std::istreambuf_iterator<char>(guideFile)), std::istreambuf_iterator<char>());
+    std::string distUrl = "file:///" + DistFolder();
+    for (char& c : distUrl)
+        if (c == '\\') c = '/';
+    Open();
+    const struct {
+        int index;
+        const char* caption;
+        LONG context;
+    } pages[] = {{0, "Entrada/Saída", 5}, {1, "Comunicação", 7}, {2, kCalibrationCaption, 8}, {3, "Diagnóstico", 14}};
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.caption);
+        if (page.index != 0) {
+            ASSERT_NE(ShowPage(page.index, page.caption), nullptr);
+        }
+        PressButton(session.sheet, IDHELP);
+        HelpRequest request;
+        ASSERT_TRUE(viewer.WaitForRequest(&request)) << "no help request";
+        const std::string anchor = std::to_string(page.context);
+        EXPECT_EQ(UrlOf(request), distUrl + "/orvi-ajuda.html#" + anchor);
+        EXPECT_NE(guide.find("<h2 id=\"" + anchor + "\""), std::string::npos) << "no section " << anchor;
+    }
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+}
+
+TEST_F(SheetHelp, EachPagesHelpButtonOpensItsOwnContextOfAnOldHelpFileBesideTheProgram) {
+    ASSERT_TRUE(viewer.Valid());
+    OldHelpFile oldHelp;
     Open();
     const struct {
         int index;
@@ -47,7 +105,7 @@ TEST_F(SheetHelp, EachPagesHelpButtonOpensItsOwnContextOfTheHelpFile) {
         ASSERT_TRUE(viewer.WaitForRequest(&request)) << "no help request";
         EXPECT_EQ(request.command, static_cast<UINT>(HELP_CONTEXT));
         EXPECT_EQ(request.data, page.context);
-        EXPECT_EQ(request.file, ".\\ORVI.HLP");
+        EXPECT_EQ(request.file, oldHelp.Path());
     }
     PressButton(session.sheet, IDCANCEL);
     ExpectSheetModeEnds();

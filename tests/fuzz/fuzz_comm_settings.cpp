@@ -17,7 +17,7 @@ const char* const kKeys[] = {"Address", "Port", "Baud"};
 // The port name is used as a C string and formatted into the mode string: it must end inside its field.
 void RequireShortTerminatedPortName() {
     if (std::memchr(commSettings.portName, '\0', sizeof commSettings.portName) == nullptr) std::abort();
-    if (std::strlen(commSettings.portName) > 4) std::abort();
+    if (std::strlen(commSettings.portName) >= sizeof commSettings.portName) std::abort();
 }
 }  // namespace
 

@@ -1,5 +1,6 @@
 // The Communication page fixture: the page on its template, COM1 on orvi-sim, scripted message boxes.
 #include "communication_page_fixture.h"
+#include <shlobj.h>
 #include <cstdio>
 #include <cstring>
 #include "comm_settings.h"
@@ -22,10 +23,11 @@ int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     return answer;
 }
 
+// The user's own orvi.ini, where every save goes.
 std::string SettingsFilePath() {
     char folder[MAX_PATH] = "";
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return std::string(folder) + "\\orvi.ini";
+    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Tavelo\\orvi.ini";
 }
 
 }  // namespace
@@ -153,6 +155,6 @@ bool CommunicationPageTest::SettingsFileExists() {
 
 std::string CommunicationPageTest::StoredSetting(const char* key) {
     char value[32] = "";
-    GetPrivateProfileStringA("Communication", key, "<absent>", value, sizeof value, "orvi.ini");
+    GetPrivateProfileStringA("Communication", key, "<absent>", value, sizeof value, SettingsFilePath().c_str());
     return value;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstring>
@@ -247,9 +248,12 @@ TEST_F(LinkPortTest, UnopenablePortFallsBackToCom1AndStoresIt) {
     closer.Join();
     EXPECT_EQ("Porta configurada: COM1", closer.text);
     EXPECT_STREQ("COM1", commSettings.portName);
-    SaveCommSettings();
+    EXPECT_EQ(1, SaveCommSettings());
+    char file[MAX_PATH] = "";
+    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, file);
+    lstrcatA(file, "\\Tavelo\\orvi.ini");
     char stored[16] = "";
-    GetPrivateProfileStringA("Communication", "Port", "", stored, sizeof stored, "orvi.ini");
+    GetPrivateProfileStringA("Communication", "Port", "", stored, sizeof stored, file);
     EXPECT_STREQ("COM1", stored);
     uint16_t word = 0;
     EXPECT_EQ(kLinkOk, ReadHolding(8, &word));

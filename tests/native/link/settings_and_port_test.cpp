@@ -1,11 +1,13 @@
 // orvi.ini rules and opening the port: fallback scan, line settings, time-outs, close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "comm_settings.h"
 #include "line_settings.h"
 #include "native_platform.h"
+#include "port_names.h"
 #include "serial_port.h"
 
 namespace {
@@ -24,13 +26,20 @@ TEST_F(SettingsTest, DefaultsWithoutFile) {
     EXPECT_EQ(9600, commSettings.baudRate);
 }
 
-TEST_F(SettingsTest, CutsAndLowByte) {
+TEST_F(SettingsTest, PortNamesKeptWholeAndLowByte) {
     Put("Address", "300");
-    Put("Port", "COM12345");
+    Put("Port", "COM12");
     Put("Baud", "4800");
     LoadCommSettings();
     EXPECT_EQ(44, commSettings.deviceAddress);
-    EXPECT_STREQ("COM1", commSettings.portName);
+    EXPECT_STREQ("COM12", commSettings.portName);
+    EXPECT_EQ(4800, commSettings.baudRate);
+    SaveCommSettings();
+    EXPECT_EQ("COM12", Stored("Port"));
+    // Longer than any COMn: kept as written, so that it never becomes a shorter, openable name.
+    Put("Port", "COM12345");
+    LoadCommSettings();
+    EXPECT_STREQ("COM12345", commSettings.portName);
     EXPECT_EQ(4800, commSettings.baudRate);
     Put("Address", "256");
     LoadCommSettings();
@@ -54,7 +63,7 @@ TEST_F(SettingsTest, GarbageNegativeAndOverlongValuesNeverCrash) {
     EXPECT_EQ(19200, LineBaud(commSettings.baudRate));
     Put("Port", std::string(1000, 'X').c_str());
     LoadCommSettings();
-    EXPECT_STREQ("XXXX", commSettings.portName);
+    EXPECT_STREQ("XXXXXXXXXXXXXXX", commSettings.portName);
 }
 
 TEST_F(SettingsTest, SaveWritesThreeKeysInOrder) {
@@ -69,9 +78,24 @@ TEST_F(SettingsTest, SaveWritesThreeKeysInOrder) {
     EXPECT_EQ("38400", Stored("Baud"));
 }
 
-TEST_F(SettingsTest, ReadOnlyFileStillReportsSuccess) {
+TEST_F(SettingsTest, UnwritableFileReportsFailureAfterTryingEveryKey) {
     TestSettings().readOnly = true;
-    EXPECT_EQ(1, SaveCommSettings());
+    EXPECT_EQ(0, SaveCommSettings());
+    EXPECT_EQ(std::vector<std::string>({"Address", "Port", "Baud"}), TestSettings().writeOrder);
+}
+
+TEST(PortNames, OnlyComOneToTwoFiftyFiveCounts) {
+    const struct { const char* name; int number; } rows[] = {
+        {"COM1", 1},  {"com7", 7},  {"COM12", 12}, {"COM255", 255}, {"COM256", 0}, {"COM0", 0},
+        {"COM07", 0}, {"COM", 0},   {"COM1x", 0},  {"None", 0},     {"LPT1", 0},   {R"(PIPE\orvi)", 0},
+        {"", 0},      {"COM99999999999", 0}};
+    for (const auto& row : rows) EXPECT_EQ(row.number, PortNumber(row.name)) << row.name;
+}
+
+TEST(PortNames, ListsTheFixedPortsThenThoseReportedInNumberOrder) {
+    const std::vector<std::string> expected = {"None", "COM1", "COM2", "COM3", "COM4", "COM5", "COM7", "COM12", "COM100"};
+    EXPECT_EQ(expected, PortListNames({"COM12", "COM100", "COM3", "COM7", "COM5", "COM12", "LPT1", "COM0"}));
+    EXPECT_EQ(std::vector<std::string>({"None", "COM1", "COM2", "COM3", "COM4"}), PortListNames({}));
 }
 
 TEST_F(SettingsTest, AddressWrittenBackAsLowByte) {
@@ -127,6 +151,21 @@ TEST_F(PortTest, ScanTriesConfiguredNameAgainInItsTurn) {
     const std::vector<std::string> opens(device().events.begin(), device().events.begin() + 5);
     EXPECT_EQ(std::vector<std::string>({"open COM2", "open COM1", "open COM2", "open COM3", "open COM4"}), opens);
     EXPECT_STREQ("COM4", commSettings.portName);
+}
+
+TEST_F(PortTest, ANameThatIsNoComPortIsNeverOpened) {
+    std::strcpy(commSettings.portName, R"(PIPE\orvi)");
+    device().openable = {R"(PIPE\orvi)", "COM2"};
+    ASSERT_EQ(1, OpenPort());
+    EXPECT_EQ("open COM1", device().events[0]);
+    EXPECT_STREQ("COM2", commSettings.portName);
+    std::strcpy(commSettings.portName, "COM12");
+    device().openable = {"COM12"};
+    device().events.clear();
+    ASSERT_EQ(1, OpenPort());
+    EXPECT_STREQ("COM12", commSettings.portName);
+    EXPECT_NE(device().events.end(),
+              std::find(device().events.begin(), device().events.end(), "configure COM12:9600,n,8,1 9600"));
 }
 
 TEST_F(PortTest, NoPortOrRejectedSettingsGiveNone) {

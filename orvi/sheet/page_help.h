@@ -1,0 +1,7 @@
+// The Help button of the sheet's pages: the section of the user guide, or ORVI.HLP where one lies.
+#pragma once
+#include <windows.h>
+
+// Opens the guide beside the program at section `context` (its anchor) with the system's browser;
+// where an ORVI.HLP lies beside the program, opens that file's context instead.
+void OpenPageHelp(HWND page, int context);
