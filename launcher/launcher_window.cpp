@@ -35,10 +35,11 @@ bool OnMenuCommand(HWND window, WPARAM command) {
     if (commandLine == nullptr) return false;
     // The launcher does not wait for what it starts, but says when a start fails.
     if (!StartProgram(commandLine)) {
+        char program[64];
+        lstrcpynA(program, commandLine, sizeof program);
+        if (char* space = std::strchr(program, ' ')) *space = '\0';
         char message[128];
-        const char* space = strchr(commandLine, ' ');
-        const int nameLength = space ? static_cast<int>(space - commandLine) : lstrlenA(commandLine);
-        wsprintfA(message, "Não foi possível iniciar %.*s!", nameLength, commandLine);
+        wsprintfA(message, "Não foi possível iniciar %s!", program);
         MessageBoxA(window, message, "Erro", MB_OK | MB_ICONEXCLAMATION);
     }
     return true;

@@ -126,7 +126,7 @@ TEST_F(HostCommDialog, OldSettingsFileIsReadUntilTheUsersOwnHoldsTheChange) {
     ExpectPortList(dialog);
     EXPECT_EQ(ComboSelection(dialog, kPortList), "COM7");
     EXPECT_TRUE(IsButtonChecked(dialog, 1003)) << "2400 from the old file";
-    PressButton(dialog, 1005);  // 9600, the transmitter's rate
+    PostMessageA(GetDlgItem(dialog, 1005), BM_CLICK, 0, 0);  // 9600, the transmitter's rate
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitGone(dialog));
     PostMenuCommand(window, kMenuExit);
