@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "platform.h"
+#include "port_names.h"
 
 NamedPortDevice::NamedPortDevice(SerialDevice& inner, const std::string& fullName)
     : inner_(inner), fullName_(fullName) {
-    // The last four characters ("USB0", "COM3") keep the token readable; the mode string that
-    // Windows builds from it ("USB0:9600,n,8,1") only carries the line settings.
-    const std::string tail = fullName.size() > 4 ? fullName.substr(fullName.size() - 4) : fullName;
-    std::snprintf(token_, sizeof token_, "%s", tail.c_str());
+    // The mode string that Windows builds from the token ("COM1:9600,n,8,1") only carries the
+    // line settings, so a stand-in does no harm.
+    std::snprintf(token_, sizeof token_, "%s", PortNumber(fullName.c_str()) != 0 ? fullName.c_str() : "COM1");
 }
 
 bool NamedPortDevice::Open(const char* portName) {

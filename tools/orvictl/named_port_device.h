@@ -4,10 +4,11 @@
 
 #include "serial_device.h"
 
-// The link's OpenPort takes its name from CommSettings, which holds four characters and, when the
+// The link's OpenPort takes its name from CommSettings, which holds only COMn names and, when the
 // port fails, tries COM1..COM4 in turn. A command-line tool must talk to the port it was given or
-// to none (another port may hold another transmitter), and a Linux device path is longer than four
-// characters. So OpenPort is given a short token: the token opens the full name, any other name is refused.
+// to none (another port may hold another transmitter), and a Linux device path is no COMn name.
+// So OpenPort is given a token: the given name where it is COMn, else a stand-in COMn; the token
+// opens the full name, any other name is refused.
 class NamedPortDevice : public SerialDevice {
 public:
     NamedPortDevice(SerialDevice& inner, const std::string& fullName);
@@ -32,5 +33,5 @@ public:
 private:
     SerialDevice& inner_;
     std::string fullName_;
-    char token_[5];
+    char token_[16];
 };
