@@ -1,5 +1,7 @@
 // The unit-switch decision and conversion of the Input/Output page.
 #include "unit_switch.h"
+#include "input_types.h"
+#include "int16_range.h"
 #include "temperature_units.h"
 
 UnitSwitch DecideUnitSwitch(int32_t currentUnit, int32_t chosenUnit)
@@ -9,7 +11,15 @@ UnitSwitch DecideUnitSwitch(int32_t currentUnit, int32_t chosenUnit)
     return kUnitAdopt;
 }
 
-int16_t ConvertToUnit(int16_t value, int32_t chosenUnit)
+int16_t ConvertToUnit(int16_t value, int32_t chosenUnit, int inputType, UnitQuantity quantity)
 {
-    return chosenUnit == kUnitCelsius ? FahrenheitToCelsius(value) : CelsiusToFahrenheit(value);
+    if (IsLinearInput(inputType)) return value;
+    if (quantity == UnitQuantity::Temperature && !IsTenthsInput(inputType)) {
+        return chosenUnit == kUnitCelsius ? FahrenheitToCelsius(value) : CelsiusToFahrenheit(value);
+    }
+    // Same arithmetic as the whole-degree conversions: divide (truncating) before adding the offset
+    // to °F, subtract it before dividing back to °C. A difference has no offset; 32 degrees are 320 tenths.
+    const int32_t offset = quantity == UnitQuantity::Difference ? 0 : 320;
+    const int32_t v = value;
+    return SaturateToInt16(chosenUnit == kUnitCelsius ? (v * 5 - offset * 5) / 9 : v * 9 / 5 + offset);
 }

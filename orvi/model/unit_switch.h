@@ -10,5 +10,10 @@ enum UnitSwitch {
 
 UnitSwitch DecideUnitSwitch(int32_t currentUnit, int32_t chosenUnit);
 
-// A value of the other unit converted into chosenUnit (0 = °C, 1 = °F).
-int16_t ConvertToUnit(int16_t value, int32_t chosenUnit);
+// What a field holds: a temperature (limits, set point) or a temperature difference (hysteresis).
+enum class UnitQuantity { Temperature, Difference };
+
+// A value of the other unit converted into chosenUnit (0 = °C, 1 = °F) for the given input type:
+// the 32-degree offset only for temperatures, in tenths for the tenths types; linear inputs carry
+// plain scale numbers, which no unit changes.
+int16_t ConvertToUnit(int16_t value, int32_t chosenUnit, int inputType, UnitQuantity quantity);

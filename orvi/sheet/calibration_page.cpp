@@ -7,6 +7,7 @@
 #include "live_failure_text.h"
 #include "live_polling.h"
 #include "resource.h"
+#include "spin_value.h"
 #include "transactions.h"
 
 CalibrationValues calibration = {};
@@ -65,9 +66,9 @@ void ActivateCalibrationPage(HWND page)
     const CalibrationPair pair = CalibrationPairFor(configSnapshot.outputType);
     if (pair.zero == nullptr) return;
     // A value outside its spin's range shows as it is; the spin then reports an error until the
-    // user steps it, and the tick keeps the value (see TakeSpinPosition).
-    SetDlgItemInt(page, IDC_CALIBRATION_ZERO, static_cast<UINT>(static_cast<int>(calibration.*pair.zero->field)), TRUE);
-    SetDlgItemInt(page, IDC_CALIBRATION_SPAN, static_cast<UINT>(static_cast<int>(calibration.*pair.span->field)), TRUE);
+    // user steps it (from the range's edge), and the tick keeps the value (see TakeSpinPosition).
+    ShowSpinValue(page, IDC_CALIBRATION_ZERO, IDC_CALIBRATION_ZERO_SPIN, calibration.*pair.zero->field);
+    ShowSpinValue(page, IDC_CALIBRATION_SPAN, IDC_CALIBRATION_SPAN_SPIN, calibration.*pair.span->field);
 }
 
 INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)

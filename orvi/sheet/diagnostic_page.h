@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <cstdint>
+#include <string>
 
 // Page state for the whole run of the program; not reset when the sheet closes.
 extern uint16_t statusBits;       // the status word of the latest successful poll
@@ -28,3 +29,5 @@ void DiagnosticTick(HWND page);
 void SetOffsetEdit(HWND page, int16_t value);
 void SettleOffsetText(const char* text);
 const char* SettledOffsetText();
+// The offset edit's whole text.
+std::string OffsetEditText(HWND page);

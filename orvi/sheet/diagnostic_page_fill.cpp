@@ -8,10 +8,11 @@
 #include "live_offset_tick.h"
 #include "live_status_list.h"
 #include "resource.h"
+#include "spin_value.h"
 
 namespace {
 
-char settledOffsetText[16] = "";
+std::string settledOffsetText;
 
 void SetOffsetRange(HWND page)
 {
@@ -31,20 +32,27 @@ void SetIdentityFields(HWND page)
 
 void SettleOffsetText(const char* text)
 {
-    lstrcpynA(settledOffsetText, text, sizeof settledOffsetText);
+    settledOffsetText = text;
 }
 
 const char* SettledOffsetText()
 {
-    return settledOffsetText;
+    return settledOffsetText.c_str();
+}
+
+std::string OffsetEditText(HWND page)
+{
+    // Read whole: a text cut short could read as another number ("000000000000000012" as 0).
+    HWND edit = GetDlgItem(page, IDC_DIAG_OFFSET);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
+    return text;
 }
 
 void SetOffsetEdit(HWND page, int16_t value)
 {
-    SetDlgItemInt(page, IDC_DIAG_OFFSET, static_cast<UINT>(static_cast<int>(value)), TRUE);
-    char text[16];
-    GetDlgItemTextA(page, IDC_DIAG_OFFSET, text, sizeof text);
-    SettleOffsetText(text);
+    ShowSpinValue(page, IDC_DIAG_OFFSET, IDC_DIAG_OFFSET_SPIN, value);
+    SettleOffsetText(OffsetEditText(page).c_str());
 }
 
 void FillDiagnosticPage(HWND page)
@@ -62,9 +70,7 @@ void RefreshDiagnosticConfiguration(HWND page)
 {
     SetOffsetRange(page);
     SetIdentityFields(page);
-    char text[16];
-    GetDlgItemTextA(page, IDC_DIAG_OFFSET, text, sizeof text);
-    if (OffsetEditFollowsTransmitter(text, settledOffsetText)) {
+    if (OffsetEditFollowsTransmitter(OffsetEditText(page).c_str(), settledOffsetText.c_str())) {
         configSnapshot.indicationOffset = lastKnown.indicationOffset;
         SetOffsetEdit(page, lastKnown.indicationOffset);
     }

@@ -33,8 +33,8 @@ bool ShowLiveValues(HWND page)
 // write, which ends the tick.
 bool WriteChangedOffset(HWND page)
 {
-    char text[16];
-    GetDlgItemTextA(page, IDC_DIAG_OFFSET, text, sizeof text);
+    const std::string typed = OffsetEditText(page);
+    const char* text = typed.c_str();
     const OffsetTickDecision decision = DecideOffsetTick(offsetWriteBusy, text, lastKnown.indicationOffset);
     if (decision.action == OffsetTickAction::Skip) return true;
     if (decision.action == OffsetTickAction::Settle) {

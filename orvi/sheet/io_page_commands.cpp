@@ -62,8 +62,18 @@ void OnUnitButton(HWND page, int32_t chosenUnit)
     }
     if (action == kUnitConvert) {
         // Writing the texts runs the edits' handlers, which carry the values into the snapshot.
-        const int edits[] = {IDC_LOWER_LIMIT, IDC_UPPER_LIMIT, IDC_ALARM_SET_POINT, IDC_ALARM_HYSTERESIS};
-        for (int id : edits) SetEditNumber(page, id, ConvertToUnit(ReadEditDialogNumber(page, id), s.unit));
+        struct UnitEdit {
+            int id;
+            UnitQuantity quantity;
+        };
+        const UnitEdit edits[] = {{IDC_LOWER_LIMIT, UnitQuantity::Temperature},
+                                  {IDC_UPPER_LIMIT, UnitQuantity::Temperature},
+                                  {IDC_ALARM_SET_POINT, UnitQuantity::Temperature},
+                                  {IDC_ALARM_HYSTERESIS, UnitQuantity::Difference}};
+        for (const UnitEdit& edit : edits) {
+            const int16_t value = ReadEditDialogNumber(page, edit.id);
+            SetEditNumber(page, edit.id, ConvertToUnit(value, s.unit, s.inputType, edit.quantity));
+        }
     }
     NoteFieldChange(page, s.unit, lastKnown.unit);
 }

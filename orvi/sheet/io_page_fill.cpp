@@ -39,6 +39,8 @@ void FillIoPage(HWND page)
     CheckDlgButton(page, IDC_ALARM_INITIAL_BLOCK, s.alarmInitialBlock != 0 ? BST_CHECKED : BST_UNCHECKED);
 
     SetIoSpinRanges(page, s.inputType, s.unit);
+    // A linear type has no unit: a unit click would convert its plain scale numbers as temperatures.
+    EnableUnitControls(page, IsLinearInput(s.inputType));
     EnableAlarmControls(page, s.alarmFunction != kNoAlarm);
 }
 

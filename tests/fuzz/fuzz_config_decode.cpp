@@ -63,7 +63,8 @@ void DecideIoPage(const ConfigSnapshot& s, int otherType, int32_t chosenUnit) {
     (void)RescaleToInputType(s.lowerLimit, s.inputType, otherType, s.unit);
     (void)RescaleToInputType(s.alarmSetPoint, otherType, s.inputType, s.unit);
     (void)DecideUnitSwitch(s.unit, chosenUnit);
-    (void)ConvertToUnit(s.upperLimit, chosenUnit);
+    (void)ConvertToUnit(s.upperLimit, chosenUnit, s.inputType, UnitQuantity::Temperature);
+    (void)ConvertToUnit(s.alarmHysteresis, chosenUnit, s.inputType, UnitQuantity::Difference);
     (void)CelsiusToFahrenheit(s.alarmHysteresis);
     (void)FahrenheitToCelsius(s.alarmHysteresis);
     (void)AlarmFunctionFromPosition(otherType);

@@ -114,6 +114,14 @@ protected:
         }
     }
 
+    // What "&Ler" does to the page: another block decoded, the same page filled again.
+    void Refill(const Device& device)
+    {
+        DecodeConfigBlock(device.words);
+        FillIoPage(page);
+        Pump();
+    }
+
     void Choose(int listId, int position)
     {
         SendDlgItemMessageA(page, listId, CB_SETCURSEL, position, 0);
@@ -223,7 +231,15 @@ TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges)
 
 TEST_F(IoPage, LinearTypesDisableTheUnitButtonsAndTheirLabel)
 {
-    Open(TypicalDevice());
+    // At the fill already, and again at a refill ("&Ler") of another type.
+    Open(TypicalDevice().Set(43, 17).Set(26, 0).Set(27, 100));
+    EXPECT_FALSE(Enabled(IDC_UNIT_FAHRENHEIT));
+    EXPECT_FALSE(Enabled(IDC_UNIT_LABEL));
+    Refill(TypicalDevice());
+    EXPECT_TRUE(Enabled(IDC_UNIT_FAHRENHEIT));
+    Refill(TypicalDevice().Set(43, 16));
+    EXPECT_FALSE(Enabled(IDC_UNIT_CELSIUS));
+    Refill(TypicalDevice());
     for (int code = 16; code <= 18; ++code) {
         Choose(IDC_INPUT_TYPE_LIST, code);
         EXPECT_FALSE(Enabled(IDC_UNIT_CELSIUS)) << code;
@@ -240,10 +256,11 @@ TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack)
 {
     Open(TypicalDevice());
     Click(IDC_UNIT_FAHRENHEIT);
-    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "35");
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "3");  // a difference: 2 °C is 3.6 °F, no 32 added
     EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-166");
+    EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "572");
     EXPECT_EQ(configSnapshot.unit, 1);
-    EXPECT_EQ(configSnapshot.alarmHysteresis, 35);
+    EXPECT_EQ(configSnapshot.alarmHysteresis, 3);
     EXPECT_EQ(SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_GETCOUNT, 0, 0), 19);
     EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), InputTypeCatalogue.fahrenheitNames[0]);
     EXPECT_EQ(SpinRange(IDC_LOWER_LIMIT_SPIN), "-166..1400");
@@ -258,7 +275,8 @@ TEST_F(IoPage, TenthsPt100InFahrenheitIsRejectedOnApplyWithTheStoredLimit)
 {
     Open(TypicalDevice().Set(43, 6).Set(26, -1999).Set(27, 5300).Set(31, 0).Set(35, 0));
     Click(IDC_UNIT_FAHRENHEIT);
-    EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-3566");
+    EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-3278");  // -199.9 °C is -327.8 °F, in tenths
+    EXPECT_EQ(Text(IDC_UPPER_LIMIT), "9860");
 
     EXPECT_EQ(Apply(), PSNRET_INVALID);  // the sheet stays open, nothing written
     ASSERT_EQ(shownBoxes.size(), 1u);

@@ -31,7 +31,7 @@ protected:
         calibrationPageMessageBox = MessageBoxA;
         LivePageTest::TearDown();
     }
-    void StepUp(int editId) { SendDlgItemMessageA(page, editId, WM_KEYDOWN, VK_UP, 0); }
+    void Step(int editId, WPARAM key) { SendDlgItemMessageA(page, editId, WM_KEYDOWN, key, 0); }
 };
 
 TEST_F(CalibrationRange, ValuesOutsideTheRangeShowAsTheyAreAndAreWrittenOnlyOnceTheUserStepsThem)
@@ -46,15 +46,17 @@ TEST_F(CalibrationRange, ValuesOutsideTheRangeShowAsTheyAreAndAreWrittenOnlyOnce
     Tick();
     EXPECT_EQ(CountFrames("0171"), 0);
 
-    StepUp(IDC_CALIBRATION_SPAN);
-    const std::string stepped = Text(IDC_CALIBRATION_SPAN);
-    const int steppedValue = std::atoi(stepped.c_str());
-    EXPECT_GE(steppedValue, 500) << stepped;
-    EXPECT_LE(steppedValue, 20000) << stepped;
+    // One step goes from the range's edge, not from wherever the spin stood before.
+    Step(IDC_CALIBRATION_SPAN, VK_UP);
+    EXPECT_EQ(Text(IDC_CALIBRATION_SPAN), "501");
     Tick();
-    EXPECT_EQ(sim.GetPrivate(1, 24), steppedValue);
+    EXPECT_EQ(sim.GetPrivate(1, 24), 501);
     EXPECT_EQ(CountFrames("01710017"), 0) << "ZERO was not stepped";
     EXPECT_EQ(sim.GetPrivate(1, 23), 4500);
+    Step(IDC_CALIBRATION_ZERO, VK_DOWN);
+    EXPECT_EQ(Text(IDC_CALIBRATION_ZERO), "3999");
+    Tick();
+    EXPECT_EQ(sim.GetPrivate(1, 23), 3999);
     Notify(PSN_KILLACTIVE);
 }
 

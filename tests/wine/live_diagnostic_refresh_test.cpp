@@ -76,6 +76,23 @@ TEST_F(DiagnosticRefresh, TextTheUserTypedBeforeLeavingIsKeptAndWritten)
     EXPECT_EQ(CountFrames(kOffsetWrite), 0);
 }
 
+TEST_F(DiagnosticRefresh, OffsetOutsideTheSpinRangeStepsFromTheEdgeAndLongTextReadsWhole)
+{
+    Notify(PSN_KILLACTIVE);
+    sim.Set(1, 29, 900);  // beyond thermocouple J's 760
+    ReadConfiguration();
+    Notify(PSN_SETACTIVE);
+    EXPECT_EQ(Text(IDC_DIAG_OFFSET), "900");
+    SendDlgItemMessageA(page, IDC_DIAG_OFFSET, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(Text(IDC_DIAG_OFFSET), "759");
+    Tick();
+    EXPECT_EQ(sim.Get(1, 29), 759);
+
+    SetDlgItemTextA(page, IDC_DIAG_OFFSET, "000000000000000012");
+    Tick();
+    EXPECT_EQ(sim.Get(1, 29), 12);
+}
+
 TEST_F(DiagnosticRefresh, StatusBitsBeyondTheTableGetANeutralLine)
 {
     sim.SetPrivate(1, 4, 0x8001);

@@ -1,6 +1,7 @@
 // Reading typed numbers and the unit-switch decision of the Input/Output page.
 #include <gtest/gtest.h>
 #include "edit_numbers.h"
+#include "temperature_units.h"
 #include "unit_switch.h"
 
 namespace {
@@ -45,11 +46,39 @@ TEST(UnitSwitch, OnlyTheOtherKnownUnitConverts)
     EXPECT_EQ(DecideUnitSwitch(-1, 1), kUnitAdopt);
 }
 
-TEST(UnitSwitch, HysteresisAndTenthsGoThroughTheSameFormula)
+TEST(UnitSwitch, ConvertsByInputTypeAndQuantityThereAndBack)
 {
-    EXPECT_EQ(ConvertToUnit(2, 1), 35);
-    EXPECT_EQ(ConvertToUnit(35, 0), 1);
-    EXPECT_EQ(ConvertToUnit(-1999, 1), -3566);
+    const UnitQuantity T = UnitQuantity::Temperature;
+    const UnitQuantity D = UnitQuantity::Difference;
+    struct Case {
+        int inputType;
+        UnitQuantity quantity;
+        int16_t celsius;
+        int16_t fahrenheit;  // what the °F switch gives
+        int16_t back;        // what the °C switch then gives
+    };
+    const Case cases[] = {
+        {0, T, 100, 212, 100},      // whole degrees: × 9 / 5 + 32
+        {0, T, 1, 33, 0},           // truncated as ever: a round trip may lose a degree
+        {0, T, -110, -166, -110},
+        {6, T, 1000, 2120, 1000},   // 100.0 °C is 212.0 °F: the 32 degrees are 320 tenths
+        {14, T, -400, -400, -400},  // -40.0 is the same in both units
+        {6, T, 5300, 9860, 5300},   // the °C limit lands on the °F limit
+        {0, D, 2, 3, 1},            // a difference gets no 32: 2 °C is 3.6 °F, truncated
+        {0, D, 100, 180, 100},
+        {14, D, 20, 36, 20},        // 2.0 °C is 3.6 °F in tenths
+        {17, T, 100, 100, 100},     // linear: plain scale numbers, no unit
+        {18, D, 5, 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.inputType << " value " << c.celsius);
+        const int16_t fahrenheit = ConvertToUnit(c.celsius, kUnitFahrenheit, c.inputType, c.quantity);
+        EXPECT_EQ(fahrenheit, c.fahrenheit);
+        EXPECT_EQ(ConvertToUnit(fahrenheit, kUnitCelsius, c.inputType, c.quantity), c.back);
+    }
+    // Beyond 16 bits the result stays at the bound, as the whole-degree conversions do.
+    EXPECT_EQ(ConvertToUnit(30000, kUnitFahrenheit, 6, T), 32767);
+    EXPECT_EQ(ConvertToUnit(-30000, kUnitFahrenheit, 0, D), -32768);
 }
 
 }  // namespace

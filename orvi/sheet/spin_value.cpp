@@ -1,0 +1,22 @@
+// Showing a value in an up-down's buddy edit with the up-down's own position next to it.
+#include "spin_value.h"
+#include <commctrl.h>
+
+void ShowSpinValue(HWND page, int editId, int spinId, int16_t value)
+{
+    int low = 0;
+    int high = 0;
+    SendDlgItemMessageA(page, spinId, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    if (low > high) {
+        const int swapped = low;
+        low = high;
+        high = swapped;
+    }
+    int position = value;
+    if (position < low) position = low;
+    if (position > high) position = high;
+    // The position first: with an auto-buddy integer the up-down writes it into the edit, which the
+    // value itself then replaces.
+    SendDlgItemMessageA(page, spinId, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+    SetDlgItemInt(page, editId, static_cast<UINT>(static_cast<int>(value)), TRUE);
+}
