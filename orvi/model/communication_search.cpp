@@ -1,5 +1,6 @@
 // The automatic search over the five baud rates.
 #include "communication_search.h"
+#include "communication_address.h"
 #include "communication_rates.h"
 
 SearchOutcome RunAutomaticSearch(CommSettings& settings, CommunicationLine& line) {
@@ -15,8 +16,11 @@ SearchOutcome RunAutomaticSearch(CommSettings& settings, CommunicationLine& line
         // Without its address the transmitter cannot be reached afterwards, so it is not "found".
         uint16_t address = 0;
         if (line.ReadAddress(&address) != kLinkOk) continue;
-        settings.deviceAddress = static_cast<uint8_t>(address & 0xFFu);
-        return SearchOutcome{true, rate, static_cast<int16_t>(address)};
+        // The transmitter answers at the low byte; 0 (broadcast) and 248 up cannot reach it on a bus.
+        const uint8_t answersAt = static_cast<uint8_t>(address & 0xFFu);
+        if (answersAt < kLowestNetworkAddress || answersAt > kHighestNetworkAddress) continue;
+        settings.deviceAddress = answersAt;
+        return SearchOutcome{true, rate, answersAt};
     }
     // Host and page controls must agree again: back to what the page still shows.
     settings.deviceAddress = savedAddress;

@@ -7,10 +7,11 @@
 struct SearchOutcome {
     bool found;
     int32_t baudRate;     // the rate it answered at
-    int16_t addressRead;  // register 44 as read
+    uint8_t addressRead;  // the address it answers at: the low byte of register 44
 };
 
-// On success settings hold the rate found and the low byte of the address read. Otherwise they are
+// Found means identity 1 and an address from 1 to 247 in the low byte of register 44; on success
+// settings hold the rate found and that address. Otherwise they are
 // back to the address and rate from before the search and the port is open at that rate again.
 // Settings are not saved here.
 SearchOutcome RunAutomaticSearch(CommSettings& settings, CommunicationLine& line);

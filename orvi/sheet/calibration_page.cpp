@@ -5,9 +5,10 @@
 #include "config_sheet.h"
 #include "config_snapshot.h"
 #include "live_failure_text.h"
-#include "live_polling.h"
+#include "live_page_timer.h"
 #include "resource.h"
 #include "spin_value.h"
+#include "transmitter_action.h"
 #include "transactions.h"
 
 CalibrationValues calibration = {};
@@ -24,23 +25,16 @@ void SetSpinRange(HWND page, int spinId, SpinRange range)
     SendDlgItemMessageA(page, spinId, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(range.low)), static_cast<LPARAM>(range.high));
 }
 
-void HandleCalibrationNotification(HWND page, UINT code)
+void HandleCalibrationNotification(HWND page, const NMHDR* header)
 {
-    switch (code) {
-    case PSN_SETACTIVE:
-        ActivateCalibrationPage(page);
-        SetTimer(page, kLiveTimerId, kLiveTimerPeriodMs, NULL);
-        break;
-    case PSN_KILLACTIVE:
-    case PSN_RESET:
-        KillTimer(page, kLiveTimerId);
-        break;
-    case PSN_HELP:
+    if (header->code == PSN_SETACTIVE) {
+        // The activation reads; the ticks start only after its boxes and reads.
+        TransmitterAction action;
+        if (!action.Refused()) ActivateCalibrationPage(page);
+    } else if (header->code == PSN_HELP) {
         OpenPageHelp(page, kCalibrationHelpContext);
-        break;
-    default:
-        break;  // Apply and the rest: nothing, and no result, so the sheet may always leave the page
     }
+    FollowLiveTimer(page, header);
 }
 
 }  // namespace
@@ -79,11 +73,14 @@ INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPA
         SetSpinRange(page, IDC_CALIBRATION_ZERO_SPIN, kZeroSpinRange);
         SetSpinRange(page, IDC_CALIBRATION_SPAN_SPIN, kSpanSpinRange);
         return TRUE;
-    case WM_NOTIFY:
-        HandleCalibrationNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code);
-        // Set every time: a result left over from an earlier notification would answer this one.
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (RefuseWhileActionRuns(page, header->code)) return TRUE;
+        HandleCalibrationNotification(page, header);
+        // No objection to leaving the page or to an apply; set every time, so nothing stale answers.
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
+    }
     case WM_HELP:
         calibrationPageMessageBox(page, "Mensagem WM_HELP Recebida", "AquisicaoProcDlg", MB_OK);
         return TRUE;

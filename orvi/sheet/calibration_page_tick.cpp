@@ -4,6 +4,7 @@
 #include "config_snapshot.h"
 #include "live_failure_text.h"
 #include "resource.h"
+#include "transmitter_action.h"
 #include "transactions.h"
 
 namespace {
@@ -32,6 +33,8 @@ void WriteIfChanged(HWND page, const CalibrationValueSlot& slot)
 
 void CalibrationTick(HWND page)
 {
+    TransmitterAction action;
+    if (action.Refused()) return;  // a tick that comes due while another action runs is skipped
     const CalibrationPair pair = CalibrationPairFor(configSnapshot.outputType);
     if (pair.zero == nullptr) return;
     TakeSpin(page, IDC_CALIBRATION_ZERO_SPIN, *pair.zero, kZeroSpinRange);

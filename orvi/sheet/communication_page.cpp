@@ -11,6 +11,7 @@
 #include "serial_port.h"
 #include "shell/shell_messages.h"
 #include "shell/shell_state.h"
+#include "transmitter_action.h"
 
 CommunicationPageMessageBoxFunction communicationPageMessageBox = MessageBoxA;
 
@@ -18,14 +19,11 @@ namespace {
 
 const DWORD kCommunicationHelpContext = 7;
 
-// Set while an action runs: the clicks that the link dispatches during its transactions must not
-// start a second action (or close the dialog) in the middle of the first one.
-bool actionRunning = false;
-
-void RunAction(HWND page, void (*action)(HWND)) {
-    actionRunning = true;
-    action(page);
-    actionRunning = false;
+// The clicks that the link dispatches during a transaction must not start a second action (or
+// close the dialog) in the middle of the first one, whichever page or dialog that one belongs to.
+void RunAction(HWND page, void (*run)(HWND)) {
+    TransmitterAction action;
+    if (!action.Refused()) run(page);
 }
 
 void InitCommunicationPage(HWND page) {
@@ -50,7 +48,7 @@ void CloseCommunicationDialog(HWND page) {
 }
 
 void HandleCommunicationCommand(HWND page, int controlId) {
-    if (actionRunning) return;
+    if (TransmitterActionRunning()) return;
     switch (controlId) {
     case IDC_COMM_CONNECT: RunAction(page, ConnectHost); break;
     case IDC_COMM_READ: RunAction(page, ReadNetworkTransmitter); break;
@@ -89,10 +87,13 @@ INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, L
     case WM_COMMAND:
         HandleCommunicationCommand(page, LOWORD(wParam));
         return TRUE;
-    case WM_NOTIFY:
-        HandleCommunicationNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code);
+    case WM_NOTIFY: {
+        const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+        if (RefuseWhileActionRuns(page, code)) return TRUE;
+        HandleCommunicationNotification(page, code);
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
+    }
     case WM_HELP:
         return TRUE;  // F1 on a control: handled, nothing shown
     default:

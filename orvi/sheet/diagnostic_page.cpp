@@ -3,7 +3,8 @@
 #include "page_help.h"
 #include <commctrl.h>
 #include "config_sheet.h"
-#include "live_polling.h"
+#include "live_page_timer.h"
+#include "transmitter_action.h"
 
 uint16_t statusBits = 0;
 uint16_t shownStatusBits = 0;
@@ -14,23 +15,14 @@ namespace {
 
 const int kDiagnosticHelpContext = 14;
 
-void HandleDiagnosticNotification(HWND page, UINT code)
+void HandleDiagnosticNotification(HWND page, const NMHDR* header)
 {
-    switch (code) {
-    case PSN_SETACTIVE:
-        SetTimer(page, kLiveTimerId, kLiveTimerPeriodMs, NULL);
+    FollowLiveTimer(page, header);
+    if (header->code == PSN_SETACTIVE) {
         SetDiagnosticUnitLabel(page);
         RefreshDiagnosticConfiguration(page);
-        break;
-    case PSN_KILLACTIVE:
-    case PSN_RESET:
-        KillTimer(page, kLiveTimerId);
-        break;
-    case PSN_HELP:
+    } else if (header->code == PSN_HELP) {
         OpenPageHelp(page, kDiagnosticHelpContext);
-        break;
-    default:
-        break;  // Apply and the rest: nothing, and no result, so the sheet may always leave the page
     }
 }
 
@@ -43,11 +35,14 @@ INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
         FillDiagnosticPage(page);
         return TRUE;
-    case WM_NOTIFY:
-        HandleDiagnosticNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code);
-        // Set every time: a result left over from an earlier notification would answer this one.
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (RefuseWhileActionRuns(page, header->code)) return TRUE;
+        HandleDiagnosticNotification(page, header);
+        // No objection to leaving the page or to an apply; set every time, so nothing stale answers.
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
+    }
     case WM_HELP:
         return TRUE;
     case WM_TIMER:

@@ -5,6 +5,7 @@
 #include "live_failure_text.h"
 #include "live_offset_tick.h"
 #include "resource.h"
+#include "transmitter_action.h"
 #include "transactions.h"
 
 namespace {
@@ -31,7 +32,7 @@ bool ShowLiveValues(HWND page)
 // Writes a changed offset. The prompt of a failed write is modal and lets later ticks run; the busy
 // flag keeps them from starting a second write or a second prompt. False when the user gave up the
 // write, which ends the tick.
-bool WriteChangedOffset(HWND page)
+bool WriteChangedOffset(HWND page, TransmitterAction& action)
 {
     const std::string typed = OffsetEditText(page);
     const char* text = typed.c_str();
@@ -54,8 +55,11 @@ bool WriteChangedOffset(HWND page)
             return true;
         }
         const std::string message = LinkFailureText("Erro na escrita do Offset de indicação (%s)", result);
+        // Ticks go on under the prompt (the busy flag keeps them off the offset).
+        action.Pause();
         const int answer =
             diagnosticPageMessageBox(page, message.c_str(), "Erro na escrita", MB_ABORTRETRYIGNORE | MB_ICONWARNING);
+        action.Resume();
         if (answer == IDRETRY) continue;
         // Abort and Ignore drop the typed value: the edit shows the transmitter's again.
         configSnapshot.indicationOffset = lastKnown.indicationOffset;
@@ -80,6 +84,8 @@ void FollowStatusWord(HWND page)
 
 void DiagnosticTick(HWND page)
 {
-    if (ShowLiveValues(page) && !WriteChangedOffset(page)) return;
+    TransmitterAction action;
+    if (action.Refused()) return;  // a tick that comes due while another action runs is skipped
+    if (ShowLiveValues(page) && !WriteChangedOffset(page, action)) return;
     FollowStatusWord(page);
 }

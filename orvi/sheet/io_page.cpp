@@ -7,6 +7,7 @@
 #include "io_page_controls.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
+#include "transmitter_action.h"
 
 HWND ioPageWindow = NULL;
 IoPageMessageBoxFunction ioPageMessageBox = MessageBoxA;
@@ -26,8 +27,11 @@ BOOL InitIoPage(HWND page)
     }
     uint16_t block[kConfigBlockWords] = {};
     LinkError result = kLinkTimeout;
-    for (int attempt = 0; attempt < kConfigReadAttempts && result != kLinkOk; ++attempt) {
-        result = ReadConfigBlock(block);
+    {
+        TransmitterAction action;
+        for (int attempt = 0; attempt < kConfigReadAttempts && result != kLinkOk; ++attempt) {
+            result = ReadConfigBlock(block);
+        }
     }
     if (pleaseWait != NULL) DestroyWindow(pleaseWait);
 
@@ -49,8 +53,11 @@ BOOL InitIoPage(HWND page)
 LONG_PTR HandleIoPageNotification(HWND page, UINT code)
 {
     switch (code) {
-    case PSN_APPLY:
-        return ApplyIoPage(page);
+    case PSN_APPLY: {
+        // Refused while another action runs; the sheet then stays open on its page.
+        TransmitterAction action;
+        return action.Refused() ? PSNRET_INVALID_NOCHANGEPAGE : ApplyIoPage(page);
+    }
     case PSN_HELP:
         OpenPageHelp(page, kIoPageHelpContext);
         return 0;
@@ -69,11 +76,13 @@ INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
     case WM_COMMAND:
         HandleIoPageCommand(page, LOWORD(wParam));
         return TRUE;
-    case WM_NOTIFY:
+    case WM_NOTIFY: {
+        const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+        if (RefuseWhileActionRuns(page, code)) return TRUE;
         // Set every time: a result left over from an earlier notification would answer this one.
-        SetWindowLongPtrA(page, DWLP_MSGRESULT,
-                          HandleIoPageNotification(page, reinterpret_cast<const NMHDR*>(lParam)->code));
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, HandleIoPageNotification(page, code));
         return TRUE;
+    }
     case WM_DESTROY:
         // A later re-read must not fill a window that no longer exists.
         if (ioPageWindow == page) ioPageWindow = NULL;

@@ -4,6 +4,7 @@
 
 #include "link/comm_settings.h"
 #include "link/serial_port.h"
+#include "model/communication_address.h"
 #include "resource.h"
 #include "shell/port_list.h"
 #include "shell/rate_buttons.h"
@@ -35,7 +36,16 @@ void FillHostCommDialog(HWND dialog) {
 }
 
 // Takes port and rate, re-opens the port and, only when it opened, the address; true when done.
+// An address no request can reach is refused first, and then nothing is taken or saved.
 bool ApplyHostCommDialog(HWND dialog) {
+    char addressText[16] = "";
+    GetDlgItemTextA(dialog, IDC_HOST_ADDRESS, addressText, sizeof addressText);
+    uint8_t address = 0;
+    if (!ParseNetworkAddress(addressText, &address)) {
+        MessageBoxA(dialog, kInvalidNetworkAddressMessage, "Atenção", MB_OK | MB_ICONWARNING);
+        return false;
+    }
+
     char port[sizeof commSettings.portName] = {};
     GetDlgItemTextA(dialog, IDC_HOST_PORT, port, sizeof port);
     if (std::strcmp(port, commSettings.portName) != 0) std::strcpy(commSettings.portName, port);
@@ -48,8 +58,7 @@ bool ApplyHostCommDialog(HWND dialog) {
         ReportPortFailure(dialog);
         return false;
     }
-    const UINT address = GetDlgItemInt(dialog, IDC_HOST_ADDRESS, nullptr, FALSE);
-    commSettings.deviceAddress = static_cast<uint8_t>(address & 0xFFu);
+    commSettings.deviceAddress = address;
     SaveCommSettingsOrReport(dialog);
     return true;
 }

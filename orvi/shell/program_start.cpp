@@ -14,6 +14,29 @@
 
 namespace {
 
+// The window of the running instance that the user sees: the main window is hidden in the sheet and
+// search modes, where the sheet or the search dialog it owns is on screen instead.
+BOOL CALLBACK FindShownOwnedWindow(HWND window, LPARAM lParam) {
+    HWND* found = reinterpret_cast<HWND*>(lParam);
+    if (!IsWindowVisible(window)) return TRUE;
+    for (HWND owner = GetWindow(window, GW_OWNER); owner != nullptr; owner = GetWindow(owner, GW_OWNER)) {
+        if (owner == found[0]) {
+            found[1] = window;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+HWND ShownWindowOf(HWND runningMain) {
+    if (IsWindowVisible(runningMain)) return GetLastActivePopup(runningMain);
+    HWND popup = GetLastActivePopup(runningMain);
+    if (popup != runningMain && IsWindowVisible(popup)) return popup;
+    HWND found[2] = {runningMain, nullptr};
+    EnumWindows(FindShownOwnedWindow, reinterpret_cast<LPARAM>(found));
+    return found[1] != nullptr ? found[1] : runningMain;
+}
+
 int RunServiceMode(int showCommand) {
     ShowWindow(mainWindow, showCommand);
     UpdateWindow(mainWindow);
@@ -30,7 +53,9 @@ int RunServiceMode(int showCommand) {
 int RunConfigurator(HINSTANCE instance, const char* commandTail, int showCommand) {
     // Before anything else: a second instance reads no settings and opens no port.
     if (HWND running = FindWindowA(kMainWindowClass, kMainWindowTitle)) {
-        SetForegroundWindow(running);
+        HWND shown = ShownWindowOf(running);
+        if (IsIconic(shown)) ShowWindow(shown, SW_RESTORE);
+        SetForegroundWindow(shown);
         return 0;
     }
     programInstance = instance;

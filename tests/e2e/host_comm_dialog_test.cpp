@@ -157,6 +157,21 @@ TEST_F(HostCommDialog, UnknownStoredRateChecksNoButtonAndOkStores19200) {
     ASSERT_NE(dialog, nullptr);
     for (int id = 1002; id <= 1006; ++id) EXPECT_FALSE(IsButtonChecked(dialog, id)) << "button " << id;
 
+    // An address no request can reach is refused before anything is taken or saved.
+    const SettingsFile before = ReadSettingsFile();
+    for (const char* typed : {"300", "", "0", "248"}) {
+        TypeText(dialog, kAddressList, typed);
+        PressButton(dialog, IDOK);
+        const SeenMessageBox box = WaitForMessageBox(orvi.Id());
+        ASSERT_NE(box.window, nullptr) << "address '" << typed << "'";
+        EXPECT_EQ(box.caption, "Atenção");
+        EXPECT_EQ(box.text, "Endereço inválido!\n\nInforme um número de 1 a 247.");
+        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+        EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "the dialog must stay open";
+    }
+    EXPECT_EQ(ReadSettingsFile().bytes, before.bytes);
+
+    TypeText(dialog, kAddressList, "9");
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitGone(dialog)) << "OK with an openable port must close the dialog";
     // OK saves at once, before any way out.

@@ -56,6 +56,33 @@ inline void PostArrowUp(HWND dialog, int editId) {
     PostMessageA(edit, WM_KEYUP, VK_UP, 0xC0480001);
 }
 
+// A left click on a control as the mouse gives it: button down, then up, posted to the control itself,
+// so that a transaction's turnaround wait dispatches it if one is running.
+inline void PostClick(HWND control, POINT at = POINT{3, 3}) {
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+// The centre of a tab of the sheet's tab row, in the tab control's client coordinates. TCM_GETITEMRECT
+// carries a pointer that is not marshalled, so the rectangle is read in the sheet's own memory.
+inline bool SheetTabCentre(HWND sheet, int index, HWND* tab, POINT* centre) {
+    *tab = FindWindowExA(sheet, nullptr, "SysTabControl32", nullptr);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(sheet, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (*tab == nullptr || process == nullptr) return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT rect = {};
+    DWORD_PTR found = 0;
+    SendMessageTimeoutA(*tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 3000,
+                        &found);
+    const bool read = remote != nullptr && found != 0 && ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    *centre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return read;
+}
+
 // How many requests the simulator heard that begin with this hex prefix (address and function first).
 inline int CountFrames(SimClient& sim, const std::string& prefix) {
     int count = 0;

@@ -7,6 +7,7 @@
 #include "driver_wait.h"
 #include "driver_windows.h"
 #include "e2e_fixture.h"
+#include "live_sheet.h"
 
 namespace {
 
@@ -53,6 +54,27 @@ TEST_F(OrviSingleInstance, SecondStartEndsAtOnceWithoutSettingsOrPortAndRaisesTh
         << "the first instance was not brought to the foreground";
     EXPECT_EQ(ReadSettingsFile().bytes, before.bytes);
     EXPECT_TRUE(first.Running());
+}
+
+TEST_F(OrviSingleInstance, SecondStartRaisesTheSheetOrSearchDialogNotTheHiddenMainWindow) {
+    struct FirstStart {
+        const char* tail;
+        const char* caption;
+    };
+    for (const FirstStart& start : {FirstStart{"CN", kSheetCaption}, FirstStart{"BA", "Comunicação"}}) {
+        WriteSettingsFile(kSimOnCom1);
+        DriverProcess first = StartOrvi(start.tail);
+        HWND shown = WaitForDialog(first.Id(), start.caption);
+        ASSERT_NE(shown, nullptr) << start.tail;
+
+        ForegroundThief thief;
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == thief.Window(); }));
+        DriverProcess second = StartOrvi("CN");
+        ASSERT_TRUE(second.WaitExit(kWaitMs)) << start.tail;
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == shown; }))
+            << "after '" << start.tail << "' the window on screen was not brought to the front";
+        first.Terminate();
+    }
 }
 
 using OrviRunModeArgument = WithSimulator;

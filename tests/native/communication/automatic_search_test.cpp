@@ -19,7 +19,7 @@ TEST(AutomaticSearch, TriesTheFasterRatesAtAddressZeroAndTakesTheAddressRead) {
     const SearchOutcome outcome = RunAutomaticSearch(settings, line);
     EXPECT_TRUE(outcome.found);
     EXPECT_EQ(outcome.baudRate, 4800);
-    EXPECT_EQ(outcome.addressRead, 313);
+    EXPECT_EQ(outcome.addressRead, 57);
     EXPECT_EQ(settings.deviceAddress, 57);
     EXPECT_EQ(settings.baudRate, 4800);
     const std::vector<std::string> expected = {
@@ -50,6 +50,21 @@ TEST(AutomaticSearch, AFailedAddressReadCountsAsNotFoundAndTheSearchGoesOn) {
     EXPECT_TRUE(outcome.found);
     EXPECT_EQ(outcome.baudRate, 2400);
     EXPECT_EQ(settings.deviceAddress, 21) << "never the identity value 1 taken for an address";
+}
+
+TEST(AutomaticSearch, AnAddressNoRequestCanReachCountsAsNotFoundAtThatRate) {
+    CommSettings settings = Settings(3, 2400);
+    RecordingLine line(settings);
+    line.answers[19200] = RateAnswers{kLinkOk, 1, kLinkOk, 0};    // broadcast
+    line.answers[9600] = RateAnswers{kLinkOk, 1, kLinkOk, 248};
+    line.answers[4800] = RateAnswers{kLinkOk, 1, kLinkOk, 0x0100};  // low byte 0
+    line.answers[2400] = RateAnswers{kLinkOk, 1, kLinkOk, 247};
+
+    const SearchOutcome outcome = RunAutomaticSearch(settings, line);
+    EXPECT_TRUE(outcome.found);
+    EXPECT_EQ(outcome.baudRate, 2400);
+    EXPECT_EQ(outcome.addressRead, 247);
+    EXPECT_EQ(settings.deviceAddress, 247);
 }
 
 TEST(AutomaticSearch, NothingFoundRestoresAddressAndRateAndReopensAtTheOldRate) {

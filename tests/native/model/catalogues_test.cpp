@@ -51,16 +51,22 @@ TEST(InputTypeCatalogue, NamesArePaddedToThirtyEightSingleByteCharacters)
 
 TEST(InputTypeCatalogue, SensorLimitsFollowTheUnit)
 {
-    EXPECT_EQ(SensorLimits(0, 0).low, -110);
-    EXPECT_EQ(SensorLimits(0, 0).high, 760);
-    EXPECT_EQ(SensorLimits(0, 1).low, -166);
-    EXPECT_EQ(SensorLimits(0, 1).high, 1400);
-    EXPECT_EQ(SensorLimits(14, 0).low, -1999);
-    EXPECT_EQ(SensorLimits(14, 0).high, 5300);
-    EXPECT_EQ(SensorLimits(6, 1).low, -1999);
-    EXPECT_EQ(SensorLimits(6, 1).high, 9860);
+    // Code: °C low, °C high, °F low, °F high (tenths for 6 and 14, plain numbers for 16 to 18).
+    const int limits[19][4] = {
+        {-110, 760, -166, 1400},   {-150, 1370, -238, 2498}, {-160, 400, -256, 752},   {-150, 1300, -238, 2372},
+        {0, 1760, 32, 3200},       {0, 1760, 32, 3200},      {-1999, 5300, -1999, 9860}, {-200, 530, -328, 986},
+        {-110, 760, -166, 1400},   {-150, 1370, -238, 2498}, {-160, 400, -256, 752},   {-150, 1300, -238, 2372},
+        {0, 1760, 32, 3200},       {0, 1760, 32, 3200},      {-1999, 5300, -1999, 9860}, {-200, 530, -328, 986},
+        {-1999, 9999, -1999, 9999}, {-1999, 9999, -1999, 9999}, {-1999, 9999, -1999, 9999},
+    };
+    for (int code = 0; code < 19; ++code) {
+        SCOPED_TRACE(code);
+        EXPECT_EQ(SensorLimits(code, 0).low, limits[code][0]);
+        EXPECT_EQ(SensorLimits(code, 0).high, limits[code][1]);
+        EXPECT_EQ(SensorLimits(code, 1).low, limits[code][2]);
+        EXPECT_EQ(SensorLimits(code, 1).high, limits[code][3]);
+    }
     EXPECT_EQ(SensorLimits(4, 7).low, 32);  // any unit but 0 takes the °F pair
-    EXPECT_EQ(SensorLimits(18, 1).high, 9999);
 }
 
 TEST(InputTypeCatalogue, CodesOutsideTheCatalogueHaveNoNameAndNoSensorBounds)
