@@ -29,9 +29,9 @@ BOOL CALLBACK FindShownOwnedWindow(HWND window, LPARAM lParam) {
 }
 
 HWND ShownWindowOf(HWND runningMain) {
-    if (IsWindowVisible(runningMain)) return GetLastActivePopup(runningMain);
     HWND popup = GetLastActivePopup(runningMain);
     if (popup != runningMain && IsWindowVisible(popup)) return popup;
+    if (IsWindowVisible(runningMain)) return runningMain;
     HWND found[2] = {runningMain, nullptr};
     EnumWindows(FindShownOwnedWindow, reinterpret_cast<LPARAM>(found));
     return found[1] != nullptr ? found[1] : runningMain;
