@@ -9,7 +9,7 @@
 #include "io_write_sequence.h"
 #include "line_session.h"
 #include "register_map.h"
-#include "temperature_units.h"
+#include "unit_switch.h"
 #include "text_output.h"
 #include "transactions.h"
 
@@ -37,14 +37,16 @@ ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<Re
         if (!setPoint)
             target.alarmSetPoint = RescaleToInputType(current.alarmSetPoint, current.inputType, target.inputType, current.unit);
     }
-    // Only a switch between the two known units converts; a linear input has no temperatures to convert.
-    const bool knownUnits = (current.unit == kUnitCelsius || current.unit == kUnitFahrenheit);
-    if (target.unit != current.unit && knownUnits && !IsLinearInput(target.inputType)) {
-        int16_t (*convert)(int16_t) = target.unit == kUnitCelsius ? FahrenheitToCelsius : CelsiusToFahrenheit;
-        if (!lower) target.lowerLimit = convert(target.lowerLimit);
-        if (!upper) target.upperLimit = convert(target.upperLimit);
-        if (!setPoint) target.alarmSetPoint = convert(target.alarmSetPoint);
-        if (!hysteresis) target.alarmHysteresis = convert(target.alarmHysteresis);
+    // Only a switch between the two known units converts, as on the page (a linear input has no
+    // temperatures; the hysteresis is a difference; tenths types in tenths).
+    if (DecideUnitSwitch(current.unit, target.unit) == kUnitConvert) {
+        const UnitQuantity T = UnitQuantity::Temperature;
+        const int type = target.inputType;
+        if (!lower) target.lowerLimit = ConvertToUnit(target.lowerLimit, target.unit, type, T);
+        if (!upper) target.upperLimit = ConvertToUnit(target.upperLimit, target.unit, type, T);
+        if (!setPoint) target.alarmSetPoint = ConvertToUnit(target.alarmSetPoint, target.unit, type, T);
+        if (!hysteresis)
+            target.alarmHysteresis = ConvertToUnit(target.alarmHysteresis, target.unit, type, UnitQuantity::Difference);
     }
     return target;
 }

@@ -191,7 +191,7 @@ TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWrit
   EXPECT_EQ(32, sim.Get(1, 26));   // 0 °C
   EXPECT_EQ(900, sim.Get(1, 27));  // given: taken as it is
   EXPECT_EQ(572, sim.Get(1, 31));  // 300 °C
-  EXPECT_EQ(35, sim.Get(1, 39));   // the hysteresis converts like the page's, 2 -> 35
+  EXPECT_EQ(3, sim.Get(1, 39));    // the hysteresis is a difference, as on the page: 2 °C is 3.6 °F
 }
 
 TEST_F(Orvictl, ReadBackThatDiffersStopsTheSequenceAndSaysNothingWasWritten) {
