@@ -1,11 +1,12 @@
 // The launcher's copy of the runner, the centring over its main window and the About box procedure.
 #include "launcher_dialogs.h"
+#include "ui_text.h"
 
 HINSTANCE launcherInstance = nullptr;
 HWND launcherWindow = nullptr;
 
 INT_PTR RunDialog(LPCSTR templateName, HWND owner, DLGPROC procedure) {
-    return DialogBoxParamA(launcherInstance, templateName, owner, procedure, 0);
+    return RunUnicodeDialog(launcherInstance, templateName, owner, procedure);
 }
 
 void CenterDialog(HWND dialog) {

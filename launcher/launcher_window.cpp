@@ -7,6 +7,7 @@
 #include "launcher_ids.h"
 #include "launcher_programs.h"
 #include "program_folder.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -38,9 +39,8 @@ bool OnMenuCommand(HWND window, WPARAM command) {
         char program[64];
         lstrcpynA(program, commandLine, sizeof program);
         if (char* space = std::strchr(program, ' ')) *space = '\0';
-        char message[128];
-        wsprintfA(message, "Não foi possível iniciar %s!", program);
-        MessageBoxA(window, message, "Erro", MB_OK | MB_ICONEXCLAMATION);
+        const std::string message = std::string("Não foi possível iniciar ") + program + "!";
+        ShowMessage(window, message.c_str(), "Erro", MB_OK | MB_ICONEXCLAMATION);
     }
     return true;
 }
@@ -62,26 +62,28 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 bool RegisterLauncherClass() {
-    WNDCLASSA windowClass = {};
+    // A Unicode class: the window and the dialogs it owns take the wide texts as they are.
+    WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = LauncherWindowProc;
     windowClass.hInstance = launcherInstance;
-    windowClass.hIcon = LoadIconA(launcherInstance, "Configurador");
+    windowClass.hIcon = LoadIconW(launcherInstance, L"Configurador");
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszMenuName = "Menu";
-    windowClass.lpszClassName = "Configurador";
-    return RegisterClassA(&windowClass) != 0;
+    windowClass.lpszMenuName = L"Menu";
+    windowClass.lpszClassName = L"Configurador";
+    return RegisterClassW(&windowClass) != 0;
 }
 
 HWND CreateLauncherWindow() {
-    launcherWindow = CreateWindowExA(0, "Configurador", "Configurador Tavelo", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    launcherWindow = CreateWindowExW(0, L"Configurador", WideFrom1252("Configurador Tavelo").c_str(),
+                                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                      launcherInstance, nullptr);
     return launcherWindow;

@@ -1,6 +1,7 @@
 // The clock, the turnaround wait and the port notice on Win32.
 #include "link_platform.h"
 #include "link_platform_win32.h"
+#include "ui_text.h"
 
 namespace {
 HWND noticeOwner = nullptr;
@@ -20,7 +21,7 @@ uint64_t CounterFrequency() {
 void SetNoticeOwner(HWND owner) { noticeOwner = owner; }
 
 void ShowPortNotice(const char* text, const char* caption) {
-    MessageBoxA(noticeOwner, text, caption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(noticeOwner, text, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 uint64_t LinkClockUs() {

@@ -10,10 +10,11 @@
 #include "spin_value.h"
 #include "transmitter_action.h"
 #include "transactions.h"
+#include "ui_text.h"
 
 CalibrationValues calibration = {};
 CalibrationValues calibrationKnown = {};
-CalibrationPageMessageBoxFunction calibrationPageMessageBox = MessageBoxA;
+CalibrationPageMessageBoxFunction calibrationPageMessageBox = ShowMessage;
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "transmitter_action.h"
 #include "transactions.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -22,10 +23,10 @@ void WriteIfChanged(HWND page, const CalibrationValueSlot& slot)
     const LinkError result = WritePrivate(slot.address, value);
     if (result == kLinkOk) {
         calibrationKnown.*slot.field = value;
-        SetDlgItemTextA(page, IDC_CALIBRATION_STATUS, "");
+        SetItemText(page, IDC_CALIBRATION_STATUS, "");
     } else {
         // A failed write stays a difference, so the next tick sends it again.
-        SetDlgItemTextA(page, IDC_CALIBRATION_STATUS, LinkFailureText(slot.writeFailure, result).c_str());
+        SetItemText(page, IDC_CALIBRATION_STATUS, LinkFailureText(slot.writeFailure, result).c_str());
     }
 }
 

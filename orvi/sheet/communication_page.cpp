@@ -12,8 +12,9 @@
 #include "shell/shell_messages.h"
 #include "shell/shell_state.h"
 #include "transmitter_action.h"
+#include "ui_text.h"
 
-CommunicationPageMessageBoxFunction communicationPageMessageBox = MessageBoxA;
+CommunicationPageMessageBoxFunction communicationPageMessageBox = ShowMessage;
 
 namespace {
 

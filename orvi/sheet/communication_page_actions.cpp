@@ -16,6 +16,7 @@
 #include "shell/rate_buttons.h"
 #include "shell/shell_messages.h"
 #include "transactions.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -46,9 +47,8 @@ void ConnectHost(HWND page) {
     bool opened = false;
     {
         ButtonDisabled busy(page, IDC_COMM_CONNECT);
-        char port[sizeof commSettings.portName] = "";
-        GetDlgItemTextA(page, IDC_COMM_PORT, port, sizeof port);
-        if (std::strcmp(port, commSettings.portName) != 0) std::strcpy(commSettings.portName, port);
+        const std::string port = ItemText(page, IDC_COMM_PORT).substr(0, sizeof commSettings.portName - 1);
+        if (port != commSettings.portName) std::strcpy(commSettings.portName, port.c_str());
         commSettings.baudRate =
             BaudOfCheckedButton([page](int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; });
         ClosePort();

@@ -8,11 +8,12 @@
 #include "resource.h"
 #include "shell/port_list.h"
 #include "shell/rate_buttons.h"
+#include "ui_text.h"
 
 namespace {
 
 void AddEntry(HWND page, int listId, const char* text) {
-    SendDlgItemMessageA(page, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    AddComboEntry(page, listId, text);
 }
 
 void AddNumberEntry(HWND page, int listId, int number) {
@@ -36,8 +37,7 @@ void ShowTransmitterSettings(HWND page) {
 
 void SelectExactEntry(HWND page, int listId, const char* text) {
     // CB_SELECTSTRING would also take a longer entry that merely starts with the text.
-    const LRESULT position =
-        SendDlgItemMessageA(page, listId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    const LRESULT position = FindComboEntry(page, listId, text);
     if (position != CB_ERR) {
         SendDlgItemMessageA(page, listId, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
         return;
@@ -45,7 +45,7 @@ void SelectExactEntry(HWND page, int listId, const char* text) {
     // A value the list does not offer (an address above 247, say) is still shown where the field
     // can be typed in, so the user sees what the transmitter or the settings hold.
     SendDlgItemMessageA(page, listId, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SetDlgItemTextA(page, listId, text);
+    SetItemText(page, listId, text);
 }
 
 void SelectNumberEntry(HWND page, int listId, int number) {

@@ -4,6 +4,7 @@
 #include "io_page.h"
 #include "resource.h"
 #include "shell/shell_state.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -48,18 +49,19 @@ int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam)
 
 INT_PTR OpenConfigSheet(HWND owner)
 {
-    PROPSHEETPAGEA pages[kPageCount];
+    PROPSHEETPAGEW pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
-        PROPSHEETPAGEA& page = pages[i];
+        PROPSHEETPAGEW& page = pages[i];
         ZeroMemory(&page, sizeof page);
         page.dwSize = sizeof page;
         page.dwFlags = PSP_HASHELP;  // the tab shows the template's caption
         page.hInstance = programInstance;
-        page.pszTemplate = MAKEINTRESOURCEA(kPages[i].templateId);
+        page.pszTemplate = MAKEINTRESOURCEW(kPages[i].templateId);
         page.pfnDlgProc = kPages[i].procedure;
     }
 
-    PROPSHEETHEADERA sheet;
+    // The wide sheet makes the sheet and its pages Unicode windows (see ui_text.h).
+    PROPSHEETHEADERW sheet;
     ZeroMemory(&sheet, sizeof sheet);
     sheet.dwSize = sizeof sheet;
     sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USEHICON | PSH_USECALLBACK;
@@ -67,9 +69,10 @@ INT_PTR OpenConfigSheet(HWND owner)
     sheet.hwndParent = owner;
     sheet.hInstance = programInstance;
     sheet.hIcon = programIcon;
-    sheet.pszCaption = "Configurador Orvi V1.11";
+    const std::wstring caption = WideFrom1252("Configurador Orvi V1.11");
+    sheet.pszCaption = caption.c_str();
     sheet.nPages = kPageCount;
     sheet.nStartPage = 0;
     sheet.ppsp = pages;
-    return PropertySheetA(&sheet);
+    return PropertySheetW(&sheet);
 }

@@ -5,11 +5,12 @@
 #include "config_sheet.h"
 #include "live_page_timer.h"
 #include "transmitter_action.h"
+#include "ui_text.h"
 
 uint16_t statusBits = 0;
 uint16_t shownStatusBits = 0;
 bool offsetWriteBusy = false;
-DiagnosticPageMessageBoxFunction diagnosticPageMessageBox = MessageBoxA;
+DiagnosticPageMessageBoxFunction diagnosticPageMessageBox = ShowMessage;
 
 namespace {
 

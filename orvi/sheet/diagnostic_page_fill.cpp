@@ -9,6 +9,7 @@
 #include "live_status_list.h"
 #include "resource.h"
 #include "spin_value.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ void SetOffsetRange(HWND page)
 
 void SetIdentityFields(HWND page)
 {
-    SetDlgItemTextA(page, IDC_DIAG_SERIAL_NUMBER, SerialNumberText(configSnapshot.serialNumber).c_str());
-    SetDlgItemTextA(page, IDC_DIAG_FIRMWARE, FirmwareText(configSnapshot.firmwareVersion).c_str());
+    SetItemText(page, IDC_DIAG_SERIAL_NUMBER, SerialNumberText(configSnapshot.serialNumber).c_str());
+    SetItemText(page, IDC_DIAG_FIRMWARE, FirmwareText(configSnapshot.firmwareVersion).c_str());
 }
 
 }  // namespace
@@ -81,19 +82,19 @@ void RebuildStatusList(HWND page)
     const StatusListView view = BuildStatusList(statusBits, shownStatusBits);
     SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : view.entries) {
-        SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        AddComboEntry(page, IDC_DIAG_STATUS_LIST, entry.c_str());
     }
     if (view.selected >= 0) SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_SETCURSEL, view.selected, 0);
 }
 
 void ShowAlarmMnemonic(HWND page)
 {
-    SetDlgItemTextA(page, IDC_DIAG_ALARM,
+    SetItemText(page, IDC_DIAG_ALARM,
                     AlarmMnemonicText(configSnapshot.alarmOutputOn, configSnapshot.alarmFunction).c_str());
     ShowWindow(GetDlgItem(page, IDC_DIAG_ALARM), SW_SHOW);
 }
 
 void SetDiagnosticUnitLabel(HWND page)
 {
-    SetDlgItemTextA(page, IDC_DIAG_UNIT, UnitLabelText(configSnapshot.inputType, configSnapshot.unit).c_str());
+    SetItemText(page, IDC_DIAG_UNIT, UnitLabelText(configSnapshot.inputType, configSnapshot.unit).c_str());
 }

@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "transmitter_action.h"
 #include "transactions.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -19,11 +20,11 @@ bool ShowLiveValues(HWND page)
 {
     uint16_t block[kLiveBlockWords] = {};
     if (ReadLiveBlock(block) != kLinkOk) {
-        SetDlgItemTextA(page, IDC_DIAG_PROCESS_VALUE, "????");
+        SetItemText(page, IDC_DIAG_PROCESS_VALUE, "????");
         return false;
     }
     const int16_t processValue = static_cast<int16_t>(block[kProcessValueWord]);
-    SetDlgItemTextA(page, IDC_DIAG_PROCESS_VALUE, ProcessValueText(processValue, configSnapshot.inputType).c_str());
+    SetItemText(page, IDC_DIAG_PROCESS_VALUE, ProcessValueText(processValue, configSnapshot.inputType).c_str());
     configSnapshot.alarmOutputOn = block[kStateWord] & 1u;
     ShowAlarmMnemonic(page);
     return true;

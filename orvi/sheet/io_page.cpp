@@ -8,9 +8,10 @@
 #include "shell/shell_state.h"
 #include "transactions.h"
 #include "transmitter_action.h"
+#include "ui_text.h"
 
 HWND ioPageWindow = NULL;
-IoPageMessageBoxFunction ioPageMessageBox = MessageBoxA;
+IoPageMessageBoxFunction ioPageMessageBox = ShowMessage;
 
 namespace {
 
@@ -20,7 +21,7 @@ const int kIoPageHelpContext = 5;
 BOOL InitIoPage(HWND page)
 {
     ioPageWindow = page;
-    HWND pleaseWait = CreateDialogParamA(programInstance, "CxDlgComm", page, PleaseWaitProc, 0);
+    HWND pleaseWait = CreateUnicodeDialog(programInstance, "CxDlgComm", page, PleaseWaitProc);
     if (pleaseWait != NULL) {
         ShowWindow(pleaseWait, SW_SHOW);
         UpdateWindow(pleaseWait);

@@ -4,6 +4,7 @@
 #include "input_types.h"
 #include "io_spin_ranges.h"
 #include "resource.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -21,8 +22,7 @@ void FillInputTypeList(HWND page, int32_t unit)
 {
     SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_RESETCONTENT, 0, 0);
     for (int code = 0; code < kInputTypeCount; ++code) {
-        SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(InputTypeName(code, unit)));
+        AddComboEntry(page, IDC_INPUT_TYPE_LIST, InputTypeName(code, unit));
     }
 }
 
@@ -32,7 +32,7 @@ void SelectListEntry(HWND page, int listId, const char* name)
         SendDlgItemMessageA(page, listId, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         return;
     }
-    SendDlgItemMessageA(page, listId, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    SelectComboEntry(page, listId, name);
 }
 
 int SelectedPosition(HWND page, int listId)

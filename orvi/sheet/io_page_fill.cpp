@@ -6,6 +6,7 @@
 #include "io_page_controls.h"
 #include "output_types.h"
 #include "resource.h"
+#include "ui_text.h"
 
 void FillIoPage(HWND page)
 {
@@ -16,13 +17,11 @@ void FillIoPage(HWND page)
     FillInputTypeList(page, s.unit);
     SendDlgItemMessageA(page, IDC_OUTPUT_TYPE_LIST, CB_RESETCONTENT, 0, 0);
     for (int position = 0; position < kOutputTypeCount; ++position) {
-        SendDlgItemMessageA(page, IDC_OUTPUT_TYPE_LIST, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(OutputTypeCatalogue[position].name));
+        AddComboEntry(page, IDC_OUTPUT_TYPE_LIST, OutputTypeCatalogue[position].name);
     }
     SendDlgItemMessageA(page, IDC_ALARM_FUNCTION_LIST, CB_RESETCONTENT, 0, 0);
     for (int position = 0; position < kOfferedAlarmFunctionCount; ++position) {
-        SendDlgItemMessageA(page, IDC_ALARM_FUNCTION_LIST, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(AlarmFunctionName(AlarmFunctionFromPosition(position))));
+        AddComboEntry(page, IDC_ALARM_FUNCTION_LIST, AlarmFunctionName(AlarmFunctionFromPosition(position)));
     }
 
     SelectListEntry(page, IDC_INPUT_TYPE_LIST, InputTypeName(s.inputType, s.unit));

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <vector>
+#include "ui_text.h"
 
 // Windows 8 and later: map a protocol through the user's choice of program (older headers lack it).
 #ifndef ASSOCF_IS_PROTOCOL
@@ -55,7 +56,7 @@ void OpenGuide(HWND page, const std::wstring& guide, int context) {
     // No browser to name: the guide opens at its start.
     if (reinterpret_cast<INT_PTR>(ShellExecuteW(page, L"open", guide.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32)
         return;
-    MessageBoxA(page, "Não foi possível abrir a ajuda (orvi-ajuda.html).", "Ajuda", MB_OK | MB_ICONWARNING);
+    ShowMessage(page, "Não foi possível abrir a ajuda (orvi-ajuda.html).", "Ajuda", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace

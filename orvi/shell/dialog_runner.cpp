@@ -1,9 +1,10 @@
 // RunDialog and CenterDialog, used by every dialog of the configurator.
 #include "shell/dialog_centring.h"
 #include "shell/shell_state.h"
+#include "ui_text.h"
 
 INT_PTR RunDialog(LPCSTR templateName, HWND owner, DLGPROC procedure) {
-    return DialogBoxParamA(programInstance, templateName, owner, procedure, 0);
+    return RunUnicodeDialog(programInstance, templateName, owner, procedure);
 }
 
 void CenterDialog(HWND dialog) {

@@ -11,6 +11,7 @@
 #include "shell/shell_dialogs.h"
 #include "shell/shell_messages.h"
 #include "shell/shell_state.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -23,16 +24,14 @@ void FillHostCommDialog(HWND dialog) {
 
     char text[16];
     FillPortList(dialog, IDC_HOST_PORT);
-    SendDlgItemMessageA(dialog, IDC_HOST_PORT, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                        reinterpret_cast<LPARAM>(commSettings.portName));
+    SelectComboEntry(dialog, IDC_HOST_PORT, commSettings.portName);
 
     for (int address = 1; address <= kHighestHostAddress; ++address) {
         std::snprintf(text, sizeof text, "%d", address);
-        SendDlgItemMessageA(dialog, IDC_HOST_ADDRESS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        AddComboEntry(dialog, IDC_HOST_ADDRESS, text);
     }
     std::snprintf(text, sizeof text, "%d", commSettings.deviceAddress);
-    SendDlgItemMessageA(dialog, IDC_HOST_ADDRESS, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                        reinterpret_cast<LPARAM>(text));
+    SelectComboEntry(dialog, IDC_HOST_ADDRESS, text);
 }
 
 // Takes port and rate, re-opens the port and, only when it opened, the address; true when done.
@@ -42,13 +41,12 @@ bool ApplyHostCommDialog(HWND dialog) {
     GetDlgItemTextA(dialog, IDC_HOST_ADDRESS, addressText, sizeof addressText);
     uint8_t address = 0;
     if (!ParseNetworkAddress(addressText, &address)) {
-        MessageBoxA(dialog, kInvalidNetworkAddressMessage, "Atenção", MB_OK | MB_ICONWARNING);
+        ShowMessage(dialog, kInvalidNetworkAddressMessage, "Atenção", MB_OK | MB_ICONWARNING);
         return false;
     }
 
-    char port[sizeof commSettings.portName] = {};
-    GetDlgItemTextA(dialog, IDC_HOST_PORT, port, sizeof port);
-    if (std::strcmp(port, commSettings.portName) != 0) std::strcpy(commSettings.portName, port);
+    const std::string port = ItemText(dialog, IDC_HOST_PORT).substr(0, sizeof commSettings.portName - 1);
+    if (port != commSettings.portName) std::strcpy(commSettings.portName, port.c_str());
 
     commSettings.baudRate =
         BaudOfCheckedButton([dialog](int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; });

@@ -10,6 +10,7 @@
 #include "shell/shell_messages.h"
 #include "shell/shell_state.h"
 #include "shell/stand_alone_search.h"
+#include "ui_text.h"
 
 const char kMainWindowClass[] = "ORVI";
 const char kMainWindowTitle[] = "Tavelo Configurador Orvi";
@@ -66,26 +67,29 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 bool RegisterMainWindowClass() {
-    WNDCLASSA windowClass = {};
+    // A Unicode class: the window and the dialogs it owns take the wide texts as they are.
+    const std::wstring className = WideFrom1252(kMainWindowClass);
+    WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = programInstance;
     windowClass.hIcon = programIcon;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszMenuName = "Menu";
-    windowClass.lpszClassName = kMainWindowClass;
-    return RegisterClassA(&windowClass) != 0;
+    windowClass.lpszMenuName = L"Menu";
+    windowClass.lpszClassName = className.c_str();
+    return RegisterClassW(&windowClass) != 0;
 }
 
 HWND CreateMainWindow() {
-    return CreateWindowExA(0, kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    return CreateWindowExW(0, WideFrom1252(kMainWindowClass).c_str(), WideFrom1252(kMainWindowTitle).c_str(),
+                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, programInstance,
                            nullptr);
 }

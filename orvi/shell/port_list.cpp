@@ -3,9 +3,10 @@
 
 #include "link/port_names.h"
 #include "link/present_ports.h"
+#include "ui_text.h"
 
 void FillPortList(HWND dialog, int listId) {
     // The lists are sorted by number, not by text: the templates' combo boxes have no CBS_SORT.
     for (const std::string& name : PortListNames(PresentPortNames()))
-        SendDlgItemMessageA(dialog, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        AddComboEntry(dialog, listId, name.c_str());
 }

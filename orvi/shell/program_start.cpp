@@ -11,6 +11,7 @@
 #include "shell/shell_messages.h"
 #include "shell/shell_state.h"
 #include "shell/stand_alone_search.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ int RunServiceMode(int showCommand) {
 
 int RunConfigurator(HINSTANCE instance, const char* commandTail, int showCommand) {
     // Before anything else: a second instance reads no settings and opens no port.
-    if (HWND running = FindWindowA(kMainWindowClass, kMainWindowTitle)) {
+    if (HWND running = FindWindowW(WideFrom1252(kMainWindowClass).c_str(), WideFrom1252(kMainWindowTitle).c_str())) {
         HWND shown = ShownWindowOf(running);
         if (IsIconic(shown)) ShowWindow(shown, SW_RESTORE);
         SetForegroundWindow(shown);

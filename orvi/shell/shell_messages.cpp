@@ -2,18 +2,19 @@
 #include "shell/shell_messages.h"
 
 #include "link/comm_settings.h"
+#include "ui_text.h"
 
 void ReportPortFailure(HWND owner) {
-    MessageBoxA(owner, "Não foi possível configurar a porta serial!", "Erro", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(owner, "Não foi possível configurar a porta serial!", "Erro", MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool SaveCommSettingsOrReport(HWND owner) {
     if (SaveCommSettings()) return true;
-    MessageBoxA(owner, "Não foi possível gravar as configurações de comunicação (orvi.ini)!", "Erro",
+    ShowMessage(owner, "Não foi possível gravar as configurações de comunicação (orvi.ini)!", "Erro",
                 MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
 void ReportMissingRunMode(HWND owner) {
-    MessageBoxA(owner, "Execução realizada sem chave de código!", "Erro", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(owner, "Execução realizada sem chave de código!", "Erro", MB_OK | MB_ICONEXCLAMATION);
 }

@@ -27,6 +27,18 @@ wine_env_init() {
 }
 
 # The template prefix, made once and copied for every test group that needs its own.
+# A private locale folder (for LOCPATH) holding the named UTF-8 locale, made once from the `locales`
+# package's sources; no root needed, and the system's locales stay as they are. Prints the folder.
+private_locale() {
+  local name=$1 folder=$ORVI_WINE/locale
+  if [ ! -d "$folder/$name.UTF-8" ]; then
+    ensure_packages locales
+    mkdir -p "$folder"
+    localedef -i "$name" -f UTF-8 "$folder/$name.UTF-8" >/dev/null 2>&1 || { rm -rf "${folder:?}/$name.UTF-8"; return 1; }
+  fi
+  echo "$folder"
+}
+
 wine_template_prefix() {
   local template=$ORVI_WINE/template
   if [ ! -f "$template/.ready" ]; then

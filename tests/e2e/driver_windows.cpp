@@ -56,11 +56,26 @@ HWND WaitForDialog(DWORD processId, const std::string& caption) {
     return WaitForTopLevel(processId, "#32770", caption.c_str(), true);
 }
 
-std::string TextOf(HWND window) {
+namespace {
+
+// Read wide and turned into CP1252 here: an ANSI read would come in the system's code page, which
+// under another language is not the code page of the expected texts.
+std::string CodePage1252(const wchar_t* wide) {
     char text[1024] = {};
-    SendWithin(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     text[sizeof text - 1] = '\0';
     return text;
+}
+
+}  // namespace
+
+std::string TextOf(HWND window) {
+    wchar_t wide[1024] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, sizeof wide / sizeof wide[0], reinterpret_cast<LPARAM>(wide),
+                        SMTO_ABORTIFHUNG, kAnswerMs, &ignored);
+    wide[sizeof wide / sizeof wide[0] - 1] = L'\0';
+    return CodePage1252(wide);
 }
 
 std::string ClassOf(HWND window) {
@@ -107,9 +122,7 @@ std::string ComboItem(HWND dialog, int id, int index) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, kAnswerMs,
                         &ignored);
-    char text[512] = {};
-    WideCharToMultiByte(1252, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
+    return CodePage1252(wide);
 }
 
 std::string ComboSelection(HWND dialog, int id) {
