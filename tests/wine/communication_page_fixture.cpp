@@ -9,6 +9,7 @@
 #include "sheet/communication_page.h"
 #include "sheet/config_sheet.h"
 #include "shell/shell_state.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void CommunicationPageTest::TearDown() {
     if (host != NULL) DestroyWindow(host);
     ClosePort();
     standAloneMode = 0;
-    communicationPageMessageBox = MessageBoxA;
+    communicationPageMessageBox = ShowMessage;
     current = nullptr;
     if (sim) sim->Reset();
 }

@@ -9,6 +9,7 @@
 #include "input_types.h"
 #include "resource.h"
 #include "sheet/io_page.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ protected:
     void TearDown() override
     {
         if (host != NULL) DestroyWindow(host);
-        ioPageMessageBox = MessageBoxA;
+        ioPageMessageBox = ShowMessage;
     }
 
     void Open(const Device& device)

@@ -3,6 +3,7 @@
 #include "resource.h"
 #include "sheet/calibration_page.h"
 #include "sheet/config_sheet.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ protected:
     }
     void TearDown() override
     {
-        calibrationPageMessageBox = MessageBoxA;
+        calibrationPageMessageBox = ShowMessage;
         LivePageTest::TearDown();
     }
     void Step(int editId, WPARAM key) { SendDlgItemMessageA(page, editId, WM_KEYDOWN, key, 0); }
