@@ -117,6 +117,8 @@ void ExpectDialogFrame(const DialogTemplate& dialog, const ExpectedDialog& expec
     EXPECT_EQ(dialog.caption, expected.caption);
     EXPECT_EQ(dialog.fontName, "MS Sans Serif");
     EXPECT_EQ(dialog.pointSize, 8);
+    // Western glyphs on a system of any code page: only the extended format names the character set.
+    EXPECT_EQ(dialog.charset, ANSI_CHARSET);
     EXPECT_TRUE(dialog.menu.Empty()) << "a dialog with a menu";
 }
 

@@ -80,7 +80,7 @@ bool ReadDialogTemplate(const std::vector<uint8_t>& bytes, DialogTemplate& dialo
         if (dialog.extended) {
             in.Word();  // weight
             in.Byte();  // italic
-            in.Byte();  // character set
+            dialog.charset = in.Byte();
         }
         dialog.fontName = in.Text();
     }

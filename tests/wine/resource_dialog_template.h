@@ -23,6 +23,7 @@ struct DialogTemplate {
     ResourceName windowClass;
     std::string caption;
     int pointSize = 0;  // 0 without a font
+    int charset = -1;   // the font's character set; -1 where the format carries none
     std::string fontName;
     std::vector<DialogControl> controls;
 };
