@@ -13,3 +13,9 @@ add_compile_options(
 if(WIN32)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 endif()
+# Both trees build without a warning; a new one stops the build (-DORVI_WARNINGS_AS_ERRORS=OFF to look
+# past it while working).
+option(ORVI_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ON)
+if(ORVI_WARNINGS_AS_ERRORS)
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
+endif()

@@ -39,7 +39,7 @@ int LoadCommSettings() {
     char port[64];
     if (!Store().Read(kSection, "Port", port, sizeof port)) std::strcpy(port, "COM1");
     std::memset(commSettings.portName, 0, sizeof commSettings.portName);
-    std::strncpy(commSettings.portName, port, sizeof commSettings.portName - 1);
+    std::memcpy(commSettings.portName, port, strnlen(port, sizeof commSettings.portName - 1));
 
     // A number beyond the signed range is no baud rate at all; the line then runs at 19200.
     uint32_t baud = ReadNumber("Baud", 9600);

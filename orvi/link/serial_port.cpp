@@ -34,7 +34,7 @@ const BaudRow* FindRow(int32_t baudRate) {
 
 void SetPortName(const char* name) {
     std::memset(commSettings.portName, 0, sizeof commSettings.portName);
-    std::strncpy(commSettings.portName, name, sizeof commSettings.portName - 1);
+    std::memcpy(commSettings.portName, name, strnlen(name, sizeof commSettings.portName - 1));
 }
 
 int FailOpen() {
