@@ -102,7 +102,7 @@ LRESULT CALLBACK HelpViewerWindow::Procedure(HWND window, UINT message, WPARAM w
         const auto* bytes = static_cast<const char*>(copy->lpData);
         WineHelpRequest header;
         std::memcpy(&header, bytes, sizeof header);
-        viewer->last_ = HelpRequest{header.command, header.data, ""};
+        viewer->last_ = HelpRequest{header.command, header.data, "", L""};
         if (header.ofsFilename != 0 && header.ofsFilename < copy->cbData)
             viewer->last_.file.assign(bytes + header.ofsFilename,
                                       strnlen(bytes + header.ofsFilename, copy->cbData - header.ofsFilename));
