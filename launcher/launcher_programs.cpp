@@ -13,15 +13,10 @@ const size_t kCheckedProgramCount = sizeof kCheckedPrograms / sizeof kCheckedPro
 
 const char* CommandLineForMenu(unsigned menuId) {
     switch (menuId) {
-    case IDM_ORVI_SHEET:
-        return "ORVI.EXE CN";
-    case IDM_ORVI_SEARCH:
-        return "ORVI.EXE BA";
-    case IDM_GRAVLO_CONFIG:
-        return "GRAVLO.EXE CF";
-    case IDM_GRAVLO_SEARCH:
-        return "GRAVLO.EXE BA";
-    default:
-        return nullptr;
+    case IDM_ORVI_SHEET: return "ORVI.EXE CN";
+    case IDM_ORVI_SEARCH: return "ORVI.EXE BA";
+    case IDM_GRAVLO_CONFIG: return "GRAVLO.EXE CF";
+    case IDM_GRAVLO_SEARCH: return "GRAVLO.EXE BA";
+    default: return nullptr;
     }
 }

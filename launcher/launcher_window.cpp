@@ -47,20 +47,13 @@ bool OnMenuCommand(HWND window, WPARAM command) {
 
 LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        GreyMissingPrograms(window);
-        return 0;
+    case WM_CREATE: GreyMissingPrograms(window); return 0;
     case WM_COMMAND:
         if (OnMenuCommand(window, wParam)) return 0;
         break;
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        break;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -83,8 +76,7 @@ bool RegisterLauncherClass() {
 
 HWND CreateLauncherWindow() {
     launcherWindow = CreateWindowExW(0, L"Configurador", WideFrom1252("Configurador Tavelo").c_str(),
-                                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                     launcherInstance, nullptr);
+                                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     nullptr, nullptr, launcherInstance, nullptr);
     return launcherWindow;
 }

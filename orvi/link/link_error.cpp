@@ -16,7 +16,14 @@ const char kLinkErrorTexts[21][45] = {
     "Comando inválido",
     "Buffer de recepção cheio",
     "CRC inválido",
-    "", "", "", "", "", "", "", "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
     "Time-out",
 };
 }  // namespace

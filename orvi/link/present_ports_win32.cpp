@@ -6,7 +6,8 @@
 std::vector<std::string> PresentPortNames() {
     std::vector<std::string> names;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
         return names;
     for (DWORD index = 0;; ++index) {
         wchar_t valueName[256];
@@ -20,7 +21,10 @@ std::vector<std::string> PresentPortNames() {
         if (status != ERROR_SUCCESS || type != REG_SZ) continue;  // too long for a port name, or no text
         std::string name;
         for (const wchar_t* c = data; *c != L'\0' && c < data + dataBytes / sizeof data[0]; ++c) {
-            if (*c > 0x7F) { name.clear(); break; }  // a port name is plain ASCII
+            if (*c > 0x7F) {
+                name.clear();
+                break;
+            }  // a port name is plain ASCII
             name += static_cast<char>(*c);
         }
         if (!name.empty()) names.push_back(name);

@@ -25,7 +25,7 @@ struct FrameState {
     int16_t requestValue;
     uint8_t requestFunction;
     uint8_t expectedLength;
-    bool sent;  // the driver took the whole request
+    bool sent;                  // the driver took the whole request
     uint64_t lineQuietSinceUs;  // when the last reply read ended (0: nothing read yet)
     uint32_t extraQuietMs;      // a longer quiet gap asked for the next request
     LineEcho lineEcho;          // learnt on the port opening counted in echoOpening
@@ -40,13 +40,18 @@ uint32_t TransmitBoundMs(size_t bytes) { return (LineTimeUs(bytes, commSettings.
 
 uint8_t ExpectedLength(uint8_t functionCode, uint16_t count) {
     switch (functionCode) {
-        case 1: case 2: case 3: case 4: {
-            const unsigned length = 2u * count + 5u;
-            return length > 255u ? 0 : static_cast<uint8_t>(length);
-        }
-        case 5: case 6: case 0x71: return 8;
-        case 0x70: return 6;
-        default: return 0;  // no transaction sends these; the reply is then not read
+    case 1:
+    case 2:
+    case 3:
+    case 4: {
+        const unsigned length = 2u * count + 5u;
+        return length > 255u ? 0 : static_cast<uint8_t>(length);
+    }
+    case 5:
+    case 6:
+    case 0x71: return 8;
+    case 0x70: return 6;
+    default: return 0;  // no transaction sends these; the reply is then not read
     }
 }
 
@@ -72,20 +77,21 @@ LinkError CheckFunction() {
     if (function == (frame.requestFunction | 0x80u)) return kLinkException;
     if (function != frame.requestFunction) return kLinkBadFunction;
     switch (function) {
-        case 1: case 2: case 3: case 4:
-            return CheckDataReply();
-        case 5: {
-            const uint16_t coil = ReplyWord(4);
-            return (coil == 0xFF00 || coil == 0x0000) ? kLinkOk : kLinkValueMismatch;
-        }
-        case 6: case 0x71:
-            return CheckWriteEcho();
-        case 0x70:
-            if (frame.expectedLength < 6) return kLinkBadByteCount;
-            if (frame.destination && frame.wordsWanted > 0) frame.destination[0] = ReplyWord(2);
-            return kLinkOk;
-        default:
-            return kLinkBadFunction;
+    case 1:
+    case 2:
+    case 3:
+    case 4: return CheckDataReply();
+    case 5: {
+        const uint16_t coil = ReplyWord(4);
+        return (coil == 0xFF00 || coil == 0x0000) ? kLinkOk : kLinkValueMismatch;
+    }
+    case 6:
+    case 0x71: return CheckWriteEcho();
+    case 0x70:
+        if (frame.expectedLength < 6) return kLinkBadByteCount;
+        if (frame.destination && frame.wordsWanted > 0) frame.destination[0] = ReplyWord(2);
+        return kLinkOk;
+    default: return kLinkBadFunction;
     }
 }
 
@@ -99,7 +105,8 @@ void LearnLineEcho(LineEcho echo) {
 // What the bytes of one read tell about the line (before the reply is moved to the front): a copy
 // of the request ahead of the reply is its echo.
 bool EchoAhead(size_t arrived, uint8_t length) {
-    return arrived >= frame.requestLength + length && std::memcmp(frame.receive, frame.request, frame.requestLength) == 0;
+    return arrived >= frame.requestLength + length &&
+           std::memcmp(frame.receive, frame.request, frame.requestLength) == 0;
 }
 
 // A good read reply (never equal to its request) with nothing ahead shows a line without echo.
@@ -221,23 +228,33 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
     size_t length = 2;
     const uint16_t word = static_cast<uint16_t>(value);
     switch (functionCode) {
-        case 1: case 2: case 3: case 4:
-            out[2] = static_cast<uint8_t>(reg >> 8); out[3] = static_cast<uint8_t>(reg);
-            out[4] = static_cast<uint8_t>(count >> 8); out[5] = static_cast<uint8_t>(count);
-            length = 6;
-            break;
-        case 5: case 6: case 0x71:
-            out[2] = static_cast<uint8_t>(reg >> 8); out[3] = static_cast<uint8_t>(reg);
-            out[4] = static_cast<uint8_t>(word >> 8); out[5] = static_cast<uint8_t>(word);
-            length = 6;
-            break;
-        case 0x70:
-            out[2] = static_cast<uint8_t>(reg >> 8); out[3] = static_cast<uint8_t>(reg);
-            out[4] = 0; out[5] = 0;
-            length = 6;
-            break;
-        default:
-            break;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        out[2] = static_cast<uint8_t>(reg >> 8);
+        out[3] = static_cast<uint8_t>(reg);
+        out[4] = static_cast<uint8_t>(count >> 8);
+        out[5] = static_cast<uint8_t>(count);
+        length = 6;
+        break;
+    case 5:
+    case 6:
+    case 0x71:
+        out[2] = static_cast<uint8_t>(reg >> 8);
+        out[3] = static_cast<uint8_t>(reg);
+        out[4] = static_cast<uint8_t>(word >> 8);
+        out[5] = static_cast<uint8_t>(word);
+        length = 6;
+        break;
+    case 0x70:
+        out[2] = static_cast<uint8_t>(reg >> 8);
+        out[3] = static_cast<uint8_t>(reg);
+        out[4] = 0;
+        out[5] = 0;
+        length = 6;
+        break;
+    default: break;
     }
     for (size_t i = 0; i < length; ++i) Crc16Update(out[i]);
     out[length++] = static_cast<uint8_t>(frame.crc);
@@ -288,7 +305,8 @@ LinkError CheckReply(uint8_t length) {
     frame.lastError = kLinkOk;
     if (length < 4) return frame.lastError = kLinkTimeout;
     const uint16_t crc = Crc16(frame.receive, length - 2u);
-    if (frame.receive[length - 2] != static_cast<uint8_t>(crc) || frame.receive[length - 1] != static_cast<uint8_t>(crc >> 8))
+    if (frame.receive[length - 2] != static_cast<uint8_t>(crc) ||
+        frame.receive[length - 1] != static_cast<uint8_t>(crc >> 8))
         return frame.lastError = kLinkBadCrc;
     if (!acceptAnyAddress && frame.receive[0] != commSettings.deviceAddress) return frame.lastError = kLinkWrongAddress;
     frame.expectedLength = length;

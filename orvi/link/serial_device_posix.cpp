@@ -19,13 +19,13 @@ using Clock = std::chrono::steady_clock;
 
 bool SpeedConstant(int32_t baud, speed_t* speed) {
     switch (baud) {
-        case 1200: *speed = B1200; return true;
-        case 2400: *speed = B2400; return true;
-        case 4800: *speed = B4800; return true;
-        case 9600: *speed = B9600; return true;
-        case 19200: *speed = B19200; return true;
-        case 38400: *speed = B38400; return true;
-        default: return false;
+    case 1200: *speed = B1200; return true;
+    case 2400: *speed = B2400; return true;
+    case 4800: *speed = B4800; return true;
+    case 9600: *speed = B9600; return true;
+    case 19200: *speed = B19200; return true;
+    case 38400: *speed = B38400; return true;
+    default: return false;
     }
 }
 
@@ -89,9 +89,12 @@ public:
     }
 
     void Purge(bool receiveSide, bool transmitSide) override {
-        if (receiveSide && transmitSide) tcflush(fd_, TCIOFLUSH);
-        else if (receiveSide) tcflush(fd_, TCIFLUSH);
-        else if (transmitSide) tcflush(fd_, TCOFLUSH);
+        if (receiveSide && transmitSide)
+            tcflush(fd_, TCIOFLUSH);
+        else if (receiveSide)
+            tcflush(fd_, TCIFLUSH);
+        else if (transmitSide)
+            tcflush(fd_, TCOFLUSH);
     }
 
     // Kept for the next reads and writes, as SetCommTimeouts does for its handle.

@@ -19,11 +19,8 @@ struct BaudRow {
 };
 
 const BaudRow kBaudRows[] = {
-    {1200, {285, 10, 168}, 8},
-    {2400, {165, 5, 144}, 3},
-    {4800, {105, 3, 132}, 2},
-    {9600, {75, 2, 126}, 1},
-    {19200, {60, 2, 123}, 1},
+    {1200, {285, 10, 168}, 8}, {2400, {165, 5, 144}, 3}, {4800, {105, 3, 132}, 2},
+    {9600, {75, 2, 126}, 1},   {19200, {60, 2, 123}, 1},
 };
 
 const BaudRow* FindRow(int32_t baudRate) {
@@ -76,7 +73,8 @@ ReadTimeouts ReadTimeoutsFor(int32_t baudRate) {
 
 WriteTimeouts WriteTimeoutsFor(int32_t baudRate) {
     // Twice the line time of each byte, and room for an adapter that holds a write a while.
-    const uint32_t perByte = (20000u + static_cast<uint32_t>(LineBaud(baudRate)) - 1u) / static_cast<uint32_t>(LineBaud(baudRate));
+    const uint32_t perByte =
+        (20000u + static_cast<uint32_t>(LineBaud(baudRate)) - 1u) / static_cast<uint32_t>(LineBaud(baudRate));
     return {perByte, 100u};
 }
 
@@ -115,7 +113,8 @@ int OpenPort() {
     device.Purge(true, true);
     // Without its time-outs a read or write could block for ever: such a port is not used.
     portReadTimeouts = ReadTimeoutsFor(commSettings.baudRate);
-    if (!device.SetReadTimeouts(portReadTimeouts) || !device.SetWriteTimeouts(WriteTimeoutsFor(commSettings.baudRate))) {
+    if (!device.SetReadTimeouts(portReadTimeouts) ||
+        !device.SetWriteTimeouts(WriteTimeoutsFor(commSettings.baudRate))) {
         device.Close();
         return FailOpen();
     }

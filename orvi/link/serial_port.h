@@ -3,7 +3,7 @@
 #include <cstddef>
 #include "serial_device.h"
 
-int OpenPort();   // 1 when open and configured, 0 otherwise (portName may become "None")
+int OpenPort();  // 1 when open and configured, 0 otherwise (portName may become "None")
 void ClosePort();
 // Counts the calls of OpenPort: what was learnt about a line holds until the port opens again.
 uint32_t PortOpenings();

@@ -3,8 +3,7 @@
 #include "communication_rates.h"
 #include "register_map.h"
 
-NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line, uint8_t newAddress,
-                                 int32_t newBaud) {
+NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line, uint8_t newAddress, int32_t newBaud) {
     NetworkChange change = {false, false};
     // The address first: the rate write then already goes to the new address, at the rate the
     // transmitter still has.

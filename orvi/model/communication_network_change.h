@@ -12,5 +12,4 @@ struct NetworkChange {
 // Writes the new address (register 44) at the old address, then the new rate's code (register 45)
 // at the old rate; each only when it differs. Settings follow each write whatever its result, and
 // the port is re-opened at a new rate. A rate outside the five is never written. Nothing is saved.
-NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line, uint8_t newAddress,
-                                 int32_t newBaud);
+NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line, uint8_t newAddress, int32_t newBaud);

@@ -8,19 +8,12 @@ ConfigSnapshot lastKnown;
 
 namespace {
 
-int16_t Signed(uint16_t word)
-{
-    return static_cast<int16_t>(word);
-}
+int16_t Signed(uint16_t word) { return static_cast<int16_t>(word); }
 
-int8_t LowByte(uint16_t word)
-{
-    return static_cast<int8_t>(static_cast<uint8_t>(word & 0xFFu));
-}
+int8_t LowByte(uint16_t word) { return static_cast<int8_t>(static_cast<uint8_t>(word & 0xFFu)); }
 
 // Leading blanks, one optional sign, then digits; no overflow check, so the value wraps mod 2^32.
-uint32_t ReadWrappingNumber(const char* text)
-{
+uint32_t ReadWrappingNumber(const char* text) {
     while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
     bool negative = false;
     if (*text == '+' || *text == '-') negative = (*text++ == '-');
@@ -31,15 +24,13 @@ uint32_t ReadWrappingNumber(const char* text)
 
 }  // namespace
 
-uint32_t SerialNumberFromWords(int16_t first, int16_t second)
-{
+uint32_t SerialNumberFromWords(int16_t first, int16_t second) {
     char text[16];
     std::snprintf(text, sizeof text, "%d%d", first, second);
     return ReadWrappingNumber(text);
 }
 
-void DecodeConfigBlock(const uint16_t* words)
-{
+void DecodeConfigBlock(const uint16_t* words) {
     ConfigSnapshot& s = configSnapshot;
     s.inputType = LowByte(words[kRegInputType]);
     s.unit = Signed(words[kRegUnit]);

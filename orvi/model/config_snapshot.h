@@ -32,8 +32,7 @@ uint32_t SerialNumberFromWords(int16_t first, int16_t second);
 
 // Change detection: true (and lastKnown follows) when value differs from the last value seen.
 template <typename Field>
-bool TakeChange(Field value, Field& known)
-{
+bool TakeChange(Field value, Field& known) {
     if (value == known) return false;
     known = value;
     return true;

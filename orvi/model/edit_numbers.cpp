@@ -4,14 +4,10 @@
 
 namespace {
 
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Parses sign and digits at *text, advancing it; the magnitude saturates instead of overflowing.
-bool ReadSignedDigits(const char*& text, int32_t* value)
-{
+bool ReadSignedDigits(const char*& text, int32_t* value) {
     bool negative = false;
     if (*text == '+' || *text == '-') negative = (*text++ == '-');
     if (*text < '0' || *text > '9') return false;
@@ -25,8 +21,7 @@ bool ReadSignedDigits(const char*& text, int32_t* value)
 
 }  // namespace
 
-int16_t ParseDialogInt16(const char* text)
-{
+int16_t ParseDialogInt16(const char* text) {
     while (IsSpace(*text)) ++text;
     int32_t value = 0;
     if (!ReadSignedDigits(text, &value)) return 0;
@@ -34,8 +29,7 @@ int16_t ParseDialogInt16(const char* text)
     return *text == '\0' ? SaturateToInt16(value) : 0;
 }
 
-int16_t ParseLeadingInt16(const char* text)
-{
+int16_t ParseLeadingInt16(const char* text) {
     while (IsSpace(*text)) ++text;
     int32_t value = 0;
     return ReadSignedDigits(text, &value) ? SaturateToInt16(value) : 0;

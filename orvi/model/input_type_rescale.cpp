@@ -3,8 +3,7 @@
 #include "input_types.h"
 #include "int16_range.h"
 
-int16_t RescaleToInputType(int16_t value, int oldType, int newType, int32_t unit)
-{
+int16_t RescaleToInputType(int16_t value, int oldType, int newType, int32_t unit) {
     if (!IsKnownInputType(oldType) || !IsKnownInputType(newType)) return value;
     const LimitPair from = SensorLimits(oldType, unit);
     const LimitPair to = SensorLimits(newType, unit);

@@ -4,8 +4,7 @@
 #include "alarm_functions.h"
 #include "input_types.h"
 
-int FindConsistencyFault(const ConfigSnapshot& s, char* message, size_t size)
-{
+int FindConsistencyFault(const ConfigSnapshot& s, char* message, size_t size) {
     const LimitPair sensor = SensorLimits(s.inputType, s.unit);
     const bool celsius = s.unit == 0;
     // The sensor limit is shown as stored: tenths types print tenths.

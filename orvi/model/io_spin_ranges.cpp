@@ -3,8 +3,7 @@
 #include "input_types.h"
 #include "int16_range.h"
 
-IoSpinRanges IoSpinRangesFor(int inputType, int32_t unit)
-{
+IoSpinRanges IoSpinRangesFor(int inputType, int32_t unit) {
     const LimitPair limits = SensorLimits(inputType, unit);
     IoSpinRanges ranges;
     ranges.low = limits.low;

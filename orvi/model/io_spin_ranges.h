@@ -3,7 +3,7 @@
 #include <cstdint>
 
 struct IoSpinRanges {
-    int16_t low;             // limits and set point: the sensor limits
+    int16_t low;  // limits and set point: the sensor limits
     int16_t high;
     int16_t hysteresisHigh;  // hysteresis: 0 up to the width of the sensor range
 };

@@ -7,16 +7,14 @@
 
 namespace {
 
-IoWriteStep Step(int8_t reg, int16_t value, const char* failureFormat)
-{
+IoWriteStep Step(int8_t reg, int16_t value, const char* failureFormat) {
     IoWriteStep step = {reg, value, failureFormat};
     return step;
 }
 
 }  // namespace
 
-int BuildIoWriteSequence(const ConfigSnapshot& s, IoWriteStep* steps)
-{
+int BuildIoWriteSequence(const ConfigSnapshot& s, IoWriteStep* steps) {
     int count = 0;
     steps[count++] = Step(kRegUnit, EncodeWideField(s.unit), "Erro na escrita da Unidade de Temperatura (%s)");
     steps[count++] = Step(kRegInputType, EncodeByteField(s.inputType), "Erro na escrita do Tipo de Entrada (%s)");
@@ -35,8 +33,7 @@ int BuildIoWriteSequence(const ConfigSnapshot& s, IoWriteStep* steps)
 }
 
 bool RunIoWriteSequence(const ConfigSnapshot& snapshot, IoRegisterWriter write, IoWriteFailurePrompt ask,
-                        void* context)
-{
+                        void* context) {
     IoWriteStep steps[kMaxIoWriteSteps];
     const int count = BuildIoWriteSequence(snapshot, steps);
     for (int i = 0; i < count; ++i) {

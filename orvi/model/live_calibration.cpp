@@ -12,8 +12,7 @@ const CalibrationValueSlot kCalibrationSlots[kCalibrationValueCount] = {
      "Erro na escrita do Ganho 0 a 20mA (%s)"},
 };
 
-CalibrationPair CalibrationPairFor(int outputType)
-{
+CalibrationPair CalibrationPairFor(int outputType) {
     CalibrationPair pair = {nullptr, nullptr};
     if (outputType == 13) {
         pair.zero = &kCalibrationSlots[2];
@@ -25,8 +24,7 @@ CalibrationPair CalibrationPairFor(int outputType)
     return pair;
 }
 
-int16_t TakeSpinPosition(int16_t held, uint32_t getPosAnswer, SpinRange range)
-{
+int16_t TakeSpinPosition(int16_t held, uint32_t getPosAnswer, SpinRange range) {
     if ((getPosAnswer >> 16) != 0) return held;
     const int16_t position = static_cast<int16_t>(getPosAnswer & 0xFFFFu);
     if (position < range.low || position > range.high) return held;

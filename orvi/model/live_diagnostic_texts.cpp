@@ -14,8 +14,7 @@ const char kUnknownAlarmMnemonic[] = "?";
 
 }  // namespace
 
-std::string ProcessValueText(int16_t value, int inputType)
-{
+std::string ProcessValueText(int16_t value, int inputType) {
     char text[16];
     if (IsTenthsInput(inputType)) {
         const int whole = value / 10;  // truncates toward zero
@@ -28,28 +27,24 @@ std::string ProcessValueText(int16_t value, int inputType)
     return text;
 }
 
-std::string UnitLabelText(int inputType, int32_t unit)
-{
+std::string UnitLabelText(int inputType, int32_t unit) {
     if (IsLinearInput(inputType)) return "";
     return unit == 0 ? "°C" : "°F";
 }
 
-std::string AlarmMnemonicText(int32_t alarmOutputOn, int alarmFunction)
-{
+std::string AlarmMnemonicText(int32_t alarmOutputOn, int alarmFunction) {
     if (alarmOutputOn == 0) return "";
     if (alarmFunction < 0 || alarmFunction >= kAlarmMnemonicCount) return kUnknownAlarmMnemonic;
     return kAlarmMnemonics[alarmFunction];
 }
 
-std::string SerialNumberText(uint32_t serialNumber)
-{
+std::string SerialNumberText(uint32_t serialNumber) {
     char text[16];
     std::snprintf(text, sizeof text, "%08lu", static_cast<unsigned long>(serialNumber));
     return text;
 }
 
-std::string FirmwareText(int16_t firmwareVersion)
-{
+std::string FirmwareText(int16_t firmwareVersion) {
     char text[16];
     std::snprintf(text, sizeof text, "%d.%02d", firmwareVersion / 100, firmwareVersion % 100);
     return text;

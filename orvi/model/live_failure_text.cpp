@@ -3,8 +3,7 @@
 #include <cstdio>
 #include "link_error.h"
 
-std::string LinkFailureText(const char* format, unsigned linkError)
-{
+std::string LinkFailureText(const char* format, unsigned linkError) {
     char text[256];  // the longest message and the longest error text fit with room to spare
     std::snprintf(text, sizeof text, format, LinkErrorText(linkError));
     return text;

@@ -2,8 +2,7 @@
 #include "live_offset_tick.h"
 #include <cstring>
 
-bool ParseOffsetText(const char* text, int16_t* value)
-{
+bool ParseOffsetText(const char* text, int16_t* value) {
     while (*text == ' ') ++text;
     const bool negative = *text == '-';
     if (negative) ++text;
@@ -19,15 +18,13 @@ bool ParseOffsetText(const char* text, int16_t* value)
     return true;
 }
 
-OffsetTickDecision DecideOffsetTick(bool writeBusy, const char* editText, int16_t transmitterOffset)
-{
+OffsetTickDecision DecideOffsetTick(bool writeBusy, const char* editText, int16_t transmitterOffset) {
     OffsetTickDecision decision = {OffsetTickAction::Skip, 0};
     if (writeBusy || !ParseOffsetText(editText, &decision.value)) return decision;
     decision.action = decision.value == transmitterOffset ? OffsetTickAction::Settle : OffsetTickAction::Write;
     return decision;
 }
 
-bool OffsetEditFollowsTransmitter(const char* editText, const char* settledText)
-{
+bool OffsetEditFollowsTransmitter(const char* editText, const char* settledText) {
     return std::strcmp(editText, settledText) == 0;
 }

@@ -13,16 +13,14 @@ const char StatusMessages[kStatusMessageCount][kStatusMessageSlot] = {
     "Conversão de Junta Fria fora de limites",
 };
 
-std::string StatusBitText(int bit)
-{
+std::string StatusBitText(int bit) {
     if (bit >= 0 && bit < kStatusMessageCount) return StatusMessages[bit];
     char text[24];
     std::snprintf(text, sizeof text, "Bit de status %d", bit);
     return text;
 }
 
-StatusListView BuildStatusList(uint16_t statusBits, uint16_t shownBits)
-{
+StatusListView BuildStatusList(uint16_t statusBits, uint16_t shownBits) {
     StatusListView view;
     view.selected = -1;
     const unsigned newlySet = statusBits & ~shownBits & 0xFFFFu;

@@ -25,7 +25,6 @@ enum HoldingRegister {
 inline int16_t EncodeByteField(int8_t value) { return static_cast<int16_t>(value); }
 
 // 32-bit fields (unit, initial blocking) go out as their low 16 bits.
-inline int16_t EncodeWideField(int32_t value)
-{
+inline int16_t EncodeWideField(int32_t value) {
     return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value) & 0xFFFFu));
 }

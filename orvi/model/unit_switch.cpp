@@ -4,15 +4,13 @@
 #include "int16_range.h"
 #include "temperature_units.h"
 
-UnitSwitch DecideUnitSwitch(int32_t currentUnit, int32_t chosenUnit)
-{
+UnitSwitch DecideUnitSwitch(int32_t currentUnit, int32_t chosenUnit) {
     if (currentUnit == chosenUnit) return kUnitUnchanged;
     if (currentUnit == kUnitCelsius || currentUnit == kUnitFahrenheit) return kUnitConvert;
     return kUnitAdopt;
 }
 
-int16_t ConvertToUnit(int16_t value, int32_t chosenUnit, int inputType, UnitQuantity quantity)
-{
+int16_t ConvertToUnit(int16_t value, int32_t chosenUnit, int inputType, UnitQuantity quantity) {
     if (IsLinearInput(inputType)) return value;
     if (quantity == UnitQuantity::Temperature && !IsTenthsInput(inputType)) {
         return chosenUnit == kUnitCelsius ? FahrenheitToCelsius(value) : CelsiusToFahrenheit(value);

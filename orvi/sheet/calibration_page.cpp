@@ -20,14 +20,13 @@ namespace {
 
 const int kCalibrationHelpContext = 8;
 
-void SetSpinRange(HWND page, int spinId, SpinRange range)
-{
+void SetSpinRange(HWND page, int spinId, SpinRange range) {
     // UDM_SETRANGE takes no span wider than 32767; the 32-bit message takes any.
-    SendDlgItemMessageA(page, spinId, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(range.low)), static_cast<LPARAM>(range.high));
+    SendDlgItemMessageA(page, spinId, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(range.low)),
+                        static_cast<LPARAM>(range.high));
 }
 
-void HandleCalibrationNotification(HWND page, const NMHDR* header)
-{
+void HandleCalibrationNotification(HWND page, const NMHDR* header) {
     if (header->code == PSN_SETACTIVE) {
         // The activation reads; the ticks start only after its boxes and reads.
         TransmitterAction action;
@@ -40,8 +39,7 @@ void HandleCalibrationNotification(HWND page, const NMHDR* header)
 
 }  // namespace
 
-void ActivateCalibrationPage(HWND page)
-{
+void ActivateCalibrationPage(HWND page) {
     calibrationPageMessageBox(page,
                               "Esta página permite a calibração 'on-line' dos valores de calibração da saída.\n"
                               "Qualquer alteração no ZERO e SPAN irá ser transmitida ao Orvi.",
@@ -66,8 +64,7 @@ void ActivateCalibrationPage(HWND page)
     ShowSpinValue(page, IDC_CALIBRATION_SPAN, IDC_CALIBRATION_SPAN_SPIN, calibration.*pair.span->field);
 }
 
-INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     (void)wParam;
     switch (message) {
     case WM_INITDIALOG:
@@ -82,15 +79,9 @@ INT_PTR CALLBACK CalibrationPageProc(HWND page, UINT message, WPARAM wParam, LPA
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
     }
-    case WM_HELP:
-        calibrationPageMessageBox(page, "Mensagem WM_HELP Recebida", "AquisicaoProcDlg", MB_OK);
-        return TRUE;
-    case WM_COMMAND:
-        return TRUE;
-    case WM_TIMER:
-        CalibrationTick(page);
-        return FALSE;
-    default:
-        return FALSE;
+    case WM_HELP: calibrationPageMessageBox(page, "Mensagem WM_HELP Recebida", "AquisicaoProcDlg", MB_OK); return TRUE;
+    case WM_COMMAND: return TRUE;
+    case WM_TIMER: CalibrationTick(page); return FALSE;
+    default: return FALSE;
     }
 }

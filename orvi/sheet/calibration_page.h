@@ -7,7 +7,8 @@
 extern CalibrationValues calibration;       // what the page shows and takes from the spins
 extern CalibrationValues calibrationKnown;  // last read from or written to the transmitter
 
-// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an observer in its place.
+// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an
+// observer in its place.
 typedef int(WINAPI* CalibrationPageMessageBoxFunction)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 extern CalibrationPageMessageBoxFunction calibrationPageMessageBox;
 

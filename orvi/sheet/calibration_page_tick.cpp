@@ -10,14 +10,12 @@
 
 namespace {
 
-void TakeSpin(HWND page, int spinId, const CalibrationValueSlot& slot, SpinRange range)
-{
+void TakeSpin(HWND page, int spinId, const CalibrationValueSlot& slot, SpinRange range) {
     const LRESULT answer = SendDlgItemMessageA(page, spinId, UDM_GETPOS, 0, 0);
     calibration.*slot.field = TakeSpinPosition(calibration.*slot.field, static_cast<uint32_t>(answer), range);
 }
 
-void WriteIfChanged(HWND page, const CalibrationValueSlot& slot)
-{
+void WriteIfChanged(HWND page, const CalibrationValueSlot& slot) {
     const int16_t value = calibration.*slot.field;
     if (value == calibrationKnown.*slot.field) return;
     const LinkError result = WritePrivate(slot.address, value);
@@ -32,8 +30,7 @@ void WriteIfChanged(HWND page, const CalibrationValueSlot& slot)
 
 }  // namespace
 
-void CalibrationTick(HWND page)
-{
+void CalibrationTick(HWND page) {
     TransmitterAction action;
     if (action.Refused()) return;  // a tick that comes due while another action runs is skipped
     const CalibrationPair pair = CalibrationPairFor(configSnapshot.outputType);

@@ -63,9 +63,7 @@ void HandleCommunicationCommand(HWND page, int controlId) {
 
 void HandleCommunicationNotification(HWND page, UINT code) {
     switch (code) {
-    case PSN_HELP:
-        OpenPageHelp(page, kCommunicationHelpContext);
-        break;
+    case PSN_HELP: OpenPageHelp(page, kCommunicationHelpContext); break;
     case PSN_KILLACTIVE: {
         char text[16] = "";
         ReadNetworkAddressText(page, text, sizeof text);
@@ -73,8 +71,7 @@ void HandleCommunicationNotification(HWND page, UINT code) {
             ResetNetworkFields(page);
         break;
     }
-    default:
-        break;  // activation, apply, reset, query-cancel: every action has taken effect already
+    default: break;  // activation, apply, reset, query-cancel: every action has taken effect already
     }
 }
 
@@ -82,12 +79,8 @@ void HandleCommunicationNotification(HWND page, UINT code) {
 
 INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        InitCommunicationPage(page);
-        return TRUE;
-    case WM_COMMAND:
-        HandleCommunicationCommand(page, LOWORD(wParam));
-        return TRUE;
+    case WM_INITDIALOG: InitCommunicationPage(page); return TRUE;
+    case WM_COMMAND: HandleCommunicationCommand(page, LOWORD(wParam)); return TRUE;
     case WM_NOTIFY: {
         const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
         if (RefuseWhileActionRuns(page, code)) return TRUE;
@@ -95,9 +88,7 @@ INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, L
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
     }
-    case WM_HELP:
-        return TRUE;  // F1 on a control: handled, nothing shown
-    default:
-        return FALSE;
+    case WM_HELP: return TRUE;  // F1 on a control: handled, nothing shown
+    default: return FALSE;
     }
 }

@@ -2,7 +2,8 @@
 #pragma once
 #include <windows.h>
 
-// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an observer in its place.
+// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an
+// observer in its place.
 typedef int(WINAPI* CommunicationPageMessageBoxFunction)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 extern CommunicationPageMessageBoxFunction communicationPageMessageBox;
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-void ConnectHost(HWND page);            // "&Conectar"
+void ConnectHost(HWND page);             // "&Conectar"
 void ReadNetworkTransmitter(HWND page);  // "&Ler"
 void ModifyNetworkSettings(HWND page);   // "&Modificar"
 void SearchTransmitter(HWND page);       // "&Procurar"

@@ -12,9 +12,7 @@
 
 namespace {
 
-void AddEntry(HWND page, int listId, const char* text) {
-    AddComboEntry(page, listId, text);
-}
+void AddEntry(HWND page, int listId, const char* text) { AddComboEntry(page, listId, text); }
 
 void AddNumberEntry(HWND page, int listId, int number) {
     char text[16];

@@ -33,8 +33,7 @@ const int kPageCount = sizeof kPages / sizeof kPages[0];
 
 // A window owned by another gets no taskbar button of its own; with the owner hidden (the sheet
 // mode) the sheet would have none at all.
-int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam)
-{
+int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
     if (message != PSCB_PRECREATE || mainWindow == NULL || IsWindowVisible(mainWindow)) return 0;
     auto* words = reinterpret_cast<WORD*>(lParam);
     if (words[1] == 0xFFFF) {  // the signature of an extended template
@@ -47,8 +46,7 @@ int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam)
 
 }  // namespace
 
-INT_PTR OpenConfigSheet(HWND owner)
-{
+INT_PTR OpenConfigSheet(HWND owner) {
     PROPSHEETPAGEW pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
         PROPSHEETPAGEW& page = pages[i];

@@ -16,8 +16,7 @@ namespace {
 
 const int kDiagnosticHelpContext = 14;
 
-void HandleDiagnosticNotification(HWND page, const NMHDR* header)
-{
+void HandleDiagnosticNotification(HWND page, const NMHDR* header) {
     FollowLiveTimer(page, header);
     if (header->code == PSN_SETACTIVE) {
         SetDiagnosticUnitLabel(page);
@@ -29,13 +28,10 @@ void HandleDiagnosticNotification(HWND page, const NMHDR* header)
 
 }  // namespace
 
-INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     (void)wParam;
     switch (message) {
-    case WM_INITDIALOG:
-        FillDiagnosticPage(page);
-        return TRUE;
+    case WM_INITDIALOG: FillDiagnosticPage(page); return TRUE;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (RefuseWhileActionRuns(page, header->code)) return TRUE;
@@ -44,12 +40,8 @@ INT_PTR CALLBACK DiagnosticPageProc(HWND page, UINT message, WPARAM wParam, LPAR
         SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
         return TRUE;
     }
-    case WM_HELP:
-        return TRUE;
-    case WM_TIMER:
-        DiagnosticTick(page);
-        return FALSE;
-    default:
-        return FALSE;
+    case WM_HELP: return TRUE;
+    case WM_TIMER: DiagnosticTick(page); return FALSE;
+    default: return FALSE;
     }
 }

@@ -9,7 +9,8 @@ extern uint16_t statusBits;       // the status word of the latest successful po
 extern uint16_t shownStatusBits;  // the status word the list was last built for
 extern bool offsetWriteBusy;      // a tick is writing the offset, its prompt included
 
-// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an observer in its place.
+// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an
+// observer in its place.
 typedef int(WINAPI* DiagnosticPageMessageBoxFunction)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 extern DiagnosticPageMessageBoxFunction diagnosticPageMessageBox;
 

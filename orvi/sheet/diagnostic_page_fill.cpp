@@ -15,34 +15,25 @@ namespace {
 
 std::string settledOffsetText;
 
-void SetOffsetRange(HWND page)
-{
+void SetOffsetRange(HWND page) {
     const LimitPair limits = SensorLimits(configSnapshot.inputType, configSnapshot.unit);
     // The sensor limits may span more than UDM_SETRANGE takes (32767); the 32-bit message takes any.
     SendDlgItemMessageA(page, IDC_DIAG_OFFSET_SPIN, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(limits.low)),
                         static_cast<LPARAM>(limits.high));
 }
 
-void SetIdentityFields(HWND page)
-{
+void SetIdentityFields(HWND page) {
     SetItemText(page, IDC_DIAG_SERIAL_NUMBER, SerialNumberText(configSnapshot.serialNumber).c_str());
     SetItemText(page, IDC_DIAG_FIRMWARE, FirmwareText(configSnapshot.firmwareVersion).c_str());
 }
 
 }  // namespace
 
-void SettleOffsetText(const char* text)
-{
-    settledOffsetText = text;
-}
+void SettleOffsetText(const char* text) { settledOffsetText = text; }
 
-const char* SettledOffsetText()
-{
-    return settledOffsetText.c_str();
-}
+const char* SettledOffsetText() { return settledOffsetText.c_str(); }
 
-std::string OffsetEditText(HWND page)
-{
+std::string OffsetEditText(HWND page) {
     // Read whole: a text cut short could read as another number ("000000000000000012" as 0).
     HWND edit = GetDlgItem(page, IDC_DIAG_OFFSET);
     std::string text(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
@@ -50,14 +41,12 @@ std::string OffsetEditText(HWND page)
     return text;
 }
 
-void SetOffsetEdit(HWND page, int16_t value)
-{
+void SetOffsetEdit(HWND page, int16_t value) {
     ShowSpinValue(page, IDC_DIAG_OFFSET, IDC_DIAG_OFFSET_SPIN, value);
     SettleOffsetText(OffsetEditText(page).c_str());
 }
 
-void FillDiagnosticPage(HWND page)
-{
+void FillDiagnosticPage(HWND page) {
     SetOffsetRange(page);
     RebuildStatusList(page);
     ShowAlarmMnemonic(page);
@@ -67,8 +56,7 @@ void FillDiagnosticPage(HWND page)
     SetOffsetEdit(page, configSnapshot.indicationOffset);
 }
 
-void RefreshDiagnosticConfiguration(HWND page)
-{
+void RefreshDiagnosticConfiguration(HWND page) {
     SetOffsetRange(page);
     SetIdentityFields(page);
     if (OffsetEditFollowsTransmitter(OffsetEditText(page).c_str(), settledOffsetText.c_str())) {
@@ -77,8 +65,7 @@ void RefreshDiagnosticConfiguration(HWND page)
     }
 }
 
-void RebuildStatusList(HWND page)
-{
+void RebuildStatusList(HWND page) {
     const StatusListView view = BuildStatusList(statusBits, shownStatusBits);
     SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : view.entries) {
@@ -87,14 +74,12 @@ void RebuildStatusList(HWND page)
     if (view.selected >= 0) SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_SETCURSEL, view.selected, 0);
 }
 
-void ShowAlarmMnemonic(HWND page)
-{
+void ShowAlarmMnemonic(HWND page) {
     SetItemText(page, IDC_DIAG_ALARM,
-                    AlarmMnemonicText(configSnapshot.alarmOutputOn, configSnapshot.alarmFunction).c_str());
+                AlarmMnemonicText(configSnapshot.alarmOutputOn, configSnapshot.alarmFunction).c_str());
     ShowWindow(GetDlgItem(page, IDC_DIAG_ALARM), SW_SHOW);
 }
 
-void SetDiagnosticUnitLabel(HWND page)
-{
+void SetDiagnosticUnitLabel(HWND page) {
     SetItemText(page, IDC_DIAG_UNIT, UnitLabelText(configSnapshot.inputType, configSnapshot.unit).c_str());
 }

@@ -16,8 +16,7 @@ const int kProcessValueWord = 1;
 const int kStateWord = 6;
 
 // False when the live block could not be read; the offset waits for a tick that reached the transmitter.
-bool ShowLiveValues(HWND page)
-{
+bool ShowLiveValues(HWND page) {
     uint16_t block[kLiveBlockWords] = {};
     if (ReadLiveBlock(block) != kLinkOk) {
         SetItemText(page, IDC_DIAG_PROCESS_VALUE, "????");
@@ -33,8 +32,7 @@ bool ShowLiveValues(HWND page)
 // Writes a changed offset. The prompt of a failed write is modal and lets later ticks run; the busy
 // flag keeps them from starting a second write or a second prompt. False when the user gave up the
 // write, which ends the tick.
-bool WriteChangedOffset(HWND page, TransmitterAction& action)
-{
+bool WriteChangedOffset(HWND page, TransmitterAction& action) {
     const std::string typed = OffsetEditText(page);
     const char* text = typed.c_str();
     const OffsetTickDecision decision = DecideOffsetTick(offsetWriteBusy, text, lastKnown.indicationOffset);
@@ -70,8 +68,7 @@ bool WriteChangedOffset(HWND page, TransmitterAction& action)
     }
 }
 
-void FollowStatusWord(HWND page)
-{
+void FollowStatusWord(HWND page) {
     uint16_t word = 0;
     if (ReadStatusBits(&word) != kLinkOk) return;
     statusBits = word;
@@ -83,8 +80,7 @@ void FollowStatusWord(HWND page)
 
 }  // namespace
 
-void DiagnosticTick(HWND page)
-{
+void DiagnosticTick(HWND page) {
     TransmitterAction action;
     if (action.Refused()) return;  // a tick that comes due while another action runs is skipped
     if (ShowLiveValues(page) && !WriteChangedOffset(page, action)) return;

@@ -18,8 +18,7 @@ namespace {
 const int kConfigReadAttempts = 20;  // each of them already up to 3 tries
 const int kIoPageHelpContext = 5;
 
-BOOL InitIoPage(HWND page)
-{
+BOOL InitIoPage(HWND page) {
     ioPageWindow = page;
     HWND pleaseWait = CreateUnicodeDialog(programInstance, "CxDlgComm", page, PleaseWaitProc);
     if (pleaseWait != NULL) {
@@ -51,32 +50,24 @@ BOOL InitIoPage(HWND page)
     return TRUE;
 }
 
-LONG_PTR HandleIoPageNotification(HWND page, UINT code)
-{
+LONG_PTR HandleIoPageNotification(HWND page, UINT code) {
     switch (code) {
     case PSN_APPLY: {
         // Refused while another action runs; the sheet then stays open on its page.
         TransmitterAction action;
         return action.Refused() ? PSNRET_INVALID_NOCHANGEPAGE : ApplyIoPage(page);
     }
-    case PSN_HELP:
-        OpenPageHelp(page, kIoPageHelpContext);
-        return 0;
-    default:
-        return 0;  // leaving the page is always allowed; Cancel writes nothing
+    case PSN_HELP: OpenPageHelp(page, kIoPageHelpContext); return 0;
+    default: return 0;  // leaving the page is always allowed; Cancel writes nothing
     }
 }
 
 }  // namespace
 
-INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        return InitIoPage(page);
-    case WM_COMMAND:
-        HandleIoPageCommand(page, LOWORD(wParam));
-        return TRUE;
+    case WM_INITDIALOG: return InitIoPage(page);
+    case WM_COMMAND: HandleIoPageCommand(page, LOWORD(wParam)); return TRUE;
     case WM_NOTIFY: {
         const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
         if (RefuseWhileActionRuns(page, code)) return TRUE;
@@ -88,7 +79,6 @@ INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
         // A later re-read must not fill a window that no longer exists.
         if (ioPageWindow == page) ioPageWindow = NULL;
         return FALSE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }

@@ -5,7 +5,8 @@
 // The page's window while it exists; null before its first initialisation and after it is destroyed.
 extern HWND ioPageWindow;
 
-// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an observer in its place.
+// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an
+// observer in its place.
 typedef int(WINAPI* IoPageMessageBoxFunction)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 extern IoPageMessageBoxFunction ioPageMessageBox;
 

@@ -7,10 +7,9 @@
 
 namespace {
 
-WriteFailureAnswer AskAfterFailedWrite(const char* message, void* context)
-{
-    const int answer = ioPageMessageBox(static_cast<HWND>(context), message, "Erro na escrita",
-                                        MB_ICONWARNING | MB_ABORTRETRYIGNORE);
+WriteFailureAnswer AskAfterFailedWrite(const char* message, void* context) {
+    const int answer =
+        ioPageMessageBox(static_cast<HWND>(context), message, "Erro na escrita", MB_ICONWARNING | MB_ABORTRETRYIGNORE);
     if (answer == IDABORT) return kWriteAbort;
     if (answer == IDRETRY) return kWriteRetry;
     return kWriteIgnore;
@@ -18,8 +17,7 @@ WriteFailureAnswer AskAfterFailedWrite(const char* message, void* context)
 
 }  // namespace
 
-LONG_PTR ApplyIoPage(HWND page)
-{
+LONG_PTR ApplyIoPage(HWND page) {
     char message[kIoMessageSize];
     if (FindConsistencyFault(configSnapshot, message, sizeof message) != 0) {
         ioPageMessageBox(page, message, "Inconsistência", MB_ICONWARNING | MB_OK);

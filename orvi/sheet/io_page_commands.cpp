@@ -12,8 +12,7 @@
 
 namespace {
 
-void OnInputTypeList(HWND page)
-{
+void OnInputTypeList(HWND page) {
     // Nothing selected (the device reported a code no entry shows) is no code to take.
     const int position = SelectedPosition(page, IDC_INPUT_TYPE_LIST);
     if (!IsKnownInputType(position)) return;
@@ -33,15 +32,13 @@ void OnInputTypeList(HWND page)
     NoteFieldChange(page, s.inputType, lastKnown.inputType);
 }
 
-void OnOutputTypeList(HWND page)
-{
+void OnOutputTypeList(HWND page) {
     configSnapshot.outputType =
         OutputTypeFromPosition(SelectedPosition(page, IDC_OUTPUT_TYPE_LIST), configSnapshot.outputType);
     NoteFieldChange(page, configSnapshot.outputType, lastKnown.outputType);
 }
 
-void OnAlarmFunctionList(HWND page)
-{
+void OnAlarmFunctionList(HWND page) {
     const int code = AlarmFunctionFromPosition(SelectedPosition(page, IDC_ALARM_FUNCTION_LIST));
     if (code < 0) return;  // nothing selected: the device's own code stays
     configSnapshot.alarmFunction = static_cast<int16_t>(code);
@@ -49,8 +46,7 @@ void OnAlarmFunctionList(HWND page)
     EnableAlarmControls(page, configSnapshot.alarmFunction != kNoAlarm);
 }
 
-void OnUnitButton(HWND page, int32_t chosenUnit)
-{
+void OnUnitButton(HWND page, int32_t chosenUnit) {
     ConfigSnapshot& s = configSnapshot;
     const UnitSwitch action = DecideUnitSwitch(s.unit, chosenUnit);
     if (action != kUnitUnchanged) {
@@ -80,20 +76,13 @@ void OnUnitButton(HWND page, int32_t chosenUnit)
 
 }  // namespace
 
-void HandleIoPageCommand(HWND page, int controlId)
-{
+void HandleIoPageCommand(HWND page, int controlId) {
     // Any notification of a control runs its handler; every handler is safe to repeat.
     ConfigSnapshot& s = configSnapshot;
     switch (controlId) {
-    case IDC_INPUT_TYPE_LIST:
-        OnInputTypeList(page);
-        break;
-    case IDC_OUTPUT_TYPE_LIST:
-        OnOutputTypeList(page);
-        break;
-    case IDC_ALARM_FUNCTION_LIST:
-        OnAlarmFunctionList(page);
-        break;
+    case IDC_INPUT_TYPE_LIST: OnInputTypeList(page); break;
+    case IDC_OUTPUT_TYPE_LIST: OnOutputTypeList(page); break;
+    case IDC_ALARM_FUNCTION_LIST: OnAlarmFunctionList(page); break;
     case IDC_ALARM_SET_POINT:
         s.alarmSetPoint = ReadEditLeadingNumber(page, IDC_ALARM_SET_POINT);
         NoteFieldChange(page, s.alarmSetPoint, lastKnown.alarmSetPoint);
@@ -114,13 +103,8 @@ void HandleIoPageCommand(HWND page, int controlId)
         s.alarmInitialBlock = IsDlgButtonChecked(page, IDC_ALARM_INITIAL_BLOCK) == BST_CHECKED ? 1 : 0;
         NoteFieldChange(page, s.alarmInitialBlock, lastKnown.alarmInitialBlock);
         break;
-    case IDC_UNIT_CELSIUS:
-        OnUnitButton(page, kUnitCelsius);
-        break;
-    case IDC_UNIT_FAHRENHEIT:
-        OnUnitButton(page, kUnitFahrenheit);
-        break;
-    default:
-        break;
+    case IDC_UNIT_CELSIUS: OnUnitButton(page, kUnitCelsius); break;
+    case IDC_UNIT_FAHRENHEIT: OnUnitButton(page, kUnitFahrenheit); break;
+    default: break;
     }
 }

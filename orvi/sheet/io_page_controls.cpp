@@ -10,24 +10,21 @@ namespace {
 
 // UDM_SETRANGE takes no span wider than 32767 (an unknown input type's limits are wider); the
 // 32-bit message takes any.
-void SetSpinRange(HWND page, int spinId, int16_t low, int16_t high)
-{
+void SetSpinRange(HWND page, int spinId, int16_t low, int16_t high) {
     SendDlgItemMessageA(page, spinId, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(low)),
                         static_cast<LPARAM>(high));
 }
 
 }  // namespace
 
-void FillInputTypeList(HWND page, int32_t unit)
-{
+void FillInputTypeList(HWND page, int32_t unit) {
     SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_RESETCONTENT, 0, 0);
     for (int code = 0; code < kInputTypeCount; ++code) {
         AddComboEntry(page, IDC_INPUT_TYPE_LIST, InputTypeName(code, unit));
     }
 }
 
-void SelectListEntry(HWND page, int listId, const char* name)
-{
+void SelectListEntry(HWND page, int listId, const char* name) {
     if (name == nullptr) {
         SendDlgItemMessageA(page, listId, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         return;
@@ -35,14 +32,12 @@ void SelectListEntry(HWND page, int listId, const char* name)
     SelectComboEntry(page, listId, name);
 }
 
-int SelectedPosition(HWND page, int listId)
-{
+int SelectedPosition(HWND page, int listId) {
     const LRESULT position = SendDlgItemMessageA(page, listId, CB_GETCURSEL, 0, 0);
     return position == CB_ERR ? -1 : static_cast<int>(position);
 }
 
-void SetIoSpinRanges(HWND page, int inputType, int32_t unit)
-{
+void SetIoSpinRanges(HWND page, int inputType, int32_t unit) {
     const IoSpinRanges ranges = IoSpinRangesFor(inputType, unit);
     SetSpinRange(page, IDC_LOWER_LIMIT_SPIN, ranges.low, ranges.high);
     SetSpinRange(page, IDC_UPPER_LIMIT_SPIN, ranges.low, ranges.high);
@@ -50,26 +45,22 @@ void SetIoSpinRanges(HWND page, int inputType, int32_t unit)
     SetSpinRange(page, IDC_ALARM_HYSTERESIS_SPIN, 0, ranges.hysteresisHigh);
 }
 
-void ShowUnit(HWND page, int32_t unit)
-{
+void ShowUnit(HWND page, int32_t unit) {
     CheckDlgButton(page, IDC_UNIT_CELSIUS, unit == 0 ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(page, IDC_UNIT_FAHRENHEIT, unit == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void SetEditNumber(HWND page, int editId, int16_t value)
-{
+void SetEditNumber(HWND page, int editId, int16_t value) {
     SetDlgItemInt(page, editId, static_cast<UINT>(static_cast<int>(value)), TRUE);
 }
 
-int16_t ReadEditDialogNumber(HWND page, int editId)
-{
+int16_t ReadEditDialogNumber(HWND page, int editId) {
     char text[64] = "";
     GetDlgItemTextA(page, editId, text, sizeof text);
     return ParseDialogInt16(text);
 }
 
-int16_t ReadEditLeadingNumber(HWND page, int editId)
-{
+int16_t ReadEditLeadingNumber(HWND page, int editId) {
     char text[8] = "";
     GetDlgItemTextA(page, editId, text, sizeof text);
     return ParseLeadingInt16(text);

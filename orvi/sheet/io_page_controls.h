@@ -26,8 +26,7 @@ int16_t ReadEditLeadingNumber(HWND page, int editId);  // the leading number of 
 
 // Change detection on one field: a new value marks the page changed for the sheet.
 template <typename Field>
-void NoteFieldChange(HWND page, Field value, Field& known)
-{
+void NoteFieldChange(HWND page, Field value, Field& known) {
     if (TakeChange(value, known)) SendMessageA(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
 }
 

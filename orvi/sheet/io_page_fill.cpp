@@ -8,8 +8,7 @@
 #include "resource.h"
 #include "ui_text.h"
 
-void FillIoPage(HWND page)
-{
+void FillIoPage(HWND page) {
     // The window may be gone (the sheet closed before a later re-read); there is nothing to fill.
     if (page == NULL || !IsWindow(page)) return;
     const ConfigSnapshot& s = configSnapshot;
@@ -43,15 +42,13 @@ void FillIoPage(HWND page)
     EnableAlarmControls(page, s.alarmFunction != kNoAlarm);
 }
 
-void EnableUnitControls(HWND page, bool linear)
-{
+void EnableUnitControls(HWND page, bool linear) {
     const int ids[] = {IDC_UNIT_CELSIUS, IDC_UNIT_FAHRENHEIT, IDC_UNIT_LABEL};
     for (int id : ids) EnableWindow(GetDlgItem(page, id), linear ? FALSE : TRUE);
 }
 
-void EnableAlarmControls(HWND page, bool enable)
-{
-    const int ids[] = {IDC_ALARM_SET_POINT, IDC_ALARM_SET_POINT_SPIN, IDC_ALARM_INITIAL_BLOCK,
-                       IDC_ALARM_HYSTERESIS, IDC_ALARM_HYSTERESIS_SPIN};
+void EnableAlarmControls(HWND page, bool enable) {
+    const int ids[] = {IDC_ALARM_SET_POINT, IDC_ALARM_SET_POINT_SPIN, IDC_ALARM_INITIAL_BLOCK, IDC_ALARM_HYSTERESIS,
+                       IDC_ALARM_HYSTERESIS_SPIN};
     for (int id : ids) EnableWindow(GetDlgItem(page, id), enable ? TRUE : FALSE);
 }

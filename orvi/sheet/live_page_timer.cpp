@@ -5,8 +5,7 @@
 
 namespace {
 
-LivePageEvent EventOf(UINT code)
-{
+LivePageEvent EventOf(UINT code) {
     switch (code) {
     case PSN_SETACTIVE: return LivePageEvent::Activated;
     case PSN_KILLACTIVE: return LivePageEvent::Deactivated;
@@ -18,8 +17,7 @@ LivePageEvent EventOf(UINT code)
 
 }  // namespace
 
-void FollowLiveTimer(HWND page, const NMHDR* header)
-{
+void FollowLiveTimer(HWND page, const NMHDR* header) {
     const LivePageEvent event = EventOf(header->code);
     bool current = false;
     bool closing = false;

@@ -48,9 +48,8 @@ void OpenGuide(HWND page, const std::wstring& guide, int context) {
     if (SUCCEEDED(UrlCreateFromPathW(guide.c_str(), url, &size, 0))) {
         const std::wstring section = std::wstring(L"\"") + url + L"#" + std::to_wstring(context) + L"\"";
         const std::wstring browser = BrowserProgram();
-        if (!browser.empty() &&
-            reinterpret_cast<INT_PTR>(ShellExecuteW(page, L"open", browser.c_str(), section.c_str(), nullptr,
-                                                    SW_SHOWNORMAL)) > 32)
+        if (!browser.empty() && reinterpret_cast<INT_PTR>(ShellExecuteW(page, L"open", browser.c_str(), section.c_str(),
+                                                                        nullptr, SW_SHOWNORMAL)) > 32)
             return;
     }
     // No browser to name: the guide opens at its start.

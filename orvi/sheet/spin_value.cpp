@@ -2,8 +2,7 @@
 #include "spin_value.h"
 #include <commctrl.h>
 
-void ShowSpinValue(HWND page, int editId, int spinId, int16_t value)
-{
+void ShowSpinValue(HWND page, int editId, int spinId, int16_t value) {
     int low = 0;
     int high = 0;
     SendDlgItemMessageA(page, spinId, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));

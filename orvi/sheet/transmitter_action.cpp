@@ -7,33 +7,25 @@ namespace {
 bool actionHeld = false;
 }
 
-bool TransmitterActionRunning()
-{
-    return actionHeld || TransactionBusy();
-}
+bool TransmitterActionRunning() { return actionHeld || TransactionBusy(); }
 
-TransmitterAction::TransmitterAction() : owner_(!TransmitterActionRunning())
-{
+TransmitterAction::TransmitterAction() : owner_(!TransmitterActionRunning()) {
     if (owner_) actionHeld = true;
 }
 
-TransmitterAction::~TransmitterAction()
-{
+TransmitterAction::~TransmitterAction() {
     if (owner_) actionHeld = false;
 }
 
-void TransmitterAction::Pause()
-{
+void TransmitterAction::Pause() {
     if (owner_) actionHeld = false;
 }
 
-void TransmitterAction::Resume()
-{
+void TransmitterAction::Resume() {
     if (owner_) actionHeld = true;
 }
 
-bool RefuseWhileActionRuns(HWND page, UINT code)
-{
+bool RefuseWhileActionRuns(HWND page, UINT code) {
     // PSN_KILLACTIVE comes before a tab change and before the apply of OK and Apply; PSN_QUERYCANCEL
     // before Cancel. TRUE keeps the page, and the sheet, as they are.
     if (code != PSN_KILLACTIVE && code != PSN_QUERYCANCEL) return false;

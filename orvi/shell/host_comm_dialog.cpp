@@ -65,21 +65,15 @@ bool ApplyHostCommDialog(HWND dialog) {
 
 INT_PTR CALLBACK HostCommDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        FillHostCommDialog(dialog);
-        return TRUE;
+    case WM_INITDIALOG: FillHostCommDialog(dialog); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
             if (ApplyHostCommDialog(dialog)) EndDialog(dialog, 0);
             return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, 0);
-            return TRUE;
-        default:
-            return FALSE;
+        case IDCANCEL: EndDialog(dialog, 0); return TRUE;
+        default: return FALSE;
         }
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }

@@ -28,44 +28,28 @@ void OnCreate(HWND window) {
 // Runs a menu command; false when the value is none of the menu's.
 bool OnMenuCommand(HWND window, WPARAM command) {
     switch (command) {
-    case IDM_EXIT:
-        SendMessageA(window, WM_CLOSE, 0, 0);
-        return true;
-    case IDM_HOST_COMM:
-        RunDialog("Comunic", window, HostCommDialogProc);
-        return true;
-    case IDM_CONFIG_SHEET:
-        OpenConfigSheet(window);
-        return true;
-    case IDM_AUTO_SEARCH:
-        RunSearchFromMenu(window);
-        return true;
-    case IDM_ABOUT:
-        RunDialog("SOBRE", window, AboutBoxProc);
-        return true;
-    default:
-        return false;
+    case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
+    case IDM_HOST_COMM: RunDialog("Comunic", window, HostCommDialogProc); return true;
+    case IDM_CONFIG_SHEET: OpenConfigSheet(window); return true;
+    case IDM_AUTO_SEARCH: RunSearchFromMenu(window); return true;
+    case IDM_ABOUT: RunDialog("SOBRE", window, AboutBoxProc); return true;
+    default: return false;
     }
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        OnCreate(window);
-        return 0;
+    case WM_CREATE: OnCreate(window); return 0;
     case WM_COMMAND:
         if (OnMenuCommand(window, wParam)) return 0;
         break;
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_DESTROY:
         ClosePort();
         SaveCommSettingsOrReport(nullptr);  // the window is going
         PostQuitMessage(0);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -89,7 +73,6 @@ bool RegisterMainWindowClass() {
 
 HWND CreateMainWindow() {
     return CreateWindowExW(0, WideFrom1252(kMainWindowClass).c_str(), WideFrom1252(kMainWindowTitle).c_str(),
-                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, programInstance,
-                           nullptr);
+                           WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                           nullptr, programInstance, nullptr);
 }

@@ -7,6 +7,5 @@
 
 void FillPortList(HWND dialog, int listId) {
     // The lists are sorted by number, not by text: the templates' combo boxes have no CBS_SORT.
-    for (const std::string& name : PortListNames(PresentPortNames()))
-        AddComboEntry(dialog, listId, name.c_str());
+    for (const std::string& name : PortListNames(PresentPortNames())) AddComboEntry(dialog, listId, name.c_str());
 }

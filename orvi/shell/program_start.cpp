@@ -77,8 +77,7 @@ int RunConfigurator(HINSTANCE instance, const char* commandTail, int showCommand
         RunStandAloneSearch(mainWindow);
         ClosePort();
         return 0;
-    case RunMode::Service:
-        return RunServiceMode(showCommand);
+    case RunMode::Service: return RunServiceMode(showCommand);
     case RunMode::None:
     default:
         ReportMissingRunMode(mainWindow);

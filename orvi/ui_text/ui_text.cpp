@@ -47,7 +47,9 @@ LRESULT SendComboText(HWND dialog, int id, UINT message, WPARAM wParam, const ch
 }
 }  // namespace
 
-LRESULT AddComboEntry(HWND dialog, int id, const char* text) { return SendComboText(dialog, id, CB_ADDSTRING, 0, text); }
+LRESULT AddComboEntry(HWND dialog, int id, const char* text) {
+    return SendComboText(dialog, id, CB_ADDSTRING, 0, text);
+}
 
 LRESULT FindComboEntry(HWND dialog, int id, const char* text) {
     return SendComboText(dialog, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), text);

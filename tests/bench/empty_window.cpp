@@ -19,8 +19,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = "OrviBenchEmpty";
     if (RegisterClassA(&windowClass) == 0) return 1;
-    HWND window = CreateWindowA("OrviBenchEmpty", "Empty", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 320,
-                                200, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowA("OrviBenchEmpty", "Empty", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 320, 200,
+                                nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
     ShowWindow(window, show);
     UpdateWindow(window);

@@ -131,8 +131,9 @@ int main(int argc, char** argv) {
 
     std::printf("### Opening the sheet and applying\n\n");
     std::printf("Mean (min..max) in ms; %d rounds, two sheet openings each.\n\n", rounds);
-    std::printf("| bit/s | start -> Input/Output filled | model: one ReadConfigBlock | OK, no change -> exit | "
-                "Cancel -> exit | apply (OK minus Cancel) | model: nine writes with read-back |\n");
+    std::printf(
+        "| bit/s | start -> Input/Output filled | model: one ReadConfigBlock | OK, no change -> exit | "
+        "Cancel -> exit | apply (OK minus Cancel) | model: nine writes with read-back |\n");
     std::printf("|---|---|---|---|---|---|---|\n");
     for (size_t i = 0; i < figures.size(); ++i) {
         const RateFigures& f = figures[i];
@@ -149,8 +150,9 @@ int main(int argc, char** argv) {
                     SearchMs(kRates[i]));
 
     std::printf("\n### Diagnostic page polling for %u s\n\n", kCpuSeconds);
-    std::printf("| bit/s | CPU share of Orvi.exe (%%) / of the prefix's wineserver (%%) | polls | "
-                "peak memory of Orvi.exe (VmHWM) |\n");
+    std::printf(
+        "| bit/s | CPU share of Orvi.exe (%%) / of the prefix's wineserver (%%) | polls | "
+        "peak memory of Orvi.exe (VmHWM) |\n");
     std::printf("|---|---|---|---|\n");
     for (int32_t baud : kRates) MeasureDiagnosticPolling(sim, baud);
 

@@ -53,9 +53,12 @@ SheetTimes OpenAndClose(bool ok) {
     const double start = NowMs();
     DriverProcess orvi = StartOrvi("CN");
     HWND sheet = nullptr;
-    if (!WaitClosely([&] { return (sheet = FindTopLevel(orvi.Id(), "#32770", kSheetCaption, true)) != nullptr &&
-                                  IoListsFilled(sheet); },
-                     kStepLimitMs))
+    if (!WaitClosely(
+            [&] {
+                return (sheet = FindTopLevel(orvi.Id(), "#32770", kSheetCaption, true)) != nullptr &&
+                       IoListsFilled(sheet);
+            },
+            kStepLimitMs))
         return times;
     times.openMs = NowMs() - start;
     const double pressed = NowMs();

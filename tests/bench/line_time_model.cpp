@@ -31,8 +31,7 @@ double ConfigBlockReadMs(int32_t baud) { return AnsweredMs(baud, kRequestBytes, 
 double OneRegisterReadMs(int32_t baud) { return AnsweredMs(baud, kRequestBytes, kOneWordReplyBytes); }
 
 double FullApplyMs(int32_t baud) {
-    return kApplyWrites *
-           (AnsweredMs(baud, kRequestBytes, kWriteReplyBytes) + OneRegisterReadMs(baud));
+    return kApplyWrites * (AnsweredMs(baud, kRequestBytes, kWriteReplyBytes) + OneRegisterReadMs(baud));
 }
 
 double SearchMs(int32_t baud) {

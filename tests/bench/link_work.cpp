@@ -59,19 +59,18 @@ bool MeasureRate(const char* who, BenchMaster& master, SimClient& sim, int32_t b
         std::fprintf(stderr, "%s: no answer at %d bit/s\n", who, static_cast<int>(baud));
         return false;
     }
-    const bool ok =
-        TimeWork(who, "block", baud, 1, rounds, [&] { return master.ReadBlock(); }) &&
-        TimeWork(who, "writes", baud, 2 * static_cast<int>(std::size(kApplyRegisters)), rounds,
-                 [&] {
-                     for (size_t i = 0; i < std::size(kApplyRegisters); ++i)
-                         if (!master.WriteAndReadBack(kApplyRegisters[i], values[i])) return false;
-                     return true;
-                 }) &&
-        TimeWork(who, "reads", baud, kBenchSingleReads, rounds, [&] {
-            for (int reg = 0; reg < kBenchSingleReads; ++reg)
-                if (!master.ReadOne(reg)) return false;
-            return true;
-        });
+    const bool ok = TimeWork(who, "block", baud, 1, rounds, [&] { return master.ReadBlock(); }) &&
+                    TimeWork(who, "writes", baud, 2 * static_cast<int>(std::size(kApplyRegisters)), rounds,
+                             [&] {
+                                 for (size_t i = 0; i < std::size(kApplyRegisters); ++i)
+                                     if (!master.WriteAndReadBack(kApplyRegisters[i], values[i])) return false;
+                                 return true;
+                             }) &&
+                    TimeWork(who, "reads", baud, kBenchSingleReads, rounds, [&] {
+                        for (int reg = 0; reg < kBenchSingleReads; ++reg)
+                            if (!master.ReadOne(reg)) return false;
+                        return true;
+                    });
     master.Close();
     return ok;
 }

@@ -12,8 +12,8 @@
 namespace {
 
 // Transmitter 2 at °F: K, -100..2000, 0-20 mA, "Sensor aberto ou em curto" at 500, hysteresis 4, blocked.
-const RegisterValues kSecondTransmitter = {{67, 1}, {43, 1}, {27, 2000}, {26, -100}, {61, 13},
-                                           {35, 1}, {31, 500}, {50, 1},  {39, 4}};
+const RegisterValues kSecondTransmitter = {{67, 1}, {43, 1},   {27, 2000}, {26, -100}, {61, 13},
+                                           {35, 1}, {31, 500}, {50, 1},    {39, 4}};
 
 using CommunicationRead = SheetOnSimulator;
 

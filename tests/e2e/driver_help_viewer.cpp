@@ -56,8 +56,8 @@ HelpViewerWindow::HelpViewerWindow() {
     viewerClass.lpszClassName = kViewerClass;
     RegisterClassA(&viewerClass);  // fails harmlessly when an earlier test registered it
     // Top-level and never shown: FindWindow finds hidden windows but not message-only ones.
-    window_ = CreateWindowA(kViewerClass, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), this);
+    window_ =
+        CreateWindowA(kViewerClass, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), this);
 }
 
 HelpViewerWindow::~HelpViewerWindow() {
@@ -92,9 +92,9 @@ LRESULT CALLBACK HelpViewerWindow::Procedure(HWND window, UINT message, WPARAM w
         const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (copy->dwData == kBrowserStandInTag) {
             viewer->last_ = HelpRequest{};
-            viewer->last_.browserArguments.assign(static_cast<const wchar_t*>(copy->lpData),
-                                                  wcsnlen(static_cast<const wchar_t*>(copy->lpData),
-                                                          copy->cbData / sizeof(wchar_t)));
+            viewer->last_.browserArguments.assign(
+                static_cast<const wchar_t*>(copy->lpData),
+                wcsnlen(static_cast<const wchar_t*>(copy->lpData), copy->cbData / sizeof(wchar_t)));
             viewer->received_ = true;
             return TRUE;
         }

@@ -19,8 +19,10 @@ uint16_t ModbusCrc(const uint8_t* bytes, size_t count) {
 }  // namespace
 
 std::string RequestFrame(int address, int function, int reg, int valueOrCount) {
-    uint8_t frame[8] = {static_cast<uint8_t>(address),          static_cast<uint8_t>(function),
-                        static_cast<uint8_t>((reg >> 8) & 0xFF), static_cast<uint8_t>(reg & 0xFF),
+    uint8_t frame[8] = {static_cast<uint8_t>(address),
+                        static_cast<uint8_t>(function),
+                        static_cast<uint8_t>((reg >> 8) & 0xFF),
+                        static_cast<uint8_t>(reg & 0xFF),
                         static_cast<uint8_t>((valueOrCount >> 8) & 0xFF),
                         static_cast<uint8_t>(valueOrCount & 0xFF)};
     const uint16_t crc = ModbusCrc(frame, 6);

@@ -140,7 +140,8 @@ TEST_F(HostCommDialog, OldSettingsFileIsReadUntilTheUsersOwnHoldsTheChange) {
     HWND shown = WaitForDialog(sheet.Id(), kSheetCaption);
     ASSERT_NE(shown, nullptr) << "no sheet: the transmitter on COM7 was not reached";
     EXPECT_NE(WaitForPage(shown, "Entrada/Saída"), nullptr);
-    EXPECT_TRUE(GetWindowLongPtrA(shown, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "alone on screen, it needs a taskbar button";
+    EXPECT_TRUE(GetWindowLongPtrA(shown, GWL_EXSTYLE) & WS_EX_APPWINDOW)
+        << "alone on screen, it needs a taskbar button";
     SaveScreenshot(shown, "orvi-sheet-on-com7");
     PressButton(shown, IDCANCEL);
     EXPECT_TRUE(sheet.WaitExit(kWaitMs));

@@ -27,8 +27,7 @@ void ExpectRefused(SimClient& sim, const SheetSession& session, const char* text
 TEST_F(IoPageConsistency, RefusedLimitsWriteNothingAndTheCorrectedPageIsWrittenByTheNextOk) {
     Open();  // J at °C (-110..760), 0..500, "Valor máximo" at 300
     TypeText(session.ioPage, IDC_LOWER_LIMIT, "600");
-    ExpectRefused(sim, session, "O Limite Inferior não pode ser maior que o Limite Superior!",
-                  "orvi-io-inconsistency");
+    ExpectRefused(sim, session, "O Limite Inferior não pode ser maior que o Limite Superior!", "orvi-io-inconsistency");
     // The sheet stays open with the user's edit, so that it can be corrected.
     ASSERT_TRUE(IsWindowVisible(session.sheet));
     EXPECT_EQ(ControlText(session.ioPage, IDC_LOWER_LIMIT), "600");
@@ -41,8 +40,9 @@ TEST_F(IoPageConsistency, RefusedLimitsWriteNothingAndTheCorrectedPageIsWrittenB
     PressButton(session.sheet, IDOK);
     ExpectSheetModeEnds();
     EXPECT_EQ(sim.Get(1, 26), -110);
-    EXPECT_EQ(sim.Log(), WritesWithReadBack(1, {{67, 0}, {43, 0}, {27, 500}, {26, -110}, {61, 14}, {35, 5},
-                                                {31, 300}, {50, 0}, {39, 2}}));
+    EXPECT_EQ(sim.Log(),
+              WritesWithReadBack(
+                  1, {{67, 0}, {43, 0}, {27, 500}, {26, -110}, {61, 14}, {35, 5}, {31, 300}, {50, 0}, {39, 2}}));
 }
 
 }  // namespace

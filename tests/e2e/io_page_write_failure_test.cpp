@@ -61,8 +61,9 @@ TEST_F(IoPageWriteFailure, IgnoreGoesOnWithTheNextStepAndRetryWritesTheFailedSte
     ASSERT_TRUE(AnswerMessageBox(typeBox, IDRETRY));
     ExpectSheetModeEnds();
     // The factory contents of orvi-sim: J at °C, 0..500, 4-20 mA, "Valor máximo" at 300, hysteresis 2.
-    EXPECT_EQ(sim.Log(), Joined(typeTries, WritesWithReadBack(1, {{43, 0}, {27, 500}, {26, 0}, {61, 14}, {35, 5},
-                                                                  {31, 300}, {50, 0}, {39, 2}})));
+    EXPECT_EQ(sim.Log(),
+              Joined(typeTries, WritesWithReadBack(
+                                    1, {{43, 0}, {27, 500}, {26, 0}, {61, 14}, {35, 5}, {31, 300}, {50, 0}, {39, 2}})));
     EXPECT_EQ(sim.Get(1, 67), 1) << "the ignored step was written after all";
 }
 

@@ -16,8 +16,8 @@ using IoPageWrite = SheetOnSimulator;
 
 TEST_F(IoPageWrite, OkWithoutChangesWritesAllNineRegistersInOrderEachReadBackAndTheTransmitterHoldsThem) {
     // Unit, input type (K), upper, lower, output (0-20 mA), alarm ("Valor mínimo"), set point, blocking, hysteresis.
-    const RegisterValues shown = {{67, 0}, {43, 1}, {27, 1200}, {26, -100}, {61, 13},
-                                  {35, 4}, {31, 250}, {50, 1},  {39, 7}};
+    const RegisterValues shown = {{67, 0}, {43, 1},   {27, 1200}, {26, -100}, {61, 13},
+                                  {35, 4}, {31, 250}, {50, 1},    {39, 7}};
     SetRegisters(sim, shown);
     Open();
     HWND page = session.ioPage;

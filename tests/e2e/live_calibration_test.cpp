@@ -91,9 +91,10 @@ TEST_F(CalibrationPage, FailingZeroWriteShowsInTheStatusLineRepeatsAndStopsWhenT
     sim.Fault(1, "silent");
     sim.ClearLog();
     PostArrowUp(page, IDC_CALIBRATION_ZERO);
-    EXPECT_TRUE(WaitFor([&] {
-        return ControlText(page, IDC_CALIBRATION_STATUS) == "Erro na escrita do Offset 0 a 20mA (Time-out)";
-    }, kTwoTicksMs + 1500)) << ControlText(page, IDC_CALIBRATION_STATUS);
+    EXPECT_TRUE(WaitFor(
+        [&] { return ControlText(page, IDC_CALIBRATION_STATUS) == "Erro na escrita do Offset 0 a 20mA (Time-out)"; },
+        kTwoTicksMs + 1500))
+        << ControlText(page, IDC_CALIBRATION_STATUS);
     SaveScreenshot(sheet, "orvi-calibration-write-error");
     // Three tries a tick; a second tick sends them again.
     EXPECT_TRUE(WaitFor([&] { return CountFrames(sim, kZero0to20Write) >= 6; }, 2 * kTwoTicksMs));

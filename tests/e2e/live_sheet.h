@@ -45,8 +45,8 @@ inline std::string ControlText(HWND dialog, int id) { return TextOf(GetDlgItem(d
 // Replaces an edit's text as typing would (WM_SETTEXT is marshalled across processes).
 inline void TypeText(HWND dialog, int id, const std::string& text) {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                        SMTO_ABORTIFHUNG, 3000, &ignored);
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        3000, &ignored);
 }
 
 // Presses the up arrow key in a spin's buddy edit; posted, so several presses queue up together.
@@ -74,9 +74,9 @@ inline bool SheetTabCentre(HWND sheet, int index, HWND* tab, POINT* centre) {
     void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     RECT rect = {};
     DWORD_PTR found = 0;
-    SendMessageTimeoutA(*tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 3000,
-                        &found);
-    const bool read = remote != nullptr && found != 0 && ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    SendMessageTimeoutA(*tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 3000, &found);
+    const bool read =
+        remote != nullptr && found != 0 && ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
     if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
     *centre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};

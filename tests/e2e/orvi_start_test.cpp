@@ -86,7 +86,10 @@ TEST_F(OrviRunModeArgument, UnknownOrMissingArgumentShowsTheMessageAndLeavesSett
     };
     for (const Case& c : {Case{"cn", true}, Case{"CN ", true}, Case{"", true}, Case{"", false}}) {
         SCOPED_TRACE(std::string("argument '") + c.tail + (c.withFile ? "' with orvi.ini" : "' without orvi.ini"));
-        if (c.withFile) WriteSettingsFile(kSettingsCom1At4800); else RemoveSettingsFile();
+        if (c.withFile)
+            WriteSettingsFile(kSettingsCom1At4800);
+        else
+            RemoveSettingsFile();
         const SettingsFile before = ReadSettingsFile();
 
         DriverProcess orvi = StartOrvi(c.tail);

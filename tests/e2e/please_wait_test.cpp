@@ -18,7 +18,8 @@ HWND FindPleaseWait(DWORD processId) {
     for (HWND window : TopLevelWindows(processId, true)) {
         HWND text = FindWindowExA(window, nullptr, "Static", nullptr);
         char buffer[64] = {};
-        if (text != nullptr && GetWindowTextA(text, buffer, sizeof buffer) > 0 && std::string(buffer) == kPleaseWaitText)
+        if (text != nullptr && GetWindowTextA(text, buffer, sizeof buffer) > 0 &&
+            std::string(buffer) == kPleaseWaitText)
             return window;
     }
     return nullptr;

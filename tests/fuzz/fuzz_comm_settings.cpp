@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t start = 0;
     for (int key = 0; key < 3; ++key) {
         const size_t end = std::min(text.find('\n', start), text.size());
-        if (data[0] & (1u << key)) store.values[std::string("Communication/") + kKeys[key]] = text.substr(start, end - start);
+        if (data[0] & (1u << key))
+            store.values[std::string("Communication/") + kKeys[key]] = text.substr(start, end - start);
         start = end < text.size() ? end + 1 : end;
     }
     UseSettingsStore(&store);

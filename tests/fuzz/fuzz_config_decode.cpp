@@ -99,10 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ConfigSnapshot snapshot = configSnapshot;
     const int otherType = static_cast<int8_t>(At(data, size, kBlockBytes));
     const int32_t chosenUnit = static_cast<int8_t>(At(data, size, kBlockBytes + 1));
-    const uint16_t shownBits = static_cast<uint16_t>((At(data, size, kBlockBytes + 2) << 8) | At(data, size, kBlockBytes + 3));
+    const uint16_t shownBits =
+        static_cast<uint16_t>((At(data, size, kBlockBytes + 2) << 8) | At(data, size, kBlockBytes + 3));
     const std::string offsetText =
-        size > kBlockBytes + 4 ? std::string(reinterpret_cast<const char*>(data + kBlockBytes + 4), size - kBlockBytes - 4)
-                               : std::string();
+        size > kBlockBytes + 4
+            ? std::string(reinterpret_cast<const char*>(data + kBlockBytes + 4), size - kBlockBytes - 4)
+            : std::string();
 
     LookUpCatalogues(snapshot);
     DecideIoPage(snapshot, otherType, chosenUnit);

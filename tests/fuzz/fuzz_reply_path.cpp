@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     SendRequest(0, sendCount, sendFunction, static_cast<int16_t>(TakeWord(data + 9)), destination);
     const LinkError received = ReceiveReply(receiveFunction, receiveCount);
-    if (received != kLinkOk && received != 4 && received != 5 && received != 6 && received != 7 &&
-        received != 8 && received != 9 && received != 11 && received != 20)
+    if (received != kLinkOk && received != 4 && received != 5 && received != 6 && received != 7 && received != 8 &&
+        received != 9 && received != 11 && received != 20)
         std::abort();
     // The longest read asks for 255 + 8 bytes; more would overrun the receive buffer.
     if (!device.readSizes.empty() && device.readSizes.back() > 263) std::abort();

@@ -7,8 +7,9 @@
 #include "memory_settings_store.h"
 #include "scripted_serial_device.h"
 
-ScriptedSerialDevice& TestDevice();        // the device the link uses in native tests
-MemorySettingsStore& TestSettings();       // the settings file the link uses in native tests
-std::vector<std::string>& PortNotices();   // texts shown by the fallback notice
+ScriptedSerialDevice& TestDevice();       // the device the link uses in native tests
+MemorySettingsStore& TestSettings();      // the settings file the link uses in native tests
+std::vector<std::string>& PortNotices();  // texts shown by the fallback notice
 void ResetNativePlatform();
-void OnNextDelay(std::function<void()> hook);  // runs once inside the next DelayMs, as a mouse message would                // fresh device, settings, notices and CommSettings
+void OnNextDelay(std::function<void()> hook);  // runs once inside the next DelayMs, as a mouse message would // fresh
+                                               // device, settings, notices and CommSettings

@@ -95,8 +95,7 @@ size_t ScriptedSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
     input.erase(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(n));
     nowUs += n * ByteTimeUs();
     if (n) lastByteUs = nowUs;
-    if (n < maxCount)
-        nowUs += 1000u * (n ? timeouts.intervalMs : timeouts.perByteMs * maxCount + timeouts.constantMs);
+    if (n < maxCount) nowUs += 1000u * (n ? timeouts.intervalMs : timeouts.perByteMs * maxCount + timeouts.constantMs);
     return n;
 }
 

@@ -7,34 +7,34 @@
 // Talks to the simulator on 127.0.0.1:port. Commands that the simulator refuses ("ERR ...") or that get
 // no reply throw std::runtime_error with the command and the reply, so a test never reads a made-up value.
 class SimClient {
- public:
-  explicit SimClient(int port);
-  ~SimClient();
-  SimClient(const SimClient&) = delete;
-  SimClient& operator=(const SimClient&) = delete;
+public:
+    explicit SimClient(int port);
+    ~SimClient();
+    SimClient(const SimClient&) = delete;
+    SimClient& operator=(const SimClient&) = delete;
 
-  bool Connected() const;
-  // Sends one command line and returns the reply line without its newline ("" if the channel failed).
-  std::string Command(const std::string& line);
+    bool Connected() const;
+    // Sends one command line and returns the reply line without its newline ("" if the channel failed).
+    std::string Command(const std::string& line);
 
-  int Get(int addr, int reg);
-  void Set(int addr, int reg, int value);
-  int GetPrivate(int addr, int n);
-  void SetPrivate(int addr, int n, int value);
-  // mode: silent, badcrc, wrongaddr, exception, echo, stray, short, late, mismatch, badecho or none;
-  // count < 0: until cleared.
-  void Fault(int addr, const std::string& mode, int count = -1);
-  void Reset();
-  // The requests heard since start or the last ClearLog, as uppercase hex frames.
-  std::vector<std::string> Log();
-  void ClearLog();
+    int Get(int addr, int reg);
+    void Set(int addr, int reg, int value);
+    int GetPrivate(int addr, int n);
+    void SetPrivate(int addr, int n, int value);
+    // mode: silent, badcrc, wrongaddr, exception, echo, stray, short, late, mismatch, badecho or none;
+    // count < 0: until cleared.
+    void Fault(int addr, const std::string& mode, int count = -1);
+    void Reset();
+    // The requests heard since start or the last ClearLog, as uppercase hex frames.
+    std::vector<std::string> Log();
+    void ClearLog();
 
- private:
-  // The text after "OK" of a command's reply; throws on anything else.
-  std::string Expect(const std::string& line);
+private:
+    // The text after "OK" of a command's reply; throws on anything else.
+    std::string Expect(const std::string& line);
 
-  long long socket_;
-  std::string pending_;  // bytes received beyond the last reply line
+    long long socket_;
+    std::string pending_;  // bytes received beyond the last reply line
 };
 
 // The control port named by an environment variable (decimal); 0 when unset or not a port number.

@@ -13,7 +13,8 @@ using CommunicationPage = CommunicationPageTest;
 
 TEST_F(CommunicationPage, StartsFromTheHostSettingsWithFechaHiddenInsideTheSheet) {
     Open(7, 4800);
-    for (int id = IDC_COMM_RATE_1200; id <= IDC_COMM_RATE_19200; ++id) EXPECT_EQ(Checked(id), id == IDC_COMM_RATE_4800) << id;
+    for (int id = IDC_COMM_RATE_1200; id <= IDC_COMM_RATE_19200; ++id)
+        EXPECT_EQ(Checked(id), id == IDC_COMM_RATE_4800) << id;
     ASSERT_EQ(Count(IDC_COMM_PORT), 5);
     const char* ports[] = {"None", "COM1", "COM2", "COM3", "COM4"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Entry(IDC_COMM_PORT, i), ports[i]);
@@ -118,10 +119,10 @@ TEST_F(CommunicationPage, AnAddressOutsideOneTo247IsRefusedByModifyAndRead) {
 
 TEST_F(CommunicationPage, LerAtAnotherAddressFillsTheInputOutputPageWithThatTransmitter) {
     sim->Command("add 2 4800");
-    sim->Set(2, 43, 1);      // thermocouple K
+    sim->Set(2, 43, 1);  // thermocouple K
     sim->Set(2, 26, -150);
     sim->Set(2, 27, 1370);
-    sim->Set(2, 61, 13);     // 0 a 20mA
+    sim->Set(2, 61, 13);  // 0 a 20mA
     sim->Set(2, 35, 0);
     sim->Set(2, 67, 0);
     Open(1, 9600);
@@ -146,7 +147,8 @@ TEST_F(CommunicationPage, LerAtAnotherAddressFillsTheInputOutputPageWithThatTran
     EXPECT_EQ(SendDlgItemMessageA(ioPage, IDC_ALARM_FUNCTION_LIST, CB_GETCOUNT, 0, 0), 7);
     char text[64] = "";
     SendDlgItemMessageA(ioPage, IDC_INPUT_TYPE_LIST, CB_GETLBTEXT,
-                        SendDlgItemMessageA(ioPage, IDC_INPUT_TYPE_LIST, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
+                        SendDlgItemMessageA(ioPage, IDC_INPUT_TYPE_LIST, CB_GETCURSEL, 0, 0),
+                        reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, InputTypeCatalogue.celsiusNames[1]);
     GetDlgItemTextA(ioPage, IDC_LOWER_LIMIT, text, sizeof text);
     EXPECT_STREQ(text, "-150");

@@ -99,8 +99,8 @@ void CommunicationPageTest::Pump() {
 }
 
 void CommunicationPageTest::ChooseEntry(int listId, const std::string& text) {
-    const LRESULT position =
-        SendDlgItemMessageA(page, listId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT position = SendDlgItemMessageA(page, listId, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                 reinterpret_cast<LPARAM>(text.c_str()));
     ASSERT_NE(position, CB_ERR) << text;
     SendDlgItemMessageA(page, listId, CB_SETCURSEL, position, 0);
 }

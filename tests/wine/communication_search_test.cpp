@@ -100,9 +100,9 @@ TEST_F(CommunicationSearch, ClicksDispatchedDuringTheSearchStartNoOtherAction) {
     ASSERT_EQ(boxes.size(), 2u) << boxes.back().text;
     EXPECT_EQ(boxes[1].caption, "Erro na Comunicação");
     const std::vector<std::string> heard = Heard();
-    EXPECT_TRUE(std::none_of(heard.begin(), heard.end(),
-                             [](const std::string& frame) { return frame.compare(2, 10, "0300000044") == 0; }))
-        << "a configuration read went out";
+    EXPECT_TRUE(std::none_of(heard.begin(), heard.end(), [](const std::string& frame) {
+        return frame.compare(2, 10, "0300000044") == 0;
+    })) << "a configuration read went out";
     EXPECT_EQ(commSettings.deviceAddress, 1);
 }
 

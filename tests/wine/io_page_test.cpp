@@ -22,8 +22,7 @@ struct ShownBox {
 std::vector<ShownBox> shownBoxes;
 int boxAnswer = IDOK;
 
-int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
-{
+int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     shownBoxes.push_back(ShownBox{text, caption, type});
     return boxAnswer;
 }
@@ -31,8 +30,7 @@ int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
 // The page's parent stands in for the sheet and counts the change markings it receives.
 int changedMarks = 0;
 
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == PSM_CHANGED) ++changedMarks;
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -41,8 +39,7 @@ const uint16_t* blockForInit = nullptr;
 
 // The device read of the real initialisation is replaced by decoding the test's block; the rest
 // of the page's life runs through IoPageProc.
-INT_PTR CALLBACK PageUnderTest(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK PageUnderTest(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ioPageWindow = page;
         DecodeConfigBlock(blockForInit);
@@ -54,16 +51,14 @@ INT_PTR CALLBACK PageUnderTest(HWND page, UINT message, WPARAM wParam, LPARAM lP
 
 struct Device {
     uint16_t words[68] = {};
-    Device& Set(int reg, int value)
-    {
+    Device& Set(int reg, int value) {
         words[reg] = static_cast<uint16_t>(value);
         return *this;
     }
 };
 
 // Thermocouple J at °C, -110..760, alarm "Valor mínimo" at 300 with hysteresis 2, 4-20 mA.
-Device TypicalDevice()
-{
+Device TypicalDevice() {
     Device d;
     d.Set(43, 0).Set(67, 0).Set(26, -110).Set(27, 760).Set(31, 300).Set(39, 2);
     d.Set(35, 4).Set(61, 14).Set(50, 1);
@@ -72,8 +67,7 @@ Device TypicalDevice()
 
 class IoPage : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         WNDCLASSA hostClass = {};
@@ -83,14 +77,12 @@ protected:
         RegisterClassA(&hostClass);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (host != NULL) DestroyWindow(host);
         ioPageMessageBox = ShowMessage;
     }
 
-    void Open(const Device& device)
-    {
+    void Open(const Device& device) {
         shownBoxes.clear();
         boxAnswer = IDOK;
         ioPageMessageBox = RecordMessageBox;
@@ -106,8 +98,7 @@ protected:
     }
 
     // Delivers what is queued, within a bound, so that posted notifications have been handled.
-    static void Pump()
-    {
+    static void Pump() {
         MSG message;
         for (int i = 0; i < 1000 && PeekMessageA(&message, NULL, 0, 0, PM_REMOVE); ++i) {
             TranslateMessage(&message);
@@ -116,39 +107,34 @@ protected:
     }
 
     // What "&Ler" does to the page: another block decoded, the same page filled again.
-    void Refill(const Device& device)
-    {
+    void Refill(const Device& device) {
         DecodeConfigBlock(device.words);
         FillIoPage(page);
         Pump();
     }
 
-    void Choose(int listId, int position)
-    {
+    void Choose(int listId, int position) {
         SendDlgItemMessageA(page, listId, CB_SETCURSEL, position, 0);
         Notify(listId, CBN_SELCHANGE);
     }
 
-    void Notify(int controlId, int code)
-    {
-        SendMessageA(page, WM_COMMAND, MAKEWPARAM(controlId, code), reinterpret_cast<LPARAM>(GetDlgItem(page, controlId)));
+    void Notify(int controlId, int code) {
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(controlId, code),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, controlId)));
         Pump();
     }
 
-    void Click(int buttonId)
-    {
+    void Click(int buttonId) {
         SendDlgItemMessageA(page, buttonId, BM_CLICK, 0, 0);
         Pump();
     }
 
-    void Type(int editId, const char* text)
-    {
+    void Type(int editId, const char* text) {
         SetDlgItemTextA(page, editId, text);
         Pump();
     }
 
-    LONG_PTR Apply()
-    {
+    LONG_PTR Apply() {
         PSHNOTIFY notification = {};
         notification.hdr.hwndFrom = host;
         notification.hdr.code = PSN_APPLY;
@@ -156,15 +142,13 @@ protected:
         return GetWindowLongPtrA(page, DWLP_MSGRESULT);
     }
 
-    std::string Text(int id) const
-    {
+    std::string Text(int id) const {
         char text[64] = "";
         GetDlgItemTextA(page, id, text, sizeof text);
         return text;
     }
 
-    std::string SelectedText(int listId) const
-    {
+    std::string SelectedText(int listId) const {
         const LRESULT position = SendDlgItemMessageA(page, listId, CB_GETCURSEL, 0, 0);
         if (position == CB_ERR) return "<none>";
         char text[64] = "";
@@ -172,11 +156,11 @@ protected:
         return text;
     }
 
-    std::string SpinRange(int spinId) const
-    {
+    std::string SpinRange(int spinId) const {
         int low = 0;
         int high = 0;
-        SendDlgItemMessageA(page, spinId, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+        SendDlgItemMessageA(page, spinId, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                            reinterpret_cast<LPARAM>(&high));
         return std::to_string(low) + ".." + std::to_string(high);
     }
 
@@ -187,8 +171,7 @@ protected:
     HWND page = NULL;
 };
 
-TEST_F(IoPage, FillsEveryControlFromTheDecodedBlockWithoutMarkingChanges)
-{
+TEST_F(IoPage, FillsEveryControlFromTheDecodedBlockWithoutMarkingChanges) {
     Open(TypicalDevice());
     EXPECT_EQ(SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_GETCOUNT, 0, 0), 19);
     EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), InputTypeCatalogue.celsiusNames[0]);
@@ -210,8 +193,7 @@ TEST_F(IoPage, FillsEveryControlFromTheDecodedBlockWithoutMarkingChanges)
     EXPECT_EQ(ioPageWindow, page);
 }
 
-TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges)
-{
+TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges) {
     Open(TypicalDevice());
     Choose(IDC_INPUT_TYPE_LIST, 1);  // thermocouple K
     EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-150");
@@ -230,8 +212,7 @@ TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges)
     EXPECT_EQ(Text(IDC_UPPER_LIMIT), "1370");
 }
 
-TEST_F(IoPage, LinearTypesDisableTheUnitButtonsAndTheirLabel)
-{
+TEST_F(IoPage, LinearTypesDisableTheUnitButtonsAndTheirLabel) {
     // At the fill already, and again at a refill ("&Ler") of another type.
     Open(TypicalDevice().Set(43, 17).Set(26, 0).Set(27, 100));
     EXPECT_FALSE(Enabled(IDC_UNIT_FAHRENHEIT));
@@ -253,8 +234,7 @@ TEST_F(IoPage, LinearTypesDisableTheUnitButtonsAndTheirLabel)
     EXPECT_TRUE(Enabled(IDC_UNIT_LABEL));
 }
 
-TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack)
-{
+TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack) {
     Open(TypicalDevice());
     Click(IDC_UNIT_FAHRENHEIT);
     EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "3");  // a difference: 2 °C is 3.6 °F, no 32 added
@@ -272,8 +252,7 @@ TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack)
     EXPECT_EQ(configSnapshot.unit, 0);
 }
 
-TEST_F(IoPage, TenthsPt100InFahrenheitIsRejectedOnApplyWithTheStoredLimit)
-{
+TEST_F(IoPage, TenthsPt100InFahrenheitIsRejectedOnApplyWithTheStoredLimit) {
     Open(TypicalDevice().Set(43, 6).Set(26, -1999).Set(27, 5300).Set(31, 0).Set(35, 0));
     Click(IDC_UNIT_FAHRENHEIT);
     EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-3278");  // -199.9 °C is -327.8 °F, in tenths
@@ -286,8 +265,7 @@ TEST_F(IoPage, TenthsPt100InFahrenheitIsRejectedOnApplyWithTheStoredLimit)
     EXPECT_EQ(shownBoxes[0].type, static_cast<UINT>(MB_ICONWARNING | MB_OK));
 }
 
-TEST_F(IoPage, TypedNumberBeyondSixteenBitsDoesNotWrapIntoAnAcceptedValue)
-{
+TEST_F(IoPage, TypedNumberBeyondSixteenBitsDoesNotWrapIntoAnAcceptedValue) {
     Open(TypicalDevice().Set(43, 16).Set(26, 0).Set(27, 1000).Set(35, 0));
     Type(IDC_UPPER_LIMIT, "70000");
     EXPECT_EQ(configSnapshot.upperLimit, 32767);
@@ -296,8 +274,7 @@ TEST_F(IoPage, TypedNumberBeyondSixteenBitsDoesNotWrapIntoAnAcceptedValue)
     EXPECT_EQ(shownBoxes[0].text, "O Limite Superior não pode ser maior que o limite do sensor (9999°C)!");
 }
 
-TEST_F(IoPage, TheAlreadySelectedUnitButtonMarksNothing)
-{
+TEST_F(IoPage, TheAlreadySelectedUnitButtonMarksNothing) {
     Open(TypicalDevice());
     Click(IDC_UNIT_CELSIUS);
     EXPECT_EQ(changedMarks, 0);
@@ -305,8 +282,7 @@ TEST_F(IoPage, TheAlreadySelectedUnitButtonMarksNothing)
     EXPECT_EQ(configSnapshot.unit, 0);
 }
 
-TEST_F(IoPage, AlarmFunctionZeroDisablesSetPointHysteresisAndBlocking)
-{
+TEST_F(IoPage, AlarmFunctionZeroDisablesSetPointHysteresisAndBlocking) {
     Open(TypicalDevice().Set(35, 0));
     const int alarmControls[] = {IDC_ALARM_SET_POINT, IDC_ALARM_SET_POINT_SPIN, IDC_ALARM_INITIAL_BLOCK,
                                  IDC_ALARM_HYSTERESIS, IDC_ALARM_HYSTERESIS_SPIN};
@@ -319,8 +295,7 @@ TEST_F(IoPage, AlarmFunctionZeroDisablesSetPointHysteresisAndBlocking)
     EXPECT_GT(changedMarks, 0);
 }
 
-TEST_F(IoPage, DeviceCodesNoEntryShowsSelectNothingAndStayAsTheyAre)
-{
+TEST_F(IoPage, DeviceCodesNoEntryShowsSelectNothingAndStayAsTheyAre) {
     Open(TypicalDevice().Set(35, 2).Set(43, 25).Set(67, 5));
     EXPECT_EQ(SelectedText(IDC_ALARM_FUNCTION_LIST), "<none>");
     EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), "<none>");
@@ -336,8 +311,7 @@ TEST_F(IoPage, DeviceCodesNoEntryShowsSelectNothingAndStayAsTheyAre)
     EXPECT_EQ(changedMarks, 0);
 }
 
-TEST_F(IoPage, FillAfterThePageIsGoneDoesNothing)
-{
+TEST_F(IoPage, FillAfterThePageIsGoneDoesNothing) {
     Open(TypicalDevice());
     HWND gone = page;
     DestroyWindow(page);

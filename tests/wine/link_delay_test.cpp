@@ -25,7 +25,8 @@ protected:
         cls.hInstance = GetModuleHandleA(nullptr);
         cls.lpszClassName = "DelayTestWindow";
         RegisterClassA(&cls);
-        window_ = CreateWindowA("DelayTestWindow", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, cls.hInstance, nullptr);
+        window_ =
+            CreateWindowA("DelayTestWindow", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, cls.hInstance, nullptr);
         ASSERT_TRUE(window_ != nullptr);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);

@@ -22,13 +22,15 @@
 namespace {
 
 enum Kind { kHolding, kPrivate, kStatus, kConfig, kLive, kIdentity, kAddress, kWritePrivate, kWriteRegister, kKinds };
-const char* const kKindNames[kKinds] = {"ReadHolding", "ReadPrivate", "ReadStatusBits", "ReadConfigBlock",
-                                        "ReadLiveBlock", "SearchReadIdentity", "SearchReadAddress",
-                                        "WritePrivate", "WriteRegister"};
+const char* const kKindNames[kKinds] = {"ReadHolding",       "ReadPrivate",   "ReadStatusBits",
+                                        "ReadConfigBlock",   "ReadLiveBlock", "SearchReadIdentity",
+                                        "SearchReadAddress", "WritePrivate",  "WriteRegister"};
 // Faults and their weights; a late reply costs 2.5 s of draining, so it comes rarely.
-const struct { const char* mode; int weight; } kFaults[] = {
-    {"none", 30}, {"silent", 8}, {"badcrc", 8}, {"wrongaddr", 8}, {"exception", 6}, {"echo", 8},
-    {"stray", 8}, {"short", 6}, {"mismatch", 8}, {"badecho", 8}, {"late", 1}};
+const struct {
+    const char* mode;
+    int weight;
+} kFaults[] = {{"none", 30}, {"silent", 8}, {"badcrc", 8},   {"wrongaddr", 8}, {"exception", 6}, {"echo", 8},
+               {"stray", 8}, {"short", 6},  {"mismatch", 8}, {"badecho", 8},   {"late", 1}};
 const int kStableRegisters[] = {7, 8, 23, 24, 44, 45};  // never written by the soak
 const int kWrittenRegisters[] = {29, 31, 39, 60};
 const uint16_t kUntouched = 0xA55A;
@@ -54,8 +56,12 @@ std::string Hex(const uint8_t* bytes, size_t count) {
 
 // The request frame as the simulator logs it.
 std::string Frame(uint8_t device, uint8_t function, uint16_t field, uint16_t last) {
-    uint8_t bytes[8] = {device, function, static_cast<uint8_t>(field >> 8), static_cast<uint8_t>(field),
-                        static_cast<uint8_t>(last >> 8), static_cast<uint8_t>(last)};
+    uint8_t bytes[8] = {device,
+                        function,
+                        static_cast<uint8_t>(field >> 8),
+                        static_cast<uint8_t>(field),
+                        static_cast<uint8_t>(last >> 8),
+                        static_cast<uint8_t>(last)};
     const uint16_t crc = Crc16(bytes, 6);
     bytes[6] = static_cast<uint8_t>(crc);
     bytes[7] = static_cast<uint8_t>(crc >> 8);
@@ -72,8 +78,8 @@ long TryBoundMs(unsigned replyLength) {
 // One planned transaction: what is called, what the line must carry and what must come back.
 struct Plan {
     Kind kind;
-    int address;     // register or private address
-    int16_t value;   // for writes
+    int address;    // register or private address
+    int16_t value;  // for writes
     std::vector<std::string> frames;
     LinkError result;
     long boundMs;
@@ -116,43 +122,41 @@ protected:
     Plan MakePlan(Kind kind, std::mt19937& random) {
         Plan plan{kind, 0, 0, {}, kLinkOk, 0};
         switch (kind) {
-            case kHolding:
-                plan.address = kStableRegisters[random() % 6];
-                plan.result = PlanRetries(plan, 1, 3, plan.address, 1, 7, false);
-                plan.boundMs = 3 * TryBoundMs(7);
-                break;
-            case kPrivate:
-                plan.address = 21 + static_cast<int>(random() % 4);
-                plan.result = PlanRetries(plan, 1, 0x70, plan.address, 0, 6, false);
-                plan.boundMs = 3 * TryBoundMs(6);
-                break;
-            case kStatus:
-                plan.result = PlanRetries(plan, 1, 0x70, 4, 0, 6, false);
-                plan.boundMs = 3 * TryBoundMs(6);
-                break;
-            case kConfig:
-                plan.result = PlanRetries(plan, 1, 3, 0, 68, 141, false);
-                plan.boundMs = 3 * TryBoundMs(141);
-                break;
-            case kLive:
-                plan.result = PlanRetries(plan, 1, 3, 0, 10, 25, false);
-                plan.boundMs = 3 * TryBoundMs(25);
-                break;
-            case kIdentity:
-            case kAddress:
-                plan.address = kind == kIdentity ? 8 : 44;
-                plan.result = PlanRetries(plan, 0, 3, plan.address, 1, 7, true);
-                plan.boundMs = 3 * TryBoundMs(7);
-                break;
-            case kWritePrivate:
-                plan.address = 21 + static_cast<int>(random() % 4);
-                plan.value = static_cast<int16_t>(random());
-                plan.result = PlanRetries(plan, 1, 0x71, plan.address, static_cast<uint16_t>(plan.value), 8, false);
-                plan.boundMs = 3 * TryBoundMs(8);
-                break;
-            default:
-                PlanWriteRegister(plan, random);
-                break;
+        case kHolding:
+            plan.address = kStableRegisters[random() % 6];
+            plan.result = PlanRetries(plan, 1, 3, plan.address, 1, 7, false);
+            plan.boundMs = 3 * TryBoundMs(7);
+            break;
+        case kPrivate:
+            plan.address = 21 + static_cast<int>(random() % 4);
+            plan.result = PlanRetries(plan, 1, 0x70, plan.address, 0, 6, false);
+            plan.boundMs = 3 * TryBoundMs(6);
+            break;
+        case kStatus:
+            plan.result = PlanRetries(plan, 1, 0x70, 4, 0, 6, false);
+            plan.boundMs = 3 * TryBoundMs(6);
+            break;
+        case kConfig:
+            plan.result = PlanRetries(plan, 1, 3, 0, 68, 141, false);
+            plan.boundMs = 3 * TryBoundMs(141);
+            break;
+        case kLive:
+            plan.result = PlanRetries(plan, 1, 3, 0, 10, 25, false);
+            plan.boundMs = 3 * TryBoundMs(25);
+            break;
+        case kIdentity:
+        case kAddress:
+            plan.address = kind == kIdentity ? 8 : 44;
+            plan.result = PlanRetries(plan, 0, 3, plan.address, 1, 7, true);
+            plan.boundMs = 3 * TryBoundMs(7);
+            break;
+        case kWritePrivate:
+            plan.address = 21 + static_cast<int>(random() % 4);
+            plan.value = static_cast<int16_t>(random());
+            plan.result = PlanRetries(plan, 1, 0x71, plan.address, static_cast<uint16_t>(plan.value), 8, false);
+            plan.boundMs = 3 * TryBoundMs(8);
+            break;
+        default: PlanWriteRegister(plan, random); break;
         }
         plan.boundMs += kMarginPerTransactionMs;
         return plan;
@@ -181,19 +185,19 @@ protected:
         for (uint16_t& w : words) w = kUntouched;
         LinkError result = kLinkOk;
         switch (plan.kind) {
-            case kHolding: result = ReadHolding(static_cast<int8_t>(plan.address), words); break;
-            case kPrivate: result = ReadPrivate(static_cast<int8_t>(plan.address), words); break;
-            case kStatus: result = ReadStatusBits(words); break;
-            case kConfig: result = ReadConfigBlock(words); break;
-            case kLive: result = ReadLiveBlock(words); break;
-            case kIdentity:
-            case kAddress:
-                commSettings.deviceAddress = 0;
-                result = plan.kind == kIdentity ? SearchReadIdentity(words) : SearchReadAddress(words);
-                commSettings.deviceAddress = 1;
-                break;
-            case kWritePrivate: result = WritePrivate(static_cast<int8_t>(plan.address), plan.value); break;
-            default: result = WriteRegister(static_cast<int8_t>(plan.address), plan.value); break;
+        case kHolding: result = ReadHolding(static_cast<int8_t>(plan.address), words); break;
+        case kPrivate: result = ReadPrivate(static_cast<int8_t>(plan.address), words); break;
+        case kStatus: result = ReadStatusBits(words); break;
+        case kConfig: result = ReadConfigBlock(words); break;
+        case kLive: result = ReadLiveBlock(words); break;
+        case kIdentity:
+        case kAddress:
+            commSettings.deviceAddress = 0;
+            result = plan.kind == kIdentity ? SearchReadIdentity(words) : SearchReadAddress(words);
+            commSettings.deviceAddress = 1;
+            break;
+        case kWritePrivate: result = WritePrivate(static_cast<int8_t>(plan.address), plan.value); break;
+        default: result = WriteRegister(static_cast<int8_t>(plan.address), plan.value); break;
         }
         CheckWords(plan, result, words);
         return result;
@@ -206,22 +210,21 @@ protected:
             return;
         }
         switch (plan.kind) {
-            case kHolding: case kIdentity: case kAddress:
-                EXPECT_EQ(stable_[plan.address], static_cast<int16_t>(words[0])) << "register " << plan.address;
-                EXPECT_EQ(kUntouched, words[1]);
-                break;
-            case kPrivate:
-                EXPECT_EQ(model_.privates[plan.address], static_cast<int16_t>(words[0]));
-                break;
-            case kConfig:
-                for (int reg : kStableRegisters) EXPECT_EQ(stable_[reg], static_cast<int16_t>(words[reg])) << reg;
-                break;
-            case kLive:
-                EXPECT_EQ(stable_[7], static_cast<int16_t>(words[7]));
-                EXPECT_EQ(kUntouched, words[kLiveBlockWords]);
-                break;
-            default:
-                break;
+        case kHolding:
+        case kIdentity:
+        case kAddress:
+            EXPECT_EQ(stable_[plan.address], static_cast<int16_t>(words[0])) << "register " << plan.address;
+            EXPECT_EQ(kUntouched, words[1]);
+            break;
+        case kPrivate: EXPECT_EQ(model_.privates[plan.address], static_cast<int16_t>(words[0])); break;
+        case kConfig:
+            for (int reg : kStableRegisters) EXPECT_EQ(stable_[reg], static_cast<int16_t>(words[reg])) << reg;
+            break;
+        case kLive:
+            EXPECT_EQ(stable_[7], static_cast<int16_t>(words[7]));
+            EXPECT_EQ(kUntouched, words[kLiveBlockWords]);
+            break;
+        default: break;
         }
     }
 
@@ -244,8 +247,9 @@ protected:
 
 TEST_F(LinkSoakTest, EveryTransactionGivesThePredictedResultInTimeAndWritesOnlyWhatWasAsked) {
     const unsigned long count = EnvNumber("ORVI_SOAK_COUNT", 250);
-    const unsigned long seed = EnvNumber("ORVI_SOAK_SEED", static_cast<unsigned long>(
-        std::chrono::steady_clock::now().time_since_epoch().count() & 0x7FFFFFFF));
+    const unsigned long seed =
+        EnvNumber("ORVI_SOAK_SEED",
+                  static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count() & 0x7FFFFFFF));
     std::printf("[ soak     ] %lu transactions, seed %lu (ORVI_SOAK_SEED=%lu repeats it)\n", count, seed, seed);
     std::fflush(stdout);
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
@@ -258,7 +262,10 @@ TEST_F(LinkSoakTest, EveryTransactionGivesThePredictedResultInTimeAndWritesOnlyW
         int pick = static_cast<int>(random() % static_cast<unsigned>(totalWeight));
         const char* mode = kFaults[0].mode;
         for (const auto& f : kFaults) {
-            if (pick < f.weight) { mode = f.mode; break; }
+            if (pick < f.weight) {
+                mode = f.mode;
+                break;
+            }
             pick -= f.weight;
         }
         // A late reply is allowed once, so that it lands after its transaction has ended.
@@ -269,13 +276,13 @@ TEST_F(LinkSoakTest, EveryTransactionGivesThePredictedResultInTimeAndWritesOnlyW
         model_.Arm(mode, faultCount);
 
         const Plan plan = MakePlan(kind, random);
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", transaction " + std::to_string(n) + ": " +
-                     kKindNames[kind] + " " + std::to_string(plan.address) + " " + std::to_string(plan.value) +
-                     " with fault " + mode + " x" + std::to_string(faultCount));
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", transaction " + std::to_string(n) + ": " + kKindNames[kind] +
+                     " " + std::to_string(plan.address) + " " + std::to_string(plan.value) + " with fault " + mode +
+                     " x" + std::to_string(faultCount));
         const auto start = std::chrono::steady_clock::now();
         const LinkError result = Run(plan);
-        const long elapsed = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - start).count());
+        const long elapsed = static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
         if (result != kLinkOk) ++failures;
         if (elapsed > slowest) slowest = elapsed;
 
@@ -295,7 +302,8 @@ TEST_F(LinkSoakTest, EveryTransactionGivesThePredictedResultInTimeAndWritesOnlyW
         }
         if (HasFailure()) break;  // the first difference tells; the rest would follow from it
     }
-    std::printf("[ soak     ] seed %lu: %lu failed as predicted, slowest transaction %ld ms\n", seed, failures, slowest);
+    std::printf("[ soak     ] seed %lu: %lu failed as predicted, slowest transaction %ld ms\n", seed, failures,
+                slowest);
 }
 
 }  // namespace

@@ -9,16 +9,14 @@ namespace {
 
 std::vector<std::string> shownBoxes;
 
-int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT)
-{
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT) {
     shownBoxes.push_back(text);
     return IDOK;
 }
 
 class CalibrationRange : public LivePageTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         LivePageTest::SetUp();
         if (HasFatalFailure()) return;
         shownBoxes.clear();
@@ -27,16 +25,14 @@ protected:
         ReadConfiguration();
         CreatePage(IDD_CALIBRATION_PAGE, CalibrationPageProc);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         calibrationPageMessageBox = ShowMessage;
         LivePageTest::TearDown();
     }
     void Step(int editId, WPARAM key) { SendDlgItemMessageA(page, editId, WM_KEYDOWN, key, 0); }
 };
 
-TEST_F(CalibrationRange, ValuesOutsideTheRangeShowAsTheyAreAndAreWrittenOnlyOnceTheUserStepsThem)
-{
+TEST_F(CalibrationRange, ValuesOutsideTheRangeShowAsTheyAreAndAreWrittenOnlyOnceTheUserStepsThem) {
     sim.SetPrivate(1, 23, 4500);  // beyond ZERO's 4000
     sim.SetPrivate(1, 24, 0);     // below SPAN's 500
     Notify(PSN_SETACTIVE);
@@ -61,8 +57,7 @@ TEST_F(CalibrationRange, ValuesOutsideTheRangeShowAsTheyAreAndAreWrittenOnlyOnce
     Notify(PSN_KILLACTIVE);
 }
 
-TEST_F(CalibrationRange, FailedReadsReportInAddressOrderAndKeepTheValuesHeldBefore)
-{
+TEST_F(CalibrationRange, FailedReadsReportInAddressOrderAndKeepTheValuesHeldBefore) {
     calibration = CalibrationValues{11, 1111, 22, 2222};
     sim.Fault(1, "silent");
     Notify(PSN_SETACTIVE);

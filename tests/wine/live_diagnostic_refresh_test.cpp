@@ -10,23 +10,20 @@ const char kOffsetWrite[] = "0106001D";
 
 class DiagnosticRefresh : public LivePageTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         LivePageTest::SetUp();
         if (HasFatalFailure()) return;
         ReadConfiguration();
         CreatePage(IDD_DIAGNOSTIC_PAGE, DiagnosticPageProc);
         Notify(PSN_SETACTIVE);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (page != NULL) Notify(PSN_KILLACTIVE);
         LivePageTest::TearDown();
     }
 };
 
-TEST_F(DiagnosticRefresh, NextActivationShowsTheNewTransmittersFieldsAndWritesNothing)
-{
+TEST_F(DiagnosticRefresh, NextActivationShowsTheNewTransmittersFieldsAndWritesNothing) {
     ASSERT_EQ(Text(IDC_DIAG_OFFSET), "0");
     ASSERT_EQ(Text(IDC_DIAG_SERIAL_NUMBER), "00012345");
     Notify(PSN_KILLACTIVE);
@@ -53,8 +50,7 @@ TEST_F(DiagnosticRefresh, NextActivationShowsTheNewTransmittersFieldsAndWritesNo
     EXPECT_EQ(sim.Get(1, 29), 7);
 }
 
-TEST_F(DiagnosticRefresh, TextTheUserTypedBeforeLeavingIsKeptAndWritten)
-{
+TEST_F(DiagnosticRefresh, TextTheUserTypedBeforeLeavingIsKeptAndWritten) {
     SetDlgItemTextA(page, IDC_DIAG_OFFSET, "5");
     Notify(PSN_KILLACTIVE);
     sim.Set(1, 29, 8);
@@ -76,8 +72,7 @@ TEST_F(DiagnosticRefresh, TextTheUserTypedBeforeLeavingIsKeptAndWritten)
     EXPECT_EQ(CountFrames(kOffsetWrite), 0);
 }
 
-TEST_F(DiagnosticRefresh, OffsetOutsideTheSpinRangeStepsFromTheEdgeAndLongTextReadsWhole)
-{
+TEST_F(DiagnosticRefresh, OffsetOutsideTheSpinRangeStepsFromTheEdgeAndLongTextReadsWhole) {
     Notify(PSN_KILLACTIVE);
     sim.Set(1, 29, 900);  // beyond thermocouple J's 760
     ReadConfiguration();
@@ -93,8 +88,7 @@ TEST_F(DiagnosticRefresh, OffsetOutsideTheSpinRangeStepsFromTheEdgeAndLongTextRe
     EXPECT_EQ(sim.Get(1, 29), 12);
 }
 
-TEST_F(DiagnosticRefresh, StatusBitsBeyondTheTableGetANeutralLine)
-{
+TEST_F(DiagnosticRefresh, StatusBitsBeyondTheTableGetANeutralLine) {
     sim.SetPrivate(1, 4, 0x8001);
     Tick();
     ASSERT_EQ(SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_GETCOUNT, 0, 0), 2);

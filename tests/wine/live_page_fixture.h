@@ -15,8 +15,7 @@
 
 class LivePageTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         ASSERT_TRUE(sim.Connected()) << "ORVI_SIM_CONTROL names no simulator";
@@ -27,33 +26,29 @@ protected:
         ASSERT_EQ(1, OpenPort());
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (page != NULL) DestroyWindow(page);
         if (host != NULL) DestroyWindow(host);
         ClosePort();
     }
 
     // What the Communication page's "&Ler" does: a fresh block decoded into the snapshot.
-    void ReadConfiguration()
-    {
+    void ReadConfiguration() {
         uint16_t block[kConfigBlockWords];
         ASSERT_EQ(kLinkOk, ReadConfigBlock(block));
         DecodeConfigBlock(block);
     }
 
-    void CreatePage(int templateId, DLGPROC procedure)
-    {
+    void CreatePage(int templateId, DLGPROC procedure) {
         // The page template is a child window; a plain window stands in for the sheet.
-        host = CreateWindowA("STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, NULL,
-                             GetModuleHandleA(NULL), NULL);
+        host = CreateWindowA("STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, NULL, GetModuleHandleA(NULL),
+                             NULL);
         ASSERT_NE(host, (HWND)NULL);
         page = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), host, procedure, 0);
         ASSERT_NE(page, (HWND)NULL);
     }
 
-    void Notify(UINT code)
-    {
+    void Notify(UINT code) {
         NMHDR header = {GetParent(page), 0, code};
         SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
     }
@@ -61,15 +56,13 @@ protected:
     // One tick now, without waiting for the timer.
     void Tick() { SendMessageA(page, WM_TIMER, 1, 0); }
 
-    std::string Text(int id)
-    {
+    std::string Text(int id) {
         char text[256] = {};
         GetDlgItemTextA(page, id, text, sizeof text);
         return text;
     }
 
-    int CountFrames(const std::string& prefix)
-    {
+    int CountFrames(const std::string& prefix) {
         int count = 0;
         for (const std::string& frame : sim.Log())
             if (frame.compare(0, prefix.size(), prefix) == 0) ++count;

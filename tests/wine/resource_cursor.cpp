@@ -2,8 +2,7 @@
 #include "resource_cursor.h"
 #include <windows.h>
 
-std::string Cp1252FromUtf16(const std::u16string& text)
-{
+std::string Cp1252FromUtf16(const std::u16string& text) {
     if (text.empty()) return std::string();
     const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
     int length = static_cast<int>(text.size());
@@ -15,16 +14,14 @@ std::string Cp1252FromUtf16(const std::u16string& text)
 }
 
 ResourceCursor::ResourceCursor(const std::vector<uint8_t>& bytes, size_t begin, size_t end)
-    : bytes_(bytes), position_(begin), end_(end < bytes.size() ? end : bytes.size())
-{
+    : bytes_(bytes), position_(begin), end_(end < bytes.size() ? end : bytes.size()) {
     if (begin > end_) {
         position_ = end_;
         broken_ = true;
     }
 }
 
-uint8_t ResourceCursor::Byte()
-{
+uint8_t ResourceCursor::Byte() {
     if (position_ + 1 > end_) {
         broken_ = true;
         position_ = end_;
@@ -33,22 +30,19 @@ uint8_t ResourceCursor::Byte()
     return bytes_[position_++];
 }
 
-uint16_t ResourceCursor::Word()
-{
+uint16_t ResourceCursor::Word() {
     uint16_t low = Byte();
     uint16_t high = Byte();
     return static_cast<uint16_t>(low | (high << 8));
 }
 
-uint32_t ResourceCursor::Dword()
-{
+uint32_t ResourceCursor::Dword() {
     uint32_t low = Word();
     uint32_t high = Word();
     return low | (high << 16);
 }
 
-std::u16string ResourceCursor::Utf16()
-{
+std::u16string ResourceCursor::Utf16() {
     std::u16string text;
     while (!broken_) {
         char16_t unit = static_cast<char16_t>(Word());
@@ -58,8 +52,7 @@ std::u16string ResourceCursor::Utf16()
     return text;
 }
 
-ResourceName ResourceCursor::NameOrOrdinal()
-{
+ResourceName ResourceCursor::NameOrOrdinal() {
     ResourceName name;
     size_t start = position_;
     uint16_t first = Word();
@@ -73,8 +66,7 @@ ResourceName ResourceCursor::NameOrOrdinal()
     return name;
 }
 
-void ResourceCursor::Skip(size_t count)
-{
+void ResourceCursor::Skip(size_t count) {
     if (count > end_ - position_) {
         broken_ = true;
         position_ = end_;
@@ -83,15 +75,13 @@ void ResourceCursor::Skip(size_t count)
     position_ += count;
 }
 
-void ResourceCursor::AlignDword()
-{
+void ResourceCursor::AlignDword() {
     size_t aligned = (position_ + 3) & ~static_cast<size_t>(3);
     // Padding at the very end of a resource may be missing; that is not an error.
     position_ = aligned < end_ ? aligned : end_;
 }
 
-void ResourceCursor::MoveTo(size_t offset)
-{
+void ResourceCursor::MoveTo(size_t offset) {
     if (offset > end_) {
         broken_ = true;
         offset = end_;

@@ -8,13 +8,11 @@
 
 namespace {
 
-bool SameClass(const DialogControl& control, const char* name)
-{
+bool SameClass(const DialogControl& control, const char* name) {
     return lstrcmpiA(control.className.c_str(), name) == 0;
 }
 
-bool IsKind(const DialogControl& control, ControlKind kind)
-{
+bool IsKind(const DialogControl& control, ControlKind kind) {
     uint32_t button = control.style & BS_TYPEMASK;
     uint32_t staticType = control.style & SS_TYPEMASK;
     uint32_t combo = control.style & 3;
@@ -38,8 +36,7 @@ bool IsKind(const DialogControl& control, ControlKind kind)
     return false;
 }
 
-bool SameText(const DialogControl& control, const ExpectedControl& expected)
-{
+bool SameText(const DialogControl& control, const ExpectedControl& expected) {
     if (!expected.text) return !control.text.isOrdinal && !control.text.text.empty();
     if (control.text.isOrdinal) return false;
     // An icon's text names its resource; resource names are case-blind (the compiler upper-cases
@@ -48,42 +45,43 @@ bool SameText(const DialogControl& control, const ExpectedControl& expected)
     return control.text.text == expected.text;
 }
 
-bool Identifies(const DialogControl& control, const ExpectedControl& expected)
-{
+bool Identifies(const DialogControl& control, const ExpectedControl& expected) {
     return control.id == expected.id && IsKind(control, expected.kind) && SameText(control, expected);
 }
 
-std::string Hex(uint32_t value)
-{
+std::string Hex(uint32_t value) {
     char text[16];
     wsprintfA(text, "0x%08lX", static_cast<unsigned long>(value));
     return text;
 }
 
-const char* KindName(ControlKind kind)
-{
-    static const char* const names[] = {"static text", "icon", "group box", "push button",
-                                        "default push button", "radio button", "automatic radio button",
-                                        "automatic check box", "drop-down list", "drop-down combo box",
-                                        "edit", "up-down"};
+const char* KindName(ControlKind kind) {
+    static const char* const names[] = {"static text",
+                                        "icon",
+                                        "group box",
+                                        "push button",
+                                        "default push button",
+                                        "radio button",
+                                        "automatic radio button",
+                                        "automatic check box",
+                                        "drop-down list",
+                                        "drop-down combo box",
+                                        "edit",
+                                        "up-down"};
     return names[static_cast<int>(kind)];
 }
 
-std::string Describe(const DialogControl& control)
-{
+std::string Describe(const DialogControl& control) {
     std::string text = control.text.isOrdinal ? "ordinal " + std::to_string(control.text.ordinal) : control.text.text;
-    return "#" + std::to_string(control.id) + " " + control.className + " \"" + text + "\" style " +
-           Hex(control.style);
+    return "#" + std::to_string(control.id) + " " + control.className + " \"" + text + "\" style " + Hex(control.style);
 }
 
-std::string Describe(const ExpectedControl& expected)
-{
+std::string Describe(const ExpectedControl& expected) {
     return std::string("expected #") + std::to_string(expected.id) + " " + KindName(expected.kind) + " \"" +
            (expected.text ? expected.text : "(any text)") + "\"";
 }
 
-void ExpectStyleAndPosition(const DialogControl& control, const ExpectedControl& expected)
-{
+void ExpectStyleAndPosition(const DialogControl& control, const ExpectedControl& expected) {
     uint32_t required = expected.required | WS_CHILD;
     if (!(expected.forbidden & WS_VISIBLE)) required |= WS_VISIBLE;
     EXPECT_EQ(Hex(control.style & required), Hex(required)) << "style bits that must be set";
@@ -97,8 +95,7 @@ void ExpectStyleAndPosition(const DialogControl& control, const ExpectedControl&
 
 }  // namespace
 
-DialogTemplate ShippedDialog(const char* program, LPCSTR name)
-{
+DialogTemplate ShippedDialog(const char* program, LPCSTR name) {
     ShippedProgram shipped(program);
     DialogTemplate dialog;
     EXPECT_TRUE(shipped.Loaded()) << shipped.Path();
@@ -110,8 +107,7 @@ DialogTemplate ShippedDialog(const char* program, LPCSTR name)
     return dialog;
 }
 
-void ExpectDialogFrame(const DialogTemplate& dialog, const ExpectedDialog& expected)
-{
+void ExpectDialogFrame(const DialogTemplate& dialog, const ExpectedDialog& expected) {
     EXPECT_EQ(dialog.cx, expected.cx);
     EXPECT_EQ(dialog.cy, expected.cy);
     EXPECT_EQ(dialog.caption, expected.caption);
@@ -122,13 +118,11 @@ void ExpectDialogFrame(const DialogTemplate& dialog, const ExpectedDialog& expec
     EXPECT_TRUE(dialog.menu.Empty()) << "a dialog with a menu";
 }
 
-void ExpectDialogStyle(const DialogTemplate& dialog, uint32_t style)
-{
+void ExpectDialogStyle(const DialogTemplate& dialog, uint32_t style) {
     EXPECT_EQ(Hex(dialog.style & ~static_cast<uint32_t>(DS_SETFONT)), Hex(style)) << "window style";
 }
 
-void ExpectControlsInOrder(const DialogTemplate& dialog, const std::vector<ExpectedControl>& expected)
-{
+void ExpectControlsInOrder(const DialogTemplate& dialog, const std::vector<ExpectedControl>& expected) {
     EXPECT_EQ(dialog.controls.size(), expected.size()) << "number of controls";
     for (size_t i = 0; i < dialog.controls.size() && i < expected.size(); ++i) {
         const DialogControl& control = dialog.controls[i];
@@ -138,8 +132,7 @@ void ExpectControlsInOrder(const DialogTemplate& dialog, const std::vector<Expec
     }
 }
 
-void ExpectControlsInAnyOrder(const DialogTemplate& dialog, const std::vector<ExpectedControl>& expected)
-{
+void ExpectControlsInAnyOrder(const DialogTemplate& dialog, const std::vector<ExpectedControl>& expected) {
     std::vector<bool> taken(dialog.controls.size(), false);
     for (const ExpectedControl& wanted : expected) {
         size_t i = 0;

@@ -33,7 +33,7 @@ struct ControlPosition {
 struct ExpectedControl {
     int id;  // -1: no identifier
     ControlKind kind;
-    const char* text;  // Windows-1252; nullptr: any non-empty text
+    const char* text;        // Windows-1252; nullptr: any non-empty text
     uint32_t required = 0;   // style bits that must be set (WS_CHILD and WS_VISIBLE always are,
     uint32_t forbidden = 0;  // unless WS_VISIBLE is forbidden here); bits that must be clear
     ControlPosition position = {};

@@ -5,8 +5,7 @@
 namespace {
 
 // The predefined window classes that templates name by number.
-std::string ClassName(const ResourceName& name)
-{
+std::string ClassName(const ResourceName& name) {
     if (!name.isOrdinal) return name.text;
     switch (name.ordinal) {
     case 0x80: return "Button";
@@ -19,8 +18,7 @@ std::string ClassName(const ResourceName& name)
     }
 }
 
-void ReadHeader(ResourceCursor& in, DialogTemplate& dialog)
-{
+void ReadHeader(ResourceCursor& in, DialogTemplate& dialog) {
     if (in.Word() == 1 && in.Word() == 0xFFFF) {
         dialog.extended = true;
         in.Dword();  // help id
@@ -33,8 +31,7 @@ void ReadHeader(ResourceCursor& in, DialogTemplate& dialog)
     }
 }
 
-void ReadControl(ResourceCursor& in, bool extended, DialogControl& control)
-{
+void ReadControl(ResourceCursor& in, bool extended, DialogControl& control) {
     in.AlignDword();
     if (extended) {
         in.Dword();  // help id
@@ -62,8 +59,7 @@ void ReadControl(ResourceCursor& in, bool extended, DialogControl& control)
 
 }  // namespace
 
-bool ReadDialogTemplate(const std::vector<uint8_t>& bytes, DialogTemplate& dialog)
-{
+bool ReadDialogTemplate(const std::vector<uint8_t>& bytes, DialogTemplate& dialog) {
     dialog = DialogTemplate();
     ResourceCursor in(bytes);
     ReadHeader(in, dialog);

@@ -9,9 +9,9 @@ struct DialogControl {
     uint32_t style = 0;
     uint32_t exStyle = 0;
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
-    int id = -1;                        // -1 for a control without identifier
-    std::string className;              // predefined classes by name: "Button", "Edit", "Static" ...
-    ResourceName text;                  // a text, or an ordinal (an icon by number)
+    int id = -1;                       // -1 for a control without identifier
+    std::string className;             // predefined classes by name: "Button", "Edit", "Static" ...
+    ResourceName text;                 // a text, or an ordinal (an icon by number)
 };
 
 struct DialogTemplate {

@@ -6,8 +6,7 @@
 namespace {
 
 // The icon group exists and the image it picks for the standard icon size exists too.
-void ExpectIcon(const char* program, const char* name)
-{
+void ExpectIcon(const char* program, const char* name) {
     ShippedProgram shipped(program);
     ASSERT_TRUE(shipped.Loaded()) << shipped.Path();
     std::vector<uint8_t> group = shipped.Resource(RT_GROUP_ICON, name);
@@ -17,14 +16,8 @@ void ExpectIcon(const char* program, const char* name)
     EXPECT_TRUE(shipped.Has(RT_ICON, MAKEINTRESOURCEA(image))) << "image " << image << " of \"" << name << "\"";
 }
 
-TEST(ResourceIcons, ConfiguratorHasItsIconOrvi)
-{
-    ExpectIcon("Orvi.exe", "Orvi");
-}
+TEST(ResourceIcons, ConfiguratorHasItsIconOrvi) { ExpectIcon("Orvi.exe", "Orvi"); }
 
-TEST(ResourceIcons, LauncherHasItsIconConfigurador)
-{
-    ExpectIcon("Configurador.exe", "Configurador");
-}
+TEST(ResourceIcons, LauncherHasItsIconConfigurador) { ExpectIcon("Configurador.exe", "Configurador"); }
 
 }  // namespace

@@ -6,38 +6,38 @@ namespace {
 
 const uint32_t kList = WS_VSCROLL | WS_TABSTOP;
 
-TEST(ResourceIoPage, ControlsInTabOrderWithTheirPlacesAndStyles)
-{
+TEST(ResourceIoPage, ControlsInTabOrderWithTheirPlacesAndStyles) {
     DialogTemplate page = ShippedDialog("Orvi.exe", MAKEINTRESOURCEA(101));
     ExpectDialogFrame(page, {303, 183, "Entrada/Saída"});
     // The text edits take any text (the page reads them as numbers): no ES_NUMBER, not read-only.
     const uint32_t kFreeText = ES_NUMBER | ES_READONLY;
-    ExpectControlsInOrder(page, {
-        {-1, ControlKind::StaticText, "Tipo de Entrada:", 0, 0, {8, 11, 55, 8}},
-        {1103, ControlKind::DropDownList, "", kList, 0, {95, 9, 140, 86}},
-        {1152, ControlKind::StaticText, "Unidade de Temperatura:", 0, 0, {8, 29, 82, 8}},
-        // The unit pair forms a group of its own, reached by the arrow keys, not by Tab.
-        {1066, ControlKind::AutoRadioButton, "°C (Celsius)", WS_GROUP, WS_TABSTOP, {109, 29, 49, 10}},
-        {1068, ControlKind::AutoRadioButton, "°F (Farenheit)", 0, WS_GROUP | WS_TABSTOP, {169, 29, 56, 10}},
-        {1117, ControlKind::StaticText, "Limite Inferior da Escala:", WS_GROUP, 0, {8, 48, 79, 8}},
-        {1153, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {137, 46, 40, 14}},
-        {1157, ControlKind::UpDown, "", kSpinStyle, 0, {177, 46, 11, 14}},
-        {1118, ControlKind::StaticText, "Limite Superior da Escala:", 0, 0, {8, 65, 84, 8}},
-        {1154, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {137, 63, 40, 14}},
-        {1158, ControlKind::UpDown, "", kSpinStyle, 0, {177, 63, 11, 14}},
-        {-1, ControlKind::StaticText, "Saída de Corrente:", 0, 0, {8, 85, 62, 8}},
-        {1104, ControlKind::DropDownList, "", kList, 0, {95, 83, 129, 86}},
-        {-1, ControlKind::GroupBox, "Relé de Alarme", 0, 0, {9, 99, 270, 63}},
-        {-1, ControlKind::StaticText, "Função:", 0, 0, {26, 112, 29, 8}},
-        {1105, ControlKind::DropDownList, "", kList, 0, {97, 109, 112, 86}},
-        {-1, ControlKind::StaticText, "Set Point:", 0, 0, {26, 129, 32, 8}},
-        {1106, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {97, 126, 40, 15}},
-        {1148, ControlKind::UpDown, "", kSpinStyle, 0, {137, 127, 7, 14}},
-        {1155, ControlKind::AutoCheckBox, "Inicialmente bloqueado", WS_TABSTOP, 0, {97, 146, 89, 10}},
-        {-1, ControlKind::StaticText, "Histerese:", 0, 0, {173, 130, 32, 8}},
-        {1164, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {215, 127, 40, 14}},
-        {1149, ControlKind::UpDown, "", kSpinStyle, 0, {255, 127, 7, 14}},
-    });
+    ExpectControlsInOrder(
+        page, {
+                  {-1, ControlKind::StaticText, "Tipo de Entrada:", 0, 0, {8, 11, 55, 8}},
+                  {1103, ControlKind::DropDownList, "", kList, 0, {95, 9, 140, 86}},
+                  {1152, ControlKind::StaticText, "Unidade de Temperatura:", 0, 0, {8, 29, 82, 8}},
+                  // The unit pair forms a group of its own, reached by the arrow keys, not by Tab.
+                  {1066, ControlKind::AutoRadioButton, "°C (Celsius)", WS_GROUP, WS_TABSTOP, {109, 29, 49, 10}},
+                  {1068, ControlKind::AutoRadioButton, "°F (Farenheit)", 0, WS_GROUP | WS_TABSTOP, {169, 29, 56, 10}},
+                  {1117, ControlKind::StaticText, "Limite Inferior da Escala:", WS_GROUP, 0, {8, 48, 79, 8}},
+                  {1153, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {137, 46, 40, 14}},
+                  {1157, ControlKind::UpDown, "", kSpinStyle, 0, {177, 46, 11, 14}},
+                  {1118, ControlKind::StaticText, "Limite Superior da Escala:", 0, 0, {8, 65, 84, 8}},
+                  {1154, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {137, 63, 40, 14}},
+                  {1158, ControlKind::UpDown, "", kSpinStyle, 0, {177, 63, 11, 14}},
+                  {-1, ControlKind::StaticText, "Saída de Corrente:", 0, 0, {8, 85, 62, 8}},
+                  {1104, ControlKind::DropDownList, "", kList, 0, {95, 83, 129, 86}},
+                  {-1, ControlKind::GroupBox, "Relé de Alarme", 0, 0, {9, 99, 270, 63}},
+                  {-1, ControlKind::StaticText, "Função:", 0, 0, {26, 112, 29, 8}},
+                  {1105, ControlKind::DropDownList, "", kList, 0, {97, 109, 112, 86}},
+                  {-1, ControlKind::StaticText, "Set Point:", 0, 0, {26, 129, 32, 8}},
+                  {1106, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {97, 126, 40, 15}},
+                  {1148, ControlKind::UpDown, "", kSpinStyle, 0, {137, 127, 7, 14}},
+                  {1155, ControlKind::AutoCheckBox, "Inicialmente bloqueado", WS_TABSTOP, 0, {97, 146, 89, 10}},
+                  {-1, ControlKind::StaticText, "Histerese:", 0, 0, {173, 130, 32, 8}},
+                  {1164, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {215, 127, 40, 14}},
+                  {1149, ControlKind::UpDown, "", kSpinStyle, 0, {255, 127, 7, 14}},
+              });
 }
 
 }  // namespace

@@ -6,8 +6,7 @@
 namespace {
 
 // Per entry a flags word, an id word unless it opens a popup, and the text.
-void ReadLevel(ResourceCursor& in, std::vector<MenuEntry>& level)
-{
+void ReadLevel(ResourceCursor& in, std::vector<MenuEntry>& level) {
     while (!in.Broken()) {
         uint16_t flags = in.Word();
         MenuEntry entry;
@@ -23,8 +22,7 @@ void ReadLevel(ResourceCursor& in, std::vector<MenuEntry>& level)
 
 }  // namespace
 
-bool ReadMenuTemplate(const std::vector<uint8_t>& bytes, std::vector<MenuEntry>& bar)
-{
+bool ReadMenuTemplate(const std::vector<uint8_t>& bytes, std::vector<MenuEntry>& bar) {
     bar.clear();
     ResourceCursor in(bytes);
     // The resource compiler writes the plain format (version 0); an extended menu is reported as

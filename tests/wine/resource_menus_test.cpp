@@ -14,8 +14,7 @@ struct ExpectedEntry {
     std::vector<ExpectedEntry> items;
 };
 
-std::vector<MenuEntry> ShippedMenu(const char* program)
-{
+std::vector<MenuEntry> ShippedMenu(const char* program) {
     ShippedProgram shipped(program);
     EXPECT_TRUE(shipped.Loaded()) << shipped.Path();
     std::vector<MenuEntry> bar;
@@ -28,8 +27,7 @@ std::vector<MenuEntry> ShippedMenu(const char* program)
 }
 
 void ExpectEntries(const std::vector<MenuEntry>& actual, const std::vector<ExpectedEntry>& expected,
-                   const std::string& path)
-{
+                   const std::string& path) {
     EXPECT_EQ(actual.size(), expected.size()) << "entries of " << path;
     for (size_t i = 0; i < actual.size() && i < expected.size(); ++i) {
         const MenuEntry& entry = actual[i];
@@ -47,8 +45,7 @@ void ExpectEntries(const std::vector<MenuEntry>& actual, const std::vector<Expec
     }
 }
 
-TEST(ResourceMenus, ConfiguratorMenuReachesExitHostSettingsSheetSearchAndAbout)
-{
+TEST(ResourceMenus, ConfiguratorMenuReachesExitHostSettingsSheetSearchAndAbout) {
     ExpectEntries(ShippedMenu("Orvi.exe"),
                   {
                       {"&Arquivo", 0, {{"&Sair", 40003, {}}}},
@@ -59,8 +56,7 @@ TEST(ResourceMenus, ConfiguratorMenuReachesExitHostSettingsSheetSearchAndAbout)
                   "Menu");
 }
 
-TEST(ResourceMenus, LauncherMenuHasTheToolsInTheirPositionsForGreying)
-{
+TEST(ResourceMenus, LauncherMenuHasTheToolsInTheirPositionsForGreying) {
     ExpectEntries(ShippedMenu("Configurador.exe"),
                   {
                       {"&Arquivo", 0, {{"&Exit", 40003, {}}}},

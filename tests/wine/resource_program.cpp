@@ -4,8 +4,7 @@
 
 namespace {
 
-std::string DistFolder()
-{
+std::string DistFolder() {
     char self[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(NULL, self, MAX_PATH);
     std::string folder(self, length);
@@ -21,18 +20,13 @@ std::string DistFolder()
 }  // namespace
 
 ShippedProgram::ShippedProgram(const char* fileName)
-    : path_(DistFolder() + "\\" + fileName),
-      module_(LoadLibraryExA(path_.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE))
-{
-}
+    : path_(DistFolder() + "\\" + fileName), module_(LoadLibraryExA(path_.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE)) {}
 
-ShippedProgram::~ShippedProgram()
-{
+ShippedProgram::~ShippedProgram() {
     if (module_) FreeLibrary(module_);
 }
 
-std::vector<uint8_t> ShippedProgram::Resource(LPCSTR type, LPCSTR name) const
-{
+std::vector<uint8_t> ShippedProgram::Resource(LPCSTR type, LPCSTR name) const {
     if (!module_) return {};
     HRSRC found = FindResourceA(module_, name, type);
     if (!found) return {};
@@ -42,7 +36,6 @@ std::vector<uint8_t> ShippedProgram::Resource(LPCSTR type, LPCSTR name) const
     return std::vector<uint8_t>(bytes, bytes + SizeofResource(module_, found));
 }
 
-bool ShippedProgram::Has(LPCSTR type, LPCSTR name) const
-{
+bool ShippedProgram::Has(LPCSTR type, LPCSTR name) const {
     return module_ && FindResourceA(module_, name, type) != NULL;
 }

@@ -5,8 +5,7 @@
 
 namespace {
 
-bool ReadBlock(const std::vector<uint8_t>& bytes, size_t start, VersionBlock& block)
-{
+bool ReadBlock(const std::vector<uint8_t>& bytes, size_t start, VersionBlock& block) {
     ResourceCursor in(bytes, start);
     size_t length = in.Word();
     size_t valueLength = in.Word();
@@ -40,15 +39,13 @@ bool ReadBlock(const std::vector<uint8_t>& bytes, size_t start, VersionBlock& bl
 
 }  // namespace
 
-const VersionBlock* VersionBlock::Child(const std::string& childKey) const
-{
+const VersionBlock* VersionBlock::Child(const std::string& childKey) const {
     for (const VersionBlock& child : children)
         if (child.key == childKey) return &child;
     return nullptr;
 }
 
-bool ReadVersionInfo(const std::vector<uint8_t>& bytes, VersionBlock& root)
-{
+bool ReadVersionInfo(const std::vector<uint8_t>& bytes, VersionBlock& root) {
     root = VersionBlock();
     return !bytes.empty() && ReadBlock(bytes, 0, root);
 }

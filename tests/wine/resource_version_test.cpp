@@ -8,8 +8,7 @@
 
 namespace {
 
-VersionBlock ShippedVersion()
-{
+VersionBlock ShippedVersion() {
     ShippedProgram orvi("Orvi.exe");
     EXPECT_TRUE(orvi.Loaded()) << orvi.Path();
     VersionBlock root;
@@ -21,8 +20,7 @@ VersionBlock ShippedVersion()
     return root;
 }
 
-TEST(ResourceVersion, FixedFileVersionIsOnePointOne)
-{
+TEST(ResourceVersion, FixedFileVersionIsOnePointOne) {
     VersionBlock root = ShippedVersion();
     EXPECT_EQ(root.key, "VS_VERSION_INFO");
     VS_FIXEDFILEINFO fixed = {};
@@ -33,8 +31,7 @@ TEST(ResourceVersion, FixedFileVersionIsOnePointOne)
     EXPECT_EQ(fixed.dwFileVersionLS, 0x00000000u) << ".0.0";
 }
 
-TEST(ResourceVersion, StringsOfTheBrazilianPortugueseUnicodeBlock)
-{
+TEST(ResourceVersion, StringsOfTheBrazilianPortugueseUnicodeBlock) {
     VersionBlock root = ShippedVersion();
     const VersionBlock* strings = root.Child("StringFileInfo");
     ASSERT_NE(strings, nullptr);
@@ -67,8 +64,7 @@ TEST(ResourceVersion, StringsOfTheBrazilianPortugueseUnicodeBlock)
     EXPECT_NE(copyright->text.find_first_of("0123456789"), std::string::npos) << "no year: " << copyright->text;
 }
 
-TEST(ResourceVersion, TranslationIsBrazilianPortugueseInUnicode)
-{
+TEST(ResourceVersion, TranslationIsBrazilianPortugueseInUnicode) {
     VersionBlock root = ShippedVersion();
     const VersionBlock* variables = root.Child("VarFileInfo");
     ASSERT_NE(variables, nullptr);

@@ -16,7 +16,7 @@ public:
     std::set<int> readsDiffer;         // registers that read back as value + 1
     std::map<int, int16_t> registers;  // values the soak wrote and the device stored
     std::map<int, int16_t> privates;
-    unsigned lateBytes = 0;            // bytes of late replies still on their way
+    unsigned lateBytes = 0;  // bytes of late replies still on their way
 
     void Arm(const std::string& newMode, int count) {
         mode = newMode;

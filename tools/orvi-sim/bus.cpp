@@ -14,104 +14,104 @@ constexpr std::size_t kMaxLogEntries = 100000;
 }  // namespace
 
 int ReplyDelayMs(std::size_t byteCount, int baud) {
-  const long long micros = (static_cast<long long>(byteCount) * 10 * 1000000 + baud - 1) / baud;
-  return static_cast<int>((micros + 999) / 1000) + 1;
+    const long long micros = (static_cast<long long>(byteCount) * 10 * 1000000 + baud - 1) / baud;
+    return static_cast<int>((micros + 999) / 1000) + 1;
 }
 
 std::string HexFrame(const std::uint8_t* bytes, std::size_t size) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (std::size_t i = 0; i < size; ++i) {
-    text += kDigits[bytes[i] >> 4];
-    text += kDigits[bytes[i] & 0x0F];
-  }
-  return text;
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::size_t i = 0; i < size; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+    }
+    return text;
 }
 
 Bus::Bus(std::vector<DeviceSpec> startup, std::uint64_t nowMs) : startup_(std::move(startup)) { Reset(nowMs); }
 
 void Bus::Reset(std::uint64_t nowMs) {
-  transmitters_.clear();
-  for (const DeviceSpec& spec : startup_) Add(spec.address, spec.baud, nowMs);
-  log_.clear();
-  garbled_ = 0;
+    transmitters_.clear();
+    for (const DeviceSpec& spec : startup_) Add(spec.address, spec.baud, nowMs);
+    log_.clear();
+    garbled_ = 0;
 }
 
 Transmitter* Bus::Find(int address) {
-  for (auto& t : transmitters_) {
-    if (t->Address() == address) return t.get();
-  }
-  return nullptr;
+    for (auto& t : transmitters_) {
+        if (t->Address() == address) return t.get();
+    }
+    return nullptr;
 }
 
 bool Bus::Add(int address, int baud, std::uint64_t nowMs) {
-  if (Find(address) != nullptr) return false;
-  transmitters_.push_back(std::make_unique<Transmitter>(address, baud, nowMs));
-  return true;
+    if (Find(address) != nullptr) return false;
+    transmitters_.push_back(std::make_unique<Transmitter>(address, baud, nowMs));
+    return true;
 }
 
 bool Bus::Remove(int address) {
-  auto it = std::find_if(transmitters_.begin(), transmitters_.end(),
-                         [address](const std::unique_ptr<Transmitter>& t) { return t->Address() == address; });
-  if (it == transmitters_.end()) return false;
-  transmitters_.erase(it);
-  return true;
+    auto it = std::find_if(transmitters_.begin(), transmitters_.end(),
+                           [address](const std::unique_ptr<Transmitter>& t) { return t->Address() == address; });
+    if (it == transmitters_.end()) return false;
+    transmitters_.erase(it);
+    return true;
 }
 
 std::vector<DeviceSpec> Bus::Devices() const {
-  std::vector<DeviceSpec> devices;
-  for (const auto& t : transmitters_) devices.push_back({t->Address(), t->Baud()});
-  return devices;
+    std::vector<DeviceSpec> devices;
+    for (const auto& t : transmitters_) devices.push_back({t->Address(), t->Baud()});
+    return devices;
 }
 
 void Bus::ClearLog() { log_.clear(); }
 
 void Bus::Record(const std::uint8_t* frame) {
-  if (log_.size() >= kMaxLogEntries) log_.erase(log_.begin());
-  log_.push_back(HexFrame(frame, kRequestSize));
+    if (log_.size() >= kMaxLogEntries) log_.erase(log_.begin());
+    log_.push_back(HexFrame(frame, kRequestSize));
 }
 
 // The transmitter at this speed that answers: its own address, or for a broadcast read the lowest address.
 Transmitter* Bus::Responder(int address, int lineSpeed) {
-  Transmitter* chosen = nullptr;
-  for (auto& t : transmitters_) {
-    if (t->Baud() != lineSpeed) continue;
-    if (address != 0 && t->Address() == address) return t.get();
-    if (address == 0 && (chosen == nullptr || t->Address() < chosen->Address())) chosen = t.get();
-  }
-  return chosen;
+    Transmitter* chosen = nullptr;
+    for (auto& t : transmitters_) {
+        if (t->Baud() != lineSpeed) continue;
+        if (address != 0 && t->Address() == address) return t.get();
+        if (address == 0 && (chosen == nullptr || t->Address() < chosen->Address())) chosen = t.get();
+    }
+    return chosen;
 }
 
 std::optional<PendingReply> Bus::HandleFrame(const std::uint8_t* frame, int lineSpeed, std::uint64_t nowMs) {
-  const int address = frame[0];
-  Transmitter* responder = Responder(address, lineSpeed);
-  if (responder == nullptr) {
-    // Someone it was meant for heard noise: a wrong speed. Frames for nobody are simply not ours.
-    if (address == 0 ? !transmitters_.empty() : Find(address) != nullptr) ++garbled_;
-    return std::nullopt;
-  }
-  Record(frame);
-  // Only reads are answered when sent to everyone; the host probes with them.
-  if (address == 0 && frame[1] != kReadHolding) return std::nullopt;
+    const int address = frame[0];
+    Transmitter* responder = Responder(address, lineSpeed);
+    if (responder == nullptr) {
+        // Someone it was meant for heard noise: a wrong speed. Frames for nobody are simply not ours.
+        if (address == 0 ? !transmitters_.empty() : Find(address) != nullptr) ++garbled_;
+        return std::nullopt;
+    }
+    Record(frame);
+    // Only reads are answered when sent to everyone; the host probes with them.
+    if (address == 0 && frame[1] != kReadHolding) return std::nullopt;
 
-  const int fromAddress = responder->Address();
-  Answer answer = AnswerRequest(*responder, frame, nowMs);
-  if (answer.silent) return std::nullopt;
-  PendingReply reply;
-  reply.fromAddress = fromAddress;
-  reply.baud = lineSpeed;
-  reply.delayMs = ReplyDelayMs(answer.bytes.size(), lineSpeed) + answer.extraDelayMs;
-  reply.bytes = std::move(answer.bytes);
-  reply.newAddress = answer.newAddress;
-  reply.newBaudCode = answer.newBaudCode;
-  return reply;
+    const int fromAddress = responder->Address();
+    Answer answer = AnswerRequest(*responder, frame, nowMs);
+    if (answer.silent) return std::nullopt;
+    PendingReply reply;
+    reply.fromAddress = fromAddress;
+    reply.baud = lineSpeed;
+    reply.delayMs = ReplyDelayMs(answer.bytes.size(), lineSpeed) + answer.extraDelayMs;
+    reply.bytes = std::move(answer.bytes);
+    reply.newAddress = answer.newAddress;
+    reply.newBaudCode = answer.newBaudCode;
+    return reply;
 }
 
 void Bus::ApplyAfterReply(const PendingReply& reply) {
-  Transmitter* t = Find(reply.fromAddress);
-  if (t == nullptr) return;
-  if (reply.newBaudCode >= 0) t->SetRegister(kRegBaudCode, static_cast<std::uint16_t>(reply.newBaudCode));
-  if (reply.newAddress >= 0) t->SetRegister(kRegAddress, static_cast<std::uint16_t>(reply.newAddress));
+    Transmitter* t = Find(reply.fromAddress);
+    if (t == nullptr) return;
+    if (reply.newBaudCode >= 0) t->SetRegister(kRegBaudCode, static_cast<std::uint16_t>(reply.newBaudCode));
+    if (reply.newAddress >= 0) t->SetRegister(kRegAddress, static_cast<std::uint16_t>(reply.newAddress));
 }
 
 }  // namespace orvisim

@@ -12,18 +12,18 @@
 namespace orvisim {
 
 struct DeviceSpec {
-  int address;
-  int baud;
+    int address;
+    int baud;
 };
 
 // A reply on its way: sent after delayMs; then the transmitter's address or speed change applies.
 struct PendingReply {
-  int fromAddress = 0;  // the transmitter's address when it heard the request
-  int baud = 0;         // the speed it answers at
-  std::vector<std::uint8_t> bytes;
-  int delayMs = 0;
-  int newAddress = -1;
-  int newBaudCode = -1;
+    int fromAddress = 0;  // the transmitter's address when it heard the request
+    int baud = 0;         // the speed it answers at
+    std::vector<std::uint8_t> bytes;
+    int delayMs = 0;
+    int newAddress = -1;
+    int newBaudCode = -1;
 };
 
 // Line time of a reply (10 bits a byte) plus a millisecond, rounded up.
@@ -32,35 +32,35 @@ int ReplyDelayMs(std::size_t byteCount, int baud);
 std::string HexFrame(const std::uint8_t* bytes, std::size_t size);
 
 class Bus {
- public:
-  Bus(std::vector<DeviceSpec> startup, std::uint64_t nowMs);
+public:
+    Bus(std::vector<DeviceSpec> startup, std::uint64_t nowMs);
 
-  // One complete 8-byte frame with a valid CRC, heard while the host's line runs at lineSpeed.
-  // Returns the reply to send, if any transmitter answers (and it is not silenced by a fault).
-  std::optional<PendingReply> HandleFrame(const std::uint8_t* frame, int lineSpeed, std::uint64_t nowMs);
-  // The reply has gone out (or would have): a new address or baud code now takes effect.
-  void ApplyAfterReply(const PendingReply& reply);
+    // One complete 8-byte frame with a valid CRC, heard while the host's line runs at lineSpeed.
+    // Returns the reply to send, if any transmitter answers (and it is not silenced by a fault).
+    std::optional<PendingReply> HandleFrame(const std::uint8_t* frame, int lineSpeed, std::uint64_t nowMs);
+    // The reply has gone out (or would have): a new address or baud code now takes effect.
+    void ApplyAfterReply(const PendingReply& reply);
 
-  Transmitter* Find(int address);
-  bool Add(int address, int baud, std::uint64_t nowMs);
-  bool Remove(int address);
-  // Back to the transmitters of the command line with factory contents; faults and logs cleared.
-  void Reset(std::uint64_t nowMs);
-  std::vector<DeviceSpec> Devices() const;
+    Transmitter* Find(int address);
+    bool Add(int address, int baud, std::uint64_t nowMs);
+    bool Remove(int address);
+    // Back to the transmitters of the command line with factory contents; faults and logs cleared.
+    void Reset(std::uint64_t nowMs);
+    std::vector<DeviceSpec> Devices() const;
 
-  const std::vector<std::string>& Log() const { return log_; }
-  void ClearLog();
-  // Frames the addressed transmitters heard at a wrong speed (and so could not make out).
-  int Garbled() const { return garbled_; }
+    const std::vector<std::string>& Log() const { return log_; }
+    void ClearLog();
+    // Frames the addressed transmitters heard at a wrong speed (and so could not make out).
+    int Garbled() const { return garbled_; }
 
- private:
-  Transmitter* Responder(int address, int lineSpeed);
-  void Record(const std::uint8_t* frame);
+private:
+    Transmitter* Responder(int address, int lineSpeed);
+    void Record(const std::uint8_t* frame);
 
-  std::vector<DeviceSpec> startup_;
-  std::vector<std::unique_ptr<Transmitter>> transmitters_;
-  std::vector<std::string> log_;
-  int garbled_ = 0;
+    std::vector<DeviceSpec> startup_;
+    std::vector<std::unique_ptr<Transmitter>> transmitters_;
+    std::vector<std::string> log_;
+    int garbled_ = 0;
 };
 
 }  // namespace orvisim

@@ -11,21 +11,21 @@
 namespace orvisim {
 
 class ControlCommands {
- public:
-  // lineSpeed: the host's current speed on the line (0 if unknown); clock: milliseconds, monotonic.
-  ControlCommands(Bus& bus, std::function<int()> lineSpeed, std::function<std::uint64_t()> clock);
+public:
+    // lineSpeed: the host's current speed on the line (0 if unknown); clock: milliseconds, monotonic.
+    ControlCommands(Bus& bus, std::function<int()> lineSpeed, std::function<std::uint64_t()> clock);
 
-  // Runs one command line (without its newline) and returns the reply line (without newline).
-  std::string Execute(const std::string& line);
+    // Runs one command line (without its newline) and returns the reply line (without newline).
+    std::string Execute(const std::string& line);
 
- private:
-  std::string LineCommand(const std::string& command);
-  std::string MembershipCommand(const std::vector<std::string>& words, int address);
-  std::string TransmitterCommand(Transmitter& t, const std::vector<std::string>& words);
+private:
+    std::string LineCommand(const std::string& command);
+    std::string MembershipCommand(const std::vector<std::string>& words, int address);
+    std::string TransmitterCommand(Transmitter& t, const std::vector<std::string>& words);
 
-  Bus& bus_;
-  std::function<int()> lineSpeed_;
-  std::function<std::uint64_t()> clock_;
+    Bus& bus_;
+    std::function<int()> lineSpeed_;
+    std::function<std::uint64_t()> clock_;
 };
 
 // Text of the commands for --help and the "help" command.

@@ -8,34 +8,34 @@
 namespace orvisim {
 
 int FrameGapMs(int lineSpeed) {
-  if (lineSpeed <= 0) return 2;
-  const int gap = (35 * 1000 + lineSpeed - 1) / lineSpeed;  // 3.5 characters of 10 bits
-  return gap < 2 ? 2 : gap;
+    if (lineSpeed <= 0) return 2;
+    const int gap = (35 * 1000 + lineSpeed - 1) / lineSpeed;  // 3.5 characters of 10 bits
+    return gap < 2 ? 2 : gap;
 }
 
 std::vector<RequestFrame> FrameAssembler::Add(const std::uint8_t* data, std::size_t size) {
-  buffer_.insert(buffer_.end(), data, data + size);
-  std::vector<RequestFrame> frames;
-  std::size_t start = 0;
-  while (buffer_.size() - start >= 8) {
-    if (HasValidCrc(buffer_.data() + start, 8)) {
-      RequestFrame frame;
-      std::copy_n(buffer_.begin() + static_cast<std::ptrdiff_t>(start), 8, frame.begin());
-      frames.push_back(frame);
-      start += 8;
-    } else {
-      ++start;
+    buffer_.insert(buffer_.end(), data, data + size);
+    std::vector<RequestFrame> frames;
+    std::size_t start = 0;
+    while (buffer_.size() - start >= 8) {
+        if (HasValidCrc(buffer_.data() + start, 8)) {
+            RequestFrame frame;
+            std::copy_n(buffer_.begin() + static_cast<std::ptrdiff_t>(start), 8, frame.begin());
+            frames.push_back(frame);
+            start += 8;
+        } else {
+            ++start;
+        }
     }
-  }
-  // Bytes tried as a frame start and failed are garbage; at most 7 stay, waiting for more.
-  buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(start));
-  return frames;
+    // Bytes tried as a frame start and failed are garbage; at most 7 stay, waiting for more.
+    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(start));
+    return frames;
 }
 
 std::size_t FrameAssembler::Flush() {
-  const std::size_t dropped = buffer_.size();
-  buffer_.clear();
-  return dropped;
+    const std::size_t dropped = buffer_.size();
+    buffer_.clear();
+    return dropped;
 }
 
 }  // namespace orvisim

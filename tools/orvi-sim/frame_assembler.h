@@ -14,15 +14,15 @@ using RequestFrame = std::array<std::uint8_t, 8>;
 int FrameGapMs(int lineSpeed);
 
 class FrameAssembler {
- public:
-  // Adds bytes as they arrive; returns every frame they complete. Bytes ahead of a frame are dropped.
-  std::vector<RequestFrame> Add(const std::uint8_t* data, std::size_t size);
-  // The line went quiet: whatever is left cannot become a frame. Returns how many bytes were dropped.
-  std::size_t Flush();
-  bool Pending() const { return !buffer_.empty(); }
+public:
+    // Adds bytes as they arrive; returns every frame they complete. Bytes ahead of a frame are dropped.
+    std::vector<RequestFrame> Add(const std::uint8_t* data, std::size_t size);
+    // The line went quiet: whatever is left cannot become a frame. Returns how many bytes were dropped.
+    std::size_t Flush();
+    bool Pending() const { return !buffer_.empty(); }
 
- private:
-  std::vector<std::uint8_t> buffer_;
+private:
+    std::vector<std::uint8_t> buffer_;
 };
 
 }  // namespace orvisim

@@ -12,11 +12,11 @@ constexpr std::size_t kRequestSize = 8;
 constexpr int kLateReplyMs = 2500;
 
 struct Answer {
-  bool silent = false;              // nothing goes back on the line
-  std::vector<std::uint8_t> bytes;  // what goes back, stray bytes and all
-  int extraDelayMs = 0;             // beyond the reply's own line time
-  int newAddress = -1;              // register 44 written: applies after the reply
-  int newBaudCode = -1;             // register 45 written: applies after the reply
+    bool silent = false;              // nothing goes back on the line
+    std::vector<std::uint8_t> bytes;  // what goes back, stray bytes and all
+    int extraDelayMs = 0;             // beyond the reply's own line time
+    int newAddress = -1;              // register 44 written: applies after the reply
+    int newBaudCode = -1;             // register 45 written: applies after the reply
 };
 
 // Does the request's work on the transmitter (reads refresh the live values first) and builds the reply,

@@ -6,8 +6,8 @@
 namespace orvisim {
 
 std::uint64_t NowMs() {
-  using namespace std::chrono;
-  return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 }  // namespace orvisim

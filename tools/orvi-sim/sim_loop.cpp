@@ -15,92 +15,92 @@ namespace orvisim {
 namespace {
 
 struct ScheduledReply {
-  std::uint64_t dueMs;
-  PendingReply reply;
+    std::uint64_t dueMs;
+    PendingReply reply;
 };
 
 class SimLoop {
- public:
-  SimLoop(PtyLink& link, Bus& bus, ControlServer* control, ControlCommands& commands)
-      : link_(link), bus_(bus), control_(control), commands_(commands) {}
+public:
+    SimLoop(PtyLink& link, Bus& bus, ControlServer* control, ControlCommands& commands)
+        : link_(link), bus_(bus), control_(control), commands_(commands) {}
 
-  void Run(int stopFd) {
-    for (;;) {
-      std::vector<pollfd> fds = {{stopFd, POLLIN, 0}, {link_.MasterFd(), POLLIN, 0}};
-      if (control_ != nullptr) control_->AppendPollFds(fds);
-      const int ready = poll(fds.data(), fds.size(), TimeoutMs());
-      if (ready < 0 && errno != EINTR) return;
-      if (fds[0].revents != 0) return;
-      if (ready > 0 && (fds[1].revents & POLLIN)) ReadLine();
-      ExpireGap();
-      SendDueReplies();
-      if (ready > 0 && control_ != nullptr) {
-        control_->Service(fds.data() + 2, fds.size() - 2,
-                          [this](const std::string& line) { return commands_.Execute(line); });
-      }
+    void Run(int stopFd) {
+        for (;;) {
+            std::vector<pollfd> fds = {{stopFd, POLLIN, 0}, {link_.MasterFd(), POLLIN, 0}};
+            if (control_ != nullptr) control_->AppendPollFds(fds);
+            const int ready = poll(fds.data(), fds.size(), TimeoutMs());
+            if (ready < 0 && errno != EINTR) return;
+            if (fds[0].revents != 0) return;
+            if (ready > 0 && (fds[1].revents & POLLIN)) ReadLine();
+            ExpireGap();
+            SendDueReplies();
+            if (ready > 0 && control_ != nullptr) {
+                control_->Service(fds.data() + 2, fds.size() - 2,
+                                  [this](const std::string& line) { return commands_.Execute(line); });
+            }
+        }
     }
-  }
 
- private:
-  // Until the next timer: the end of a partial frame's gap or the next reply; -1 with none.
-  int TimeoutMs() const {
-    std::uint64_t next = UINT64_MAX;
-    if (assembler_.Pending()) next = gapEndMs_;
-    for (const ScheduledReply& s : replies_) next = std::min(next, s.dueMs);
-    if (next == UINT64_MAX) return -1;
-    const std::uint64_t now = NowMs();
-    return next <= now ? 0 : static_cast<int>(next - now);
-  }
-
-  void ReadLine() {
-    std::uint8_t buffer[512];
-    const ssize_t n = read(link_.MasterFd(), buffer, sizeof buffer);
-    if (n <= 0) return;
-    const std::uint64_t now = NowMs();
-    const int speed = link_.LineSpeed();
-    gapEndMs_ = now + static_cast<std::uint64_t>(FrameGapMs(speed));
-    for (const RequestFrame& frame : assembler_.Add(buffer, static_cast<std::size_t>(n))) {
-      std::optional<PendingReply> reply = bus_.HandleFrame(frame.data(), speed, now);
-      if (reply) replies_.push_back({now + static_cast<std::uint64_t>(reply->delayMs), std::move(*reply)});
+private:
+    // Until the next timer: the end of a partial frame's gap or the next reply; -1 with none.
+    int TimeoutMs() const {
+        std::uint64_t next = UINT64_MAX;
+        if (assembler_.Pending()) next = gapEndMs_;
+        for (const ScheduledReply& s : replies_) next = std::min(next, s.dueMs);
+        if (next == UINT64_MAX) return -1;
+        const std::uint64_t now = NowMs();
+        return next <= now ? 0 : static_cast<int>(next - now);
     }
-  }
 
-  void ExpireGap() {
-    if (assembler_.Pending() && NowMs() >= gapEndMs_) assembler_.Flush();
-  }
-
-  void SendDueReplies() {
-    const std::uint64_t now = NowMs();
-    // Oldest first, so that replies due together leave in the order their requests came.
-    for (std::size_t i = 0; i < replies_.size();) {
-      if (replies_[i].dueMs > now) {
-        ++i;
-        continue;
-      }
-      const PendingReply& reply = replies_[i].reply;
-      // A host that has meanwhile changed speed would hear noise: leave the line quiet instead.
-      if (link_.LineSpeed() == reply.baud) {
-        const ssize_t written = write(link_.MasterFd(), reply.bytes.data(), reply.bytes.size());
-        (void)written;  // a full pty buffer loses the reply, as a line nobody listens to would
-      }
-      bus_.ApplyAfterReply(reply);
-      replies_.erase(replies_.begin() + static_cast<std::ptrdiff_t>(i));
+    void ReadLine() {
+        std::uint8_t buffer[512];
+        const ssize_t n = read(link_.MasterFd(), buffer, sizeof buffer);
+        if (n <= 0) return;
+        const std::uint64_t now = NowMs();
+        const int speed = link_.LineSpeed();
+        gapEndMs_ = now + static_cast<std::uint64_t>(FrameGapMs(speed));
+        for (const RequestFrame& frame : assembler_.Add(buffer, static_cast<std::size_t>(n))) {
+            std::optional<PendingReply> reply = bus_.HandleFrame(frame.data(), speed, now);
+            if (reply) replies_.push_back({now + static_cast<std::uint64_t>(reply->delayMs), std::move(*reply)});
+        }
     }
-  }
 
-  PtyLink& link_;
-  Bus& bus_;
-  ControlServer* control_;
-  ControlCommands& commands_;
-  FrameAssembler assembler_;
-  std::uint64_t gapEndMs_ = 0;
-  std::vector<ScheduledReply> replies_;
+    void ExpireGap() {
+        if (assembler_.Pending() && NowMs() >= gapEndMs_) assembler_.Flush();
+    }
+
+    void SendDueReplies() {
+        const std::uint64_t now = NowMs();
+        // Oldest first, so that replies due together leave in the order their requests came.
+        for (std::size_t i = 0; i < replies_.size();) {
+            if (replies_[i].dueMs > now) {
+                ++i;
+                continue;
+            }
+            const PendingReply& reply = replies_[i].reply;
+            // A host that has meanwhile changed speed would hear noise: leave the line quiet instead.
+            if (link_.LineSpeed() == reply.baud) {
+                const ssize_t written = write(link_.MasterFd(), reply.bytes.data(), reply.bytes.size());
+                (void)written;  // a full pty buffer loses the reply, as a line nobody listens to would
+            }
+            bus_.ApplyAfterReply(reply);
+            replies_.erase(replies_.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+
+    PtyLink& link_;
+    Bus& bus_;
+    ControlServer* control_;
+    ControlCommands& commands_;
+    FrameAssembler assembler_;
+    std::uint64_t gapEndMs_ = 0;
+    std::vector<ScheduledReply> replies_;
 };
 
 }  // namespace
 
 void RunSimLoop(PtyLink& link, Bus& bus, ControlServer* control, ControlCommands& commands, int stopFd) {
-  SimLoop(link, bus, control, commands).Run(stopFd);
+    SimLoop(link, bus, control, commands).Run(stopFd);
 }
 
 }  // namespace orvisim

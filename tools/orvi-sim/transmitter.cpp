@@ -13,28 +13,28 @@ std::int16_t Signed(std::uint16_t word) { return static_cast<std::int16_t>(word)
 }  // namespace
 
 Transmitter::Transmitter(int address, int baud, std::uint64_t startMs) : sweepStartMs_(startMs) {
-  registers_[kRegFirmware] = 111;
-  registers_[kRegIdentity] = 1;
-  registers_[kRegSerialHigh] = 12;
-  registers_[kRegSerialLow] = 345;
-  registers_[kRegLowerLimit] = 0;
-  registers_[kRegUpperLimit] = 500;
-  registers_[kRegOffset] = 0;
-  registers_[kRegSetPoint] = 300;
-  registers_[kRegAlarmFunction] = 5;
-  registers_[kRegHysteresis] = 2;
-  registers_[kRegInputType] = 0;
-  registers_[kRegAddress] = static_cast<std::uint16_t>(address);
-  registers_[kRegBaudCode] = static_cast<std::uint16_t>(CodeFromBaud(baud));
-  registers_[kRegAlarmBlock] = 0;
-  registers_[kRegOutputType] = 14;
-  registers_[kRegUnit] = 0;
-  privates_[4] = 0;
-  privates_[21] = 120;
-  privates_[22] = 1800;
-  privates_[23] = 80;
-  privates_[24] = 1900;
-  Refresh(startMs);
+    registers_[kRegFirmware] = 111;
+    registers_[kRegIdentity] = 1;
+    registers_[kRegSerialHigh] = 12;
+    registers_[kRegSerialLow] = 345;
+    registers_[kRegLowerLimit] = 0;
+    registers_[kRegUpperLimit] = 500;
+    registers_[kRegOffset] = 0;
+    registers_[kRegSetPoint] = 300;
+    registers_[kRegAlarmFunction] = 5;
+    registers_[kRegHysteresis] = 2;
+    registers_[kRegInputType] = 0;
+    registers_[kRegAddress] = static_cast<std::uint16_t>(address);
+    registers_[kRegBaudCode] = static_cast<std::uint16_t>(CodeFromBaud(baud));
+    registers_[kRegAlarmBlock] = 0;
+    registers_[kRegOutputType] = 14;
+    registers_[kRegUnit] = 0;
+    privates_[4] = 0;
+    privates_[21] = 120;
+    privates_[22] = 1800;
+    privates_[23] = 80;
+    privates_[24] = 1900;
+    Refresh(startMs);
 }
 
 int Transmitter::Address() const { return registers_[kRegAddress]; }
@@ -42,48 +42,48 @@ int Transmitter::Address() const { return registers_[kRegAddress]; }
 int Transmitter::Baud() const { return BaudFromCode(registers_[kRegBaudCode]); }
 
 void Transmitter::Refresh(std::uint64_t nowMs) {
-  if (moving_) {
-    int low = Signed(registers_[kRegLowerLimit]);
-    int high = Signed(registers_[kRegUpperLimit]);
-    if (low > high) std::swap(low, high);
-    const std::uint64_t half = kSweepPeriodMs / 2;
-    const std::uint64_t phase = (nowMs - sweepStartMs_) % kSweepPeriodMs;
-    const std::uint64_t rising = phase < half ? phase : kSweepPeriodMs - phase;
-    const long long span = static_cast<long long>(high) - low;
-    const long long value = low + span * static_cast<long long>(rising) / static_cast<long long>(half) +
-                            Signed(registers_[kRegOffset]);
-    registers_[kRegProcessValue] = static_cast<std::uint16_t>(value);
-  }
-  std::uint16_t state = static_cast<std::uint16_t>(registers_[kRegState] & ~1u);
-  if (AlarmOutputOn()) state |= 1u;
-  registers_[kRegState] = state;
+    if (moving_) {
+        int low = Signed(registers_[kRegLowerLimit]);
+        int high = Signed(registers_[kRegUpperLimit]);
+        if (low > high) std::swap(low, high);
+        const std::uint64_t half = kSweepPeriodMs / 2;
+        const std::uint64_t phase = (nowMs - sweepStartMs_) % kSweepPeriodMs;
+        const std::uint64_t rising = phase < half ? phase : kSweepPeriodMs - phase;
+        const long long span = static_cast<long long>(high) - low;
+        const long long value =
+            low + span * static_cast<long long>(rising) / static_cast<long long>(half) + Signed(registers_[kRegOffset]);
+        registers_[kRegProcessValue] = static_cast<std::uint16_t>(value);
+    }
+    std::uint16_t state = static_cast<std::uint16_t>(registers_[kRegState] & ~1u);
+    if (AlarmOutputOn()) state |= 1u;
+    registers_[kRegState] = state;
 }
 
 bool Transmitter::AlarmOutputOn() const {
-  const int pv = Signed(registers_[kRegProcessValue]);
-  const int setPoint = Signed(registers_[kRegSetPoint]);
-  const int hysteresis = Signed(registers_[kRegHysteresis]);
-  switch (registers_[kRegAlarmFunction]) {
-    case 4: return pv < setPoint;                            // minimum
-    case 5: return pv > setPoint;                            // maximum
-    case 6: return pv < setPoint - hysteresis;               // differential minimum
-    case 7: return pv > setPoint + hysteresis;               // differential maximum
-    case 8: return std::abs(pv - setPoint) > hysteresis;     // differential band
+    const int pv = Signed(registers_[kRegProcessValue]);
+    const int setPoint = Signed(registers_[kRegSetPoint]);
+    const int hysteresis = Signed(registers_[kRegHysteresis]);
+    switch (registers_[kRegAlarmFunction]) {
+    case 4: return pv < setPoint;                         // minimum
+    case 5: return pv > setPoint;                         // maximum
+    case 6: return pv < setPoint - hysteresis;            // differential minimum
+    case 7: return pv > setPoint + hysteresis;            // differential maximum
+    case 8: return std::abs(pv - setPoint) > hysteresis;  // differential band
     default: return false;
-  }
+    }
 }
 
 void Transmitter::SetRegister(int reg, std::uint16_t value) {
-  registers_[reg] = value;
-  if (reg == kRegProcessValue) moving_ = false;
+    registers_[reg] = value;
+    if (reg == kRegProcessValue) moving_ = false;
 }
 
 void Transmitter::SetMoving(bool moving) { moving_ = moving; }
 
 void Transmitter::ArmFault(FaultMode mode, int count) {
-  fault_.mode = mode;
-  fault_.remaining = count;
-  if (mode == FaultMode::None) mismatched_.fill(false);
+    fault_.mode = mode;
+    fault_.remaining = count;
+    if (mode == FaultMode::None) mismatched_.fill(false);
 }
 
 }  // namespace orvisim

@@ -11,24 +11,24 @@ namespace orvisim {
 
 // Registers with a meaning the simulator acts on.
 enum Register {
-  kRegProcessValue = 1,
-  kRegState = 6,
-  kRegFirmware = 7,
-  kRegIdentity = 8,
-  kRegSerialHigh = 23,
-  kRegSerialLow = 24,
-  kRegLowerLimit = 26,
-  kRegUpperLimit = 27,
-  kRegOffset = 29,
-  kRegSetPoint = 31,
-  kRegAlarmFunction = 35,
-  kRegHysteresis = 39,
-  kRegInputType = 43,
-  kRegAddress = 44,
-  kRegBaudCode = 45,
-  kRegAlarmBlock = 50,
-  kRegOutputType = 61,
-  kRegUnit = 67,
+    kRegProcessValue = 1,
+    kRegState = 6,
+    kRegFirmware = 7,
+    kRegIdentity = 8,
+    kRegSerialHigh = 23,
+    kRegSerialLow = 24,
+    kRegLowerLimit = 26,
+    kRegUpperLimit = 27,
+    kRegOffset = 29,
+    kRegSetPoint = 31,
+    kRegAlarmFunction = 35,
+    kRegHysteresis = 39,
+    kRegInputType = 43,
+    kRegAddress = 44,
+    kRegBaudCode = 45,
+    kRegAlarmBlock = 50,
+    kRegOutputType = 61,
+    kRegUnit = 67,
 };
 
 constexpr int kRegisterCount = 68;
@@ -36,42 +36,42 @@ constexpr int kRegisterCount = 68;
 constexpr std::uint64_t kSweepPeriodMs = 20000;
 
 class Transmitter {
- public:
-  // A transmitter with factory contents at this address and speed; its process value sweeps from startMs.
-  Transmitter(int address, int baud, std::uint64_t startMs);
+public:
+    // A transmitter with factory contents at this address and speed; its process value sweeps from startMs.
+    Transmitter(int address, int baud, std::uint64_t startMs);
 
-  int Address() const;  // register 44
-  int Baud() const;     // from register 45; -1 for an invalid code
+    int Address() const;  // register 44
+    int Baud() const;     // from register 45; -1 for an invalid code
 
-  // Brings the process value (unless held) and the alarm output bit up to date.
-  void Refresh(std::uint64_t nowMs);
+    // Brings the process value (unless held) and the alarm output bit up to date.
+    void Refresh(std::uint64_t nowMs);
 
-  std::uint16_t Register(int reg) const { return registers_[reg]; }
-  // Stores a word; a value stored in the process value holds it there.
-  void SetRegister(int reg, std::uint16_t value);
-  // Resumes (true) or stops (false) the process value's sweep.
-  void SetMoving(bool moving);
+    std::uint16_t Register(int reg) const { return registers_[reg]; }
+    // Stores a word; a value stored in the process value holds it there.
+    void SetRegister(int reg, std::uint16_t value);
+    // Resumes (true) or stops (false) the process value's sweep.
+    void SetMoving(bool moving);
 
-  bool HasPrivate(int number) const { return privates_.count(number) != 0; }
-  std::uint16_t Private(int number) const { return privates_.at(number); }
-  void SetPrivate(int number, std::uint16_t value) { privates_[number] = value; }
+    bool HasPrivate(int number) const { return privates_.count(number) != 0; }
+    std::uint16_t Private(int number) const { return privates_.at(number); }
+    void SetPrivate(int number, std::uint16_t value) { privates_[number] = value; }
 
-  ArmedFault& Fault() { return fault_; }
-  // Arms a fault (FaultMode::None clears it and any read-back mismatch left behind).
-  void ArmFault(FaultMode mode, int count);
+    ArmedFault& Fault() { return fault_; }
+    // Arms a fault (FaultMode::None clears it and any read-back mismatch left behind).
+    void ArmFault(FaultMode mode, int count);
 
-  bool ReadsDiffer(int reg) const { return mismatched_[reg]; }
-  void SetReadsDiffer(int reg, bool differ) { mismatched_[reg] = differ; }
+    bool ReadsDiffer(int reg) const { return mismatched_[reg]; }
+    void SetReadsDiffer(int reg, bool differ) { mismatched_[reg] = differ; }
 
- private:
-  bool AlarmOutputOn() const;
+private:
+    bool AlarmOutputOn() const;
 
-  std::array<std::uint16_t, kRegisterCount> registers_{};
-  std::array<bool, kRegisterCount> mismatched_{};
-  std::map<int, std::uint16_t> privates_;
-  ArmedFault fault_;
-  bool moving_ = true;
-  std::uint64_t sweepStartMs_;
+    std::array<std::uint16_t, kRegisterCount> registers_{};
+    std::array<bool, kRegisterCount> mismatched_{};
+    std::map<int, std::uint16_t> privates_;
+    ArmedFault fault_;
+    bool moving_ = true;
+    std::uint64_t sweepStartMs_;
 };
 
 }  // namespace orvisim

@@ -65,7 +65,8 @@ int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options) {
             options->port = value;
         } else if (option == "--baud") {
             if (!ParseBaudRate(value, &options->baud)) {
-                Complain(Format("--baud %s: a taxa deve ser 1200, 2400, 4800, 9600 ou 19200", ArgumentText(value.c_str()).c_str()));
+                Complain(Format("--baud %s: a taxa deve ser 1200, 2400, 4800, 9600 ou 19200",
+                                ArgumentText(value.c_str()).c_str()));
                 return -1;
             }
         } else if (!ParseDeviceAddress(value, &options->address)) {

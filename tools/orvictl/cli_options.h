@@ -5,9 +5,9 @@
 #include <vector>
 
 struct GlobalOptions {
-    std::string port;      // empty: orvi.ini or the default
-    int32_t baud = 0;      // 0: orvi.ini or the default
-    int address = 0;       // 0: orvi.ini or the default
+    std::string port;  // empty: orvi.ini or the default
+    int32_t baud = 0;  // 0: orvi.ini or the default
+    int address = 0;   // 0: orvi.ini or the default
 };
 
 // Reads the global options in front of the command; returns the index of the command in argv,
@@ -16,7 +16,7 @@ int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options);
 
 // A whole decimal number within [low, high], blanks around it allowed; nothing else.
 bool ParseWholeNumber(const std::string& text, long low, long high, long* value);
-bool ParseBaudRate(const std::string& text, int32_t* baud);     // one of the five rates
+bool ParseBaudRate(const std::string& text, int32_t* baud);      // one of the five rates
 bool ParseDeviceAddress(const std::string& text, int* address);  // 1..247
 
 // True when the command's arguments ask for its help.

@@ -29,10 +29,14 @@ int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
     bool dryRun = false;
     std::string path;
     for (const std::string& argument : arguments) {
-        if (argument == "--dry-run" && path.empty()) dryRun = true;
-        else if (argument.rfind("--", 0) == 0) return UsageError("load", "opção desconhecida: " + ArgumentText(argument.c_str()));
-        else if (path.empty()) path = argument;
-        else return UsageError("load", "esperado só um arquivo");
+        if (argument == "--dry-run" && path.empty())
+            dryRun = true;
+        else if (argument.rfind("--", 0) == 0)
+            return UsageError("load", "opção desconhecida: " + ArgumentText(argument.c_str()));
+        else if (path.empty())
+            path = argument;
+        else
+            return UsageError("load", "esperado só um arquivo");
     }
     if (path.empty()) return UsageError("load", "falta o nome do arquivo");
     std::ifstream file(path, std::ios::binary);
@@ -54,9 +58,12 @@ int RunSet(const GlobalOptions& options, const Arguments& arguments) {
     bool dryRun = false;
     Arguments assignments;
     for (const std::string& argument : arguments) {
-        if (argument == "--dry-run" && assignments.empty()) dryRun = true;
-        else if (argument.rfind("--", 0) == 0) return UsageError("set", "opção desconhecida: " + ArgumentText(argument.c_str()));
-        else assignments.push_back(ArgumentText(argument.c_str()));
+        if (argument == "--dry-run" && assignments.empty())
+            dryRun = true;
+        else if (argument.rfind("--", 0) == 0)
+            return UsageError("set", "opção desconhecida: " + ArgumentText(argument.c_str()));
+        else
+            assignments.push_back(ArgumentText(argument.c_str()));
     }
     std::vector<RequestedValue> requests;
     std::vector<std::string> problems;

@@ -31,8 +31,8 @@ bool ParseInterval(const std::string& text, uint32_t* ms) {
 std::string Timestamp() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const long ms = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    const long ms =
+        static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
     const std::tm local = LocalTimeOf(seconds);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
@@ -95,8 +95,10 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
 
     const std::string header = "hora,valor,unidade,alarme,estado_bits,estado\n";
     if (csv) std::fputs(header.c_str(), csv.get()), std::fflush(csv.get());
-    if (csvToStdout) WriteOut(header);
-    else WriteOut(Format("%-23s %10s %-7s %-7s %s\n", "HORA", "VALOR", "UNIDADE", "ALARME", "ESTADO"));
+    if (csvToStdout)
+        WriteOut(header);
+    else
+        WriteOut(Format("%-23s %10s %-7s %-7s %s\n", "HORA", "VALOR", "UNIDADE", "ALARME", "ESTADO"));
 
     long samples = 0;
     long answered = 0;
@@ -115,20 +117,23 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
             const std::string value = ProcessValueText(static_cast<int16_t>(live[1]), config.inputType);
             const int alarmOn = live[6] & 1;
             const std::string alarm = AlarmMnemonicText(alarmOn, config.alarmFunction);
-            const std::string row = Format("%s,%s,%s,%d,%u,%s\n", when.c_str(), value.c_str(), CsvField(unit).c_str(), alarmOn,
-                                           static_cast<unsigned>(status), CsvField(StatusText(status)).c_str());
+            const std::string row =
+                Format("%s,%s,%s,%d,%u,%s\n", when.c_str(), value.c_str(), CsvField(unit).c_str(), alarmOn,
+                       static_cast<unsigned>(status), CsvField(StatusText(status)).c_str());
             if (csv) std::fputs(Cp1252ToUtf8(row).c_str(), csv.get()), std::fflush(csv.get());
-            if (csvToStdout) WriteOut(row);
-            else WriteOut(Format("%-23s %10s %-7s %-7s %s\n", when.c_str(), value.c_str(), unit.c_str(),
-                                 alarmOn ? alarm.c_str() : "-", status ? StatusText(status).c_str() : "ok"));
+            if (csvToStdout)
+                WriteOut(row);
+            else
+                WriteOut(Format("%-23s %10s %-7s %-7s %s\n", when.c_str(), value.c_str(), unit.c_str(),
+                                alarmOn ? alarm.c_str() : "-", status ? StatusText(status).c_str() : "ok"));
         }
         if (monitor.count && samples >= monitor.count) break;
         // A fixed rate: the next sample is due an interval after the last one began.
         next += std::chrono::milliseconds(monitor.intervalMs);
         const auto now = std::chrono::steady_clock::now();
         if (next < now) next = now;
-        if (!PauseUnlessInterrupted(static_cast<uint32_t>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count())))
+        if (!PauseUnlessInterrupted(
+                static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count())))
             break;
     }
     CloseLine();

@@ -67,15 +67,16 @@ int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newB
     EchoOnlyLine line;
     const NetworkChange change = ApplyNetworkChange(commSettings, line, newAddress, newBaud);
     LinkError error = kLinkOk;
-    const bool confirmed = change.addressWritten ? Confirm(kRegDeviceAddress, newAddress, &error)
-                                                 : Confirm(kRegBaudCode, static_cast<uint16_t>(BaudCode(newBaud)), &error);
+    const bool confirmed = change.addressWritten
+                               ? Confirm(kRegDeviceAddress, newAddress, &error)
+                               : Confirm(kRegBaudCode, static_cast<uint16_t>(BaudCode(newBaud)), &error);
     const std::string where = LineDescription();
     CloseLine();
     if (!confirmed) {
         Complain(Format("o transmissor não confirmou a mudança no %s (%s).", where.c_str(),
                         error == kLinkOk ? "o valor lido é outro" : LinkErrorText(error)));
-        Complain(Format("antes estava no endereço %d a %d bit/s; orvictl scan mostra onde ele responde agora.", oldAddress,
-                        static_cast<int>(oldBaud)));
+        Complain(Format("antes estava no endereço %d a %d bit/s; orvictl scan mostra onde ele responde agora.",
+                        oldAddress, static_cast<int>(oldBaud)));
         return kExitWrite;
     }
     if (change.addressWritten)

@@ -26,7 +26,8 @@ bool ParseAddressRange(const std::string& text, ScanRange* range) {
     const size_t dash = text.find('-');
     const std::string first = dash == std::string::npos ? text : text.substr(0, dash);
     const std::string last = dash == std::string::npos ? text : text.substr(dash + 1);
-    return ParseDeviceAddress(first, &range->first) && ParseDeviceAddress(last, &range->last) && range->first <= range->last;
+    return ParseDeviceAddress(first, &range->first) && ParseDeviceAddress(last, &range->last) &&
+           range->first <= range->last;
 }
 
 bool ParseRates(const std::string& text, ScanRange* range) {
@@ -77,7 +78,8 @@ int RunScan(const GlobalOptions& options, const Arguments& arguments) {
         if (option == "--addresses" && !ParseAddressRange(value, &range))
             return UsageError("scan", "--addresses espera A-B com 1 <= A <= B <= 247");
         if (option == "--rates" && !ParseRates(value, &range))
-            return UsageError("scan", "--rates espera taxas separadas por vírgula entre 1200, 2400, 4800, 9600 e 19200");
+            return UsageError("scan",
+                              "--rates espera taxas separadas por vírgula entre 1200, 2400, 4800, 9600 e 19200");
     }
     if (range.rates.empty()) range.rates.assign(kNetworkRates, kNetworkRates + kNetworkRateCount);
 

@@ -23,8 +23,10 @@ bool ReadCalibration(CalibrationValues* values) {
 int RunShow(const GlobalOptions& options, const Arguments& arguments) {
     bool json = false;
     for (const std::string& argument : arguments) {
-        if (argument == "--json") json = true;
-        else return UsageError("show", "argumento inesperado: " + ArgumentText(argument.c_str()));
+        if (argument == "--json")
+            json = true;
+        else
+            return UsageError("show", "argumento inesperado: " + ArgumentText(argument.c_str()));
     }
     int code = OpenLine(ResolveLineTarget(options));
     if (code != kExitOk) return code;

@@ -17,7 +17,7 @@ const Command kCommands[] = {
      "\n"
      "Sai com 4 quando nenhum transmissor respondeu.\n",
      RunScan},
-    {"show", "mostra a configuração inteira", 
+    {"show", "mostra a configuração inteira",
      "Uso: orvictl [opções globais] show [--json]\n"
      "\n"
      "Lê a configuração e mostra, com os nomes e unidades dos catálogos: tipo de entrada, unidade,\n"

@@ -32,10 +32,15 @@ ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<Re
     const bool setPoint = Requested(requests, "alarme_setpoint");
     const bool hysteresis = Requested(requests, "alarme_histerese");
     if (target.inputType != current.inputType) {
-        if (!lower) target.lowerLimit = RescaleToInputType(current.lowerLimit, current.inputType, target.inputType, current.unit);
-        if (!upper) target.upperLimit = RescaleToInputType(current.upperLimit, current.inputType, target.inputType, current.unit);
+        if (!lower)
+            target.lowerLimit =
+                RescaleToInputType(current.lowerLimit, current.inputType, target.inputType, current.unit);
+        if (!upper)
+            target.upperLimit =
+                RescaleToInputType(current.upperLimit, current.inputType, target.inputType, current.unit);
         if (!setPoint)
-            target.alarmSetPoint = RescaleToInputType(current.alarmSetPoint, current.inputType, target.inputType, current.unit);
+            target.alarmSetPoint =
+                RescaleToInputType(current.alarmSetPoint, current.inputType, target.inputType, current.unit);
     }
     // Only a switch between the two known units converts, as on the page (a linear input has no
     // temperatures; the hysteresis is a difference; tenths types in tenths).
@@ -81,7 +86,8 @@ std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_
     }
     const int16_t oldOffset = static_cast<int16_t>(words[kRegIndicationOffset]);
     if (oldOffset != target.indicationOffset)
-        plan.push_back({ParameterKeyOfRegister(kRegIndicationOffset), oldOffset, target.indicationOffset, kOffsetFailure});
+        plan.push_back(
+            {ParameterKeyOfRegister(kRegIndicationOffset), oldOffset, target.indicationOffset, kOffsetFailure});
     return plan;
 }
 

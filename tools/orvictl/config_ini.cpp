@@ -52,7 +52,9 @@ std::string CommentLine(const ParameterKey& key, const ConfigSnapshot& s) {
 std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source) {
     std::string text =
         "# Configuração de um transmissor Orvi, gravada pelo orvictl.\n"
-        "# Origem: " + source + "\n"
+        "# Origem: " +
+        source +
+        "\n"
         "#\n"
         "# Para gravá-la num transmissor: orvictl load ARQUIVO (--dry-run mostra antes o que mudaria).\n"
         "# Valem os números depois de '='; os nomes nos comentários são só para leitura.\n"
@@ -71,7 +73,8 @@ std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source) 
     return text;
 }
 
-bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* requests, std::vector<std::string>* problems) {
+bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* requests,
+                    std::vector<std::string>* problems) {
     const std::string text = Utf8ToCp1252(utf8);
     bool inSection = false;
     bool sawSection = false;
@@ -90,7 +93,9 @@ bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* reques
             }
             const std::string name = Trim(line.substr(1, line.size() - 2));
             inSection = name == kSection;
-            if (!inSection) problems->push_back(Format("%s: seção desconhecida [%s] (esperada [%s])", origin.c_str(), name.c_str(), kSection));
+            if (!inSection)
+                problems->push_back(
+                    Format("%s: seção desconhecida [%s] (esperada [%s])", origin.c_str(), name.c_str(), kSection));
             sawSection = sawSection || inSection;
             continue;
         }
@@ -110,7 +115,8 @@ bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Req
     int number = 0;
     for (const std::string& argument : arguments) {
         std::string problem;
-        if (!TakeAssignment(argument, Format("argumento %d", ++number), requests, &problem)) problems->push_back(problem);
+        if (!TakeAssignment(argument, Format("argumento %d", ++number), requests, &problem))
+            problems->push_back(problem);
     }
     if (arguments.empty()) problems->push_back("nada a mudar: dê pelo menos um CHAVE=VALOR");
     return problems->empty();

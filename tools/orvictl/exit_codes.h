@@ -3,11 +3,11 @@
 
 enum ExitCode {
     kExitOk = 0,
-    kExitUsage = 2,        // arguments, option values, file contents, keys or values that are not valid
-    kExitPort = 3,         // the serial port does not open or refuses the line settings
-    kExitNoReply = 4,      // the transmitter did not answer (or answered wrongly) a read
-    kExitCheck = 5,        // a consistency check failed: nothing written
-    kExitWrite = 6,        // a write, its read-back or a confirmation failed
-    kExitFile = 7,         // a file could not be read or written
+    kExitUsage = 2,          // arguments, option values, file contents, keys or values that are not valid
+    kExitPort = 3,           // the serial port does not open or refuses the line settings
+    kExitNoReply = 4,        // the transmitter did not answer (or answered wrongly) a read
+    kExitCheck = 5,          // a consistency check failed: nothing written
+    kExitWrite = 6,          // a write, its read-back or a confirmation failed
+    kExitFile = 7,           // a file could not be read or written
     kExitInterrupted = 130,  // Ctrl-C: stopped between transactions, port closed
 };

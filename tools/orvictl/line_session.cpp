@@ -15,9 +15,7 @@
 namespace {
 std::unique_ptr<NamedPortDevice> device;
 
-void UseToken() {
-    std::snprintf(commSettings.portName, sizeof commSettings.portName, "%s", device->Token());
-}
+void UseToken() { std::snprintf(commSettings.portName, sizeof commSettings.portName, "%s", device->Token()); }
 }  // namespace
 
 LineTarget ResolveLineTarget(const GlobalOptions& options) {

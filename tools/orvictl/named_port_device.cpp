@@ -21,7 +21,9 @@ bool NamedPortDevice::Open(const char* portName) {
     return false;
 }
 
-bool NamedPortDevice::Configure(const char* modeString, int32_t lineBaud) { return inner_.Configure(modeString, lineBaud); }
+bool NamedPortDevice::Configure(const char* modeString, int32_t lineBaud) {
+    return inner_.Configure(modeString, lineBaud);
+}
 bool NamedPortDevice::TogglesRts() const { return inner_.TogglesRts(); }
 void NamedPortDevice::SelectEvents(bool on) { inner_.SelectEvents(on); }
 void NamedPortDevice::SetQueues(uint32_t in, uint32_t out) { inner_.SetQueues(in, out); }

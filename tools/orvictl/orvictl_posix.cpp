@@ -58,11 +58,12 @@ void NotePortOpenFailure() { lastOpenErrno = errno; }
 
 std::string PortOpenFailureText() {
     switch (lastOpenErrno) {
-        case ENOENT: return "o dispositivo não existe";
-        case EACCES: case EPERM: return "sem permissão (o usuário está no grupo dialout?)";
-        case EBUSY: return "a porta está em uso por outro programa";
-        case ENOTTY: return "não é uma porta serial";
-        default: return Utf8ToCp1252(std::strerror(lastOpenErrno));
+    case ENOENT: return "o dispositivo não existe";
+    case EACCES:
+    case EPERM: return "sem permissão (o usuário está no grupo dialout?)";
+    case EBUSY: return "a porta está em uso por outro programa";
+    case ENOTTY: return "não é uma porta serial";
+    default: return Utf8ToCp1252(std::strerror(lastOpenErrno));
     }
 }
 

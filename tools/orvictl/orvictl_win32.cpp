@@ -69,9 +69,10 @@ void NotePortOpenFailure() { lastOpenError = GetLastError(); }
 
 std::string PortOpenFailureText() {
     switch (lastOpenError) {
-        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return "a porta não existe";
-        case ERROR_ACCESS_DENIED: return "a porta está em uso por outro programa";
-        default: return Format("erro %lu do Windows", static_cast<unsigned long>(lastOpenError));
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return "a porta não existe";
+    case ERROR_ACCESS_DENIED: return "a porta está em uso por outro programa";
+    default: return Format("erro %lu do Windows", static_cast<unsigned long>(lastOpenError));
     }
 }
 

@@ -80,12 +80,14 @@ bool ParseParameterValue(const ParameterKey& key, const std::string& text, int32
     }
     bool accepted = true;
     switch (key.kind) {
-        case KeyKind::InputType: accepted = IsKnownInputType(static_cast<int>(number)); break;
-        case KeyKind::Unit: case KeyKind::Flag: accepted = number == 0 || number == 1; break;
-        case KeyKind::OutputType: accepted = OutputTypeName(static_cast<int>(number)) != nullptr; break;
-        case KeyKind::AlarmFunction: accepted = IsOfferedAlarmFunction(number); break;
-        case KeyKind::Hysteresis: accepted = number >= 0; break;
-        case KeyKind::Scale: case KeyKind::Offset: break;
+    case KeyKind::InputType: accepted = IsKnownInputType(static_cast<int>(number)); break;
+    case KeyKind::Unit:
+    case KeyKind::Flag: accepted = number == 0 || number == 1; break;
+    case KeyKind::OutputType: accepted = OutputTypeName(static_cast<int>(number)) != nullptr; break;
+    case KeyKind::AlarmFunction: accepted = IsOfferedAlarmFunction(number); break;
+    case KeyKind::Hysteresis: accepted = number >= 0; break;
+    case KeyKind::Scale:
+    case KeyKind::Offset: break;
     }
     if (!accepted) {
         *problem = "valor não aceito; valores aceitos: " + AcceptedValuesText(key);
@@ -124,26 +126,30 @@ std::string ScaleValueText(int16_t value, const ConfigSnapshot& s) {
 std::string DescribeParameter(const ParameterKey& key, const ConfigSnapshot& s) {
     const int32_t value = key.get(s);
     switch (key.kind) {
-        case KeyKind::InputType: return InputTypeText(value, s.unit);
-        case KeyKind::Unit: return IsLinearInput(s.inputType) ? UnitText(value) + " (entrada linear: sem unidade)" : UnitText(value);
-        case KeyKind::OutputType: return OutputTypeText(value);
-        case KeyKind::AlarmFunction: return AlarmFunctionText(value);
-        case KeyKind::Flag: return value == 0 ? "não" : value == 1 ? "sim" : Format("código %d desconhecido", static_cast<int>(value));
-        case KeyKind::Scale: case KeyKind::Hysteresis: case KeyKind::Offset:
-            return ScaleValueText(static_cast<int16_t>(value), s);
+    case KeyKind::InputType: return InputTypeText(value, s.unit);
+    case KeyKind::Unit:
+        return IsLinearInput(s.inputType) ? UnitText(value) + " (entrada linear: sem unidade)" : UnitText(value);
+    case KeyKind::OutputType: return OutputTypeText(value);
+    case KeyKind::AlarmFunction: return AlarmFunctionText(value);
+    case KeyKind::Flag:
+        return value == 0 ? "não" : value == 1 ? "sim" : Format("código %d desconhecido", static_cast<int>(value));
+    case KeyKind::Scale:
+    case KeyKind::Hysteresis:
+    case KeyKind::Offset: return ScaleValueText(static_cast<int16_t>(value), s);
     }
     return "";
 }
 
 std::string AcceptedValuesText(const ParameterKey& key) {
     switch (key.kind) {
-        case KeyKind::InputType: return "0 a 18 (veja orvictl set --help)";
-        case KeyKind::Unit: return "0 (°C) ou 1 (°F)";
-        case KeyKind::OutputType: return "13 (0 a 20mA) ou 14 (4 a 20mA)";
-        case KeyKind::AlarmFunction: return "0, 1, 4, 5, 6, 7 ou 8 (veja orvictl set --help)";
-        case KeyKind::Flag: return "0 (não) ou 1 (sim)";
-        case KeyKind::Hysteresis: return "0 até a largura da faixa do sensor";
-        case KeyKind::Scale: case KeyKind::Offset: return "inteiros de -32768 a 32767, nas unidades do registrador";
+    case KeyKind::InputType: return "0 a 18 (veja orvictl set --help)";
+    case KeyKind::Unit: return "0 (°C) ou 1 (°F)";
+    case KeyKind::OutputType: return "13 (0 a 20mA) ou 14 (4 a 20mA)";
+    case KeyKind::AlarmFunction: return "0, 1, 4, 5, 6, 7 ou 8 (veja orvictl set --help)";
+    case KeyKind::Flag: return "0 (não) ou 1 (sim)";
+    case KeyKind::Hysteresis: return "0 até a largura da faixa do sensor";
+    case KeyKind::Scale:
+    case KeyKind::Offset: return "inteiros de -32768 a 32767, nas unidades do registrador";
     }
     return "";
 }

@@ -22,24 +22,32 @@ std::vector<std::string> StatusTexts(uint16_t bits) {
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
-        if (c == '"' || c == '\\') out += std::string("\\") + static_cast<char>(c);
-        else if (c < 0x20) out += Format("\\u%04x", c);
-        else out += static_cast<char>(c);
+        if (c == '"' || c == '\\')
+            out += std::string("\\") + static_cast<char>(c);
+        else if (c < 0x20)
+            out += Format("\\u%04x", c);
+        else
+            out += static_cast<char>(c);
     }
     return out + "\"";
 }
 
 std::string FormatReportText(const TransmitterReport& r) {
     const ConfigSnapshot& s = r.config;
-    std::string text = Row("Transmissor", Format("endereço %d, %d bit/s, %s", r.address, static_cast<int>(r.baud), r.port.c_str()));
+    std::string text =
+        Row("Transmissor", Format("endereço %d, %d bit/s, %s", r.address, static_cast<int>(r.baud), r.port.c_str()));
     text += Row("Número de série", SerialNumberText(s.serialNumber));
     text += Row("Firmware", FirmwareText(s.firmwareVersion));
     for (const ParameterKey& key : kParameterKeys)
-        text += Row(key.label, Format("%s [%s = %d]", DescribeParameter(key, s).c_str(), key.name, static_cast<int>(key.get(s))));
-    text += Row("Saída de alarme", s.alarmOutputOn ? "ligada (" + AlarmMnemonicText(1, s.alarmFunction) + ")" : "desligada");
+        text += Row(key.label,
+                    Format("%s [%s = %d]", DescribeParameter(key, s).c_str(), key.name, static_cast<int>(key.get(s))));
+    text += Row("Saída de alarme",
+                s.alarmOutputOn ? "ligada (" + AlarmMnemonicText(1, s.alarmFunction) + ")" : "desligada");
     if (r.calibrationRead) {
-        text += Row("Calibração 4 a 20mA", Format("ZERO %d, SPAN %d", r.calibration.offset4to20, r.calibration.gain4to20));
-        text += Row("Calibração 0 a 20mA", Format("ZERO %d, SPAN %d", r.calibration.offset0to20, r.calibration.gain0to20));
+        text +=
+            Row("Calibração 4 a 20mA", Format("ZERO %d, SPAN %d", r.calibration.offset4to20, r.calibration.gain4to20));
+        text +=
+            Row("Calibração 0 a 20mA", Format("ZERO %d, SPAN %d", r.calibration.offset0to20, r.calibration.gain0to20));
     } else {
         text += Row("Calibração", "não lida");
     }
@@ -58,15 +66,17 @@ std::string FormatReportJson(const TransmitterReport& r) {
     std::string json = "{\n";
     json += Format("  \"porta\": %s,\n  \"endereco\": %d,\n  \"baud\": %d,\n", JsonString(r.port).c_str(), r.address,
                    static_cast<int>(r.baud));
-    json += Format("  \"numero_serie\": %s,\n  \"firmware\": %s,\n", JsonString(SerialNumberText(s.serialNumber)).c_str(),
-                   JsonString(FirmwareText(s.firmwareVersion)).c_str());
+    json +=
+        Format("  \"numero_serie\": %s,\n  \"firmware\": %s,\n", JsonString(SerialNumberText(s.serialNumber)).c_str(),
+               JsonString(FirmwareText(s.firmwareVersion)).c_str());
     for (const ParameterKey& key : kParameterKeys)
         json += Format("  \"%s\": {\"valor\": %d, \"texto\": %s},\n", key.name, static_cast<int>(key.get(s)),
                        JsonString(DescribeParameter(key, s)).c_str());
     json += Format("  \"alarme_ligado\": %s,\n", s.alarmOutputOn ? "true" : "false");
     if (r.calibrationRead)
-        json += Format("  \"calibracao\": {\"4_20mA\": {\"zero\": %d, \"span\": %d}, \"0_20mA\": {\"zero\": %d, \"span\": %d}},\n",
-                       r.calibration.offset4to20, r.calibration.gain4to20, r.calibration.offset0to20, r.calibration.gain0to20);
+        json += Format(
+            "  \"calibracao\": {\"4_20mA\": {\"zero\": %d, \"span\": %d}, \"0_20mA\": {\"zero\": %d, \"span\": %d}},\n",
+            r.calibration.offset4to20, r.calibration.gain4to20, r.calibration.offset0to20, r.calibration.gain0to20);
     else
         json += "  \"calibracao\": null,\n";
     if (r.statusRead) {

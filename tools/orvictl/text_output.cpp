@@ -7,9 +7,10 @@
 
 namespace {
 // Unicode of CP1252 bytes 0x80..0x9F (0 where the code page defines nothing); the rest is Latin-1.
-const unsigned short kHighControls[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+const unsigned short kHighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                          0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, unsigned code) {
     if (code < 0x80) {
@@ -36,8 +37,10 @@ std::string Cp1252ToUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
     for (unsigned char c : text) {
-        if (c >= 0x80 && c < 0xA0) AppendUtf8(out, kHighControls[c - 0x80] ? kHighControls[c - 0x80] : 0xFFFD);
-        else AppendUtf8(out, c);
+        if (c >= 0x80 && c < 0xA0)
+            AppendUtf8(out, kHighControls[c - 0x80] ? kHighControls[c - 0x80] : 0xFFFD);
+        else
+            AppendUtf8(out, c);
     }
     return out;
 }

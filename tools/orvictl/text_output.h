@@ -1,4 +1,5 @@
-// Text out of orvictl: results on standard output, messages on standard error, CP1252 inside, UTF-8 or the console outside.
+// Text out of orvictl: results on standard output, messages on standard error, CP1252 inside, UTF-8 or the console
+// outside.
 #pragma once
 #include <string>
 

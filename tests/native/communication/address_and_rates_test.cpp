@@ -6,7 +6,10 @@
 namespace {
 
 TEST(NetworkAddress, AcceptsWholeNumbersFromOneTo247) {
-    const struct { const char* text; int address; } good[] = {{"1", 1}, {"247", 247}, {" 12 ", 12}, {"007", 7}};
+    const struct {
+        const char* text;
+        int address;
+    } good[] = {{"1", 1}, {"247", 247}, {" 12 ", 12}, {"007", 7}};
     for (const auto& c : good) {
         uint8_t address = 0;
         EXPECT_TRUE(ParseNetworkAddress(c.text, &address)) << c.text;
@@ -15,8 +18,8 @@ TEST(NetworkAddress, AcceptsWholeNumbersFromOneTo247) {
 }
 
 TEST(NetworkAddress, RefusesEverythingElseAndLeavesTheAddressAlone) {
-    const char* bad[] = {"", "   ", "0", "248", "255", "256", "300", "99999999999999999999", "-5", "+5", "12a", "a12",
-                         "1 2", "1.5"};
+    const char* bad[] = {"",   "   ", "0",   "248", "255", "256", "300", "99999999999999999999",
+                         "-5", "+5",  "12a", "a12", "1 2", "1.5"};
     for (const char* text : bad) {
         uint8_t address = 99;
         EXPECT_FALSE(ParseNetworkAddress(text, &address)) << '"' << text << '"';

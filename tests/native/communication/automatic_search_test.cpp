@@ -22,9 +22,9 @@ TEST(AutomaticSearch, TriesTheFasterRatesAtAddressZeroAndTakesTheAddressRead) {
     EXPECT_EQ(outcome.addressRead, 57);
     EXPECT_EQ(settings.deviceAddress, 57);
     EXPECT_EQ(settings.baudRate, 4800);
-    const std::vector<std::string> expected = {
-        "open @0/19200", "identity @0/19200", "open @0/9600", "identity @0/9600",
-        "open @0/4800",  "identity @0/4800",  "address @0/4800"};
+    const std::vector<std::string> expected = {"open @0/19200",    "identity @0/19200", "open @0/9600",
+                                               "identity @0/9600", "open @0/4800",      "identity @0/4800",
+                                               "address @0/4800"};
     EXPECT_EQ(line.calls, expected);
 }
 
@@ -55,7 +55,7 @@ TEST(AutomaticSearch, AFailedAddressReadCountsAsNotFoundAndTheSearchGoesOn) {
 TEST(AutomaticSearch, AnAddressNoRequestCanReachCountsAsNotFoundAtThatRate) {
     CommSettings settings = Settings(3, 2400);
     RecordingLine line(settings);
-    line.answers[19200] = RateAnswers{kLinkOk, 1, kLinkOk, 0};    // broadcast
+    line.answers[19200] = RateAnswers{kLinkOk, 1, kLinkOk, 0};  // broadcast
     line.answers[9600] = RateAnswers{kLinkOk, 1, kLinkOk, 248};
     line.answers[4800] = RateAnswers{kLinkOk, 1, kLinkOk, 0x0100};  // low byte 0
     line.answers[2400] = RateAnswers{kLinkOk, 1, kLinkOk, 247};

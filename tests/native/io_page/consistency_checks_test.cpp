@@ -5,8 +5,7 @@
 
 namespace {
 
-ConfigSnapshot Snapshot(int inputType, int unit, int lower, int upper, int alarmFunction, int setPoint)
-{
+ConfigSnapshot Snapshot(int inputType, int unit, int lower, int upper, int alarmFunction, int setPoint) {
     ConfigSnapshot s = {};
     s.inputType = static_cast<int8_t>(inputType);
     s.unit = unit;
@@ -22,22 +21,19 @@ struct Outcome {
     std::string message;
 };
 
-Outcome Check(const ConfigSnapshot& s)
-{
+Outcome Check(const ConfigSnapshot& s) {
     char message[kIoMessageSize] = "";
     const int fault = FindConsistencyFault(s, message, sizeof message);
     return Outcome{fault, message};
 }
 
-TEST(ConsistencyChecks, EqualityPassesEverywhere)
-{
+TEST(ConsistencyChecks, EqualityPassesEverywhere) {
     EXPECT_EQ(Check(Snapshot(0, 0, -110, 760, 4, -110)).fault, 0);  // lower at the sensor floor, set point at lower
     EXPECT_EQ(Check(Snapshot(0, 0, 100, 100, 4, 100)).fault, 0);    // lower equal to upper
     EXPECT_EQ(Check(Snapshot(0, 0, 0, 760, 5, 760)).fault, 0);      // upper at the sensor top, set point at upper
 }
 
-TEST(ConsistencyChecks, SensorLimitMessagesCarryTheUnitAndTheStoredValue)
-{
+TEST(ConsistencyChecks, SensorLimitMessagesCarryTheUnitAndTheStoredValue) {
     Outcome low = Check(Snapshot(0, 0, -111, 760, 0, 0));
     EXPECT_EQ(low.fault, 1);
     EXPECT_EQ(low.message, "O Limite Inferior não pode ser menor que o limite do sensor (-110°C)!");
@@ -54,8 +50,7 @@ TEST(ConsistencyChecks, SensorLimitMessagesCarryTheUnitAndTheStoredValue)
               "O Limite Superior não pode ser maior que o limite do sensor (1400°F)!");
 }
 
-TEST(ConsistencyChecks, OrderOfLimitsAndSetPoint)
-{
+TEST(ConsistencyChecks, OrderOfLimitsAndSetPoint) {
     Outcome crossed = Check(Snapshot(0, 0, 500, 400, 4, 450));
     EXPECT_EQ(crossed.fault, 3);
     EXPECT_EQ(crossed.message, "O Limite Inferior não pode ser maior que o Limite Superior!");
@@ -69,20 +64,17 @@ TEST(ConsistencyChecks, OrderOfLimitsAndSetPoint)
     EXPECT_EQ(above.message, "O Set Point de Alarme não pode ser maior que o Limite Superior!");
 }
 
-TEST(ConsistencyChecks, FirstFailingCheckWins)
-{
+TEST(ConsistencyChecks, FirstFailingCheckWins) {
     EXPECT_EQ(Check(Snapshot(0, 0, -200, 900, 4, 5000)).fault, 1);
     EXPECT_EQ(Check(Snapshot(0, 0, 700, 900, 4, 5000)).fault, 2);
 }
 
-TEST(ConsistencyChecks, SetPointIsFreeWithoutAnAlarmFunction)
-{
+TEST(ConsistencyChecks, SetPointIsFreeWithoutAnAlarmFunction) {
     EXPECT_EQ(Check(Snapshot(0, 0, 100, 400, 0, -30000)).fault, 0);
     EXPECT_EQ(Check(Snapshot(0, 0, 100, 400, 0, 30000)).fault, 0);
 }
 
-TEST(ConsistencyChecks, UnknownInputTypeStillChecksTheOrderOfTheFields)
-{
+TEST(ConsistencyChecks, UnknownInputTypeStillChecksTheOrderOfTheFields) {
     EXPECT_EQ(Check(Snapshot(30, 0, -20000, 20000, 0, 0)).fault, 0);
     EXPECT_EQ(Check(Snapshot(30, 0, 10, 5, 0, 0)).fault, 3);
 }

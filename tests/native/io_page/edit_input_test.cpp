@@ -6,8 +6,7 @@
 
 namespace {
 
-TEST(ParseDialogInt16, WholeTextMustBeANumber)
-{
+TEST(ParseDialogInt16, WholeTextMustBeANumber) {
     EXPECT_EQ(ParseDialogInt16("-1999"), -1999);
     EXPECT_EQ(ParseDialogInt16("  42 "), 42);
     EXPECT_EQ(ParseDialogInt16("+7"), 7);
@@ -16,16 +15,14 @@ TEST(ParseDialogInt16, WholeTextMustBeANumber)
     EXPECT_EQ(ParseDialogInt16("-"), 0);
 }
 
-TEST(ParseLeadingInt16, LeadingNumberCounts)
-{
+TEST(ParseLeadingInt16, LeadingNumberCounts) {
     EXPECT_EQ(ParseLeadingInt16("12abc"), 12);
     EXPECT_EQ(ParseLeadingInt16("  -35"), -35);
     EXPECT_EQ(ParseLeadingInt16("abc"), 0);
     EXPECT_EQ(ParseLeadingInt16(""), 0);
 }
 
-TEST(EditNumbers, BeyondSixteenBitsSticksAtTheBoundInsteadOfWrapping)
-{
+TEST(EditNumbers, BeyondSixteenBitsSticksAtTheBoundInsteadOfWrapping) {
     // 70000 kept to its low 16 bits would be 4464, a value a linear input accepts.
     EXPECT_EQ(ParseDialogInt16("70000"), 32767);
     EXPECT_EQ(ParseLeadingInt16("70000"), 32767);
@@ -36,8 +33,7 @@ TEST(EditNumbers, BeyondSixteenBitsSticksAtTheBoundInsteadOfWrapping)
     EXPECT_EQ(ParseDialogInt16("-32768"), -32768);
 }
 
-TEST(UnitSwitch, OnlyTheOtherKnownUnitConverts)
-{
+TEST(UnitSwitch, OnlyTheOtherKnownUnitConverts) {
     EXPECT_EQ(DecideUnitSwitch(0, 0), kUnitUnchanged);
     EXPECT_EQ(DecideUnitSwitch(1, 1), kUnitUnchanged);
     EXPECT_EQ(DecideUnitSwitch(0, 1), kUnitConvert);
@@ -46,8 +42,7 @@ TEST(UnitSwitch, OnlyTheOtherKnownUnitConverts)
     EXPECT_EQ(DecideUnitSwitch(-1, 1), kUnitAdopt);
 }
 
-TEST(UnitSwitch, ConvertsByInputTypeAndQuantityThereAndBack)
-{
+TEST(UnitSwitch, ConvertsByInputTypeAndQuantityThereAndBack) {
     const UnitQuantity T = UnitQuantity::Temperature;
     const UnitQuantity D = UnitQuantity::Difference;
     struct Case {
@@ -58,16 +53,14 @@ TEST(UnitSwitch, ConvertsByInputTypeAndQuantityThereAndBack)
         int16_t back;        // what the °C switch then gives
     };
     const Case cases[] = {
-        {0, T, 100, 212, 100},      // whole degrees: × 9 / 5 + 32
-        {0, T, 1, 33, 0},           // truncated as ever: a round trip may lose a degree
-        {0, T, -110, -166, -110},
-        {6, T, 1000, 2120, 1000},   // 100.0 °C is 212.0 °F: the 32 degrees are 320 tenths
-        {14, T, -400, -400, -400},  // -40.0 is the same in both units
-        {6, T, 5300, 9860, 5300},   // the °C limit lands on the °F limit
-        {0, D, 2, 3, 1},            // a difference gets no 32: 2 °C is 3.6 °F, truncated
-        {0, D, 100, 180, 100},
-        {14, D, 20, 36, 20},        // 2.0 °C is 3.6 °F in tenths
-        {17, T, 100, 100, 100},     // linear: plain scale numbers, no unit
+        {0, T, 100, 212, 100},                                // whole degrees: × 9 / 5 + 32
+        {0, T, 1, 33, 0},                                     // truncated as ever: a round trip may lose a degree
+        {0, T, -110, -166, -110},  {6, T, 1000, 2120, 1000},  // 100.0 °C is 212.0 °F: the 32 degrees are 320 tenths
+        {14, T, -400, -400, -400},                            // -40.0 is the same in both units
+        {6, T, 5300, 9860, 5300},                             // the °C limit lands on the °F limit
+        {0, D, 2, 3, 1},                                      // a difference gets no 32: 2 °C is 3.6 °F, truncated
+        {0, D, 100, 180, 100},     {14, D, 20, 36, 20},       // 2.0 °C is 3.6 °F in tenths
+        {17, T, 100, 100, 100},                               // linear: plain scale numbers, no unit
         {18, D, 5, 5, 5},
     };
     for (const Case& c : cases) {

@@ -22,8 +22,7 @@ struct Scenario {
 
 Scenario* scenario = nullptr;
 
-LinkError RecordWrite(int8_t reg, int16_t value)
-{
+LinkError RecordWrite(int8_t reg, int16_t value) {
     scenario->writes.push_back(Write{reg, value});
     if (reg == scenario->failingRegister && scenario->failuresLeft > 0) {
         --scenario->failuresLeft;
@@ -32,8 +31,7 @@ LinkError RecordWrite(int8_t reg, int16_t value)
     return kLinkOk;
 }
 
-WriteFailureAnswer Answer(const char* message, void* context)
-{
+WriteFailureAnswer Answer(const char* message, void* context) {
     Scenario* s = static_cast<Scenario*>(context);
     s->prompts.push_back(message);
     WriteFailureAnswer answer = s->answers.front();
@@ -41,15 +39,13 @@ WriteFailureAnswer Answer(const char* message, void* context)
     return answer;
 }
 
-std::vector<int> Registers(const Scenario& s)
-{
+std::vector<int> Registers(const Scenario& s) {
     std::vector<int> registers;
     for (const Write& w : s.writes) registers.push_back(w.reg);
     return registers;
 }
 
-ConfigSnapshot Configured(int alarmFunction)
-{
+ConfigSnapshot Configured(int alarmFunction) {
     ConfigSnapshot c = {};
     c.unit = 1;
     c.inputType = 18;
@@ -63,14 +59,12 @@ ConfigSnapshot Configured(int alarmFunction)
     return c;
 }
 
-bool RunSequence(Scenario& s, const ConfigSnapshot& c)
-{
+bool RunSequence(Scenario& s, const ConfigSnapshot& c) {
     scenario = &s;
     return RunIoWriteSequence(c, RecordWrite, Answer, &s);
 }
 
-TEST(IoWriteSequence, WritesEveryStepInOrderWithAnAlarmSet)
-{
+TEST(IoWriteSequence, WritesEveryStepInOrderWithAnAlarmSet) {
     Scenario s;
     EXPECT_TRUE(RunSequence(s, Configured(4)));
     EXPECT_EQ(Registers(s), (std::vector<int>{67, 43, 27, 26, 61, 35, 31, 50, 39}));
@@ -79,15 +73,13 @@ TEST(IoWriteSequence, WritesEveryStepInOrderWithAnAlarmSet)
     EXPECT_TRUE(s.prompts.empty());
 }
 
-TEST(IoWriteSequence, WithoutAlarmFunctionStopsAfterTheAlarmFunction)
-{
+TEST(IoWriteSequence, WithoutAlarmFunctionStopsAfterTheAlarmFunction) {
     Scenario s;
     EXPECT_TRUE(RunSequence(s, Configured(0)));
     EXPECT_EQ(Registers(s), (std::vector<int>{67, 43, 27, 26, 61, 35}));
 }
 
-TEST(IoWriteSequence, DeviceCodesOutsideTheCataloguesAreWrittenBackUnchanged)
-{
+TEST(IoWriteSequence, DeviceCodesOutsideTheCataloguesAreWrittenBackUnchanged) {
     ConfigSnapshot c = Configured(12);
     c.inputType = -3;
     c.unit = 7;
@@ -101,8 +93,7 @@ TEST(IoWriteSequence, DeviceCodesOutsideTheCataloguesAreWrittenBackUnchanged)
     EXPECT_EQ(s.writes[5].value, 12);
 }
 
-TEST(IoWriteSequence, IgnoreGoesOnWithTheNextStep)
-{
+TEST(IoWriteSequence, IgnoreGoesOnWithTheNextStep) {
     Scenario s;
     s.failingRegister = 26;
     s.failuresLeft = 1;
@@ -113,8 +104,7 @@ TEST(IoWriteSequence, IgnoreGoesOnWithTheNextStep)
     EXPECT_EQ(s.prompts[0], std::string("Erro na escrita do Limite Inferior (") + LinkErrorText(kLinkTimeout) + ")");
 }
 
-TEST(IoWriteSequence, AbortLeavesTheLaterStepsUnwritten)
-{
+TEST(IoWriteSequence, AbortLeavesTheLaterStepsUnwritten) {
     Scenario s;
     s.failingRegister = 26;
     s.failuresLeft = 1;
@@ -123,8 +113,7 @@ TEST(IoWriteSequence, AbortLeavesTheLaterStepsUnwritten)
     EXPECT_EQ(Registers(s), (std::vector<int>{67, 43, 27, 26}));
 }
 
-TEST(IoWriteSequence, RetryRepeatsTheSameStepUntilItSucceeds)
-{
+TEST(IoWriteSequence, RetryRepeatsTheSameStepUntilItSucceeds) {
     Scenario s;
     s.failingRegister = 35;
     s.failuresLeft = 3;
@@ -132,12 +121,11 @@ TEST(IoWriteSequence, RetryRepeatsTheSameStepUntilItSucceeds)
     EXPECT_TRUE(RunSequence(s, Configured(0)));
     EXPECT_EQ(Registers(s), (std::vector<int>{67, 43, 27, 26, 61, 35, 35, 35, 35}));
     ASSERT_EQ(s.prompts.size(), 3u);
-    EXPECT_EQ(s.prompts[2], std::string("Erro na escrita da função do relé de alarme (") +
-                                LinkErrorText(kLinkTimeout) + ")");
+    EXPECT_EQ(s.prompts[2],
+              std::string("Erro na escrita da função do relé de alarme (") + LinkErrorText(kLinkTimeout) + ")");
 }
 
-TEST(IoWriteSequence, EachStepNamesItsOwnParameterWhenItFails)
-{
+TEST(IoWriteSequence, EachStepNamesItsOwnParameterWhenItFails) {
     const struct {
         int reg;
         const char* message;

@@ -48,14 +48,21 @@ TEST(Crc16Test, CheckValueOfDigits) {
 
 TEST_F(FrameTest, SendRaisesRtsWritesWaitsThenDropsAfterTurnaround) {
     // The first delay holds RTS for the line time of 8 bytes and one more character.
-    const struct { int32_t baud; const char* line; const char* turnaround; } rows[] = {
-        {1200, "delay 75", "delay 8"}, {2400, "delay 38", "delay 3"}, {4800, "delay 19", "delay 2"},
-        {9600, "delay 10", "delay 1"}, {19200, "delay 5", "delay 1"}};
+    const struct {
+        int32_t baud;
+        const char* line;
+        const char* turnaround;
+    } rows[] = {{1200, "delay 75", "delay 8"},
+                {2400, "delay 38", "delay 3"},
+                {4800, "delay 19", "delay 2"},
+                {9600, "delay 10", "delay 1"},
+                {19200, "delay 5", "delay 1"}};
     for (const auto& row : rows) {
         commSettings.baudRate = row.baud;
         device().events.clear();
         SendRequest(0, 1, 3, 0, nullptr);
-        const std::vector<std::string> expected = {"rts 1", "purge rx tx", "write", "txempty", row.line, row.turnaround, "rts 0"};
+        const std::vector<std::string> expected = {"rts 1",  "purge rx tx",  "write", "txempty",
+                                                   row.line, row.turnaround, "rts 0"};
         EXPECT_EQ(expected, device().events) << row.baud;
     }
     // An unsupported rate drops RTS right after the line time.
@@ -129,7 +136,12 @@ TEST_F(FrameTest, ReadEndsWhenTheReplyIsComplete) {
     Bytes badCrc = reply;
     badCrc.back() ^= 1;
     const std::vector<size_t> byteByByte(8, 1);
-    struct Row { const char* name; Bytes line; LinkError result; std::vector<size_t> reads; };
+    struct Row {
+        const char* name;
+        Bytes line;
+        LinkError result;
+        std::vector<size_t> reads;
+    };
     std::vector<Row> rows = {
         {"clean", reply, kLinkOk, {7}},
         {"echo", behind(request), kLinkOk, {7, 1, 1, 1, 1, 1, 1, 1, 1}},
@@ -205,8 +217,10 @@ TEST_F(FrameTest, WriteReplyEndsAtOnceOnlyOnALineKnownWithoutEcho) {
 
 // After each reply the line stays quiet 3.5 character times (2 ms at least) before the next request.
 TEST_F(FrameTest, QuietLineBeforeEachRequest) {
-    const struct { int32_t baud; uint64_t gapUs; } rows[] = {
-        {1200, 29167}, {2400, 14584}, {4800, 7292}, {9600, 3646}, {19200, 2000}};
+    const struct {
+        int32_t baud;
+        uint64_t gapUs;
+    } rows[] = {{1200, 29167}, {2400, 14584}, {4800, 7292}, {9600, 3646}, {19200, 2000}};
     for (const auto& row : rows) {
         commSettings.baudRate = row.baud;
         ClosePort();
@@ -306,10 +320,13 @@ TEST_F(ReplyTest, FunctionByteTable) {
     for (uint8_t f : {0x82, 0x00, 0x07, 0xF2, 0xFF, 0x81, 0x84, 0xF0, 0xF1, 0x04, 0x06, 0x70})
         EXPECT_EQ(kLinkBadFunction, ReadOne(WithCrc({0x01, f, 0x02, 0x00, 0x00}), &word)) << int(f);
     EXPECT_EQ(0, word);
-    const struct { uint8_t request; uint8_t reply; LinkError result; } rows[] = {
-        {0x06, 0x06, kLinkOk}, {0x06, 0x86, kLinkException}, {0x06, 0x03, kLinkBadFunction},
-        {0x06, 0x71, kLinkBadFunction}, {0x71, 0x71, kLinkOk}, {0x71, 0xF1, kLinkException},
-        {0x71, 0x03, kLinkBadFunction}, {0x71, 0x06, kLinkBadFunction}, {0x05, 0x85, kLinkException}};
+    const struct {
+        uint8_t request;
+        uint8_t reply;
+        LinkError result;
+    } rows[] = {{0x06, 0x06, kLinkOk},          {0x06, 0x86, kLinkException},   {0x06, 0x03, kLinkBadFunction},
+                {0x06, 0x71, kLinkBadFunction}, {0x71, 0x71, kLinkOk},          {0x71, 0xF1, kLinkException},
+                {0x71, 0x03, kLinkBadFunction}, {0x71, 0x06, kLinkBadFunction}, {0x05, 0x85, kLinkException}};
     for (const auto& row : rows) {
         SendRequest(29, 1, row.request, 0, nullptr);
         // A write echo of register 29, value 0, under the reply's function byte (8 bytes, as expected).
@@ -393,11 +410,27 @@ TEST_F(ReplyTest, NoPortOpenIsTimeoutWithoutBlocking) {
 }
 
 TEST(LinkErrorTextTest, AllSlots) {
-    const char* expected[21] = {"", "", "", "", "Escravo não respondeu o endereço correto",
-                                "Número de bytes a receber inválido", "Endereço de registrador inválido",
-                                "Valor retornado é diferente do valor forçado", "Resposta de execução do escravo",
-                                "Comando inválido", "Buffer de recepção cheio", "CRC inválido", "", "", "", "", "", "",
-                                "", "", "Time-out"};
+    const char* expected[21] = {"",
+                                "",
+                                "",
+                                "",
+                                "Escravo não respondeu o endereço correto",
+                                "Número de bytes a receber inválido",
+                                "Endereço de registrador inválido",
+                                "Valor retornado é diferente do valor forçado",
+                                "Resposta de execução do escravo",
+                                "Comando inválido",
+                                "Buffer de recepção cheio",
+                                "CRC inválido",
+                                "",
+                                "",
+                                "",
+                                "",
+                                "",
+                                "",
+                                "",
+                                "",
+                                "Time-out"};
     for (unsigned code = 0; code < 21; ++code) {
         EXPECT_STREQ(expected[code], LinkErrorText(code)) << code;
         EXPECT_LT(std::strlen(LinkErrorText(code)), 45u);

@@ -85,15 +85,18 @@ TEST_F(SettingsTest, UnwritableFileReportsFailureAfterTryingEveryKey) {
 }
 
 TEST(PortNames, OnlyComOneToTwoFiftyFiveCounts) {
-    const struct { const char* name; int number; } rows[] = {
-        {"COM1", 1},  {"com7", 7},  {"COM12", 12}, {"COM255", 255}, {"COM256", 0}, {"COM0", 0},
-        {"COM07", 0}, {"COM", 0},   {"COM1x", 0},  {"None", 0},     {"LPT1", 0},   {R"(PIPE\orvi)", 0},
-        {"", 0},      {"COM99999999999", 0}};
+    const struct {
+        const char* name;
+        int number;
+    } rows[] = {{"COM1", 1}, {"com7", 7},         {"COM12", 12}, {"COM255", 255},      {"COM256", 0},
+                {"COM0", 0}, {"COM07", 0},        {"COM", 0},    {"COM1x", 0},         {"None", 0},
+                {"LPT1", 0}, {R"(PIPE\orvi)", 0}, {"", 0},       {"COM99999999999", 0}};
     for (const auto& row : rows) EXPECT_EQ(row.number, PortNumber(row.name)) << row.name;
 }
 
 TEST(PortNames, ListsTheFixedPortsThenThoseReportedInNumberOrder) {
-    const std::vector<std::string> expected = {"None", "COM1", "COM2", "COM3", "COM4", "COM5", "COM7", "COM12", "COM100"};
+    const std::vector<std::string> expected = {"None", "COM1", "COM2",  "COM3",  "COM4",
+                                               "COM5", "COM7", "COM12", "COM100"};
     EXPECT_EQ(expected, PortListNames({"COM12", "COM100", "COM3", "COM7", "COM5", "COM12", "LPT1", "COM0"}));
     EXPECT_EQ(std::vector<std::string>({"None", "COM1", "COM2", "COM3", "COM4"}), PortListNames({}));
 }
@@ -114,17 +117,20 @@ protected:
 TEST_F(PortTest, OpenAppliesSettingsInOrder) {
     commSettings.baudRate = 4800;
     ASSERT_EQ(1, OpenPort());
-    const std::vector<std::string> expected = {"open COM1",  "configure COM1:9600,n,8,1 4800", "events on",
-                                               "queues 65535 128", "rts 0", "purge rx tx", "timeouts",
-                                               "write timeouts"};
+    const std::vector<std::string> expected = {"open COM1", "configure COM1:9600,n,8,1 4800",
+                                               "events on", "queues 65535 128",
+                                               "rts 0",     "purge rx tx",
+                                               "timeouts",  "write timeouts"};
     EXPECT_EQ(expected, device().events);
     EXPECT_TRUE(PortNotices().empty());
 }
 
 TEST_F(PortTest, ReadTimeoutsByBaud) {
-    const struct { int32_t baud; ReadTimeouts t; } rows[] = {
-        {1200, {285, 10, 168}}, {2400, {165, 5, 144}}, {4800, {105, 3, 132}},
-        {9600, {75, 2, 126}},   {19200, {60, 2, 123}}, {38400, {60, 2, 123}}};
+    const struct {
+        int32_t baud;
+        ReadTimeouts t;
+    } rows[] = {{1200, {285, 10, 168}}, {2400, {165, 5, 144}}, {4800, {105, 3, 132}},
+                {9600, {75, 2, 126}},   {19200, {60, 2, 123}}, {38400, {60, 2, 123}}};
     for (const auto& row : rows) {
         commSettings.baudRate = row.baud;
         ASSERT_EQ(1, OpenPort());
@@ -190,7 +196,10 @@ TEST_F(PortTest, NoPortOrRejectedSettingsGiveNone) {
 }
 
 TEST_F(PortTest, WriteTimeoutsCoverTwiceTheLineTime) {
-    const struct { int32_t baud; uint32_t perByteMs; } rows[] = {{1200, 17}, {9600, 3}, {19200, 2}, {38400, 2}};
+    const struct {
+        int32_t baud;
+        uint32_t perByteMs;
+    } rows[] = {{1200, 17}, {9600, 3}, {19200, 2}, {38400, 2}};
     for (const auto& row : rows) {
         commSettings.baudRate = row.baud;
         ASSERT_EQ(1, OpenPort());

@@ -149,7 +149,8 @@ TEST_F(TransactionTest, AddressAndRateWritesLeaveTheTransmitterTimeToChange) {
     for (int8_t reg : {44, 45}) {
         EXPECT_EQ(kLinkOk, WriteRegister(reg, 1));
         const size_t n = device().writeUs.size();
-        EXPECT_GE(device().writeUs[n - 1] - device().writeUs[n - 2], 1000u * ReadTimeoutsFor(9600).intervalMs) << int(reg);
+        EXPECT_GE(device().writeUs[n - 1] - device().writeUs[n - 2], 1000u * ReadTimeoutsFor(9600).intervalMs)
+            << int(reg);
     }
 }
 
@@ -164,7 +165,10 @@ TEST_F(TransactionTest, WritePrivateIsConfirmedByEchoAlone) {
 // kind it is, it is refused without a byte on the line and without touching the running one.
 TEST_F(TransactionTest, TransactionStartedInsideAnotherIsRefusedWithoutTouchingTheLine) {
     uint16_t scratch[kConfigBlockWords] = {};
-    const struct { const char* name; std::function<LinkError()> start; } kinds[] = {
+    const struct {
+        const char* name;
+        std::function<LinkError()> start;
+    } kinds[] = {
         {"ReadHolding", [&] { return ReadHolding(8, scratch); }},
         {"ReadPrivate", [&] { return ReadPrivate(21, scratch); }},
         {"ReadStatusBits", [&] { return ReadStatusBits(scratch); }},

@@ -3,8 +3,7 @@
 #include <cstring>
 #include "live_calibration.h"
 
-TEST(CalibrationPairFor, EachOutputTypeTrimsItsOwnAddressesAndOthersNone)
-{
+TEST(CalibrationPairFor, EachOutputTypeTrimsItsOwnAddressesAndOthersNone) {
     CalibrationPair pair = CalibrationPairFor(13);
     ASSERT_NE(pair.zero, nullptr);
     EXPECT_EQ(pair.zero->address, 23);
@@ -26,8 +25,7 @@ TEST(CalibrationPairFor, EachOutputTypeTrimsItsOwnAddressesAndOthersNone)
     for (int other : {0, 12, 15, -1}) EXPECT_EQ(CalibrationPairFor(other).zero, nullptr) << other;
 }
 
-TEST(CalibrationSlots, ReadInAddressOrderWithTheirOwnMessages)
-{
+TEST(CalibrationSlots, ReadInAddressOrderWithTheirOwnMessages) {
     for (int i = 0; i < kCalibrationValueCount; ++i) EXPECT_EQ(kCalibrationSlots[i].address, 21 + i);
     EXPECT_STREQ(kCalibrationSlots[0].readFailure, "Erro na leitura do offset da calibração 4 a 20mA (%s)");
     EXPECT_STREQ(kCalibrationSlots[1].readFailure, "Erro na leitura do ganho da calibração 4 a 20mA (%s)");
@@ -35,8 +33,7 @@ TEST(CalibrationSlots, ReadInAddressOrderWithTheirOwnMessages)
     EXPECT_STREQ(kCalibrationSlots[3].readFailure, "Erro na leitura do ganho da calibração 0 a 20mA (%s)");
 }
 
-TEST(TakeSpinPosition, AValidPositionReplacesTheValueAnErrorOrOutOfRangeKeepsIt)
-{
+TEST(TakeSpinPosition, AValidPositionReplacesTheValueAnErrorOrOutOfRangeKeepsIt) {
     EXPECT_EQ(TakeSpinPosition(0, 0x00000001u, kZeroSpinRange), 1);
     EXPECT_EQ(TakeSpinPosition(0, 0x0000F060u, kZeroSpinRange), -4000);  // low word signed
     // SPAN left at 0 by failed reads: the spin reports an error and 0 stays, so nothing is written.

@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 #include "live_diagnostic_texts.h"
 
-TEST(ProcessValueText, TenthsInputsShowOneDecimalWithTheSignOfTheValue)
-{
+TEST(ProcessValueText, TenthsInputsShowOneDecimalWithTheSignOfTheValue) {
     for (int type : {6, 14}) {
         EXPECT_EQ(ProcessValueText(-1234, type), "-123.4");
         EXPECT_EQ(ProcessValueText(5300, type), "530.0");
@@ -14,24 +13,21 @@ TEST(ProcessValueText, TenthsInputsShowOneDecimalWithTheSignOfTheValue)
     }
 }
 
-TEST(ProcessValueText, OtherInputsShowWholeNumbers)
-{
+TEST(ProcessValueText, OtherInputsShowWholeNumbers) {
     EXPECT_EQ(ProcessValueText(-200, 7), "-200");
     EXPECT_EQ(ProcessValueText(9999, 17), "9999");
     EXPECT_EQ(ProcessValueText(-5, 0), "-5");
     EXPECT_EQ(ProcessValueText(55, 40), "55");  // a code outside the catalogue is not a tenths input
 }
 
-TEST(UnitLabelText, LinearInputsHaveNoUnit)
-{
+TEST(UnitLabelText, LinearInputsHaveNoUnit) {
     EXPECT_EQ(UnitLabelText(0, 0), "°C");
     EXPECT_EQ(UnitLabelText(15, 1), "°F");
     EXPECT_EQ(UnitLabelText(6, 7), "°F");  // any unit but 0 is °F
     for (int type : {16, 17, 18}) EXPECT_EQ(UnitLabelText(type, 0), "") << type;
 }
 
-TEST(AlarmMnemonicText, EmptyWhileOffMnemonicWhileOnAndNeverAReadPastTheTable)
-{
+TEST(AlarmMnemonicText, EmptyWhileOffMnemonicWhileOnAndNeverAReadPastTheTable) {
     EXPECT_EQ(AlarmMnemonicText(0, 5), "");
     EXPECT_EQ(AlarmMnemonicText(0, 99), "");
     const char* expected[] = {"oFF", "iErr", "rS", "rFail", "Lo", "Hi", "diFL", "diFH", "diF"};
@@ -40,8 +36,7 @@ TEST(AlarmMnemonicText, EmptyWhileOffMnemonicWhileOnAndNeverAReadPastTheTable)
     EXPECT_EQ(AlarmMnemonicText(1, -1), "?");
 }
 
-TEST(IdentityTexts, SerialNumberZeroFilledToEightDigitsAndFirmwareWithTwoMinorDigits)
-{
+TEST(IdentityTexts, SerialNumberZeroFilledToEightDigitsAndFirmwareWithTwoMinorDigits) {
     EXPECT_EQ(SerialNumberText(12345), "00012345");
     EXPECT_EQ(SerialNumberText(123456789), "123456789");
     EXPECT_EQ(SerialNumberText(4294967295u), "4294967295");

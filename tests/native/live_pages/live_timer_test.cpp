@@ -4,11 +4,10 @@
 
 namespace {
 
-TEST(LiveTimer, AnApplyThatLeavesThePageOnScreenStartsTheTicksAgain)
-{
+TEST(LiveTimer, AnApplyThatLeavesThePageOnScreenStartsTheTicksAgain) {
     // The sheet stopped them with the deactivation it sends before every apply.
     EXPECT_EQ(LiveTimerChangeFor(LivePageEvent::Applied, true, false), LiveTimerChange::Start);
-    EXPECT_EQ(LiveTimerChangeFor(LivePageEvent::Applied, true, true), LiveTimerChange::None);   // OK closes
+    EXPECT_EQ(LiveTimerChangeFor(LivePageEvent::Applied, true, true), LiveTimerChange::None);    // OK closes
     EXPECT_EQ(LiveTimerChangeFor(LivePageEvent::Applied, false, false), LiveTimerChange::None);  // another page
     EXPECT_EQ(LiveTimerChangeFor(LivePageEvent::Activated, true, false), LiveTimerChange::Start);
     EXPECT_EQ(LiveTimerChangeFor(LivePageEvent::Deactivated, true, false), LiveTimerChange::Stop);

@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 #include "live_offset_tick.h"
 
-TEST(ParseOffsetText, LeadingNumberWithinSixteenBitsOnly)
-{
+TEST(ParseOffsetText, LeadingNumberWithinSixteenBitsOnly) {
     int16_t value = 99;
     EXPECT_TRUE(ParseOffsetText("-12", &value));
     EXPECT_EQ(value, -12);
@@ -23,8 +22,7 @@ TEST(ParseOffsetText, LeadingNumberWithinSixteenBitsOnly)
     EXPECT_EQ(value, 99) << "a failed parse must leave the value alone";
 }
 
-TEST(DecideOffsetTick, WritesOnlyANumberThatDiffersFromTheTransmitterAndNeverWhileBusy)
-{
+TEST(DecideOffsetTick, WritesOnlyANumberThatDiffersFromTheTransmitterAndNeverWhileBusy) {
     OffsetTickDecision d = DecideOffsetTick(false, "-12", 0);
     EXPECT_EQ(d.action, OffsetTickAction::Write);
     EXPECT_EQ(static_cast<uint16_t>(d.value), 0xFFF4);
@@ -38,8 +36,7 @@ TEST(DecideOffsetTick, WritesOnlyANumberThatDiffersFromTheTransmitterAndNeverWhi
     EXPECT_EQ(DecideOffsetTick(false, "70000", 0).action, OffsetTickAction::Skip);  // would wrap to 4464
 }
 
-TEST(OffsetEditFollowsTransmitter, OnlyWhileTheEditHoldsTheTextThePageSettled)
-{
+TEST(OffsetEditFollowsTransmitter, OnlyWhileTheEditHoldsTheTextThePageSettled) {
     EXPECT_TRUE(OffsetEditFollowsTransmitter("5", "5"));
     EXPECT_FALSE(OffsetEditFollowsTransmitter("15", "5"));   // typed, not yet written
     EXPECT_FALSE(OffsetEditFollowsTransmitter("abc", "5"));  // typed, never a number

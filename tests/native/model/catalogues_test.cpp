@@ -8,35 +8,33 @@
 
 namespace {
 
-std::string Padded(const char* text, size_t length)
-{
+std::string Padded(const char* text, size_t length) {
     std::string name(text);
     name.resize(length, ' ');
     return name;
 }
 
 const char* const kCelsiusNames[19] = {
-    "Termopar J   (-110°C a 760°C)", "Termopar K   (-150°C a 1370°C)", "Termopar T   (-160°C a 400°C)",
-    "Termopar N   (-150°C a 1300°C)", "Termopar R   (0°C a 1760°C)", "Termopar S   (0°C a 1760°C)",
-    "Pt100   (-199.9°C a 530.0°C)", "Pt100   (-200°C a 530°C)", "4-20mA Lin. J   (-110°C a 760°C)",
-    "4-20mA Lin. K   (-150°C a 1370°C)", "4-20mA Lin. T   (-160°C a 400°C)",
-    "4-20mA Lin. N   (-150°C a 1300°C)", "4-20mA Lin. R   (0°C a 1760°C)", "4-20mA Lin. S   (0°C a 1760°C)",
-    "4-20mA Lin. Pt100 (-200.0°C a 530.0°C)", "4-20mA Lin. Pt100 (-200°C a 530°C)",
-    "Linear 0-50mV   (-1999 a 9999)", "Linear 4-20mA   (-1999 a 9999)", "Linear 0-10V    (-1999 a 9999)",
+    "Termopar J   (-110°C a 760°C)",      "Termopar K   (-150°C a 1370°C)",   "Termopar T   (-160°C a 400°C)",
+    "Termopar N   (-150°C a 1300°C)",     "Termopar R   (0°C a 1760°C)",      "Termopar S   (0°C a 1760°C)",
+    "Pt100   (-199.9°C a 530.0°C)",       "Pt100   (-200°C a 530°C)",         "4-20mA Lin. J   (-110°C a 760°C)",
+    "4-20mA Lin. K   (-150°C a 1370°C)",  "4-20mA Lin. T   (-160°C a 400°C)", "4-20mA Lin. N   (-150°C a 1300°C)",
+    "4-20mA Lin. R   (0°C a 1760°C)",     "4-20mA Lin. S   (0°C a 1760°C)",   "4-20mA Lin. Pt100 (-200.0°C a 530.0°C)",
+    "4-20mA Lin. Pt100 (-200°C a 530°C)", "Linear 0-50mV   (-1999 a 9999)",   "Linear 4-20mA   (-1999 a 9999)",
+    "Linear 0-10V    (-1999 a 9999)",
 };
 
 const char* const kFahrenheitNames[19] = {
-    "Termopar J   (-166°F a 1400°F)", "Termopar K   (-238°F a 2498°F)", "Termopar T   (-256°F a 752°F)",
-    "Termopar N   (-238°F a 2372°F)", "Termopar R   (32°F a 3200°F)", "Termopar S   (32°F a 3200°F)",
-    "Pt100   (-199.9°F a 986.0°F)", "Pt100   (-328°F a 986°F)", "4-20mA Lin. J   (-166°F a 1400°F)",
-    "4-20mA Lin. K   (-238°F a 2498°F)", "4-20mA Lin. T   (-256°F a 752°F)",
-    "4-20mA Lin. N   (-238°F a 2372°F)", "4-20mA Lin. R   (32°F a 3200°F)", "4-20mA Lin. S   (32°F a 3200°F)",
-    "4-20mA Lin. Pt100 (-199.9°F a 986.0°F)", "4-20mA Lin. Pt100 (-328°F a 986°F)",
-    "Linear 0-50mV   (-1999 a 9999)", "Linear 4-20mA   (-1999 a 9999)", "Linear 0-10V    (-1999 a 9999)",
+    "Termopar J   (-166°F a 1400°F)",     "Termopar K   (-238°F a 2498°F)",   "Termopar T   (-256°F a 752°F)",
+    "Termopar N   (-238°F a 2372°F)",     "Termopar R   (32°F a 3200°F)",     "Termopar S   (32°F a 3200°F)",
+    "Pt100   (-199.9°F a 986.0°F)",       "Pt100   (-328°F a 986°F)",         "4-20mA Lin. J   (-166°F a 1400°F)",
+    "4-20mA Lin. K   (-238°F a 2498°F)",  "4-20mA Lin. T   (-256°F a 752°F)", "4-20mA Lin. N   (-238°F a 2372°F)",
+    "4-20mA Lin. R   (32°F a 3200°F)",    "4-20mA Lin. S   (32°F a 3200°F)",  "4-20mA Lin. Pt100 (-199.9°F a 986.0°F)",
+    "4-20mA Lin. Pt100 (-328°F a 986°F)", "Linear 0-50mV   (-1999 a 9999)",   "Linear 4-20mA   (-1999 a 9999)",
+    "Linear 0-10V    (-1999 a 9999)",
 };
 
-TEST(InputTypeCatalogue, NamesArePaddedToThirtyEightSingleByteCharacters)
-{
+TEST(InputTypeCatalogue, NamesArePaddedToThirtyEightSingleByteCharacters) {
     for (int code = 0; code < 19; ++code) {
         SCOPED_TRACE(code);
         EXPECT_EQ(std::strlen(InputTypeCatalogue.celsiusNames[code]), 38u);
@@ -49,14 +47,13 @@ TEST(InputTypeCatalogue, NamesArePaddedToThirtyEightSingleByteCharacters)
     EXPECT_EQ(InputTypeCatalogue.celsiusNames[0][18], '\xB0');  // the degree sign is one CP1252 byte
 }
 
-TEST(InputTypeCatalogue, SensorLimitsFollowTheUnit)
-{
+TEST(InputTypeCatalogue, SensorLimitsFollowTheUnit) {
     // Code: °C low, °C high, °F low, °F high (tenths for 6 and 14, plain numbers for 16 to 18).
     const int limits[19][4] = {
-        {-110, 760, -166, 1400},   {-150, 1370, -238, 2498}, {-160, 400, -256, 752},   {-150, 1300, -238, 2372},
-        {0, 1760, 32, 3200},       {0, 1760, 32, 3200},      {-1999, 5300, -1999, 9860}, {-200, 530, -328, 986},
-        {-110, 760, -166, 1400},   {-150, 1370, -238, 2498}, {-160, 400, -256, 752},   {-150, 1300, -238, 2372},
-        {0, 1760, 32, 3200},       {0, 1760, 32, 3200},      {-1999, 5300, -1999, 9860}, {-200, 530, -328, 986},
+        {-110, 760, -166, 1400},    {-150, 1370, -238, 2498},   {-160, 400, -256, 752},     {-150, 1300, -238, 2372},
+        {0, 1760, 32, 3200},        {0, 1760, 32, 3200},        {-1999, 5300, -1999, 9860}, {-200, 530, -328, 986},
+        {-110, 760, -166, 1400},    {-150, 1370, -238, 2498},   {-160, 400, -256, 752},     {-150, 1300, -238, 2372},
+        {0, 1760, 32, 3200},        {0, 1760, 32, 3200},        {-1999, 5300, -1999, 9860}, {-200, 530, -328, 986},
         {-1999, 9999, -1999, 9999}, {-1999, 9999, -1999, 9999}, {-1999, 9999, -1999, 9999},
     };
     for (int code = 0; code < 19; ++code) {
@@ -69,8 +66,7 @@ TEST(InputTypeCatalogue, SensorLimitsFollowTheUnit)
     EXPECT_EQ(SensorLimits(4, 7).low, 32);  // any unit but 0 takes the °F pair
 }
 
-TEST(InputTypeCatalogue, CodesOutsideTheCatalogueHaveNoNameAndNoSensorBounds)
-{
+TEST(InputTypeCatalogue, CodesOutsideTheCatalogueHaveNoNameAndNoSensorBounds) {
     for (int code : {-1, 19, 127}) {
         SCOPED_TRACE(code);
         EXPECT_FALSE(IsKnownInputType(code));
@@ -80,8 +76,7 @@ TEST(InputTypeCatalogue, CodesOutsideTheCatalogueHaveNoNameAndNoSensorBounds)
     }
 }
 
-TEST(InputTypeRules, LinearAndTenthsCodes)
-{
+TEST(InputTypeRules, LinearAndTenthsCodes) {
     EXPECT_FALSE(IsLinearInput(15));
     EXPECT_TRUE(IsLinearInput(16));
     EXPECT_TRUE(IsLinearInput(18));
@@ -90,8 +85,7 @@ TEST(InputTypeRules, LinearAndTenthsCodes)
     EXPECT_FALSE(IsTenthsInput(7));
 }
 
-TEST(OutputTypeCatalogue, PositionsCodesAndNames)
-{
+TEST(OutputTypeCatalogue, PositionsCodesAndNames) {
     EXPECT_STREQ(OutputTypeName(13), "0 a 20mA");
     EXPECT_STREQ(OutputTypeName(14), "4 a 20mA");
     EXPECT_EQ(OutputTypeName(12), nullptr);
@@ -101,11 +95,17 @@ TEST(OutputTypeCatalogue, PositionsCodesAndNames)
     EXPECT_EQ(OutputTypeFromPosition(2, 13), 13);
 }
 
-TEST(AlarmFunctionCatalogue, NamesArePaddedToTwentyNineSingleByteCharacters)
-{
+TEST(AlarmFunctionCatalogue, NamesArePaddedToTwentyNineSingleByteCharacters) {
     const char* const names[9] = {
-        "Sem Alarme", "Sensor aberto ou em curto", "Evento de Rampas e Patamares", "Resistência queimada",
-        "Valor mínimo", "Valor máximo", "Diferencial mínimo", "Diferencial máximo", "Diferencial",
+        "Sem Alarme",
+        "Sensor aberto ou em curto",
+        "Evento de Rampas e Patamares",
+        "Resistência queimada",
+        "Valor mínimo",
+        "Valor máximo",
+        "Diferencial mínimo",
+        "Diferencial máximo",
+        "Diferencial",
     };
     for (int code = 0; code < 9; ++code) {
         SCOPED_TRACE(code);
@@ -117,8 +117,7 @@ TEST(AlarmFunctionCatalogue, NamesArePaddedToTwentyNineSingleByteCharacters)
     EXPECT_EQ(AlarmFunctionName(-1), nullptr);
 }
 
-TEST(AlarmFunctionCatalogue, OfferedPositionsSkipCodesTwoAndThree)
-{
+TEST(AlarmFunctionCatalogue, OfferedPositionsSkipCodesTwoAndThree) {
     const int codes[7] = {0, 1, 4, 5, 6, 7, 8};
     for (int position = 0; position < 7; ++position) EXPECT_EQ(AlarmFunctionFromPosition(position), codes[position]);
     EXPECT_EQ(AlarmFunctionFromPosition(-1), -1);  // nothing selected is not a code

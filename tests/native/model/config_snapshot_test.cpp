@@ -7,30 +7,26 @@ namespace {
 
 struct Block {
     uint16_t words[68] = {};
-    Block& Set(int reg, int value)
-    {
+    Block& Set(int reg, int value) {
         words[reg] = static_cast<uint16_t>(value);
         return *this;
     }
 };
 
-TEST(DecodeConfigBlock, TakesOnlyTheLowByteOfTheCodeWords)
-{
+TEST(DecodeConfigBlock, TakesOnlyTheLowByteOfTheCodeWords) {
     DecodeConfigBlock(Block().Set(43, 0x0105).Set(61, 0x020E).words);
     EXPECT_EQ(configSnapshot.inputType, 5);
     EXPECT_EQ(configSnapshot.outputType, 14);
 }
 
-TEST(DecodeConfigBlock, AlarmOutputIsBitZeroOfTheStateWord)
-{
+TEST(DecodeConfigBlock, AlarmOutputIsBitZeroOfTheStateWord) {
     DecodeConfigBlock(Block().Set(6, 0xFFFE).words);
     EXPECT_EQ(configSnapshot.alarmOutputOn, 0);
     DecodeConfigBlock(Block().Set(6, 1).words);
     EXPECT_EQ(configSnapshot.alarmOutputOn, 1);
 }
 
-TEST(DecodeConfigBlock, SignedFieldsComeFromTheirRegisters)
-{
+TEST(DecodeConfigBlock, SignedFieldsComeFromTheirRegisters) {
     Block block;
     block.Set(67, 1).Set(26, -1999).Set(27, 5300).Set(31, -5).Set(39, 2).Set(35, 8);
     block.Set(50, 0xFFFF).Set(7, 111).Set(29, -12);
@@ -47,8 +43,7 @@ TEST(DecodeConfigBlock, SignedFieldsComeFromTheirRegisters)
     EXPECT_EQ(s.indicationOffset, -12);
 }
 
-TEST(DecodeConfigBlock, LastKnownFollowsEveryEditableField)
-{
+TEST(DecodeConfigBlock, LastKnownFollowsEveryEditableField) {
     Block block;
     block.Set(43, 14).Set(67, 1).Set(26, -100).Set(27, 900).Set(31, 50).Set(39, 3);
     block.Set(35, 4).Set(61, 13).Set(50, 1).Set(29, 7);
@@ -67,8 +62,7 @@ TEST(DecodeConfigBlock, LastKnownFollowsEveryEditableField)
     EXPECT_EQ(k.indicationOffset, s.indicationOffset);
 }
 
-TEST(SerialNumber, PartsAreWrittenSideBySideWithoutPadding)
-{
+TEST(SerialNumber, PartsAreWrittenSideBySideWithoutPadding) {
     EXPECT_EQ(SerialNumberFromWords(12, 345), 12345u);
     EXPECT_EQ(SerialNumberFromWords(1, 2345), 12345u);
     EXPECT_EQ(SerialNumberFromWords(0, 345), 345u);
@@ -76,15 +70,13 @@ TEST(SerialNumber, PartsAreWrittenSideBySideWithoutPadding)
     EXPECT_EQ(configSnapshot.serialNumber, 12345u);
 }
 
-TEST(SerialNumber, SignsInTheTextAreReadAsTheConversionReadsThem)
-{
+TEST(SerialNumber, SignsInTheTextAreReadAsTheConversionReadsThem) {
     EXPECT_EQ(SerialNumberFromWords(12, -5), 12u);  // "12-5" stops at the second sign
     EXPECT_EQ(static_cast<int32_t>(SerialNumberFromWords(-1, 5)), -15);
     EXPECT_EQ(SerialNumberFromWords(32767, 32767), 3276732767u);  // beyond 2^31, kept modulo 2^32
 }
 
-TEST(TakeChange, ReportsADifferenceOnceAndFollowsTheLastValue)
-{
+TEST(TakeChange, ReportsADifferenceOnceAndFollowsTheLastValue) {
     int16_t known = 10;
     EXPECT_FALSE(TakeChange<int16_t>(10, known));
     EXPECT_TRUE(TakeChange<int16_t>(11, known));

@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(CelsiusToFahrenheit, DividesBeforeAddingAndTruncatesTowardZero)
-{
+TEST(CelsiusToFahrenheit, DividesBeforeAddingAndTruncatesTowardZero) {
     EXPECT_EQ(CelsiusToFahrenheit(100), 212);
     EXPECT_EQ(CelsiusToFahrenheit(-40), -40);
     EXPECT_EQ(CelsiusToFahrenheit(1), 33);
@@ -16,8 +15,7 @@ TEST(CelsiusToFahrenheit, DividesBeforeAddingAndTruncatesTowardZero)
     EXPECT_EQ(CelsiusToFahrenheit(760), 1400);
 }
 
-TEST(FahrenheitToCelsius, TruncatesTowardZero)
-{
+TEST(FahrenheitToCelsius, TruncatesTowardZero) {
     EXPECT_EQ(FahrenheitToCelsius(212), 100);
     EXPECT_EQ(FahrenheitToCelsius(33), 0);
     EXPECT_EQ(FahrenheitToCelsius(31), 0);
@@ -26,8 +24,7 @@ TEST(FahrenheitToCelsius, TruncatesTowardZero)
     EXPECT_EQ(FahrenheitToCelsius(CelsiusToFahrenheit(1)), 0);  // a round trip loses precision
 }
 
-TEST(TemperatureConversions, ResultsBeyondSixteenBitsStayAtTheBound)
-{
+TEST(TemperatureConversions, ResultsBeyondSixteenBitsStayAtTheBound) {
     EXPECT_EQ(CelsiusToFahrenheit(20000), 32767);  // 36032 would wrap to -29504
     EXPECT_EQ(CelsiusToFahrenheit(-32768), -32768);
     EXPECT_EQ(FahrenheitToCelsius(-32768), -18222);

@@ -1,4 +1,5 @@
-// The POSIX serial device on a pseudo-terminal pair: the Windows read time-outs the frame layer relies on, and a bounded write.
+// The POSIX serial device on a pseudo-terminal pair: the Windows read time-outs the frame layer relies on, and a
+// bounded write.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -73,9 +74,16 @@ TEST_F(PosixPortTest, ReadEndsAsTheWindowsReadTimeoutsSay) {
         {"a silent line gives nothing once the constant is over", {75, 0, 16}, 13, {}, 0},
         {"the interval runs only once a byte has come", {50, 0, 3000}, 4, {{400, 4}}, 4},
         {"a pause longer than the interval ends the read", {50, 0, 3000}, 8, {{0, 3}, {600, 2}}, 3},
-        {"the constant bounds the read though no pause reaches the interval", {5000, 0, 300}, 8, {{0, 2}, {1500, 2}}, 2},
-        {"the per-byte time counts the bytes asked; an interval of 0 is not used", {0, 200, 100}, 8,
-         {{0, 2}, {600, 2}, {1900, 2}}, 4},
+        {"the constant bounds the read though no pause reaches the interval",
+         {5000, 0, 300},
+         8,
+         {{0, 2}, {1500, 2}},
+         2},
+        {"the per-byte time counts the bytes asked; an interval of 0 is not used",
+         {0, 200, 100},
+         8,
+         {{0, 2}, {600, 2}, {1900, 2}},
+         4},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
