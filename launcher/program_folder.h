@@ -4,8 +4,7 @@
 
 #include <string>
 
-// The folder of this program's own file, ending in a backslash; empty when the system does not say.
-std::wstring ProgramFolder();
+#include "own_folder.h"
 
 // Whether fileName exists in ProgramFolder().
 bool ProgramFileExists(const char* fileName);

@@ -6,20 +6,11 @@
 #include <string>
 
 #include "comm_settings.h"
+#include "ui_text.h"
 
 namespace {
 const wchar_t kFolderName[] = L"Tavelo";
 const wchar_t kFileName[] = L"orvi.ini";
-
-std::wstring Widen(const char* text) {
-    // The keys and values are ASCII; 1252 keeps any other byte as the user typed it.
-    const int length = MultiByteToWideChar(1252, 0, text, -1, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(1252, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
 
 // The user's roaming application data folder plus "\Tavelo"; empty when the system has none.
 std::wstring UserFolder() {
@@ -57,7 +48,7 @@ public:
         // A default no real value can hold tells an absent key from an empty one.
         static const wchar_t kAbsent[] = L"\x01";
         wchar_t value[256];
-        GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), kAbsent, value,
+        GetPrivateProfileStringW(WideFrom1252(section).c_str(), WideFrom1252(key).c_str(), kAbsent, value,
                                  sizeof value / sizeof value[0], file.c_str());
         if (value[0] == kAbsent[0] && value[1] == L'\0') return false;
         char narrow[256];
@@ -72,8 +63,8 @@ public:
         if (folder.empty()) return false;
         // The profile API creates the file but not its folder.
         if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-        return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                                          (folder + L"\\" + kFileName).c_str()) != 0;
+        return WritePrivateProfileStringW(WideFrom1252(section).c_str(), WideFrom1252(key).c_str(),
+                                          WideFrom1252(value).c_str(), (folder + L"\\" + kFileName).c_str()) != 0;
     }
 };
 }  // namespace

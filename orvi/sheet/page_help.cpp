@@ -5,7 +5,7 @@
 #include <shlwapi.h>
 
 #include <string>
-#include <vector>
+#include "own_folder.h"
 #include "ui_text.h"
 
 // Windows 8 and later: map a protocol through the user's choice of program (older headers lack it).
@@ -17,15 +17,6 @@ namespace {
 
 const wchar_t kGuideFileName[] = L"orvi-ajuda.html";
 constexpr DWORD kLongestUrl = 2084;  // INTERNET_MAX_URL_LENGTH
-
-// The folder of Orvi.exe with a trailing backslash; the current folder may be anything.
-std::wstring ProgramFolder() {
-    std::vector<wchar_t> path(32768);
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0 || length >= path.size()) return std::wstring();
-    std::wstring folder(path.data(), length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
