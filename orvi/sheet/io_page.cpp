@@ -7,6 +7,7 @@
 #include "io_page_controls.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
+#include "spin_value.h"
 #include "transmitter_action.h"
 #include "ui_text.h"
 
@@ -67,7 +68,9 @@ LONG_PTR HandleIoPageNotification(HWND page, UINT code) {
 INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: return InitIoPage(page);
-    case WM_COMMAND: HandleIoPageCommand(page, LOWORD(wParam)); return TRUE;
+    case WM_COMMAND:
+        if (!SpinPositionBeingSet()) HandleIoPageCommand(page, LOWORD(wParam));
+        return TRUE;
     case WM_NOTIFY: {
         const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
         if (RefuseWhileActionRuns(page, code)) return TRUE;

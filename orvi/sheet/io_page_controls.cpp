@@ -4,6 +4,7 @@
 #include "input_types.h"
 #include "io_spin_ranges.h"
 #include "resource.h"
+#include "spin_value.h"
 #include "ui_text.h"
 
 namespace {
@@ -51,6 +52,15 @@ void ShowUnit(HWND page, int32_t unit) {
 }
 
 void SetEditNumber(HWND page, int editId, int16_t value) {
+    static const struct {
+        int edit;
+        int spin;
+    } kSpins[] = {{IDC_LOWER_LIMIT, IDC_LOWER_LIMIT_SPIN},
+                  {IDC_UPPER_LIMIT, IDC_UPPER_LIMIT_SPIN},
+                  {IDC_ALARM_SET_POINT, IDC_ALARM_SET_POINT_SPIN},
+                  {IDC_ALARM_HYSTERESIS, IDC_ALARM_HYSTERESIS_SPIN}};
+    for (const auto& pair : kSpins)
+        if (pair.edit == editId) return ShowSpinValue(page, editId, pair.spin, value);
     SetDlgItemInt(page, editId, static_cast<UINT>(static_cast<int>(value)), TRUE);
 }
 

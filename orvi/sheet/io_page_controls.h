@@ -20,6 +20,8 @@ void SetIoSpinRanges(HWND page, int inputType, int32_t unit);
 // Checks the button of unit; a unit the device reported outside 0 and 1 checks neither.
 void ShowUnit(HWND page, int32_t unit);
 
+// Shows value in a number edit; for an edit with an up-down, the up-down's position follows it
+// (clamped to the range), so that the range must be set first.
 void SetEditNumber(HWND page, int editId, int16_t value);
 int16_t ReadEditDialogNumber(HWND page, int editId);   // the whole text as a number, else 0
 int16_t ReadEditLeadingNumber(HWND page, int editId);  // the leading number of at most 7 characters

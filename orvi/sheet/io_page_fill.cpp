@@ -29,6 +29,7 @@ void FillIoPage(HWND page) {
     SelectListEntry(page, IDC_ALARM_FUNCTION_LIST, AlarmFunctionName(s.alarmFunction));
     ShowUnit(page, s.unit);
 
+    SetIoSpinRanges(page, s.inputType, s.unit);
     // Each text raises the edit's own handler; the values equal lastKnown, so nothing is marked.
     SetEditNumber(page, IDC_LOWER_LIMIT, s.lowerLimit);
     SetEditNumber(page, IDC_UPPER_LIMIT, s.upperLimit);
@@ -36,7 +37,6 @@ void FillIoPage(HWND page) {
     SetEditNumber(page, IDC_ALARM_HYSTERESIS, s.alarmHysteresis);
     CheckDlgButton(page, IDC_ALARM_INITIAL_BLOCK, s.alarmInitialBlock != 0 ? BST_CHECKED : BST_UNCHECKED);
 
-    SetIoSpinRanges(page, s.inputType, s.unit);
     // A linear type has no unit: a unit click would convert its plain scale numbers as temperatures.
     EnableUnitControls(page, IsLinearInput(s.inputType));
     EnableAlarmControls(page, s.alarmFunction != kNoAlarm);

@@ -2,6 +2,12 @@
 #include "spin_value.h"
 #include <commctrl.h>
 
+namespace {
+bool positionBeingSet = false;
+}
+
+bool SpinPositionBeingSet() { return positionBeingSet; }
+
 void ShowSpinValue(HWND page, int editId, int spinId, int16_t value) {
     int low = 0;
     int high = 0;
@@ -16,6 +22,8 @@ void ShowSpinValue(HWND page, int editId, int spinId, int16_t value) {
     if (position > high) position = high;
     // The position first: with an auto-buddy integer the up-down writes it into the edit, which the
     // value itself then replaces.
+    positionBeingSet = true;
     SendDlgItemMessageA(page, spinId, UDM_SETPOS32, 0, static_cast<LPARAM>(position));
+    positionBeingSet = false;
     SetDlgItemInt(page, editId, static_cast<UINT>(static_cast<int>(value)), TRUE);
 }

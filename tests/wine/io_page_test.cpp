@@ -193,6 +193,22 @@ TEST_F(IoPage, FillsEveryControlFromTheDecodedBlockWithoutMarkingChanges) {
     EXPECT_EQ(ioPageWindow, page);
 }
 
+// A device value beyond its up-down's range is shown as it is, without marking the page, and one
+// step goes from the range's edge, not from wherever the up-down stood before.
+TEST_F(IoPage, ValuesOutsideTheSpinRangesStepFromTheRangesEdge) {
+    Open(TypicalDevice().Set(31, 900).Set(39, 1000));
+    EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "900");
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "1000");
+    EXPECT_EQ(changedMarks, 0);
+    EXPECT_EQ(configSnapshot.alarmSetPoint, 900);
+    SendDlgItemMessageA(page, IDC_ALARM_SET_POINT, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "759");
+    EXPECT_EQ(configSnapshot.alarmSetPoint, 759);
+    SendDlgItemMessageA(page, IDC_ALARM_HYSTERESIS, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "869");
+    EXPECT_EQ(configSnapshot.alarmHysteresis, 869);
+}
+
 TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges) {
     Open(TypicalDevice());
     Choose(IDC_INPUT_TYPE_LIST, 1);  // thermocouple K
