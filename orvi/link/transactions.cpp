@@ -50,6 +50,16 @@ bool ChangesHowTheTransmitterListens(int8_t reg) { return reg == 44 || reg == 45
 // Register and private addresses are signed bytes widened with their sign.
 uint16_t Widen(int8_t address) { return static_cast<uint16_t>(static_cast<int16_t>(address)); }
 
+// One function-6 request and its echo check.
+LinkError WriteTry(int8_t reg, int16_t value) {
+    SendRequest(Widen(reg), 1, 6, value, nullptr);
+    const LinkError result = ReceiveReply(6, 0);
+    // A new address or rate takes hold after the reply: leave the transmitter the time it
+    // had when every read ended on the interval time-out.
+    if (ChangesHowTheTransmitterListens(reg)) HoldLineQuiet(PortReadTimeouts().intervalMs);
+    return result;
+}
+
 LinkError SearchRead(int8_t reg, uint16_t* destination) {
     if (busy) return kLinkTimeout;
     acceptAnyAddress = true;
@@ -87,11 +97,7 @@ LinkError WriteRegister(int8_t reg, int16_t value) {
     LinkError result = kLinkTimeout;
     uint16_t readBack = 0xFFFF;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        SendRequest(Widen(reg), 1, 6, value, nullptr);
-        result = ReceiveReply(6, 0);
-        // A new address or rate takes hold after the reply: leave the transmitter the time it
-        // had when every read ended on the interval time-out.
-        if (ChangesHowTheTransmitterListens(reg)) HoldLineQuiet(PortReadTimeouts().intervalMs);
+        result = WriteTry(reg, value);
         if (result != kLinkOk) continue;
         result = TryUpTo3(Widen(reg), 1, 3, 0, &readBack);
         if (result != kLinkOk) continue;
@@ -99,5 +105,13 @@ LinkError WriteRegister(int8_t reg, int16_t value) {
         // The device kept another value: never report that as a completed write.
         result = kLinkValueMismatch;
     }
+    return result;
+}
+
+LinkError WriteRegisterByEcho(int8_t reg, int16_t value) {
+    BusyScope scope;
+    if (scope.Refused()) return kLinkTimeout;
+    LinkError result = kLinkTimeout;
+    for (int attempt = 0; attempt < kTries && result != kLinkOk; ++attempt) result = WriteTry(reg, value);
     return result;
 }

@@ -12,6 +12,9 @@ LinkError SearchReadIdentity(uint16_t* destination);
 LinkError SearchReadAddress(uint16_t* destination);
 LinkError WritePrivate(int8_t address, int16_t value);
 LinkError WriteRegister(int8_t reg, int16_t value);
+// A register write confirmed by its echo alone, up to three tries: for the transmitter's address
+// and rate, which take hold after the reply, so that no read-back at the old setting can succeed.
+LinkError WriteRegisterByEcho(int8_t reg, int16_t value);
 
 // True while a transaction runs; a transaction started meanwhile is refused.
 bool TransactionBusy();

@@ -7,8 +7,6 @@
 #include "exit_codes.h"
 #include "line_session.h"
 #include "register_map.h"
-#include "rtu_frame.h"
-#include "serial_port.h"
 #include "text_output.h"
 #include "transactions.h"
 
@@ -21,17 +19,7 @@ public:
     void Reopen() override { ReopenLine(); }
     LinkError ReadIdentity(uint16_t* value) override { return SearchReadIdentity(value); }
     LinkError ReadAddress(uint16_t* value) override { return SearchReadAddress(value); }
-    LinkError Write(int8_t reg, int16_t value) override {
-        LinkError result = kLinkTimeout;
-        for (int attempt = 0; attempt < 3 && result != kLinkOk; ++attempt) {
-            SendRequest(static_cast<uint16_t>(reg), 1, 6, value, nullptr);
-            result = ReceiveReply(6, 0);
-            // The transmitter takes up its new address or rate after the reply.
-            HoldLineQuiet(PortReadTimeouts().intervalMs);
-        }
-        lastResult = result;
-        return result;
-    }
+    LinkError Write(int8_t reg, int16_t value) override { return lastResult = WriteRegisterByEcho(reg, value); }
     LinkError lastResult = kLinkOk;
 };
 

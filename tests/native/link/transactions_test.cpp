@@ -151,6 +151,13 @@ TEST_F(TransactionTest, AddressAndRateWritesLeaveTheTransmitterTimeToChange) {
         const size_t n = device().writeUs.size();
         EXPECT_GE(device().writeUs[n - 1] - device().writeUs[n - 2], 1000u * ReadTimeoutsFor(9600).intervalMs)
             << int(reg);
+        // Confirmed by its echo alone: one write, and the next request still waits.
+        EXPECT_EQ(kLinkOk, WriteRegisterByEcho(reg, 2));
+        EXPECT_EQ(kLinkOk, ReadHolding(8, &word));
+        const size_t m = device().writeUs.size();
+        EXPECT_EQ(6u, device().written[m - 2][1]) << int(reg);
+        EXPECT_GE(device().writeUs[m - 1] - device().writeUs[m - 2], 1000u * ReadTimeoutsFor(9600).intervalMs)
+            << int(reg) << " by echo";
     }
 }
 
@@ -178,6 +185,7 @@ TEST_F(TransactionTest, TransactionStartedInsideAnotherIsRefusedWithoutTouchingT
         {"SearchReadAddress", [&] { return SearchReadAddress(scratch); }},
         {"WritePrivate", [&] { return WritePrivate(23, 1); }},
         {"WriteRegister", [&] { return WriteRegister(29, 1); }},
+        {"WriteRegisterByEcho", [&] { return WriteRegisterByEcho(44, 1); }},
     };
     for (const auto& outer : kinds) {
         for (const auto& inner : kinds) {
