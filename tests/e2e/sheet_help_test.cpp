@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -31,6 +32,27 @@ protected:
         HWND page = ShowCalibrationPage(session.orvi.Id(), session.sheet, &notice);
         EXPECT_EQ(notice.caption, "Atenção");
         return page;
+    }
+
+    // Shows each page in turn, presses its Help button and hands the request to check with the
+    // page's context number.
+    void PressEachPagesHelp(const std::function<void(const HelpRequest&, LONG context)>& check) {
+        const struct {
+            int index;
+            const char* caption;
+            LONG context;
+        } pages[] = {
+            {0, "Entrada/Saída", 5}, {1, "Comunicação", 7}, {2, kCalibrationCaption, 8}, {3, "Diagnóstico", 14}};
+        for (const auto& page : pages) {
+            SCOPED_TRACE(page.caption);
+            if (page.index != 0) {
+                ASSERT_NE(ShowPage(page.index, page.caption), nullptr);
+            }
+            PressButton(session.sheet, IDHELP);
+            HelpRequest request;
+            ASSERT_TRUE(viewer.WaitForRequest(&request)) << "no help request";
+            check(request, page.context);
+        }
     }
 
     HelpViewerWindow viewer;
@@ -65,23 +87,11 @@ TEST_F(SheetHelp, EachPagesHelpButtonOpensItsSectionOfTheGuideInTheBrowser) {
     for (char& c : distUrl)
         if (c == '\\') c = '/';
     Open();
-    const struct {
-        int index;
-        const char* caption;
-        LONG context;
-    } pages[] = {{0, "Entrada/Saída", 5}, {1, "Comunicação", 7}, {2, kCalibrationCaption, 8}, {3, "Diagnóstico", 14}};
-    for (const auto& page : pages) {
-        SCOPED_TRACE(page.caption);
-        if (page.index != 0) {
-            ASSERT_NE(ShowPage(page.index, page.caption), nullptr);
-        }
-        PressButton(session.sheet, IDHELP);
-        HelpRequest request;
-        ASSERT_TRUE(viewer.WaitForRequest(&request)) << "no help request";
-        const std::string anchor = std::to_string(page.context);
+    PressEachPagesHelp([&](const HelpRequest& request, LONG context) {
+        const std::string anchor = std::to_string(context);
         EXPECT_EQ(UrlOf(request), distUrl + "/orvi-ajuda.html#" + anchor);
         EXPECT_NE(guide.find("<h2 id=\"" + anchor + "\""), std::string::npos) << "no section " << anchor;
-    }
+    });
     PressButton(session.sheet, IDCANCEL);
     ExpectSheetModeEnds();
 }
@@ -90,23 +100,11 @@ TEST_F(SheetHelp, EachPagesHelpButtonOpensItsOwnContextOfAnOldHelpFileBesideTheP
     ASSERT_TRUE(viewer.Valid());
     OldHelpFile oldHelp;
     Open();
-    const struct {
-        int index;
-        const char* caption;
-        LONG context;
-    } pages[] = {{0, "Entrada/Saída", 5}, {1, "Comunicação", 7}, {2, kCalibrationCaption, 8}, {3, "Diagnóstico", 14}};
-    for (const auto& page : pages) {
-        SCOPED_TRACE(page.caption);
-        if (page.index != 0) {
-            ASSERT_NE(ShowPage(page.index, page.caption), nullptr);
-        }
-        PressButton(session.sheet, IDHELP);
-        HelpRequest request;
-        ASSERT_TRUE(viewer.WaitForRequest(&request)) << "no help request";
+    PressEachPagesHelp([&](const HelpRequest& request, LONG context) {
         EXPECT_EQ(request.command, static_cast<UINT>(HELP_CONTEXT));
-        EXPECT_EQ(request.data, page.context);
+        EXPECT_EQ(request.data, context);
         EXPECT_EQ(request.file, oldHelp.Path());
-    }
+    });
     PressButton(session.sheet, IDCANCEL);
     ExpectSheetModeEnds();
 }
