@@ -1,21 +1,39 @@
 // The serial port on Linux and other POSIX systems: termios raw mode, modem-control RTS or the kernel's RS-485 mode.
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
+#include <string>
 #include <unistd.h>
 #ifdef __linux__
 #include <linux/serial.h>
 #endif
 
+#include "rs485_mode.h"
 #include "serial_device.h"
+#include "serial_device_posix.h"
+
+#ifdef TIOCSRS485
+static_assert(kRs485Enabled == SER_RS485_ENABLED && kRs485RtsOnSend == SER_RS485_RTS_ON_SEND &&
+                  kRs485RtsAfterSend == SER_RS485_RTS_AFTER_SEND && kRs485RxDuringTx == SER_RS485_RX_DURING_TX,
+              "the RS-485 rule's flags are the kernel's");
+#endif
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+int SystemIoctl(int fd, unsigned long request, void* argument) { return ioctl(fd, request, argument); }
+
+const PosixPortCalls kSystemCalls = {SystemIoctl};
+const PosixPortCalls* calls = &kSystemCalls;
+
+int Ioctl(int fd, unsigned long request, void* argument) { return calls->ioctl(fd, request, argument); }
 
 bool SpeedConstant(int32_t baud, speed_t* speed) {
     switch (baud) {
@@ -39,9 +57,12 @@ public:
     bool Open(const char* portName) override {
         const int fd = open(portName, O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (fd < 0) return false;
-        // One program on the line at a time, as Windows grants a COM port to one opener.
-        if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
-            const int saved = errno == 0 ? ENOTTY : errno;
+        // One program on the line at a time, as Windows grants a COM port to one opener. TIOCEXCL does
+        // not bind root, so a lock every opener of this program takes refuses a second one, root or not.
+        errno = 0;
+        const bool ours = isatty(fd) && Ioctl(fd, TIOCEXCL, nullptr) == 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (!ours) {
+            const int saved = errno == 0 ? ENOTTY : errno == EWOULDBLOCK ? EBUSY : errno;
             close(fd);
             errno = saved;
             return false;
@@ -51,6 +72,7 @@ public:
         // A new handle starts without time-outs, as a freshly opened COM port does.
         readTimeouts_ = {0, 0, 0};
         writeTimeouts_ = {0, 0};
+        portName_ = portName;
         EnterRs485Mode();
         return true;
     }
@@ -73,6 +95,13 @@ public:
         termios applied{};
         if (tcgetattr(fd_, &applied) != 0 || cfgetospeed(&applied) != speed) return false;
         if (kernelDrivesRts_) kernelDrivesRts_ = KernelKeepsRs485();
+        if (kernelDrivesRts_ && !releaseWarned_ && Rs485ReleaseTooLate(releaseDelayMs_, lineBaud)) {
+            releaseWarned_ = true;
+            std::fprintf(stderr,
+                         "Aviso: a placa RS-485 de %s segura o RTS por %u ms depois do envio, mais que 3,5 caracteres "
+                         "a %d bit/s: a resposta do transmissor pode chegar antes de a placa liberar a linha.\n",
+                         portName_.c_str(), releaseDelayMs_, static_cast<int>(lineBaud));
+        }
         return true;
     }
 
@@ -85,7 +114,7 @@ public:
     void SetRts(bool high) override {
         if (kernelDrivesRts_ || fd_ < 0) return;
         int bits = TIOCM_RTS;
-        ioctl(fd_, high ? TIOCMBIS : TIOCMBIC, &bits);  // a pseudo-terminal has no RTS: ignored
+        Ioctl(fd_, high ? TIOCMBIS : TIOCMBIC, &bits);  // a pseudo-terminal has no RTS: ignored
     }
 
     void Purge(bool receiveSide, bool transmitSide) override {
@@ -137,13 +166,22 @@ public:
         return true;
     }
 
-    // There is no bounded tcdrain (it can wait for ever on a stalled adapter), so the driver's
-    // output count is polled. The UART may still be shifting bytes out: the frame layer waits that.
+    // What tcdrain waits for, asked without blocking: tcdrain cannot be given up short of a signal, and a
+    // stalled adapter holds it for ever. First the driver's output queue, then, where the driver answers
+    // TIOCSERGETLSR, the UART's own transmitter-empty (its FIFO and shift register). Where it does not (USB
+    // adapters, pseudo-terminals), the frame layer's line-time rule covers the bytes still in the hardware.
+    // No event tells either state, so both are polled each millisecond, never past boundMs.
     bool WaitTransmitEmpty(uint32_t boundMs) override {
         const Clock::time_point bound = Clock::now() + std::chrono::milliseconds(boundMs);
         for (;;) {
+            if (fd_ < 0) return true;
             int queued = 0;
-            if (fd_ < 0 || ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+            if (Ioctl(fd_, TIOCOUTQ, &queued) != 0) return true;
+            if (queued <= 0) {
+                unsigned int status = 0;
+                if (Ioctl(fd_, TIOCSERGETLSR, &status) != 0) return true;
+                if (status & TIOCSER_TEMT) return true;
+            }
             if (Clock::now() >= bound) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -184,8 +222,8 @@ public:
     void Close() override {
         if (fd_ < 0) return;
         LeaveRs485Mode();
-        ioctl(fd_, TIOCNXCL);
-        close(fd_);
+        Ioctl(fd_, TIOCNXCL, nullptr);
+        close(fd_);  // releases the lock too
         fd_ = -1;
     }
 
@@ -194,25 +232,29 @@ public:
 private:
     // Where the driver offers it, the kernel raises RTS for exactly the time the UART sends, as
     // the Windows toggle mode does; otherwise RTS is driven by hand through the modem-control bits.
+    // The polarity a board's device tree set is its wiring's: only RS-485 itself is switched on.
     void EnterRs485Mode() {
         kernelDrivesRts_ = false;
         rs485Changed_ = false;
+        releaseWarned_ = false;
+        releaseDelayMs_ = 0;
 #ifdef TIOCSRS485
-        if (ioctl(fd_, TIOCGRS485, &savedRs485_) != 0) return;
+        if (Ioctl(fd_, TIOCGRS485, &savedRs485_) != 0) return;
         serial_rs485 wanted = savedRs485_;
-        wanted.flags |= SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND;
-        wanted.flags &= ~static_cast<decltype(wanted.flags)>(SER_RS485_RTS_AFTER_SEND | SER_RS485_RX_DURING_TX);
-        rs485Changed_ = ioctl(fd_, TIOCSRS485, &wanted) == 0;
+        wanted.flags = Rs485FlagsToSet(savedRs485_.flags);
+        rs485Changed_ = Ioctl(fd_, TIOCSRS485, &wanted) == 0;
         kernelDrivesRts_ = rs485Changed_ && KernelKeepsRs485();
 #endif
     }
 
-    // A driver may accept the request yet drop flags it cannot do; only a read-back tells.
-    bool KernelKeepsRs485() const {
+    // A driver may accept the request yet drop the mode (or change the delays); only a read-back tells.
+    // The polarity it reads back is the driver's to choose.
+    bool KernelKeepsRs485() {
 #ifdef TIOCSRS485
         serial_rs485 applied{};
-        return ioctl(fd_, TIOCGRS485, &applied) == 0 && (applied.flags & SER_RS485_ENABLED) &&
-               (applied.flags & SER_RS485_RTS_ON_SEND);
+        if (Ioctl(fd_, TIOCGRS485, &applied) != 0 || !(applied.flags & SER_RS485_ENABLED)) return false;
+        releaseDelayMs_ = applied.delay_rts_after_send;
+        return true;
 #else
         return false;
 #endif
@@ -220,7 +262,7 @@ private:
 
     void LeaveRs485Mode() {
 #ifdef TIOCSRS485
-        if (rs485Changed_) ioctl(fd_, TIOCSRS485, &savedRs485_);
+        if (rs485Changed_) Ioctl(fd_, TIOCSRS485, &savedRs485_);
 #endif
         kernelDrivesRts_ = false;
         rs485Changed_ = false;
@@ -230,13 +272,18 @@ private:
     ReadTimeouts readTimeouts_ = {0, 0, 0};
     WriteTimeouts writeTimeouts_ = {0, 0};
     bool kernelDrivesRts_ = false;
-    bool rs485Changed_ = false;  // the port's own RS-485 settings are put back on Close
+    bool rs485Changed_ = false;    // the port's own RS-485 settings are put back on Close
+    uint32_t releaseDelayMs_ = 0;  // how long the board keeps RTS after the last byte
+    bool releaseWarned_ = false;   // said once for each opening
+    std::string portName_;
 #ifdef TIOCSRS485
     serial_rs485 savedRs485_{};
 #endif
 };
 
 }  // namespace
+
+void UsePosixPortCalls(const PosixPortCalls* replacement) { calls = replacement ? replacement : &kSystemCalls; }
 
 SerialDevice& SystemSerialDevice() {
     static PosixSerialDevice device;
