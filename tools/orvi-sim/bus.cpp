@@ -13,9 +13,18 @@ constexpr std::uint8_t kReadHolding = 0x03;
 constexpr std::size_t kMaxLogEntries = 100000;
 }  // namespace
 
-int ReplyDelayMs(std::size_t byteCount, int baud) {
+int LineTimeMs(std::size_t byteCount, int baud) {
+    if (baud <= 0) return 0;
     const long long micros = (static_cast<long long>(byteCount) * 10 * 1000000 + baud - 1) / baud;
-    return static_cast<int>((micros + 999) / 1000) + 1;
+    return static_cast<int>((micros + 999) / 1000);
+}
+
+int ReplyDelayMs(std::size_t byteCount, int baud) { return LineTimeMs(byteCount, baud) + 1; }
+
+std::uint64_t ReplyDueMs(std::uint64_t firstByteMs, std::uint64_t heardMs, std::size_t requestBytes, int lineSpeed,
+                         int delayMs) {
+    const std::uint64_t requestEndMs = firstByteMs + static_cast<std::uint64_t>(LineTimeMs(requestBytes, lineSpeed));
+    return std::max(requestEndMs, heardMs) + static_cast<std::uint64_t>(delayMs);
 }
 
 std::string HexFrame(const std::uint8_t* bytes, std::size_t size) {

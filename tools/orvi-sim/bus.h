@@ -26,8 +26,15 @@ struct PendingReply {
     int newBaudCode = -1;
 };
 
-// Line time of a reply (10 bits a byte) plus a millisecond, rounded up.
+// Line time of byteCount bytes (10 bits a byte), rounded up to whole milliseconds.
+int LineTimeMs(std::size_t byteCount, int baud);
+// Line time of a reply plus a millisecond to answer.
 int ReplyDelayMs(std::size_t byteCount, int baud);
+// When a reply to a request of requestBytes may start going out whole: a real transmitter hears the last
+// byte no sooner than the request's line time after its first byte (a pseudo-terminal delivers it at once),
+// nor before it came (heardMs); the reply's delayMs follows.
+std::uint64_t ReplyDueMs(std::uint64_t firstByteMs, std::uint64_t heardMs, std::size_t requestBytes, int lineSpeed,
+                         int delayMs);
 
 std::string HexFrame(const std::uint8_t* bytes, std::size_t size);
 

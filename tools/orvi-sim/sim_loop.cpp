@@ -59,9 +59,11 @@ private:
         const std::uint64_t now = NowMs();
         const int speed = link_.LineSpeed();
         gapEndMs_ = now + static_cast<std::uint64_t>(FrameGapMs(speed));
-        for (const RequestFrame& frame : assembler_.Add(buffer, static_cast<std::size_t>(n))) {
-            std::optional<PendingReply> reply = bus_.HandleFrame(frame.data(), speed, now);
-            if (reply) replies_.push_back({now + static_cast<std::uint64_t>(reply->delayMs), std::move(*reply)});
+        for (const HeardFrame& frame : assembler_.Add(buffer, static_cast<std::size_t>(n), now)) {
+            std::optional<PendingReply> reply = bus_.HandleFrame(frame.bytes.data(), speed, now);
+            if (!reply) continue;
+            const std::uint64_t due = ReplyDueMs(frame.firstByteMs, now, frame.bytes.size(), speed, reply->delayMs);
+            replies_.push_back({due, std::move(*reply)});
         }
     }
 

@@ -95,7 +95,8 @@ TEST_F(SimProcess, AnswersAtItsSpeedAfterTheLineTimeAndNotAtAnother) {
     EXPECT_TRUE(orvisim::HasValidCrc(reply.data(), reply.size()));
     EXPECT_EQ(111, simtest::ReplyWord(reply, 7));
     EXPECT_EQ(1, simtest::ReplyWord(reply, 44));
-    EXPECT_GE(elapsed, std::chrono::milliseconds(146)) << "141 bytes take 147 ms at 9600 bit/s";
+    EXPECT_GE(elapsed, std::chrono::microseconds(8333 + 1000 + 146875))
+        << "the request's line time, the answer time, the reply's 141 bytes at 9600 bit/s";
 
     // Transmitter 2 runs at 4800: at 9600 it cannot make out its request.
     Send(simtest::Request(2, 3, 8, 1));
@@ -103,9 +104,12 @@ TEST_F(SimProcess, AnswersAtItsSpeedAfterTheLineTimeAndNotAtAnother) {
     EXPECT_TRUE(Receive(1, 100).empty());
 
     SetSpeed(4800);
+    const auto probeStart = Clock::now();
     Send(simtest::Request(0, 3, 44, 1));  // the search probe: only transmitter 2 is at 4800
     const std::vector<std::uint8_t> probe = Receive(7, 1000);
     ASSERT_EQ(7u, probe.size());
+    // The pseudo-terminal hands over the request at once; a transmitter on a wire hears its end 16.7 ms on.
+    EXPECT_GE(Clock::now() - probeStart, std::chrono::microseconds(16667 + 1000 + 14583));
     EXPECT_EQ(2, probe[0]);
     EXPECT_EQ(2, simtest::ReplyWord(probe, 0));
 
