@@ -64,6 +64,25 @@ TEST_F(SettingsTest, GarbageNegativeAndOverlongValuesNeverCrash) {
     Put("Port", std::string(1000, 'X').c_str());
     LoadCommSettings();
     EXPECT_STREQ("XXXXXXXXXXXXXXX", commSettings.portName);
+
+    // Blanks ahead of the digits are skipped; a number past the signed range is no rate (0: the line
+    // runs at 19200); within it the number is kept for the line rule to judge.
+    const struct {
+        const char* text;
+        int32_t baud;
+    } rates[] = {{" \t2400", 2400}, {"\t 4800 bit/s", 4800}, {"2147483647", 2147483647}, {"2147483648", 0},
+                 {"4294967295", 0}, {"4294967296", 0},       {"4294971096", 3800},       {"0", 0},
+                 {"9", 9}};
+    for (const auto& row : rates) {
+        Put("Baud", row.text);
+        LoadCommSettings();
+        EXPECT_EQ(row.baud, commSettings.baudRate) << row.text;
+    }
+    for (const char* text : {":9", "/9", "x9"}) {  // the characters either side of the digits are none
+        Put("Address", text);
+        LoadCommSettings();
+        EXPECT_EQ(1, commSettings.deviceAddress) << text;
+    }
 }
 
 TEST_F(SettingsTest, SaveWritesThreeKeysInOrder) {
@@ -82,6 +101,25 @@ TEST_F(SettingsTest, UnwritableFileReportsFailureAfterTryingEveryKey) {
     TestSettings().readOnly = true;
     EXPECT_EQ(0, SaveCommSettings());
     EXPECT_EQ(std::vector<std::string>({"Address", "Port", "Baud"}), TestSettings().writeOrder);
+
+    // One key refused, wherever it comes, is a failed save; the others are still written.
+    struct OneKeyRefused : MemorySettingsStore {
+        std::string refused;
+        bool Write(const char* section, const char* key, const char* value) override {
+            if (refused != key) return MemorySettingsStore::Write(section, key, value);
+            writeOrder.push_back(key);
+            return false;
+        }
+    };
+    for (const char* key : {"Address", "Port", "Baud"}) {
+        OneKeyRefused store;
+        store.refused = key;
+        UseSettingsStore(&store);
+        EXPECT_EQ(0, SaveCommSettings()) << key;
+        EXPECT_EQ(std::vector<std::string>({"Address", "Port", "Baud"}), store.writeOrder) << key;
+        EXPECT_EQ(2u, store.values.size()) << key;
+        UseSettingsStore(nullptr);
+    }
 }
 
 TEST(PortNames, OnlyComOneToTwoFiftyFiveCounts) {
