@@ -243,3 +243,26 @@ TEST_F(Orvictl, SilentLineGivesTheNoReplyCodeAfterOneReadsTries) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// One owner of a port. Kept apart from the cases above: the refusal comes from the POSIX serial device's
+// lock, which binds root too (TIOCEXCL does not, and the tests run as root).
+// ---------------------------------------------------------------------------------------------------------
+
+namespace {
+
+TEST_F(Orvictl, SecondProgramOnAHeldPortIsRefusedAndTheFirstKeepsEverySample) {
+    Start();
+    const std::string csv = Path("held.csv");
+    const pid_t monitor =
+        Launch({"--port", sim_->Link(), "monitor", "--interval", "0.2", "--count", "5", "--csv", csv});
+    ASSERT_TRUE(WaitFor([&] { return Lines(ReadWhole(csv)).size() >= 2; })) << ReadWhole(Path("err"));
+    const CtlRun second = Run({"--port", sim_->Link(), "show"});
+    EXPECT_EQ(3, second.code);
+    EXPECT_NE(std::string::npos, second.err.find("a porta está em uso por outro programa")) << second.err;
+    const CtlRun first = Finish(monitor);
+    EXPECT_EQ(0, first.code) << first.err;
+    EXPECT_EQ(6u, Lines(ReadWhole(csv)).size()) << "the heading and five samples";
+}
+
+}  // namespace
