@@ -55,6 +55,7 @@ long long MsUntil(Clock::time_point deadline) {
 class PosixSerialDevice : public SerialDevice {
 public:
     bool Open(const char* portName) override {
+        if (fd_ >= 0) Close();  // first: the port's own lock and TIOCEXCL would refuse this opening
         const int fd = open(portName, O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (fd < 0) return false;
         // One program on the line at a time, as Windows grants a COM port to one opener. TIOCEXCL does
@@ -67,7 +68,6 @@ public:
             errno = saved;
             return false;
         }
-        if (fd_ >= 0) Close();
         fd_ = fd;
         // A new handle starts without time-outs, as a freshly opened COM port does.
         readTimeouts_ = {0, 0, 0};

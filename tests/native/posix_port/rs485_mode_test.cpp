@@ -30,9 +30,9 @@ TEST(Rs485Mode, ReleaseLaterThanTheFrameGapAtTheChosenRate) {
         uint32_t delayMs;
         int32_t baud;
         bool late;
-    } rows[] = {{0, 19200, false}, {1, 19200, false}, {2, 19200, true},   {3, 9600, false},
-                {4, 9600, true},   {29, 1200, false}, {30, 1200, true},   {100, 38400, true},
-                {7, 5000, false},  {8, 5000, true},   {4000000, 0, false}};
+    } rows[] = {{0, 19200, false}, {1, 19200, false}, {2, 19200, true},   {3, 9600, false},   {4, 9600, true},
+                {29, 1200, false}, {30, 1200, true},  {100, 38400, true}, {7, 5000, false},   {8, 5000, true},
+                {1, 35000, false}, {1, 35001, true},  {40000, 1, true},   {4000000, 0, false}};
     for (const auto& row : rows)
         EXPECT_EQ(row.late, Rs485ReleaseTooLate(row.delayMs, row.baud)) << row.delayMs << " ms at " << row.baud;
 }

@@ -5,8 +5,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <limits.h>
+#include <poll.h>
 #include <linux/serial.h>
 #include <pty.h>
 #include <string>
@@ -130,18 +132,57 @@ TEST_F(PosixPortTest, OneOwnerOfThePortAtATime) {
     EXPECT_FALSE(device_.IsOpen());
     close(holder);
     EXPECT_TRUE(device_.Open(name_.c_str()));
+    EXPECT_TRUE(device_.Open(name_.c_str())) << "opening again lets go of the port first";
     EXPECT_FALSE(device_.Configure("COM1:9600,n,8,1", 57600)) << "a rate the link never uses";
-    EXPECT_TRUE(device_.Configure("COM1:9600,n,8,1", 1200));
+    for (int32_t baud : {1200, 38400}) EXPECT_TRUE(device_.Configure("COM1:9600,n,8,1", baud)) << baud;
+
+    device_.Close();
+    const struct {
+        const char* name;
+        int error;
+    } refused[] = {{"/dev/null", ENOTTY}, {"/nonexistent/ttyUSB0", ENOENT}};
+    for (const auto& row : refused) {
+        EXPECT_FALSE(device_.Open(row.name)) << row.name;
+        EXPECT_EQ(row.error, errno) << row.name;
+        EXPECT_FALSE(device_.IsOpen()) << row.name;
+    }
+}
+
+// Every byte reaches the far end in order; purging one side keeps what the other holds; a far end that
+// hangs up (an unplugged adapter) ends the write with false.
+TEST_F(PosixPortTest, WritesArriveWholeAndPurgeClearsOnlyTheSideAsked) {
+    ASSERT_TRUE(device_.SetWriteTimeouts({2, 100}));
+    ASSERT_TRUE(device_.SetReadTimeouts({75, 2, 126}));
+    const uint8_t request[] = {0x01, 0x03, 0x00, 0x2C};
+    ASSERT_TRUE(device_.Write(request, sizeof request));
+    device_.Purge(true, false);
+    uint8_t heard[8] = {};
+    ASSERT_EQ(4, read(primary_, heard, sizeof heard));
+    EXPECT_EQ(0, std::memcmp(request, heard, sizeof request));
+
+    ASSERT_EQ(2, write(primary_, request, 2));
+    pollfd arrived = {secondary_, POLLIN, 0};  // the same terminal as the port's: the bytes have crossed
+    ASSERT_EQ(1, poll(&arrived, 1, 2000));
+    device_.Purge(false, true);
+    uint8_t reply[8] = {};
+    EXPECT_EQ(2u, device_.Read(reply, 2)) << "a transmit purge leaves the received bytes";
+
+    close(primary_);
+    primary_ = -1;
+    EXPECT_FALSE(device_.Write(request, sizeof request));
 }
 
 // What the kernel answers on a board with built-in RS-485 and a real UART; everything else reaches the
 // pseudo-terminal.
 struct ScriptedDriver {
     bool rs485 = false;             // TIOCGRS485 and TIOCSRS485 are answered
+    bool refusesSet = false;        // TIOCSRS485 fails
     bool dropsEnabled = false;      // accepts TIOCSRS485 but keeps RS-485 off
     uint32_t readBackPolarity = 0;  // the polarity the driver chooses itself, if not 0
     serial_rs485 board{};
     std::vector<uint32_t> writtenFlags;
+    int setCalls = 0;  // TIOCSRS485, refused or not
+    bool refusesOutQueue = false;
     std::vector<int> outQueue;  // TIOCOUTQ answers in turn, the last one repeated; none: the real count
     int lsrEmptyAfter = -1;     // TIOCSERGETLSR shows the transmitter empty from this answer on; -1: refused
     int lsrAsked = 0;
@@ -154,7 +195,8 @@ int ScriptedIoctl(int fd, unsigned long request, void* argument) {
     switch (request) {
     case TIOCGRS485:
     case TIOCSRS485:
-        if (!driver.rs485) break;
+        if (request == TIOCSRS485) ++driver.setCalls;
+        if (!driver.rs485 || (request == TIOCSRS485 && driver.refusesSet)) break;
         if (request == TIOCGRS485) {
             *static_cast<serial_rs485*>(argument) = driver.board;
             return 0;
@@ -168,7 +210,8 @@ int ScriptedIoctl(int fd, unsigned long request, void* argument) {
                 driver.readBackPolarity;
         return 0;
     case TIOCOUTQ:
-        if (driver.outQueue.empty()) break;
+        if (driver.refusesOutQueue) break;
+        if (driver.outQueue.empty()) return ioctl(fd, request, argument);
         *static_cast<int*>(argument) = driver.outQueue.front();
         if (driver.outQueue.size() > 1) driver.outQueue.erase(driver.outQueue.begin());
         return 0;
@@ -221,6 +264,8 @@ TEST_F(ScriptedPortTest, BoardRs485ModeKeepsItsPolarityAndIsPutBack) {
     EXPECT_FALSE(device_.TogglesRts()) << "a pseudo-terminal has no RS-485 mode";
     device_.SetRts(true);
     EXPECT_EQ(1, driver.rtsChanges) << "RTS by hand without the kernel's mode";
+    device_.Close();
+    EXPECT_EQ(0, driver.setCalls) << "nothing to put back on a port without the mode";
 
     EXPECT_EQ("", OpenOnBoard(SER_RS485_RTS_AFTER_SEND, 0, 19200));
     ASSERT_EQ(1u, driver.writtenFlags.size());
@@ -249,6 +294,15 @@ TEST_F(ScriptedPortTest, BoardRs485ModeKeepsItsPolarityAndIsPutBack) {
     EXPECT_FALSE(device_.TogglesRts());
     device_.SetRts(true);
     EXPECT_EQ(1, driver.rtsChanges);
+
+    // A driver that refuses the mode has nothing of its own changed, so nothing is put back.
+    driver.dropsEnabled = false;
+    driver.refusesSet = true;
+    OpenOnBoard(SER_RS485_RTS_AFTER_SEND, 0, 9600);
+    EXPECT_FALSE(device_.TogglesRts());
+    driver.setCalls = 0;
+    device_.Close();
+    EXPECT_EQ(0, driver.setCalls);
 }
 
 // A board that holds the line longer than 3.5 characters after the request is reported once, at a rate
@@ -279,12 +333,22 @@ TEST_F(ScriptedPortTest, TransmitEmptyWaitsForQueueAndUartWithinTheBound) {
     EXPECT_TRUE(device_.WaitTransmitEmpty(1000)) << "without TIOCSERGETLSR the line-time rule covers the UART";
     EXPECT_EQ(1, driver.lsrAsked);
 
-    const std::vector<std::vector<int>> stalled = {{5}, {0}};
-    for (const std::vector<int>& queue : stalled) {
-        driver.outQueue = queue;
-        driver.lsrEmptyAfter = 1000000;
+    driver.refusesOutQueue = true;
+    driver.lsrEmptyAfter = 1000000;
+    EXPECT_TRUE(device_.WaitTransmitEmpty(60000)) << "a driver without an output count leaves it to the line time";
+    driver.refusesOutQueue = false;
+
+    // A byte still queued holds the wait whatever the UART says; an empty queue waits for the UART.
+    const struct {
+        int queued;
+        int lsrEmptyAfter;
+    } stalled[] = {{5, 1000000}, {1, 0}, {0, 1000000}};
+    for (const auto& row : stalled) {
+        driver.outQueue = {row.queued};
+        driver.lsrEmptyAfter = row.lsrEmptyAfter;
+        driver.lsrAsked = 0;
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(device_.WaitTransmitEmpty(30));
+        EXPECT_FALSE(device_.WaitTransmitEmpty(30)) << row.queued;
         EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
     }
 }
