@@ -157,6 +157,8 @@ TEST_F(PosixPortTest, WritesArriveWholeAndPurgeClearsOnlyTheSideAsked) {
     ASSERT_TRUE(device_.Write(request, sizeof request));
     device_.Purge(true, false);
     uint8_t heard[8] = {};
+    pollfd sent = {primary_, POLLIN, 0};
+    ASSERT_EQ(1, poll(&sent, 1, 2000)) << "the receive purge took the request off the line";
     ASSERT_EQ(4, read(primary_, heard, sizeof heard));
     EXPECT_EQ(0, std::memcmp(request, heard, sizeof request));
 
@@ -167,9 +169,13 @@ TEST_F(PosixPortTest, WritesArriveWholeAndPurgeClearsOnlyTheSideAsked) {
     uint8_t reply[8] = {};
     EXPECT_EQ(2u, device_.Read(reply, 2)) << "a transmit purge leaves the received bytes";
 
+    // At once, not when the write's bound runs out.
+    ASSERT_TRUE(device_.SetWriteTimeouts({0, 3000}));
     close(primary_);
     primary_ = -1;
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(device_.Write(request, sizeof request));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
 }
 
 // What the kernel answers on a board with built-in RS-485 and a real UART; everything else reaches the
