@@ -43,10 +43,7 @@ bool TcpSerialDevice::Open(const char* portName) {
     lineRate_ = 0;
     name_.clear();
     if (!ParseTcpAddress(portName, &address_, &problem_) || address_.scheme != scheme_) return false;
-    if (!connection_.Connect(address_.host, address_.port, kConnectMs + allowanceMs_, &problem_)) {
-        problem_ = HostAndPort(address_) + ": " + problem_;
-        return false;
-    }
+    if (!connection_.Connect(address_.host, address_.port, kConnectMs + allowanceMs_, &problem_)) return false;
     name_ = portName;
     telnet_.reset();
     if (scheme_ == NetworkScheme::kRfc2217) {
@@ -83,11 +80,12 @@ bool TcpSerialDevice::Configure(const char*, int32_t lineBaud) {
         if (spent >= limit || !Pull(limit - spent)) break;
     }
     if (telnet_->ComPortRefused()) {
-        problem_ = HostAndPort(address_) + " não aceita mudar a taxa da linha (opção COM-PORT do RFC 2217)";
+        problem_ = "o servidor não aceita mudar a taxa da linha (opção COM-PORT do RFC 2217)";
         return false;
     }
     if (telnet_->ConfirmedBaud() != static_cast<uint32_t>(lineBaud)) {
-        problem_ = HostAndPort(address_) + " não confirmou a taxa de " + std::to_string(lineBaud) + " bit/s";
+        problem_ =
+            "o servidor não confirmou a taxa de " + std::to_string(lineBaud) + " bit/s (é um servidor RFC 2217?)";
         return false;
     }
     lineRate_ = lineBaud;

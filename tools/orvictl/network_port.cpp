@@ -68,7 +68,7 @@ SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs) {
 void ReleaseNetworkPort() {
     if (networkDevice && networkDevice->ConnectionLost() && !lossTold) Complain(networkDevice->Problem());
     if (PrivateValuesRefused())
-        Complain("aviso: o gateway recusou as funções próprias do transmissor (0x70 e 0x71): não foram lidos " +
+        Complain("aviso: o gateway recusou as funções próprias do transmissor (0x70 e 0x71); sem leitura: " +
                  RefusedValuesText(gatewayCodec->RefusedPrivateValues()) + "; o resto foi lido normalmente");
     UseFrameCodec(nullptr);
     gatewayCodec.reset();

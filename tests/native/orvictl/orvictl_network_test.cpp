@@ -173,7 +173,7 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_TRUE(Has(run.out, "Pt100")) << run.out;
     // The gateway knows only the public functions: the private values are named, the rest is shown.
-    EXPECT_TRUE(Has(run.err, "não foram lidos a calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
+    EXPECT_TRUE(Has(run.err, "sem leitura: a calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
         << run.err;
 
     run = Run({"--port", gateway_->Url(), "--address", "2", "load", file});
