@@ -2,6 +2,7 @@
 // Modbus TCP gateway made with libmodbus, each in front of orvi-sim's pseudo-terminal on loopback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <fstream>
@@ -123,7 +124,15 @@ TEST_F(OrvictlNetwork, RawServerShowsSavesLoadsAndScansAtItsOneRate) {
     expected.replace(expected.find(sim_->Link()), sim_->Link().size(), url);
     EXPECT_EQ(expected, remote.out);
 
-    CtlRun run = Run({"--port", url, "save", Path("remote.ini")});
+    // A reply 2.5 s late still answers its request when the network is allowed 3 s: no second try.
+    sim_->Control().ClearLog();
+    sim_->Control().Fault(1, "late", 1);
+    CtlRun run = Run({"--port", url, "--timeout", "3000", "show"});
+    EXPECT_EQ(0, run.code) << run.err;
+    const std::vector<std::string> log = sim_->Control().Log();
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "01030000004445F9")) << "one read of the block";
+
+    run = Run({"--port", url, "save", Path("remote.ini")});
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_EQ(ReadWhole(file).substr(ReadWhole(file).find("[Orvi]")),
               ReadWhole(Path("remote.ini")).substr(ReadWhole(Path("remote.ini")).find("[Orvi]")));
