@@ -41,7 +41,8 @@ bool ParseTcpAddress(const std::string& name, TcpAddress* address, std::string* 
     std::string rest = name.substr(name.find("://") + 3);
     if (!rest.empty() && rest.back() == '/') rest.pop_back();
     std::string portText;
-    if (!rest.empty() && rest[0] == '[') {
+    const bool bracketed = !rest.empty() && rest[0] == '[';
+    if (bracketed) {
         const size_t close = rest.find(']');
         if (close == std::string::npos || (close + 1 < rest.size() && rest[close + 1] != ':')) {
             *problem = "endereço IPv6 sem o ] que o fecha";
@@ -55,7 +56,7 @@ bool ParseTcpAddress(const std::string& name, TcpAddress* address, std::string* 
         address->host = rest.substr(0, colon);
         if (colon != std::string::npos) portText = colon + 1 < rest.size() ? rest.substr(colon + 1) : "-";
     }
-    if (address->host.empty() || address->host.find_first_of("/: ") != std::string::npos) {
+    if (address->host.empty() || address->host.find_first_of(bracketed ? "/ []" : "/: []") != std::string::npos) {
         *problem = "falta o nome ou o endereço IP do servidor";
         return false;
     }

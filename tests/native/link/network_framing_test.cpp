@@ -1,5 +1,5 @@
-// The bytes of the network lines: Telnet escapes and COM-port negotiation of RFC 2217, and the
-// MBAP framing of a Modbus TCP gateway under the unchanged transactions.
+// The network lines: their port names, the Telnet escapes and COM-port negotiation of RFC 2217,
+// and the MBAP framing of a Modbus TCP gateway under the unchanged transactions.
 #include <gtest/gtest.h>
 
 #include "comm_settings.h"
@@ -8,9 +8,46 @@
 #include "rfc2217_codec.h"
 #include "rtu_frame.h"
 #include "serial_port.h"
+#include "tcp_address.h"
 #include "transactions.h"
 
 namespace {
+
+TEST(TcpAddress, NamesGiveHostAndPortOrSayWhatIsWrong) {
+    struct Case {
+        const char* name;
+        NetworkScheme scheme;
+        const char* host;
+        uint16_t port;  // 0: refused
+    } cases[] = {
+        {"tcp://192.168.0.10:4001", NetworkScheme::kRawTcp, "192.168.0.10", 4001},
+        {"rfc2217://line-box:7000/", NetworkScheme::kRfc2217, "line-box", 7000},
+        {"modbus-tcp://gw", NetworkScheme::kModbusTcp, "gw", 502},
+        {"modbus-tcp://[fe80::1]:1502", NetworkScheme::kModbusTcp, "fe80::1", 1502},
+        {"modbus-tcp://[::1]", NetworkScheme::kModbusTcp, "::1", 502},
+        {"tcp://line-box", NetworkScheme::kRawTcp, "", 0},        // a server has no usual port
+        {"tcp://line-box:", NetworkScheme::kRawTcp, "", 0},       // an empty one is no port either
+        {"rfc2217://:4001", NetworkScheme::kRfc2217, "", 0},      // no host
+        {"tcp://line-box:65536", NetworkScheme::kRawTcp, "", 0},  // beyond the ports
+        {"tcp://line-box:0", NetworkScheme::kRawTcp, "", 0},
+        {"modbus-tcp://[::1:502", NetworkScheme::kModbusTcp, "", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.scheme, NetworkSchemeOf(c.name)) << c.name;
+        TcpAddress address;
+        std::string problem;
+        const bool parsed = ParseTcpAddress(c.name, &address, &problem);
+        EXPECT_EQ(c.port != 0, parsed) << c.name << ": " << problem;
+        if (!parsed) {
+            EXPECT_FALSE(problem.empty()) << c.name;
+            continue;
+        }
+        EXPECT_EQ(c.host, address.host) << c.name;
+        EXPECT_EQ(c.port, address.port) << c.name;
+    }
+    EXPECT_EQ(NetworkScheme::kNone, NetworkSchemeOf("/dev/ttyUSB0"));
+    EXPECT_EQ(NetworkScheme::kNone, NetworkSchemeOf("COM3"));
+}
 
 TEST(Rfc2217Stream, DataAndRatesGoOutWithEveryIacDoubled) {
     Bytes out;
