@@ -56,7 +56,10 @@ bool MbapCodec::Send(SerialDevice& device, const uint8_t* request, size_t length
     ++transaction_;
     uint8_t frame[kMbapHeaderLength + 8];
     const size_t total = MbapFromRtu(transaction_, request_, requestLength_, frame, sizeof frame);
-    return total != 0 && device.Write(frame, total);
+    if (total == 0) return false;
+    // Whatever is still queued (a reply given up on, part of a frame) belongs to an earlier request.
+    device.Purge(true, false);
+    return device.Write(frame, total);
 }
 
 size_t MbapCodec::Receive(SerialDevice& device, uint8_t* reply, size_t capacity, uint8_t) {
