@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "comm_settings.h"
+#include "frame_codec.h"
 #include "link_platform.h"
 #include "serial_port.h"
 
@@ -176,6 +177,13 @@ void WaitForQuietLine() {
     frame.extraQuietMs = 0;
     WaitUntilUs(since + gapUs);
 }
+// A codec knows where its reply ends, so the reply is exactly what it returns: an exception
+// reply shorter than a good one is checked as the exception it is.
+LinkError ReceiveThroughCodec(FrameCodec& codec, SerialDevice& device, uint8_t length) {
+    const size_t arrived = codec.Receive(device, frame.receive, sizeof frame.receive, length);
+    if (arrived < 4 || arrived > 255) return frame.lastError = kLinkTimeout;
+    return CheckReply(static_cast<uint8_t>(arrived));
+}
 }  // namespace
 
 void HoldLineQuiet(uint32_t ms) {
@@ -260,6 +268,11 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
     out[length++] = static_cast<uint8_t>(frame.crc);
     out[length++] = static_cast<uint8_t>(frame.crc >> 8);
     frame.requestLength = length;
+    // Another framing (a Modbus TCP gateway) has no line of its own here: no RTS, no line times.
+    if (FrameCodec* codec = ActiveFrameCodec()) {
+        frame.sent = device.IsOpen() && codec->Send(device, out, length);
+        return;
+    }
 
     WaitForQuietLine();
 
@@ -289,6 +302,7 @@ LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
     frame.requestFunction = functionCode;
     SerialDevice& device = PortDevice();
     if (length == 0 || !device.IsOpen() || !frame.sent) return frame.lastError = kLinkTimeout;
+    if (FrameCodec* codec = ActiveFrameCodec()) return ReceiveThroughCodec(*codec, device, length);
 
     const size_t arrived = ReadReply(device, length);
     frame.lineQuietSinceUs = LinkClockUs();

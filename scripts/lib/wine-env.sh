@@ -2,7 +2,8 @@
 # Source it; every function that starts a process records it so that wine_cleanup stops it.
 
 ORVI_PACKAGES="cmake ninja-build g++ googletest libgtest-dev wine wine64 g++-mingw-w64-x86-64-posix \
-binutils-mingw-w64-x86-64 xvfb xauth x11-apps x11-utils imagemagick fonts-dejavu-core fonts-wine"
+binutils-mingw-w64-x86-64 xvfb xauth x11-apps x11-utils imagemagick fonts-dejavu-core fonts-wine \
+ser2net libmodbus-dev"
 
 # Installs the Debian packages that are missing (nothing happens when all are there).
 ensure_packages() {
@@ -113,6 +114,25 @@ sim_start() {
     sleep 0.05
   done
   SIM_CONTROL=$(cat "$portfile")
+}
+
+# Debian's ser2net in front of a line ($2), with an RFC 2217 accepter on a free loopback port
+# (SER2NET_PORT), from a configuration of its own; $1 names its files.
+ser2net_start() {
+  local name=$1 line=$2 config=$ORVI_WINE/run/$1.ser2net.yaml port i
+  for i in $(seq 1 20); do
+    port=$((20000 + RANDOM % 40000))
+    ss -Hltn "sport = :$port" | grep -q . || break
+  done
+  printf '%%YAML 1.1\n---\nconnection: &line\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%s\n  connector: serialdev,%s,9600n81,local\n' \
+    "$port" "$line" >"$config"
+  /usr/sbin/ser2net -n -u -c "$config" -P "$ORVI_WINE/run/$name.ser2net.pid" >"$ORVI_WINE/run/$name.ser2net.log" 2>&1 &
+  ORVI_PIDS+=("$!")
+  for i in $(seq 1 100); do
+    ss -Hltn "sport = :$port" | grep -q . && { SER2NET_PORT=$port; return 0; }
+    sleep 0.05
+  done
+  echo "ser2net did not start:"; cat "$ORVI_WINE/run/$name.ser2net.log"; return 1
 }
 
 # A private X server, unless one is already given.

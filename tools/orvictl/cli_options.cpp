@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "communication_rates.h"
+#include "network_port.h"
 #include "text_output.h"
 
 bool ParseWholeNumber(const std::string& text, long low, long high, long* value) {
@@ -48,7 +49,7 @@ int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options) {
     for (; i < argc; ++i) {
         const std::string option = argv[i];
         if (option.rfind("--", 0) != 0 || option == "--help") break;
-        if (option != "--port" && option != "--baud" && option != "--address") {
+        if (option != "--port" && option != "--baud" && option != "--address" && option != "--timeout") {
             Complain(Format("opção desconhecida: %s (veja orvictl --help)", ArgumentText(argv[i]).c_str()));
             return -1;
         }
@@ -67,6 +68,11 @@ int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options) {
             if (!ParseBaudRate(value, &options->baud)) {
                 Complain(Format("--baud %s: a taxa deve ser 1200, 2400, 4800, 9600 ou 19200",
                                 ArgumentText(value.c_str()).c_str()));
+                return -1;
+            }
+        } else if (option == "--timeout") {
+            if (!ParseNetworkTimeout(value, &options->timeoutMs)) {
+                Complain(Format("--timeout %s: o tempo deve ser de 1 a 60000 ms", ArgumentText(value.c_str()).c_str()));
                 return -1;
             }
         } else if (!ParseDeviceAddress(value, &options->address)) {

@@ -8,6 +8,8 @@ struct GlobalOptions {
     std::string port;  // empty: orvi.ini or the default
     int32_t baud = 0;  // 0: orvi.ini or the default
     int address = 0;   // 0: orvi.ini or the default
+    // Network ports: what a reply may take beyond the line's time-outs (0: the default allowance).
+    uint32_t timeoutMs = 0;
 };
 
 // Reads the global options in front of the command; returns the index of the command in argv,

@@ -7,6 +7,7 @@
 #include "config_snapshot.h"
 #include "exit_codes.h"
 #include "line_session.h"
+#include "network_port.h"
 #include "live_diagnostic_texts.h"
 #include "live_status_list.h"
 #include "platform.h"
@@ -108,24 +109,35 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
         uint16_t status = 0;
         const std::string when = Timestamp();
         LinkError result = ReadLiveBlock(live);
-        if (result == kLinkOk) result = ReadStatusBits(&status);
+        bool statusRefused = false;
+        if (result == kLinkOk) {
+            result = ReadStatusBits(&status);
+            // A gateway that refuses the private functions leaves the status unknown, not the sample.
+            statusRefused = result == kLinkException && PrivateValuesRefused();
+            if (statusRefused) result = kLinkOk;
+        }
         ++samples;
         if (result != kLinkOk) {
             Complain(Format("%s: sem leitura (%s)", when.c_str(), LinkErrorText(result)));
+            if (NetworkLineLost()) break;  // every further sample would fail at once
         } else {
             ++answered;
             const std::string value = ProcessValueText(static_cast<int16_t>(live[1]), config.inputType);
             const int alarmOn = live[6] & 1;
             const std::string alarm = AlarmMnemonicText(alarmOn, config.alarmFunction);
+            const std::string bits = statusRefused ? std::string() : std::to_string(status);
             const std::string row =
-                Format("%s,%s,%s,%d,%u,%s\n", when.c_str(), value.c_str(), CsvField(unit).c_str(), alarmOn,
-                       static_cast<unsigned>(status), CsvField(StatusText(status)).c_str());
+                Format("%s,%s,%s,%d,%s,%s\n", when.c_str(), value.c_str(), CsvField(unit).c_str(), alarmOn,
+                       bits.c_str(), statusRefused ? "não lido" : CsvField(StatusText(status)).c_str());
             if (csv) std::fputs(Cp1252ToUtf8(row).c_str(), csv.get()), std::fflush(csv.get());
             if (csvToStdout)
                 WriteOut(row);
             else
                 WriteOut(Format("%-23s %10s %-7s %-7s %s\n", when.c_str(), value.c_str(), unit.c_str(),
-                                alarmOn ? alarm.c_str() : "-", status ? StatusText(status).c_str() : "ok"));
+                                alarmOn ? alarm.c_str() : "-",
+                                statusRefused ? "(não lido)"
+                                : status      ? StatusText(status).c_str()
+                                              : "ok"));
         }
         if (monitor.count && samples >= monitor.count) break;
         // A fixed rate: the next sample is due an interval after the last one began.
@@ -136,7 +148,9 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
                 static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count())))
             break;
     }
+    const bool lost = NetworkLineLost();
     CloseLine();
+    if (lost) return kExitNoReply;
     if (Interrupted()) return kExitOk;  // Ctrl-C is how a monitor without --count ends
     return answered ? kExitOk : kExitNoReply;
 }

@@ -6,6 +6,7 @@
 #include "communication_rates.h"
 #include "exit_codes.h"
 #include "line_session.h"
+#include "network_port.h"
 #include "register_map.h"
 #include "text_output.h"
 #include "transactions.h"
@@ -45,6 +46,15 @@ int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newB
         ComplainNoReply("antes da mudança", present);
         CloseLine();
         return kExitNoReply;
+    }
+    // A line whose rate is its server's could not follow the transmitter to another rate.
+    if (newBaud != oldBaud && LineRateIsFixed()) {
+        Complain(
+            Format("a taxa da linha %s é a do servidor ou gateway e não muda daqui: o transmissor ficaria "
+                   "inalcançável; use rfc2217:// ou mude a taxa na porta local. Nada foi escrito.",
+                   LinePortName().c_str()));
+        CloseLine();
+        return kExitUsage;
     }
     if (newAddress == oldAddress && newBaud == oldBaud) {
         WriteOut(Format("Nada a mudar: o transmissor já está no %s.\n", LineDescription().c_str()));

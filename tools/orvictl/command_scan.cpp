@@ -6,6 +6,7 @@
 #include "exit_codes.h"
 #include "line_session.h"
 #include "live_diagnostic_texts.h"
+#include "network_port.h"
 #include "parameter_keys.h"
 #include "platform.h"
 #include "register_map.h"
@@ -81,12 +82,15 @@ int RunScan(const GlobalOptions& options, const Arguments& arguments) {
             return UsageError("scan",
                               "--rates espera taxas separadas por vírgula entre 1200, 2400, 4800, 9600 e 19200");
     }
-    if (range.rates.empty()) range.rates.assign(kNetworkRates, kNetworkRates + kNetworkRateCount);
+    const bool ratesGiven = !range.rates.empty();
+    if (!ratesGiven) range.rates.assign(kNetworkRates, kNetworkRates + kNetworkRateCount);
 
     LineTarget target = ResolveLineTarget(options);
+    int code = FitScanRates(target.port, target.baud, ratesGiven, &range.rates);
+    if (code != kExitOk) return code;
     target.baud = range.rates.front();
     target.address = static_cast<uint8_t>(range.first);
-    int code = OpenLine(target);
+    code = OpenLine(target);
     if (code != kExitOk) return code;
 
     WriteOut(Format("%-9s %-6s %-16s %-9s %s\n", "ENDEREÇO", "TAXA", "NÚMERO DE SÉRIE", "FIRMWARE", "TIPO DE ENTRADA"));

@@ -8,6 +8,7 @@
 #include "exit_codes.h"
 #include "link_error.h"
 #include "named_port_device.h"
+#include "network_port.h"
 #include "platform.h"
 #include "serial_port.h"
 #include "text_output.h"
@@ -24,21 +25,28 @@ LineTarget ResolveLineTarget(const GlobalOptions& options) {
     target.port = options.port.empty() ? DefaultPortName() : options.port;
     target.baud = options.baud ? options.baud : commSettings.baudRate;
     target.address = static_cast<uint8_t>(options.address ? options.address : commSettings.deviceAddress);
+    target.timeoutMs = options.timeoutMs;
     return target;
 }
 
 int OpenLine(const LineTarget& target) {
-    device.reset(new NamedPortDevice(SystemSerialDevice(), target.port));
+    if (target.timeoutMs && !IsNetworkPortName(target.port)) {
+        Complain("--timeout vale só para portas de rede (tcp://, rfc2217://, modbus-tcp://)");
+        return kExitUsage;
+    }
+    device.reset(new NamedPortDevice(DeviceForPort(target.port, target.timeoutMs), target.port));
     UseSerialDevice(device.get());
     commSettings.baudRate = target.baud;
     commSettings.deviceAddress = target.address;
     UseToken();
     if (OpenPort() == 1) return kExitOk;
+    const std::string network = NetworkPortProblem();
     if (device->IsOpen()) {
-        Complain(Format("a porta %s não aceitou a configuração da linha (%d bit/s, 8N1)", target.port.c_str(),
-                        static_cast<int>(target.baud)));
+        Complain(Format("a porta %s não aceitou a configuração da linha (%d bit/s, 8N1)%s%s", target.port.c_str(),
+                        static_cast<int>(target.baud), network.empty() ? "" : ": ", network.c_str()));
     } else {
-        Complain(Format("não foi possível abrir a porta %s: %s", target.port.c_str(), PortOpenFailureText().c_str()));
+        Complain(Format("não foi possível abrir a porta %s: %s", target.port.c_str(),
+                        network.empty() ? PortOpenFailureText().c_str() : network.c_str()));
     }
     UseToken();
     return kExitPort;
@@ -57,6 +65,7 @@ void CloseLine() {
     ClosePort();
     UseSerialDevice(nullptr);
     device.reset();
+    ReleaseNetworkPort();
 }
 
 const std::string& LinePortName() {
@@ -70,6 +79,11 @@ std::string LineDescription() {
 }
 
 void ComplainNoReply(const char* what, LinkError error) {
+    const std::string network = NetworkFailureText(error, commSettings.deviceAddress);
+    if (!network.empty()) {
+        Complain(Format("%s: %s (%s)", what, network.c_str(), LineDescription().c_str()));
+        return;
+    }
     Complain(Format("%s: o transmissor não respondeu corretamente (%s; %s)", what, LinkErrorText(error),
                     LineDescription().c_str()));
 }

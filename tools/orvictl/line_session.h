@@ -10,6 +10,7 @@ struct LineTarget {
     std::string port;
     int32_t baud;
     uint8_t address;
+    uint32_t timeoutMs = 0;  // network ports only (0: the default allowance)
 };
 
 // The options where given, otherwise orvi.ini (Windows) or the defaults.

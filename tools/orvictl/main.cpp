@@ -17,6 +17,8 @@ std::string GlobalHelp() {
         "  --port PORTA        porta serial: /dev/ttyUSB0 no Linux, COM3 no Windows\n"
         "  --baud TAXA         1200, 2400, 4800, 9600 ou 19200\n"
         "  --address ENDEREÇO  endereço do transmissor, 1 a 247\n"
+        "  --timeout MS        portas de rede: espera além da da linha (padrão 500; 1500 com gateway)\n"
+        "PORTA pode ser tcp://HOST:PORTA, rfc2217://HOST:PORTA ou modbus-tcp://HOST[:PORTA] (veja o manual).\n"
         "Sem elas valem o orvi.ini (Windows) ou o padrão: endereço 1, 9600 bit/s, /dev/ttyUSB0 ou COM1.\n"
         "\n"
         "Comandos (cada um com --help):\n";

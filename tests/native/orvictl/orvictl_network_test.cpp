@@ -1,0 +1,215 @@
+// The real orvictl through real network lines: Debian's ser2net (raw and RFC 2217 accepters) and a
+// Modbus TCP gateway made with libmodbus, each in front of orvi-sim's pseudo-terminal on loopback.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "network_fixture.h"
+#include "sim_process.h"
+
+namespace {
+
+struct CtlRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class OrvictlNetwork : public ::testing::Test {
+protected:
+    void Start(const std::vector<std::string>& extra = {}) {
+        sim_.reset(new RunningSim(extra));
+        ASSERT_TRUE(sim_->Started()) << "orvi-sim did not come up";
+    }
+
+    void StartSer2net() {
+        ser2net_.reset(new RunningSer2net(sim_->Dir(), sim_->Link(), 9600));
+        ASSERT_TRUE(ser2net_->Started()) << "ser2net did not come up: " << ReadWhole(ser2net_->Log());
+    }
+
+    void StartGateway() {
+        gateway_.reset(new RunningGateway(sim_->Dir(), sim_->Link(), 9600));
+        ASSERT_TRUE(gateway_->Started()) << "the Modbus TCP gateway did not come up: "
+                                         << ReadWhole(Path("gateway.log"));
+    }
+
+    void TearDown() override {
+        gateway_.reset();
+        ser2net_.reset();
+        if (sim_) {
+            EXPECT_TRUE(sim_->Stop());
+        }
+    }
+
+    std::string Path(const std::string& name) const { return sim_->Dir() + "/" + name; }
+
+    pid_t Launch(std::vector<std::string> args) {
+        args.insert(args.begin(), ORVICTL_PATH);
+        const std::string out = Path("out"), err = Path("err");
+        const pid_t pid = fork();
+        if (pid == 0) {
+            dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+            dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            std::vector<char*> argv;
+            for (std::string& arg : args) argv.push_back(&arg[0]);
+            argv.push_back(nullptr);
+            execv(ORVICTL_PATH, argv.data());
+            _exit(127);
+        }
+        return pid;
+    }
+
+    CtlRun Finish(pid_t pid) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(Path("out")), ReadWhole(Path("err"))};
+    }
+
+    CtlRun Run(const std::vector<std::string>& args) { return Finish(Launch(args)); }
+
+    // Registers written with function 6 at an address, in the order they reached the line.
+    std::vector<int> WrittenRegisters(int address) {
+        std::vector<int> registers;
+        for (const std::string& frame : sim_->Control().Log())
+            if (std::stoi(frame.substr(0, 2), nullptr, 16) == address && frame.substr(2, 2) == "06")
+                registers.push_back(std::stoi(frame.substr(4, 4), nullptr, 16));
+        return registers;
+    }
+
+    // The configuration of transmitter 1 saved through the local line, for loads over the network.
+    std::string SavedConfiguration() {
+        SimClient& sim = sim_->Control();
+        const int configured[][2] = {{43, 7}, {67, 1}, {26, -100}, {27, 900}, {61, 13}, {35, 4}, {31, 50}};
+        for (const auto& pair : configured) sim.Set(1, pair[0], pair[1]);
+        const std::string file = Path("orvi1.ini");
+        const CtlRun run = Run({"--port", sim_->Link(), "save", file});
+        EXPECT_EQ(0, run.code) << run.err;
+        sim.ClearLog();
+        return file;
+    }
+
+    std::unique_ptr<RunningSim> sim_;
+    std::unique_ptr<RunningSer2net> ser2net_;
+    std::unique_ptr<RunningGateway> gateway_;
+};
+
+const int kLoadedRegisters[] = {67, 43, 27, 26, 61, 35, 31};
+
+TEST_F(OrvictlNetwork, RawServerShowsSavesLoadsAndScansAtItsOneRate) {
+    Start({"--device", "2:9600"});
+    const std::string file = SavedConfiguration();
+    StartSer2net();
+    const std::string url = ser2net_->RawUrl();
+
+    // The same report as on the local line, the port's name aside.
+    const CtlRun direct = Run({"--port", sim_->Link(), "show"});
+    const CtlRun remote = Run({"--port", url, "show"});
+    ASSERT_EQ(0, remote.code) << remote.err;
+    std::string expected = direct.out;
+    expected.replace(expected.find(sim_->Link()), sim_->Link().size(), url);
+    EXPECT_EQ(expected, remote.out);
+
+    // A reply 2.5 s late still answers its request when the network is allowed 3 s: no second try.
+    sim_->Control().ClearLog();
+    sim_->Control().Fault(1, "late", 1);
+    CtlRun run = Run({"--port", url, "--timeout", "3000", "show"});
+    EXPECT_EQ(0, run.code) << run.err;
+    const std::vector<std::string> log = sim_->Control().Log();
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "01030000004445F9")) << "one read of the block";
+
+    run = Run({"--port", url, "save", Path("remote.ini")});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_EQ(ReadWhole(file).substr(ReadWhole(file).find("[Orvi]")),
+              ReadWhole(Path("remote.ini")).substr(ReadWhole(Path("remote.ini")).find("[Orvi]")));
+
+    sim_->Control().ClearLog();
+    run = Run({"--port", url, "--address", "2", "load", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    for (int reg : kLoadedRegisters) EXPECT_EQ(sim_->Control().Get(1, reg), sim_->Control().Get(2, reg)) << reg;
+
+    // Without --rates the scan stays at the server's rate; a list of rates is refused before any request.
+    run = Run({"--port", url, "scan", "--addresses", "1-3"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_EQ(std::string::npos, run.out.find("19200")) << run.out;
+    EXPECT_TRUE(Has(run.err, "2 transmissor(es) encontrado(s)")) << run.err;
+    sim_->Control().ClearLog();
+    run = Run({"--port", url, "scan", "--rates", "9600,19200"});
+    EXPECT_EQ(2, run.code);
+    EXPECT_TRUE(Has(run.err, "servidor serial em modo raw")) << run.err;
+    // A rate change would strand the transmitter at a rate the server does not speak.
+    run = Run({"--port", url, "baud", "19200"});
+    EXPECT_EQ(2, run.code);
+    EXPECT_TRUE(Has(run.err, "Nada foi escrito")) << run.err;
+    EXPECT_TRUE(WrittenRegisters(1).empty());
+    EXPECT_EQ("OK 1:9600 2:9600", sim_->Control().Command("devices"));
+}
+
+TEST_F(OrvictlNetwork, Rfc2217ServerScansTwoRatesAndFollowsARateChange) {
+    Start({"--device", "7:19200"});
+    StartSer2net();
+    const std::string url = ser2net_->Rfc2217Url();
+    CtlRun run = Run({"--port", url, "scan", "--addresses", "1-8", "--rates", "9600,19200"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_TRUE(Has(run.out, "\n1         9600 ")) << run.out;
+    EXPECT_TRUE(Has(run.out, "\n7         19200 ")) << run.out;
+
+    run = Run({"--port", url, "--address", "7", "--baud", "19200", "baud", "4800"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_TRUE(Has(run.out, "Taxa alterada de 19200 para 4800 bit/s e confirmada")) << run.out;
+    EXPECT_EQ("OK 1:9600 7:4800", sim_->Control().Command("devices"));
+}
+
+TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
+    Start({"--device", "2:9600"});
+    const std::string file = SavedConfiguration();
+    StartGateway();
+    CtlRun run = Run({"--port", gateway_->Url(), "show"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_TRUE(Has(run.out, "Pt100")) << run.out;
+    // The gateway knows only the public functions: the private values are named, the rest is shown.
+    EXPECT_TRUE(Has(run.err, "sem leitura: a calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
+        << run.err;
+
+    run = Run({"--port", gateway_->Url(), "--address", "2", "load", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    for (int reg : kLoadedRegisters) EXPECT_EQ(sim_->Control().Get(1, reg), sim_->Control().Get(2, reg)) << reg;
+    EXPECT_EQ((std::vector<int>{67, 43, 27, 26, 61, 35, 31}), WrittenRegisters(2));
+
+    run = Run({"--port", gateway_->Url(), "--address", "9", "show"});
+    EXPECT_EQ(4, run.code);
+    EXPECT_TRUE(Has(run.err, "o transmissor 9 não respondeu ao gateway")) << run.err;
+}
+
+TEST_F(OrvictlNetwork, GatewayStoppedMidSessionEndsWithAClearErrorWithinTheTimeout) {
+    Start();
+    StartGateway();
+    const pid_t pid = Launch({"--port", gateway_->Url(), "--timeout", "800", "monitor", "--interval", "0.2"});
+    ASSERT_TRUE(WaitFor([&] { return Has(ReadWhole(Path("out")), "°C"); })) << ReadWhole(Path("err"));
+    const auto stopped = std::chrono::steady_clock::now();
+    gateway_->Stop();
+    int status = 0;
+    ASSERT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::milliseconds(5000)))
+        << "orvictl still waits after the gateway stopped: " << ReadWhole(Path("err"));
+    const auto took = std::chrono::steady_clock::now() - stopped;
+    EXPECT_LT(took, std::chrono::milliseconds(200 + 800 + 1000)) << "one interval, the allowance and a margin";
+    EXPECT_EQ(4, WEXITSTATUS(status));
+    EXPECT_TRUE(Has(ReadWhole(Path("err")), "a conexão com 127.0.0.1:" + std::to_string(gateway_->Port()) + " caiu"))
+        << ReadWhole(Path("err"));
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// orvictl's network ports: the device a port name gets, the time allowed the network, and what
+// to tell the user when the network or a gateway is why a transmitter did not answer.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link_error.h"
+#include "serial_device.h"
+
+bool IsNetworkPortName(const std::string& port);
+
+// --timeout MS: the time a reply may take beyond the line's own, 1 to 60000 ms.
+bool ParseNetworkTimeout(const std::string& text, uint32_t* ms);
+
+// The device for a port name: the system's serial device for a local port; for a network name a
+// network device (with the MBAP frame codec for a gateway), kept until ReleaseNetworkPort.
+// timeoutMs 0 takes the default allowance.
+SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs);
+// Ends the network connection, if any, and tells what the user has not been told yet: a lost
+// connection, the private values a gateway refused.
+void ReleaseNetworkPort();
+
+// Why a network port did not open or refused the line settings ("" for a local port).
+std::string NetworkPortProblem();
+// Why a transaction failed when the network or the gateway is the reason ("" otherwise); the
+// loss of the connection counts as told once this has returned it.
+std::string NetworkFailureText(LinkError error, unsigned address);
+// True once a gateway has refused one of the transmitter's private values (functions 0x70, 0x71).
+bool PrivateValuesRefused();
+// True once the open network connection has broken: every further transaction would fail at once.
+bool NetworkLineLost();
+
+// The rates a scan may try on port: a server in raw mode has one line rate, the one given with
+// --baud (or the default), and refuses a list of several. An exit code, with a message when not 0.
+int FitScanRates(const std::string& port, int32_t lineRate, bool ratesGiven, std::vector<int32_t>* rates);
+// True when the open line's rate is fixed by its server (raw TCP), so the transmitter's rate must
+// not be changed through it: the line could not follow.
+bool LineRateIsFixed();
