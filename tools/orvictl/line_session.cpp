@@ -33,6 +33,7 @@ int OpenLine(const LineTarget& target) {
     commSettings.baudRate = target.baud;
     commSettings.deviceAddress = target.address;
     UseToken();
+    device->AllowOneOpen();
     if (OpenPort() == 1) return kExitOk;
     if (device->IsOpen()) {
         Complain(Format("a porta %s não aceitou a configuração da linha (%d bit/s, 8N1)", target.port.c_str(),
@@ -47,6 +48,7 @@ int OpenLine(const LineTarget& target) {
 bool ReopenLine() {
     ClosePort();
     UseToken();
+    device->AllowOneOpen();
     const bool opened = OpenPort() == 1;
     UseToken();  // a failed open leaves "None" behind, which no later open could use
     return opened;
