@@ -170,8 +170,8 @@ TEST_F(PortTest, ANameThatIsNoComPortIsNeverOpened) {
     device().events.clear();
     ASSERT_EQ(1, OpenPort());
     EXPECT_STREQ("COM12", commSettings.portName);
-    EXPECT_EQ("open COM12", device().events[0]);
-    EXPECT_EQ("configure 9600,n,8,1 9600", device().events[1]);
+    EXPECT_EQ("open COM12", device().events[1]);  // after closing the port open before
+    EXPECT_EQ("configure 9600,n,8,1 9600", device().events[2]);
 }
 
 TEST_F(PortTest, NoPortOrRejectedSettingsGiveNone) {
