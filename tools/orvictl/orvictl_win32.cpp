@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <chrono>
