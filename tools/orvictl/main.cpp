@@ -40,6 +40,7 @@ std::string GlobalHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SuppressSystemErrorBoxes();
     InstallInterruptHandler();
     const std::vector<std::string> all = CommandLineArguments(argc, argv);
     GlobalOptions options;

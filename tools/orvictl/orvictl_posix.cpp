@@ -64,6 +64,8 @@ void InstallInterruptHandler() {
 
 bool Interrupted() { return interrupted != 0; }
 
+void SuppressSystemErrorBoxes() {}
+
 bool PauseUnlessInterrupted(uint32_t ms) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!interrupted) {

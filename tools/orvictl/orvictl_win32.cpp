@@ -122,6 +122,8 @@ bool IsFolder(const std::string& path) {
 
 void InstallInterruptHandler() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 
+void SuppressSystemErrorBoxes() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
+
 bool Interrupted() { return InterlockedCompareExchange(&interrupted, 0, 0) != 0; }
 
 bool PauseUnlessInterrupted(uint32_t ms) {

@@ -22,6 +22,9 @@ bool IsFolder(const std::string& path);
 // Ctrl-C (and SIGTERM) only set a flag: loops look at it between transactions, so no request is
 // cut in half and the port is closed on the way out.
 void InstallInterruptHandler();
+// An unattended console tool shows no box: on Windows the system's own error boxes (a drive not
+// ready, a disk error) go back to the caller as errors instead. Nothing to do elsewhere.
+void SuppressSystemErrorBoxes();
 bool Interrupted();
 // Waits ms milliseconds; false as soon as Ctrl-C arrives.
 bool PauseUnlessInterrupted(uint32_t ms);
