@@ -22,7 +22,7 @@ class SerialDevice {
 public:
     virtual ~SerialDevice() = default;
     virtual bool Open(const char* portName) = 0;
-    // Mode string (for example "COM1:9600,n,8,1"), then LineSettingsFor(lineBaud) on top of the
+    // Mode string (for example "9600,n,8,1"), then LineSettingsFor(lineBaud) on top of the
     // port's current settings; false when the port refuses them.
     virtual bool Configure(const char* modeString, int32_t lineBaud) = 0;
     // True when the driver itself raises RTS while it sends (toggle mode held after Configure);

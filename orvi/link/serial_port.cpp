@@ -101,9 +101,9 @@ int OpenPort() {
     if (device.IsOpen()) device.Close();
     if (!OpenSomePort(device)) return FailOpen();
 
-    char mode[32];
-    std::snprintf(mode, sizeof mode, "%s:9600,n,8,1", commSettings.portName);
-    if (!device.Configure(mode, LineBaud(commSettings.baudRate))) {
+    // No device name in the mode string: a named device must exist, and a tool that opened the port by
+    // another name (a Linux path, a long Windows name) has no COMn to give.
+    if (!device.Configure("9600,n,8,1", LineBaud(commSettings.baudRate))) {
         device.Close();
         return FailOpen();
     }

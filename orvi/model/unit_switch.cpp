@@ -15,9 +15,9 @@ int16_t ConvertToUnit(int16_t value, int32_t chosenUnit, int inputType, UnitQuan
     if (quantity == UnitQuantity::Temperature && !IsTenthsInput(inputType)) {
         return chosenUnit == kUnitCelsius ? FahrenheitToCelsius(value) : CelsiusToFahrenheit(value);
     }
-    // Same arithmetic as the whole-degree conversions: divide (truncating) before adding the offset
-    // to °F, subtract it before dividing back to °C. A difference has no offset; 32 degrees are 320 tenths.
+    // The same rounding as the whole-degree conversions; a difference has no offset; 32 degrees are 320 tenths.
     const int32_t offset = quantity == UnitQuantity::Difference ? 0 : 320;
     const int32_t v = value;
-    return SaturateToInt16(chosenUnit == kUnitCelsius ? (v * 5 - offset * 5) / 9 : v * 9 / 5 + offset);
+    return SaturateToInt16(chosenUnit == kUnitCelsius ? DivideRounded((v - offset) * 5, 9)
+                                                      : DivideRounded(v * 9, 5) + offset);
 }

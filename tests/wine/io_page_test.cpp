@@ -253,18 +253,18 @@ TEST_F(IoPage, LinearTypesDisableTheUnitButtonsAndTheirLabel) {
 TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack) {
     Open(TypicalDevice());
     Click(IDC_UNIT_FAHRENHEIT);
-    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "3");  // a difference: 2 °C is 3.6 °F, no 32 added
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "4");  // a difference: 2 °C is 3.6 °F, no 32 added, rounded
     EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-166");
     EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "572");
     EXPECT_EQ(configSnapshot.unit, 1);
-    EXPECT_EQ(configSnapshot.alarmHysteresis, 3);
+    EXPECT_EQ(configSnapshot.alarmHysteresis, 4);
     EXPECT_EQ(SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_GETCOUNT, 0, 0), 19);
     EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), InputTypeCatalogue.fahrenheitNames[0]);
     EXPECT_EQ(SpinRange(IDC_LOWER_LIMIT_SPIN), "-166..1400");
     EXPECT_GT(changedMarks, 0);
 
     Click(IDC_UNIT_CELSIUS);
-    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "1");
+    EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "2");  // the round trip gives the 2 °C back
     EXPECT_EQ(configSnapshot.unit, 0);
 }
 

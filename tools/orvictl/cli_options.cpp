@@ -44,20 +44,26 @@ bool WantsHelp(const std::vector<std::string>& arguments) {
     return false;
 }
 
-int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options) {
+std::string UnexpectedArgumentText(const std::string& argument) {
+    const bool option = argument.size() > 1 && argument[0] == '-';
+    return (option ? "opção desconhecida: " : "argumento inesperado: ") + ArgumentText(argument.c_str());
+}
+
+int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions* options) {
+    const int count = static_cast<int>(arguments.size());
     int i = 1;
-    for (; i < argc; ++i) {
-        const std::string option = argv[i];
+    for (; i < count; ++i) {
+        const std::string& option = arguments[i];
         if (option.rfind("--", 0) != 0 || option == "--help") break;
         if (option != "--port" && option != "--baud" && option != "--address" && option != "--timeout") {
-            Complain(Format("opção desconhecida: %s (veja orvictl --help)", ArgumentText(argv[i]).c_str()));
+            Complain(Format("opção desconhecida: %s (veja orvictl --help)", ArgumentText(option.c_str()).c_str()));
             return -1;
         }
-        if (i + 1 >= argc) {
+        if (i + 1 >= count) {
             Complain(Format("%s precisa de um valor", option.c_str()));
             return -1;
         }
-        const std::string value = argv[++i];
+        const std::string& value = arguments[++i];
         if (option == "--port") {
             if (value.empty()) {
                 Complain("--port precisa do nome de uma porta");

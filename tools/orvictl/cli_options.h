@@ -12,9 +12,12 @@ struct GlobalOptions {
     uint32_t timeoutMs = 0;
 };
 
-// Reads the global options in front of the command; returns the index of the command in argv,
-// argc when there is none, or -1 after a message on a bad option.
-int ParseGlobalOptions(int argc, char** argv, GlobalOptions* options);
+// Reads the global options in front of the command (arguments[0] is the program); returns the index
+// of the command, arguments.size() when there is none, or -1 after a message on a bad option.
+int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions* options);
+
+// The usage problem of an argument a command does not take: an unknown option or a stray argument.
+std::string UnexpectedArgumentText(const std::string& argument);
 
 // A whole decimal number within [low, high], blanks around it allowed; nothing else.
 bool ParseWholeNumber(const std::string& text, long low, long high, long* value);

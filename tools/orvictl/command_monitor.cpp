@@ -1,4 +1,5 @@
 // monitor: process value, unit, alarm and status at a fixed interval, as a table or CSV with timestamps.
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -10,25 +11,13 @@
 #include "network_port.h"
 #include "live_diagnostic_texts.h"
 #include "live_status_list.h"
+#include "monitor_csv.h"
+#include "file_text.h"
 #include "platform.h"
 #include "text_output.h"
 #include "transactions.h"
 
 namespace {
-struct MonitorOptions {
-    uint32_t intervalMs = 1000;
-    long count = 0;  // 0: until Ctrl-C
-    std::string csvPath;
-};
-
-bool ParseInterval(const std::string& text, uint32_t* ms) {
-    char* end = nullptr;
-    const double seconds = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0' || !(seconds >= 0.1 && seconds <= 86400)) return false;
-    *ms = static_cast<uint32_t>(seconds * 1000 + 0.5);
-    return true;
-}
-
 std::string Timestamp() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
@@ -47,62 +36,78 @@ std::string StatusText(uint16_t bits) {
     return text;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
+
+// The CSV file as asked: a new file, rows added to an existing one, or one replaced; null after a message.
+FILE* OpenCsv(const MonitorOptions& monitor, bool* writeHeader) {
+    const std::string& path = monitor.csvPath;
+    const std::string shown = ArgumentText(path.c_str());
+    if (IsFolder(path)) {
+        Complain(Format("não foi possível criar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));
+        return nullptr;
+    }
+    FILE* file = monitor.append ? OpenFile(path, "ab") : monitor.force ? OpenFile(path, "wb") : CreateNewFile(path);
+    if (!file && errno == EEXIST) {
+        Complain(Format("o arquivo %s já existe: --append acrescenta as linhas, --force o substitui", shown.c_str()));
+        return nullptr;
+    }
+    if (!file) {
+        Complain(Format("não foi possível criar o arquivo %s: %s", shown.c_str(), FileErrorText(errno).c_str()));
+        return nullptr;
+    }
+    // Rows added to a file that has them already come without a second header.
+    *writeHeader = !monitor.append || (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) == 0);
+    return file;
+}
+
+// One CSV line into the file; false after a message when the disk refuses it (no row is lost unsaid).
+bool PutCsv(FILE* file, const MonitorOptions& monitor, const std::string& cp1252) {
+    const std::string text = Cp1252ToUtf8(cp1252);
+    if (std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0) return true;
+    Complain(Format("não foi possível gravar no arquivo %s: %s", ArgumentText(monitor.csvPath.c_str()).c_str(),
+                    FileErrorText(errno).c_str()));
+    return false;
+}
 }  // namespace
 
 int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
     MonitorOptions monitor;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        if (i + 1 >= arguments.size() || (option != "--interval" && option != "--count" && option != "--csv"))
-            return UsageError("monitor", "argumento inesperado: " + ArgumentText(option.c_str()));
-        const std::string& value = arguments[++i];
-        if (option == "--interval" && !ParseInterval(value, &monitor.intervalMs))
-            return UsageError("monitor", "--interval espera segundos, de 0.1 a 86400");
-        if (option == "--count" && !ParseWholeNumber(value, 1, 100000000L, &monitor.count))
-            return UsageError("monitor", "--count espera um número inteiro positivo");
-        if (option == "--csv") monitor.csvPath = value;
-    }
-    std::unique_ptr<FILE, FileCloser> csv;
-    if (!monitor.csvPath.empty()) {
-        csv.reset(monitor.csvPath == "-" ? nullptr : std::fopen(monitor.csvPath.c_str(), "wb"));
-        if (monitor.csvPath != "-" && !csv) {
-            Complain(Format("não foi possível criar o arquivo %s", ArgumentText(monitor.csvPath.c_str()).c_str()));
-            return kExitFile;
-        }
-    }
+    std::string problem;
+    if (!ParseMonitorOptions(arguments, &monitor, &problem)) return UsageError("monitor", problem);
     const bool csvToStdout = monitor.csvPath == "-";
+    std::unique_ptr<FILE, FileCloser> csv;
+    bool writeHeader = true;
+    if (!monitor.csvPath.empty() && !csvToStdout) {
+        csv.reset(OpenCsv(monitor, &writeHeader));
+        if (!csv) return kExitFile;
+    }
 
     int code = OpenLine(ResolveLineTarget(options));
     if (code != kExitOk) return code;
     uint16_t words[kConfigBlockWords] = {};
     code = ReadConfiguration(words);
-    if (code != kExitOk) {
+    if (code != kExitOk || Interrupted()) {
         CloseLine();
-        return code;
+        return Interrupted() ? kExitInterrupted : code;
     }
     DecodeConfigBlock(words);
     const ConfigSnapshot config = configSnapshot;
     const std::string unit = UnitLabelText(config.inputType, config.unit);
 
-    const std::string header = "hora,valor,unidade,alarme,estado_bits,estado\n";
-    if (csv) std::fputs(header.c_str(), csv.get()), std::fflush(csv.get());
+    if (csv && writeHeader && !PutCsv(csv.get(), monitor, kCsvHeader)) {
+        CloseLine();
+        return kExitFile;
+    }
     if (csvToStdout)
-        WriteOut(header);
+        WriteOut(kCsvHeader);
     else
         WriteOut(Format("%-23s %10s %-7s %-7s %s\n", "HORA", "VALOR", "UNIDADE", "ALARME", "ESTADO"));
 
     long samples = 0;
-    long answered = 0;
+    long missed = 0;
+    code = kExitOk;
     auto next = std::chrono::steady_clock::now();
     while (!Interrupted() && (monitor.count == 0 || samples < monitor.count)) {
         uint16_t live[kLiveBlockWords] = {};
@@ -117,27 +122,33 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
             if (statusRefused) result = kLinkOk;
         }
         ++samples;
+        std::string row;
         if (result != kLinkOk) {
+            ++missed;
             Complain(Format("%s: sem leitura (%s)", when.c_str(), LinkErrorText(result)));
             if (NetworkLineLost()) break;  // every further sample would fail at once
+            row = CsvMissedRow(when, LinkErrorText(result));
+            if (!csvToStdout)
+                WriteOut(Format("%-23s %10s %-7s %-7s sem leitura (%s)\n", when.c_str(), "-", unit.c_str(), "-",
+                                LinkErrorText(result)));
         } else {
-            ++answered;
             const std::string value = ProcessValueText(static_cast<int16_t>(live[1]), config.inputType);
             const int alarmOn = live[6] & 1;
             const std::string alarm = AlarmMnemonicText(alarmOn, config.alarmFunction);
-            const std::string bits = statusRefused ? std::string() : std::to_string(status);
-            const std::string row =
-                Format("%s,%s,%s,%d,%s,%s\n", when.c_str(), value.c_str(), CsvField(unit).c_str(), alarmOn,
-                       bits.c_str(), statusRefused ? "não lido" : CsvField(StatusText(status)).c_str());
-            if (csv) std::fputs(Cp1252ToUtf8(row).c_str(), csv.get()), std::fflush(csv.get());
-            if (csvToStdout)
-                WriteOut(row);
-            else
+            row = CsvSampleRow(when, value, unit, alarmOn, status, StatusText(status));
+            // A gateway that refused the status read leaves its columns empty, not guessed.
+            if (statusRefused) row = CsvRefusedStatusRow(when, value, unit, alarmOn);
+            if (!csvToStdout)
                 WriteOut(Format("%-23s %10s %-7s %-7s %s\n", when.c_str(), value.c_str(), unit.c_str(),
                                 alarmOn ? alarm.c_str() : "-",
                                 statusRefused ? "(não lido)"
                                 : status      ? StatusText(status).c_str()
                                               : "ok"));
+        }
+        if (csvToStdout) WriteOut(row);
+        if (csv && !PutCsv(csv.get(), monitor, row)) {
+            code = kExitFile;
+            break;
         }
         if (monitor.count && samples >= monitor.count) break;
         // A fixed rate: the next sample is due an interval after the last one began.
@@ -151,6 +162,9 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
     const bool lost = NetworkLineLost();
     CloseLine();
     if (lost) return kExitNoReply;
-    if (Interrupted()) return kExitOk;  // Ctrl-C is how a monitor without --count ends
-    return answered ? kExitOk : kExitNoReply;
+    if (missed) {
+        Complain(Format("%ld de %ld amostras sem resposta do transmissor", missed, samples));
+        if (code == kExitOk) code = kExitNoReply;
+    }
+    return code;  // Ctrl-C is how a monitor without --count ends: not a failure by itself
 }

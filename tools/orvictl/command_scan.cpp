@@ -71,10 +71,8 @@ int RunScan(const GlobalOptions& options, const Arguments& arguments) {
     ScanRange range;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if ((option != "--addresses" && option != "--rates") || i + 1 >= arguments.size())
-            return UsageError("scan", option.rfind("--", 0) == 0 && i + 1 >= arguments.size()
-                                          ? option + " precisa de um valor"
-                                          : "argumento inesperado: " + ArgumentText(option.c_str()));
+        if (option != "--addresses" && option != "--rates") return UsageError("scan", UnexpectedArgumentText(option));
+        if (i + 1 >= arguments.size()) return UsageError("scan", option + " precisa de um valor");
         const std::string& value = arguments[++i];
         if (option == "--addresses" && !ParseAddressRange(value, &range))
             return UsageError("scan", "--addresses espera A-B com 1 <= A <= B <= 247");

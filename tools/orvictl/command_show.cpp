@@ -4,6 +4,7 @@
 #include "config_snapshot.h"
 #include "exit_codes.h"
 #include "line_session.h"
+#include "platform.h"
 #include "show_format.h"
 #include "text_output.h"
 #include "transactions.h"
@@ -13,7 +14,7 @@ namespace {
 bool ReadCalibration(CalibrationValues* values) {
     for (const CalibrationValueSlot& slot : kCalibrationSlots) {
         uint16_t word = 0;
-        if (ReadPrivate(slot.address, &word) != kLinkOk) return false;
+        if (Interrupted() || ReadPrivate(slot.address, &word) != kLinkOk) return false;
         values->*slot.field = static_cast<int16_t>(word);
     }
     return true;
@@ -26,12 +27,13 @@ int RunShow(const GlobalOptions& options, const Arguments& arguments) {
         if (argument == "--json")
             json = true;
         else
-            return UsageError("show", "argumento inesperado: " + ArgumentText(argument.c_str()));
+            return UsageError("show", UnexpectedArgumentText(argument));
     }
     int code = OpenLine(ResolveLineTarget(options));
     if (code != kExitOk) return code;
     uint16_t words[kConfigBlockWords] = {};
     code = ReadConfiguration(words);
+    if (Interrupted()) code = kExitInterrupted;
     if (code == kExitOk) {
         DecodeConfigBlock(words);
         TransmitterReport report{};
@@ -40,11 +42,16 @@ int RunShow(const GlobalOptions& options, const Arguments& arguments) {
         report.baud = commSettings.baudRate;
         report.port = LinePortName();
         report.calibrationRead = ReadCalibration(&report.calibration);
-        report.statusRead = ReadStatusBits(&report.statusBits) == kLinkOk;
-        WriteOut(json ? FormatReportJson(report) : FormatReportText(report));
-        if (!report.calibrationRead || !report.statusRead)
-            Complain("aviso: a calibração ou o estado não puderam ser lidos");
+        report.statusRead = !Interrupted() && ReadStatusBits(&report.statusBits) == kLinkOk;
+        if (Interrupted()) {
+            code = kExitInterrupted;
+        } else {
+            WriteOut(json ? FormatReportJson(report) : FormatReportText(report));
+            if (!report.calibrationRead || !report.statusRead)
+                Complain("aviso: a calibração ou o estado não puderam ser lidos");
+        }
     }
     CloseLine();
+    if (code == kExitInterrupted) Complain("interrompido: a leitura parou e a porta foi fechada");
     return code;
 }

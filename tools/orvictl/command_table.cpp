@@ -38,8 +38,11 @@ const Command kCommands[] = {
      "\n"
      "Lê ARQUIVO (como save o escreve), aplica as mesmas verificações da página Entrada/Saída e\n"
      "escreve só os parâmetros que mudam, na ordem da página, cada um conferido por leitura.\n"
-     "Qualquer erro no arquivo (linha mal formada, chave desconhecida, valor fora dos catálogos)\n"
-     "ou numa verificação para antes de escrever. Uma escrita que falha para e diz o que já foi escrito.\n"
+     "Qualquer erro no arquivo (linha mal formada, chave desconhecida) ou numa verificação para\n"
+     "antes de escrever. Um valor igual ao do transmissor nunca é recusado, mesmo fora do que a página\n"
+     "oferece; um valor que muda passa pelas verificações da página. Uma escrita que falha, ou Ctrl-C,\n"
+     "para a sequência e diz o que já foi escrito. O arquivo é UTF-8 (com ou sem a marca do Bloco de\n"
+     "Notas); UTF-16 é recusado.\n"
      "\n"
      "  --dry-run   mostra o que mudaria, sem escrever\n"
      "\n"
@@ -72,11 +75,17 @@ const Command kCommands[] = {
      "  --dry-run   mostra o que mudaria, sem escrever\n",
      RunSet},
     {"monitor", "acompanha o valor do processo, o alarme e o estado",
-     "Uso: orvictl [opções globais] monitor [--interval SEGUNDOS] [--count N] [--csv ARQUIVO]\n"
+     "Uso: orvictl [opções globais] monitor [--interval SEGUNDOS] [--count N] [--csv ARQUIVO\n"
+     "       [--append | --force]]\n"
      "\n"
      "Lê valor do processo, unidade, alarme e estado a cada segundo (ou a cada SEGUNDOS) e mostra\n"
      "uma tabela; com --csv grava também CSV (UTF-8) com cabeçalho e hora de cada amostra\n"
-     "(--csv - escreve o CSV na saída padrão em vez da tabela). Para depois de N amostras ou com Ctrl-C.\n",
+     "(--csv - escreve o CSV na saída padrão em vez da tabela). Para depois de N amostras ou com Ctrl-C.\n"
+     "Uma amostra sem resposta é uma linha com a hora, sem valor e com o erro; se alguma se perdeu,\n"
+     "o monitor termina com um resumo e o código 4.\n"
+     "\n"
+     "  --append   acrescenta as linhas a um CSV que já existe (sem repetir o cabeçalho)\n"
+     "  --force    substitui um CSV que já existe (sem --append nem --force, ele não é tocado)\n",
      RunMonitor},
     {"address", "muda o endereço do transmissor e o confirma",
      "Uso: orvictl [opções globais] address NOVO\n"

@@ -36,11 +36,16 @@ bool TakeAssignment(const std::string& line, const std::string& origin, std::vec
     }
     int32_t value = 0;
     std::string reason;
-    if (!ParseParameterValue(*key, text, &value, &reason)) {
+    if (!ParseParameterValue(text, &value, &reason)) {
         *problem = Format("%s: %s = \"%s\": %s", origin.c_str(), name.c_str(), text.c_str(), reason.c_str());
         return false;
     }
-    requests->push_back({key, value, origin});
+    // Judged once the transmitter's own value is known: what it holds already is never refused.
+    const std::string refusal = IsOfferedValue(*key, value)
+                                    ? std::string()
+                                    : Format("%s: %s = \"%s\": valor não aceito; valores aceitos: %s", origin.c_str(),
+                                             name.c_str(), text.c_str(), AcceptedValuesText(*key).c_str());
+    requests->push_back({key, value, origin, refusal});
     return true;
 }
 

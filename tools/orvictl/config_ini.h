@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "config_change.h"
+#include "config_plan.h"
 #include "config_snapshot.h"
 
 // The file's text (CP1252) for a configuration read from the transmitter described by source.

@@ -39,6 +39,7 @@ int OpenLine(const LineTarget& target) {
     commSettings.baudRate = target.baud;
     commSettings.deviceAddress = target.address;
     UseToken();
+    device->AllowOneOpen();
     if (OpenPort() == 1) return kExitOk;
     const std::string network = NetworkPortProblem();
     if (device->IsOpen()) {
@@ -55,6 +56,7 @@ int OpenLine(const LineTarget& target) {
 bool ReopenLine() {
     ClosePort();
     UseToken();
+    device->AllowOneOpen();
     const bool opened = OpenPort() == 1;
     UseToken();  // a failed open leaves "None" behind, which no later open could use
     return opened;

@@ -1,5 +1,6 @@
 // orvictl: the Orvi transmitter from a terminal or a script; global options, then one command.
 #include <string>
+#include <vector>
 
 #include "commands.h"
 #include "exit_codes.h"
@@ -41,22 +42,24 @@ std::string GlobalHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    SuppressSystemErrorBoxes();
     InstallInterruptHandler();
+    const std::vector<std::string> all = CommandLineArguments(argc, argv);
     GlobalOptions options;
-    const int at = ParseGlobalOptions(argc, argv, &options);
+    const int at = ParseGlobalOptions(all, &options);
     if (at < 0) return kExitUsage;
-    if (at >= argc) {
+    if (at >= static_cast<int>(all.size())) {
         WriteErr(GlobalHelp());
         return kExitUsage;
     }
-    const std::string name = argv[at];
+    const std::string& name = all[static_cast<size_t>(at)];
     if (name == "--help" || name == "-h" || name == "help") {
         WriteOut(GlobalHelp());
         return kExitOk;
     }
     for (int i = 0; i < kCommandCount; ++i) {
         if (name != kCommands[i].name) continue;
-        const Arguments arguments(argv + at + 1, argv + argc);
+        const Arguments arguments(all.begin() + at + 1, all.end());
         if (WantsHelp(arguments)) {
             WriteOut(kCommands[i].help);
             return kExitOk;

@@ -9,13 +9,12 @@
 
 NamedPortDevice::NamedPortDevice(SerialDevice& inner, const std::string& fullName)
     : inner_(inner), fullName_(fullName) {
-    // The mode string that Windows builds from the token ("COM1:9600,n,8,1") only carries the
-    // line settings, so a stand-in does no harm.
     std::snprintf(token_, sizeof token_, "%s", PortNumber(fullName.c_str()) != 0 ? fullName.c_str() : "COM1");
 }
 
 bool NamedPortDevice::Open(const char* portName) {
-    if (std::strcmp(portName, token_) != 0) return false;
+    if (std::strcmp(portName, token_) != 0 || !openAllowed_) return false;
+    openAllowed_ = false;
     if (inner_.Open(fullName_.c_str())) return true;
     NotePortOpenFailure();
     return false;

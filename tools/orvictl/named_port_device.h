@@ -8,12 +8,16 @@
 // port fails, tries COM1..COM4 in turn. A command-line tool must talk to the port it was given or
 // to none (another port may hold another transmitter), and a Linux device path is no COMn name.
 // So OpenPort is given a token: the given name where it is COMn, else a stand-in COMn; the token
-// opens the full name, any other name is refused.
+// opens the full name, any other name is refused. The full name is tried once per AllowOneOpen, so
+// the link's COM1..COM4 scan after a failure can never open it (nor raise its notice, a message box
+// on Windows that would stop an unattended script).
 class NamedPortDevice : public SerialDevice {
 public:
     NamedPortDevice(SerialDevice& inner, const std::string& fullName);
     const char* Token() const { return token_; }
     const std::string& FullName() const { return fullName_; }
+    // Called before each OpenPort: the next Open of the token may try the port.
+    void AllowOneOpen() { openAllowed_ = true; }
 
     bool Open(const char* portName) override;
     bool Configure(const char* modeString, int32_t lineBaud) override;
@@ -34,4 +38,5 @@ private:
     SerialDevice& inner_;
     std::string fullName_;
     char token_[16];
+    bool openAllowed_ = false;
 };

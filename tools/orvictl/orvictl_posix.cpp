@@ -4,8 +4,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -29,7 +30,29 @@ void WriteOut(const std::string& cp1252) { WriteAll(stdout, cp1252); }
 void WriteErr(const std::string& cp1252) { WriteAll(stderr, cp1252); }
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
-std::string ArgumentText(const char* argument) { return Utf8ToCp1252(argument); }
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+FILE* CreateNewFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    FILE* file = fdopen(fd, "wb");
+    if (!file) close(fd);
+    return file;
+}
+
+bool MoveOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
+
+bool IsFolder(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
 
 void InstallInterruptHandler() {
     struct sigaction action {};
@@ -40,6 +63,8 @@ void InstallInterruptHandler() {
 }
 
 bool Interrupted() { return interrupted != 0; }
+
+void SuppressSystemErrorBoxes() {}
 
 bool PauseUnlessInterrupted(uint32_t ms) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -63,7 +88,11 @@ std::string PortOpenFailureText() {
     case EPERM: return "sem permissão (o usuário está no grupo dialout?)";
     case EBUSY: return "a porta está em uso por outro programa";
     case ENOTTY: return "não é uma porta serial";
-    default: return Utf8ToCp1252(std::strerror(lastOpenErrno));
+    case EISDIR: return "é uma pasta, não uma porta serial";
+    case ENXIO:
+    case ENODEV: return "o dispositivo não está presente (o adaptador foi desconectado?)";
+    case EIO: return "erro de entrada e saída no dispositivo";
+    default: return Format("erro %d do sistema", lastOpenErrno);
     }
 }
 

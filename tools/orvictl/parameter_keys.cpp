@@ -69,7 +69,7 @@ const ParameterKey* ParameterKeyOfRegister(int reg) {
     return nullptr;
 }
 
-bool ParseParameterValue(const ParameterKey& key, const std::string& text, int32_t* value, std::string* problem) {
+bool ParseParameterValue(const std::string& text, int32_t* value, std::string* problem) {
     long number = 0;
     if (!ParseWholeNumber(text, INT16_MIN, INT16_MAX, &number)) {
         long wide = 0;
@@ -78,23 +78,22 @@ bool ParseParameterValue(const ParameterKey& key, const std::string& text, int32
                        : "não é um número inteiro";
         return false;
     }
-    bool accepted = true;
-    switch (key.kind) {
-    case KeyKind::InputType: accepted = IsKnownInputType(static_cast<int>(number)); break;
-    case KeyKind::Unit:
-    case KeyKind::Flag: accepted = number == 0 || number == 1; break;
-    case KeyKind::OutputType: accepted = OutputTypeName(static_cast<int>(number)) != nullptr; break;
-    case KeyKind::AlarmFunction: accepted = IsOfferedAlarmFunction(number); break;
-    case KeyKind::Hysteresis: accepted = number >= 0; break;
-    case KeyKind::Scale:
-    case KeyKind::Offset: break;
-    }
-    if (!accepted) {
-        *problem = "valor não aceito; valores aceitos: " + AcceptedValuesText(key);
-        return false;
-    }
     *value = static_cast<int32_t>(number);
     return true;
+}
+
+bool IsOfferedValue(const ParameterKey& key, int32_t value) {
+    switch (key.kind) {
+    case KeyKind::InputType: return IsKnownInputType(static_cast<int>(value));
+    case KeyKind::Unit:
+    case KeyKind::Flag: return value == 0 || value == 1;
+    case KeyKind::OutputType: return OutputTypeName(static_cast<int>(value)) != nullptr;
+    case KeyKind::AlarmFunction: return IsOfferedAlarmFunction(value);
+    case KeyKind::Hysteresis: return value >= 0;
+    case KeyKind::Scale:
+    case KeyKind::Offset: return true;
+    }
+    return false;
 }
 
 std::string InputTypeText(int code, int32_t unit) {

@@ -22,8 +22,11 @@ extern const ParameterKey kParameterKeys[kParameterKeyCount];  // in the order o
 const ParameterKey* FindParameterKey(const std::string& name);
 const ParameterKey* ParameterKeyOfRegister(int reg);
 
-// The value text as a number the key accepts; otherwise false with the reason in problem (CP1252).
-bool ParseParameterValue(const ParameterKey& key, const std::string& text, int32_t* value, std::string* problem);
+// The value text as a register number; otherwise false with the reason in problem (CP1252).
+bool ParseParameterValue(const std::string& text, int32_t* value, std::string* problem);
+// Whether the page offers value for key. A value it does not offer (an alarm function only the
+// transmitter knows, a negative hysteresis) may still stand where the transmitter holds it already.
+bool IsOfferedValue(const ParameterKey& key, int32_t value);
 
 // The name a code has in its catalogue (trailing blanks cut), or a text saying the code is unknown.
 std::string InputTypeText(int code, int32_t unit);

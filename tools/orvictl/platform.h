@@ -1,12 +1,30 @@
 // What orvictl needs of the operating system beyond the serial device: Ctrl-C, pauses, port names and errors.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <string>
+#include <vector>
+
+// The program's arguments as UTF-8, the program's name first. Windows: from the wide command line,
+// since the ANSI argv loses every character the code page lacks.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// Files by their UTF-8 names (wide names on Windows); on failure errno says why (FileErrorText).
+FILE* OpenFile(const std::string& path, const char* mode);
+// A file that must not exist yet (EEXIST when it does), opened for writing.
+FILE* CreateNewFile(const std::string& path);
+// Moves from over to, replacing a file of that name.
+bool MoveOver(const std::string& from, const std::string& to);
+void RemoveFile(const std::string& path);
+bool IsFolder(const std::string& path);
 
 // Ctrl-C (and SIGTERM) only set a flag: loops look at it between transactions, so no request is
 // cut in half and the port is closed on the way out.
 void InstallInterruptHandler();
+// An unattended console tool shows no box: on Windows the system's own error boxes (a drive not
+// ready, a disk error) go back to the caller as errors instead. Nothing to do elsewhere.
+void SuppressSystemErrorBoxes();
 bool Interrupted();
 // Waits ms milliseconds; false as soon as Ctrl-C arrives.
 bool PauseUnlessInterrupted(uint32_t ms);

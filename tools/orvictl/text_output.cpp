@@ -69,6 +69,8 @@ std::string Utf8ToCp1252(const std::string& text) {
     return out;
 }
 
+std::string ArgumentText(const char* argument) { return Utf8ToCp1252(argument); }
+
 std::string Format(const char* format, ...) {
     va_list args;
     va_start(args, format);

@@ -5,8 +5,10 @@
 
 // The program's texts are CP1252 bytes; files and non-console output get UTF-8.
 std::string Cp1252ToUtf8(const std::string& text);
-// Text from outside (a file, a Linux command line) into CP1252; characters it lacks become '?'.
+// Text from outside (a file, a command line) into CP1252; characters it lacks become '?'.
 std::string Utf8ToCp1252(const std::string& text);
+// A command-line argument (UTF-8 on every system, see CommandLineArguments) as CP1252, for messages.
+std::string ArgumentText(const char* argument);
 
 // printf into a string.
 std::string Format(const char* format, ...)
@@ -20,8 +22,6 @@ void WriteOut(const std::string& cp1252);  // standard output
 void WriteErr(const std::string& cp1252);  // standard error
 bool StdoutIsTerminal();
 bool StderrIsTerminal();
-// A command-line argument as CP1252 (Linux passes UTF-8, Windows the ANSI code page).
-std::string ArgumentText(const char* argument);
 
 // A message line on standard error, prefixed with the program's name.
 void Complain(const std::string& cp1252);

@@ -54,11 +54,12 @@ TEST(UnitSwitch, ConvertsByInputTypeAndQuantityThereAndBack) {
     };
     const Case cases[] = {
         {0, T, 100, 212, 100},                                // whole degrees: × 9 / 5 + 32
-        {0, T, 1, 33, 0},                                     // truncated as ever: a round trip may lose a degree
+        {0, T, 1, 34, 1},                                     // 33.8 rounded: the round trip keeps the degree
         {0, T, -110, -166, -110},  {6, T, 1000, 2120, 1000},  // 100.0 °C is 212.0 °F: the 32 degrees are 320 tenths
         {14, T, -400, -400, -400},                            // -40.0 is the same in both units
         {6, T, 5300, 9860, 5300},                             // the °C limit lands on the °F limit
-        {0, D, 2, 3, 1},                                      // a difference gets no 32: 2 °C is 3.6 °F, truncated
+        {0, D, 2, 4, 2},                                      // a difference gets no 32: 2 °C is 3.6 °F, rounded
+        {0, D, -5, -9, -5},                                   // a negative hysteresis rounds the same way
         {0, D, 100, 180, 100},     {14, D, 20, 36, 20},       // 2.0 °C is 3.6 °F in tenths
         {17, T, 100, 100, 100},                               // linear: plain scale numbers, no unit
         {18, D, 5, 5, 5},
@@ -68,6 +69,20 @@ TEST(UnitSwitch, ConvertsByInputTypeAndQuantityThereAndBack) {
         const int16_t fahrenheit = ConvertToUnit(c.celsius, kUnitFahrenheit, c.inputType, c.quantity);
         EXPECT_EQ(fahrenheit, c.fahrenheit);
         EXPECT_EQ(ConvertToUnit(fahrenheit, kUnitCelsius, c.inputType, c.quantity), c.back);
+    }
+    // Every value a register can hold that °F can hold too comes back from °C → °F → °C, whatever the
+    // input type and quantity (truncating both ways lost up to a degree, or a tenth).
+    for (int type : {0, 6}) {
+        for (UnitQuantity quantity : {T, D}) {
+            int lost = 0;
+            for (int32_t v = INT16_MIN; v <= INT16_MAX; ++v) {
+                const int16_t there = ConvertToUnit(static_cast<int16_t>(v), kUnitFahrenheit, type, quantity);
+                if (there == INT16_MIN || there == INT16_MAX) continue;  // saturated: nothing to come back from
+                if (ConvertToUnit(there, kUnitCelsius, type, quantity) != v && ++lost <= 3)
+                    ADD_FAILURE() << "type " << type << " value " << v << " came back changed";
+            }
+            EXPECT_EQ(lost, 0);
+        }
     }
     // Beyond 16 bits the result stays at the bound, as the whole-degree conversions do.
     EXPECT_EQ(ConvertToUnit(30000, kUnitFahrenheit, 6, T), 32767);

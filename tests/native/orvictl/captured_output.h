@@ -1,0 +1,7 @@
+// orvictl's output in the native tests of its decisions: kept in memory, as CP1252, instead of the terminal.
+#pragma once
+#include <string>
+
+std::string& CapturedOut();
+std::string& CapturedErr();
+void ClearCaptured();

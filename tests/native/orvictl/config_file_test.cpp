@@ -1,0 +1,91 @@
+// orvictl's files where they are read and written: editors' encodings, the INI reader, file errors.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "config_ini.h"
+#include "file_text.h"
+#include "text_output.h"
+
+namespace {
+
+TEST(FileText, Utf8WithOrWithoutAMarkReadsAndUtf16IsRefusedByName) {
+    const std::string ini = "[Orvi]\nsaida = 13\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool read;
+    } rows[] = {
+        {"UTF-8", ini, true},
+        {"UTF-8 with the mark Notepad writes", "\xEF\xBB\xBF" + ini, true},
+        {"UTF-16 LE with its mark", std::string("\xFF\xFE[\0O\0", 6), false},
+        {"UTF-16 BE with its mark", std::string("\xFE\xFF\0[\0O", 6), false},
+        {"UTF-16 LE without a mark", std::string("[\0O\0r\0", 6), false},
+        {"UTF-16 BE without a mark", std::string("\0[\0O", 4), false},
+        {"empty", "", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string text;
+        std::string problem;
+        EXPECT_EQ(DecodeFileText(row.bytes, &text, &problem), row.read);
+        if (row.read) {
+            EXPECT_EQ(text, row.bytes.empty() ? "" : ini);
+        } else {
+            EXPECT_EQ(Cp1252ToUtf8(problem), "arquivo em UTF-16: grave-o como UTF-8");
+        }
+    }
+}
+
+TEST(FileText, ErrorsSayTheirReasonInPortuguese) {
+    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(EISDIR)), "é uma pasta, não um arquivo");
+    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(ENOENT)), "o arquivo ou a pasta não existe");
+    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(EACCES)), "sem permissão");
+    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(ENOSPC)), "o disco está cheio");
+    EXPECT_EQ(FileErrorText(9999), "erro 9999 do sistema");
+}
+
+TEST(ConfigIni, LinesAreReadAsSaveWritesThemAndEveryProblemIsNamed) {
+    const struct {
+        const char* text;  // UTF-8
+        std::vector<std::string> requested;
+        std::vector<std::string> problems;
+    } rows[] = {
+        {"# comentário\n; outro\n\n[Orvi]\r\nsaida = 13\r\n  offset=-3  \n", {"saida=13", "offset=-3"}, {}},
+        {"[ Orvi ]\nentrada = 7\n", {"entrada=7"}, {}},
+        {"saida = 13\n[Orvi]\n", {}, {"linha 1: valor fora da seção [Orvi]"}},
+        {"[Outra]\nsaida = 13\n",
+         {},
+         {"linha 1: seção desconhecida [Outra] (esperada [Orvi])", "linha 2: valor fora da seção [Orvi]"}},
+        {"[Orvi\n", {}, {"linha 1: seção mal formada \"[Orvi\""}},
+        {"# só comentários\n", {}, {"falta a seção [Orvi]"}},
+        {"[Orvi]\nsaida 13\ncor = azul\nsaida = 13\nsaida = 14\n",
+         {},
+         {"linha 2: esperado chave = valor, encontrado \"saida 13\"",
+          "linha 3: chave desconhecida \"cor\" (veja orvictl set --help)", "linha 5: saida já foi dado em linha 4"}},
+        {"[Orvi]\noffset = 1.5\nlimite_inferior = 40000\n",
+         {},
+         {"linha 2: offset = \"1.5\": não é um número inteiro",
+          "linha 3: limite_inferior = \"40000\": fora do intervalo de um registrador (-32768 a 32767)"}},
+        // Values the page does not offer are read: only a change to them is refused, once the
+        // transmitter's own values are known.
+        {"[Orvi]\nalarme_funcao = 2\nalarme_histerese = -5\n", {"alarme_funcao=2", "alarme_histerese=-5"}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::vector<RequestedValue> requests;
+        std::vector<std::string> problems;
+        EXPECT_EQ(ParseConfigIni(row.text, &requests, &problems), row.problems.empty());
+        std::vector<std::string> requested;
+        for (const RequestedValue& request : requests)
+            requested.push_back(std::string(request.key->name) + "=" + std::to_string(request.value));
+        if (row.problems.empty()) {
+            EXPECT_EQ(requested, row.requested);
+        }
+        std::vector<std::string> said;
+        for (const std::string& problem : problems) said.push_back(Cp1252ToUtf8(problem));
+        EXPECT_EQ(said, row.problems);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// orvictl's change plan where it is decided: what a file or set asks, what the page's checks refuse,
+// what gets written, and what the messages say when a write sequence stops.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "captured_output.h"
+#include "config_ini.h"
+#include "config_plan.h"
+#include "exit_codes.h"
+#include "text_output.h"
+
+namespace {
+
+// A transmitter's configuration block: thermocouple J in °C, 0..600, 4-20 mA, "Valor máximo" at 300,
+// hysteresis 2; then the changes of a row.
+struct Block {
+    uint16_t words[68] = {};
+    Block() { Set(43, 0).Set(67, 0).Set(26, 0).Set(27, 600).Set(61, 14).Set(35, 1).Set(31, 300).Set(39, 2).Set(50, 0); }
+    Block& Set(int reg, int value) {
+        words[reg] = static_cast<uint16_t>(value);
+        return *this;
+    }
+    ConfigSnapshot Snapshot() const {
+        DecodeConfigBlock(words);
+        return configSnapshot;
+    }
+};
+
+std::vector<RequestedValue> Requests(const std::vector<std::string>& assignments) {
+    std::vector<RequestedValue> requests;
+    std::vector<std::string> problems;
+    EXPECT_TRUE(ParseAssignments(assignments, &requests, &problems)) << (problems.empty() ? "" : problems[0]);
+    return requests;
+}
+
+std::vector<int> Registers(const std::vector<PlannedWrite>& plan) {
+    std::vector<int> registers;
+    for (const PlannedWrite& step : plan) registers.push_back(step.key->reg);
+    return registers;
+}
+
+TEST(ConfigPlan, AFileSaveWroteLoadsBackOntoTheSameTransmitterWithoutAWriteOrARefusal) {
+    // States the page never produces but transmitters hold: each file save writes of them must load.
+    const struct {
+        const char* what;
+        Block block;
+    } rows[] = {
+        {"factory-like", Block()},
+        {"alarm function 2, which the page does not offer", Block().Set(35, 2)},
+        {"a negative hysteresis with no alarm", Block().Set(35, 0).Set(39, 0xFFFB)},
+        {"a hysteresis wider than the sensor", Block().Set(39, 2000)},
+        {"a lower limit below the sensor's", Block().Set(26, 0xFF00)},
+        {"an unknown unit code", Block().Set(67, 7)},
+        {"a linear input at °F", Block().Set(43, 17).Set(67, 1).Set(26, 0xF831).Set(27, 9999)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const ConfigSnapshot current = row.block.Snapshot();
+        std::vector<RequestedValue> requests;
+        std::vector<std::string> problems;
+        ASSERT_TRUE(ParseConfigIni(Cp1252ToUtf8(FormatConfigIni(current, "teste")), &requests, &problems))
+            << problems[0];
+        EXPECT_EQ(requests.size(), static_cast<size_t>(kParameterKeyCount)) << "every key is in the file";
+        const ConfigSnapshot target = ApplyRequests(current, requests);
+        std::string message;
+        EXPECT_EQ(CheckChanges(current, target, requests, &message), kExitOk) << message;
+        EXPECT_TRUE(PlanWrites(target, row.block.words).empty());
+        EXPECT_TRUE(RequestsNotWritten(requests, current, target).empty());
+    }
+}
+
+TEST(ConfigPlan, ChangedValuesGetThePagesChecksAndValuesKeptAreNeverRefused) {
+    const struct {
+        Block block;
+        std::vector<std::string> assignments;
+        int code;
+        const char* message;  // UTF-8; empty when accepted
+    } rows[] = {
+        {Block().Set(35, 2), {"alarme_funcao=2"}, kExitOk, ""},
+        {Block(), {"alarme_funcao=2"}, kExitUsage, "argumento 1: alarme_funcao = \"2\": valor não aceito"},
+        {Block().Set(35, 0).Set(39, 0xFFFB), {"alarme_histerese=-5"}, kExitOk, ""},
+        {Block(), {"alarme_histerese=-1"}, kExitUsage, "valor não aceito"},
+        {Block(), {"alarme_histerese=870"}, kExitOk, ""},  // J in °C: -110 to 760
+        {Block(), {"alarme_histerese=871"}, kExitCheck, "A Histerese de Alarme deve estar entre 0 e 870!"},
+        {Block().Set(39, 2000), {"saida=13"}, kExitOk, ""},
+        {Block().Set(35, 0).Set(39, 2000), {"alarme_funcao=1"}, kExitOk, ""},  // the hysteresis itself stays
+        {Block().Set(43, 17), {"unidade=1"}, kExitCheck, "entrada linear (16 a 18) não tem unidade"},
+        {Block().Set(43, 17), {"entrada=0", "unidade=1"}, kExitOk, ""},
+        {Block().Set(26, 0xFF00), {"saida=13"}, kExitOk, ""},  // -256, below the sensor, already there
+        {Block().Set(26, 0xFF00), {"limite_superior=500"}, kExitOk, ""},
+        {Block(), {"limite_inferior=-111"}, kExitCheck, "não pode ser menor que o limite do sensor (-110°C)!"},
+        {Block(), {"limite_superior=761"}, kExitCheck, "não pode ser maior que o limite do sensor (760°C)!"},
+        {Block(), {"limite_inferior=601"}, kExitCheck, "O Limite Inferior não pode ser maior que o Limite Superior!"},
+        {Block(), {"alarme_setpoint=601"}, kExitCheck, "O Set Point de Alarme não pode ser maior"},
+        {Block(), {"limite_superior=299"}, kExitCheck, "O Set Point de Alarme não pode ser maior"},
+        {Block(), {"limite_inferior=301"}, kExitCheck, "O Set Point de Alarme não pode ser menor"},
+        {Block().Set(35, 0), {"alarme_setpoint=601"}, kExitOk, ""},  // no alarm: not checked, not written
+        {Block().Set(35, 0).Set(31, 700), {"alarme_funcao=1"}, kExitCheck, "O Set Point de Alarme não pode ser maior"},
+        {Block(), {"entrada=7"}, kExitOk, ""},  // limits and set point rescaled onto the Pt100 range
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.assignments.back());
+        const ConfigSnapshot current = row.block.Snapshot();
+        const std::vector<RequestedValue> requests = Requests(row.assignments);
+        std::string message;
+        EXPECT_EQ(CheckChanges(current, ApplyRequests(current, requests), requests, &message), row.code) << message;
+        if (row.code != kExitOk) {
+            EXPECT_NE(Cp1252ToUtf8(message).find(row.message), std::string::npos) << message;
+        }
+    }
+}
+
+TEST(ConfigPlan, TheUnitAndInputTypeCarryTheFieldsNotGivenAsThePageDoes) {
+    const ConfigSnapshot current = Block().Snapshot();
+    const struct {
+        std::vector<std::string> assignments;
+        int lower, upper, setPoint, hysteresis;
+    } rows[] = {
+        {{"unidade=1"}, 32, 1112, 572, 4},  // 2 °C is 3.6 °F: rounded, so °C → °F → °C keeps it
+        {{"unidade=1", "limite_superior=900", "alarme_histerese=2"}, 32, 900, 572, 2},
+        {{"entrada=1"}, 42, 1090, 566, 2},  // J onto K in proportion; the hysteresis stays
+        {{"entrada=1", "limite_inferior=-5"}, -5, 1090, 566, 2},
+        {{"saida=13"}, 0, 600, 300, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.assignments.front());
+        const ConfigSnapshot target = ApplyRequests(current, Requests(row.assignments));
+        EXPECT_EQ(target.lowerLimit, row.lower);
+        EXPECT_EQ(target.upperLimit, row.upper);
+        EXPECT_EQ(target.alarmSetPoint, row.setPoint);
+        EXPECT_EQ(target.alarmHysteresis, row.hysteresis);
+    }
+    const ConfigSnapshot back = ApplyRequests(ApplyRequests(current, Requests({"unidade=1"})), Requests({"unidade=0"}));
+    EXPECT_EQ(std::memcmp(&back, &current, sizeof back), 0) << "°C → °F → °C gives every value back";
+}
+
+TEST(ConfigPlan, OnlyDifferingRegistersAreWrittenAndAlarmValuesNeedAnAlarmFunction) {
+    const Block block;
+    const ConfigSnapshot current = block.Snapshot();
+    const struct {
+        std::vector<std::string> assignments;
+        std::vector<int> written;
+        std::vector<std::string> notWritten;
+    } rows[] = {
+        {{"unidade=0", "saida=14"}, {}, {}},
+        {{"saida=13", "offset=-3"}, {61, 29}, {}},  // the offset, the Diagnostic page's, last
+        {{"unidade=1"}, {67, 27, 26, 31, 39}, {}},  // every temperature converted, in the page's order
+        {{"alarme_funcao=0", "alarme_setpoint=310"}, {35}, {"alarme_setpoint"}},
+        {{"alarme_funcao=0", "alarme_setpoint=300", "alarme_histerese=2"}, {35}, {}},  // as they are: no warning
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.assignments.front());
+        const std::vector<RequestedValue> requests = Requests(row.assignments);
+        const ConfigSnapshot target = ApplyRequests(current, requests);
+        EXPECT_EQ(Registers(PlanWrites(target, block.words)), row.written);
+        std::vector<std::string> left;
+        for (const ParameterKey* key : RequestsNotWritten(requests, current, target)) left.push_back(key->name);
+        EXPECT_EQ(left, row.notWritten);
+    }
+}
+
+// The scripted link of RunWrites: one result per write, Ctrl-C after a number of writes.
+std::vector<LinkError> results;
+size_t writes = 0;
+size_t interruptAfter = 0;
+LinkError ScriptedWrite(int8_t, int16_t) {
+    const LinkError ok = kLinkOk;
+    const size_t index = writes++;
+    return index < results.size() ? results[index] : ok;
+}
+bool ScriptedInterrupt() { return writes >= interruptAfter; }
+
+TEST(ConfigPlan, AStoppedWriteSequenceSaysWhatWasWrittenAndWhatMayHaveBeen) {
+    const Block block;
+    const ConfigSnapshot current = block.Snapshot();
+    const std::vector<PlannedWrite> plan =
+        PlanWrites(ApplyRequests(current, Requests({"unidade=1", "entrada=1", "limite_superior=900"})), block.words);
+    ASSERT_EQ(Registers(plan), (std::vector<int>{67, 43, 27, 26, 31, 39}));
+    const struct {
+        std::vector<LinkError> results;
+        size_t interruptAfter;
+        int code;
+        size_t writes;
+        std::vector<std::string> said;  // UTF-8, on standard error
+        const char* notSaid;
+    } rows[] = {
+        {{}, 0, kExitInterrupted, 0, {"interrompido: nada foi escrito."}, "escrito: "},
+        {{},
+         2,
+         kExitInterrupted,
+         2,
+         {"interrompido depois de escrever unidade, entrada; o restante"},
+         "limite_superior ="},
+        {{kLinkValueMismatch},
+         99,
+         kExitWrite,
+         1,
+         {"Valor retornado é diferente", "não confirmado: unidade (o transmissor pode ter recebido o valor)",
+          "nenhum parâmetro antes dele foi escrito."},
+         "nenhum parâmetro foi escrito"},
+        {{kLinkOk, kLinkValueMismatch},
+         99,
+         kExitWrite,
+         2,
+         {"não confirmado: entrada (o transmissor", "já escritos antes da falha: unidade."},
+         "limite_superior ="},
+        {{kLinkTimeout},
+         99,
+         kExitWrite,
+         1,
+         {"Erro na escrita da Unidade de Temperatura", "nenhum parâmetro foi escrito."},
+         "não confirmado"},
+        {{}, 99, kExitOk, 6, {}, "interrompido"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.said.empty() ? "all written" : row.said[0]);
+        results = row.results;
+        writes = 0;
+        interruptAfter = row.interruptAfter;
+        ClearCaptured();
+        EXPECT_EQ(RunWrites(plan, ScriptedWrite, ScriptedInterrupt), row.code);
+        EXPECT_EQ(writes, row.writes);
+        const std::string said = Cp1252ToUtf8(CapturedErr());
+        for (const std::string& text : row.said) EXPECT_NE(said.find(text), std::string::npos) << said;
+        EXPECT_EQ((said + CapturedOut()).find(row.notSaid), std::string::npos) << said << CapturedOut();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+// orvictl's option parsers, its CSV rows, its text conversion and its one named port, where each is decided.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "captured_output.h"
+#include "cli_options.h"
+#include "comm_settings.h"
+#include "monitor_csv.h"
+#include "named_port_device.h"
+#include "native_platform.h"
+#include "serial_port.h"
+#include "text_output.h"
+
+namespace {
+
+TEST(GlobalOptions, ParsedInFrontOfTheCommandAndEveryBadOneNamed) {
+    const struct {
+        std::vector<std::string> arguments;
+        int at;  // -1: refused
+        std::string port;
+        int baud, address;
+        const char* said;  // UTF-8
+    } rows[] = {
+        {{"orvictl", "show"}, 1, "", 0, 0, ""},
+        {{"orvictl", "--port", "COM3", "--baud", "19200", "--address", "247", "show"}, 7, "COM3", 19200, 247, ""},
+        {{"orvictl", "--port", "/dev/ttyUSB1"}, 3, "/dev/ttyUSB1", 0, 0, ""},
+        {{"orvictl", "--help"}, 1, "", 0, 0, ""},
+        {{"orvictl", "--verbose", "show"}, -1, "", 0, 0, "opção desconhecida: --verbose"},
+        {{"orvictl", "--port"}, -1, "", 0, 0, "--port precisa de um valor"},
+        {{"orvictl", "--port", "", "show"}, -1, "", 0, 0, "--port precisa do nome de uma porta"},
+        {{"orvictl", "--baud", "9601", "show"}, -1, "", 0, 0, "--baud 9601: a taxa deve ser"},
+        {{"orvictl", "--address", "248", "show"}, -1, "", 0, 0, "--address 248: o endereço deve ser de 1 a 247"},
+        {{"orvictl", "--address", "0", "show"}, -1, "", 0, 0, "o endereço deve ser de 1 a 247"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.back());
+        ClearCaptured();
+        GlobalOptions options;
+        EXPECT_EQ(ParseGlobalOptions(row.arguments, &options), row.at);
+        EXPECT_EQ(options.port, row.at < 0 ? options.port : row.port);
+        if (row.at >= 0) {
+            EXPECT_EQ(options.baud, row.baud);
+            EXPECT_EQ(options.address, row.address);
+        }
+        EXPECT_NE(Cp1252ToUtf8(CapturedErr()).find(row.said), std::string::npos) << CapturedErr();
+        EXPECT_EQ(CapturedErr().empty(), row.at >= 0);
+    }
+}
+
+TEST(CommandArguments, AnUnknownOptionIsCalledUnknownAndANumberIsWholeAndInRange) {
+    EXPECT_EQ(Cp1252ToUtf8(UnexpectedArgumentText("--jsno")), "opção desconhecida: --jsno");
+    EXPECT_EQ(Cp1252ToUtf8(UnexpectedArgumentText("-x")), "opção desconhecida: -x");
+    EXPECT_EQ(UnexpectedArgumentText("extra"), "argumento inesperado: extra");
+    EXPECT_EQ(UnexpectedArgumentText("-"), "argumento inesperado: -");  // standard input's usual name
+
+    const struct {
+        const char* text;
+        bool ok;
+        long value;
+    } numbers[] = {{" 12 ", true, 12}, {"+7", true, 7},    {"-3", true, -3},        {"1.5", false, 0},
+                   {"", false, 0},     {"-", false, 0},    {"12a", false, 0},       {"100", true, 100},
+                   {"101", false, 0},  {"-101", false, 0}, {"9999999999", false, 0}};
+    for (const auto& row : numbers) {
+        long value = 0;
+        EXPECT_EQ(ParseWholeNumber(row.text, -100, 100, &value), row.ok) << row.text;
+        if (row.ok) {
+            EXPECT_EQ(value, row.value) << row.text;
+        }
+    }
+}
+
+TEST(MonitorOptions, IntervalCountAndWhatToDoWithAnExistingCsv) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* problem;  // UTF-8; empty when accepted
+        uint32_t intervalMs;
+        long count;
+        bool append, force;
+    } rows[] = {
+        {{}, "", 1000, 0, false, false},
+        {{"--interval", "0.1", "--count", "3"}, "", 100, 3, false, false},
+        {{"--interval", "86400"}, "", 86400000, 0, false, false},
+        {{"--csv", "a.csv", "--append"}, "", 1000, 0, true, false},
+        {{"--force", "--csv", "a.csv"}, "", 1000, 0, false, true},
+        {{"--interval", "0.09"}, "--interval espera segundos", 0, 0, false, false},
+        {{"--interval", "86401"}, "--interval espera segundos", 0, 0, false, false},
+        {{"--interval", "1s"}, "--interval espera segundos", 0, 0, false, false},
+        {{"--count", "0"}, "--count espera um número inteiro positivo", 0, 0, false, false},
+        {{"--count"}, "--count precisa de um valor", 0, 0, false, false},
+        {{"--csv", "a.csv", "--append", "--force"}, "--append e --force não combinam", 0, 0, false, false},
+        {{"--append"}, "valem só com --csv ARQUIVO", 0, 0, false, false},
+        {{"--csv", "-", "--force"}, "valem só com --csv ARQUIVO", 0, 0, false, false},
+        {{"--jsno"}, "opção desconhecida: --jsno", 0, 0, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.empty() ? "none" : row.arguments.front());
+        MonitorOptions options;
+        std::string problem;
+        const bool ok = ParseMonitorOptions(row.arguments, &options, &problem);
+        EXPECT_EQ(ok, *row.problem == '\0') << problem;
+        if (!ok) {
+            EXPECT_NE(Cp1252ToUtf8(problem).find(row.problem), std::string::npos) << problem;
+            continue;
+        }
+        EXPECT_EQ(options.intervalMs, row.intervalMs);
+        EXPECT_EQ(options.count, row.count);
+        EXPECT_EQ(options.append, row.append);
+        EXPECT_EQ(options.force, row.force);
+    }
+}
+
+TEST(MonitorCsv, AMissedSampleIsARowWithItsTimeNoValueAndTheReason) {
+    EXPECT_EQ(std::string(kCsvHeader), "hora,valor,unidade,alarme,estado_bits,estado\n");
+    EXPECT_EQ(CsvMissedRow("2026-01-02T03:04:05.006", "Time-out"),
+              "2026-01-02T03:04:05.006,,,,,sem leitura: Time-out\n");
+    EXPECT_EQ(CsvSampleRow("t", "12.5",
+                           "\xB0"
+                           "C",
+                           1, 3, "a, \"b\""),
+              "t,12.5,\xB0"
+              "C,1,3,\"a, \"\"b\"\"\"\n");
+    EXPECT_EQ(CsvField("linha\r\nquebrada"), "\"linha\r\nquebrada\"");
+    EXPECT_EQ(CsvField("simples"), "simples");
+}
+
+TEST(TextConversion, Cp1252AndUtf8BothWays) {
+    const struct {
+        std::string cp1252;
+        std::string utf8;
+    } rows[] = {
+        {"abc", "abc"},
+        {"\xE7\xE3o \xB0"
+         "C",
+         "ção °C"},                   // Latin-1 half: two bytes each
+        {"\x80 \x9F \x8A", "€ Ÿ Š"},  // the code page's own 0x80..0x9F: three bytes or two
+        {"\xFF", "ÿ"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Cp1252ToUtf8(row.cp1252), row.utf8) << row.utf8;
+        EXPECT_EQ(Utf8ToCp1252(row.utf8), row.cp1252) << row.utf8;
+    }
+    EXPECT_EQ(Cp1252ToUtf8("\x81\x8D"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // undefined in CP1252: U+FFFD
+    EXPECT_EQ(Utf8ToCp1252("日本"), "??");                            // beyond the code page
+    EXPECT_EQ(Utf8ToCp1252("a\x80z"), "a?z");                         // a stray continuation byte
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");                           // cut in the middle
+    EXPECT_EQ(Utf8ToCp1252("\xC3(x"), "?(x");                         // a lead byte without its tail
+    EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80!"), "?!");               // four bytes, one character
+}
+
+// A port whose first open fails and every later one works: the link's COM1..COM4 scan would find it.
+struct FlakyDevice : ScriptedSerialDevice {
+    bool Open(const char* name) override {
+        const bool opened = ScriptedSerialDevice::Open(name);
+        openable.insert(name);
+        return opened;
+    }
+};
+
+TEST(NamedPort, AFailedOpenIsNeverRetriedByTheScanSoNoNoticeAppears) {
+    for (const char* name : {"/dev/ttyUSB0", "COM3"}) {
+        SCOPED_TRACE(name);
+        ResetNativePlatform();
+        FlakyDevice flaky;
+        flaky.openable.clear();
+        NamedPortDevice named(flaky, name);
+        UseSerialDevice(&named);
+        std::snprintf(commSettings.portName, sizeof commSettings.portName, "%s", named.Token());
+        named.AllowOneOpen();
+        EXPECT_EQ(OpenPort(), 0);
+        EXPECT_TRUE(PortNotices().empty());
+        EXPECT_EQ(flaky.events, std::vector<std::string>{std::string("open ") + name});
+        // The next OpenPort may try again (a rate change reopens the line).
+        std::snprintf(commSettings.portName, sizeof commSettings.portName, "%s", named.Token());
+        named.AllowOneOpen();
+        EXPECT_EQ(OpenPort(), 1);
+        EXPECT_EQ(flaky.openName, name);
+        EXPECT_TRUE(PortNotices().empty());
+        ClosePort();
+        UseSerialDevice(nullptr);
+    }
+}
+
+}  // namespace

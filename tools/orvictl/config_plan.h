@@ -1,0 +1,52 @@
+// From requested values to written registers: the page's rules, its checks, its write order, each write read back.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config_snapshot.h"
+#include "link_error.h"
+#include "parameter_keys.h"
+
+struct RequestedValue {
+    const ParameterKey* key;
+    int32_t value;
+    std::string origin;   // "linha 12" or "argumento 2", for messages
+    std::string refusal;  // not empty: a value the page does not offer, refused only where it changes the register
+};
+
+// The current configuration with the requests applied. A field not requested follows the page's
+// rules: a new input type rescales the limits and set point, a new unit converts limits, set
+// point and hysteresis, as the Input/Output page does when the user changes them.
+ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<RequestedValue>& requests);
+
+// The page's checks on what changes from current to target; a value that stays as the transmitter
+// has it is never refused. 0 or an exit code with the message (CP1252) in message.
+int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
+                 const std::vector<RequestedValue>& requests, std::string* message);
+
+struct PlannedWrite {
+    const ParameterKey* key;
+    int16_t oldWord;
+    int16_t value;
+    const char* failureFormat;  // one %s for the link error text
+};
+
+// The page's write sequence for target, keeping only the registers whose word differs from the
+// block just read; the indication offset, which the Diagnostic page writes, comes last.
+std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_t* words);
+
+// Requested changes the plan leaves out because no alarm function is set (the page never writes them then).
+std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,
+                                                    const ConfigSnapshot& current, const ConfigSnapshot& target);
+
+typedef LinkError (*RegisterWriter)(int8_t reg, int16_t value);  // the write and its read-back
+typedef bool (*InterruptCheck)();
+
+// Writes the plan in order. Ctrl-C stops it between writes; a failure stops it. Either way the
+// message says what was written and what may have been. An exit code.
+int RunWrites(const std::vector<PlannedWrite>& plan, RegisterWriter write, InterruptCheck interrupted);
+
+// The table of changes a dry run prints.
+std::string ChangeTable(const std::vector<PlannedWrite>& plan, const ConfigSnapshot& current,
+                        const ConfigSnapshot& target);
