@@ -59,25 +59,17 @@ NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line
     if (!moveAddress && !moveRate) return change;
     const LineSetting target = {change.newAddress, change.newBaud};
 
+    // A stop asked while a read waited wins over what that read returned (it may have cut it short).
+    const bool present = !line.Stopped() && AnswersHere(settings, line, &change.error);
+    const bool taken = present && !line.Stopped() && moveAddress &&
+                       AddressTaken(settings, line, target.address, &change.error);
     if (line.Stopped()) {
         change.result = NetworkChangeResult::kStopped;
+        change.error = kLinkOk;
         return change;
     }
-    if (!AnswersHere(settings, line, &change.error)) {
-        change.result = NetworkChangeResult::kNoReply;
-        return change;
-    }
-    change.error = kLinkOk;
-    if (line.Stopped()) {
-        change.result = NetworkChangeResult::kStopped;
-        return change;
-    }
-    if (moveAddress && AddressTaken(settings, line, target.address, &change.error)) {
-        change.result = NetworkChangeResult::kAddressInUse;
-        return change;
-    }
-    if (line.Stopped()) {
-        change.result = NetworkChangeResult::kStopped;
+    if (!present || taken) {
+        change.result = present ? NetworkChangeResult::kAddressInUse : NetworkChangeResult::kNoReply;
         return change;
     }
 
