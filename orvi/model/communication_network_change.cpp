@@ -48,21 +48,16 @@ NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line
     const LineSetting old = {settings.deviceAddress, settings.baudRate};
     const bool moveAddress = newAddress != old.address;
     const bool moveRate = IsNetworkRate(newBaud) && newBaud != old.baud;
-    NetworkChange change = {NetworkChangeResult::kNothingToChange,
-                            old.address,
-                            old.baud,
-                            moveAddress ? newAddress : old.address,
-                            moveRate ? newBaud : old.baud,
-                            false,
-                            false,
-                            kLinkOk};
+    NetworkChange change = {
+        NetworkChangeResult::kNothingToChange, old.address, old.baud, moveAddress ? newAddress : old.address,
+        moveRate ? newBaud : old.baud,         false,       false,    kLinkOk};
     if (!moveAddress && !moveRate) return change;
     const LineSetting target = {change.newAddress, change.newBaud};
 
     // A stop asked while a read waited wins over what that read returned (it may have cut it short).
     const bool present = !line.Stopped() && AnswersHere(settings, line, &change.error);
-    const bool taken = present && !line.Stopped() && moveAddress &&
-                       AddressTaken(settings, line, target.address, &change.error);
+    const bool taken =
+        present && !line.Stopped() && moveAddress && AddressTaken(settings, line, target.address, &change.error);
     if (line.Stopped()) {
         change.result = NetworkChangeResult::kStopped;
         change.error = kLinkOk;

@@ -108,14 +108,15 @@ void ModifyNetworkSettings(HWND page) {
     // The host follows only a setting the transmitter answered at; anything else leaves the
     // settings, the file and the shown values as they were.
     const NetworkChangeResult result = change.result;
-    const bool hostMoved = result == NetworkChangeResult::kConfirmed || result == NetworkChangeResult::kOnlyAddressTaken;
+    const bool hostMoved =
+        result == NetworkChangeResult::kConfirmed || result == NetworkChangeResult::kOnlyAddressTaken;
     ShowHostRate(page, commSettings.baudRate);
     if (hostMoved || result == NetworkChangeResult::kNothingToChange) SaveCommSettingsOrReport(page);
     ShowTransmitterSettings(page);
     if (result == NetworkChangeResult::kNothingToChange) return;
     const char* caption = result == NetworkChangeResult::kConfirmed      ? "Sucesso"
                           : result == NetworkChangeResult::kAddressInUse ? "Atenção"
-                                                                          : "Erro na Comunicação";
+                                                                         : "Erro na Comunicação";
     ShowCommunicationMessage(page, NetworkChangeText(change).c_str(), caption, MB_OK);
 }
 

@@ -53,8 +53,8 @@ int Report(const NetworkChange& change) {
         return kExitOk;
     case NetworkChangeResult::kOnlyAddressTaken:
     case NetworkChangeResult::kNotTaken:
-        Complain(Format("o transmissor não confirmou a mudança no %s (%s).", asked.c_str(),
-                        LinkErrorText(change.error)));
+        Complain(
+            Format("o transmissor não confirmou a mudança no %s (%s).", asked.c_str(), LinkErrorText(change.error)));
         Complain(Format("ele continua respondendo no %s.", LineDescription().c_str()));
         return kExitWrite;
     case NetworkChangeResult::kNotFound:

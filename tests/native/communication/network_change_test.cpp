@@ -44,8 +44,8 @@ TEST_F(NetworkChangeCase, OnlyTheRateWritesItsCodeAtTheOldRateThenTheHostFollows
 
 TEST_F(NetworkChangeCase, BothGoAddressFirstAndTheRateWriteReachesTheNewAddress) {
     EXPECT_EQ(ApplyNetworkChange(settings, line, 200, 19200).result, NetworkChangeResult::kConfirmed);
-    const Calls expected = {"read 44 @5/9600",        "read 8 @200/9600",  "write 44=200 @5/9600",
-                            "write 45=4 @200/9600", "open @200/19200", "read 44 @200/19200"};
+    const Calls expected = {"read 44 @5/9600",      "read 8 @200/9600", "write 44=200 @5/9600",
+                            "write 45=4 @200/9600", "open @200/19200",  "read 44 @200/19200"};
     EXPECT_EQ(line.calls, expected);
 }
 

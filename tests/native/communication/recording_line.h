@@ -19,10 +19,10 @@ struct RateAnswers {
 struct Station {
     uint8_t address;
     int32_t baud;
-    bool echoes = true;        // false: a write's echo is lost (whether or not the write takes hold)
-    bool takesWrites = true;   // false: it echoes a write but keeps its address and rate
-    bool takesRate = true;     // false: it keeps its rate (a write of register 45 changes nothing)
-    bool goesSilent = false;   // true: after its first write it answers nowhere (taken to a setting nobody asked)
+    bool echoes = true;         // false: a write's echo is lost (whether or not the write takes hold)
+    bool takesWrites = true;    // false: it echoes a write but keeps its address and rate
+    bool takesRate = true;      // false: it keeps its rate (a write of register 45 changes nothing)
+    bool goesSilent = false;    // true: after its first write it answers nowhere (taken to a setting nobody asked)
     LinkError fault = kLinkOk;  // a garbled answer to every read (something is there)
 };
 
