@@ -106,18 +106,4 @@ TEST_F(CommunicationSearch, ClicksDispatchedDuringTheSearchStartNoOtherAction) {
     EXPECT_EQ(commSettings.deviceAddress, 1);
 }
 
-TEST_F(CommunicationSearch, AnOrviWhoseAddressNoRequestCanReachIsNamedWithItsRate) {
-    sim->Set(1, 44, 250);  // it now answers at 250, and to the search's address 0
-    Open(1, 9600);
-    Answer({IDOK, IDOK});
-    Click(IDC_COMM_SEARCH);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].caption, "Erro na Comunicação");
-    EXPECT_EQ(boxes[1].text.rfind("Um Orvi respondeu a 9600 baud, mas o seu endereço (250) não está entre 1 e 247!", 0),
-              0u)
-        << boxes[1].text;
-    EXPECT_EQ(commSettings.deviceAddress, 1);
-    EXPECT_EQ(commSettings.baudRate, 9600);
-}
-
 }  // namespace
