@@ -13,7 +13,8 @@ public:
     }
     LinkError ReadIdentity(uint16_t* value) override { return SearchReadIdentity(value); }
     LinkError ReadAddress(uint16_t* value) override { return SearchReadAddress(value); }
-    LinkError Write(int8_t reg, int16_t value) override { return WriteRegister(reg, value); }
+    LinkError Read(int8_t reg, uint16_t* value) override { return ReadHolding(reg, value); }
+    LinkError Write(int8_t reg, int16_t value) override { return WriteRegisterByEcho(reg, value); }
 };
 
 }  // namespace

@@ -11,7 +11,13 @@ public:
     virtual void Reopen() = 0;
     virtual LinkError ReadIdentity(uint16_t* value) = 0;  // register 8, reply from any address
     virtual LinkError ReadAddress(uint16_t* value) = 0;   // register 44, reply from any address
+    // One holding register at the device address and rate in force, the reply from that address only.
+    virtual LinkError Read(int8_t reg, uint16_t* value) = 0;
+    // A write of register 44 or 45 confirmed by its echo: the change takes hold after the reply, so
+    // only a read at the new setting can confirm it.
     virtual LinkError Write(int8_t reg, int16_t value) = 0;
+    // True when the user asked to stop (Ctrl-C of a console program): nothing is written from then on.
+    virtual bool Stopped() { return false; }
 };
 
 // The real port and transactions.

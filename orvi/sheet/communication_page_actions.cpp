@@ -105,9 +105,19 @@ void ModifyNetworkSettings(HWND page) {
     ButtonDisabled busy(page, IDC_COMM_MODIFY);
     const NetworkChange change =
         ApplyNetworkChange(commSettings, LinkCommunicationLine(), address, ReadNetworkBaud(page));
-    if (change.baudWritten) ShowHostRate(page, commSettings.baudRate);
-    SaveCommSettingsOrReport(page);
+    // The host follows only a setting the transmitter answered at; anything else leaves the
+    // settings, the file and the shown values as they were.
+    const NetworkChangeResult result = change.result;
+    const bool hostMoved =
+        result == NetworkChangeResult::kConfirmed || result == NetworkChangeResult::kOnlyAddressTaken;
+    ShowHostRate(page, commSettings.baudRate);
+    if (hostMoved || result == NetworkChangeResult::kNothingToChange) SaveCommSettingsOrReport(page);
     ShowTransmitterSettings(page);
+    if (result == NetworkChangeResult::kNothingToChange) return;
+    const char* caption = result == NetworkChangeResult::kConfirmed      ? "Sucesso"
+                          : result == NetworkChangeResult::kAddressInUse ? "Atenção"
+                                                                         : "Erro na Comunicação";
+    ShowCommunicationMessage(page, NetworkChangeText(change).c_str(), caption, MB_OK);
 }
 
 void SearchTransmitter(HWND page) {
@@ -119,7 +129,7 @@ void SearchTransmitter(HWND page) {
     ButtonDisabled busy(page, IDC_COMM_SEARCH);
     const SearchOutcome outcome = RunAutomaticSearch(commSettings, LinkCommunicationLine());
     if (!outcome.found) {
-        ShowCommunicationMessage(page, "Não foi possível comunicar com o Orvi!", "Erro na Comunicação", MB_OK);
+        ShowCommunicationMessage(page, SearchFailureText(outcome).c_str(), "Erro na Comunicação", MB_OK);
         return;
     }
     ShowHostRate(page, outcome.baudRate);

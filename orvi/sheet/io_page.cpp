@@ -5,6 +5,7 @@
 #include "config_snapshot.h"
 #include "io_consistency_checks.h"
 #include "io_page_controls.h"
+#include "resource.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
 #include "spin_value.h"
@@ -42,13 +43,34 @@ BOOL InitIoPage(HWND page) {
                       "Erro na leitura da configuração (%s)!\n\nExecute a Busca Automática do Orvi!",
                       LinkErrorText(result));
         ioPageMessageBox(page, message, "Atenção", MB_ICONWARNING | MB_OK);
-        PostQuitMessage(0);
+        // Without a configuration the sheet has nothing to show: it closes as by Cancel once it runs.
+        // The sheet mode then ends; the service mode goes back to its main window, whose menu offers
+        // the search the message recommends.
+        PostMessageA(GetParent(page), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         return FALSE;
     }
     DecodeConfigBlock(block);
     FillIoPage(ioPageWindow);
     SendMessageA(GetParent(page), PSM_UNCHANGED, reinterpret_cast<WPARAM>(page), 0);
     return TRUE;
+}
+
+// The link's wait for the transmitter dispatches mouse messages, so a click on a list, a unit or the
+// blocking box can arrive while an apply (or another action) talks to the transmitter. The control
+// has already changed by then: it is put back, and the snapshot, which the apply is writing, stays.
+bool RefuseChoiceWhileActionRuns(HWND page, int controlId) {
+    switch (controlId) {
+    case IDC_INPUT_TYPE_LIST:
+    case IDC_OUTPUT_TYPE_LIST:
+    case IDC_ALARM_FUNCTION_LIST:
+    case IDC_UNIT_CELSIUS:
+    case IDC_UNIT_FAHRENHEIT:
+    case IDC_ALARM_INITIAL_BLOCK: break;
+    default: return false;
+    }
+    if (!TransmitterActionRunning()) return false;
+    ShowIoChoices(page);
+    return true;
 }
 
 LONG_PTR HandleIoPageNotification(HWND page, UINT code) {
@@ -69,11 +91,17 @@ INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_INITDIALOG: return InitIoPage(page);
     case WM_COMMAND:
+        if (RefuseChoiceWhileActionRuns(page, LOWORD(wParam))) return TRUE;
         if (!SpinPositionBeingSet()) HandleIoPageCommand(page, LOWORD(wParam));
         return TRUE;
     case WM_NOTIFY: {
         const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
         if (RefuseWhileActionRuns(page, code)) return TRUE;
+        if (code == UDN_DELTAPOS && TransmitterActionRunning()) {
+            // An up-down's step would change its edit, and so the snapshot, under the apply: refused.
+            SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         // Set every time: a result left over from an earlier notification would answer this one.
         SetWindowLongPtrA(page, DWLP_MSGRESULT, HandleIoPageNotification(page, code));
         return TRUE;

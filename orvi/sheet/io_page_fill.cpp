@@ -23,11 +23,7 @@ void FillIoPage(HWND page) {
         AddComboEntry(page, IDC_ALARM_FUNCTION_LIST, AlarmFunctionName(AlarmFunctionFromPosition(position)));
     }
 
-    SelectListEntry(page, IDC_INPUT_TYPE_LIST, InputTypeName(s.inputType, s.unit));
-    SelectListEntry(page, IDC_OUTPUT_TYPE_LIST, OutputTypeName(s.outputType));
-    // Codes 2 and 3 have names but no entry, so they select nothing as well.
-    SelectListEntry(page, IDC_ALARM_FUNCTION_LIST, AlarmFunctionName(s.alarmFunction));
-    ShowUnit(page, s.unit);
+    ShowIoChoices(page);
 
     SetIoSpinRanges(page, s.inputType, s.unit);
     // Each text raises the edit's own handler; the values equal lastKnown, so nothing is marked.
@@ -35,11 +31,20 @@ void FillIoPage(HWND page) {
     SetEditNumber(page, IDC_UPPER_LIMIT, s.upperLimit);
     SetEditNumber(page, IDC_ALARM_SET_POINT, s.alarmSetPoint);
     SetEditNumber(page, IDC_ALARM_HYSTERESIS, s.alarmHysteresis);
-    CheckDlgButton(page, IDC_ALARM_INITIAL_BLOCK, s.alarmInitialBlock != 0 ? BST_CHECKED : BST_UNCHECKED);
 
     // A linear type has no unit: a unit click would convert its plain scale numbers as temperatures.
     EnableUnitControls(page, IsLinearInput(s.inputType));
     EnableAlarmControls(page, s.alarmFunction != kNoAlarm);
+}
+
+void ShowIoChoices(HWND page) {
+    const ConfigSnapshot& s = configSnapshot;
+    SelectListEntry(page, IDC_INPUT_TYPE_LIST, InputTypeName(s.inputType, s.unit));
+    SelectListEntry(page, IDC_OUTPUT_TYPE_LIST, OutputTypeName(s.outputType));
+    // Codes 2 and 3 have names but no entry, so they select nothing as well.
+    SelectListEntry(page, IDC_ALARM_FUNCTION_LIST, AlarmFunctionName(s.alarmFunction));
+    ShowUnit(page, s.unit);
+    CheckDlgButton(page, IDC_ALARM_INITIAL_BLOCK, s.alarmInitialBlock != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void EnableUnitControls(HWND page, bool linear) {

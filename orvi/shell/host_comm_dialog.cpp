@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kHighestHostAddress = 254;
-
 void FillHostCommDialog(HWND dialog) {
     CenterDialog(dialog);
     // An unknown rate maps to no button, so all five stay unchecked.
@@ -26,12 +24,14 @@ void FillHostCommDialog(HWND dialog) {
     FillPortList(dialog, IDC_HOST_PORT);
     SelectComboEntry(dialog, IDC_HOST_PORT, commSettings.portName);
 
-    for (int address = 1; address <= kHighestHostAddress; ++address) {
+    // Only what register 44 can hold is offered; a stored address outside that range is still shown,
+    // so that the user sees what the host uses, and OK refuses it until another is chosen.
+    for (int address = kLowestNetworkAddress; address <= kHighestNetworkAddress; ++address) {
         std::snprintf(text, sizeof text, "%d", address);
         AddComboEntry(dialog, IDC_HOST_ADDRESS, text);
     }
     std::snprintf(text, sizeof text, "%d", commSettings.deviceAddress);
-    SelectComboEntry(dialog, IDC_HOST_ADDRESS, text);
+    if (SelectComboEntry(dialog, IDC_HOST_ADDRESS, text) == CB_ERR) SetItemText(dialog, IDC_HOST_ADDRESS, text);
 }
 
 // Takes port and rate, re-opens the port and, only when it opened, the address; true when done.

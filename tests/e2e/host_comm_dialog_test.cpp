@@ -83,7 +83,7 @@ protected:
     }
 };
 
-TEST_F(HostCommDialog, ShowsTheStoredSettingsAndOffersAddressesOneTo254) {
+TEST_F(HostCommDialog, ShowsTheStoredSettingsAndOffersAddressesOneTo247) {
     // COM12 is kept whole (it once became COM1) and opens: no fallback notice comes.
     WriteSettingsFile("[Communication]\r\nAddress=200\r\nPort=COM12\r\nBaud=2400\r\n");
     DriverProcess orvi = StartOrvi("QK");
@@ -99,9 +99,9 @@ TEST_F(HostCommDialog, ShowsTheStoredSettingsAndOffersAddressesOneTo254) {
     ExpectPortList(dialog);
     EXPECT_EQ(ComboSelection(dialog, kPortList), "COM12");
 
-    ASSERT_EQ(ComboCount(dialog, kAddressList), 254);
+    ASSERT_EQ(ComboCount(dialog, kAddressList), 247) << "only what register 44 can hold";
     EXPECT_EQ(ComboItem(dialog, kAddressList, 0), "1");
-    EXPECT_EQ(ComboItem(dialog, kAddressList, 253), "254");
+    EXPECT_EQ(ComboItem(dialog, kAddressList, 246), "247");
     EXPECT_EQ(ComboSelection(dialog, kAddressList), "200");
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kAddressList)), "200");
 
@@ -151,20 +151,22 @@ TEST_F(HostCommDialog, OldSettingsFileIsReadUntilTheUsersOwnHoldsTheChange) {
 }
 
 TEST_F(HostCommDialog, UnknownStoredRateChecksNoButtonAndOkStores19200) {
-    WriteSettingsFile("[Communication]\r\nAddress=9\r\nPort=COM1\r\nBaud=38400\r\n");
+    WriteSettingsFile("[Communication]\r\nAddress=250\r\nPort=COM1\r\nBaud=38400\r\n");
     DriverProcess orvi = StartOrvi("QK");
     HWND window = nullptr;
     HWND dialog = OpenHostDialog(orvi, false, &window);
     ASSERT_NE(dialog, nullptr);
     for (int id = 1002; id <= 1006; ++id) EXPECT_FALSE(IsButtonChecked(dialog, id)) << "button " << id;
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, kAddressList)), "250") << "a stored address outside the list is still shown";
 
-    // An address no request can reach is refused before anything is taken or saved.
+    // An address no request can reach (first the stored 250 as shown: nullptr types nothing) is
+    // refused before anything is taken or saved.
     const SettingsFile before = ReadSettingsFile();
-    for (const char* typed : {"300", "", "0", "248"}) {
-        TypeText(dialog, kAddressList, typed);
+    for (const char* typed : {static_cast<const char*>(nullptr), "300", "", "0", "248"}) {
+        if (typed != nullptr) TypeText(dialog, kAddressList, typed);
         PressButton(dialog, IDOK);
         const SeenMessageBox box = WaitForMessageBox(orvi.Id());
-        ASSERT_NE(box.window, nullptr) << "address '" << typed << "'";
+        ASSERT_NE(box.window, nullptr) << "address '" << (typed ? typed : "250") << "'";
         EXPECT_EQ(box.caption, "Atenção");
         EXPECT_EQ(box.text, "Endereço inválido!\n\nInforme um número de 1 a 247.");
         ASSERT_TRUE(AnswerMessageBox(box, IDOK));

@@ -38,4 +38,42 @@ TEST_F(IoPageReadFailure, SilentTransmitterEndsTheProgramAfterTwentyReadsOfThree
     EXPECT_EQ(sim.Log().size(), 60u);
 }
 
+TEST_F(IoPageReadFailure, ServiceModeGoesBackToTheMainWindowAndKeepsRunning) {
+    constexpr WPARAM kMenuConfigSheet = 40031;
+    constexpr WPARAM kMenuExit = 40003;
+    SimClient sim(SimControlPortFromEnv());
+    ASSERT_TRUE(sim.Connected());
+    sim.Fault(1, "silent");
+    WriteSettingsFile(kSimOnCom1);
+
+    DriverProcess orvi = StartOrvi("QK");
+    HWND window = WaitForShownOrviWindow(orvi.Id());
+    ASSERT_NE(window, nullptr);
+    PostMenuCommand(window, kMenuConfigSheet);
+    const SeenMessageBox box = WaitForMessageBoxWithin(orvi.Id(), kTwentyReadsMs);
+    ASSERT_NE(box.window, nullptr) << "no read failure message";
+    EXPECT_EQ(box.text, "Erro na leitura da configuração (Time-out)!\n\nExecute a Busca Automática do Orvi!");
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+
+    EXPECT_TRUE(WaitFor([&] { return CountDialogs(orvi.Id(), kSheetCaption) == 0; })) << "the sheet stays open";
+    EXPECT_FALSE(orvi.WaitExit(500)) << "the service mode ended with the failed read";
+    EXPECT_TRUE(IsWindowVisible(window) && Responds(window));
+    EXPECT_FALSE(ShowsMessageBox(orvi.Id()));
+    SaveScreenshot(window, "orvi-service-after-read-failure");
+
+    // The transmitter answers again: the same menu now opens the sheet.
+    sim.Fault(1, "none");
+    PostMenuCommand(window, kMenuConfigSheet);
+    HWND sheet = WaitForDialog(orvi.Id(), kSheetCaption);
+    ASSERT_NE(sheet, nullptr);
+    PressButton(sheet, IDCANCEL);
+    ASSERT_TRUE(WaitGone(sheet));
+
+    RemoveSettingsFile();
+    PostMenuCommand(window, kMenuExit);
+    ASSERT_TRUE(orvi.WaitExit(kWaitMs));
+    EXPECT_EQ(orvi.ExitCode(), 0u);
+    EXPECT_EQ(StoredSetting("Address"), "1") << "the settings are saved on the way out";
+}
+
 }  // namespace

@@ -107,4 +107,35 @@ TEST_F(OneActionAtATime, ProcurarDuringAnApplyOnTheDiagnosticPageIsRefusedAndThe
     ExpectSheetModeEnds();
 }
 
+TEST_F(OneActionAtATime, FahrenheitClickDuringAnApplyChangesNothing) {
+    Open();
+    HWND io = session.ioPage;
+    TypeText(io, IDC_ALARM_HYSTERESIS, "3");  // a change, so that Apply is offered
+    const std::string lower = ControlText(io, IDC_LOWER_LIMIT);
+    sim.ClearLog();
+
+    // The Apply click runs first; the "°F" click is dispatched by the apply's turnaround waits.
+    PostClick(GetDlgItem(session.sheet, kApplyButton));
+    PostClick(GetDlgItem(io, IDC_UNIT_FAHRENHEIT));
+    ASSERT_TRUE(WaitFor([&] { return WritesHeard(sim) >= 9; }, 10000)) << "the apply did not write its steps";
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(GetDlgItem(session.sheet, kApplyButton)); }, 5000))
+        << "the apply did not end";
+
+    EXPECT_TRUE(IsButtonChecked(io, IDC_UNIT_CELSIUS));
+    EXPECT_FALSE(IsButtonChecked(io, IDC_UNIT_FAHRENHEIT)) << "the click changed the shown unit";
+    EXPECT_EQ(ControlText(io, IDC_LOWER_LIMIT), lower) << "the limits were converted";
+    EXPECT_EQ(sim.Get(1, 67), 0);
+    EXPECT_EQ(sim.Get(1, 39), 3);
+    EXPECT_FALSE(ShowsMessageBox(session.orvi.Id()));
+
+    // Outside an apply the same click is taken: the refusal above was no lost click.
+    PostClick(GetDlgItem(io, IDC_UNIT_FAHRENHEIT));
+    EXPECT_TRUE(WaitFor([&] { return IsButtonChecked(io, IDC_UNIT_FAHRENHEIT); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(session.sheet, kApplyButton)) != FALSE; }, 5000))
+        << "a unit change offers Apply";
+
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+}
+
 }  // namespace

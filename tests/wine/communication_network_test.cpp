@@ -44,17 +44,29 @@ TEST_F(CommunicationPage, StandAloneShowsFechaWhichClosesAndSaves) {
     EXPECT_EQ(StoredSetting("Port"), "COM1");
 }
 
-TEST_F(CommunicationPage, ModifyingOnlyTheAddressWritesOnlyRegister44) {
+// Whether a request starting with prefix (hex) was heard.
+bool HeardStart(const std::vector<std::string>& heard, const std::string& prefix) {
+    for (const std::string& frame : heard)
+        if (frame.compare(0, prefix.size(), prefix) == 0) return true;
+    return false;
+}
+
+TEST_F(CommunicationPage, ModifyingOnlyTheAddressWritesOnlyRegister44AndConfirmsAtTheNewAddress) {
     Open(1, 9600);
     ChooseEntry(IDC_COMM_NETWORK_ADDRESS, "9");
-    Answer({IDYES});
+    Answer({IDYES, IDOK});
     Click(IDC_COMM_MODIFY);
-    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Tem certeza que deseja modificar os parâmetros?");
     EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONWARNING | MB_YESNO));
+    EXPECT_EQ(boxes[1].caption, "Sucesso");
+    EXPECT_EQ(boxes[1].text,
+              "Parâmetros modificados e confirmados: o Equipamento responde no endereço 9 e baud rate 9600.");
     EXPECT_EQ(WritesTo(44), 1);
     EXPECT_EQ(WritesTo(45), 0);
-    EXPECT_EQ(Heard().front().substr(0, 12), "0106002C0009") << "written at the old address";
+    const std::vector<std::string> heard = Heard();
+    EXPECT_TRUE(HeardStart(heard, "0106002C0009")) << "written at the old address";
+    EXPECT_TRUE(HeardStart(heard, "0903002C0001")) << "confirmed at the new address";
     EXPECT_EQ(sim->Get(9, 44), 9);
     EXPECT_EQ(commSettings.deviceAddress, 9);
     EXPECT_EQ(Text(IDC_COMM_DEVICE_ADDRESS), "9");
@@ -64,10 +76,12 @@ TEST_F(CommunicationPage, ModifyingOnlyTheAddressWritesOnlyRegister44) {
 TEST_F(CommunicationPage, ModifyingOnlyTheRateWritesRegister45AndTheHostFollowsSoThatLerWorks) {
     Open(1, 9600);
     ChooseEntry(IDC_COMM_NETWORK_BAUD, "2400");
-    Answer({IDYES});
+    Answer({IDYES, IDOK});
     Click(IDC_COMM_MODIFY);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].caption, "Sucesso");
     EXPECT_EQ(WritesTo(44), 0);
-    EXPECT_EQ(Heard().front().substr(0, 12), "0106002D0001") << "code 1 written at 9600";
+    EXPECT_TRUE(HeardStart(Heard(), "0106002D0001")) << "code 1 written at 9600";
     EXPECT_EQ(commSettings.baudRate, 2400);
     EXPECT_TRUE(Checked(IDC_COMM_RATE_2400));
     EXPECT_EQ(Text(IDC_COMM_DEVICE_BAUD), "2400");

@@ -9,6 +9,7 @@
 #include "input_types.h"
 #include "resource.h"
 #include "sheet/io_page.h"
+#include "sheet/transmitter_action.h"
 #include "ui_text.h"
 
 namespace {
@@ -296,6 +297,46 @@ TEST_F(IoPage, TheAlreadySelectedUnitButtonMarksNothing) {
     EXPECT_EQ(changedMarks, 0);
     EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "2");
     EXPECT_EQ(configSnapshot.unit, 0);
+}
+
+TEST_F(IoPage, ChoicesMadeWhileAnActionTalksToTheTransmitterAreTakenBack) {
+    Open(TypicalDevice());
+    const ConfigSnapshot before = configSnapshot;
+    const std::string function = SelectedText(IDC_ALARM_FUNCTION_LIST);
+    const std::string output = SelectedText(IDC_OUTPUT_TYPE_LIST);
+    const std::string input = SelectedText(IDC_INPUT_TYPE_LIST);
+    {
+        TransmitterAction apply;  // as PSN_APPLY holds it while it writes
+        Click(IDC_UNIT_FAHRENHEIT);
+        Click(IDC_ALARM_INITIAL_BLOCK);
+        Choose(IDC_ALARM_FUNCTION_LIST, 0);
+        Choose(IDC_OUTPUT_TYPE_LIST, 0);
+        Choose(IDC_INPUT_TYPE_LIST, 3);
+        NMUPDOWN step = {};
+        step.hdr.hwndFrom = GetDlgItem(page, IDC_ALARM_HYSTERESIS_SPIN);
+        step.hdr.idFrom = IDC_ALARM_HYSTERESIS_SPIN;
+        step.hdr.code = UDN_DELTAPOS;
+        step.iDelta = 1;
+        SendMessageA(page, WM_NOTIFY, IDC_ALARM_HYSTERESIS_SPIN, reinterpret_cast<LPARAM>(&step));
+        EXPECT_EQ(GetWindowLongPtrA(page, DWLP_MSGRESULT), TRUE) << "an up-down step under the apply";
+    }
+    EXPECT_TRUE(Checked(IDC_UNIT_CELSIUS));
+    EXPECT_FALSE(Checked(IDC_UNIT_FAHRENHEIT));
+    EXPECT_TRUE(Checked(IDC_ALARM_INITIAL_BLOCK));
+    EXPECT_EQ(SelectedText(IDC_ALARM_FUNCTION_LIST), function);
+    EXPECT_EQ(SelectedText(IDC_OUTPUT_TYPE_LIST), output);
+    EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), input);
+    EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-110");
+    EXPECT_EQ(configSnapshot.unit, before.unit);
+    EXPECT_EQ(configSnapshot.alarmInitialBlock, before.alarmInitialBlock);
+    EXPECT_EQ(configSnapshot.alarmFunction, before.alarmFunction);
+    EXPECT_EQ(configSnapshot.outputType, before.outputType);
+    EXPECT_EQ(configSnapshot.inputType, before.inputType);
+    EXPECT_EQ(changedMarks, 0);
+
+    // Once the action ends the same click is taken.
+    Click(IDC_UNIT_FAHRENHEIT);
+    EXPECT_EQ(configSnapshot.unit, 1);
 }
 
 TEST_F(IoPage, AlarmFunctionZeroDisablesSetPointHysteresisAndBlocking) {

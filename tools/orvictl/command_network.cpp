@@ -7,48 +7,86 @@
 #include "exit_codes.h"
 #include "line_session.h"
 #include "network_port.h"
+#include "platform.h"
 #include "register_map.h"
 #include "text_output.h"
 #include "transactions.h"
 
 namespace {
-// The write of register 44 or 45 answers at the old setting and takes effect after that answer,
-// so its read-back at the old setting can never succeed. The echo is all the old setting can
-// confirm; the read at the new setting is the confirmation that counts.
-class EchoOnlyLine : public CommunicationLine {
+// The shared change sequence over orvictl's line; Ctrl-C stops it before its first write.
+class ConsoleLine : public CommunicationLine {
 public:
     void Reopen() override { ReopenLine(); }
     LinkError ReadIdentity(uint16_t* value) override { return SearchReadIdentity(value); }
     LinkError ReadAddress(uint16_t* value) override { return SearchReadAddress(value); }
-    LinkError Write(int8_t reg, int16_t value) override { return lastResult = WriteRegisterByEcho(reg, value); }
-    LinkError lastResult = kLinkOk;
+    LinkError Read(int8_t reg, uint16_t* value) override { return ReadHolding(reg, value); }
+    LinkError Write(int8_t reg, int16_t value) override { return WriteRegisterByEcho(reg, value); }
+    bool Stopped() override { return Interrupted(); }
 };
 
-// Reads reg at the current settings and compares it with expected.
-bool Confirm(int8_t reg, uint16_t expected, LinkError* error) {
-    uint16_t value = 0xFFFF;
-    *error = ReadHolding(reg, &value);
-    return *error == kLinkOk && value == expected;
+std::string Setting(uint8_t address, int32_t baud) {
+    return Format("endereço %d a %d bit/s", address, static_cast<int>(baud));
+}
+
+int Report(const NetworkChange& change) {
+    const std::string before = Setting(change.oldAddress, change.oldBaud);
+    const std::string asked = Setting(change.newAddress, change.newBaud);
+    switch (change.result) {
+    case NetworkChangeResult::kNothingToChange: break;  // told before the sequence
+    case NetworkChangeResult::kNoReply: ComplainNoReply("antes da mudança", change.error); return kExitNoReply;
+    case NetworkChangeResult::kAddressInUse:
+        Complain(Format("O endereço %d já está em uso nesta linha (algo respondeu nele a %d bit/s); nada foi escrito.",
+                        change.newAddress, static_cast<int>(change.oldBaud)));
+        return kExitCheck;
+    case NetworkChangeResult::kStopped:
+        Complain("interrompido antes da escrita: nada foi escrito e a porta foi fechada");
+        return kExitInterrupted;
+    case NetworkChangeResult::kConfirmed:
+        if (change.addressWritten)
+            WriteOut(Format("Endereço alterado de %d para %d e confirmado: o transmissor responde no %s.\n",
+                            change.oldAddress, change.newAddress, LineDescription().c_str()));
+        else
+            WriteOut(Format("Taxa alterada de %d para %d bit/s e confirmada: o transmissor responde no %s.\n",
+                            static_cast<int>(change.oldBaud), static_cast<int>(change.newBaud),
+                            LineDescription().c_str()));
+        WriteOut(Format("Use daqui em diante: --address %d --baud %d\n", change.newAddress,
+                        static_cast<int>(change.newBaud)));
+        return kExitOk;
+    case NetworkChangeResult::kOnlyAddressTaken:
+    case NetworkChangeResult::kNotTaken:
+        Complain(
+            Format("o transmissor não confirmou a mudança no %s (%s).", asked.c_str(), LinkErrorText(change.error)));
+        Complain(Format("ele continua respondendo no %s.", LineDescription().c_str()));
+        return kExitWrite;
+    case NetworkChangeResult::kNotFound:
+        Complain(Format("o transmissor não confirmou a mudança no %s (%s) nem responde mais no %s.", asked.c_str(),
+                        LinkErrorText(change.error), before.c_str()));
+        Complain(Format("ele pode estar em qualquer um dos dois; orvictl scan mostra onde ele responde agora."));
+        return kExitWrite;
+    }
+    return kExitOk;
 }
 
 int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newBaud) {
     int code = OpenLine(ResolveLineTarget(options));
     if (code != kExitOk) return code;
-    const uint8_t oldAddress = commSettings.deviceAddress;
-    const int32_t oldBaud = commSettings.baudRate;
-    if (newAddress == 0) newAddress = oldAddress;
-    if (newBaud == 0) newBaud = oldBaud;
+    if (newAddress == 0) newAddress = commSettings.deviceAddress;
+    if (newBaud == 0) newBaud = commSettings.baudRate;
 
-    // The transmitter must be there before anything is written to it.
-    uint16_t identity = 0;
-    const LinkError present = ReadHolding(8, &identity);
-    if (present != kLinkOk) {
-        ComplainNoReply("antes da mudança", present);
+    if (newAddress == commSettings.deviceAddress && newBaud == commSettings.baudRate) {
+        uint16_t identity = 0;
+        const LinkError present = ReadHolding(8, &identity);
+        if (present != kLinkOk) {
+            ComplainNoReply("antes da mudança", present);
+            code = kExitNoReply;
+        } else {
+            WriteOut(Format("Nada a mudar: o transmissor já está no %s.\n", LineDescription().c_str()));
+        }
         CloseLine();
-        return kExitNoReply;
+        return code;
     }
     // A line whose rate is its server's could not follow the transmitter to another rate.
-    if (newBaud != oldBaud && LineRateIsFixed()) {
+    if (newBaud != commSettings.baudRate && LineRateIsFixed()) {
         Complain(
             Format("a taxa da linha %s é a do servidor ou gateway e não muda daqui: o transmissor ficaria "
                    "inalcançável; use rfc2217:// ou mude a taxa na porta local. Nada foi escrito.",
@@ -56,35 +94,12 @@ int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newB
         CloseLine();
         return kExitUsage;
     }
-    if (newAddress == oldAddress && newBaud == oldBaud) {
-        WriteOut(Format("Nada a mudar: o transmissor já está no %s.\n", LineDescription().c_str()));
-        CloseLine();
-        return kExitOk;
-    }
 
-    EchoOnlyLine line;
+    ConsoleLine line;
     const NetworkChange change = ApplyNetworkChange(commSettings, line, newAddress, newBaud);
-    LinkError error = kLinkOk;
-    const bool confirmed = change.addressWritten
-                               ? Confirm(kRegDeviceAddress, newAddress, &error)
-                               : Confirm(kRegBaudCode, static_cast<uint16_t>(BaudCode(newBaud)), &error);
-    const std::string where = LineDescription();
+    code = Report(change);
     CloseLine();
-    if (!confirmed) {
-        Complain(Format("o transmissor não confirmou a mudança no %s (%s).", where.c_str(),
-                        error == kLinkOk ? "o valor lido é outro" : LinkErrorText(error)));
-        Complain(Format("antes estava no endereço %d a %d bit/s; orvictl scan mostra onde ele responde agora.",
-                        oldAddress, static_cast<int>(oldBaud)));
-        return kExitWrite;
-    }
-    if (change.addressWritten)
-        WriteOut(Format("Endereço alterado de %d para %d e confirmado: o transmissor responde no %s.\n", oldAddress,
-                        newAddress, where.c_str()));
-    else
-        WriteOut(Format("Taxa alterada de %d para %d bit/s e confirmada: o transmissor responde no %s.\n",
-                        static_cast<int>(oldBaud), static_cast<int>(newBaud), where.c_str()));
-    WriteOut(Format("Use daqui em diante: --address %d --baud %d\n", newAddress, static_cast<int>(newBaud)));
-    return kExitOk;
+    return code;
 }
 }  // namespace
 

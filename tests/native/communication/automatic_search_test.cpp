@@ -81,6 +81,32 @@ TEST(AutomaticSearch, NothingFoundRestoresAddressAndRateAndReopensAtTheOldRate) 
     int identityReads = 0;
     for (const std::string& call : line.calls) identityReads += call.rfind("identity", 0) == 0;
     EXPECT_EQ(identityReads, 5);
+    EXPECT_EQ(outcome.answeredBaud, 19200) << "the rate it answered at is kept for the message";
+    EXPECT_EQ(outcome.addressError, kLinkTimeout);
+}
+
+TEST(AutomaticSearch, TheFailureNamesTheFirstRateAnOrviAnsweredAtAndWhatWasWrong) {
+    struct {
+        std::map<int32_t, RateAnswers> answers;
+        std::string text;
+    } cases[] = {
+        {{}, "Não foi possível comunicar com o Orvi!"},
+        {{{4800, RateAnswers{kLinkOk, 2, kLinkOk, 9}}}, "Não foi possível comunicar com o Orvi!"},  // not an Orvi
+        {{{9600, RateAnswers{kLinkOk, 1, kLinkBadCrc, 0}}, {2400, RateAnswers{kLinkOk, 1, kLinkOk, 0}}},
+         "Um Orvi respondeu a 9600 baud, mas a leitura do seu endereço falhou (CRC inválido)"},
+        {{{4800, RateAnswers{kLinkOk, 1, kLinkOk, 248}}},
+         "Um Orvi respondeu a 4800 baud, mas o seu endereço (248) não está entre 1 e 247"},
+        {{{1200, RateAnswers{kLinkOk, 1, kLinkOk, 0x0100}}},
+         "Um Orvi respondeu a 1200 baud, mas o seu endereço (0) não está entre 1 e 247"},
+    };
+    for (const auto& c : cases) {
+        CommSettings settings = Settings(3, 2400);
+        RecordingLine line(settings);
+        line.answers = c.answers;
+        const SearchOutcome outcome = RunAutomaticSearch(settings, line);
+        EXPECT_FALSE(outcome.found);
+        EXPECT_EQ(SearchFailureText(outcome).rfind(c.text, 0), 0u) << SearchFailureText(outcome);
+    }
 }
 
 }  // namespace

@@ -393,3 +393,54 @@ TEST_F(Orvictl, SecondProgramOnAHeldPortIsRefusedAndTheFirstKeepsEverySample) {
 }
 
 }  // namespace
+
+// ---- address and baud: an occupied address, a silent transmitter and Ctrl-C write nothing ------------
+
+namespace {
+
+int FunctionSixFrames(SimClient& sim) {
+    int writes = 0;
+    for (const std::string& frame : sim.Log()) writes += frame.substr(2, 2) == "06";
+    return writes;
+}
+
+TEST_F(Orvictl, AddressOfAnotherTransmitterOnTheLineIsRefusedAndNothingIsWritten) {
+    Start({"--device", "12:9600"});
+    SimClient& sim = sim_->Control();
+    const CtlRun run = Run({"--port", sim_->Link(), "address", "12"});
+    EXPECT_EQ(5, run.code) << run.out << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("O endereço 12 já está em uso nesta linha")) << run.err;
+    EXPECT_EQ(std::string::npos, run.out.find("confirmado")) << run.out;
+    EXPECT_EQ(0, FunctionSixFrames(sim));
+    EXPECT_EQ("OK 1:9600 12:9600", sim.Command("devices"));
+}
+
+TEST_F(Orvictl, RateChangeOfASilentTransmitterWritesNothingAndSaysItDidNotAnswer) {
+    Start();
+    SimClient& sim = sim_->Control();
+    sim.Fault(1, "silent");
+    const CtlRun run = Run({"--port", sim_->Link(), "baud", "2400"});
+    EXPECT_EQ(4, run.code) << run.out << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("antes da mudança")) << run.err;
+    EXPECT_EQ(0, FunctionSixFrames(sim));
+}
+
+TEST_F(Orvictl, InterruptBeforeTheAddressWriteWritesNothingAndExits130) {
+    for (int signal : {SIGINT, SIGTERM}) {
+        Start();
+        SimClient& sim = sim_->Control();
+        sim.Fault(1, "silent", 2);  // the read before the change takes three tries: the signal comes meanwhile
+        const pid_t pid = Launch({"--port", sim_->Link(), "address", "9"});
+        ASSERT_TRUE(WaitFor([&] { return !sim.Log().empty(); })) << "orvictl never asked the transmitter";
+        kill(pid, signal);
+        const CtlRun run = Finish(pid);
+        EXPECT_EQ(130, run.code) << signal << ": " << run.out << run.err;
+        EXPECT_NE(std::string::npos, run.err.find("nada foi escrito")) << run.err;
+        EXPECT_EQ(0, FunctionSixFrames(sim)) << signal;
+        EXPECT_EQ("OK 1:9600", sim.Command("devices"));
+        EXPECT_TRUE(sim_->Stop());
+        sim_.reset();
+    }
+}
+
+}  // namespace
