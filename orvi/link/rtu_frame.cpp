@@ -283,8 +283,10 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
         const uint64_t writeStart = LinkClockUs();
         frame.sent = device.Write(out, length);
         if (frame.sent) {
-            // Drivers count bytes in the UART's FIFO as sent: RTS must stay up for the line time,
-            // plus one character for the last stop bit and the adapter's latency.
+            // An empty output queue proves little: drivers count bytes in the UART's FIFO as
+            // sent, and Windows reports the queue empty at once after a write without overlapped
+            // I/O. The line time is the guard: RTS stays up for it, plus one character for the
+            // last stop bit and the adapter's latency.
             device.WaitTransmitEmpty(TransmitBoundMs(length));
             WaitUntilUs(writeStart + LineTimeUs(length + 1, commSettings.baudRate));
         } else {

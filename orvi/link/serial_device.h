@@ -25,12 +25,18 @@ public:
     // Mode string (for example "9600,n,8,1"), then LineSettingsFor(lineBaud) on top of the
     // port's current settings; false when the port refuses them.
     virtual bool Configure(const char* modeString, int32_t lineBaud) = 0;
-    // True when the driver itself raises RTS while it sends (toggle mode held after Configure);
-    // the link then leaves RTS alone, as explicit RTS changes are refused in that mode.
+    // True when the driver itself raises RTS for exactly the time it sends and the link must leave
+    // RTS alone: the Linux kernel's RS-485 mode. A Windows driver's toggle mode never counts: the
+    // port reports what a driver stored, not what it does, so the link raises and drops RTS itself
+    // as well (a driver that really toggles refuses those calls, which is harmless).
     virtual bool TogglesRts() const = 0;
     virtual void SelectEvents(bool txEmptyAndRxChar) = 0;
     virtual void SetQueues(uint32_t inputBytes, uint32_t outputBytes) = 0;
+    // Either may be refused by the driver (a driver in toggle mode refuses RTS changes): ignored.
     virtual void SetRts(bool high) = 0;
+    // Sets DTR again (it is held on). Some drivers send a new RTS level to the adapter only
+    // together with a DTR change, so the link calls this after every RTS change.
+    virtual void ReassertDtr() = 0;
     virtual void Purge(bool receiveSide, bool transmitSide) = 0;
     // Both false when the port refuses them; a port without time-outs could block for ever.
     virtual bool SetReadTimeouts(const ReadTimeouts& timeouts) = 0;

@@ -117,6 +117,9 @@ public:
         Ioctl(fd_, high ? TIOCMBIS : TIOCMBIC, &bits);  // a pseudo-terminal has no RTS: ignored
     }
 
+    // Linux USB serial drivers send both control lines with every change: nothing to repeat.
+    void ReassertDtr() override {}
+
     void Purge(bool receiveSide, bool transmitSide) override {
         if (receiveSide && transmitSide)
             tcflush(fd_, TCIOFLUSH);

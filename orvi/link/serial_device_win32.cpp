@@ -81,7 +81,6 @@ public:
     }
 
     bool Configure(const char* modeString, int32_t lineBaud) override {
-        togglesRts_ = false;
         // Start from the port's own block so that members we do not set keep values the driver accepts.
         DCB dcb;
         ZeroMemory(&dcb, sizeof dcb);
@@ -89,26 +88,25 @@ public:
         if (!GetCommState(handle_, &dcb)) return false;
         if (!BuildCommDCBA(modeString, &dcb)) return false;
         const LineSettings current = FromDcb(dcb);
-        if (Apply(LinkLineSettings(current, lineBaud, true), &dcb)) {
-            // Some drivers take the toggle mode without keeping it: believe what the port reports.
-            DCB held;
-            ZeroMemory(&held, sizeof held);
-            held.DCBlength = sizeof held;
-            togglesRts_ = GetCommState(handle_, &held) && held.fRtsControl == RTS_CONTROL_TOGGLE;
-            if (togglesRts_) return true;
-        }
-        // No toggle mode (Wine and many USB adapters among them): the link drives RTS by hand.
+        // Toggle mode helps where a driver really keeps it; the link raises and drops RTS anyway.
+        if (Apply(LinkLineSettings(current, lineBaud, true), &dcb)) return true;
+        // Refused (Wine and many USB adapters among them): the explicit RTS changes alone drive it.
         return Apply(LinkLineSettings(current, lineBaud, false), &dcb);
     }
 
-    bool TogglesRts() const override { return togglesRts_; }
+    // A driver may accept toggle mode and report it held yet leave RTS high: never trusted alone.
+    bool TogglesRts() const override { return false; }
 
     void SelectEvents(bool on) override { SetCommMask(handle_, on ? (EV_RXCHAR | EV_TXEMPTY) : 0); }
 
     // A driver may keep its own queue sizes (the request is advisory); nothing depends on them.
     void SetQueues(uint32_t inputBytes, uint32_t outputBytes) override { SetupComm(handle_, inputBytes, outputBytes); }
 
+    // A driver that toggles RTS itself refuses these (as it should): the result is not needed.
     void SetRts(bool high) override { EscapeCommFunction(handle_, high ? SETRTS : CLRRTS); }
+
+    // usbser.sys sends the control lines to a CDC adapter only when DTR is set, RTS with them.
+    void ReassertDtr() override { EscapeCommFunction(handle_, SETDTR); }
 
     void Purge(bool receiveSide, bool transmitSide) override {
         DWORD flags = 0;
@@ -134,7 +132,10 @@ public:
     }
 
     // Polls the driver's output queue instead of blocking in WaitCommEvent, which some drivers
-    // (a pseudo-terminal under Wine) never complete with EV_TXEMPTY.
+    // (a pseudo-terminal under Wine) never complete with EV_TXEMPTY. After a write without
+    // overlapped I/O, as the link's, Windows reports the queue empty (cbOutQue 0) while the bytes
+    // are still in the UART, so this poll ends at once there: the frame layer's wait for the line
+    // time is what keeps RTS up. Sleep yields the processor between polls of a driver that does queue.
     bool WaitTransmitEmpty(uint32_t boundMs) override {
         const DWORD start = GetTickCount();
         for (;;) {
@@ -157,7 +158,6 @@ public:
     void Close() override {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
-        togglesRts_ = false;
     }
 
     bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
@@ -183,7 +183,6 @@ private:
     }
 
     HANDLE handle_ = INVALID_HANDLE_VALUE;
-    bool togglesRts_ = false;
     ReadTimeouts read_ = {0, 0, 0};
     WriteTimeouts write_ = {0, 0};
 };

@@ -132,13 +132,17 @@ void ClosePort() {
     device.Close();
 }
 
-// A driver in toggle mode drives RTS itself and refuses explicit changes.
-void RaiseRts() {
+namespace {
+// A driver that drives RTS itself (see TogglesRts) is left alone. After each change DTR is set
+// again, as some USB drivers send the RTS level to the adapter only along with DTR.
+void DriveRts(bool high) {
     SerialDevice& device = PortDevice();
-    if (device.IsOpen() && !device.TogglesRts()) device.SetRts(true);
+    if (!device.IsOpen() || device.TogglesRts()) return;
+    device.SetRts(high);
+    device.ReassertDtr();
 }
+}  // namespace
 
-void DropRts() {
-    SerialDevice& device = PortDevice();
-    if (device.IsOpen() && !device.TogglesRts()) device.SetRts(false);
-}
+void RaiseRts() { DriveRts(true); }
+
+void DropRts() { DriveRts(false); }

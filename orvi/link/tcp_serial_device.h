@@ -28,6 +28,7 @@ public:
     void SelectEvents(bool) override {}
     void SetQueues(uint32_t, uint32_t) override {}
     void SetRts(bool) override {}
+    void ReassertDtr() override {}
     void Purge(bool receiveSide, bool transmitSide) override;
     bool SetReadTimeouts(const ReadTimeouts& timeouts) override;
     bool SetWriteTimeouts(const WriteTimeouts& timeouts) override;

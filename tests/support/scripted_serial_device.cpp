@@ -34,9 +34,19 @@ void ScriptedSerialDevice::SetQueues(uint32_t in, uint32_t out) {
 }
 
 void ScriptedSerialDevice::SetRts(bool high) {
+    rtsAsked_ = high;
+    if (!rtsWaitsForDtr) PutRtsOnLine(high);
+    events.push_back(high ? "rts 1" : "rts 0");
+}
+
+void ScriptedSerialDevice::ReassertDtr() {
+    PutRtsOnLine(rtsAsked_);
+    events.push_back("dtr 1");
+}
+
+void ScriptedSerialDevice::PutRtsOnLine(bool high) {
     if (rts && !high) rtsDropUs.push_back(nowUs);
     rts = high;
-    events.push_back(high ? "rts 1" : "rts 0");
 }
 
 void ScriptedSerialDevice::Purge(bool rx, bool tx) {
@@ -61,6 +71,7 @@ bool ScriptedSerialDevice::Write(const uint8_t* bytes, size_t count) {
     if (!acceptWrites) return false;
     written.emplace_back(bytes, bytes + count);
     writeUs.push_back(nowUs);
+    rtsAtWrite.push_back(rts);
     lineClearUs.push_back(nowUs + count * ByteTimeUs());
     replyPending_ = true;
     return true;

@@ -24,7 +24,8 @@ public:
     bool acceptSettings = true;
     bool acceptTimeouts = true;
     bool acceptWrites = true;
-    bool togglesRts = false;                            // the driver keeps RTS toggle mode
+    bool togglesRts = false;                            // the driver drives RTS itself (kernel RS-485)
+    bool rtsWaitsForDtr = false;                        // an RTS change goes out only with the next DTR set
     bool drains = true;                                 // false: the output queue never reports empty
     std::deque<Bytes> replies;                          // one per request; an empty entry is silence
     std::function<Bytes(const Bytes& request)> answer;  // used when no scripted reply is left
@@ -36,12 +37,13 @@ public:
     std::vector<size_t> readSizes;
     std::vector<uint32_t> transmitBounds;
     std::vector<uint64_t> lineClearUs;  // per write: when its last stop bit has left the line
-    std::vector<uint64_t> rtsDropUs;    // when RTS went low
+    std::vector<uint64_t> rtsDropUs;    // when RTS went low on the line
+    std::vector<bool> rtsAtWrite;       // RTS on the line as each write began
     std::vector<uint64_t> writeUs;      // when each write began
     uint64_t lastByteUs = 0;            // when the last byte read had arrived
     ReadTimeouts timeouts = {0, 0, 0};
     WriteTimeouts writeTimeouts = {0, 0};
-    bool rts = false;
+    bool rts = false;  // on the line, which may lag what the link asked for
     int32_t lineBaud = 9600;
     uint64_t nowUs = 1000000;
     std::string openName;
@@ -54,6 +56,7 @@ public:
     void SelectEvents(bool on) override;
     void SetQueues(uint32_t inputBytes, uint32_t outputBytes) override;
     void SetRts(bool high) override;
+    void ReassertDtr() override;
     void Purge(bool receiveSide, bool transmitSide) override;
     bool SetReadTimeouts(const ReadTimeouts& t) override;
     bool SetWriteTimeouts(const WriteTimeouts& t) override;
@@ -65,7 +68,9 @@ public:
 
 private:
     uint64_t ByteTimeUs() const { return 10000000u / static_cast<uint64_t>(lineBaud); }
+    void PutRtsOnLine(bool high);
     bool open_ = false;
+    bool rtsAsked_ = false;      // the level of the last SetRts
     bool replyPending_ = false;  // a request was written and its reply not yet put on the line
 };
 

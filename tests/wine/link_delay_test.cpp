@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "link_platform.h"
@@ -58,6 +60,31 @@ TEST_F(DelayTest, ZeroMakesOnePassAndDispatchesAtMostOneMouseMessage) {
     PostMessageA(window_, WM_MOUSEMOVE, 1, 0);
     DelayMs(0);
     EXPECT_EQ(1u, dispatched.size());
+}
+
+uint64_t ThreadCpuUs() {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto us = [](const FILETIME& t) { return ((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10u; };
+    return us(kernel) + us(user);
+}
+
+// The wait sleeps instead of spinning, yet ends within 2 ms of its time. Three waits: the
+// processor time of all (a spinning wait gets its share of the processor even on a busy machine)
+// and the most punctual one (another program taking the processor at the wrong moment may delay one).
+TEST_F(DelayTest, LongWaitUsesLittleProcessorAndEndsOnTime) {
+    uint64_t cpuUs = 0, bestLateUs = UINT64_MAX;
+    for (int run = 0; run < 3; ++run) {
+        const uint64_t cpu = ThreadCpuUs();
+        const uint64_t start = LinkClockUs();
+        DelayMs(200);
+        const uint64_t took = LinkClockUs() - start;
+        cpuUs += ThreadCpuUs() - cpu;
+        ASSERT_GE(took, 200000u);
+        bestLateUs = std::min(bestLateUs, took - 200000u);
+    }
+    EXPECT_LE(cpuUs, 60000u);  // a tenth of the waits
+    EXPECT_LE(bestLateUs, 2000u);
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ public:
         if (!h && lastWriteUs) rtsHeldUs.push_back(LinkClockUs() - lastWriteUs);
         lastWriteUs = 0;
     }
+    void ReassertDtr() override { inner_.ReassertDtr(); }
     void Purge(bool r, bool t) override { inner_.Purge(r, t); }
     bool SetReadTimeouts(const ReadTimeouts& t) override { return inner_.SetReadTimeouts(t); }
     bool SetWriteTimeouts(const WriteTimeouts& t) override { return inner_.SetWriteTimeouts(t); }
@@ -101,8 +102,9 @@ TEST_F(LinkPortTest, AppliedLineSettingsAreOnesWindowsAccepts) {
         EXPECT_EQ(NOPARITY, dcb.Parity);
         EXPECT_EQ(ONESTOPBIT, dcb.StopBits);
         EXPECT_FALSE(dcb.fOutX || dcb.fInX || dcb.fOutxCtsFlow || dcb.fOutxDsrFlow);
-        // Wine refuses the toggle mode, so the block in force drives RTS by hand.
-        EXPECT_EQ(SystemSerialDevice().TogglesRts() ? RTS_CONTROL_TOGGLE : RTS_CONTROL_DISABLE, dcb.fRtsControl);
+        // Wine refuses the toggle mode; where a driver takes it the link still drives RTS itself.
+        EXPECT_EQ(RTS_CONTROL_DISABLE, dcb.fRtsControl);
+        EXPECT_FALSE(SystemSerialDevice().TogglesRts());
     }
 }
 
@@ -200,6 +202,36 @@ TEST_F(LinkPortTest, FaultsOnTheLineGiveTheirCodes) {
     commSettings.deviceAddress = 1;
     sim_->Fault(1, "silent");
     EXPECT_EQ(kLinkTimeout, ReadHolding(8, &word));
+}
+
+LRESULT CALLBACK QuitOnMouseProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE) PostQuitMessage(3);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The program is closed from a mouse message handled while a transaction waits: the wait's peek
+// takes WM_QUIT whatever its filter, and the message loop must still see it afterwards.
+TEST_F(LinkPortTest, QuitPostedDuringATransactionStillEndsTheMessageLoop) {
+    WNDCLASSA cls = {};
+    cls.lpfnWndProc = QuitOnMouseProc;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.lpszClassName = "QuitOnMouseWindow";
+    RegisterClassA(&cls);
+    HWND window =
+        CreateWindowA(cls.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, cls.hInstance, nullptr);
+    ASSERT_TRUE(window != nullptr);
+    PostMessageA(window, WM_MOUSEMOVE, 0, 0);
+    uint16_t word = 0;
+    EXPECT_EQ(kLinkOk, ReadHolding(8, &word));
+    MSG message;
+    bool quit = false;
+    while (!quit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        quit = message.message == WM_QUIT;
+        if (!quit) DispatchMessageA(&message);
+    }
+    DestroyWindow(window);
+    ASSERT_TRUE(quit);
+    EXPECT_EQ(3u, message.wParam);
 }
 
 // Closes the fallback notice as a user would, keeping its text.

@@ -27,6 +27,7 @@ bool NamedPortDevice::TogglesRts() const { return inner_.TogglesRts(); }
 void NamedPortDevice::SelectEvents(bool on) { inner_.SelectEvents(on); }
 void NamedPortDevice::SetQueues(uint32_t in, uint32_t out) { inner_.SetQueues(in, out); }
 void NamedPortDevice::SetRts(bool high) { inner_.SetRts(high); }
+void NamedPortDevice::ReassertDtr() { inner_.ReassertDtr(); }
 void NamedPortDevice::Purge(bool rx, bool tx) { inner_.Purge(rx, tx); }
 bool NamedPortDevice::SetReadTimeouts(const ReadTimeouts& timeouts) { return inner_.SetReadTimeouts(timeouts); }
 bool NamedPortDevice::SetWriteTimeouts(const WriteTimeouts& timeouts) { return inner_.SetWriteTimeouts(timeouts); }

@@ -25,6 +25,7 @@ public:
     void SelectEvents(bool txEmptyAndRxChar) override;
     void SetQueues(uint32_t inputBytes, uint32_t outputBytes) override;
     void SetRts(bool high) override;
+    void ReassertDtr() override;
     void Purge(bool receiveSide, bool transmitSide) override;
     bool SetReadTimeouts(const ReadTimeouts& timeouts) override;
     bool SetWriteTimeouts(const WriteTimeouts& timeouts) override;

@@ -155,10 +155,11 @@ protected:
 TEST_F(PortTest, OpenAppliesSettingsInOrder) {
     commSettings.baudRate = 4800;
     ASSERT_EQ(1, OpenPort());
-    const std::vector<std::string> expected = {"open COM1", "configure 9600,n,8,1 4800",
-                                               "events on", "queues 65535 128",
-                                               "rts 0",     "purge rx tx",
-                                               "timeouts",  "write timeouts"};
+    const std::vector<std::string> expected = {"open COM1",   "configure 9600,n,8,1 4800",
+                                               "events on",   "queues 65535 128",
+                                               "rts 0",       "dtr 1",
+                                               "purge rx tx", "timeouts",
+                                               "write timeouts"};
     EXPECT_EQ(expected, device().events);
     EXPECT_TRUE(PortNotices().empty());
 }
@@ -176,7 +177,7 @@ TEST_F(PortTest, ReadTimeoutsByBaud) {
         EXPECT_EQ(row.t.perByteMs, device().timeouts.perByteMs) << row.baud;
         EXPECT_EQ(row.t.constantMs, device().timeouts.constantMs) << row.baud;
     }
-    EXPECT_EQ("configure 9600,n,8,1 19200", device().events[device().events.size() - 7]);
+    EXPECT_EQ("configure 9600,n,8,1 19200", device().events[device().events.size() - 8]);
 }
 
 TEST_F(PortTest, FallbackScanShowsNoticeAndTakesName) {
@@ -295,7 +296,7 @@ TEST_F(PortTest, CloseIsHarmlessTwiceAndDropsRts) {
     device().events.clear();
     ClosePort();
     ClosePort();
-    EXPECT_EQ(std::vector<std::string>({"rts 0", "events off", "purge rx tx", "close"}), device().events);
+    EXPECT_EQ(std::vector<std::string>({"rts 0", "dtr 1", "events off", "purge rx tx", "close"}), device().events);
 }
 
 }  // namespace
