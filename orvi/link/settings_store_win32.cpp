@@ -1,5 +1,5 @@
-// orvi.ini through the Win32 private-profile API: per user in %APPDATA%\Tavelo, read from the
-// Windows directory until the user's own file exists.
+// orvi.ini through the Win32 private-profile API: per user in %APPDATA%\Tavelo, read from where
+// earlier versions left it until the user's own file exists.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -12,14 +12,19 @@ namespace {
 const wchar_t kFolderName[] = L"Tavelo";
 const wchar_t kFileName[] = L"orvi.ini";
 
+// A known folder of the user; empty when the system has none.
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
 // The user's roaming application data folder plus "\Tavelo"; empty when the system has none.
 std::wstring UserFolder() {
-    PWSTR appData = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData)))
-        folder = std::wstring(appData) + L"\\" + kFolderName;
-    CoTaskMemFree(appData);
-    return folder;
+    const std::wstring appData = KnownFolder(FOLDERID_RoamingAppData);
+    return appData.empty() ? appData : appData + L"\\" + kFolderName;
 }
 
 std::wstring UserFile() {
@@ -35,16 +40,33 @@ std::wstring WindowsDirectoryFile() {
     return std::wstring(folder) + L"\\" + kFileName;
 }
 
+// An earlier program without a manifest, run unelevated, wrote the Windows directory's file but
+// UAC virtualisation put it under %LOCALAPPDATA%\VirtualStore, at the same path without the drive.
+std::wstring VirtualStoreFile() {
+    const std::wstring real = WindowsDirectoryFile();
+    const std::wstring localAppData = KnownFolder(FOLDERID_LocalAppData);
+    if (localAppData.empty() || real.size() < 3 || real[1] != L':' || real[2] != L'\\') return std::wstring();
+    return localAppData + L"\\VirtualStore" + real.substr(2);
+}
+
 bool FileExists(const std::wstring& path) {
     return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The user's own file once it exists; before that what the earlier program saw: its virtualised
+// copy where there is one, else the Windows directory's file.
+std::wstring FileToRead() {
+    const std::wstring userFile = UserFile();
+    if (FileExists(userFile)) return userFile;
+    const std::wstring virtualised = VirtualStoreFile();
+    return FileExists(virtualised) ? virtualised : WindowsDirectoryFile();
 }
 
 class ProfileSettingsStore : public SettingsStore {
 public:
     bool Read(const char* section, const char* key, char* buffer, unsigned size) override {
         if (size == 0) return false;
-        const std::wstring userFile = UserFile();
-        const std::wstring file = FileExists(userFile) ? userFile : WindowsDirectoryFile();
+        const std::wstring file = FileToRead();
         // A default no real value can hold tells an absent key from an empty one.
         static const wchar_t kAbsent[] = L"\x01";
         wchar_t value[256];

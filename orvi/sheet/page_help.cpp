@@ -1,4 +1,4 @@
-// Opening the user guide (HTML, in the system's browser) or an old ORVI.HLP beside the program.
+// Opening the user guide (HTML, in the system's browser), or an old ORVI.HLP where the guide is missing.
 #include "page_help.h"
 
 #include <shellapi.h>
@@ -53,10 +53,12 @@ void OpenGuide(HWND page, const std::wstring& guide, int context) {
 
 void OpenPageHelp(HWND page, int context) {
     const std::wstring folder = ProgramFolder();
+    const std::wstring guide = folder + kGuideFileName;
     const std::wstring oldHelp = folder + L"ORVI.HLP";
-    if (!folder.empty() && FileExists(oldHelp)) {
+    // WinHelp is only a stub on Windows 10 and 11: the old file serves only where the guide is missing.
+    if (!folder.empty() && !FileExists(guide) && FileExists(oldHelp)) {
         WinHelpW(page, oldHelp.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
         return;
     }
-    OpenGuide(page, folder + kGuideFileName, context);
+    OpenGuide(page, guide, context);
 }

@@ -32,6 +32,14 @@ std::string OldSettingsFilePath() {
     return std::string(folder) + "\\orvi.ini";
 }
 
+std::string VirtualStoreSettingsFilePath() {
+    char localAppData[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, localAppData);
+    // C:\Windows\orvi.ini becomes VirtualStore\Windows\orvi.ini: the path without its drive.
+    const std::string windows = OldSettingsFilePath();
+    return std::string(localAppData) + "\\VirtualStore" + windows.substr(windows.find('\\'));
+}
+
 SettingsFile ReadSettingsFile() {
     SettingsFile file;
     std::ifstream in(SettingsFilePath(), std::ios::binary);
@@ -55,9 +63,18 @@ void WriteOldSettingsFile(const std::string& text) {
     out << text;
 }
 
+void WriteVirtualStoreSettingsFile(const std::string& text) {
+    const std::string path = VirtualStoreSettingsFilePath();
+    for (size_t slash = path.find('\\', 3); slash != std::string::npos; slash = path.find('\\', slash + 1))
+        CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
 void RemoveSettingsFile() {
     DeleteFileA(SettingsFilePath().c_str());
     DeleteFileA(OldSettingsFilePath().c_str());
+    DeleteFileA(VirtualStoreSettingsFilePath().c_str());
 }
 
 std::string StoredSetting(const std::string& key) {

@@ -6,6 +6,9 @@
 std::string SettingsFilePath();
 // Where earlier versions kept it, read while the user's own file does not exist: the Windows directory.
 std::string OldSettingsFilePath();
+// Where Windows put that file for an earlier 32-bit program without a manifest, run unelevated (UAC
+// file virtualisation): %LOCALAPPDATA%\VirtualStore\Windows. Wine does not redirect; tests place it.
+std::string VirtualStoreSettingsFilePath();
 
 // The file's bytes; exists is false when there is no file.
 struct SettingsFile {
@@ -15,7 +18,8 @@ struct SettingsFile {
 SettingsFile ReadSettingsFile();
 void WriteSettingsFile(const std::string& text);
 void WriteOldSettingsFile(const std::string& text);
-// Removes both the user's file and the old one.
+void WriteVirtualStoreSettingsFile(const std::string& text);
+// Removes the user's file and the old ones.
 void RemoveSettingsFile();
 
 // The value of a key of section "Communication" as written in the file; "<absent>" when missing.

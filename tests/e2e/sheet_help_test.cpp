@@ -1,5 +1,5 @@
-// Help in Orvi.exe's sheet: the Help button opens each page's section of the guide in the browser, or
-// its context of an ORVI.HLP beside the program; F1 speaks only on Calibração.
+// Help in Orvi.exe's sheet: the Help button opens each page's section of the guide in the browser, or,
+// where the guide is missing, its context of an ORVI.HLP beside the program; F1 speaks only on Calibração.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -77,6 +77,19 @@ private:
     std::string path_;
 };
 
+// The guide moved away from beside Orvi.exe for as long as this lives, as on an installation without it.
+class GuideMissing {
+public:
+    GuideMissing() : path_(DistFolder() + "\\orvi-ajuda.html"), moved_(path_ + ".away") {
+        MoveFileExA(path_.c_str(), moved_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    ~GuideMissing() { MoveFileExA(moved_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING); }
+
+private:
+    std::string path_;
+    std::string moved_;
+};
+
 TEST_F(SheetHelp, EachPagesHelpButtonOpensItsSectionOfTheGuideInTheBrowser) {
     ASSERT_TRUE(viewer.Valid());
     // The guide ships beside the program with one section for each page's number.
@@ -96,14 +109,23 @@ TEST_F(SheetHelp, EachPagesHelpButtonOpensItsSectionOfTheGuideInTheBrowser) {
     ExpectSheetModeEnds();
 }
 
-TEST_F(SheetHelp, EachPagesHelpButtonOpensItsOwnContextOfAnOldHelpFileBesideTheProgram) {
+TEST_F(SheetHelp, AnOldHelpFileBesideTheProgramOpensOnlyWhereTheGuideIsMissing) {
     ASSERT_TRUE(viewer.Valid());
     OldHelpFile oldHelp;
     Open();
     PressEachPagesHelp([&](const HelpRequest& request, LONG context) {
-        EXPECT_EQ(request.command, static_cast<UINT>(HELP_CONTEXT));
-        EXPECT_EQ(request.data, context);
-        EXPECT_EQ(request.file, oldHelp.Path());
+        // WinHelp is a stub on current Windows: the guide comes first even with ORVI.HLP beside it.
+        EXPECT_EQ(request.file, "") << "the old help file was opened although the guide is there";
+        EXPECT_NE(UrlOf(request).find("/orvi-ajuda.html#" + std::to_string(context)), std::string::npos)
+            << UrlOf(request);
+
+        GuideMissing missing;
+        PressButton(session.sheet, IDHELP);
+        HelpRequest old;
+        ASSERT_TRUE(viewer.WaitForRequest(&old)) << "no help request without the guide";
+        EXPECT_EQ(old.command, static_cast<UINT>(HELP_CONTEXT));
+        EXPECT_EQ(old.data, context);
+        EXPECT_EQ(old.file, oldHelp.Path());
     });
     PressButton(session.sheet, IDCANCEL);
     ExpectSheetModeEnds();
