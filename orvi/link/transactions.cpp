@@ -8,6 +8,12 @@ namespace {
 enum { kTries = 3 };
 
 bool busy = false;
+WriteObserver writeObserver = nullptr;
+
+LinkError Observed(uint8_t function, int8_t reg, int16_t value, LinkError result) {
+    if (writeObserver) writeObserver(function, reg, value, result);
+    return result;
+}
 
 // Marks a transaction as running; a second one started from a message dispatched meanwhile is refused.
 class BusyScope {
@@ -71,6 +77,8 @@ LinkError SearchRead(int8_t reg, uint16_t* destination) {
 
 bool TransactionBusy() { return busy; }
 
+void SetWriteObserver(WriteObserver observer) { writeObserver = observer; }
+
 LinkError ReadHolding(int8_t reg, uint16_t* destination) { return Read(Widen(reg), 1, 3, destination); }
 
 LinkError ReadPrivate(int8_t address, uint16_t* destination) { return Read(Widen(address), 1, 0x70, destination); }
@@ -87,11 +95,12 @@ LinkError SearchReadAddress(uint16_t* destination) { return SearchRead(44, desti
 
 LinkError WritePrivate(int8_t address, int16_t value) {
     BusyScope scope;
-    if (scope.Refused()) return kLinkTimeout;
-    return TryUpTo3(Widen(address), 1, 0x71, value, nullptr);
+    if (scope.Refused()) return Observed(0x71, address, value, kLinkTimeout);
+    return Observed(0x71, address, value, TryUpTo3(Widen(address), 1, 0x71, value, nullptr));
 }
 
-LinkError WriteRegister(int8_t reg, int16_t value) {
+namespace {
+LinkError WriteAndReadBack(int8_t reg, int16_t value) {
     BusyScope scope;
     if (scope.Refused()) return kLinkTimeout;
     LinkError result = kLinkTimeout;
@@ -108,10 +117,15 @@ LinkError WriteRegister(int8_t reg, int16_t value) {
     return result;
 }
 
-LinkError WriteRegisterByEcho(int8_t reg, int16_t value) {
+LinkError WriteByEcho(int8_t reg, int16_t value) {
     BusyScope scope;
     if (scope.Refused()) return kLinkTimeout;
     LinkError result = kLinkTimeout;
     for (int attempt = 0; attempt < kTries && result != kLinkOk; ++attempt) result = WriteTry(reg, value);
     return result;
 }
+}  // namespace
+
+LinkError WriteRegister(int8_t reg, int16_t value) { return Observed(6, reg, value, WriteAndReadBack(reg, value)); }
+
+LinkError WriteRegisterByEcho(int8_t reg, int16_t value) { return Observed(6, reg, value, WriteByEcho(reg, value)); }

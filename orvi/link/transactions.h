@@ -19,4 +19,9 @@ LinkError WriteRegisterByEcho(int8_t reg, int16_t value);
 // True while a transaction runs; a transaction started meanwhile is refused.
 bool TransactionBusy();
 
+// Told of every register (function 6) or private (0x71) write when it ends, with its result: a
+// program that keeps a record of its writes sets one; nullptr (the start) tells no one.
+typedef void (*WriteObserver)(uint8_t function, int8_t reg, int16_t value, LinkError result);
+void SetWriteObserver(WriteObserver observer);
+
 enum { kConfigBlockWords = 68, kLiveBlockWords = 10 };

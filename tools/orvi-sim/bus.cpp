@@ -109,11 +109,37 @@ std::optional<PendingReply> Bus::HandleFrame(const std::uint8_t* frame, int line
     PendingReply reply;
     reply.fromAddress = fromAddress;
     reply.baud = lineSpeed;
-    reply.delayMs = ReplyDelayMs(answer.bytes.size(), lineSpeed) + answer.extraDelayMs;
+    reply.delayMs = ReplyDelayMs(answer.bytes.size(), lineSpeed) + answer.extraDelayMs + responder->AnswerDelayMs();
+    Collide(*responder, lineSpeed, answer.bytes);
     reply.bytes = std::move(answer.bytes);
     reply.newAddress = answer.newAddress;
     reply.newBaudCode = answer.newBaudCode;
     return reply;
+}
+
+bool Bus::AddTwin(int address, std::uint64_t nowMs) {
+    const Transmitter* original = Find(address);
+    if (original == nullptr) return false;
+    transmitters_.push_back(std::make_unique<Transmitter>(address, original->Baud(), nowMs));
+    // Another unit: another serial number, so that even identical requests get different replies.
+    Transmitter& twin = *transmitters_.back();
+    twin.SetRegister(kRegSerialLow, static_cast<std::uint16_t>(original->Register(kRegSerialLow) + 1));
+    return true;
+}
+
+void Bus::Collide(const Transmitter& responder, int lineSpeed, std::vector<std::uint8_t>& bytes) {
+    for (const auto& t : transmitters_) {
+        if (t.get() == &responder || t->Address() != responder.Address() || t->Baud() != lineSpeed) continue;
+        // Two drivers on one pair: the idle-high line reads low wherever either pulls it low, and the
+        // second starts a bit time later, so its bits land one place over.
+        std::uint8_t carry = 0x01;
+        for (std::uint8_t& byte : bytes) {
+            const std::uint8_t shifted = static_cast<std::uint8_t>((byte << 1) | carry);
+            carry = static_cast<std::uint8_t>(byte >> 7);
+            byte = static_cast<std::uint8_t>(byte & shifted);
+        }
+        return;
+    }
 }
 
 void Bus::ApplyAfterReply(const PendingReply& reply) {

@@ -51,6 +51,9 @@ public:
     Transmitter* Find(int address);
     bool Add(int address, int baud, std::uint64_t nowMs);
     bool Remove(int address);
+    // A second transmitter at the address and speed of transmitter A (two set to one address by
+    // mistake): both answer, and their replies collide on the line. False when there is no A.
+    bool AddTwin(int address, std::uint64_t nowMs);
     // Back to the transmitters of the command line with factory contents; faults and logs cleared.
     void Reset(std::uint64_t nowMs);
     std::vector<DeviceSpec> Devices() const;
@@ -62,6 +65,8 @@ public:
 
 private:
     Transmitter* Responder(int address, int lineSpeed);
+    // The reply as the line carries it when another transmitter at this address answers too.
+    void Collide(const Transmitter& responder, int lineSpeed, std::vector<std::uint8_t>& bytes);
     void Record(const std::uint8_t* frame);
 
     std::vector<DeviceSpec> startup_;

@@ -58,6 +58,8 @@ const char* ControlCommandSummary() {
            "  devices          -> OK A:BAUD ...  the transmitters on the line\n"
            "  add A B          another transmitter at address A, B bit/s\n"
            "  remove A         take transmitter A off the line\n"
+           "  twin A           a second transmitter at A's address and speed: their replies collide\n"
+           "  delay A MS       transmitter A starts its answers MS ms late (0 to 5000)\n"
            "  reset            the command line's transmitters with factory contents; no faults, empty log\n"
            "  speed            -> OK B  the host's current line speed (0 if unknown)\n";
 }
@@ -73,13 +75,15 @@ std::string ControlCommands::Execute(const std::string& line) {
     for (const char* name : kLineCommands) {
         if (command == name) return words.size() == 1 ? LineCommand(command) : "ERR " + command + " takes no arguments";
     }
-    static const char* const kDeviceCommands[] = {"get", "set", "move", "getp", "setp", "fault", "add", "remove"};
+    static const char* const kDeviceCommands[] = {"get",   "set", "move",   "getp", "setp",
+                                                  "fault", "add", "remove", "twin", "delay"};
     for (const char* name : kDeviceCommands) {
         if (command != name) continue;
         long address = 0;
         if (words.size() < 2) return "ERR missing arguments";
         if (!ParseNumber(words[1], &address) || address < 0 || address > 255) return "ERR bad address";
         if (command == "add" || command == "remove") return MembershipCommand(words, static_cast<int>(address));
+        if (command == "twin") return TwinCommand(words, static_cast<int>(address));
         Transmitter* t = bus_.Find(static_cast<int>(address));
         if (t == nullptr) return "ERR no transmitter " + words[1];
         return TransmitterCommand(*t, words);
@@ -109,7 +113,7 @@ std::string ControlCommands::LineCommand(const std::string& command) {
             reply += " " + std::to_string(d.address) + ":" + std::to_string(d.baud);
         return reply;
     }
-    return "OK get set move getp setp fault log clearlog garbled devices add remove reset speed";
+    return "OK get set move getp setp fault log clearlog garbled devices add remove twin delay reset speed";
 }
 
 std::string ControlCommands::MembershipCommand(const std::vector<std::string>& words, int address) {
@@ -122,6 +126,19 @@ std::string ControlCommands::MembershipCommand(const std::vector<std::string>& w
         return "ERR usage: add A B (B = 1200, 2400, 4800, 9600 or 19200)";
     if (address < 1 || address > 247) return "ERR bad address";
     return bus_.Add(address, static_cast<int>(baud), clock_()) ? "OK" : "ERR address in use";
+}
+
+std::string ControlCommands::TwinCommand(const std::vector<std::string>& words, int address) {
+    if (words.size() != 2) return "ERR usage: twin A";
+    return bus_.AddTwin(address, clock_()) ? "OK" : "ERR no transmitter " + words[1];
+}
+
+std::string ControlCommands::DelayCommand(Transmitter& t, const std::vector<std::string>& words) {
+    long ms = 0;
+    if (words.size() != 3 || !ParseNumber(words[2], &ms) || ms < 0 || ms > 5000)
+        return "ERR usage: delay A MS (0 to 5000)";
+    t.SetAnswerDelayMs(static_cast<int>(ms));
+    return "OK";
 }
 
 std::string ControlCommands::TransmitterCommand(Transmitter& t, const std::vector<std::string>& words) {
@@ -146,6 +163,7 @@ std::string ControlCommands::TransmitterCommand(Transmitter& t, const std::vecto
         t.Refresh(clock_());
         return "OK";
     }
+    if (command == "delay") return DelayCommand(t, words);
     if (command == "move") {
         if (argc != 2 || (words[2] != "on" && words[2] != "off")) return "ERR usage: move A on|off";
         t.SetMoving(words[2] == "on");

@@ -22,6 +22,8 @@ private:
     std::string LineCommand(const std::string& command);
     std::string MembershipCommand(const std::vector<std::string>& words, int address);
     std::string TransmitterCommand(Transmitter& t, const std::vector<std::string>& words);
+    std::string TwinCommand(const std::vector<std::string>& words, int address);
+    std::string DelayCommand(Transmitter& t, const std::vector<std::string>& words);
 
     Bus& bus_;
     std::function<int()> lineSpeed_;

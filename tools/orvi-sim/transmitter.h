@@ -60,6 +60,10 @@ public:
     // Arms a fault (FaultMode::None clears it and any read-back mismatch left behind).
     void ArmFault(FaultMode mode, int count);
 
+    // Milliseconds this transmitter takes to start its answer, on top of the reply's line time.
+    int AnswerDelayMs() const { return answerDelayMs_; }
+    void SetAnswerDelayMs(int ms) { answerDelayMs_ = ms; }
+
     bool ReadsDiffer(int reg) const { return mismatched_[reg]; }
     void SetReadsDiffer(int reg, bool differ) { mismatched_[reg] = differ; }
 
@@ -71,6 +75,7 @@ private:
     std::map<int, std::uint16_t> privates_;
     ArmedFault fault_;
     bool moving_ = true;
+    int answerDelayMs_ = 0;
     std::uint64_t sweepStartMs_;
 };
 

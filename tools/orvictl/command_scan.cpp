@@ -1,137 +1,252 @@
-// scan: every address at every rate, one probe each, and what each transmitter found says of itself.
+// scan: every address at every rate swept with a short wait, each answer confirmed by the normal read,
+// and what each transmitter found says of itself.
 #include "comm_settings.h"
 #include "commands.h"
-#include "config_snapshot.h"
 #include "communication_rates.h"
+#include "config_snapshot.h"
 #include "exit_codes.h"
 #include "line_session.h"
+#include "link_platform.h"
 #include "live_diagnostic_texts.h"
 #include "network_port.h"
 #include "parameter_keys.h"
 #include "platform.h"
-#include "register_map.h"
-#include "rtu_frame.h"
+#include "probe.h"
+#include "serial_port.h"
+#include "show_format.h"
 #include "text_output.h"
 #include "transactions.h"
 
 namespace {
-enum { kIdentityRegister = 8 };
+// 25 ms after the reply's line time covers the answer time of transmitters of this kind with room to
+// spare, and keeps a sweep of 247 addresses at 19200 bit/s under ten seconds.
+enum { kIdentityRegister = 8, kDefaultAnswerMs = 25 };
 
-struct ScanRange {
+enum class ScanOutput { kTable, kJson, kCsv };
+
+struct ScanOptions {
     int first = 1;
     int last = 247;
     std::vector<int32_t> rates;
+    long answerMs = kDefaultAnswerMs;
+    long timeoutMs = 0;  // 0: the reply's line time plus answerMs
+    long expect = 0;     // 0: the whole range
+    ScanOutput output = ScanOutput::kTable;
 };
 
-bool ParseAddressRange(const std::string& text, ScanRange* range) {
+// What one address at one rate turned out to be.
+enum class Finding { kConfirmed, kDuplicate, kUnconfirmed };
+
+struct Found {
+    int address;
+    int32_t rate;
+    Finding finding;
+    double answerMs;
+    LinkError error;  // of the confirming read when it failed
+    std::string serial, firmware, inputType;
+};
+
+bool ParseAddressRange(const std::string& text, ScanOptions* options) {
     const size_t dash = text.find('-');
     const std::string first = dash == std::string::npos ? text : text.substr(0, dash);
     const std::string last = dash == std::string::npos ? text : text.substr(dash + 1);
-    return ParseDeviceAddress(first, &range->first) && ParseDeviceAddress(last, &range->last) &&
-           range->first <= range->last;
+    return ParseDeviceAddress(first, &options->first) && ParseDeviceAddress(last, &options->last) &&
+           options->first <= options->last;
 }
 
-bool ParseRates(const std::string& text, ScanRange* range) {
+bool ParseRates(const std::string& text, ScanOptions* options) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t comma = text.find(',', start);
         if (comma == std::string::npos) comma = text.size();
         int32_t rate = 0;
         if (!ParseBaudRate(text.substr(start, comma - start), &rate)) return false;
-        range->rates.push_back(rate);
+        options->rates.push_back(rate);
         start = comma + 1;
     }
-    return !range->rates.empty();
+    return !options->rates.empty();
 }
 
-// One request, no retries: an empty address costs one time-out instead of three, so a full scan
-// of 247 addresses at five rates stays within minutes. Anything that answers is then read in full,
-// with the link's retries.
-bool SomethingAnswers() {
-    uint16_t identity = 0;
-    SendRequest(kIdentityRegister, 1, 3, 0, &identity);
-    return ReceiveReply(3, 1) != kLinkTimeout;
+int ParseOptions(const Arguments& arguments, ScanOptions* options) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--json" || option == "--csv") {
+            options->output = option == "--json" ? ScanOutput::kJson : ScanOutput::kCsv;
+            continue;
+        }
+        const bool valued = option == "--addresses" || option == "--rates" || option == "--answer-ms" ||
+                            option == "--timeout" || option == "--expect";
+        if (!valued) return UsageError("scan", UnexpectedArgumentText(option));
+        if (i + 1 >= arguments.size()) return UsageError("scan", option + " precisa de um valor");
+        const std::string& value = arguments[++i];
+        if (option == "--addresses" && !ParseAddressRange(value, options))
+            return UsageError("scan", "--addresses espera A-B com 1 <= A <= B <= 247");
+        if (option == "--rates" && !ParseRates(value, options))
+            return UsageError("scan",
+                              "--rates espera taxas separadas por vírgula entre 1200, 2400, 4800, 9600 e 19200");
+        if (option == "--answer-ms" && !ParseWholeNumber(value, 1, 5000, &options->answerMs))
+            return UsageError("scan", "--answer-ms espera milissegundos, de 1 a 5000");
+        if (option == "--timeout" && !ParseWholeNumber(value, 1, 10000, &options->timeoutMs))
+            return UsageError("scan", "--timeout espera milissegundos, de 1 a 10000");
+        if (option == "--expect" && !ParseWholeNumber(value, 1, 247L * 5, &options->expect))
+            return UsageError("scan", "--expect espera o número de transmissores, de 1 a 1235");
+    }
+    return kExitOk;
 }
 
-void ShowProgress(int done, int total, int32_t rate, int address) {
+// The allowance after the request that makes the probe wait as long as --timeout asks in all.
+uint32_t AllowanceMs(const ScanOptions& options, int32_t rate) {
+    if (options.timeoutMs == 0) return static_cast<uint32_t>(options.answerMs);
+    const uint32_t replyMs = (LineTimeUs(7, rate) + 999u) / 1000u;
+    return options.timeoutMs > static_cast<long>(replyMs) ? static_cast<uint32_t>(options.timeoutMs) - replyMs : 1u;
+}
+
+// Replies that do not hold together (a bad CRC, a frame for someone else, a wrong length) where one
+// transmitter's reply would: two transmitters answering at once at one address.
+bool Garbled(LinkError error) {
+    return error == kLinkBadCrc || error == kLinkWrongAddress || error == kLinkBadByteCount ||
+           error == kLinkBadFunction;
+}
+
+// The sweep heard something at the current address: the normal read, with its retries, decides.
+Found Confirm(int address, int32_t rate, const ProbeResult& probe) {
+    Found found{address, rate, Finding::kConfirmed, probe.answerUs / 1000.0, kLinkOk, "", "", ""};
+    uint16_t words[kConfigBlockWords] = {};
+    const LinkError result = ReadConfigBlock(words);
+    if (result != kLinkOk) {
+        found.error = result;
+        // Only the normal read's own failures count: what the sweep heard may be a slow transmitter's
+        // late reply to the address before.
+        found.finding = Garbled(result) ? Finding::kDuplicate : Finding::kUnconfirmed;
+        return found;
+    }
+    DecodeConfigBlock(words);
+    found.serial = SerialNumberText(configSnapshot.serialNumber);
+    found.firmware = FirmwareText(configSnapshot.firmwareVersion);
+    found.inputType = InputTypeText(configSnapshot.inputType, configSnapshot.unit);
+    return found;
+}
+
+std::string StateName(Finding finding) { return finding == Finding::kConfirmed ? "confirmado" : "duplicado"; }
+
+std::string TableLine(const Found& f) {
+    if (f.finding == Finding::kConfirmed)
+        return Format("%-9d %-6d %-16s %-9s %-24s %6.1f\n", f.address, static_cast<int>(f.rate), f.serial.c_str(),
+                      f.firmware.c_str(), f.inputType.c_str(), f.answerMs);
+    return Format("%-9d %-6d (provável endereço duplicado: respostas que colidem, %s)\n", f.address,
+                  static_cast<int>(f.rate), LinkErrorText(f.error));
+}
+
+std::string CsvLine(const Found& f) {
+    return Format("%d,%d,%s,%s,\"%s\",%.1f,%s\n", f.address, static_cast<int>(f.rate), f.serial.c_str(),
+                  f.firmware.c_str(), f.inputType.c_str(), f.answerMs, StateName(f.finding).c_str());
+}
+
+std::string JsonObject(const Found& f) {
+    return Format(
+        "  {\"endereco\": %d, \"taxa\": %d, \"numero_serie\": %s, \"firmware\": %s, \"tipo_entrada\": %s, "
+        "\"resposta_ms\": %.1f, \"estado\": \"%s\"}",
+        f.address, static_cast<int>(f.rate), JsonString(f.serial).c_str(), JsonString(f.firmware).c_str(),
+        JsonString(f.inputType).c_str(), f.answerMs, StateName(f.finding).c_str());
+}
+
+void ShowProgress(int done, int total, int32_t rate, int address, uint64_t startUs) {
     if (!StderrIsTerminal()) return;
-    const int width = 30;
+    const int width = 24;
     const int filled = total ? done * width / total : width;
-    WriteErr(Format("\r[%s%s] %3d%%  %5d bit/s, endereço %3d ", std::string(static_cast<size_t>(filled), '#').c_str(),
+    // The time left from the pace so far; the slower rates still to come make it an estimate.
+    const uint64_t elapsedUs = LinkClockUs() - startUs;
+    const unsigned left = done ? static_cast<unsigned>(elapsedUs / done * (total - done) / 1000000u) : 0u;
+    WriteErr(Format("\r[%s%s] %3d%%  %5d bit/s, endereço %3d, faltam %u:%02u ",
+                    std::string(static_cast<size_t>(filled), '#').c_str(),
                     std::string(static_cast<size_t>(width - filled), '.').c_str(), total ? done * 100 / total : 100,
-                    static_cast<int>(rate), address));
+                    static_cast<int>(rate), address, left / 60, left % 60));
 }
 
 void ClearProgress() {
-    if (StderrIsTerminal()) WriteErr("\r" + std::string(70, ' ') + "\r");
+    if (StderrIsTerminal()) WriteErr("\r" + std::string(76, ' ') + "\r");
+}
+
+void Emit(const ScanOptions& options, const Found& found, bool first) {
+    ClearProgress();
+    if (options.output == ScanOutput::kTable) WriteOut(TableLine(found));
+    if (options.output == ScanOutput::kCsv) WriteOut(CsvLine(found));
+    if (options.output == ScanOutput::kJson) WriteOut((first ? "\n" : ",\n") + JsonObject(found));
 }
 }  // namespace
 
-int RunScan(const GlobalOptions& options, const Arguments& arguments) {
-    ScanRange range;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        if (option != "--addresses" && option != "--rates") return UsageError("scan", UnexpectedArgumentText(option));
-        if (i + 1 >= arguments.size()) return UsageError("scan", option + " precisa de um valor");
-        const std::string& value = arguments[++i];
-        if (option == "--addresses" && !ParseAddressRange(value, &range))
-            return UsageError("scan", "--addresses espera A-B com 1 <= A <= B <= 247");
-        if (option == "--rates" && !ParseRates(value, &range))
-            return UsageError("scan",
-                              "--rates espera taxas separadas por vírgula entre 1200, 2400, 4800, 9600 e 19200");
-    }
-    const bool ratesGiven = !range.rates.empty();
-    if (!ratesGiven) range.rates.assign(kNetworkRates, kNetworkRates + kNetworkRateCount);
-
-    LineTarget target = ResolveLineTarget(options);
-    int code = FitScanRates(target.port, target.baud, ratesGiven, &range.rates);
+int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
+    ScanOptions options;
+    int code = ParseOptions(arguments, &options);
     if (code != kExitOk) return code;
-    target.baud = range.rates.front();
-    target.address = static_cast<uint8_t>(range.first);
+
+    LineTarget target = ResolveLineTarget(globals);
+    const bool ratesGiven = !options.rates.empty();
+    if (!ratesGiven) options.rates.assign(kNetworkRates, kNetworkRates + kNetworkRateCount);
+    code = FitScanRates(target.port, target.baud, ratesGiven, &options.rates);
+    if (code != kExitOk) return code;
+    target.baud = options.rates.front();
+    target.address = static_cast<uint8_t>(options.first);
     code = OpenLine(target);
     if (code != kExitOk) return code;
 
-    WriteOut(Format("%-9s %-6s %-16s %-9s %s\n", "ENDEREÇO", "TAXA", "NÚMERO DE SÉRIE", "FIRMWARE", "TIPO DE ENTRADA"));
-    const int perRate = range.last - range.first + 1;
-    const int total = perRate * static_cast<int>(range.rates.size());
-    int done = 0;
-    int found = 0;
-    for (int32_t rate : range.rates) {
+    if (options.output == ScanOutput::kTable)
+        WriteOut(Format("%-9s %-6s %-16s %-9s %-24s %s\n", "ENDEREÇO", "TAXA", "NÚMERO DE SÉRIE", "FIRMWARE",
+                        "TIPO DE ENTRADA", "RESPOSTA (ms)"));
+    if (options.output == ScanOutput::kCsv)
+        WriteOut("endereco,taxa,numero_serie,firmware,tipo_entrada,resposta_ms,estado\n");
+    if (options.output == ScanOutput::kJson) WriteOut("[");
+
+    const int perRate = options.last - options.first + 1;
+    const int total = perRate * static_cast<int>(options.rates.size());
+    const uint64_t startUs = LinkClockUs();
+    int done = 0, found = 0, reported = 0, duplicates = 0, unconfirmed = 0;
+    for (int32_t rate : options.rates) {
+        const bool opened = rate == commSettings.baudRate && done == 0;  // OpenLine opened the first rate
         commSettings.baudRate = rate;
-        if (!ReopenLine()) {
+        if (!opened && !ReopenLine()) {
             ClearProgress();
             Complain(Format("a porta %s não abriu a %d bit/s", LinePortName().c_str(), static_cast<int>(rate)));
             code = kExitPort;
             break;
         }
-        for (int address = range.first; address <= range.last && !Interrupted(); ++address, ++done) {
-            ShowProgress(done, total, rate, address);
+        const uint32_t allowanceMs = AllowanceMs(options, rate);
+        for (int address = options.first; address <= options.last && !Interrupted(); ++address, ++done) {
+            if (options.expect && found >= options.expect) break;
+            ShowProgress(done, total, rate, address, startUs);
             commSettings.deviceAddress = static_cast<uint8_t>(address);
-            if (!SomethingAnswers()) continue;
-            uint16_t words[kConfigBlockWords] = {};
-            const LinkError result = ReadConfigBlock(words);
-            ClearProgress();
-            if (result != kLinkOk) {
-                WriteOut(Format("%-9d %-6d (respondeu, mas a configuração não pôde ser lida: %s)\n", address,
-                                static_cast<int>(rate), LinkErrorText(result)));
+            const ProbeResult probe = ProbeRead(kIdentityRegister, nullptr, allowanceMs);
+            if (!probe.heard) continue;
+            const Found result = Confirm(address, rate, probe);
+            // What the normal read cannot confirm is not reported as found.
+            if (result.finding == Finding::kUnconfirmed) {
+                ++unconfirmed;
                 continue;
             }
-            DecodeConfigBlock(words);
-            WriteOut(Format("%-9d %-6d %-16s %-9s %s\n", address, static_cast<int>(rate),
-                            SerialNumberText(configSnapshot.serialNumber).c_str(),
-                            FirmwareText(configSnapshot.firmwareVersion).c_str(),
-                            InputTypeText(configSnapshot.inputType, configSnapshot.unit).c_str()));
-            ++found;
+            Emit(options, result, reported == 0);
+            ++reported;
+            if (result.finding == Finding::kConfirmed) ++found;
+            if (result.finding == Finding::kDuplicate) ++duplicates;
         }
-        if (Interrupted()) break;
+        if (Interrupted() || (options.expect && found >= options.expect)) break;
     }
     ClearProgress();
     CloseLine();
+    if (options.output == ScanOutput::kJson) WriteOut(reported ? "\n]\n" : "]\n");
     if (Interrupted()) {
         Complain("interrompido: a busca parou e a porta foi fechada");
         return kExitInterrupted;
     }
     if (code != kExitOk) return code;
-    WriteErr(Format("%d transmissor(es) encontrado(s)\n", found));
+    WriteErr(Format("%d transmissor(es) encontrado(s) em %.1f s\n", found, (LinkClockUs() - startUs) / 1e6));
+    if (duplicates)
+        Complain(Format("aviso: %d endereço(s) com respostas que colidem: provável endereço duplicado", duplicates));
+    if (unconfirmed)
+        Complain(
+            Format("aviso: %d endereço(s) soaram na busca curta, mas a leitura normal não os confirmou "
+                   "(respostas atrasadas ou ruído)",
+                   unconfirmed));
+    if (options.expect && found < options.expect)
+        Complain(Format("aviso: esperados %ld, encontrados %d", options.expect, found));
     return found ? kExitOk : kExitNoReply;
 }

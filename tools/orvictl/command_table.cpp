@@ -5,15 +5,23 @@
 
 const Command kCommands[] = {
     {"scan", "procura todos os transmissores da linha",
-     "Uso: orvictl [opções globais] scan [--addresses A-B] [--rates R1,R2,...]\n"
+     "Uso: orvictl [opções globais] scan [--addresses A-B] [--rates R1,R2,...] [--answer-ms N]\n"
+     "                                   [--timeout MS] [--expect N] [--json | --csv]\n"
      "\n"
      "Procura transmissores em cada taxa (padrão: as cinco, da mais rápida) e em cada endereço da\n"
-     "faixa (padrão: 1-247), uma pergunta por endereço. Mostra endereço, taxa, número de série,\n"
-     "firmware e tipo de entrada de cada um. Num terminal, mostra o progresso. Ctrl-C para a busca\n"
-     "e fecha a porta.\n"
+     "faixa (padrão: 1-247). Cada endereço recebe uma pergunta com espera curta: o tempo de linha da\n"
+     "resposta mais N ms (--answer-ms, padrão 25); quem responde é confirmado pela leitura normal,\n"
+     "com suas repetições, antes de aparecer. Respostas que colidem (CRC errado, bytes sem sentido)\n"
+     "aparecem como provável endereço duplicado. Mostra endereço, taxa, número de série, firmware,\n"
+     "tipo de entrada e o tempo de resposta medido. Num terminal, mostra o progresso e o tempo que\n"
+     "falta. Ctrl-C para a busca e fecha a porta.\n"
      "\n"
      "  --addresses A-B   faixa de endereços, por exemplo 1-10\n"
      "  --rates R1,R2     taxas a tentar, por exemplo 9600,19200\n"
+     "  --answer-ms N     tempo que um transmissor tem para começar a responder (padrão 25)\n"
+     "  --timeout MS      espera inteira por endereço, no lugar de tempo de linha + --answer-ms\n"
+     "  --expect N        para quando N transmissores foram encontrados\n"
+     "  --json, --csv     o resultado em JSON ou CSV (UTF-8), com o estado de cada endereço\n"
      "\n"
      "Sai com 4 quando nenhum transmissor respondeu.\n",
      RunScan},
@@ -97,6 +105,36 @@ const Command kCommands[] = {
      "\n"
      "Escreve a taxa NOVA (1200, 2400, 4800, 9600 ou 19200) no transmissor e confirma lendo-a na taxa nova.\n",
      RunBaud},
+    {"journal", "mostra o diário de escritas",
+     "Uso: orvictl journal [--serial S] [--since DATA] [--json]\n"
+     "\n"
+     "Toda escrita de orvictl (e do configurador) num transmissor fica no diário, uma linha JSON por\n"
+     "escrita: hora (UTC), usuário, máquina, programa, porta, taxa, endereço, número de série, tag,\n"
+     "parâmetro, valor anterior, valor escrito e resultado. O diário fica em\n"
+     "$XDG_STATE_HOME/orvi/journal.jsonl (padrão ~/.local/state/orvi/) no Linux e em\n"
+     "%LOCALAPPDATA%\\Tavelo\\journal.jsonl no Windows. Um diário que não pode ser gravado é avisado,\n"
+     "e a escrita no transmissor é feita mesmo assim.\n"
+     "\n"
+     "  --serial S    só as escritas do transmissor de número de série S\n"
+     "  --since DATA  só a partir de DATA (UTC): AAAA-MM-DD ou AAAA-MM-DDTHH:MM\n"
+     "  --json        as linhas como estão no diário (JSON Lines)\n",
+     RunJournal},
+    {"report", "grava o relatório de comissionamento (HTML)",
+     "Uso: orvictl [opções globais] report [--measured mA,mA,mA,mA,mA] [--trend CSV] [--out ARQUIVO]\n"
+     "                                     [--tolerance PCT]\n"
+     "\n"
+     "Lê o transmissor e grava uma página HTML independente (sem rede nem script; imprime em A4):\n"
+     "identificação, a configuração como encontrada (pelo diário) e como deixada, os ajustes ZERO e\n"
+     "SPAN da saída, a verificação da malha em 0, 25, 50, 75 e 100 % da faixa configurada (corrente\n"
+     "esperada pelo tipo de saída, corrente medida, erro em % do span, aprovado ou reprovado) e a\n"
+     "tendência do valor do processo de um CSV de monitor, com linhas para data, operador e assinatura.\n"
+     "\n"
+     "  --measured L   as cinco correntes medidas em mA, de 0 a 100 % (4,8,12,16,20 ou 4;8,02;12;16;20);\n"
+     "                 sem elas, a coluna fica em branco para anotar à mão\n"
+     "  --trend CSV    o CSV de orvictl monitor --csv para o gráfico\n"
+     "  --out ARQUIVO  onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n"
+     "  --tolerance P  erro aceito em % do span (padrão 0.25)\n",
+     RunReport},
 };
 
 const int kCommandCount = sizeof kCommands / sizeof kCommands[0];

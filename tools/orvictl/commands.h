@@ -25,6 +25,8 @@ int RunSet(const GlobalOptions& options, const Arguments& arguments);
 int RunMonitor(const GlobalOptions& options, const Arguments& arguments);
 int RunAddress(const GlobalOptions& options, const Arguments& arguments);
 int RunBaud(const GlobalOptions& options, const Arguments& arguments);
+int RunJournal(const GlobalOptions& options, const Arguments& arguments);
+int RunReport(const GlobalOptions& options, const Arguments& arguments);
 
 // The usage message of a command (to standard error) and the usage exit code.
 int UsageError(const char* command, const std::string& problem);

@@ -1,0 +1,98 @@
+// The short-wait read: the port's device, wrapped for one request so that the reply's read ends at
+// the probe's deadline and a silent address costs no more than that.
+#include "probe.h"
+
+#include "comm_settings.h"
+#include "link_platform.h"
+#include "rtu_frame.h"
+#include "serial_port.h"
+#include "transactions.h"
+
+namespace {
+enum { kRequestBytes = 8, kOneWordReplyBytes = 7 };
+
+// Passes everything to the port's device, except that the first read after the request waits until
+// the probe's deadline, and once that read found silence the frame layer's further waits return at once.
+class ProbeDevice : public SerialDevice {
+public:
+    ProbeDevice(SerialDevice& inner, uint32_t replyWindowUs) : inner_(inner), windowUs_(replyWindowUs) {}
+
+    bool Open(const char* portName) override { return inner_.Open(portName); }
+    bool Configure(const char* modeString, int32_t lineBaud) override { return inner_.Configure(modeString, lineBaud); }
+    bool TogglesRts() const override { return inner_.TogglesRts(); }
+    void SelectEvents(bool on) override { inner_.SelectEvents(on); }
+    void SetQueues(uint32_t in, uint32_t out) override { inner_.SetQueues(in, out); }
+    void SetRts(bool high) override { inner_.SetRts(high); }
+    void ReassertDtr() override { inner_.ReassertDtr(); }
+    void Purge(bool receive, bool transmit) override { inner_.Purge(receive, transmit); }
+    bool SetReadTimeouts(const ReadTimeouts& timeouts) override { return inner_.SetReadTimeouts(timeouts); }
+    bool SetWriteTimeouts(const WriteTimeouts& timeouts) override { return inner_.SetWriteTimeouts(timeouts); }
+    bool WaitTransmitEmpty(uint32_t boundMs) override { return inner_.WaitTransmitEmpty(boundMs); }
+    void Close() override { inner_.Close(); }
+    bool IsOpen() const override { return inner_.IsOpen(); }
+
+    bool Write(const uint8_t* bytes, size_t count) override {
+        // The request is on the line for its line time from the write, and at least until the
+        // driver took it (a write that blocked has sent its bytes by the time it returns).
+        const uint64_t lineEnd = LinkClockUs() + LineTimeUs(count, commSettings.baudRate);
+        const bool written = inner_.Write(bytes, count);
+        const uint64_t now = LinkClockUs();
+        requestEndUs_ = now > lineEnd ? now : lineEnd;
+        return written;
+    }
+
+    size_t Read(uint8_t* buffer, size_t maxCount) override {
+        if (silent_) return 0;
+        if (!first_) return Count(inner_.Read(buffer, maxCount));
+        first_ = false;
+        const uint64_t now = LinkClockUs();
+        const uint64_t deadline = requestEndUs_ + windowUs_;
+        const uint32_t waitMs = deadline > now ? static_cast<uint32_t>((deadline - now + 999u) / 1000u) : 1u;
+        const ReadTimeouts port = PortReadTimeouts();
+        // No per-byte part: the deadline holds however many bytes the reply has.
+        inner_.SetReadTimeouts({port.intervalMs, 0, waitMs});
+        const size_t got = Count(inner_.Read(buffer, maxCount));
+        inner_.SetReadTimeouts(port);
+        silent_ = got == 0;
+        return got;
+    }
+
+    bool Heard() const { return heard_; }
+    uint32_t AnswerUs() const {
+        return lastByteUs_ > requestEndUs_ ? static_cast<uint32_t>(lastByteUs_ - requestEndUs_) : 0u;
+    }
+
+private:
+    size_t Count(size_t got) {
+        if (got) {
+            heard_ = true;
+            lastByteUs_ = LinkClockUs();
+        }
+        return got;
+    }
+
+    SerialDevice& inner_;
+    uint32_t windowUs_;
+    uint64_t requestEndUs_ = 0;
+    uint64_t lastByteUs_ = 0;
+    bool first_ = true;
+    bool silent_ = false;
+    bool heard_ = false;
+};
+}  // namespace
+
+ProbeResult ProbeRead(int8_t reg, uint16_t* destination, uint32_t allowanceMs) {
+    ProbeResult probe = {kLinkTimeout, false, 0};
+    if (TransactionBusy()) return probe;
+    SerialDevice& port = PortDevice();
+    ProbeDevice device(port, LineTimeUs(kOneWordReplyBytes, commSettings.baudRate) + 1000u * allowanceMs);
+    UseSerialDevice(&device);
+    uint16_t word = 0;
+    SendRequest(static_cast<uint16_t>(static_cast<int16_t>(reg)), 1, 3, 0, &word);
+    probe.result = ReceiveReply(3, 1);
+    UseSerialDevice(&port);
+    probe.heard = device.Heard();
+    probe.answerUs = device.AnswerUs();
+    if (probe.result == kLinkOk && destination) *destination = word;
+    return probe;
+}

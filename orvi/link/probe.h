@@ -1,0 +1,14 @@
+// One read request whose reply is awaited only a short while: the inventory's sweep over empty addresses.
+#pragma once
+#include <cstdint>
+#include "link_error.h"
+
+struct ProbeResult {
+    LinkError result;   // as ReceiveReply checks the reply; kLinkTimeout when nothing complete came
+    bool heard;         // some byte arrived, even when no good reply did (a collision, noise)
+    uint32_t answerUs;  // from the end of the request on the line to the end of the reply read
+};
+
+// Reads register reg (one word) at commSettings' address, one try, waiting for the reply its line
+// time plus allowanceMs after the request has left; the frame, its checks and the port are the link's own.
+ProbeResult ProbeRead(int8_t reg, uint16_t* destination, uint32_t allowanceMs);

@@ -1,0 +1,131 @@
+// The commissioning report's page. Literal text uses character references for every accented letter,
+// so the page is right whatever code page the program's own strings are compiled to.
+#include "commissioning_report.h"
+
+#include "html_text.h"
+
+namespace {
+const char kStyle[] =
+    "@page { size: A4; margin: 15mm 14mm; }\n"
+    "body { font-family: 'DejaVu Sans', Arial, sans-serif; font-size: 10.5pt; color: #000; margin: 0 auto;"
+    " max-width: 182mm; }\n"
+    "h1 { font-size: 16pt; margin: 0 0 2mm; }\n"
+    "h2 { font-size: 12pt; margin: 5mm 0 2mm; border-bottom: 1px solid #000; }\n"
+    "table { border-collapse: collapse; width: 100%; }\n"
+    "th, td { border: 1px solid #555; padding: 1mm 2mm; text-align: left; vertical-align: top; }\n"
+    "td.n, th.n { text-align: right; }\n"
+    ".changed { font-weight: bold; }\n"
+    ".pass { font-weight: bold; }\n"
+    ".fail { font-weight: bold; text-decoration: underline; }\n"
+    ".verdict { font-size: 12pt; font-weight: bold; margin: 2mm 0; }\n"
+    ".sign { margin-top: 10mm; display: flex; gap: 8mm; }\n"
+    ".sign div { flex: 1; border-top: 1px solid #000; padding-top: 1mm; font-size: 9pt; }\n"
+    "section { break-inside: avoid; }\n"
+    "svg.trend { width: 100%; height: auto; }\n";
+
+std::string Row(const std::string& label, const std::string& value) {
+    return "<tr><th>" + label + "</th><td>" + HtmlEscape(value) + "</td></tr>\n";
+}
+
+std::string Identity(const CommissioningReport& r) {
+    std::string html = "<section><h2>Identifica&#231;&#227;o</h2>\n<table class=\"identity\">\n";
+    html += Row("N&#250;mero de s&#233;rie", r.serial);
+    html += Row("Firmware", r.firmware);
+    html += Row("Endere&#231;o", std::to_string(r.address));
+    html += Row("Taxa", std::to_string(r.rate) + " bit/s");
+    html += Row("Tag", r.tag.empty() ? "-" : r.tag);
+    html += Row("Porta", r.port);
+    html += Row("Tipo de entrada", r.inputType);
+    return html + "</table></section>\n";
+}
+
+std::string Settings(const CommissioningReport& r) {
+    std::string html =
+        "<section><h2>Configura&#231;&#227;o</h2>\n<table class=\"settings\">\n"
+        "<tr><th>Par&#226;metro</th><th>Como encontrado</th><th>Como deixado</th></tr>\n";
+    for (const ReportSetting& s : r.settings) {
+        const bool changed = s.asFound != s.asLeft;
+        html += std::string("<tr") + (changed ? " class=\"changed\"" : "") + "><td>" + HtmlEscape(s.label) +
+                "</td><td>" + HtmlEscape(s.asFound) + "</td><td>" + HtmlEscape(s.asLeft) + "</td></tr>\n";
+    }
+    html += "</table>\n<p>" + std::to_string(r.journalWrites) +
+            " escrita(s) deste transmissor no di&#225;rio; o que nunca foi escrito aparece igual nas duas "
+            "colunas.</p></section>\n";
+    return html;
+}
+
+std::string Trims(const CommissioningReport& r) {
+    std::string html = "<section><h2>Ajustes da sa&#237;da (ZERO e SPAN)</h2>\n<table class=\"trims\">\n";
+    for (const auto& trim : r.trims) html += Row(HtmlEscape(trim.first), trim.second);
+    if (r.trims.empty()) html += "<tr><td>n&#227;o lidos</td></tr>\n";
+    return html + "</table></section>\n";
+}
+
+std::string LoopSection(const CommissioningReport& r) {
+    std::string html = "<section><h2>Verifica&#231;&#227;o da malha</h2>\n";
+    double lowMa = 0, highMa = 0;
+    if (r.loop.empty() || !OutputSpanMa(r.outputType, &lowMa, &highMa)) {
+        return html + "<p>Tipo de sa&#237;da desconhecido (" + std::to_string(r.outputType) +
+               "): sem correntes esperadas.</p></section>\n";
+    }
+    html += "<p>Sa&#237;da " + DecimalComma(lowMa, 0) + " a " + DecimalComma(highMa, 0) + " mA sobre a faixa " +
+            DecimalComma(r.rangeLow, r.valueDecimals) + " a " + DecimalComma(r.rangeHigh, r.valueDecimals) + " " +
+            HtmlEscape(r.unit) + "; toler&#226;ncia &#177;" + DecimalComma(r.tolerancePercent, 2) +
+            " % do span.</p>\n<table class=\"loop\">\n<tr><th class=\"n\">% da faixa</th><th class=\"n\">Valor do "
+            "processo</th><th class=\"n\">Esperado (mA)</th><th class=\"n\">Medido (mA)</th><th class=\"n\">Erro "
+            "(% do span)</th><th>Resultado</th></tr>\n";
+    for (const LoopPoint& p : r.loop) {
+        const double value = r.rangeLow + (r.rangeHigh - r.rangeLow) * p.percent / 100.0;
+        html += "<tr><td class=\"n\">" + DecimalComma(p.percent, 0) + " %</td><td class=\"n\">" +
+                DecimalComma(value, r.valueDecimals) + " " + HtmlEscape(r.unit) + "</td><td class=\"n\">" +
+                DecimalComma(p.expectedMa, 3) + "</td>";
+        if (p.measured) {
+            html += "<td class=\"n\">" + DecimalComma(p.measuredMa, 3) + "</td><td class=\"n\">" +
+                    DecimalComma(p.errorPercent, 3) + "</td><td class=\"" +
+                    (p.pass ? "pass\">APROVADO" : "fail\">REPROVADO") + "</td></tr>\n";
+        } else {
+            html += "<td class=\"n\">&#160;</td><td class=\"n\">&#160;</td><td>&#160;</td></tr>\n";
+        }
+    }
+    html += "</table>\n";
+    if (!r.loop.front().measured)
+        html += "<p class=\"verdict\">Medi&#231;&#245;es a anotar &#224; m&#227;o.</p>\n";
+    else
+        html += std::string("<p class=\"verdict\">Resultado da malha: ") +
+                (LoopCheckPassed(r.loop) ? "APROVADA" : "REPROVADA") + "</p>\n";
+    return html + "</section>\n";
+}
+
+std::string TrendSection(const CommissioningReport& r) {
+    std::string html = "<section><h2>Tend&#234;ncia do valor do processo</h2>\n";
+    if (!r.hasTrend)
+        return html + "<p>Sem registro de tend&#234;ncia (use --trend com um CSV de monitor).</p></section>\n";
+    html += "<p>" + std::to_string(r.trend.samples.size()) + " amostras desde " + HtmlEscape(r.trend.firstTime) +
+            "; a faixa configurada aparece como uma banda tracejada.</p>\n";
+    return html + TrendSvg(r.trend, 680, 260) + "</section>\n";
+}
+}  // namespace
+
+std::map<std::string, int32_t> ValuesBeforeFirstWrite(const std::vector<JournalEntry>& entries) {
+    std::map<std::string, int32_t> values;
+    std::map<std::string, bool> seen;
+    for (const JournalEntry& entry : entries) {
+        if (seen[entry.key]) continue;
+        seen[entry.key] = true;
+        if (entry.hasBefore) values[entry.key] = entry.before;
+    }
+    return values;
+}
+
+std::string CommissioningReportHtml(const CommissioningReport& r) {
+    std::string html =
+        "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>Relat&#243;rio "
+        "de comissionamento &#8212; " +
+        HtmlEscape(r.serial) + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
+    html += "<h1>Relat&#243;rio de comissionamento</h1>\n<p>Transmissor Orvi n&#186; " + HtmlEscape(r.serial) +
+            (r.tag.empty() ? "" : " &#8212; " + HtmlEscape(r.tag)) + ". Emitido em " + HtmlEscape(r.issued) + " por " +
+            HtmlEscape(r.user) + (r.machine.empty() ? "" : " (" + HtmlEscape(r.machine) + ")") + ".</p>\n";
+    html += Identity(r) + Settings(r) + Trims(r) + LoopSection(r) + TrendSection(r);
+    html += "<section class=\"sign\"><div>Data</div><div>Operador</div><div>Assinatura</div></section>\n";
+    return html + "</body>\n</html>\n";
+}

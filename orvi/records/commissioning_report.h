@@ -1,0 +1,44 @@
+// The commissioning report of one transmitter: one self-contained HTML page (CSS inline, an inline
+// SVG trend, no script), Portuguese, A4 when printed.
+#pragma once
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "journal_entry.h"
+#include "loop_check.h"
+#include "trend_chart.h"
+
+// Texts are UTF-8.
+struct ReportSetting {
+    std::string label;
+    std::string asFound;
+    std::string asLeft;
+};
+
+struct CommissioningReport {
+    std::string serial, firmware, tag, port, inputType;
+    int address = 0;
+    int rate = 0;
+    std::vector<ReportSetting> settings;                     // as found and as left
+    std::vector<std::pair<std::string, std::string>> trims;  // label, value
+    int journalWrites = 0;                                   // lines of this transmitter in the journal
+    // The loop check over the configured range (process units, shown with valueDecimals).
+    int outputType = 0;
+    double rangeLow = 0, rangeHigh = 0;
+    int valueDecimals = 0;
+    std::string unit;
+    std::vector<LoopPoint> loop;
+    double tolerancePercent = 0.25;
+    bool hasTrend = false;
+    TrendChart trend;
+    std::string issued;  // when the report was made, as people read it
+    std::string user, machine;
+};
+
+// The value each key held before its first write in the journal (entries in journal order);
+// keys without a known value before are left out.
+std::map<std::string, int32_t> ValuesBeforeFirstWrite(const std::vector<JournalEntry>& entries);
+
+std::string CommissioningReportHtml(const CommissioningReport& report);

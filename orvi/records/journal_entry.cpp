@@ -1,0 +1,152 @@
+// The journal's line format, its reading back and the selection that `journal` shows.
+#include "journal_entry.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "json_text.h"
+
+namespace {
+std::string Number(long long value) { return std::to_string(value); }
+
+bool TakeString(const std::map<std::string, JsonValue>& members, const char* name, std::string* out) {
+    const auto it = members.find(name);
+    if (it == members.end() || it->second.kind == JsonValue::kNull) {
+        out->clear();
+        return true;
+    }
+    if (it->second.kind != JsonValue::kString) return false;
+    *out = it->second.text;
+    return true;
+}
+
+// A whole number member; absent and null leave *present false.
+bool TakeWhole(const std::map<std::string, JsonValue>& members, const char* name, long long* out, bool* present) {
+    *present = false;
+    const auto it = members.find(name);
+    if (it == members.end() || it->second.kind == JsonValue::kNull) return true;
+    if (it->second.kind != JsonValue::kNumber) return false;
+    char* end = nullptr;
+    *out = std::strtoll(it->second.text.c_str(), &end, 10);
+    *present = true;
+    return *end == '\0';
+}
+
+bool Digits(const std::string& text, size_t at, size_t count) {
+    if (at + count > text.size()) return false;
+    for (size_t i = at; i < at + count; ++i)
+        if (text[i] < '0' || text[i] > '9') return false;
+    return true;
+}
+
+// Serial numbers compare as numbers when both are digits ("12345" finds "00012345").
+bool SameSerial(const std::string& a, const std::string& b) {
+    if (!a.empty() && !b.empty() && Digits(a, 0, a.size()) && Digits(b, 0, b.size())) {
+        size_t i = a.find_first_not_of('0'), j = b.find_first_not_of('0');
+        return a.substr(i == std::string::npos ? a.size() : i) == b.substr(j == std::string::npos ? b.size() : j);
+    }
+    return a == b;
+}
+}  // namespace
+
+std::string JournalLine(const JournalEntry& e) {
+    std::string line = "{\"time\":" + JsonQuote(e.time) + ",\"user\":" + JsonQuote(e.user) +
+                       ",\"machine\":" + JsonQuote(e.machine) + ",\"program\":" + JsonQuote(e.program) +
+                       ",\"port\":" + JsonQuote(e.port) + ",\"rate\":" + Number(e.rate) +
+                       ",\"address\":" + Number(e.address) + ",\"serial\":" + JsonQuote(e.serial) +
+                       ",\"tag\":" + JsonQuote(e.tag) + ",\"key\":" + JsonQuote(e.key) +
+                       ",\"register\":" + Number(e.reg) + ",\"before\":" + (e.hasBefore ? Number(e.before) : "null") +
+                       ",\"written\":" + Number(e.written) + ",\"result\":" + JsonQuote(e.result) + "}\n";
+    return line;
+}
+
+bool ParseJournalLine(const std::string& line, JournalEntry* entry) {
+    std::map<std::string, JsonValue> m;
+    if (!ParseFlatJsonObject(line, &m)) return false;
+    JournalEntry e;
+    long long rate = 0, address = 0, reg = -1, before = 0, written = 0;
+    bool hasRate = false, hasAddress = false, hasReg = false, hasWritten = false;
+    const bool ok = TakeString(m, "time", &e.time) && TakeString(m, "user", &e.user) &&
+                    TakeString(m, "machine", &e.machine) && TakeString(m, "program", &e.program) &&
+                    TakeString(m, "port", &e.port) && TakeString(m, "serial", &e.serial) &&
+                    TakeString(m, "tag", &e.tag) && TakeString(m, "key", &e.key) &&
+                    TakeString(m, "result", &e.result) && TakeWhole(m, "rate", &rate, &hasRate) &&
+                    TakeWhole(m, "address", &address, &hasAddress) && TakeWhole(m, "register", &reg, &hasReg) &&
+                    TakeWhole(m, "before", &before, &e.hasBefore) && TakeWhole(m, "written", &written, &hasWritten);
+    // Without its time and what was written a line says nothing worth showing.
+    if (!ok || e.time.empty() || !hasWritten) return false;
+    e.rate = static_cast<int32_t>(rate);
+    e.address = static_cast<int>(address);
+    e.reg = hasReg ? static_cast<int>(reg) : -1;
+    e.before = static_cast<int32_t>(before);
+    e.written = static_cast<int32_t>(written);
+    *entry = e;
+    return true;
+}
+
+std::string IsoUtcTime(int64_t seconds) {
+    // Days to a civil date (proleptic Gregorian), so that no thread-unsafe gmtime is needed.
+    int64_t days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
+    const int64_t rest = seconds - days * 86400;
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t doe = days - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t day = doy - (153 * mp + 2) / 5 + 1;
+    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    char text[128];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(rest / 3600),
+                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
+    return text;
+}
+
+bool ValidSinceText(const std::string& t) {
+    if (!(Digits(t, 0, 4) && t.size() >= 10 && t[4] == '-' && Digits(t, 5, 2) && t[7] == '-' && Digits(t, 8, 2)))
+        return false;
+    const int month = std::atoi(t.substr(5, 2).c_str()), day = std::atoi(t.substr(8, 2).c_str());
+    if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+    std::string rest = t.substr(10);
+    if (rest.empty()) return true;
+    if (rest.back() == 'Z') rest.pop_back();
+    if (rest.size() == 6) return rest[0] == 'T' && Digits(rest, 1, 2) && rest[3] == ':' && Digits(rest, 4, 2);
+    return rest.size() == 9 && rest[0] == 'T' && Digits(rest, 1, 2) && rest[3] == ':' && Digits(rest, 4, 2) &&
+           rest[6] == ':' && Digits(rest, 7, 2);
+}
+
+bool JournalEntryMatches(const JournalEntry& entry, const JournalFilter& filter) {
+    if (!filter.serial.empty() && !SameSerial(filter.serial, entry.serial)) return false;
+    if (!filter.since.empty()) {
+        // ISO 8601 times of one form order as their texts do; the Z is not part of the comparison.
+        std::string since = filter.since;
+        if (since.back() == 'Z') since.pop_back();
+        if (entry.time.compare(0, since.size(), since) < 0) return false;
+    }
+    return true;
+}
+
+std::vector<JournalEntry> SelectJournalEntries(const std::string& text, const JournalFilter& filter,
+                                               int* damagedLines) {
+    std::vector<JournalEntry> entries;
+    *damagedLines = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        JournalEntry entry;
+        if (!ParseJournalLine(line, &entry)) {
+            ++*damagedLines;
+            continue;
+        }
+        if (JournalEntryMatches(entry, filter)) entries.push_back(entry);
+    }
+    return entries;
+}

@@ -1,0 +1,18 @@
+// What the records need of the operating system: where the journal lives, who and where we are, and
+// whole-file reads and single appends (records_platform_posix.cpp / records_platform_win32.cpp).
+#pragma once
+#include <string>
+
+// Paths and names are UTF-8. Problems are short texts for a message (CP1252, the programs' text).
+
+// $XDG_STATE_HOME/orvi/journal.jsonl (~/.local/state/orvi/) or %LOCALAPPDATA%\Tavelo\journal.jsonl;
+// empty when neither the variable nor a home folder is known.
+std::string JournalPath();
+std::string CurrentUserName();
+std::string MachineName();
+
+// Appends bytes with one write to a file opened in append mode (created, with its folder, when
+// missing), so that two programs appending at once never interleave their lines.
+bool AppendToFile(const std::string& path, const std::string& bytes, std::string* problem);
+// The whole file; false when it cannot be read (a missing file is not an error: *missing is set).
+bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing);

@@ -1,0 +1,158 @@
+// The journal's lines: written and read back, damaged lines passed over, the selection, and appends
+// from two processes at once.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "journal.h"
+
+namespace {
+
+JournalEntry Sample() {
+    JournalEntry e;
+    e.time = "2026-12-08T14:05:09Z";
+    e.user = "técnica";  // UTF-8 from the platform
+    e.machine = "bancada-2";
+    e.program = "orvictl";
+    e.port = "/dev/ttyUSB0";
+    e.rate = 9600;
+    e.address = 12;
+    e.serial = "00012345";
+    e.tag = "TT-101 \"forno\"\\linha\n2";
+    e.key = "limite_inferior";
+    e.reg = 26;
+    e.hasBefore = true;
+    e.before = -100;
+    e.written = 900;
+    e.result = "ok";
+    return e;
+}
+
+TEST(Journal, ALineIsOneJsonObjectThatReadsBackAsWritten) {
+    const JournalEntry e = Sample();
+    const std::string line = JournalLine(e);
+    ASSERT_EQ('\n', line.back());
+    EXPECT_EQ(std::string::npos, line.substr(0, line.size() - 1).find('\n')) << "a newline in a text stays escaped";
+    JournalEntry back;
+    ASSERT_TRUE(ParseJournalLine(line.substr(0, line.size() - 1), &back)) << line;
+    EXPECT_EQ(e.tag, back.tag);
+    EXPECT_EQ(e.user, back.user);
+    EXPECT_EQ(e.port, back.port);
+    EXPECT_EQ(e.rate, back.rate);
+    EXPECT_EQ(e.address, back.address);
+    EXPECT_EQ(e.reg, back.reg);
+    EXPECT_TRUE(back.hasBefore);
+    EXPECT_EQ(-100, back.before);
+    EXPECT_EQ(900, back.written);
+
+    JournalEntry unknown = e;
+    unknown.hasBefore = false;
+    const std::string nullLine = JournalLine(unknown);
+    EXPECT_NE(std::string::npos, nullLine.find("\"before\":null"));
+    ASSERT_TRUE(ParseJournalLine(nullLine, &back));
+    EXPECT_FALSE(back.hasBefore);
+}
+
+TEST(Journal, DamagedLinesArePassedOverAndCounted) {
+    const std::string good = JournalLine(Sample());
+    const std::string text = good + "{\"time\":\"2026-12-08T14:06:00Z\",\"written\":" + "\n" +  // cut short
+                             "not json\n" + "{\"time\":\"2026-12-08T14:06:00Z\"}\n" +           // nothing written
+                             "\n" + good.substr(0, good.size() - 1) + "\r\n";
+    int damaged = 0;
+    const std::vector<JournalEntry> entries = SelectJournalEntries(text, JournalFilter(), &damaged);
+    EXPECT_EQ(2u, entries.size());
+    EXPECT_EQ(3, damaged);
+    JournalEntry e;
+    EXPECT_FALSE(ParseJournalLine("{\"time\":\"x\",\"written\":1} trailing", &e));
+    EXPECT_FALSE(ParseJournalLine("{\"time\":\"x\",\"written\":\"1\"}", &e)) << "a number in quotes";
+    EXPECT_TRUE(ParseJournalLine("{\"written\":1,\"extra\":true,\"time\":\"x\"}", &e) == false)
+        << "only strings, numbers and null are read";
+}
+
+TEST(Journal, SelectionBySerialNumberAndSinceDate) {
+    JournalEntry a = Sample(), b = Sample(), c = Sample();
+    b.serial = "00054321";
+    b.time = "2026-12-09T08:00:00Z";
+    c.time = "2026-12-10T23:59:59Z";
+    const std::string text = JournalLine(a) + JournalLine(b) + JournalLine(c);
+    int damaged = 0;
+    JournalFilter filter;
+    filter.serial = "12345";  // leading zeros do not matter
+    EXPECT_EQ(2u, SelectJournalEntries(text, filter, &damaged).size());
+    filter.serial = "123450";
+    EXPECT_EQ(0u, SelectJournalEntries(text, filter, &damaged).size());
+    filter.serial.clear();
+    filter.since = "2026-12-09";
+    EXPECT_EQ(2u, SelectJournalEntries(text, filter, &damaged).size());
+    filter.since = "2026-12-09T08:00Z";
+    EXPECT_EQ(2u, SelectJournalEntries(text, filter, &damaged).size()) << "the minute itself is included";
+    filter.since = "2026-12-09T08:01";
+    EXPECT_EQ(1u, SelectJournalEntries(text, filter, &damaged).size());
+
+    for (const char* good : {"2026-12-09", "2026-12-09T08:00", "2026-12-09T08:00:05Z"})
+        EXPECT_TRUE(ValidSinceText(good)) << good;
+    for (const char* bad : {"09/12/2026", "2026-13-01", "2026-12-09T8:00", "2026-12-09 08:00", "2026-12-09T08:00:5"})
+        EXPECT_FALSE(ValidSinceText(bad)) << bad;
+}
+
+TEST(Journal, TimesAreUtcIso8601) {
+    EXPECT_EQ("1970-01-01T00:00:00Z", IsoUtcTime(0));
+    EXPECT_EQ("2000-02-29T23:59:59Z", IsoUtcTime(951868799));
+    EXPECT_EQ("2026-12-08T14:05:09Z", IsoUtcTime(1796738709));
+}
+
+// Two processes appending at once: each line whole, none lost.
+TEST(Journal, TwoProcessesAppendingAtOnceLoseNoLine) {
+    char folder[] = "/tmp/orvi-journal-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    const std::string path = std::string(folder) + "/state/orvi/journal.jsonl";
+    const int kLines = 400;
+    pid_t children[2];
+    for (int child = 0; child < 2; ++child) {
+        children[child] = fork();
+        if (children[child] == 0) {
+            JournalEntry e = Sample();
+            e.program = child ? "Orvi.exe" : "orvictl";
+            e.tag = std::string(3000, child ? 'b' : 'a');  // long lines, so that a torn write would show
+            int failures = 0;
+            for (int i = 0; i < kLines; ++i) {
+                e.written = i;
+                std::string problem;
+                failures += !AppendJournalEntryTo(path, e, &problem);
+            }
+            _exit(failures ? 1 : 0);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::string text, problem;
+    ASSERT_TRUE(ReadJournalText(path, &text, &problem)) << problem;
+    int damaged = 0;
+    const std::vector<JournalEntry> entries = SelectJournalEntries(text, JournalFilter(), &damaged);
+    EXPECT_EQ(0, damaged);
+    ASSERT_EQ(2u * kLines, entries.size());
+    std::set<std::pair<std::string, int>> seen;
+    for (const JournalEntry& e : entries) {
+        EXPECT_EQ(std::string(3000, e.program == "Orvi.exe" ? 'b' : 'a'), e.tag);
+        seen.insert({e.program, e.written});
+    }
+    EXPECT_EQ(2u * kLines, seen.size());
+    std::remove(path.c_str());
+}
+
+TEST(Journal, AMissingJournalReadsAsEmptyAndAnUnwritablePlaceIsReported) {
+    std::string text = "x", problem;
+    EXPECT_TRUE(ReadJournalText("/nonexistent-orvi/journal.jsonl", &text, &problem));
+    EXPECT_TRUE(text.empty());
+    EXPECT_FALSE(AppendJournalEntryTo("/proc/orvi/journal.jsonl", Sample(), &problem));
+    EXPECT_NE(std::string::npos, problem.find("/proc/orvi/journal.jsonl")) << problem;
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// journal: the writes orvictl (and the configurator) recorded, all or one transmitter's, as a table or JSON lines.
+#include "commands.h"
+#include "exit_codes.h"
+#include "journal.h"
+#include "records_platform.h"
+#include "text_output.h"
+
+namespace {
+std::string BeforeText(const JournalEntry& entry) { return entry.hasBefore ? std::to_string(entry.before) : "?"; }
+
+std::string TableLine(const JournalEntry& e) {
+    return Format("%-20s %-9s %-4d %-6d %-9s %-10s %-17s %7s %8d  %s\n", e.time.c_str(),
+                  Utf8ToCp1252(e.program).c_str(), e.address, static_cast<int>(e.rate), Utf8ToCp1252(e.serial).c_str(),
+                  e.tag.empty() ? "-" : Utf8ToCp1252(e.tag).c_str(), Utf8ToCp1252(e.key).c_str(), BeforeText(e).c_str(),
+                  static_cast<int>(e.written), Utf8ToCp1252(e.result).c_str());
+}
+}  // namespace
+
+int RunJournal(const GlobalOptions&, const Arguments& arguments) {
+    JournalFilter filter;
+    bool json = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--json") {
+            json = true;
+            continue;
+        }
+        if ((option != "--serial" && option != "--since") || i + 1 >= arguments.size())
+            return UsageError("journal", option.rfind("--", 0) == 0 && i + 1 >= arguments.size()
+                                             ? option + " precisa de um valor"
+                                             : "argumento inesperado: " + ArgumentText(option.c_str()));
+        const std::string value = ArgumentText(arguments[++i].c_str());
+        if (option == "--serial") filter.serial = Cp1252ToUtf8(value);
+        if (option == "--since") {
+            if (!ValidSinceText(value))
+                return UsageError("journal", "--since espera uma data AAAA-MM-DD (UTC), com hora THH:MM se quiser");
+            filter.since = value;
+        }
+    }
+    const std::string path = JournalPath();
+    std::string text, problem;
+    if (path.empty() || !ReadJournalText(path, &text, &problem)) {
+        Complain("o diário não pôde ser lido: " + (path.empty() ? std::string("sem pasta de usuário") : problem));
+        return kExitFile;
+    }
+    int damaged = 0;
+    const std::vector<JournalEntry> entries = SelectJournalEntries(text, filter, &damaged);
+    if (damaged) Complain(Format("aviso: %d linha(s) danificada(s) do diário foram ignoradas", damaged));
+    if (json) {
+        for (const JournalEntry& entry : entries) WriteOut(Utf8ToCp1252(JournalLine(entry)));
+    } else {
+        WriteOut(Format("%-20s %-9s %-4s %-6s %-9s %-10s %-17s %7s %8s  %s\n", "HORA (UTC)", "PROGRAMA", "END.", "TAXA",
+                        "SÉRIE", "TAG", "PARÂMETRO", "ANTES", "ESCRITO", "RESULTADO"));
+        for (const JournalEntry& entry : entries) WriteOut(TableLine(entry));
+    }
+    WriteErr(Format("%d escrita(s) no diário %s\n", static_cast<int>(entries.size()), Utf8ToCp1252(path).c_str()));
+    return kExitOk;
+}
