@@ -27,7 +27,8 @@ struct FrameState {
     uint8_t requestFunction;
     uint8_t expectedLength;
     bool sent;                  // the driver took the whole request
-    uint64_t lineQuietSinceUs;  // when the last reply read ended (0: nothing read yet)
+    uint64_t lineQuietSinceUs;  // when the line last went quiet, as far as this end knows (0: not yet)
+    uint64_t requestEndUs;      // when the last request had left the line and RTS was dropped
     uint32_t extraQuietMs;      // a longer quiet gap asked for the next request
     LineEcho lineEcho;          // learnt on the port opening counted in echoOpening
     uint32_t echoOpening;
@@ -167,7 +168,8 @@ void WaitUntilUs(uint64_t deadlineUs) {
 }
 
 // A frame ends after 3.5 character times of silence: the transmitter must see that gap before the
-// next request (at least 2 ms, as Modbus asks above 19200 bit/s), counted from the end of the last reply.
+// next request (at least 2 ms, as Modbus asks above 19200 bit/s), counted from the end of the last reply,
+// or from the end of the request when no reply came.
 void WaitForQuietLine() {
     const uint64_t since = frame.lineQuietSinceUs;
     if (since == 0 || LinkClockUs() < since) return;  // nothing read yet on this clock
@@ -296,6 +298,7 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
     const uint32_t turnaround = TurnaroundMs(commSettings.baudRate);
     if (turnaround) DelayMs(turnaround);
     DropRts();
+    frame.requestEndUs = LinkClockUs();
 }
 
 LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
@@ -307,7 +310,9 @@ LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
     if (FrameCodec* codec = ActiveFrameCodec()) return ReceiveThroughCodec(*codec, device, length);
 
     const size_t arrived = ReadReply(device, length);
-    frame.lineQuietSinceUs = LinkClockUs();
+    // A read that heard nothing leaves the line quiet since the request left it: the whole wait
+    // already counts towards the gap before the next request (an inventory's sweep lives on this).
+    frame.lineQuietSinceUs = arrived == 0 && frame.requestEndUs != 0 ? frame.requestEndUs : LinkClockUs();
     if (arrived < length) return frame.lastError = kLinkTimeout;
     const bool echoAhead = EchoAhead(arrived, length);
     // The reply is the last L bytes: an echo of the request or stray bytes ahead of it are dropped.

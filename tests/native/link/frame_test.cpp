@@ -226,7 +226,8 @@ TEST_F(FrameTest, WriteReplyEndsAtOnceOnlyOnALineKnownWithoutEcho) {
     EXPECT_LT(1u, device().readSizes.size());
 }
 
-// After each reply the line stays quiet 3.5 character times (2 ms at least) before the next request.
+// After each reply the line stays quiet 3.5 character times (2 ms at least) before the next request;
+// after silence, counted from the request's end.
 TEST_F(FrameTest, QuietLineBeforeEachRequest) {
     const struct {
         int32_t baud;
@@ -249,6 +250,17 @@ TEST_F(FrameTest, QuietLineBeforeEachRequest) {
             EXPECT_GE(gap, row.gapUs) << row.baud;
             ReceiveReply(3, 1);
         }
+        // Silence: the line has been quiet since the request left it, so the wait for the reply
+        // already holds the gap and the next request goes out at once.
+        device().replies.push_back({});
+        SendRequest(8, 1, 3, 0, nullptr);
+        ReceiveReply(3, 1);
+        const uint64_t requestLeft = device().rtsDropUs.back();
+        const uint64_t readEnd = device().nowUs;
+        SendRequest(8, 1, 3, 0, nullptr);
+        EXPECT_GE(device().writeUs.back() - requestLeft, row.gapUs) << row.baud;
+        EXPECT_LT(device().writeUs.back() - readEnd, 1000u) << row.baud;
+        ReceiveReply(3, 1);
     }
 }
 
