@@ -4,6 +4,7 @@
 #include "communication_line.h"
 #include "communication_network_change.h"
 #include "communication_rates.h"
+#include "config_snapshot.h"
 #include "exit_codes.h"
 #include "line_session.h"
 #include "network_port.h"
@@ -67,6 +68,14 @@ int Report(const NetworkChange& change) {
     return kExitOk;
 }
 
+// The journal names the transmitter by its serial number; a failed read leaves it unnamed and the
+// change's own first read says why.
+void NoteSerialNumberForTheJournal() {
+    uint16_t first = 0, second = 0;
+    if (ReadHolding(kRegSerialFirst, &first) != kLinkOk || ReadHolding(kRegSerialSecond, &second) != kLinkOk) return;
+    configSnapshot.serialNumber = SerialNumberFromWords(static_cast<int16_t>(first), static_cast<int16_t>(second));
+}
+
 int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newBaud) {
     int code = OpenLine(ResolveLineTarget(options));
     if (code != kExitOk) return code;
@@ -95,6 +104,7 @@ int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newB
         return kExitUsage;
     }
 
+    NoteSerialNumberForTheJournal();
     ConsoleLine line;
     const NetworkChange change = ApplyNetworkChange(commSettings, line, newAddress, newBaud);
     code = Report(change);

@@ -149,6 +149,12 @@ TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
     // The table names the parameters as the file and set do.
     journal = Run({"--port", sim_->Link(), "journal", "--since", "2000-01-01"});
     EXPECT_NE(std::string::npos, journal.out.find("limite_inferior")) << journal.out;
+    // An address change is journalled under the transmitter's serial number too, with the old address.
+    ASSERT_EQ(0, Run({"--port", sim_->Link(), "--address", "2", "address", "5"}).code);
+    journal = Run({"--port", sim_->Link(), "journal", "--serial", "00012346", "--json"});
+    const std::string moved = Lines(journal.out).back();
+    EXPECT_NE(std::string::npos, moved.find("\"register\":44")) << moved;
+    EXPECT_NE(std::string::npos, moved.find("\"before\":2,\"written\":5")) << moved;
 }
 
 TEST_F(Commissioning, AJournalThatCannotBeWrittenIsReportedAndTheWriteStillMade) {
