@@ -58,11 +58,9 @@ TEST_F(Commissioning, ShortSweepFindsThreeTransmittersAtThreeRatesAndConfirmsEac
 TEST_F(Commissioning, ALateAnswerIsMissedByTheDefaultAllowanceAndFoundWhenAnswerMsCoversIt) {
     Start();
     sim_->Control().Command("delay 1 120");
-    CtlRun run = Run({"--port", sim_->Link(), "scan", "--addresses", "1-3", "--rates", "9600"});
-    EXPECT_EQ(4, run.code) << run.out << run.err;
-    EXPECT_EQ(1u, Lines(run.out).size()) << "nothing reported that the sweep did not hear in time:\n" << run.out;
-
-    run =
+    // The roomy sweep first: the short one leaves a late reply on the line, which would reach the
+    // next run's first request as a real line would deliver it.
+    CtlRun run =
         Run({"--port", sim_->Link(), "scan", "--addresses", "1-3", "--rates", "9600", "--answer-ms", "400", "--json"});
     ASSERT_EQ(0, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("\"endereco\": 1, \"taxa\": 9600, \"numero_serie\": \"00012345\""))
@@ -72,6 +70,10 @@ TEST_F(Commissioning, ALateAnswerIsMissedByTheDefaultAllowanceAndFoundWhenAnswer
     EXPECT_GE(std::stod(run.out.substr(at + 15)), 110.0) << "the answer time as measured: " << run.out;
     EXPECT_EQ('[', run.out[0]);
     EXPECT_EQ("]", Lines(run.out).back());
+
+    run = Run({"--port", sim_->Link(), "scan", "--addresses", "1-3", "--rates", "9600"});
+    EXPECT_EQ(4, run.code) << run.out << run.err;
+    EXPECT_EQ(1u, Lines(run.out).size()) << "nothing reported that the sweep did not hear in time:\n" << run.out;
 }
 
 TEST_F(Commissioning, TwoTransmittersAtOneAddressAreReportedAsAProbableDuplicate) {
