@@ -27,14 +27,24 @@ const Command kCommands[] = {
      "  --json   a mesma informação em JSON (UTF-8), para scripts\n",
      RunShow},
     {"save", "grava a configuração num arquivo INI comentado",
-     "Uso: orvictl [opções globais] save ARQUIVO\n"
+     "Uso: orvictl [opções globais] save [--with-calibration] [--tag NOME] ARQUIVO\n"
+     "     orvictl [opções globais] save [--with-calibration] --all PASTA\n"
      "\n"
      "Lê a configuração e a grava em ARQUIVO: um INI simples (UTF-8), com os nomes nos comentários,\n"
-     "que se pode ler e editar, e com a origem (porta, endereço, número de série). Endereço e taxa\n"
-     "do transmissor não fazem parte, para que o arquivo sirva para vários transmissores.\n",
+     "que se pode ler e editar, e com a origem (porta, endereço, número de série). Endereço, taxa,\n"
+     "número de série e calibração da saída (ZERO/SPAN) não fazem parte, para que o arquivo sirva\n"
+     "para vários transmissores.\n"
+     "\n"
+     "  --with-calibration  inclui o número de série e a calibração da saída: uma cópia de segurança\n"
+     "                      que só volta ao mesmo transmissor (load --with-calibration)\n"
+     "  --tag NOME          nome do ponto de medição (chave tag=; fica só no arquivo). Sem --tag, o\n"
+     "                      tag de um ARQUIVO que já existe é mantido\n"
+     "  --all PASTA         todos os transmissores da linha na taxa atual (endereços 1 a 247, uma\n"
+     "                      leitura normal em cada; alguns minutos), cada um em PASTA/orvi-END-SERIE.ini,\n"
+     "                      uma linha por transmissor\n",
      RunSave},
     {"load", "grava num transmissor a configuração de um arquivo",
-     "Uso: orvictl [opções globais] load [--dry-run] ARQUIVO\n"
+     "Uso: orvictl [opções globais] load [--dry-run] [--with-calibration] [--addresses LISTA] ARQUIVO\n"
      "\n"
      "Lê ARQUIVO (como save o escreve), aplica as mesmas verificações da página Entrada/Saída e\n"
      "escreve só os parâmetros que mudam, na ordem da página, cada um conferido por leitura.\n"
@@ -42,12 +52,24 @@ const Command kCommands[] = {
      "antes de escrever. Um valor igual ao do transmissor nunca é recusado, mesmo fora do que a página\n"
      "oferece; um valor que muda passa pelas verificações da página. Uma escrita que falha, ou Ctrl-C,\n"
      "para a sequência e diz o que já foi escrito. O arquivo é UTF-8 (com ou sem a marca do Bloco de\n"
-     "Notas); UTF-16 é recusado.\n"
+     "Notas); UTF-16 é recusado. Endereço, taxa e número de série nunca são escritos; o tag fica no\n"
+     "arquivo.\n"
      "\n"
-     "  --dry-run   mostra o que mudaria, sem escrever\n"
+     "  --dry-run            mostra o que mudaria, sem escrever\n"
+     "  --with-calibration   escreve também a calibração da saída do arquivo, só se o número de série\n"
+     "                       do arquivo for o do transmissor (senão nada é escrito)\n"
+     "  --addresses LISTA    grava em cada endereço da LISTA (1,7,12 ou 10-12), uma linha por transmissor\n"
      "\n"
      "As chaves são as de orvictl set --help.\n",
      RunLoad},
+    {"diff", "compara o transmissor com um arquivo",
+     "Uso: orvictl [opções globais] diff [--with-calibration] ARQUIVO\n"
+     "\n"
+     "Mostra o que load ARQUIVO mudaria no transmissor, sem escrever nada. Sai com 0 quando nada\n"
+     "difere e com 1 quando algo difere (como diff); um erro dá os códigos de sempre (2 ou mais).\n"
+     "\n"
+     "  --with-calibration   compara também a calibração da saída (só com o mesmo número de série)\n",
+     RunDiff},
     {"set", "muda parâmetros: CHAVE=VALOR ...",
      "Uso: orvictl [opções globais] set [--dry-run] CHAVE=VALOR...\n"
      "\n"
@@ -97,6 +119,13 @@ const Command kCommands[] = {
      "\n"
      "Escreve a taxa NOVA (1200, 2400, 4800, 9600 ou 19200) no transmissor e confirma lendo-a na taxa nova.\n",
      RunBaud},
+    {"ports", "lista as portas seriais desta máquina",
+     "Uso: orvictl ports\n"
+     "\n"
+     "Lista as portas seriais presentes: no Linux os adaptadores de /dev/serial/by-id, com o\n"
+     "dispositivo de cada um (o nome a dar a --port); no Windows a lista SERIALCOMM (COM1, COM3...).\n"
+     "Sai com 3 quando não há nenhuma.\n",
+     RunPorts},
 };
 
 const int kCommandCount = sizeof kCommands / sizeof kCommands[0];

@@ -6,6 +6,7 @@
 #include "captured_output.h"
 #include "cli_options.h"
 #include "comm_settings.h"
+#include "frame_dump.h"
 #include "monitor_csv.h"
 #include "named_port_device.h"
 #include "native_platform.h"
@@ -26,7 +27,9 @@ TEST(GlobalOptions, ParsedInFrontOfTheCommandAndEveryBadOneNamed) {
         {{"orvictl", "--port", "COM3", "--baud", "19200", "--address", "247", "show"}, 7, "COM3", 19200, 247, ""},
         {{"orvictl", "--port", "/dev/ttyUSB1"}, 3, "/dev/ttyUSB1", 0, 0, ""},
         {{"orvictl", "--help"}, 1, "", 0, 0, ""},
-        {{"orvictl", "--verbose", "show"}, -1, "", 0, 0, "opção desconhecida: --verbose"},
+        {{"orvictl", "--verbose", "show"}, 2, "", 0, 0, ""},
+        {{"orvictl", "--verbose", "--version"}, 2, "", 0, 0, ""},
+        {{"orvictl", "--verbos", "show"}, -1, "", 0, 0, "opção desconhecida: --verbos"},
         {{"orvictl", "--port"}, -1, "", 0, 0, "--port precisa de um valor"},
         {{"orvictl", "--port", "", "show"}, -1, "", 0, 0, "--port precisa do nome de uma porta"},
         {{"orvictl", "--baud", "9601", "show"}, -1, "", 0, 0, "--baud 9601: a taxa deve ser"},
@@ -182,3 +185,18 @@ TEST(NamedPort, AFailedOpenIsNeverRetriedByTheScanSoNoNoticeAppears) {
 }
 
 }  // namespace
+
+TEST(FieldOptions, AddressListsAndTheFrameDumpLine) {
+    std::vector<int> addresses;
+    ASSERT_TRUE(ParseAddressList("1,7,12", &addresses));
+    EXPECT_EQ((std::vector<int>{1, 7, 12}), addresses);
+    ASSERT_TRUE(ParseAddressList("10-12,3", &addresses));
+    EXPECT_EQ((std::vector<int>{10, 11, 12, 3}), addresses);
+    for (const char* bad : {"", "1,,2", "0", "248", "5-3", "1,1", "1-3,2", "a"})
+        EXPECT_FALSE(ParseAddressList(bad, &addresses)) << bad;
+
+    const uint8_t request[] = {0x01, 0x03, 0x00, 0x08, 0x00, 0x01, 0x05, 0xC8};
+    EXPECT_EQ("15:00:00.123 -> 01 03 00 08 00 01 05 C8\n",
+              FrameDumpLine("15:00:00.123", FrameDirection::Sent, request, sizeof request));
+    EXPECT_EQ("15:00:00.290 <- (nada)\n", FrameDumpLine("15:00:00.290", FrameDirection::Received, request, 0));
+}

@@ -393,3 +393,66 @@ TEST_F(Orvictl, SecondProgramOnAHeldPortIsRefusedAndTheFirstKeepsEverySample) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// Compare and clone: one transmitter's file onto another, and a calibration backup onto its own.
+// ---------------------------------------------------------------------------------------------------------
+
+namespace {
+
+// Writes with a function code at an address, as "reg=value" for the private writes (0x71).
+std::vector<std::string> FramesWithFunction(SimClient& sim, int address, const std::string& function) {
+    std::vector<std::string> frames;
+    for (const std::string& frame : sim.Log())
+        if (std::stoi(frame.substr(0, 2), nullptr, 16) == address && frame.substr(2, 2) == function)
+            frames.push_back(frame);
+    return frames;
+}
+
+TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTrims) {
+    Start({"--device", "2:9600"});
+    SimClient& sim = sim_->Control();
+    sim.Set(1, 27, 700);
+    sim.Set(1, 35, 4);
+    sim.Set(2, 24, 999);                                                             // another serial number
+    const int trims1[] = {-50, 10022, 30, 9024}, trims2[] = {60, 11000, 70, 12000};  // private 21..24
+    for (int i = 0; i < 4; ++i) sim.SetPrivate(1, 21 + i, trims1[i]), sim.SetPrivate(2, 21 + i, trims2[i]);
+    const std::string file = Path("tt101.ini");
+    CtlRun run = Run({"--port", sim_->Link(), "save", "--with-calibration", "--tag", "TT-101", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, ReadWhole(file).find("\ntag = TT-101\n"));
+
+    sim.ClearLog();
+    run = Run({"--port", sim_->Link(), "--address", "2", "--verbose", "diff", file});
+    EXPECT_EQ(1, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("limite_superior")) << run.out;
+    EXPECT_NE(std::string::npos, run.err.find(" -> 02 03 00 00 00 44 ")) << "the frame dump: " << run.err;
+    EXPECT_TRUE(WrittenRegisters(2).empty());
+
+    run = Run({"--port", sim_->Link(), "--address", "2", "load", "--with-calibration", file});
+    EXPECT_EQ(5, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("00012345")) << run.err;
+
+    run = Run({"--port", sim_->Link(), "--address", "2", "load", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("sem --with-calibration")) << run.err;
+    run = Run({"--port", sim_->Link(), "--address", "2", "diff", file});
+    EXPECT_EQ(0, run.code) << run.out << run.err;
+    for (int reg : WrittenRegisters(2)) EXPECT_TRUE(reg != 23 && reg != 24 && reg != 44 && reg != 45) << reg;
+    EXPECT_TRUE(FramesWithFunction(sim, 2, "71").empty()) << "no trim written";
+    EXPECT_TRUE(WrittenRegisters(1).empty());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(trims2[i], sim.GetPrivate(2, 21 + i));
+    EXPECT_EQ("OK 1:9600 2:9600", sim.Command("devices"));
+    EXPECT_EQ(999, sim.Get(2, 24));
+
+    // The backup goes back onto its own transmitter, trims included; diff sees them first.
+    sim.SetPrivate(1, 22, 7000);
+    run = Run({"--port", sim_->Link(), "diff", "--with-calibration", file});
+    EXPECT_EQ(1, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("span_4a20")) << run.out;
+    run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_EQ(10022, sim.GetPrivate(1, 22));
+}
+
+}  // namespace
