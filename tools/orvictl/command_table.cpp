@@ -97,17 +97,21 @@ const Command kCommands[] = {
      "  --dry-run   mostra o que mudaria, sem escrever\n",
      RunSet},
     {"monitor", "acompanha o valor do processo, o alarme e o estado",
-     "Uso: orvictl [opções globais] monitor [--interval SEGUNDOS] [--count N] [--csv ARQUIVO\n"
-     "       [--append | --force]]\n"
+     "Uso: orvictl [opções globais] monitor [--addresses LISTA] [--interval SEGUNDOS] [--count N]\n"
+     "       [--csv ARQUIVO [--excel] [--append | --force]]\n"
      "\n"
      "Lê valor do processo, unidade, alarme e estado a cada segundo (ou a cada SEGUNDOS) e mostra\n"
-     "uma tabela; com --csv grava também CSV (UTF-8) com cabeçalho e hora de cada amostra\n"
+     "uma tabela; com --csv grava também CSV (UTF-8) com cabeçalho e hora de cada amostra (hora local\n"
+     "com a diferença para UTC, por exemplo 2026-12-08T15:00:00.123-03:00)\n"
      "(--csv - escreve o CSV na saída padrão em vez da tabela). Para depois de N amostras ou com Ctrl-C.\n"
      "Uma amostra sem resposta é uma linha com a hora, sem valor e com o erro; se alguma se perdeu,\n"
      "o monitor termina com um resumo e o código 4.\n"
      "\n"
      "  --append   acrescenta as linhas a um CSV que já existe (sem repetir o cabeçalho)\n"
-     "  --force    substitui um CSV que já existe (sem --append nem --force, ele não é tocado)\n",
+     "  --force    substitui um CSV que já existe (sem --append nem --force, ele não é tocado)\n"
+     "  --addresses LISTA  vários transmissores da linha (1,7,12 ou 10-12), lidos um após o outro a cada\n"
+     "             intervalo; o CSV ganha as colunas endereco e tag (tag vazio: a linha não o conhece)\n"
+     "  --excel    CSV para planilha em português: separador ';', vírgula decimal e a marca UTF-8\n",
      RunMonitor},
     {"address", "muda o endereço do transmissor e o confirma",
      "Uso: orvictl [opções globais] address NOVO\n"

@@ -200,3 +200,35 @@ TEST(FieldOptions, AddressListsAndTheFrameDumpLine) {
               FrameDumpLine("15:00:00.123", FrameDirection::Sent, request, sizeof request));
     EXPECT_EQ("15:00:00.290 <- (nada)\n", FrameDumpLine("15:00:00.290", FrameDirection::Received, request, 0));
 }
+
+TEST(MonitorCsv, ExcelRowsAndRowsNamingTheirTransmitterAndTimesWithTheirUtcOffset) {
+    CsvStyle excel;
+    excel.excel = true;
+    EXPECT_EQ("hora;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(excel));
+    EXPECT_EQ(
+        "t;-12,5;\xB0"
+        "C;1;3;\"a; b\"\n",
+        CsvSampleRow("t", "-12.5",
+                     "\xB0"
+                     "C",
+                     1, 3, "a; b", excel));
+    CsvStyle both = excel;
+    both.perAddress = true;
+    EXPECT_EQ("hora;endereco;tag;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(both));
+    EXPECT_EQ("t;12;;;;;;sem leitura: Time-out\n", CsvMissedRow("t", "Time-out", both, {12, ""}));
+    CsvStyle perAddress;
+    perAddress.perAddress = true;
+    EXPECT_EQ("t,7,\"TT,1\",12.5,,0,,não lido\n",
+              Cp1252ToUtf8(CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1"})));
+    EXPECT_EQ(kCsvHeader, CsvHeader(CsvStyle())) << "the single-transmitter file keeps its columns";
+
+    // 2026-12-08 18:00:00 UTC seen at -03:00 and at +05:30.
+    const std::time_t moment = 1796752800;
+    std::tm local = {};
+    local.tm_year = 126, local.tm_mon = 11, local.tm_mday = 8, local.tm_hour = 15;
+    EXPECT_EQ("2026-12-08T15:00:00.123-03:00", TimestampText(local, moment, 123));
+    local.tm_hour = 23, local.tm_min = 30;
+    EXPECT_EQ("2026-12-08T23:30:00.007+05:30", TimestampText(local, moment, 7));
+    local.tm_year = 127, local.tm_mon = 0, local.tm_mday = 1, local.tm_hour = 0, local.tm_min = 0;
+    EXPECT_EQ("2027-01-01T00:00:00.000+00:00", TimestampText(local, 1798761600, 0)) << "a year boundary";
+}

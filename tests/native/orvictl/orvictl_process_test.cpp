@@ -328,7 +328,7 @@ TEST_F(Orvictl, MonitorWritesARowForEverySampleLostAndNeverReplacesACsvUnasked) 
     std::vector<std::string> rows = Lines(ReadWhole(csv));
     ASSERT_EQ(4u, rows.size()) << ReadWhole(csv);
     EXPECT_EQ('T', rows[3][10]) << rows[3];
-    EXPECT_EQ(",,,,,sem leitura: Time-out", rows[3].substr(23)) << rows[3];
+    EXPECT_EQ(",,,,,sem leitura: Time-out", rows[3].substr(29)) << "time with its UTC offset first: " << rows[3];
 
     sim.Fault(1, "none");
     args = base;
@@ -453,6 +453,28 @@ TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTri
     run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
     ASSERT_EQ(0, run.code) << run.err;
     EXPECT_EQ(10022, sim.GetPrivate(1, 22));
+}
+
+TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEachRow) {
+    Start({"--device", "7:9600"});
+    SimClient& sim = sim_->Control();
+    sim.Set(7, 43, 6);  // Pt100 in tenths: 12.5
+    sim.Set(7, 1, 125);
+    sim.Set(1, 1, 40);
+    const std::string csv = Path("two.csv");
+    const CtlRun run = Run({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1", "--count",
+                            "2", "--excel", "--csv", csv});
+    ASSERT_EQ(0, run.code) << run.err;
+    const std::string text = ReadWhole(csv);
+    ASSERT_EQ("\xEF\xBB\xBF", text.substr(0, 3)) << "the mark a spreadsheet reads UTF-8 by";
+    const std::vector<std::string> rows = Lines(text.substr(3));
+    ASSERT_EQ(5u, rows.size()) << text;
+    EXPECT_EQ("hora;endereco;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
+    for (int i = 1; i <= 4; ++i) {
+        const std::string& row = rows[static_cast<size_t>(i)];
+        EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
+        EXPECT_EQ(i % 2 ? ";1;;40;" : ";7;;12,5;", row.substr(29, i % 2 ? 7 : 9)) << row;
+    }
 }
 
 }  // namespace
