@@ -123,6 +123,19 @@ const Command kCommands[] = {
      "\n"
      "Escreve a taxa NOVA (1200, 2400, 4800, 9600 ou 19200) no transmissor e confirma lendo-a na taxa nova.\n",
      RunBaud},
+    {"commission", "põe transmissores novos, um após o outro, nos endereços de uma faixa",
+     "Uso: orvictl [opções globais] commission --from A --to B [--config ARQUIVO] [--csv ARQUIVO]\n"
+     "\n"
+     "Espera um transmissor novo no endereço de fábrica (1), na taxa atual; acha o próximo endereço\n"
+     "livre de A a B perguntando na linha (os ocupados são pulados), muda o transmissor para ele\n"
+     "(confirmado no endereço novo, como orvictl address), grava nele a configuração de ARQUIVO\n"
+     "(como load) e anota o número de série: uma linha por transmissor. Depois espera o próximo,\n"
+     "até usar B ou até Ctrl-C. Ligue um transmissor novo por vez: dois no endereço 1 respondem juntos.\n"
+     "\n"
+     "  --from A, --to B   a faixa de endereços (2 a 247; o 1 é o de fábrica)\n"
+     "  --config ARQUIVO   configuração a gravar em cada um (lida e conferida antes de começar)\n"
+     "  --csv ARQUIVO      resumo no fim: endereço, número de série e resultado de cada um\n",
+     RunCommission},
     {"ports", "lista as portas seriais desta máquina",
      "Uso: orvictl ports\n"
      "\n"

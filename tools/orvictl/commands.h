@@ -21,6 +21,7 @@ int RunScan(const GlobalOptions& options, const Arguments& arguments);
 int RunShow(const GlobalOptions& options, const Arguments& arguments);
 int RunSave(const GlobalOptions& options, const Arguments& arguments);
 int RunLoad(const GlobalOptions& options, const Arguments& arguments);
+int RunCommission(const GlobalOptions& options, const Arguments& arguments);
 int RunPorts(const GlobalOptions& options, const Arguments& arguments);
 int RunDiff(const GlobalOptions& options, const Arguments& arguments);
 int RunSet(const GlobalOptions& options, const Arguments& arguments);

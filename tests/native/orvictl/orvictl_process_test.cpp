@@ -477,4 +477,37 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     }
 }
 
+TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {
+    Start({"--device", "9:9600"});  // 9 is taken on the line already
+    SimClient& sim = sim_->Control();
+    const std::string config = Path("cfg.ini");
+    WriteWhole(config, "[Orvi]\nlimite_superior = 450\n");
+    const int untouched = sim.Get(9, 27);
+    const std::string csv = Path("commission.csv");
+    const pid_t pid =
+        Launch({"--port", sim_->Link(), "commission", "--from", "9", "--to", "12", "--config", config, "--csv", csv});
+    const auto devices = [&] {
+        std::vector<std::string> words = Words(sim.Command("devices"));
+        std::sort(words.begin(), words.end());
+        return words;
+    };
+    // Each new transmitter plugged in once the one before has left the factory address.
+    for (std::vector<std::string> moved :
+         {std::vector<std::string>{"10:9600", "9:9600", "OK"}, {"10:9600", "11:9600", "9:9600", "OK"}}) {
+        ASSERT_TRUE(WaitFor([&] { return devices() == moved; })) << sim.Command("devices");
+        ASSERT_EQ("OK", sim.Command("add 1 9600"));
+    }
+    const CtlRun run = Finish(pid);
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_EQ((std::vector<std::string>{"10:9600", "11:9600", "12:9600", "9:9600", "OK"}), devices());
+    for (int address : {10, 11, 12}) EXPECT_EQ(450, sim.Get(address, 27)) << address;
+    EXPECT_EQ(untouched, sim.Get(9, 27)) << "the transmitter in use is never written";
+    EXPECT_NE(std::string::npos, run.out.find("endereço 9 já está em uso na linha: pulado")) << run.out;
+    const std::vector<std::string> rows = Lines(ReadWhole(csv));
+    ASSERT_EQ(4u, rows.size()) << ReadWhole(csv);
+    EXPECT_EQ("endereco,numero_serie,resultado", rows[0]);
+    EXPECT_EQ("10,00012345,endereço ok; 1 parâmetro(s) escritos", rows[1]);
+    EXPECT_EQ("12,", rows[3].substr(0, 3));
+}
+
 }  // namespace
