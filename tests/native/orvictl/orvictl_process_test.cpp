@@ -453,6 +453,14 @@ TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTri
     run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
     ASSERT_EQ(0, run.code) << run.err;
     EXPECT_EQ(10022, sim.GetPrivate(1, 22));
+
+    // Several transmitters of the line: each one tried and named, the worst outcome the exit code.
+    sim.Set(2, 27, 300);
+    run = Run({"--port", sim_->Link(), "load", file, "--addresses", "5,2"});
+    EXPECT_EQ(4, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("endereço 5: falhou")) << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("endereço 2: ok, 1 parâmetro(s) escritos")) << run.out;
+    EXPECT_EQ(700, sim.Get(2, 27));
 }
 
 TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEachRow) {
