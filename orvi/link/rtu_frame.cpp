@@ -5,6 +5,7 @@
 
 #include "comm_settings.h"
 #include "frame_codec.h"
+#include "frame_observer.h"
 #include "link_platform.h"
 #include "serial_port.h"
 
@@ -183,6 +184,7 @@ void WaitForQuietLine() {
 // reply shorter than a good one is checked as the exception it is.
 LinkError ReceiveThroughCodec(FrameCodec& codec, SerialDevice& device, uint8_t length) {
     const size_t arrived = codec.Receive(device, frame.receive, sizeof frame.receive, length);
+    ObserveFrame(FrameDirection::Received, frame.receive, arrived);
     if (arrived < 4 || arrived > 255) return frame.lastError = kLinkTimeout;
     return CheckReply(static_cast<uint8_t>(arrived));
 }
@@ -270,6 +272,7 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
     out[length++] = static_cast<uint8_t>(frame.crc);
     out[length++] = static_cast<uint8_t>(frame.crc >> 8);
     frame.requestLength = length;
+    ObserveFrame(FrameDirection::Sent, out, length);
     // Another framing (a Modbus TCP gateway) has no line of its own here: no RTS, no line times.
     if (FrameCodec* codec = ActiveFrameCodec()) {
         frame.sent = device.IsOpen() && codec->Send(device, out, length);
@@ -310,6 +313,7 @@ LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
     if (FrameCodec* codec = ActiveFrameCodec()) return ReceiveThroughCodec(*codec, device, length);
 
     const size_t arrived = ReadReply(device, length);
+    ObserveFrame(FrameDirection::Received, frame.receive, arrived);
     // A read that heard nothing leaves the line quiet since the request left it: the whole wait
     // already counts towards the gap before the next request (an inventory's sweep lives on this).
     frame.lineQuietSinceUs = arrived == 0 && frame.requestEndUs != 0 ? frame.requestEndUs : LinkClockUs();

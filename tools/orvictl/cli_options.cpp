@@ -38,6 +38,32 @@ bool ParseDeviceAddress(const std::string& text, int* address) {
     return true;
 }
 
+bool ParseAddressList(const std::string& text, std::vector<int>* addresses) {
+    addresses->clear();
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos) comma = text.size();
+        const std::string item = text.substr(start, comma - start);
+        const size_t dash = item.find('-', 1);
+        int first = 0, last = 0;
+        if (dash == std::string::npos) {
+            if (!ParseDeviceAddress(item, &first)) return false;
+            last = first;
+        } else if (!ParseDeviceAddress(item.substr(0, dash), &first) ||
+                   !ParseDeviceAddress(item.substr(dash + 1), &last) || first > last) {
+            return false;
+        }
+        for (int address = first; address <= last; ++address) {
+            for (int seen : *addresses)
+                if (seen == address) return false;
+            addresses->push_back(address);
+        }
+        start = comma + 1;
+    }
+    return !addresses->empty();
+}
+
 bool WantsHelp(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments)
         if (argument == "--help" || argument == "-h") return true;
@@ -54,7 +80,11 @@ int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions*
     int i = 1;
     for (; i < count; ++i) {
         const std::string& option = arguments[i];
-        if (option.rfind("--", 0) != 0 || option == "--help") break;
+        if (option.rfind("--", 0) != 0 || option == "--help" || option == "--version") break;
+        if (option == "--verbose") {
+            options->verbose = true;
+            continue;
+        }
         if (option != "--port" && option != "--baud" && option != "--address" && option != "--timeout") {
             Complain(Format("opção desconhecida: %s (veja orvictl --help)", ArgumentText(option.c_str()).c_str()));
             return -1;

@@ -10,6 +10,7 @@ struct GlobalOptions {
     int address = 0;   // 0: orvi.ini or the default
     // Network ports: what a reply may take beyond the line's time-outs (0: the default allowance).
     uint32_t timeoutMs = 0;
+    bool verbose = false;  // every frame on standard error
 };
 
 // Reads the global options in front of the command (arguments[0] is the program); returns the index
@@ -23,6 +24,8 @@ std::string UnexpectedArgumentText(const std::string& argument);
 bool ParseWholeNumber(const std::string& text, long low, long high, long* value);
 bool ParseBaudRate(const std::string& text, int32_t* baud);      // one of the five rates
 bool ParseDeviceAddress(const std::string& text, int* address);  // 1..247
+// "1,7,12" or "10-12" or both mixed: addresses in the order given, each once.
+bool ParseAddressList(const std::string& text, std::vector<int>* addresses);
 
 // True when the command's arguments ask for its help.
 bool WantsHelp(const std::vector<std::string>& arguments);

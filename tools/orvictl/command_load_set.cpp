@@ -1,4 +1,4 @@
-// load FILE and set KEY=VALUE...: requested values checked, then written in the page's order.
+// load FILE, diff FILE and set KEY=VALUE...: requested values checked, then compared or written in the page's order.
 #include <cerrno>
 #include <cstdio>
 
@@ -20,12 +20,36 @@ int ReportProblems(const std::vector<std::string>& problems) {
 
 // Every problem of the input's form is found before the port is opened, so a bad file touches
 // nothing; whether a value is one the page offers is judged against the transmitter's own.
-int WriteRequests(const GlobalOptions& options, const std::vector<RequestedValue>& requests, bool dryRun) {
+int WriteRequests(const GlobalOptions& options, const std::vector<RequestedValue>& requests, ChangeMode mode,
+                  const FileExtras* trims = nullptr) {
     int code = OpenLine(ResolveLineTarget(options));
     if (code != kExitOk) return code;
-    code = ApplyConfiguration(requests, dryRun);
+    code = ApplyConfiguration(requests, mode, trims);
     CloseLine();
     return code;
+}
+
+// One line per transmitter, every transmitter tried: a failure at one does not leave the rest
+// unconfigured. The worst exit code of them all.
+int WriteEach(const GlobalOptions& options, const std::vector<int>& addresses,
+              const std::vector<RequestedValue>& requests, const FileExtras* trims) {
+    int worst = kExitOk;
+    for (int address : addresses) {
+        if (Interrupted()) {
+            Complain("interrompido: os endereços seguintes não foram tocados.");
+            return kExitInterrupted;
+        }
+        GlobalOptions one = options;
+        one.address = address;
+        const int code = WriteRequests(one, requests, ChangeMode::Write, trims);
+        if (code == kExitOk)
+            WriteOut(Format("endereço %d: ok, %d parâmetro(s) escritos\n", address, LastWriteCount()));
+        else
+            WriteOut(Format("endereço %d: falhou (código %d; veja a mensagem acima)\n", address, code));
+        if (code == kExitInterrupted) return code;
+        if (worst == kExitOk) worst = code;
+    }
+    return worst;
 }
 
 // The whole file, or false after a message naming why it could not be read.
@@ -48,21 +72,14 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
 }
 }  // namespace
 
-int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
-    bool dryRun = false;
-    std::string path;
-    bool named = false;
-    for (const std::string& argument : arguments) {
-        if (argument == "--dry-run")
-            dryRun = true;
-        else if (argument.size() > 1 && argument[0] == '-')
-            return UsageError("load", UnexpectedArgumentText(argument));
-        else if (!named)
-            path = argument, named = true;
-        else
-            return UsageError("load", "esperado só um arquivo");
-    }
-    if (!named) return UsageError("load", "falta o nome do arquivo");
+namespace {
+struct FileRequest {
+    std::vector<RequestedValue> requests;
+    FileExtras extras;
+};
+
+// The file read and checked before the port is opened; an exit code.
+int ReadConfigFile(const std::string& path, FileRequest* file) {
     std::string bytes;
     if (!ReadWholeFile(path, &bytes)) return kExitFile;
     std::string text;
@@ -72,13 +89,79 @@ int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
         Complain("nada foi escrito.");
         return kExitUsage;
     }
-    std::vector<RequestedValue> requests;
     std::vector<std::string> problems;
-    if (!ParseConfigIni(text, &requests, &problems)) {
+    if (!ParseConfigIni(text, &file->requests, &problems, &file->extras)) {
         for (std::string& each : problems) each = ArgumentText(path.c_str()) + ", " + each;
         return ReportProblems(problems);
     }
-    return WriteRequests(options, requests, dryRun);
+    return kExitOk;
+}
+
+// load and diff take the same arguments: FILE, --with-calibration, and (load) --dry-run and --addresses.
+struct LoadArguments {
+    std::string path;
+    bool named = false;
+    bool dryRun = false;
+    bool withCalibration = false;
+    std::vector<int> addresses;
+};
+
+int ParseLoadArguments(const char* command, const Arguments& arguments, bool writes, LoadArguments* parsed) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--with-calibration") {
+            parsed->withCalibration = true;
+        } else if (writes && argument == "--dry-run") {
+            parsed->dryRun = true;
+        } else if (writes && argument == "--addresses") {
+            if (i + 1 >= arguments.size() || !ParseAddressList(arguments[i + 1], &parsed->addresses))
+                return UsageError(command,
+                                  "--addresses precisa de uma lista de endereços, por exemplo 1,7,12 ou 10-12");
+            ++i;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return UsageError(command, UnexpectedArgumentText(argument));
+        } else if (!parsed->named) {
+            parsed->path = argument, parsed->named = true;
+        } else {
+            return UsageError(command, "esperado só um arquivo");
+        }
+    }
+    if (!parsed->named) return UsageError(command, "falta o nome do arquivo");
+    if (parsed->dryRun && !parsed->addresses.empty())
+        return UsageError(command, "--dry-run vale para um transmissor só");
+    return kExitOk;
+}
+
+// The trims a file carries are one transmitter's: taken only when asked for, otherwise named and left.
+const FileExtras* TrimsToRestore(const LoadArguments& parsed, const FileExtras& extras) {
+    if (parsed.withCalibration) return &extras;
+    if (HasAnyTrim(extras))
+        Complain("aviso: a calibração da saída no arquivo não é considerada sem --with-calibration");
+    return nullptr;
+}
+}  // namespace
+
+int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
+    LoadArguments parsed;
+    int code = ParseLoadArguments("load", arguments, true, &parsed);
+    if (code != kExitOk) return code;
+    FileRequest file;
+    code = ReadConfigFile(parsed.path, &file);
+    if (code != kExitOk) return code;
+    const FileExtras* trims = TrimsToRestore(parsed, file.extras);
+    if (!parsed.addresses.empty()) return WriteEach(options, parsed.addresses, file.requests, trims);
+    return WriteRequests(options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write, trims);
+}
+
+int RunDiff(const GlobalOptions& options, const Arguments& arguments) {
+    LoadArguments parsed;
+    int code = ParseLoadArguments("diff", arguments, false, &parsed);
+    if (code != kExitOk) return code;
+    FileRequest file;
+    code = ReadConfigFile(parsed.path, &file);
+    // A file that cannot be read or parsed is trouble, not a difference: never exit 1 for it.
+    if (code != kExitOk) return code;
+    return WriteRequests(options, file.requests, ChangeMode::Compare, TrimsToRestore(parsed, file.extras));
 }
 
 int RunSet(const GlobalOptions& options, const Arguments& arguments) {
@@ -95,5 +178,5 @@ int RunSet(const GlobalOptions& options, const Arguments& arguments) {
     std::vector<RequestedValue> requests;
     std::vector<std::string> problems;
     if (!ParseAssignments(assignments, &requests, &problems)) return ReportProblems(problems);
-    return WriteRequests(options, requests, dryRun);
+    return WriteRequests(options, requests, dryRun ? ChangeMode::DryRun : ChangeMode::Write);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "comm_settings.h"
 #include "commands.h"
 #include "config_snapshot.h"
 #include "exit_codes.h"
@@ -21,13 +22,17 @@ namespace {
 std::string Timestamp() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const long ms =
-        static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    const std::tm local = LocalTimeOf(seconds);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    return Format("%s.%03ld", text, ms);
+    const int ms =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+    return TimestampText(LocalTimeOf(seconds), seconds, ms);
 }
+
+// One transmitter of the sweep: where it is and what its values mean.
+struct Polled {
+    int address;
+    ConfigSnapshot config;
+    std::string unit;
+};
 
 std::string StatusText(uint16_t bits) {
     std::string text;
@@ -70,6 +75,46 @@ bool PutCsv(FILE* file, const MonitorOptions& monitor, const std::string& cp1252
                     FileErrorText(errno).c_str()));
     return false;
 }
+// One sample of one transmitter: its CSV row, its table line; false when the row is a missed one.
+bool Sample(const Polled& polled, const CsvStyle& style, bool table, std::string* row) {
+    commSettings.deviceAddress = static_cast<uint8_t>(polled.address);
+    uint16_t live[kLiveBlockWords] = {};
+    uint16_t status = 0;
+    const std::string when = Timestamp();
+    LinkError result = ReadLiveBlock(live);
+    bool statusRefused = false;
+    if (result == kLinkOk) {
+        result = ReadStatusBits(&status);
+        // A gateway that refuses the private functions leaves the status unknown, not the sample.
+        statusRefused = result == kLinkException && PrivateValuesRefused();
+        if (statusRefused) result = kLinkOk;
+    }
+    const CsvSource source = {polled.address, ""};  // no tag is known to the line
+    const std::string who = style.perAddress ? Format("%3d ", polled.address) : "";
+    if (result != kLinkOk) {
+        Complain(Format("%s: %ssem leitura (%s)", when.c_str(),
+                        style.perAddress ? Format("endereço %d: ", polled.address).c_str() : "",
+                        LinkErrorText(result)));
+        *row = CsvMissedRow(when, LinkErrorText(result), style, source);
+        if (table)
+            WriteOut(Format("%-29s %s%10s %-7s %-7s sem leitura (%s)\n", when.c_str(), who.c_str(), "-",
+                            polled.unit.c_str(), "-", LinkErrorText(result)));
+        return false;
+    }
+    const std::string value = ProcessValueText(static_cast<int16_t>(live[1]), polled.config.inputType);
+    const int alarmOn = live[6] & 1;
+    const std::string alarm = AlarmMnemonicText(alarmOn, polled.config.alarmFunction);
+    // A gateway that refused the status read leaves its columns empty, not guessed.
+    *row = statusRefused ? CsvRefusedStatusRow(when, value, polled.unit, alarmOn, style, source)
+                         : CsvSampleRow(when, value, polled.unit, alarmOn, status, StatusText(status), style, source);
+    if (table)
+        WriteOut(Format("%-29s %s%10s %-7s %-7s %s\n", when.c_str(), who.c_str(), value.c_str(), polled.unit.c_str(),
+                        alarmOn ? alarm.c_str() : "-",
+                        statusRefused ? "(não lido)"
+                        : status      ? StatusText(status).c_str()
+                                      : "ok"));
+    return true;
+}
 }  // namespace
 
 int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
@@ -77,6 +122,9 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
     std::string problem;
     if (!ParseMonitorOptions(arguments, &monitor, &problem)) return UsageError("monitor", problem);
     const bool csvToStdout = monitor.csvPath == "-";
+    CsvStyle style;
+    style.excel = monitor.excel;
+    style.perAddress = !monitor.addresses.empty();
     std::unique_ptr<FILE, FileCloser> csv;
     bool writeHeader = true;
     if (!monitor.csvPath.empty() && !csvToStdout) {
@@ -84,72 +132,59 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
         if (!csv) return kExitFile;
     }
 
-    int code = OpenLine(ResolveLineTarget(options));
+    const LineTarget target = ResolveLineTarget(options);
+    int code = OpenLine(target);
     if (code != kExitOk) return code;
-    uint16_t words[kConfigBlockWords] = {};
-    code = ReadConfiguration(words);
-    if (code != kExitOk || Interrupted()) {
-        CloseLine();
-        return Interrupted() ? kExitInterrupted : code;
+    std::vector<Polled> polled;
+    for (int address : monitor.addresses.empty() ? std::vector<int>{target.address} : monitor.addresses) {
+        commSettings.deviceAddress = static_cast<uint8_t>(address);
+        uint16_t words[kConfigBlockWords] = {};
+        code = ReadConfiguration(words);
+        if (code != kExitOk || Interrupted()) {
+            CloseLine();
+            return Interrupted() ? kExitInterrupted : code;
+        }
+        DecodeConfigBlock(words);
+        polled.push_back({address, configSnapshot, UnitLabelText(configSnapshot.inputType, configSnapshot.unit)});
     }
-    DecodeConfigBlock(words);
-    const ConfigSnapshot config = configSnapshot;
-    const std::string unit = UnitLabelText(config.inputType, config.unit);
 
-    if (csv && writeHeader && !PutCsv(csv.get(), monitor, kCsvHeader)) {
+    // The mark goes in raw: it is UTF-8 already, and only at the very start of the file.
+    if (csv && writeHeader && style.excel && std::fwrite(kUtf8Mark, 1, 3, csv.get()) != 3) writeHeader = false;
+    if (csv && writeHeader && !PutCsv(csv.get(), monitor, CsvHeader(style))) {
         CloseLine();
         return kExitFile;
     }
     if (csvToStdout)
-        WriteOut(kCsvHeader);
+        WriteOut(CsvHeader(style));
     else
-        WriteOut(Format("%-23s %10s %-7s %-7s %s\n", "HORA", "VALOR", "UNIDADE", "ALARME", "ESTADO"));
+        WriteOut(Format("%-29s %s%10s %-7s %-7s %s\n", "HORA", style.perAddress ? "END " : "", "VALOR", "UNIDADE",
+                        "ALARME", "ESTADO"));
 
     long samples = 0;
     long missed = 0;
     code = kExitOk;
     auto next = std::chrono::steady_clock::now();
     while (!Interrupted() && (monitor.count == 0 || samples < monitor.count)) {
-        uint16_t live[kLiveBlockWords] = {};
-        uint16_t status = 0;
-        const std::string when = Timestamp();
-        LinkError result = ReadLiveBlock(live);
-        bool statusRefused = false;
-        if (result == kLinkOk) {
-            result = ReadStatusBits(&status);
-            // A gateway that refuses the private functions leaves the status unknown, not the sample.
-            statusRefused = result == kLinkException && PrivateValuesRefused();
-            if (statusRefused) result = kLinkOk;
-        }
         ++samples;
-        std::string row;
-        if (result != kLinkOk) {
-            ++missed;
-            Complain(Format("%s: sem leitura (%s)", when.c_str(), LinkErrorText(result)));
-            if (NetworkLineLost()) break;  // every further sample would fail at once
-            row = CsvMissedRow(when, LinkErrorText(result));
-            if (!csvToStdout)
-                WriteOut(Format("%-23s %10s %-7s %-7s sem leitura (%s)\n", when.c_str(), "-", unit.c_str(), "-",
-                                LinkErrorText(result)));
-        } else {
-            const std::string value = ProcessValueText(static_cast<int16_t>(live[1]), config.inputType);
-            const int alarmOn = live[6] & 1;
-            const std::string alarm = AlarmMnemonicText(alarmOn, config.alarmFunction);
-            row = CsvSampleRow(when, value, unit, alarmOn, status, StatusText(status));
-            // A gateway that refused the status read leaves its columns empty, not guessed.
-            if (statusRefused) row = CsvRefusedStatusRow(when, value, unit, alarmOn);
-            if (!csvToStdout)
-                WriteOut(Format("%-23s %10s %-7s %-7s %s\n", when.c_str(), value.c_str(), unit.c_str(),
-                                alarmOn ? alarm.c_str() : "-",
-                                statusRefused ? "(não lido)"
-                                : status      ? StatusText(status).c_str()
-                                              : "ok"));
+        bool stop = false;
+        for (const Polled& one : polled) {
+            if (Interrupted()) break;
+            std::string row;
+            if (!Sample(one, style, !csvToStdout, &row)) {
+                ++missed;
+                if (NetworkLineLost()) {  // every further sample would fail at once
+                    stop = true;
+                    break;
+                }
+            }
+            if (csvToStdout) WriteOut(row);
+            if (csv && !PutCsv(csv.get(), monitor, row)) {
+                code = kExitFile;
+                stop = true;
+                break;
+            }
         }
-        if (csvToStdout) WriteOut(row);
-        if (csv && !PutCsv(csv.get(), monitor, row)) {
-            code = kExitFile;
-            break;
-        }
+        if (stop) break;
         if (monitor.count && samples >= monitor.count) break;
         // A fixed rate: the next sample is due an interval after the last one began.
         next += std::chrono::milliseconds(monitor.intervalMs);
@@ -163,7 +198,8 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
     CloseLine();
     if (lost) return kExitNoReply;
     if (missed) {
-        Complain(Format("%ld de %ld amostras sem resposta do transmissor", missed, samples));
+        Complain(Format("%ld de %ld amostras sem resposta do transmissor", missed,
+                        samples * static_cast<long>(polled.size())));
         if (code == kExitOk) code = kExitNoReply;
     }
     return code;  // Ctrl-C is how a monitor without --count ends: not a failure by itself

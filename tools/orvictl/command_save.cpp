@@ -1,7 +1,8 @@
-// save FILE: the configuration read from the transmitter, as a commented INI file.
+// save FILE and save --all DIR: the configuration read from the transmitter, as a commented INI file.
 #include <cerrno>
 #include <cstdio>
 
+#include "comm_settings.h"
 #include "commands.h"
 #include "config_snapshot.h"
 #include "config_ini.h"
@@ -10,41 +11,37 @@
 #include "line_session.h"
 #include "live_diagnostic_texts.h"
 #include "platform.h"
+#include "register_map.h"
 #include "text_output.h"
 
-int RunSave(const GlobalOptions& options, const Arguments& arguments) {
-    if (arguments.size() == 1 && arguments[0].size() > 1 && arguments[0][0] == '-')
-        return UsageError("save", UnexpectedArgumentText(arguments[0]));
-    if (arguments.size() != 1)
-        return UsageError("save", arguments.empty() ? "falta o nome do arquivo" : "esperado só o nome do arquivo");
-    const std::string& path = arguments[0];
-    const std::string shown = ArgumentText(path.c_str());
-    // A folder is refused before the transmitter is asked anything.
-    if (IsFolder(path)) {
-        Complain(Format("não foi possível gravar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));
-        return kExitFile;
-    }
-    int code = OpenLine(ResolveLineTarget(options));
-    if (code != kExitOk) return code;
-    uint16_t words[kConfigBlockWords] = {};
-    code = ReadConfiguration(words);
-    const std::string source = LineDescription();
-    CloseLine();
-    if (Interrupted()) {
-        Complain("interrompido: nenhum arquivo foi gravado");
-        return kExitInterrupted;
-    }
-    if (code != kExitOk) return code;
-    DecodeConfigBlock(words);
+namespace {
+struct SaveArguments {
+    std::string path;  // the file, or the folder of --all
+    bool all = false;
+    bool withCalibration = false;
+    std::string tag;  // CP1252
+};
 
-    const std::tm now = LocalTimeOf(std::time(nullptr));
-    char when[32];
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &now);
-    const std::string origin = Format("%s; número de série %s, firmware %s; lida em %s", source.c_str(),
-                                      SerialNumberText(configSnapshot.serialNumber).c_str(),
-                                      FirmwareText(configSnapshot.firmwareVersion).c_str(), when);
-    const std::string text = Cp1252ToUtf8(FormatConfigIni(configSnapshot, origin));
-    // Written beside the target and moved over it, so a failed write never leaves half a file.
+// The tag of the file about to be replaced: the measuring point stays named when the transmitter is saved again.
+std::string TagOfExistingFile(const std::string& path) {
+    FILE* file = OpenFile(path, "rb");
+    if (!file) return "";
+    std::string bytes;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    std::fclose(file);
+    std::string text, problem;
+    if (!DecodeFileText(bytes, &text, &problem)) return "";
+    std::vector<RequestedValue> requests;
+    std::vector<std::string> problems;
+    FileExtras extras;
+    ParseConfigIni(text, &requests, &problems, &extras);
+    return extras.tag;
+}
+
+// Written beside the target and moved over it, so a failed write never leaves half a file.
+int WriteFileText(const std::string& path, const std::string& text) {
     const std::string temporary = path + ".tmp";
     int error = 0;
     FILE* file = OpenFile(temporary, "wb");
@@ -56,11 +53,131 @@ int RunSave(const GlobalOptions& options, const Arguments& arguments) {
         if (std::fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
     }
     if (error == 0 && !MoveOver(temporary, path)) error = errno;
-    if (error != 0) {
-        RemoveFile(temporary);
-        Complain(Format("não foi possível gravar o arquivo %s: %s", shown.c_str(), FileErrorText(error).c_str()));
+    if (error == 0) return kExitOk;
+    RemoveFile(temporary);
+    Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(),
+                    FileErrorText(error).c_str()));
+    return kExitFile;
+}
+
+// The transmitter on the open line, read (with its trims when asked) and saved to path; an exit code.
+int SaveOpenTransmitter(const std::string& path, const SaveArguments& parsed) {
+    uint16_t words[kConfigBlockWords] = {};
+    int code = ReadConfiguration(words);
+    CalibrationValues trims = {};
+    for (int i = 0; code == kExitOk && parsed.withCalibration && i < kCalibrationValueCount; ++i) {
+        uint16_t word = 0;
+        const LinkError result = ReadPrivate(kCalibrationSlots[i].address, &word);
+        if (result != kLinkOk) {
+            ComplainNoReply(Format(kCalibrationSlots[i].readFailure, LinkErrorText(result)).c_str(), result);
+            code = kExitNoReply;
+        }
+        trims.*kCalibrationSlots[i].field = static_cast<int16_t>(word);
+    }
+    if (Interrupted()) {
+        Complain("interrompido: nenhum arquivo foi gravado");
+        return kExitInterrupted;
+    }
+    if (code != kExitOk) return code;
+    DecodeConfigBlock(words);
+
+    const std::tm now = LocalTimeOf(std::time(nullptr));
+    char when[32];
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &now);
+    const std::string origin = Format("%s; número de série %s, firmware %s; lida em %s", LineDescription().c_str(),
+                                      SerialNumberText(configSnapshot.serialNumber).c_str(),
+                                      FirmwareText(configSnapshot.firmwareVersion).c_str(), when);
+    const std::string tag = parsed.tag.empty() ? Utf8ToCp1252(TagOfExistingFile(path)) : parsed.tag;
+    return WriteFileText(
+        path, Cp1252ToUtf8(FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr)));
+}
+
+int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
+    bool named = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--with-calibration") {
+            parsed->withCalibration = true;
+        } else if (argument == "--all" || argument == "--tag") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty())
+                return UsageError("save",
+                                  argument == "--all" ? "--all precisa de uma pasta" : "--tag precisa de um nome");
+            if (argument == "--all")
+                parsed->all = true, parsed->path = arguments[++i], named = true;
+            else
+                parsed->tag = ArgumentText(arguments[++i].c_str());
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return UsageError("save", UnexpectedArgumentText(argument));
+        } else if (!named) {
+            parsed->path = argument, named = true;
+        } else {
+            return UsageError("save", "esperado só o nome do arquivo");
+        }
+    }
+    if (!named) return UsageError("save", "falta o nome do arquivo");
+    if (parsed->all && !parsed->tag.empty())
+        return UsageError("save", "--tag nomeia um transmissor só, não vale com --all");
+    if (parsed->tag.find_first_of("\r\n") != std::string::npos) return UsageError("save", "--tag numa linha só");
+    return kExitOk;
+}
+
+// Every address of the line at the current rate, the normal read of the identity register at each;
+// each transmitter found saved as DIR/orvi-AAA-SERIE.ini, one line each.
+int SaveAll(const GlobalOptions& options, const SaveArguments& parsed) {
+    if (!IsFolder(parsed.path)) {
+        Complain(Format("--all %s: não é uma pasta", ArgumentText(parsed.path.c_str()).c_str()));
         return kExitFile;
     }
-    WriteErr(Format("configuração gravada em %s\n", shown.c_str()));
-    return kExitOk;
+    int code = OpenLine(ResolveLineTarget(options));
+    if (code != kExitOk) return code;
+    int found = 0, worst = kExitOk;
+    for (int address = 1; address <= 247 && !Interrupted(); ++address) {
+        commSettings.deviceAddress = static_cast<uint8_t>(address);
+        uint16_t identity = 0;
+        if (ReadHolding(8, &identity) != kLinkOk) continue;
+        uint16_t serial[2] = {};
+        if (ReadHolding(kRegSerialFirst, &serial[0]) != kLinkOk || ReadHolding(kRegSerialSecond, &serial[1]) != kLinkOk)
+            continue;
+        ++found;
+        const std::string serialText =
+            SerialNumberText(SerialNumberFromWords(static_cast<int16_t>(serial[0]), static_cast<int16_t>(serial[1])));
+        const std::string path = Format("%s/orvi-%03d-%s.ini", parsed.path.c_str(), address, serialText.c_str());
+        const int saved = SaveOpenTransmitter(path, parsed);
+        if (saved == kExitOk)
+            WriteOut(
+                Format("endereço %d: %s -> %s\n", address, serialText.c_str(), ArgumentText(path.c_str()).c_str()));
+        else
+            WriteOut(Format("endereço %d: %s não gravado (código %d)\n", address, serialText.c_str(), saved));
+        if (worst == kExitOk) worst = saved;
+    }
+    CloseLine();
+    if (Interrupted()) {
+        Complain(Format("interrompido: %d transmissor(es) gravado(s) até aqui", found));
+        return kExitInterrupted;
+    }
+    if (found == 0) {
+        Complain("nenhum transmissor respondeu nesta taxa");
+        return kExitNoReply;
+    }
+    return worst;
+}
+}  // namespace
+
+int RunSave(const GlobalOptions& options, const Arguments& arguments) {
+    SaveArguments parsed;
+    int code = ParseSaveArguments(arguments, &parsed);
+    if (code != kExitOk) return code;
+    if (parsed.all) return SaveAll(options, parsed);
+    const std::string shown = ArgumentText(parsed.path.c_str());
+    // A folder is refused before the transmitter is asked anything.
+    if (IsFolder(parsed.path)) {
+        Complain(Format("não foi possível gravar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));
+        return kExitFile;
+    }
+    code = OpenLine(ResolveLineTarget(options));
+    if (code != kExitOk) return code;
+    code = SaveOpenTransmitter(parsed.path, parsed);
+    CloseLine();
+    if (code == kExitOk) WriteErr(Format("configuração gravada em %s\n", shown.c_str()));
+    return code;
 }

@@ -35,14 +35,24 @@ const Command kCommands[] = {
      "  --json   a mesma informação em JSON (UTF-8), para scripts\n",
      RunShow},
     {"save", "grava a configuração num arquivo INI comentado",
-     "Uso: orvictl [opções globais] save ARQUIVO\n"
+     "Uso: orvictl [opções globais] save [--with-calibration] [--tag NOME] ARQUIVO\n"
+     "     orvictl [opções globais] save [--with-calibration] --all PASTA\n"
      "\n"
      "Lê a configuração e a grava em ARQUIVO: um INI simples (UTF-8), com os nomes nos comentários,\n"
-     "que se pode ler e editar, e com a origem (porta, endereço, número de série). Endereço e taxa\n"
-     "do transmissor não fazem parte, para que o arquivo sirva para vários transmissores.\n",
+     "que se pode ler e editar, e com a origem (porta, endereço, número de série). Endereço, taxa,\n"
+     "número de série e calibração da saída (ZERO/SPAN) não fazem parte, para que o arquivo sirva\n"
+     "para vários transmissores.\n"
+     "\n"
+     "  --with-calibration  inclui o número de série e a calibração da saída: uma cópia de segurança\n"
+     "                      que só volta ao mesmo transmissor (load --with-calibration)\n"
+     "  --tag NOME          nome do ponto de medição (chave tag=; fica só no arquivo). Sem --tag, o\n"
+     "                      tag de um ARQUIVO que já existe é mantido\n"
+     "  --all PASTA         todos os transmissores da linha na taxa atual (endereços 1 a 247, uma\n"
+     "                      leitura normal em cada; alguns minutos), cada um em PASTA/orvi-END-SERIE.ini,\n"
+     "                      uma linha por transmissor\n",
      RunSave},
     {"load", "grava num transmissor a configuração de um arquivo",
-     "Uso: orvictl [opções globais] load [--dry-run] ARQUIVO\n"
+     "Uso: orvictl [opções globais] load [--dry-run] [--with-calibration] [--addresses LISTA] ARQUIVO\n"
      "\n"
      "Lê ARQUIVO (como save o escreve), aplica as mesmas verificações da página Entrada/Saída e\n"
      "escreve só os parâmetros que mudam, na ordem da página, cada um conferido por leitura.\n"
@@ -50,12 +60,24 @@ const Command kCommands[] = {
      "antes de escrever. Um valor igual ao do transmissor nunca é recusado, mesmo fora do que a página\n"
      "oferece; um valor que muda passa pelas verificações da página. Uma escrita que falha, ou Ctrl-C,\n"
      "para a sequência e diz o que já foi escrito. O arquivo é UTF-8 (com ou sem a marca do Bloco de\n"
-     "Notas); UTF-16 é recusado.\n"
+     "Notas); UTF-16 é recusado. Endereço, taxa e número de série nunca são escritos; o tag fica no\n"
+     "arquivo.\n"
      "\n"
-     "  --dry-run   mostra o que mudaria, sem escrever\n"
+     "  --dry-run            mostra o que mudaria, sem escrever\n"
+     "  --with-calibration   escreve também a calibração da saída do arquivo, só se o número de série\n"
+     "                       do arquivo for o do transmissor (senão nada é escrito)\n"
+     "  --addresses LISTA    grava em cada endereço da LISTA (1,7,12 ou 10-12), uma linha por transmissor\n"
      "\n"
      "As chaves são as de orvictl set --help.\n",
      RunLoad},
+    {"diff", "compara o transmissor com um arquivo",
+     "Uso: orvictl [opções globais] diff [--with-calibration] ARQUIVO\n"
+     "\n"
+     "Mostra o que load ARQUIVO mudaria no transmissor, sem escrever nada. Sai com 0 quando nada\n"
+     "difere e com 1 quando algo difere (como diff); um erro dá os códigos de sempre (2 ou mais).\n"
+     "\n"
+     "  --with-calibration   compara também a calibração da saída (só com o mesmo número de série)\n",
+     RunDiff},
     {"set", "muda parâmetros: CHAVE=VALOR ...",
      "Uso: orvictl [opções globais] set [--dry-run] CHAVE=VALOR...\n"
      "\n"
@@ -83,17 +105,21 @@ const Command kCommands[] = {
      "  --dry-run   mostra o que mudaria, sem escrever\n",
      RunSet},
     {"monitor", "acompanha o valor do processo, o alarme e o estado",
-     "Uso: orvictl [opções globais] monitor [--interval SEGUNDOS] [--count N] [--csv ARQUIVO\n"
-     "       [--append | --force]]\n"
+     "Uso: orvictl [opções globais] monitor [--addresses LISTA] [--interval SEGUNDOS] [--count N]\n"
+     "       [--csv ARQUIVO [--excel] [--append | --force]]\n"
      "\n"
      "Lê valor do processo, unidade, alarme e estado a cada segundo (ou a cada SEGUNDOS) e mostra\n"
-     "uma tabela; com --csv grava também CSV (UTF-8) com cabeçalho e hora de cada amostra\n"
+     "uma tabela; com --csv grava também CSV (UTF-8) com cabeçalho e hora de cada amostra (hora local\n"
+     "com a diferença para UTC, por exemplo 2026-12-08T15:00:00.123-03:00)\n"
      "(--csv - escreve o CSV na saída padrão em vez da tabela). Para depois de N amostras ou com Ctrl-C.\n"
      "Uma amostra sem resposta é uma linha com a hora, sem valor e com o erro; se alguma se perdeu,\n"
      "o monitor termina com um resumo e o código 4.\n"
      "\n"
      "  --append   acrescenta as linhas a um CSV que já existe (sem repetir o cabeçalho)\n"
-     "  --force    substitui um CSV que já existe (sem --append nem --force, ele não é tocado)\n",
+     "  --force    substitui um CSV que já existe (sem --append nem --force, ele não é tocado)\n"
+     "  --addresses LISTA  vários transmissores da linha (1,7,12 ou 10-12), lidos um após o outro a cada\n"
+     "             intervalo; o CSV ganha as colunas endereco e tag (tag vazio: a linha não o conhece)\n"
+     "  --excel    CSV para planilha em português: separador ';', vírgula decimal e a marca UTF-8\n",
      RunMonitor},
     {"address", "muda o endereço do transmissor e o confirma",
      "Uso: orvictl [opções globais] address NOVO\n"
@@ -135,6 +161,26 @@ const Command kCommands[] = {
      "  --out ARQUIVO  onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n"
      "  --tolerance P  erro aceito em % do span (padrão 0.25)\n",
      RunReport},
+    {"commission", "põe transmissores novos, um após o outro, nos endereços de uma faixa",
+     "Uso: orvictl [opções globais] commission --from A --to B [--config ARQUIVO] [--csv ARQUIVO]\n"
+     "\n"
+     "Espera um transmissor novo no endereço de fábrica (1), na taxa atual; acha o próximo endereço\n"
+     "livre de A a B perguntando na linha (os ocupados são pulados), muda o transmissor para ele\n"
+     "(confirmado no endereço novo, como orvictl address), grava nele a configuração de ARQUIVO\n"
+     "(como load) e anota o número de série: uma linha por transmissor. Depois espera o próximo,\n"
+     "até usar B ou até Ctrl-C. Ligue um transmissor novo por vez: dois no endereço 1 respondem juntos.\n"
+     "\n"
+     "  --from A, --to B   a faixa de endereços (2 a 247; o 1 é o de fábrica)\n"
+     "  --config ARQUIVO   configuração a gravar em cada um (lida e conferida antes de começar)\n"
+     "  --csv ARQUIVO      resumo no fim: endereço, número de série e resultado de cada um\n",
+     RunCommission},
+    {"ports", "lista as portas seriais desta máquina",
+     "Uso: orvictl ports\n"
+     "\n"
+     "Lista as portas seriais presentes: no Linux os adaptadores de /dev/serial/by-id, com o\n"
+     "dispositivo de cada um (o nome a dar a --port); no Windows a lista SERIALCOMM (COM1, COM3...).\n"
+     "Sai com 3 quando não há nenhuma.\n",
+     RunPorts},
 };
 
 const int kCommandCount = sizeof kCommands / sizeof kCommands[0];

@@ -1,4 +1,4 @@
-// load and set against the transmitter: one configuration read, the plan, then the writes.
+// load, set and diff against the transmitter: one configuration read, the plan, then the writes.
 #include "config_change.h"
 
 #include "exit_codes.h"
@@ -7,7 +7,57 @@
 #include "text_output.h"
 #include "transactions.h"
 
-int ApplyConfiguration(const std::vector<RequestedValue>& requests, bool dryRun) {
+namespace {
+int writeCount = 0;
+
+// The four trims as the transmitter holds them; an exit code.
+int ReadTrims(CalibrationValues* values) {
+    for (const CalibrationValueSlot& slot : kCalibrationSlots) {
+        uint16_t word = 0;
+        const LinkError result = ReadPrivate(slot.address, &word);
+        if (result != kLinkOk) {
+            ComplainNoReply(Format(slot.readFailure, LinkErrorText(result)).c_str(), result);
+            return kExitNoReply;
+        }
+        values->*slot.field = static_cast<int16_t>(word);
+    }
+    return kExitOk;
+}
+
+// Each trim written and read back, as the Calibration page's write would be confirmed by its next read.
+int WriteTrims(const std::vector<TrimWrite>& plan) {
+    for (const TrimWrite& step : plan) {
+        if (Interrupted()) {
+            Complain("interrompido: a calibração não foi escrita por inteiro.");
+            return kExitInterrupted;
+        }
+        const CalibrationValueSlot& slot = kCalibrationSlots[step.slot];
+        LinkError result = WritePrivate(slot.address, step.value);
+        uint16_t readBack = 0;
+        if (result == kLinkOk) result = ReadPrivate(slot.address, &readBack);
+        if (result == kLinkOk && static_cast<int16_t>(readBack) != step.value) result = kLinkValueMismatch;
+        if (result != kLinkOk) {
+            Complain(Format(slot.writeFailure, LinkErrorText(result)));
+            return kExitWrite;
+        }
+        ++writeCount;
+        WriteOut(Format("escrito: %s = %d\n", kCalibrationKeys[step.slot], step.value));
+    }
+    return kExitOk;
+}
+
+std::string TrimRows(const std::vector<TrimWrite>& plan) {
+    std::string rows;
+    for (const TrimWrite& step : plan)
+        rows += Format("%-18s %-8d %-8d calibração da saída\n", kCalibrationKeys[step.slot], step.oldValue, step.value);
+    return rows;
+}
+}  // namespace
+
+int LastWriteCount() { return writeCount; }
+
+int ApplyConfiguration(const std::vector<RequestedValue>& requests, ChangeMode mode, const FileExtras* trims) {
+    writeCount = 0;
     uint16_t words[kConfigBlockWords] = {};
     int code = ReadConfiguration(words);
     // Ctrl-C during the read: the read ends, nothing is written.
@@ -22,6 +72,13 @@ int ApplyConfiguration(const std::vector<RequestedValue>& requests, bool dryRun)
 
     std::string message;
     code = CheckChanges(current, target, requests, &message);
+    std::vector<TrimWrite> trimPlan;
+    if (code == kExitOk && trims) {
+        CalibrationValues held = {};
+        code = ReadTrims(&held);
+        if (code != kExitOk) return code;
+        code = PlanTrimRestore(*trims, current.serialNumber, held, &trimPlan, &message);
+    }
     if (code != kExitOk) {
         Complain(message);
         Complain("nada foi escrito.");
@@ -32,7 +89,7 @@ int ApplyConfiguration(const std::vector<RequestedValue>& requests, bool dryRun)
         Complain(Format("aviso: %s não é escrito enquanto a função de alarme for 0 (Sem Alarme)", key->name));
 
     const std::vector<PlannedWrite> plan = PlanWrites(target, words);
-    if (plan.empty()) {
+    if (plan.empty() && trimPlan.empty()) {
         if (!notWritten.empty()) {
             Complain("nada foi escrito: dê também alarme_funcao para escrever os valores do alarme.");
             return kExitCheck;
@@ -40,10 +97,18 @@ int ApplyConfiguration(const std::vector<RequestedValue>& requests, bool dryRun)
         WriteOut("Nada a mudar: o transmissor já tem esta configuração.\n");
         return kExitOk;
     }
-    if (dryRun) {
-        WriteOut(ChangeTable(plan, current, target));
-        WriteOut(Format("(simulação: nada foi escrito; %d parâmetro(s) mudariam)\n", static_cast<int>(plan.size())));
+    const int changes = static_cast<int>(plan.size() + trimPlan.size());
+    if (mode != ChangeMode::Write) {
+        WriteOut(ChangeTable(plan, current, target) + TrimRows(trimPlan));
+        if (mode == ChangeMode::Compare) {
+            WriteOut(Format("(%d parâmetro(s) diferem do arquivo)\n", changes));
+            return kExitDiffers;
+        }
+        WriteOut(Format("(simulação: nada foi escrito; %d parâmetro(s) mudariam)\n", changes));
         return kExitOk;
     }
-    return RunWrites(plan, WriteRegister, Interrupted);
+    code = RunWrites(plan, WriteRegister, Interrupted);
+    if (code != kExitOk) return code;
+    writeCount = static_cast<int>(plan.size());
+    return WriteTrims(trimPlan);
 }

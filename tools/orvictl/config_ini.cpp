@@ -1,6 +1,8 @@
 // Writing and reading orvictl's configuration files and key=value arguments.
 #include "config_ini.h"
 
+#include "cli_options.h"
+#include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
 #include "text_output.h"
 
@@ -49,12 +51,51 @@ bool TakeAssignment(const std::string& line, const std::string& origin, std::vec
     return true;
 }
 
+// The keys that are no register of the page: the tag, and the serial number and trims of a backup.
+// True when name is one of them (a problem then means it was one, badly given).
+bool TakeExtra(const std::string& name, const std::string& text, const std::string& origin, FileExtras* extras,
+               std::string* problem) {
+    if (name == kTagKey) {
+        if (!extras->tag.empty())
+            *problem = Format("%s: %s já foi dado", origin.c_str(), kTagKey);
+        else if (text.empty())
+            *problem = Format("%s: %s vazio", origin.c_str(), kTagKey);
+        else
+            extras->tag = text;
+        return true;
+    }
+    if (name == kSerialKey) {
+        long value = 0;
+        if (extras->hasSerial)
+            *problem = Format("%s: %s já foi dado", origin.c_str(), kSerialKey);
+        else if (!ParseWholeNumber(text, 0, 999999999L, &value))
+            *problem = Format("%s: %s = \"%s\": não é um número de série", origin.c_str(), kSerialKey, text.c_str());
+        else
+            extras->hasSerial = true, extras->serialNumber = static_cast<uint32_t>(value);
+        return true;
+    }
+    for (int i = 0; i < kCalibrationValueCount; ++i) {
+        if (name != kCalibrationKeys[i]) continue;
+        int32_t value = 0;
+        std::string reason;
+        if (extras->hasTrim[i])
+            *problem = Format("%s: %s já foi dado", origin.c_str(), name.c_str());
+        else if (!ParseParameterValue(text, &value, &reason))
+            *problem = Format("%s: %s = \"%s\": %s", origin.c_str(), name.c_str(), text.c_str(), reason.c_str());
+        else
+            extras->hasTrim[i] = true, extras->trim[i] = static_cast<int16_t>(value);
+        return true;
+    }
+    return false;
+}
+
 std::string CommentLine(const ParameterKey& key, const ConfigSnapshot& s) {
     return Format("# %s: %s\n", key.label, DescribeParameter(key, s).c_str());
 }
 }  // namespace
 
-std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source) {
+std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source, const std::string& tag,
+                            const CalibrationValues* trims) {
     std::string text =
         "# Configuração de um transmissor Orvi, gravada pelo orvictl.\n"
         "# Origem: " +
@@ -68,6 +109,8 @@ std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source) 
         "# Set point, histerese e bloqueio só são escritos com uma função de alarme (diferente de 0).\n"
         "# Endereço e taxa não fazem parte: veja orvictl address e orvictl baud.\n";
     text += Format("\n[%s]\n", kSection);
+    text += Format("\n# Nome do ponto de medição (fica só no arquivo; o transmissor não o guarda).\n%s%s = %s\n",
+                   tag.empty() ? "# " : "", kTagKey, tag.c_str());
     for (const ParameterKey& key : kParameterKeys) {
         text += "\n" + CommentLine(key, s);
         if (key.kind == KeyKind::InputType || key.kind == KeyKind::Unit || key.kind == KeyKind::OutputType ||
@@ -75,11 +118,21 @@ std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source) 
             text += Format("# valores aceitos: %s\n", AcceptedValuesText(key).c_str());
         text += Format("%s = %d\n", key.name, static_cast<int>(key.get(s)));
     }
+    if (!trims) return text;
+    text += Format(
+        "\n# Calibração da saída deste transmissor (número de série %s): só volta a ele, com\n"
+        "# orvictl load --with-calibration ARQUIVO; sem essa opção, load não a escreve.\n"
+        "%s = %lu\n",
+        SerialNumberText(s.serialNumber).c_str(), kSerialKey, static_cast<unsigned long>(s.serialNumber));
+    for (int i = 0; i < kCalibrationValueCount; ++i)
+        text += Format("%s = %d\n", kCalibrationKeys[i], static_cast<int>(trims->*kCalibrationSlots[i].field));
     return text;
 }
 
-bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* requests,
-                    std::vector<std::string>* problems) {
+bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* requests, std::vector<std::string>* problems,
+                    FileExtras* extras) {
+    FileExtras ignored;
+    if (!extras) extras = &ignored;
     const std::string text = Utf8ToCp1252(utf8);
     bool inSection = false;
     bool sawSection = false;
@@ -109,6 +162,12 @@ bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* reques
             continue;
         }
         std::string problem;
+        const size_t equals = line.find('=');
+        if (equals != std::string::npos &&
+            TakeExtra(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), origin, extras, &problem)) {
+            if (!problem.empty()) problems->push_back(problem);
+            continue;
+        }
         if (!TakeAssignment(line, origin, requests, &problem)) problems->push_back(problem);
     }
     if (!sawSection && problems->empty()) problems->push_back(Format("falta a seção [%s]", kSection));

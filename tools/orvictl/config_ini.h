@@ -3,16 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "calibration_restore.h"
 #include "config_plan.h"
 #include "config_snapshot.h"
 
-// The file's text (CP1252) for a configuration read from the transmitter described by source.
-std::string FormatConfigIni(const ConfigSnapshot& snapshot, const std::string& source);
+// The file's text (CP1252) for a configuration read from the transmitter described by source. A
+// tag (CP1252) names the measuring point; trims, when given, make it a calibration backup of this
+// one transmitter (its serial number and the four output trims).
+std::string FormatConfigIni(const ConfigSnapshot& snapshot, const std::string& source, const std::string& tag = "",
+                            const CalibrationValues* trims = nullptr);
 
 // The requests in a file's text (UTF-8, as save writes it). Blank lines and lines starting with
 // '#' or ';' are skipped; one section [Orvi]; then "key = value" lines. False with every problem,
-// each naming its line, in problems.
-bool ParseConfigIni(const std::string& text, std::vector<RequestedValue>* requests, std::vector<std::string>* problems);
+// each naming its line, in problems. The tag, serial number and trims go to extras (when given).
+bool ParseConfigIni(const std::string& text, std::vector<RequestedValue>* requests, std::vector<std::string>* problems,
+                    FileExtras* extras = nullptr);
 
 // "key=value" arguments of set; same rules and messages.
 bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<RequestedValue>* requests,

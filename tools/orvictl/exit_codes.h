@@ -3,6 +3,7 @@
 
 enum ExitCode {
     kExitOk = 0,
+    kExitDiffers = 1,        // diff: the transmitter differs from the file (like diff(1))
     kExitUsage = 2,          // arguments, option values, file contents, keys or values that are not valid
     kExitPort = 3,           // the serial port does not open or refuses the line settings
     kExitNoReply = 4,        // the transmitter did not answer (or answered wrongly) a read

@@ -48,6 +48,7 @@ int OpenLine(const LineTarget& target) {
     } else {
         Complain(Format("não foi possível abrir a porta %s: %s", target.port.c_str(),
                         network.empty() ? PortOpenFailureText().c_str() : network.c_str()));
+        if (!IsNetworkPortName(target.port)) Complain(PresentPortsText());
     }
     UseToken();
     return kExitPort;

@@ -30,3 +30,6 @@ std::string LineDescription();
 int ReadConfiguration(uint16_t* words);
 // The message of a read that failed, naming where the transmitter was looked for.
 void ComplainNoReply(const char* what, LinkError error);
+
+// "portas presentes: /dev/ttyUSB0, ..." (or that there are none), for a port that does not open.
+std::string PresentPortsText();

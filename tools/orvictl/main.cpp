@@ -1,24 +1,43 @@
 // orvictl: the Orvi transmitter from a terminal or a script; global options, then one command.
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "commands.h"
 #include "exit_codes.h"
+#include "frame_dump.h"
+#include "orvi_version.h"
 #include "platform.h"
 #include "text_output.h"
 
 namespace {
+std::string NowText() {
+    const auto now = std::chrono::system_clock::now();
+    const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const std::tm local = LocalTimeOf(std::chrono::system_clock::to_time_t(now));
+    char text[32];
+    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    return Format("%s.%03d", text, static_cast<int>(ms));
+}
+
+void DumpFrame(FrameDirection direction, const uint8_t* bytes, size_t count) {
+    WriteErr(FrameDumpLine(NowText(), direction, bytes, count));
+}
+
 std::string GlobalHelp() {
     std::string text =
         "orvictl: configura transmissores Orvi pela linha serial (Modbus RTU), de um terminal ou de um script.\n"
         "\n"
-        "Uso: orvictl [--port PORTA] [--baud TAXA] [--address ENDEREÇO] COMANDO [argumentos]\n"
+        "Uso: orvictl [--port PORTA] [--baud TAXA] [--address ENDEREÇO] [--verbose] COMANDO [argumentos]\n"
+        "     orvictl --version\n"
         "\n"
         "Opções globais (antes do comando):\n"
         "  --port PORTA        porta serial: /dev/ttyUSB0 no Linux, COM3 no Windows\n"
         "  --baud TAXA         1200, 2400, 4800, 9600 ou 19200\n"
         "  --address ENDEREÇO  endereço do transmissor, 1 a 247\n"
         "  --timeout MS        portas de rede: espera além da da linha (padrão 500; 1500 com gateway)\n"
+        "  --verbose           mostra na saída de erro cada quadro enviado e recebido (hexa, com a hora)\n"
+        "  --version           mostra a versão\n"
         "PORTA pode ser tcp://HOST:PORTA, rfc2217://HOST:PORTA ou modbus-tcp://HOST[:PORTA] (veja o manual).\n"
         "Sem elas valem o orvi.ini (Windows) ou o padrão: endereço 1, 9600 bit/s, /dev/ttyUSB0 ou COM1.\n"
         "\n"
@@ -29,7 +48,8 @@ std::string GlobalHelp() {
         "Resultados vão para a saída padrão; mensagens, para a saída de erro.\n"
         "\n"
         "Códigos de saída:\n"
-        "  0    sucesso\n"
+        "  0    sucesso (diff: nada difere)\n"
+        "  1    diff: o transmissor difere do arquivo\n"
         "  2    uso incorreto: argumento, arquivo INI, chave ou valor inválido (nada escrito)\n"
         "  3    a porta serial não abre\n"
         "  4    o transmissor não respondeu\n"
@@ -53,6 +73,12 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const std::string& name = all[static_cast<size_t>(at)];
+    if (name == "--version") {
+        WriteOut(Format("orvictl %d.%d.%d.%d (Orvi %s)\n", ORVI_VERSION_MAJOR, ORVI_VERSION_MINOR, ORVI_VERSION_PATCH,
+                        ORVI_VERSION_TWEAK, ORVI_VERSION_TEXT));
+        return kExitOk;
+    }
+    if (options.verbose) SetFrameObserver(DumpFrame);
     if (name == "--help" || name == "-h" || name == "help") {
         WriteOut(GlobalHelp());
         return kExitOk;

@@ -21,11 +21,11 @@ const char kCsvHeader[] = "hora,valor,unidade,alarme,estado_bits,estado\n";
 bool ParseMonitorOptions(const std::vector<std::string>& arguments, MonitorOptions* options, std::string* problem) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (option == "--append" || option == "--force") {
-            (option == "--append" ? options->append : options->force) = true;
+        if (option == "--append" || option == "--force" || option == "--excel") {
+            (option == "--append" ? options->append : option == "--force" ? options->force : options->excel) = true;
             continue;
         }
-        if (option != "--interval" && option != "--count" && option != "--csv") {
+        if (option != "--interval" && option != "--count" && option != "--csv" && option != "--addresses") {
             *problem = UnexpectedArgumentText(option);
             return false;
         }
@@ -42,10 +42,18 @@ bool ParseMonitorOptions(const std::vector<std::string>& arguments, MonitorOptio
             *problem = "--count espera um número inteiro positivo";
             return false;
         }
+        if (option == "--addresses" && !ParseAddressList(value, &options->addresses)) {
+            *problem = "--addresses espera uma lista de endereços, por exemplo 1,7,12 ou 10-12";
+            return false;
+        }
         if (option == "--csv") options->csvPath = value;
     }
     if (options->append && options->force) {
         *problem = "--append e --force não combinam: acrescentar ou substituir?";
+        return false;
+    }
+    if (options->excel && options->csvPath.empty()) {
+        *problem = "--excel vale só com --csv";
         return false;
     }
     if ((options->append || options->force) && (options->csvPath.empty() || options->csvPath == "-")) {
@@ -55,24 +63,76 @@ bool ParseMonitorOptions(const std::vector<std::string>& arguments, MonitorOptio
     return true;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+std::string TimestampText(const std::tm& local, std::time_t seconds, int milliseconds) {
+    // The local wall time read as if it were UTC, less the moment itself, is the offset.
+    const long y = local.tm_year + 1900L - (local.tm_mon < 2 ? 1 : 0);
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long m = local.tm_mon + 1;
+    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + local.tm_mday - 1;
+    const long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+    const long long wall = days * 86400LL + local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec;
+    const long offset = static_cast<long>(wall - static_cast<long long>(seconds));
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return Format("%s.%03d%c%02ld:%02ld", text, milliseconds, offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+}
+
+namespace {
+std::string Join(const std::vector<std::string>& fields, const CsvStyle& style, const CsvSource& source) {
+    const char separator = style.excel ? ';' : ',';
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i == 1 && style.perAddress)
+            line += Format("%c%d%c%s", separator, source.address, separator, CsvField(source.tag, separator).c_str());
+        if (i) line += separator;
+        line += CsvField(fields[i], separator);
+    }
+    return line + "\n";
+}
+
+// The process value with the spreadsheet's decimal mark.
+std::string NumberText(const std::string& value, const CsvStyle& style) {
+    std::string text = value;
+    if (style.excel)
+        for (char& c : text)
+            if (c == '.') c = ',';
+    return text;
+}
+}  // namespace
+
+std::string CsvHeader(const CsvStyle& style) {
+    const std::string separator = style.excel ? ";" : ",";
+    std::string line = "hora";
+    if (style.perAddress) line += separator + "endereco" + separator + "tag";
+    for (const char* name : {"valor", "unidade", "alarme", "estado_bits", "estado"}) line += separator + name;
+    return line + "\n";
+}
+
+std::string CsvField(const std::string& text, char separator) {
+    if (text.find_first_of(std::string(1, separator) + "\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
 }
 
 std::string CsvSampleRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,
-                         uint16_t statusBits, const std::string& statusText) {
-    return Format("%s,%s,%s,%d,%u,%s\n", when.c_str(), value.c_str(), CsvField(unit).c_str(), alarmOn,
-                  static_cast<unsigned>(statusBits), CsvField(statusText).c_str());
+                         uint16_t statusBits, const std::string& statusText, const CsvStyle& style,
+                         const CsvSource& source) {
+    return Join({when, NumberText(value, style), unit, Format("%d", alarmOn),
+                 Format("%u", static_cast<unsigned>(statusBits)), statusText},
+                style, source);
 }
 
-std::string CsvRefusedStatusRow(const std::string& when, const std::string& value, const std::string& unit,
-                                int alarmOn) {
-    return Format("%s,%s,%s,%d,,não lido\n", when.c_str(), value.c_str(), CsvField(unit).c_str(), alarmOn);
+std::string CsvRefusedStatusRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,
+                                const CsvStyle& style, const CsvSource& source) {
+    return Join({when, NumberText(value, style), unit, Format("%d", alarmOn), "", "não lido"}, style, source);
 }
 
-std::string CsvMissedRow(const std::string& when, const std::string& error) {
-    return Format("%s,,,,,%s\n", when.c_str(), CsvField("sem leitura: " + error).c_str());
+std::string CsvMissedRow(const std::string& when, const std::string& error, const CsvStyle& style,
+                         const CsvSource& source) {
+    return Join({when, "", "", "", "", "sem leitura: " + error}, style, source);
 }

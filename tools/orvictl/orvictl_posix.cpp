@@ -4,6 +4,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <dirent.h>
+#include <climits>
+#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -100,4 +103,22 @@ std::tm LocalTimeOf(std::time_t seconds) {
     std::tm local{};
     localtime_r(&seconds, &local);
     return local;
+}
+
+std::vector<SerialPortListing> ListSerialPorts() {
+    std::vector<SerialPortListing> ports;
+    const std::string folder = "/dev/serial/by-id";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return ports;
+    while (dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        char target[PATH_MAX];
+        const std::string link = folder + "/" + entry->d_name;
+        if (!realpath(link.c_str(), target)) continue;
+        ports.push_back({target, entry->d_name});
+    }
+    closedir(dir);
+    std::sort(ports.begin(), ports.end(),
+              [](const SerialPortListing& a, const SerialPortListing& b) { return a.name < b.name; });
+    return ports;
 }

@@ -10,10 +10,12 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <algorithm>
 #include <vector>
 
 #include "comm_settings.h"
 #include "platform.h"
+#include "present_ports.h"
 #include "text_output.h"
 
 namespace {
@@ -153,4 +155,14 @@ std::tm LocalTimeOf(std::time_t seconds) {
     std::tm local{};
     localtime_s(&local, &seconds);
     return local;
+}
+
+std::vector<SerialPortListing> ListSerialPorts() {
+    std::vector<SerialPortListing> ports;
+    for (const std::string& name : PresentPortNames()) ports.push_back({name, ""});
+    // COM2 before COM10.
+    std::sort(ports.begin(), ports.end(), [](const SerialPortListing& a, const SerialPortListing& b) {
+        return a.name.size() != b.name.size() ? a.name.size() < b.name.size() : a.name < b.name;
+    });
+    return ports;
 }

@@ -29,6 +29,15 @@ bool Interrupted();
 // Waits ms milliseconds; false as soon as Ctrl-C arrives.
 bool PauseUnlessInterrupted(uint32_t ms);
 
+// A serial port present on this machine: the name to give --port and, where the system has one,
+// what is plugged in (Linux: the /dev/serial/by-id name of an adapter).
+struct SerialPortListing {
+    std::string name;
+    std::string description;
+};
+// Linux: the adapters in /dev/serial/by-id, by the device each names; Windows: the SERIALCOMM list.
+std::vector<SerialPortListing> ListSerialPorts();
+
 // The port used when neither --port nor orvi.ini names one (after LoadCommSettings).
 std::string DefaultPortName();
 // Records why the last open of a port failed (errno or GetLastError), right after the failure.

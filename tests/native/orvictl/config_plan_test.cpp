@@ -6,8 +6,10 @@
 
 #include "captured_output.h"
 #include "config_ini.h"
+#include "calibration_restore.h"
 #include "config_plan.h"
 #include "exit_codes.h"
+#include "register_map.h"
 #include "text_output.h"
 
 namespace {
@@ -228,3 +230,88 @@ TEST(ConfigPlan, AStoppedWriteSequenceSaysWhatWasWrittenAndWhatMayHaveBeen) {
 }
 
 }  // namespace
+
+namespace {
+struct Parsed {
+    bool ok;
+    std::vector<RequestedValue> requests;
+    FileExtras extras;
+};
+
+Parsed ParseText(const std::string& cp1252) {
+    Parsed parsed;
+    std::vector<std::string> problems;
+    parsed.ok = ParseConfigIni(Cp1252ToUtf8(cp1252), &parsed.requests, &problems, &parsed.extras);
+    return parsed;
+}
+}  // namespace
+
+// A file is a recipe for many transmitters: what is one transmitter's own never travels in it,
+// unless a calibration backup asks for it, and then the backup names its transmitter.
+TEST(ClonePlan, AddressRateSerialAndTrimsTravelOnlyInACalibrationBackupAndTheTagAlways) {
+    Block block;
+    block.Set(44, 7).Set(45, 3).Set(23, 1).Set(24, 2345);
+    const ConfigSnapshot s = block.Snapshot();
+    const CalibrationValues trims = {-120, 10050, 33, 9990};
+    struct Row {
+        const char* tag;
+        const CalibrationValues* trims;
+    } rows[] = {{"", nullptr}, {"TT-101 forno", nullptr}, {"TT-102", &trims}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.tag);
+        const std::string text = FormatConfigIni(s, "origem", row.tag, row.trims);
+        const Parsed parsed = ParseText(text);
+        ASSERT_TRUE(parsed.ok);
+        ASSERT_EQ(static_cast<size_t>(kParameterKeyCount), parsed.requests.size());
+        for (const RequestedValue& request : parsed.requests) {
+            EXPECT_NE(kRegDeviceAddress, request.key->reg);
+            EXPECT_NE(kRegBaudCode, request.key->reg);
+        }
+        EXPECT_EQ(row.tag, parsed.extras.tag);
+        EXPECT_EQ(row.trims != nullptr, parsed.extras.hasSerial);
+        EXPECT_EQ(row.trims != nullptr, HasAnyTrim(parsed.extras));
+        if (row.trims) {
+            EXPECT_EQ(s.serialNumber, parsed.extras.serialNumber);
+            for (int i = 0; i < kCalibrationValueCount; ++i)
+                EXPECT_EQ(trims.*kCalibrationSlots[i].field, parsed.extras.trim[i]) << kCalibrationKeys[i];
+        }
+    }
+    EXPECT_FALSE(ParseText("[Orvi]\ntag = A\ntag = B\n").ok);
+    EXPECT_FALSE(ParseText("[Orvi]\nzero_4a20 = 1\nzero_4a20 = 2\n").ok);
+}
+
+TEST(ClonePlan, TrimsGoBackOnlyToTheirOwnTransmitterWholeAndInTheSpinsRanges) {
+    const CalibrationValues held = {0, 10000, 0, 10000};
+    FileExtras file;
+    file.hasSerial = true;
+    file.serialNumber = 12345;
+    for (int i = 0; i < kCalibrationValueCount; ++i) file.hasTrim[i] = true;
+    file.trim[0] = -150, file.trim[1] = 10000, file.trim[2] = 40, file.trim[3] = 10000;
+
+    std::vector<TrimWrite> plan;
+    std::string message;
+    EXPECT_EQ(kExitCheck, PlanTrimRestore(file, 54321, held, &plan, &message));
+    EXPECT_NE(std::string::npos, message.find("00012345")) << message;
+    EXPECT_NE(std::string::npos, message.find("00054321")) << message;
+
+    ASSERT_EQ(kExitOk, PlanTrimRestore(file, 12345, held, &plan, &message)) << message;
+    ASSERT_EQ(2u, plan.size()) << "only the trims that differ";
+    EXPECT_EQ(0, plan[0].slot);
+    EXPECT_EQ(-150, plan[0].value);
+    EXPECT_EQ(2, plan[1].slot);
+
+    FileExtras partial = file;
+    partial.hasTrim[3] = false;
+    EXPECT_EQ(kExitUsage, PlanTrimRestore(partial, 12345, held, &plan, &message));
+    EXPECT_NE(std::string::npos, message.find("span_0a20")) << message;
+    FileExtras noSerial = file;
+    noSerial.hasSerial = false;
+    EXPECT_EQ(kExitUsage, PlanTrimRestore(noSerial, 12345, held, &plan, &message));
+
+    FileExtras outside = file;
+    outside.trim[1] = 400;  // SPAN below the page's 500
+    EXPECT_EQ(kExitUsage, PlanTrimRestore(outside, 12345, held, &plan, &message));
+    outside.trim[1] = 10000;
+    outside.trim[0] = 4001;  // ZERO beyond 4000
+    EXPECT_EQ(kExitUsage, PlanTrimRestore(outside, 12345, held, &plan, &message));
+}

@@ -6,6 +6,7 @@
 #include "captured_output.h"
 #include "cli_options.h"
 #include "comm_settings.h"
+#include "frame_dump.h"
 #include "monitor_csv.h"
 #include "named_port_device.h"
 #include "native_platform.h"
@@ -26,7 +27,9 @@ TEST(GlobalOptions, ParsedInFrontOfTheCommandAndEveryBadOneNamed) {
         {{"orvictl", "--port", "COM3", "--baud", "19200", "--address", "247", "show"}, 7, "COM3", 19200, 247, ""},
         {{"orvictl", "--port", "/dev/ttyUSB1"}, 3, "/dev/ttyUSB1", 0, 0, ""},
         {{"orvictl", "--help"}, 1, "", 0, 0, ""},
-        {{"orvictl", "--verbose", "show"}, -1, "", 0, 0, "opção desconhecida: --verbose"},
+        {{"orvictl", "--verbose", "show"}, 2, "", 0, 0, ""},
+        {{"orvictl", "--verbose", "--version"}, 2, "", 0, 0, ""},
+        {{"orvictl", "--verbos", "show"}, -1, "", 0, 0, "opção desconhecida: --verbos"},
         {{"orvictl", "--port"}, -1, "", 0, 0, "--port precisa de um valor"},
         {{"orvictl", "--port", "", "show"}, -1, "", 0, 0, "--port precisa do nome de uma porta"},
         {{"orvictl", "--baud", "9601", "show"}, -1, "", 0, 0, "--baud 9601: a taxa deve ser"},
@@ -182,3 +185,50 @@ TEST(NamedPort, AFailedOpenIsNeverRetriedByTheScanSoNoNoticeAppears) {
 }
 
 }  // namespace
+
+TEST(FieldOptions, AddressListsAndTheFrameDumpLine) {
+    std::vector<int> addresses;
+    ASSERT_TRUE(ParseAddressList("1,7,12", &addresses));
+    EXPECT_EQ((std::vector<int>{1, 7, 12}), addresses);
+    ASSERT_TRUE(ParseAddressList("10-12,3", &addresses));
+    EXPECT_EQ((std::vector<int>{10, 11, 12, 3}), addresses);
+    for (const char* bad : {"", "1,,2", "0", "248", "5-3", "1,1", "1-3,2", "a"})
+        EXPECT_FALSE(ParseAddressList(bad, &addresses)) << bad;
+
+    const uint8_t request[] = {0x01, 0x03, 0x00, 0x08, 0x00, 0x01, 0x05, 0xC8};
+    EXPECT_EQ("15:00:00.123 -> 01 03 00 08 00 01 05 C8\n",
+              FrameDumpLine("15:00:00.123", FrameDirection::Sent, request, sizeof request));
+    EXPECT_EQ("15:00:00.290 <- (nada)\n", FrameDumpLine("15:00:00.290", FrameDirection::Received, request, 0));
+}
+
+TEST(MonitorCsv, ExcelRowsAndRowsNamingTheirTransmitterAndTimesWithTheirUtcOffset) {
+    CsvStyle excel;
+    excel.excel = true;
+    EXPECT_EQ("hora;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(excel));
+    EXPECT_EQ(
+        "t;-12,5;\xB0"
+        "C;1;3;\"a; b\"\n",
+        CsvSampleRow("t", "-12.5",
+                     "\xB0"
+                     "C",
+                     1, 3, "a; b", excel));
+    CsvStyle both = excel;
+    both.perAddress = true;
+    EXPECT_EQ("hora;endereco;tag;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(both));
+    EXPECT_EQ("t;12;;;;;;sem leitura: Time-out\n", CsvMissedRow("t", "Time-out", both, {12, ""}));
+    CsvStyle perAddress;
+    perAddress.perAddress = true;
+    EXPECT_EQ("t,7,\"TT,1\",12.5,,0,,não lido\n",
+              Cp1252ToUtf8(CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1"})));
+    EXPECT_EQ(kCsvHeader, CsvHeader(CsvStyle())) << "the single-transmitter file keeps its columns";
+
+    // 2026-12-08 18:00:00 UTC seen at -03:00 and at +05:30.
+    const std::time_t moment = 1796752800;
+    std::tm local = {};
+    local.tm_year = 126, local.tm_mon = 11, local.tm_mday = 8, local.tm_hour = 15;
+    EXPECT_EQ("2026-12-08T15:00:00.123-03:00", TimestampText(local, moment, 123));
+    local.tm_hour = 23, local.tm_min = 30;
+    EXPECT_EQ("2026-12-08T23:30:00.007+05:30", TimestampText(local, moment, 7));
+    local.tm_year = 127, local.tm_mon = 0, local.tm_mday = 1, local.tm_hour = 0, local.tm_min = 0;
+    EXPECT_EQ("2027-01-01T00:00:00.000+00:00", TimestampText(local, 1798761600, 0)) << "a year boundary";
+}

@@ -240,7 +240,7 @@ TEST_F(Orvictl, MonitorWritesARowForEverySampleLostAndNeverReplacesACsvUnasked) 
     std::vector<std::string> rows = Lines(ReadWhole(csv));
     ASSERT_EQ(4u, rows.size()) << ReadWhole(csv);
     EXPECT_EQ('T', rows[3][10]) << rows[3];
-    EXPECT_EQ(",,,,,sem leitura: Time-out", rows[3].substr(23)) << rows[3];
+    EXPECT_EQ(",,,,,sem leitura: Time-out", rows[3].substr(29)) << "time with its UTC offset first: " << rows[3];
 
     sim.Fault(1, "none");
     args = base;
@@ -353,6 +353,132 @@ TEST_F(Orvictl, InterruptBeforeTheAddressWriteWritesNothingAndExits130) {
         EXPECT_TRUE(sim_->Stop());
         sim_.reset();
     }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// Compare and clone: one transmitter's file onto another, and a calibration backup onto its own.
+// ---------------------------------------------------------------------------------------------------------
+
+namespace {
+
+// Writes with a function code at an address, as "reg=value" for the private writes (0x71).
+std::vector<std::string> FramesWithFunction(SimClient& sim, int address, const std::string& function) {
+    std::vector<std::string> frames;
+    for (const std::string& frame : sim.Log())
+        if (std::stoi(frame.substr(0, 2), nullptr, 16) == address && frame.substr(2, 2) == function)
+            frames.push_back(frame);
+    return frames;
+}
+
+TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTrims) {
+    Start({"--device", "2:9600"});
+    SimClient& sim = sim_->Control();
+    sim.Set(1, 27, 700);
+    sim.Set(1, 35, 4);
+    sim.Set(2, 24, 999);                                                             // another serial number
+    const int trims1[] = {-50, 10022, 30, 9024}, trims2[] = {60, 11000, 70, 12000};  // private 21..24
+    for (int i = 0; i < 4; ++i) sim.SetPrivate(1, 21 + i, trims1[i]), sim.SetPrivate(2, 21 + i, trims2[i]);
+    const std::string file = Path("tt101.ini");
+    CtlRun run = Run({"--port", sim_->Link(), "save", "--with-calibration", "--tag", "TT-101", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, ReadWhole(file).find("\ntag = TT-101\n"));
+
+    sim.ClearLog();
+    run = Run({"--port", sim_->Link(), "--address", "2", "--verbose", "diff", file});
+    EXPECT_EQ(1, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("limite_superior")) << run.out;
+    EXPECT_NE(std::string::npos, run.err.find(" -> 02 03 00 00 00 44 ")) << "the frame dump: " << run.err;
+    EXPECT_TRUE(WrittenRegisters(2).empty());
+
+    run = Run({"--port", sim_->Link(), "--address", "2", "load", "--with-calibration", file});
+    EXPECT_EQ(5, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("00012345")) << run.err;
+
+    run = Run({"--port", sim_->Link(), "--address", "2", "load", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("sem --with-calibration")) << run.err;
+    run = Run({"--port", sim_->Link(), "--address", "2", "diff", file});
+    EXPECT_EQ(0, run.code) << run.out << run.err;
+    for (int reg : WrittenRegisters(2)) EXPECT_TRUE(reg != 23 && reg != 24 && reg != 44 && reg != 45) << reg;
+    EXPECT_TRUE(FramesWithFunction(sim, 2, "71").empty()) << "no trim written";
+    EXPECT_TRUE(WrittenRegisters(1).empty());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(trims2[i], sim.GetPrivate(2, 21 + i));
+    EXPECT_EQ("OK 1:9600 2:9600", sim.Command("devices"));
+    EXPECT_EQ(999, sim.Get(2, 24));
+
+    // The backup goes back onto its own transmitter, trims included; diff sees them first.
+    sim.SetPrivate(1, 22, 7000);
+    run = Run({"--port", sim_->Link(), "diff", "--with-calibration", file});
+    EXPECT_EQ(1, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("span_4a20")) << run.out;
+    run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_EQ(10022, sim.GetPrivate(1, 22));
+
+    // Several transmitters of the line: each one tried and named, the worst outcome the exit code.
+    sim.Set(2, 27, 300);
+    run = Run({"--port", sim_->Link(), "load", file, "--addresses", "5,2"});
+    EXPECT_EQ(4, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("endereço 5: falhou")) << run.out;
+    EXPECT_NE(std::string::npos, run.out.find("endereço 2: ok, 1 parâmetro(s) escritos")) << run.out;
+    EXPECT_EQ(700, sim.Get(2, 27));
+}
+
+TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEachRow) {
+    Start({"--device", "7:9600"});
+    SimClient& sim = sim_->Control();
+    sim.Set(7, 43, 6);  // Pt100 in tenths: 12.5
+    sim.Set(7, 1, 125);
+    sim.Set(1, 1, 40);
+    const std::string csv = Path("two.csv");
+    const CtlRun run = Run({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1", "--count",
+                            "2", "--excel", "--csv", csv});
+    ASSERT_EQ(0, run.code) << run.err;
+    const std::string text = ReadWhole(csv);
+    ASSERT_EQ("\xEF\xBB\xBF", text.substr(0, 3)) << "the mark a spreadsheet reads UTF-8 by";
+    const std::vector<std::string> rows = Lines(text.substr(3));
+    ASSERT_EQ(5u, rows.size()) << text;
+    EXPECT_EQ("hora;endereco;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
+    for (int i = 1; i <= 4; ++i) {
+        const std::string& row = rows[static_cast<size_t>(i)];
+        EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
+        EXPECT_EQ(i % 2 ? ";1;;40;" : ";7;;12,5;", row.substr(29, i % 2 ? 7 : 9)) << row;
+    }
+}
+
+TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {
+    Start({"--device", "9:9600"});  // 9 is taken on the line already
+    SimClient& sim = sim_->Control();
+    const std::string config = Path("cfg.ini");
+    WriteWhole(config, "[Orvi]\nlimite_superior = 450\n");
+    const int untouched = sim.Get(9, 27);
+    const std::string csv = Path("commission.csv");
+    const pid_t pid =
+        Launch({"--port", sim_->Link(), "commission", "--from", "9", "--to", "12", "--config", config, "--csv", csv});
+    const auto devices = [&] {
+        std::vector<std::string> words = Words(sim.Command("devices"));
+        std::sort(words.begin(), words.end());
+        return words;
+    };
+    // Each new transmitter plugged in once the one before has left the factory address.
+    for (std::vector<std::string> moved :
+         {std::vector<std::string>{"10:9600", "9:9600", "OK"}, {"10:9600", "11:9600", "9:9600", "OK"}}) {
+        ASSERT_TRUE(WaitFor([&] { return devices() == moved; })) << sim.Command("devices");
+        ASSERT_EQ("OK", sim.Command("add 1 9600"));
+    }
+    const CtlRun run = Finish(pid);
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_EQ((std::vector<std::string>{"10:9600", "11:9600", "12:9600", "9:9600", "OK"}), devices());
+    for (int address : {10, 11, 12}) EXPECT_EQ(450, sim.Get(address, 27)) << address;
+    EXPECT_EQ(untouched, sim.Get(9, 27)) << "the transmitter in use is never written";
+    EXPECT_NE(std::string::npos, run.out.find("endereço 9 já está em uso na linha: pulado")) << run.out;
+    const std::vector<std::string> rows = Lines(ReadWhole(csv));
+    ASSERT_EQ(4u, rows.size()) << ReadWhole(csv);
+    EXPECT_EQ("endereco,numero_serie,resultado", rows[0]);
+    EXPECT_EQ("10,00012345,endereço ok; 1 parâmetro(s) escritos", rows[1]);
+    EXPECT_EQ("12,", rows[3].substr(0, 3));
 }
 
 }  // namespace
