@@ -10,6 +10,7 @@
 #include "platform.h"
 #include "line_session.h"
 #include "text_output.h"
+#include "write_journal.h"
 
 namespace {
 int ReportProblems(const std::vector<std::string>& problems) {
@@ -149,6 +150,7 @@ int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
     code = ReadConfigFile(parsed.path, &file);
     if (code != kExitOk) return code;
     const FileExtras* trims = TrimsToRestore(parsed, file.extras);
+    JournalSetTag(file.extras.tag);  // the measuring point the file names goes with every write
     if (!parsed.addresses.empty()) return WriteEach(options, parsed.addresses, file.requests, trims);
     return WriteRequests(options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write, trims);
 }

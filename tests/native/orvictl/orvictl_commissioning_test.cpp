@@ -113,7 +113,7 @@ TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
     sim.Set(1, 43, 7);
     const int before26 = sim.Get(2, 26), before27 = sim.Get(2, 27), before43 = sim.Get(2, 43);
     const std::string file = Path("orvi1.ini");
-    ASSERT_EQ(0, Run({"--port", sim_->Link(), "save", file}).code);
+    ASSERT_EQ(0, Run({"--port", sim_->Link(), "save", "--tag", "TT-101", file}).code);
     sim.ClearLog();
     const CtlRun load = Run({"--port", sim_->Link(), "--address", "2", "load", file});
     ASSERT_EQ(0, load.code) << load.err;
@@ -143,6 +143,7 @@ TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
         EXPECT_NE(std::string::npos, line.find("\"port\":\"" + sim_->Link() + "\"")) << line;
         EXPECT_NE(std::string::npos, line.find("\"rate\":9600,\"address\":2,\"serial\":\"00012346\"")) << line;
         EXPECT_NE(std::string::npos, line.find("\"result\":\"ok\"")) << line;
+        EXPECT_NE(std::string::npos, line.find("\"tag\":\"TT-101\"")) << line;
         EXPECT_EQ(0u, line.find("{\"time\":\"20")) << line;
     }
     // The other transmitter was only read: nothing of it in the journal.
