@@ -22,10 +22,10 @@ TEST(ResourceDiagnosticPage, ControlsInTemplateOrderWithTheirPlacesAndStyles) {
                                     {-1, ControlKind::StaticText, "Valor:", 0, 0, {19, 30, 22, 8}},
                                     {-1, ControlKind::StaticText, "Alarme:", 0, 0, {76, 30, 24, 8}},
                                     {-1, ControlKind::StaticText, "Unid:", 0, 0, {51, 30, 22, 8}},
-                                    {-1, ControlKind::StaticText, "Número de Série:", 0, 0, {19, 97, 56, 8}},
-                                    {-1, ControlKind::StaticText, "Versão de Firmware:", 0, 0, {19, 110, 65, 8}},
-                                    {1185, ControlKind::Edit, "", kShownValue, 0, {86, 95, 45, 13}},
-                                    {1186, ControlKind::Edit, "", kShownValue, 0, {86, 108, 45, 13}},
+                                    {-1, ControlKind::StaticText, "Número de Série:", 0, 0, {19, 97, 74, 8}},
+                                    {-1, ControlKind::StaticText, "Versão de Firmware:", 0, 0, {19, 110, 74, 8}},
+                                    {1185, ControlKind::Edit, "", kShownValue, 0, {96, 95, 45, 13}},
+                                    {1186, ControlKind::Edit, "", kShownValue, 0, {96, 108, 45, 13}},
                                     {-1, ControlKind::StaticText, "Offset:", 0, 0, {248, 30, 20, 8}},
                                 });
 }
