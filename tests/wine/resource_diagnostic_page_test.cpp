@@ -14,19 +14,19 @@ TEST(ResourceDiagnosticPage, ControlsInTemplateOrderWithTheirPlacesAndStyles) {
     ExpectControlsInOrder(page, {
                                     {1136, ControlKind::Edit, "", kShownValue, 0, {16, 40, 30, 13}},
                                     {1164, ControlKind::StaticText, "XX", 0, 0, {53, 42, 13, 8}},
-                                    {1163, ControlKind::StaticText, "XXXX", 0, 0, {77, 42, 21, 8}},
+                                    {1163, ControlKind::StaticText, "XXXX", 0, 0, {75, 42, 21, 8}},
                                     {1152, ControlKind::DropDownList, "", kStatusList, CBS_SORT, {104, 40, 137, 55}},
                                     {1187, ControlKind::Edit, "", kEditFieldStyle, ES_READONLY, {246, 39, 24, 15}},
                                     {1165, ControlKind::UpDown, "Spin1", kSpinStyle, UDS_WRAP, {270, 39, 7, 14}},
-                                    {-1, ControlKind::StaticText, "Status:", 0, 0, {105, 30, 23, 8}},
+                                    {-1, ControlKind::StaticText, "Status:", 0, 0, {105, 30, 40, 8}},
                                     {-1, ControlKind::StaticText, "Valor:", 0, 0, {19, 30, 22, 8}},
-                                    {-1, ControlKind::StaticText, "Alarme:", 0, 0, {76, 30, 24, 8}},
+                                    {-1, ControlKind::StaticText, "Alarme:", 0, 0, {74, 30, 30, 8}},
                                     {-1, ControlKind::StaticText, "Unid:", 0, 0, {51, 30, 22, 8}},
-                                    {-1, ControlKind::StaticText, "Número de Série:", 0, 0, {19, 97, 56, 8}},
-                                    {-1, ControlKind::StaticText, "Versão de Firmware:", 0, 0, {19, 110, 65, 8}},
-                                    {1185, ControlKind::Edit, "", kShownValue, 0, {86, 95, 45, 13}},
-                                    {1186, ControlKind::Edit, "", kShownValue, 0, {86, 108, 45, 13}},
-                                    {-1, ControlKind::StaticText, "Offset:", 0, 0, {248, 30, 20, 8}},
+                                    {-1, ControlKind::StaticText, "Número de Série:", 0, 0, {19, 97, 77, 8}},
+                                    {-1, ControlKind::StaticText, "Versão de Firmware:", 0, 0, {19, 110, 77, 8}},
+                                    {1185, ControlKind::Edit, "", kShownValue, 0, {98, 95, 45, 13}},
+                                    {1186, ControlKind::Edit, "", kShownValue, 0, {98, 108, 45, 13}},
+                                    {-1, ControlKind::StaticText, "Offset:", 0, 0, {248, 30, 28, 8}},
                                 });
 }
 

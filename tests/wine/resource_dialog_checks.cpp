@@ -111,15 +111,18 @@ void ExpectDialogFrame(const DialogTemplate& dialog, const ExpectedDialog& expec
     EXPECT_EQ(dialog.cx, expected.cx);
     EXPECT_EQ(dialog.cy, expected.cy);
     EXPECT_EQ(dialog.caption, expected.caption);
-    EXPECT_EQ(dialog.fontName, "MS Sans Serif");
+    // The shell's dialog font, a TrueType face with every Western glyph on a system of any code page
+    // (a bitmap "MS Sans Serif" of another code page draws bars for ã, ú and é).
+    EXPECT_EQ(dialog.fontName, "MS Shell Dlg");
+    EXPECT_EQ(Hex(dialog.style & DS_SHELLFONT), Hex(DS_SHELLFONT)) << "the face is only the shell's with DS_SHELLFONT";
     EXPECT_EQ(dialog.pointSize, 8);
-    // Western glyphs on a system of any code page: only the extended format names the character set.
+    // Only the extended format names the character set.
     EXPECT_EQ(dialog.charset, ANSI_CHARSET);
     EXPECT_TRUE(dialog.menu.Empty()) << "a dialog with a menu";
 }
 
 void ExpectDialogStyle(const DialogTemplate& dialog, uint32_t style) {
-    EXPECT_EQ(Hex(dialog.style & ~static_cast<uint32_t>(DS_SETFONT)), Hex(style)) << "window style";
+    EXPECT_EQ(Hex(dialog.style & ~static_cast<uint32_t>(DS_SHELLFONT)), Hex(style)) << "window style";
 }
 
 void ExpectControlsInOrder(const DialogTemplate& dialog, const std::vector<ExpectedControl>& expected) {

@@ -47,9 +47,9 @@ struct ExpectedDialog {
 // The template of a shipped program; a failure is recorded when it is missing or truncated.
 DialogTemplate ShippedDialog(const char* program, LPCSTR name);
 
-// Size, caption, font "MS Sans Serif" 8 and no menu.
+// Size, caption, the shell's font "MS Shell Dlg" 8 and no menu.
 void ExpectDialogFrame(const DialogTemplate& dialog, const ExpectedDialog& expected);
-// The window style exactly, apart from DS_SETFONT, which the font implies.
+// The window style exactly, apart from DS_SHELLFONT, which the font implies.
 void ExpectDialogStyle(const DialogTemplate& dialog, uint32_t style);
 // Exactly these controls, in this order (the tab order).
 void ExpectControlsInOrder(const DialogTemplate& dialog, const std::vector<ExpectedControl>& expected);

@@ -53,13 +53,14 @@ std::string Clipped(HWND control) {
     HDC dc = GetDC(control);
     HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT needed = {0, 0, room, 0};
-    // A label wraps at words within its width: a second line that its height cannot show is lost.
+    // A label wraps at words within its width: a second line that its height cannot show is lost, and
+    // a word wider than the label (the measure then widens) loses its end.
     DrawTextW(dc, text, -1, &needed, DT_CALCRECT | (isStatic ? DT_WORDBREAK | DT_EXPANDTABS : DT_SINGLELINE));
     RECT line = {0, 0, 0, 0};
     DrawTextW(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, before);
     ReleaseDC(control, dc);
-    const bool fits = isStatic ? needed.bottom <= client.bottom : needed.right <= room;
+    const bool fits = needed.right <= room && (isButton || needed.bottom <= client.bottom);
     if (fits) return "";
     return std::to_string(GetDlgCtrlID(control)) + " '" + Narrow(text) + "' is " + std::to_string(line.right) +
            " pixels long, has " + std::to_string(room) + "x" + std::to_string(client.bottom) + "\n";
