@@ -155,10 +155,10 @@ protected:
 TEST_F(PortTest, OpenAppliesSettingsInOrder) {
     commSettings.baudRate = 4800;
     ASSERT_EQ(1, OpenPort());
-    const std::vector<std::string> expected = {"open COM1",   "configure 9600,n,8,1 4800",
-                                               "events on",   "queues 65535 128",
-                                               "rts 0",       "dtr 1",
-                                               "purge rx tx", "timeouts",
+    const std::vector<std::string> expected = {"open COM1",     "configure 9600,n,8,1 4800",
+                                               "events on",     "queues 65535 128",
+                                               "rts 0",         "dtr 1",
+                                               "purge rx tx",   "timeouts",
                                                "write timeouts"};
     EXPECT_EQ(expected, device().events);
     EXPECT_TRUE(PortNotices().empty());
