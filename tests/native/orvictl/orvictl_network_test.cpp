@@ -4,39 +4,18 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "network_fixture.h"
-#include "sim_process.h"
+#include "orvictl_fixture.h"
 
 namespace {
 
-struct CtlRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-class OrvictlNetwork : public ::testing::Test {
+// The orvictl fixture with a network line in front of its simulator.
+class OrvictlNetwork : public Orvictl {
 protected:
-    void Start(const std::vector<std::string>& extra = {}) {
-        sim_.reset(new RunningSim(extra));
-        ASSERT_TRUE(sim_->Started()) << "orvi-sim did not come up";
-    }
-
     void StartSer2net() {
         ser2net_.reset(new RunningSer2net(sim_->Dir(), sim_->Link(), 9600));
         ASSERT_TRUE(ser2net_->Started()) << "ser2net did not come up: " << ReadWhole(ser2net_->Log());
@@ -51,44 +30,7 @@ protected:
     void TearDown() override {
         gateway_.reset();
         ser2net_.reset();
-        if (sim_) {
-            EXPECT_TRUE(sim_->Stop());
-        }
-    }
-
-    std::string Path(const std::string& name) const { return sim_->Dir() + "/" + name; }
-
-    pid_t Launch(std::vector<std::string> args) {
-        args.insert(args.begin(), ORVICTL_PATH);
-        const std::string out = Path("out"), err = Path("err");
-        const pid_t pid = fork();
-        if (pid == 0) {
-            dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-            dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            std::vector<char*> argv;
-            for (std::string& arg : args) argv.push_back(&arg[0]);
-            argv.push_back(nullptr);
-            execv(ORVICTL_PATH, argv.data());
-            _exit(127);
-        }
-        return pid;
-    }
-
-    CtlRun Finish(pid_t pid) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole(Path("out")), ReadWhole(Path("err"))};
-    }
-
-    CtlRun Run(const std::vector<std::string>& args) { return Finish(Launch(args)); }
-
-    // Registers written with function 6 at an address, in the order they reached the line.
-    std::vector<int> WrittenRegisters(int address) {
-        std::vector<int> registers;
-        for (const std::string& frame : sim_->Control().Log())
-            if (std::stoi(frame.substr(0, 2), nullptr, 16) == address && frame.substr(2, 2) == "06")
-                registers.push_back(std::stoi(frame.substr(4, 4), nullptr, 16));
-        return registers;
+        Orvictl::TearDown();
     }
 
     // The configuration of transmitter 1 saved through the local line, for loads over the network.
@@ -103,7 +45,6 @@ protected:
         return file;
     }
 
-    std::unique_ptr<RunningSim> sim_;
     std::unique_ptr<RunningSer2net> ser2net_;
     std::unique_ptr<RunningGateway> gateway_;
 };
