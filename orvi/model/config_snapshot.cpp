@@ -5,6 +5,7 @@
 
 ConfigSnapshot configSnapshot;
 ConfigSnapshot lastKnown;
+ConfigSnapshot readConfig;
 
 namespace {
 
@@ -45,6 +46,7 @@ void DecodeConfigBlock(const uint16_t* words) {
     s.firmwareVersion = Signed(words[kRegFirmwareVersion]);
     s.alarmOutputOn = words[kRegStateWord] & 1u;
     s.indicationOffset = Signed(words[kRegIndicationOffset]);
+    readConfig = s;
 
     lastKnown.inputType = s.inputType;
     lastKnown.unit = s.unit;

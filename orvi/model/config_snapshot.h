@@ -22,9 +22,12 @@ struct ConfigSnapshot {
 extern ConfigSnapshot configSnapshot;
 // The value last seen of each editable field, against which edits are detected.
 extern ConfigSnapshot lastKnown;
+// What the transmitter holds as last read, kept current by the program's own writes (the pages edit
+// configSnapshot before they write it): the value before a write, and what a saved file holds.
+extern ConfigSnapshot readConfig;
 
 // Fills configSnapshot from the 68 words of the configuration block (word i is register i),
-// then copies the editable fields into lastKnown.
+// copies it into readConfig and the editable fields into lastKnown.
 void DecodeConfigBlock(const uint16_t* words);
 
 // The two words written one behind the other as "%d%d" and read back as a number, wrapping mod 2^32.

@@ -1,6 +1,7 @@
 // What the records need of the operating system: where the journal lives, who and where we are, and
 // whole-file reads and single appends (records_platform_posix.cpp / records_platform_win32.cpp).
 #pragma once
+#include <ctime>
 #include <string>
 
 // Paths and names are UTF-8. Problems are short texts for a message (CP1252, the programs' text).
@@ -16,3 +17,5 @@ std::string MachineName();
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string* problem);
 // The whole file; false when it cannot be read (a missing file is not an error: *missing is set).
 bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing);
+// The broken-down local time of a moment (localtime_r or localtime_s).
+std::tm LocalTimeOf(std::time_t seconds);

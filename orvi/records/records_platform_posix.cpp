@@ -95,3 +95,9 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing) {
         bytes->append(buffer, static_cast<size_t>(n));
     }
 }
+
+std::tm LocalTimeOf(std::time_t seconds) {
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return local;
+}

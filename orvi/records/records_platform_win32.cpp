@@ -97,3 +97,9 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing) {
     CloseHandle(file);
     return ok;
 }
+
+std::tm LocalTimeOf(std::time_t seconds) {
+    std::tm local{};
+    localtime_s(&local, &seconds);
+    return local;
+}

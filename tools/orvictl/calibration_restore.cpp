@@ -5,16 +5,6 @@
 #include "live_diagnostic_texts.h"
 #include "text_output.h"
 
-const char* const kCalibrationKeys[kCalibrationValueCount] = {"zero_4a20", "span_4a20", "zero_0a20", "span_0a20"};
-const char kSerialKey[] = "numero_serie";
-const char kTagKey[] = "tag";
-
-bool HasAnyTrim(const FileExtras& extras) {
-    for (bool has : extras.hasTrim)
-        if (has) return true;
-    return false;
-}
-
 int PlanTrimRestore(const FileExtras& file, uint32_t serialNumber, const CalibrationValues& current,
                     std::vector<TrimWrite>* plan, std::string* message) {
     std::string missing;

@@ -4,23 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "file_extras.h"
 #include "live_calibration.h"
-
-// The keys of the four trims, in the order of kCalibrationSlots (private addresses 21 to 24).
-extern const char* const kCalibrationKeys[kCalibrationValueCount];
-extern const char kSerialKey[];  // the serial number the trims were read from
-extern const char kTagKey[];     // the measuring point's name; the transmitter has none to write
-
-// What a file holds beyond the registers load writes.
-struct FileExtras {
-    std::string tag;  // CP1252; empty when the file names no measuring point
-    bool hasSerial = false;
-    uint32_t serialNumber = 0;
-    bool hasTrim[kCalibrationValueCount] = {};
-    int16_t trim[kCalibrationValueCount] = {};
-};
-
-bool HasAnyTrim(const FileExtras& extras);
 
 struct TrimWrite {
     int slot;  // index into kCalibrationSlots and kCalibrationKeys

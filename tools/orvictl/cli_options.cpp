@@ -8,22 +8,6 @@
 #include "network_port.h"
 #include "text_output.h"
 
-bool ParseWholeNumber(const std::string& text, long low, long high, long* value) {
-    size_t begin = text.find_first_not_of(" \t");
-    size_t end = text.find_last_not_of(" \t");
-    if (begin == std::string::npos) return false;
-    const std::string core = text.substr(begin, end - begin + 1);
-    size_t digits = (core[0] == '-' || core[0] == '+') ? 1 : 0;
-    if (digits >= core.size()) return false;
-    for (size_t i = digits; i < core.size(); ++i)
-        if (core[i] < '0' || core[i] > '9') return false;
-    if (core.size() - digits > 9) return false;  // far beyond every range here, and no overflow
-    const long parsed = std::strtol(core.c_str(), nullptr, 10);
-    if (parsed < low || parsed > high) return false;
-    *value = parsed;
-    return true;
-}
-
 bool ParseBaudRate(const std::string& text, int32_t* baud) {
     long value = 0;
     if (!ParseWholeNumber(text, 1, 1000000, &value) || !IsNetworkRate(static_cast<int32_t>(value))) return false;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "text_convert.h"
+
 struct GlobalOptions {
     std::string port;  // empty: orvi.ini or the default
     int32_t baud = 0;  // 0: orvi.ini or the default
@@ -20,8 +22,6 @@ int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions*
 // The usage problem of an argument a command does not take: an unknown option or a stray argument.
 std::string UnexpectedArgumentText(const std::string& argument);
 
-// A whole decimal number within [low, high], blanks around it allowed; nothing else.
-bool ParseWholeNumber(const std::string& text, long low, long high, long* value);
 bool ParseBaudRate(const std::string& text, int32_t* baud);      // one of the five rates
 bool ParseDeviceAddress(const std::string& text, int* address);  // 1..247
 // "1,7,12" or "10-12" or both mixed: addresses in the order given, each once.

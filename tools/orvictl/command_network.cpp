@@ -73,7 +73,7 @@ int Report(const NetworkChange& change) {
 void NoteSerialNumberForTheJournal() {
     uint16_t first = 0, second = 0;
     if (ReadHolding(kRegSerialFirst, &first) != kLinkOk || ReadHolding(kRegSerialSecond, &second) != kLinkOk) return;
-    configSnapshot.serialNumber = SerialNumberFromWords(static_cast<int16_t>(first), static_cast<int16_t>(second));
+    readConfig.serialNumber = SerialNumberFromWords(static_cast<int16_t>(first), static_cast<int16_t>(second));
 }
 
 int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newBaud) {

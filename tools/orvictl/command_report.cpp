@@ -18,6 +18,7 @@
 #include "platform.h"
 #include "records_platform.h"
 #include "text_output.h"
+#include "transmitter_report.h"
 #include "transactions.h"
 
 namespace {
@@ -82,7 +83,7 @@ std::vector<std::pair<std::string, std::string>> ReadTrims(int outputType) {
     std::vector<std::pair<std::string, std::string>> trims;
     const CalibrationPair pair = CalibrationPairFor(outputType);
     if (!pair.zero || !pair.span) return trims;
-    const char* range = outputType == 14 ? " (4 a 20 mA)" : " (0 a 20 mA)";
+    const char* range = TrimRangeText(outputType);
     const CalibrationValueSlot* slots[] = {pair.zero, pair.span};
     const char* names[] = {"ZERO", "SPAN"};
     for (int i = 0; i < 2; ++i) {
@@ -104,27 +105,6 @@ std::vector<JournalEntry> JournalOf(const std::string& serial) {
     filter.serial = serial;
     int damaged = 0;
     return SelectJournalEntries(text, filter, &damaged);
-}
-
-std::vector<ReportSetting> Settings(const std::vector<JournalEntry>& journal) {
-    const std::map<std::string, int32_t> found = ValuesBeforeFirstWrite(journal);
-    std::vector<ReportSetting> settings;
-    for (const ParameterKey& key : kParameterKeys) {
-        ConfigSnapshot before = configSnapshot;
-        const auto value = found.find(key.name);
-        if (value != found.end()) key.put(before, value->second);
-        settings.push_back({Cp1252ToUtf8(key.label), Cp1252ToUtf8(DescribeParameter(key, before)),
-                            Cp1252ToUtf8(DescribeParameter(key, configSnapshot))});
-    }
-    return settings;
-}
-
-std::string IssuedText() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm local = LocalTimeOf(now);
-    char text[40];
-    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M (UTC%z)", &local);
-    return text;
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
@@ -171,28 +151,7 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
     CloseLine();
 
     report.serial = SerialNumberText(config.serialNumber);
-    report.firmware = FirmwareText(config.firmwareVersion);
-    report.inputType = Cp1252ToUtf8(InputTypeText(config.inputType, config.unit));
-    const std::vector<JournalEntry> journal = JournalOf(report.serial);
-    report.journalWrites = static_cast<int>(journal.size());
-    for (const JournalEntry& entry : journal)
-        if (!entry.tag.empty()) report.tag = entry.tag;
-    report.settings = Settings(journal);
-
-    const double scale = IsTenthsInput(config.inputType) ? 10.0 : 1.0;
-    report.valueDecimals = scale > 1 ? 1 : 0;
-    report.rangeLow = config.lowerLimit / scale;
-    report.rangeHigh = config.upperLimit / scale;
-    report.unit = Cp1252ToUtf8(UnitLabelText(config.inputType, config.unit));
-    report.outputType = config.outputType;
-    report.tolerancePercent = options.tolerance;
-    report.loop = LoopCheck(config.outputType, options.measured, options.tolerance);
-    report.trend.rangeLow = report.rangeLow;
-    report.trend.rangeHigh = report.rangeHigh;
-    if (report.trend.unit.empty()) report.trend.unit = report.unit;
-    report.issued = IssuedText();
-    report.user = CurrentUserName();
-    report.machine = MachineName();
+    FillTransmitterReport(config, JournalOf(report.serial), options.measured, options.tolerance, &report);
 
     const std::string out = options.outPath.empty() ? "relatorio-" + report.serial + ".html" : options.outPath;
     if (!WriteFile(out, CommissioningReportHtml(report))) {

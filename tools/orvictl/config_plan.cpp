@@ -3,21 +3,13 @@
 
 #include "alarm_functions.h"
 #include "exit_codes.h"
-#include "input_type_rescale.h"
 #include "input_types.h"
 #include "io_consistency_checks.h"
 #include "io_write_sequence.h"
 #include "register_map.h"
 #include "text_output.h"
-#include "unit_switch.h"
 
 namespace {
-bool Requested(const std::vector<RequestedValue>& requests, const char* name) {
-    for (const RequestedValue& request : requests)
-        if (std::string(request.key->name) == name) return true;
-    return false;
-}
-
 // Whether one of the page's consistency checks (numbered as FindConsistencyFault numbers them)
 // looks at a field that changes: a fault among values the transmitter already holds is not the
 // file's doing, and refusing it would refuse the file save wrote from that very transmitter.
@@ -42,39 +34,6 @@ bool IsAlarmOnlyRegister(int reg) {
 
 const char kOffsetFailure[] = "Erro na escrita do Offset de indicação (%s)";
 }  // namespace
-
-ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<RequestedValue>& requests) {
-    ConfigSnapshot target = current;
-    for (const RequestedValue& request : requests) request.key->put(target, request.value);
-
-    const bool lower = Requested(requests, "limite_inferior");
-    const bool upper = Requested(requests, "limite_superior");
-    const bool setPoint = Requested(requests, "alarme_setpoint");
-    const bool hysteresis = Requested(requests, "alarme_histerese");
-    if (target.inputType != current.inputType) {
-        if (!lower)
-            target.lowerLimit =
-                RescaleToInputType(current.lowerLimit, current.inputType, target.inputType, current.unit);
-        if (!upper)
-            target.upperLimit =
-                RescaleToInputType(current.upperLimit, current.inputType, target.inputType, current.unit);
-        if (!setPoint)
-            target.alarmSetPoint =
-                RescaleToInputType(current.alarmSetPoint, current.inputType, target.inputType, current.unit);
-    }
-    // Only a switch between the two known units converts, as on the page (a linear input has no
-    // temperatures; the hysteresis is a difference; tenths types in tenths).
-    if (DecideUnitSwitch(current.unit, target.unit) == kUnitConvert) {
-        const UnitQuantity T = UnitQuantity::Temperature;
-        const int type = target.inputType;
-        if (!lower) target.lowerLimit = ConvertToUnit(target.lowerLimit, target.unit, type, T);
-        if (!upper) target.upperLimit = ConvertToUnit(target.upperLimit, target.unit, type, T);
-        if (!setPoint) target.alarmSetPoint = ConvertToUnit(target.alarmSetPoint, target.unit, type, T);
-        if (!hysteresis)
-            target.alarmHysteresis = ConvertToUnit(target.alarmHysteresis, target.unit, type, UnitQuantity::Difference);
-    }
-    return target;
-}
 
 int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                  const std::vector<RequestedValue>& requests, std::string* message) {

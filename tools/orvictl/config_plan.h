@@ -7,18 +7,7 @@
 #include "config_snapshot.h"
 #include "link_error.h"
 #include "parameter_keys.h"
-
-struct RequestedValue {
-    const ParameterKey* key;
-    int32_t value;
-    std::string origin;   // "linha 12" or "argumento 2", for messages
-    std::string refusal;  // not empty: a value the page does not offer, refused only where it changes the register
-};
-
-// The current configuration with the requests applied. A field not requested follows the page's
-// rules: a new input type rescales the limits and set point, a new unit converts limits, set
-// point and hysteresis, as the Input/Output page does when the user changes them.
-ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<RequestedValue>& requests);
+#include "requested_values.h"
 
 // The page's checks on what changes from current to target; a value that stays as the transmitter
 // has it is never refused. 0 or an exit code with the message (CP1252) in message.

@@ -6,9 +6,11 @@
 #include "commands.h"
 #include "exit_codes.h"
 #include "frame_dump.h"
+#include "line_session.h"
 #include "orvi_version.h"
 #include "platform.h"
 #include "text_output.h"
+#include "write_journal.h"
 
 namespace {
 std::string NowText() {
@@ -64,6 +66,9 @@ std::string GlobalHelp() {
 int main(int argc, char** argv) {
     SuppressSystemErrorBoxes();
     InstallInterruptHandler();
+    // Before any command runs: none can write without being journalled.
+    StartWriteJournal(
+        "orvictl", [] { return LinePortName(); }, Complain);
     const std::vector<std::string> all = CommandLineArguments(argc, argv);
     GlobalOptions options;
     const int at = ParseGlobalOptions(all, &options);

@@ -99,12 +99,6 @@ std::string PortOpenFailureText() {
     }
 }
 
-std::tm LocalTimeOf(std::time_t seconds) {
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return local;
-}
-
 std::vector<SerialPortListing> ListSerialPorts() {
     std::vector<SerialPortListing> ports;
     const std::string folder = "/dev/serial/by-id";

@@ -151,12 +151,6 @@ std::string PortOpenFailureText() {
     }
 }
 
-std::tm LocalTimeOf(std::time_t seconds) {
-    std::tm local{};
-    localtime_s(&local, &seconds);
-    return local;
-}
-
 std::vector<SerialPortListing> ListSerialPorts() {
     std::vector<SerialPortListing> ports;
     for (const std::string& name : PresentPortNames()) ports.push_back({name, ""});

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "records_platform.h"
+
 // The program's arguments as UTF-8, the program's name first. Windows: from the wide command line,
 // since the ANSI argv loses every character the code page lacks.
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
@@ -44,5 +46,3 @@ std::string DefaultPortName();
 void NotePortOpenFailure();
 // That reason in Portuguese, for the message.
 std::string PortOpenFailureText();
-// The broken-down local time of a moment (localtime_r or localtime_s).
-std::tm LocalTimeOf(std::time_t seconds);

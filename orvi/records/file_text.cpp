@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "text_output.h"
+#include "text_convert.h"
 
 bool DecodeFileText(const std::string& bytes, std::string* utf8, std::string* problem) {
     const bool utf16Mark =

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "calibration_restore.h"
-#include "config_plan.h"
 #include "config_snapshot.h"
+#include "file_extras.h"
+#include "requested_values.h"
 
 // The file's text (CP1252) for a configuration read from the transmitter described by source. A
 // tag (CP1252) names the measuring point; trims, when given, make it a calibration backup of this

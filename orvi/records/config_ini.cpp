@@ -1,10 +1,9 @@
 // Writing and reading orvictl's configuration files and key=value arguments.
 #include "config_ini.h"
 
-#include "cli_options.h"
 #include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
-#include "text_output.h"
+#include "text_convert.h"
 
 namespace {
 const char kSection[] = "Orvi";

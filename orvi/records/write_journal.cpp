@@ -1,5 +1,5 @@
-// Journals every write orvictl makes, from the link's write observer: the line's context comes from
-// the open line, the value before from the configuration last read (or a value noted by the command).
+// Journals every write a program makes, from the link's write observer: the line's context comes from
+// the open line, the value before from what the transmitter held as last read (or a value noted by the writer).
 #include "write_journal.h"
 
 #include <map>
@@ -8,14 +8,16 @@
 #include "communication_rates.h"
 #include "config_snapshot.h"
 #include "journal.h"
-#include "line_session.h"
 #include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
 #include "register_map.h"
-#include "text_output.h"
+#include "text_convert.h"
 #include "transactions.h"
 
 namespace {
+const char* programName = "";
+std::string (*openPortName)() = nullptr;
+void (*complainOnce)(const std::string&) = nullptr;
 std::string tag;
 std::map<int, int16_t> notedBefore;
 bool complained = false;
@@ -37,10 +39,10 @@ bool ValueBefore(uint8_t function, int8_t reg, int32_t* before) {
         *before = BaudCode(commSettings.baudRate);
         return *before >= 0;
     }
-    // Commands read the whole configuration before they write, and write from a copy of it.
+    // Writers read the whole configuration before they write.
     const ParameterKey* key = ParameterKeyOfRegister(reg);
-    if (!key || configSnapshot.serialNumber == 0) return false;
-    *before = key->get(configSnapshot);
+    if (!key || readConfig.serialNumber == 0) return false;
+    *before = key->get(readConfig);
     return true;
 }
 
@@ -54,28 +56,35 @@ std::string KeyName(uint8_t function, int8_t reg) {
 
 void JournalWrite(uint8_t function, int8_t reg, int16_t value, LinkError result) {
     JournalEntry entry;
-    entry.program = "orvictl";
-    entry.port = LinePortName();
+    entry.program = programName;
+    entry.port = openPortName ? openPortName() : "";
     entry.rate = commSettings.baudRate;
     entry.address = commSettings.deviceAddress;
-    entry.serial = configSnapshot.serialNumber ? SerialNumberText(configSnapshot.serialNumber) : "";
+    entry.serial = readConfig.serialNumber ? SerialNumberText(readConfig.serialNumber) : "";
     entry.tag = Cp1252ToUtf8(tag);
     entry.key = KeyName(function, reg);
     entry.reg = reg;
     entry.hasBefore = ValueBefore(function, reg, &entry.before);
     entry.written = value;
     entry.result = result == kLinkOk ? "ok" : Cp1252ToUtf8(LinkErrorText(result));
+    // The transmitter holds the value now: the next write of the register starts from it.
+    const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
+    if (key && result == kLinkOk) key->put(readConfig, value);
     std::string problem;
     // The transmitter has been written either way: say once that the record is missing, and go on.
-    if (!AppendJournalEntry(entry, &problem) && !complained) {
+    if (!AppendJournalEntry(entry, &problem) && !complained && complainOnce) {
         complained = true;
-        Complain("aviso: o diário de escritas não pôde ser gravado (" + problem + ")");
+        complainOnce("aviso: o diário de escritas não pôde ser gravado (" + problem + ")");
     }
 }
-
-// Installed before main: no command can write without being journalled.
-const bool installed = (SetWriteObserver(&JournalWrite), true);
 }  // namespace
+
+void StartWriteJournal(const char* program, std::string (*portName)(), void (*complain)(const std::string&)) {
+    programName = program;
+    openPortName = portName;
+    complainOnce = complain;
+    SetWriteObserver(&JournalWrite);
+}
 
 void JournalSetTag(const std::string& text) { tag = text; }
 

@@ -4,12 +4,11 @@
 #include <cstring>
 
 #include "alarm_functions.h"
-#include "cli_options.h"
 #include "input_types.h"
 #include "live_diagnostic_texts.h"
 #include "output_types.h"
 #include "register_map.h"
-#include "text_output.h"
+#include "text_convert.h"
 
 namespace {
 std::string TrimRight(const char* text) {

@@ -1,0 +1,61 @@
+// Filling the commissioning report from a transmitter's configuration and its journal.
+#include "transmitter_report.h"
+
+#include <ctime>
+
+#include "input_types.h"
+#include "live_diagnostic_texts.h"
+#include "parameter_keys.h"
+#include "records_platform.h"
+#include "text_convert.h"
+
+namespace {
+std::vector<ReportSetting> Settings(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal) {
+    const std::map<std::string, int32_t> found = ValuesBeforeFirstWrite(journal);
+    std::vector<ReportSetting> settings;
+    for (const ParameterKey& key : kParameterKeys) {
+        ConfigSnapshot before = config;
+        const auto value = found.find(key.name);
+        if (value != found.end()) key.put(before, value->second);
+        settings.push_back({Cp1252ToUtf8(key.label), Cp1252ToUtf8(DescribeParameter(key, before)),
+                            Cp1252ToUtf8(DescribeParameter(key, config))});
+    }
+    return settings;
+}
+
+std::string IssuedText() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm local = LocalTimeOf(now);
+    char text[40];
+    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M (UTC%z)", &local);
+    return text;
+}
+}  // namespace
+
+const char* TrimRangeText(int outputType) { return outputType == 14 ? " (4 a 20 mA)" : " (0 a 20 mA)"; }
+
+void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal,
+                           const std::vector<double>& measured, double tolerancePercent, CommissioningReport* report) {
+    report->serial = SerialNumberText(config.serialNumber);
+    report->firmware = FirmwareText(config.firmwareVersion);
+    report->inputType = Cp1252ToUtf8(InputTypeText(config.inputType, config.unit));
+    report->journalWrites = static_cast<int>(journal.size());
+    for (const JournalEntry& entry : journal)
+        if (!entry.tag.empty()) report->tag = entry.tag;
+    report->settings = Settings(config, journal);
+
+    const double scale = IsTenthsInput(config.inputType) ? 10.0 : 1.0;
+    report->valueDecimals = scale > 1 ? 1 : 0;
+    report->rangeLow = config.lowerLimit / scale;
+    report->rangeHigh = config.upperLimit / scale;
+    report->unit = Cp1252ToUtf8(UnitLabelText(config.inputType, config.unit));
+    report->outputType = config.outputType;
+    report->tolerancePercent = tolerancePercent;
+    report->loop = LoopCheck(config.outputType, measured, tolerancePercent);
+    report->trend.rangeLow = report->rangeLow;
+    report->trend.rangeHigh = report->rangeHigh;
+    if (report->trend.unit.empty()) report->trend.unit = report->unit;
+    report->issued = IssuedText();
+    report->user = CurrentUserName();
+    report->machine = MachineName();
+}

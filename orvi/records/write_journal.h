@@ -1,0 +1,14 @@
+// A program's record of its writes: every register or private write the link makes becomes one journal line.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Installs the link's write observer. program names the writer in every line; portName gives the
+// open line's name (UTF-8); complain says (CP1252) that the journal could not be written, once a run.
+void StartWriteJournal(const char* program, std::string (*portName)(), void (*complain)(const std::string& cp1252));
+
+// The measuring point named by the file being loaded (CP1252); kept for the lines that follow.
+void JournalSetTag(const std::string& tag);
+// The value a register held before the write about to be made, when the writer knows it better
+// than the configuration last read (used once, by the next write of that register).
+void JournalNoteBefore(int8_t reg, int16_t before);
