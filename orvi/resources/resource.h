@@ -10,6 +10,12 @@
 #define IDM_HOST_COMM 40005
 #define IDM_CONFIG_SHEET 40031
 #define IDM_AUTO_SEARCH 40033
+// The records' commands, also in the sheet's system menu: below 0xF000 with the low four bits clear,
+// which the system keeps for itself in WM_SYSCOMMAND.
+#define IDM_SAVE_CONFIG_FILE 40048
+#define IDM_OPEN_CONFIG_FILE 40064
+#define IDM_COMMISSIONING_REPORT 40080
+#define IDM_CHANGE_HISTORY 40096
 // Host communication dialog "Comunic": OK, Cancel, rate buttons &1200 &2400 &4800 &9600 192&00.
 #define IDC_HOST_PORT 1000
 #define IDC_HOST_RATE_1200 1002

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include "io_page.h"
 #include "resource.h"
+#include "shell/records_commands.h"
 #include "shell/shell_state.h"
 #include "ui_text.h"
 
@@ -31,9 +32,25 @@ const PageDescription kPages[] = {
 };
 const int kPageCount = sizeof kPages / sizeof kPages[0];
 
-// A window owned by another gets no taskbar button of its own; with the owner hidden (the sheet
-// mode) the sheet would have none at all.
-int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
+const UINT_PTR kRecordsSubclass = 1;
+
+// The records' commands come from the sheet's system menu (the caption icon), in every run mode.
+LRESULT CALLBACK SheetSubclassProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    // The system uses the low four bits of a system command itself.
+    if (message == WM_SYSCOMMAND && RunRecordsCommand(sheet, static_cast<UINT>(wParam & 0xFFF0))) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(sheet, SheetSubclassProc, kRecordsSubclass);
+    return DefSubclassProc(sheet, message, wParam, lParam);
+}
+
+int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
+    if (message == PSCB_INITIALIZED) {
+        configSheetWindow = sheet;
+        AddRecordsToSystemMenu(sheet);
+        SetWindowSubclass(sheet, SheetSubclassProc, kRecordsSubclass, 0);
+        return 0;
+    }
+    // A window owned by another gets no taskbar button of its own; with the owner hidden (the sheet
+    // mode) the sheet would have none at all.
     if (message != PSCB_PRECREATE || mainWindow == NULL || IsWindowVisible(mainWindow)) return 0;
     auto* words = reinterpret_cast<WORD*>(lParam);
     if (words[1] == 0xFFFF) {  // the signature of an extended template
@@ -45,6 +62,8 @@ int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
 }
 
 }  // namespace
+
+HWND configSheetWindow = NULL;
 
 INT_PTR OpenConfigSheet(HWND owner) {
     PROPSHEETPAGEW pages[kPageCount];
@@ -72,5 +91,7 @@ INT_PTR OpenConfigSheet(HWND owner) {
     sheet.nPages = kPageCount;
     sheet.nStartPage = 0;
     sheet.ppsp = pages;
-    return PropertySheetW(&sheet);
+    const INT_PTR result = PropertySheetW(&sheet);
+    configSheetWindow = NULL;
+    return result;
 }

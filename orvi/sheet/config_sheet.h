@@ -4,6 +4,8 @@
 
 // Opens the property sheet modally, owned by owner; returns when it closes.
 INT_PTR OpenConfigSheet(HWND owner);
+// The open sheet's window; null while no sheet is open.
+extern HWND configSheetWindow;
 
 // The Communication page procedure, also run as the stand-alone search dialog (template 103).
 INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

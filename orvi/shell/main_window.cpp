@@ -8,6 +8,7 @@
 #include "sheet/config_sheet.h"
 #include "shell/shell_dialogs.h"
 #include "shell/shell_messages.h"
+#include "shell/records_commands.h"
 #include "shell/shell_state.h"
 #include "shell/stand_alone_search.h"
 #include "ui_text.h"
@@ -33,7 +34,7 @@ bool OnMenuCommand(HWND window, WPARAM command) {
     case IDM_CONFIG_SHEET: OpenConfigSheet(window); return true;
     case IDM_AUTO_SEARCH: RunSearchFromMenu(window); return true;
     case IDM_ABOUT: RunDialog("SOBRE", window, AboutBoxProc); return true;
-    default: return false;
+    default: return RunRecordsCommand(window, static_cast<UINT>(LOWORD(command)));
     }
 }
 
