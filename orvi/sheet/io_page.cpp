@@ -112,6 +112,6 @@ INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
         // A later re-read must not fill a window that no longer exists.
         if (ioPageWindow == page) ioPageWindow = NULL;
         return FALSE;
-    default: return FALSE;
+    default: return HandleWaitingFileValues(page, message) ? TRUE : FALSE;
     }
 }

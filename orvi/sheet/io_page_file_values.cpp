@@ -13,6 +13,8 @@
 #include "transactions.h"
 
 namespace {
+// The sheet disables Apply once its first page is made: values that wait are shown after that.
+const UINT kShowWaitingValues = WM_APP + 1;
 bool valuesWaiting = false;
 ConfigSnapshot waitingValues;
 // The offset is the Diagnostic page's, which writes its edits at once: a file's offset waits for the apply.
@@ -47,8 +49,18 @@ void PutFileValuesOnPages(const ConfigSnapshot& values) {
 }
 
 void ShowWaitingFileValues(HWND page, bool configurationRead) {
-    if (valuesWaiting && configurationRead) ShowValues(page, waitingValues);
+    if (valuesWaiting && configurationRead) {
+        PostMessageA(page, kShowWaitingValues, 0, 0);
+        return;
+    }
     valuesWaiting = false;
+}
+
+bool HandleWaitingFileValues(HWND page, UINT message) {
+    if (message != kShowWaitingValues) return false;
+    if (valuesWaiting) ShowValues(page, waitingValues);
+    valuesWaiting = false;
+    return true;
 }
 
 bool WriteWaitingOffset(HWND page) {

@@ -8,6 +8,7 @@
 #include "driver_file_dialog.h"
 #include "driver_paths.h"
 #include "driver_process.h"
+#include "driver_programs.h"
 #include "driver_request_frames.h"
 #include "resource.h"
 #include "sheet_fixture.h"
@@ -185,6 +186,29 @@ TEST_F(SheetFiles, AMalformedFileIsRefusedWithItsLineAndChangesNoPage) {
     PressButton(session.sheet, IDCANCEL);
     ExpectSheetModeEnds();
     EXPECT_TRUE(sim.Log().empty());
+}
+
+TEST_F(SheetFiles, OpenedFromTheServiceWindowTheSheetComesUpWithTheFileValuesWaitingForOk) {
+    const std::wstring path = FolderOfTheTest() + L"servico.ini";
+    WriteBytes(path, "[Orvi]\nsaida = 13\n");
+    DriverProcess orvi = StartOrvi("QK");
+    HWND window = WaitForShownOrviWindow(orvi.Id());
+    ASSERT_NE(window, nullptr);
+    sim.ClearLog();
+    PostMenuCommand(window, IDM_OPEN_CONFIG_FILE);
+    ASSERT_TRUE(ChooseFileInDialog(orvi.Id(), path));
+    session.sheet = WaitForDialog(orvi.Id(), kSheetCaption);
+    ASSERT_NE(session.sheet, nullptr);
+    session.ioPage = WaitForPage(session.sheet, "Entrada/Saída");
+    ASSERT_NE(session.ioPage, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return ComboSelection(session.ioPage, IDC_OUTPUT_TYPE_LIST) == "0 a 20mA"; }));
+    EXPECT_TRUE(ApplyEnabled());
+    PressButton(session.sheet, IDCANCEL);
+    EXPECT_TRUE(WaitGone(session.sheet));
+    for (const std::string& frame : sim.Log()) EXPECT_NE(frame.substr(0, 4), "0106") << "written: " << frame;
+    EXPECT_EQ(sim.Get(1, 61), 14);
+    PostMenuCommand(window, IDM_EXIT);
+    EXPECT_TRUE(orvi.WaitExit(kWaitMs));
 }
 
 }  // namespace
