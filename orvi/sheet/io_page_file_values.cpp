@@ -21,8 +21,7 @@ ConfigSnapshot waitingValues;
 bool offsetWaiting = false;
 int16_t waitingOffset = 0;
 
-void ShowValues(HWND page, const ConfigSnapshot& values) {
-    ConfigSnapshot& s = configSnapshot;
+void TakeEditableFields(ConfigSnapshot& s, const ConfigSnapshot& values) {
     s.inputType = values.inputType;
     s.unit = values.unit;
     s.lowerLimit = values.lowerLimit;
@@ -32,6 +31,12 @@ void ShowValues(HWND page, const ConfigSnapshot& values) {
     s.alarmFunction = values.alarmFunction;
     s.outputType = values.outputType;
     s.alarmInitialBlock = values.alarmInitialBlock;
+}
+
+void ShowValues(HWND page, const ConfigSnapshot& values) {
+    TakeEditableFields(configSnapshot, values);
+    // The page's next choices start from what it shows: a new input type rescales the file's limits.
+    TakeEditableFields(lastKnown, values);
     offsetWaiting = values.indicationOffset != readConfig.indicationOffset;
     waitingOffset = values.indicationOffset;
     FillIoPage(page);
