@@ -11,11 +11,14 @@
 namespace {
 enum { kRequestBytes = 8, kOneWordReplyBytes = 7 };
 
-// Passes everything to the port's device, except that the first read after the request waits until
-// the probe's deadline, and once that read found silence the frame layer's further waits return at once.
+// Passes everything to the port's device, except that the first read after the request waits for a
+// first character only the allowance and one character time, then for the rest of a reply that began
+// until the reply's line time is over too; once that read found silence the frame layer's further
+// waits return at once. An empty address so costs the allowance, not the reply's whole line time.
 class ProbeDevice : public SerialDevice {
 public:
-    ProbeDevice(SerialDevice& inner, uint32_t replyWindowUs) : inner_(inner), windowUs_(replyWindowUs) {}
+    ProbeDevice(SerialDevice& inner, uint32_t firstByteWindowUs, uint32_t replyWindowUs)
+        : inner_(inner), firstByteUs_(firstByteWindowUs), windowUs_(replyWindowUs) {}
 
     bool Open(const char* portName) override { return inner_.Open(portName); }
     bool Configure(const char* modeString, int32_t lineBaud) override { return inner_.Configure(modeString, lineBaud); }
@@ -45,13 +48,9 @@ public:
         if (silent_) return 0;
         if (!first_) return Count(inner_.Read(buffer, maxCount));
         first_ = false;
-        const uint64_t now = LinkClockUs();
-        const uint64_t deadline = requestEndUs_ + windowUs_;
-        const uint32_t waitMs = deadline > now ? static_cast<uint32_t>((deadline - now + 999u) / 1000u) : 1u;
         const ReadTimeouts port = PortReadTimeouts();
-        // No per-byte part: the deadline holds however many bytes the reply has.
-        inner_.SetReadTimeouts({port.intervalMs, 0, waitMs});
-        const size_t got = Count(inner_.Read(buffer, maxCount));
+        size_t got = Count(ReadUntil(buffer, maxCount ? 1 : 0, requestEndUs_ + firstByteUs_, port));
+        if (got && maxCount > 1) got += Count(ReadUntil(buffer + 1, maxCount - 1, requestEndUs_ + windowUs_, port));
         inner_.SetReadTimeouts(port);
         silent_ = got == 0;
         return got;
@@ -63,6 +62,15 @@ public:
     }
 
 private:
+    // One read that ends at deadlineUs at the latest, or when the line goes quiet after a byte.
+    size_t ReadUntil(uint8_t* buffer, size_t count, uint64_t deadlineUs, const ReadTimeouts& port) {
+        const uint64_t now = LinkClockUs();
+        const uint32_t waitMs = deadlineUs > now ? static_cast<uint32_t>((deadlineUs - now + 999u) / 1000u) : 1u;
+        // No per-byte part: the deadline holds however many bytes the reply has.
+        inner_.SetReadTimeouts({port.intervalMs, 0, waitMs});
+        return inner_.Read(buffer, count);
+    }
+
     size_t Count(size_t got) {
         if (got) {
             heard_ = true;
@@ -72,6 +80,7 @@ private:
     }
 
     SerialDevice& inner_;
+    uint32_t firstByteUs_;
     uint32_t windowUs_;
     uint64_t requestEndUs_ = 0;
     uint64_t lastByteUs_ = 0;
@@ -85,7 +94,9 @@ ProbeResult ProbeRead(int8_t reg, uint16_t* destination, uint32_t allowanceMs) {
     ProbeResult probe = {kLinkTimeout, false, 0};
     if (TransactionBusy()) return probe;
     SerialDevice& port = PortDevice();
-    ProbeDevice device(port, LineTimeUs(kOneWordReplyBytes, commSettings.baudRate) + 1000u * allowanceMs);
+    const uint32_t allowanceUs = 1000u * allowanceMs;
+    ProbeDevice device(port, LineTimeUs(1, commSettings.baudRate) + allowanceUs,
+                       LineTimeUs(kOneWordReplyBytes, commSettings.baudRate) + allowanceUs);
     UseSerialDevice(&device);
     uint16_t word = 0;
     SendRequest(static_cast<uint16_t>(static_cast<int16_t>(reg)), 1, 3, 0, &word);

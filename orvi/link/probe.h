@@ -9,6 +9,7 @@ struct ProbeResult {
     uint32_t answerUs;  // from the end of the request on the line to the end of the reply read
 };
 
-// Reads register reg (one word) at commSettings' address, one try, waiting for the reply its line
-// time plus allowanceMs after the request has left; the frame, its checks and the port are the link's own.
+// Reads register reg (one word) at commSettings' address, one try, waiting for a reply to begin
+// allowanceMs and one character time after the request has left, and for a reply that began its line
+// time and allowanceMs in all; the frame, its checks and the port are the link's own.
 ProbeResult ProbeRead(int8_t reg, uint16_t* destination, uint32_t allowanceMs);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bus.h"
 #include "frame_assembler.h"
 #include "sim_clock.h"
 
@@ -14,9 +15,18 @@ namespace orvisim {
 
 namespace {
 
+// A reply leaves a character at a time, as on a wire: byte i is out one line time of the bytes after
+// it before dueMs, when the last one is. A host waiting for the first character hears it then.
 struct ScheduledReply {
     std::uint64_t dueMs;
     PendingReply reply;
+    std::size_t sent = 0;
+
+    std::uint64_t ByteDueMs(std::size_t index) const {
+        const std::uint64_t after = static_cast<std::uint64_t>(LineTimeMs(reply.bytes.size() - 1 - index, reply.baud));
+        return dueMs > after ? dueMs - after : 0;
+    }
+    std::uint64_t NextDueMs() const { return ByteDueMs(sent); }
 };
 
 class SimLoop {
@@ -46,7 +56,7 @@ private:
     int TimeoutMs() const {
         std::uint64_t next = UINT64_MAX;
         if (assembler_.Pending()) next = gapEndMs_;
-        for (const ScheduledReply& s : replies_) next = std::min(next, s.dueMs);
+        for (const ScheduledReply& s : replies_) next = std::min(next, s.NextDueMs());
         if (next == UINT64_MAX) return -1;
         const std::uint64_t now = NowMs();
         return next <= now ? 0 : static_cast<int>(next - now);
@@ -75,17 +85,20 @@ private:
         const std::uint64_t now = NowMs();
         // Oldest first, so that replies due together leave in the order their requests came.
         for (std::size_t i = 0; i < replies_.size();) {
-            if (replies_[i].dueMs > now) {
+            ScheduledReply& scheduled = replies_[i];
+            const std::size_t from = scheduled.sent;
+            while (scheduled.sent < scheduled.reply.bytes.size() && scheduled.NextDueMs() <= now) ++scheduled.sent;
+            // A host that has meanwhile changed speed would hear noise: leave the line quiet instead.
+            if (scheduled.sent > from && link_.LineSpeed() == scheduled.reply.baud) {
+                const ssize_t written =
+                    write(link_.MasterFd(), scheduled.reply.bytes.data() + from, scheduled.sent - from);
+                (void)written;  // a full pty buffer loses the reply, as a line nobody listens to would
+            }
+            if (scheduled.sent < scheduled.reply.bytes.size()) {
                 ++i;
                 continue;
             }
-            const PendingReply& reply = replies_[i].reply;
-            // A host that has meanwhile changed speed would hear noise: leave the line quiet instead.
-            if (link_.LineSpeed() == reply.baud) {
-                const ssize_t written = write(link_.MasterFd(), reply.bytes.data(), reply.bytes.size());
-                (void)written;  // a full pty buffer loses the reply, as a line nobody listens to would
-            }
-            bus_.ApplyAfterReply(reply);
+            bus_.ApplyAfterReply(scheduled.reply);
             replies_.erase(replies_.begin() + static_cast<std::ptrdiff_t>(i));
         }
     }

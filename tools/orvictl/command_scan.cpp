@@ -18,9 +18,9 @@
 #include "transactions.h"
 
 namespace {
-// 25 ms after the reply's line time covers the answer time of transmitters of this kind with room to
-// spare, and keeps a sweep of 247 addresses at 19200 bit/s under ten seconds.
-enum { kIdentityRegister = 8, kDefaultAnswerMs = 25 };
+// 30 ms for a reply to begin covers the answer time of transmitters of this kind with room to spare;
+// a silent address costs that and one character, so all five rates are swept in about a minute.
+enum { kIdentityRegister = 8, kDefaultAnswerMs = 30 };
 
 enum class ScanOutput { kTable, kJson, kCsv };
 
@@ -94,11 +94,13 @@ int ParseOptions(const Arguments& arguments, ScanOptions* options) {
     return kExitOk;
 }
 
-// The allowance after the request that makes the probe wait as long as --timeout asks in all.
+// The allowance after the request that makes the probe wait at a silent address as long as --timeout
+// asks in all (the allowance and the first character's line time).
 uint32_t AllowanceMs(const ScanOptions& options, int32_t rate) {
     if (options.timeoutMs == 0) return static_cast<uint32_t>(options.answerMs);
-    const uint32_t replyMs = (LineTimeUs(7, rate) + 999u) / 1000u;
-    return options.timeoutMs > static_cast<long>(replyMs) ? static_cast<uint32_t>(options.timeoutMs) - replyMs : 1u;
+    const uint32_t characterMs = (LineTimeUs(1, rate) + 999u) / 1000u;
+    return options.timeoutMs > static_cast<long>(characterMs) ? static_cast<uint32_t>(options.timeoutMs) - characterMs
+                                                              : 1u;
 }
 
 // Replies that do not hold together (a bad CRC, a frame for someone else, a wrong length) where one
