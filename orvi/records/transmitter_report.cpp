@@ -4,10 +4,12 @@
 #include <ctime>
 
 #include "input_types.h"
+#include "live_calibration.h"
 #include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
 #include "records_platform.h"
 #include "text_convert.h"
+#include "transactions.h"
 
 namespace {
 std::vector<ReportSetting> Settings(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal) {
@@ -33,6 +35,21 @@ std::string IssuedText() {
 }  // namespace
 
 const char* TrimRangeText(int outputType) { return outputType == 14 ? " (4 a 20 mA)" : " (0 a 20 mA)"; }
+
+std::vector<std::pair<std::string, std::string>> ReadReportTrims(int outputType) {
+    std::vector<std::pair<std::string, std::string>> trims;
+    const CalibrationPair pair = CalibrationPairFor(outputType);
+    if (!pair.zero || !pair.span) return trims;
+    const char* range = TrimRangeText(outputType);
+    const CalibrationValueSlot* slots[] = {pair.zero, pair.span};
+    const char* names[] = {"ZERO", "SPAN"};
+    for (int i = 0; i < 2; ++i) {
+        uint16_t word = 0;
+        if (ReadPrivate(slots[i]->address, &word) != kLinkOk) return {};
+        trims.push_back({std::string(names[i]) + range, std::to_string(static_cast<int16_t>(word))});
+    }
+    return trims;
+}
 
 void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal,
                            const std::vector<double>& measured, double tolerancePercent, CommissioningReport* report) {
