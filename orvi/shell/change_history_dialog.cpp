@@ -24,8 +24,8 @@ const char kCaption[] = "Histórico de alterações";
 
 // What the dialog shows; set for the dialog's lifetime (one modal dialog at a time).
 struct HistoryView {
-    std::string serial;                // CP1252
-    std::wstring journalPath;          //
+    std::string serial;  // CP1252
+    std::wstring journalPath;
     std::vector<JournalEntry> newest;  // newest first
     int damagedLines = 0;
 };
@@ -40,24 +40,22 @@ const Column kColumns[] = {{"Hora", 78},  {"Programa", 52}, {"Parâmetro", 70},
 
 // The journal's UTC time ("2026-12-08T14:05:09Z") in the local time people read; as written otherwise.
 std::wstring LocalTimeText(const std::string& utc) {
-    SYSTEMTIME time = {};
-    int year, month, day, hour, minute, second;
+    unsigned year, month, day, hour, minute, second;
     char zone = 0;
-    if (std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &year, &month, &day, &hour, &minute, &second, &zone) !=
-            7 ||
-        zone != 'Z')
-        return WideFromUtf8(utc);
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
+    const int fields =
+        std::sscanf(utc.c_str(), "%4u-%2u-%2uT%2u:%2u:%2u%c", &year, &month, &day, &hour, &minute, &second, &zone);
+    if (fields != 7 || zone != 'Z') return WideFromUtf8(utc);
+    const SYSTEMTIME time = {
+        static_cast<WORD>(year),   static_cast<WORD>(month),  0, static_cast<WORD>(day), static_cast<WORD>(hour),
+        static_cast<WORD>(minute), static_cast<WORD>(second), 0};
     SYSTEMTIME local = {};
+    // Null: the time zone now in effect, with its daylight-saving rule for that date.
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &time, &local)) return WideFromUtf8(utc);
     wchar_t text[32];
-    swprintf(text, 32, L"%02u/%02u/%04u %02u:%02u:%02u", local.wDay, local.wMonth, local.wYear, local.wHour,
-             local.wMinute, local.wSecond);
+    swprintf(text, 32, L"%02u/%02u/%04u %02u:%02u:%02u", static_cast<unsigned>(local.wDay),
+             static_cast<unsigned>(local.wMonth), static_cast<unsigned>(local.wYear),
+             static_cast<unsigned>(local.wHour), static_cast<unsigned>(local.wMinute),
+             static_cast<unsigned>(local.wSecond));
     return text;
 }
 
