@@ -93,10 +93,14 @@ bool WriteReportFile(const std::wstring& path, const std::string& bytes, DWORD* 
         return false;
     }
     DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
-              written == bytes.size();
-    *error = ok ? ERROR_SUCCESS : (GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_DISK_FULL);
-    ok = CloseHandle(file) != 0 && ok;
+    *error = ERROR_SUCCESS;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        *error = GetLastError();
+    else if (written != bytes.size())
+        *error = ERROR_DISK_FULL;  // a short write without a failure
+    // Data the system still holds may fail to reach the disk only now.
+    if (!CloseHandle(file) && *error == ERROR_SUCCESS) *error = GetLastError();
+    const bool ok = *error == ERROR_SUCCESS;
     if (!ok) DeleteFileW(path.c_str());  // no half report left to be taken for a whole one
     return ok;
 }
