@@ -1,6 +1,8 @@
 // Writing and reading orvictl's configuration files and key=value arguments.
 #include "config_ini.h"
 
+#include "file_text.h"
+
 #include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
 #include "text_convert.h"
@@ -183,4 +185,23 @@ bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Req
     }
     if (arguments.empty()) problems->push_back("nada a mudar: dê pelo menos um CHAVE=VALOR");
     return problems->empty();
+}
+
+std::string ConfigSourceText(const std::string& lineDescription, const ConfigSnapshot& snapshot,
+                             const std::tm& readAt) {
+    char when[32];
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &readAt);
+    return Format("%s; número de série %s, firmware %s; lida em %s", lineDescription.c_str(),
+                  SerialNumberText(snapshot.serialNumber).c_str(), FirmwareText(snapshot.firmwareVersion).c_str(),
+                  when);
+}
+
+std::string TagOfConfigFile(const std::string& bytes) {
+    std::string text, problem;
+    if (!DecodeFileText(bytes, &text, &problem)) return "";
+    std::vector<RequestedValue> requests;
+    std::vector<std::string> problems;
+    FileExtras extras;
+    ParseConfigIni(text, &requests, &problems, &extras);
+    return extras.tag;
 }

@@ -1,5 +1,6 @@
 // The configuration file of save and load: a commented INI file a person can read and edit.
 #pragma once
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -22,3 +23,11 @@ bool ParseConfigIni(const std::string& text, std::vector<RequestedValue>* reques
 // "key=value" arguments of set; same rules and messages.
 bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<RequestedValue>* requests,
                       std::vector<std::string>* problems);
+
+// The file's first comment: where and when the configuration was read ("endereço 1, 9600 bit/s, COM1;
+// número de série 00012345, firmware 1.11; lida em 2026-12-08 14:05"). CP1252.
+std::string ConfigSourceText(const std::string& lineDescription, const ConfigSnapshot& snapshot, const std::tm& readAt);
+
+// The measuring point a file's bytes name (empty when none, or when they are no configuration file):
+// saving a transmitter again over its file keeps the point named.
+std::string TagOfConfigFile(const std::string& bytes);

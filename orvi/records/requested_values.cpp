@@ -1,7 +1,11 @@
 // A configuration with requested values applied the way the Input/Output page applies a user's choices.
 #include "requested_values.h"
 
+#include "alarm_functions.h"
 #include "input_type_rescale.h"
+#include "input_types.h"
+#include "io_consistency_checks.h"
+#include "text_convert.h"
 #include "unit_switch.h"
 
 namespace {
@@ -9,6 +13,23 @@ bool Requested(const std::vector<RequestedValue>& requests, const char* name) {
     for (const RequestedValue& request : requests)
         if (std::string(request.key->name) == name) return true;
     return false;
+}
+// Whether one of the page's consistency checks (numbered as FindConsistencyFault numbers them)
+// looks at a field that changes: a fault among values the transmitter already holds is not the
+// file's doing, and refusing it would refuse the file save wrote from that very transmitter.
+bool FaultTouchesAChange(int fault, const ConfigSnapshot& current, const ConfigSnapshot& target) {
+    const bool sensor = current.inputType != target.inputType || current.unit != target.unit;
+    const bool lower = current.lowerLimit != target.lowerLimit;
+    const bool upper = current.upperLimit != target.upperLimit;
+    const bool alarm = current.alarmFunction != target.alarmFunction || current.alarmSetPoint != target.alarmSetPoint;
+    switch (fault) {
+    case 1: return sensor || lower;
+    case 2: return sensor || upper;
+    case 3: return lower || upper;
+    case 4: return alarm || lower;
+    case 5: return alarm || upper;
+    default: return true;
+    }
 }
 }  // namespace
 
@@ -43,4 +64,37 @@ ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<Re
             target.alarmHysteresis = ConvertToUnit(target.alarmHysteresis, target.unit, type, UnitQuantity::Difference);
     }
     return target;
+}
+
+ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
+                                  const std::vector<RequestedValue>& requests, std::string* message) {
+    for (const RequestedValue& request : requests) {
+        if (!request.refusal.empty() && request.value != request.key->get(current)) {
+            *message = request.refusal;
+            return ChangeCheck::Refused;
+        }
+    }
+    // The page offers no unit for a linear input.
+    if (IsLinearInput(target.inputType) && target.unit != current.unit) {
+        *message = "unidade: uma entrada linear (16 a 18) não tem unidade de temperatura; a unidade não muda";
+        return ChangeCheck::Inconsistent;
+    }
+    char text[kIoMessageSize];
+    const int fault = FindConsistencyFault(target, text, sizeof text);
+    if (fault != 0 && FaultTouchesAChange(fault, current, target)) {
+        *message = std::string("Inconsistência: ") + text;
+        return ChangeCheck::Inconsistent;
+    }
+    // The page's spin allows 0 up to the width of the sensor range; a typed value beyond it
+    // would reach the relay unchecked.
+    if (target.alarmFunction != kNoAlarm && IsKnownInputType(target.inputType) &&
+        target.alarmHysteresis != current.alarmHysteresis) {
+        const LimitPair sensor = SensorLimits(target.inputType, target.unit);
+        const int width = sensor.high - sensor.low;
+        if (target.alarmHysteresis < 0 || target.alarmHysteresis > width) {
+            *message = Format("Inconsistência: A Histerese de Alarme deve estar entre 0 e %d!", width);
+            return ChangeCheck::Inconsistent;
+        }
+    }
+    return ChangeCheck::Accepted;
 }

@@ -18,3 +18,11 @@ struct RequestedValue {
 // rules: a new input type rescales the limits and set point, a new unit converts limits, set
 // point and hysteresis, as the Input/Output page does when the user changes them.
 ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<RequestedValue>& requests);
+
+enum class ChangeCheck { Accepted, Refused, Inconsistent };
+
+// The page's checks on what changes from current to target; a value that stays as the transmitter
+// has it is never refused. Refused: a value the page does not offer; Inconsistent: a consistency
+// check fails. The message (CP1252) says why.
+ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
+                                  const std::vector<RequestedValue>& requests, std::string* message);

@@ -38,6 +38,7 @@ BOOL InitIoPage(HWND page) {
     if (pleaseWait != NULL) DestroyWindow(pleaseWait);
 
     if (result != kLinkOk) {
+        ShowWaitingFileValues(page, false);
         char message[kIoMessageSize];
         std::snprintf(message, sizeof message,
                       "Erro na leitura da configuração (%s)!\n\nExecute a Busca Automática do Orvi!",
@@ -52,6 +53,7 @@ BOOL InitIoPage(HWND page) {
     DecodeConfigBlock(block);
     FillIoPage(ioPageWindow);
     SendMessageA(GetParent(page), PSM_UNCHANGED, reinterpret_cast<WPARAM>(page), 0);
+    ShowWaitingFileValues(page, true);  // a file opened from the service window
     return TRUE;
 }
 
@@ -110,6 +112,6 @@ INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
         // A later re-read must not fill a window that no longer exists.
         if (ioPageWindow == page) ioPageWindow = NULL;
         return FALSE;
-    default: return FALSE;
+    default: return HandleWaitingFileValues(page, message) ? TRUE : FALSE;
     }
 }

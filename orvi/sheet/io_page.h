@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "config_snapshot.h"
+
 // The page's window while it exists; null before its first initialisation and after it is destroyed.
 extern HWND ioPageWindow;
 
@@ -20,3 +22,14 @@ void EnableUnitControls(HWND page, bool linear);
 
 // Set point, initial blocking and hysteresis with their up-downs; labels and the list stay enabled.
 void EnableAlarmControls(HWND page, bool enable);
+
+// A configuration file's values (the editable fields of values) shown on the page as the user's
+// edits, Apply enabled; without a live page they wait for the page's next opening.
+void PutFileValuesOnPages(const ConfigSnapshot& values);
+// At the page's opening: shows values that wait (by a message to the page, handled by
+// HandleWaitingFileValues), once the configuration was read; drops them otherwise.
+void ShowWaitingFileValues(HWND page, bool configurationRead);
+bool HandleWaitingFileValues(HWND page, UINT message);
+// In the apply, after the page's writes: a file's offset that differs from the transmitter's,
+// written and read back. False (after saying so) when that write failed.
+bool WriteWaitingOffset(HWND page);

@@ -24,6 +24,7 @@ LONG_PTR ApplyIoPage(HWND page) {
         // Keep the sheet open on this page, so that OK does not throw the user's edits away.
         return PSNRET_INVALID;
     }
-    RunIoWriteSequence(configSnapshot, WriteRegister, AskAfterFailedWrite, page);
+    if (RunIoWriteSequence(configSnapshot, WriteRegister, AskAfterFailedWrite, page) && !WriteWaitingOffset(page))
+        return PSNRET_INVALID;  // the sheet stays open on the page, the file's offset still waiting
     return PSNRET_NOERROR;
 }

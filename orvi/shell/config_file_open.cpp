@@ -1,4 +1,71 @@
-// PLACEHOLDER until its owner lands it.
-#include "shell/records_commands.h"
+// "Abrir configuração de arquivo...": a file's values on the pages as edits, written by OK or Apply.
+#include <string>
+#include <vector>
 
-void OpenConfigurationFile(HWND) {}
+#include "config_ini.h"
+#include "config_snapshot.h"
+#include "file_text.h"
+#include "sheet/io_page.h"
+#include "requested_values.h"
+#include "shell/file_dialogs.h"
+#include "shell/records_commands.h"
+#include "shell/shell_state.h"
+#include "shell/transmitter_configuration.h"
+#include "sheet/config_sheet.h"
+#include "text_convert.h"
+#include "ui_text.h"
+#include "write_journal.h"
+
+namespace {
+const char kCaption[] = "Abrir configuração de arquivo";
+const wchar_t kFilter[] = L"Configuração do Orvi (*.ini)\0*.ini\0Todos os arquivos (*.*)\0*.*\0";
+
+void Refuse(HWND owner, const std::string& why) {
+    const std::string message = why + "\n\nNada foi mudado nas páginas.";
+    ShowMessage(owner, message.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+}
+
+// The file's requests, or false after saying why (the same checks and texts as orvictl load).
+bool ReadRequests(HWND owner, const std::wstring& path, std::vector<RequestedValue>* requests, FileExtras* extras) {
+    const std::string name = FileNameText(path);
+    std::string bytes, text, problem;
+    DWORD error = 0;
+    if (!ReadWholeWideFile(path, &bytes, &error)) {
+        Refuse(owner, Format("Não foi possível ler o arquivo\n%s\n\n(erro %lu do Windows)", name.c_str(),
+                             static_cast<unsigned long>(error)));
+        return false;
+    }
+    if (!DecodeFileText(bytes, &text, &problem)) {
+        Refuse(owner, name + ": " + problem);
+        return false;
+    }
+    std::vector<std::string> problems;
+    if (!ParseConfigIni(text, requests, &problems, extras)) {
+        std::string all = name + ":";
+        for (const std::string& each : problems) all += "\n" + each;
+        Refuse(owner, all);
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+void OpenConfigurationFile(HWND owner) {
+    const std::wstring path = AskFileToOpen(owner, kFilter);
+    if (path.empty()) return;
+    std::vector<RequestedValue> requests;
+    FileExtras extras;
+    if (!ReadRequests(owner, path, &requests, &extras)) return;
+    // The checks compare with what the transmitter holds: a value it holds already is never refused.
+    if (!HoldTransmitterConfiguration(owner)) return;
+    const ConfigSnapshot target = ApplyRequests(readConfig, requests);
+    std::string message;
+    if (CheckRequestedChanges(readConfig, target, requests, &message) != ChangeCheck::Accepted) {
+        Refuse(owner, message);
+        return;
+    }
+    // The writes the apply makes carry the measuring point the file names.
+    JournalSetTag(extras.tag);
+    PutFileValuesOnPages(target);
+    if (configSheetWindow == NULL) OpenConfigSheet(mainWindow != NULL ? mainWindow : owner);
+}

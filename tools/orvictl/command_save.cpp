@@ -31,13 +31,7 @@ std::string TagOfExistingFile(const std::string& path) {
     size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
     std::fclose(file);
-    std::string text, problem;
-    if (!DecodeFileText(bytes, &text, &problem)) return "";
-    std::vector<RequestedValue> requests;
-    std::vector<std::string> problems;
-    FileExtras extras;
-    ParseConfigIni(text, &requests, &problems, &extras);
-    return extras.tag;
+    return TagOfConfigFile(bytes);
 }
 
 // Written beside the target and moved over it, so a failed write never leaves half a file.
@@ -81,12 +75,7 @@ int SaveOpenTransmitter(const std::string& path, const SaveArguments& parsed) {
     if (code != kExitOk) return code;
     DecodeConfigBlock(words);
 
-    const std::tm now = LocalTimeOf(std::time(nullptr));
-    char when[32];
-    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &now);
-    const std::string origin = Format("%s; número de série %s, firmware %s; lida em %s", LineDescription().c_str(),
-                                      SerialNumberText(configSnapshot.serialNumber).c_str(),
-                                      FirmwareText(configSnapshot.firmwareVersion).c_str(), when);
+    const std::string origin = ConfigSourceText(LineDescription(), configSnapshot, LocalTimeOf(std::time(nullptr)));
     const std::string tag = parsed.tag.empty() ? Utf8ToCp1252(TagOfExistingFile(path)) : parsed.tag;
     return WriteFileText(
         path, Cp1252ToUtf8(FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr)));

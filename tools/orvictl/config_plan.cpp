@@ -3,31 +3,11 @@
 
 #include "alarm_functions.h"
 #include "exit_codes.h"
-#include "input_types.h"
-#include "io_consistency_checks.h"
 #include "io_write_sequence.h"
 #include "register_map.h"
 #include "text_output.h"
 
 namespace {
-// Whether one of the page's consistency checks (numbered as FindConsistencyFault numbers them)
-// looks at a field that changes: a fault among values the transmitter already holds is not the
-// file's doing, and refusing it would refuse the file save wrote from that very transmitter.
-bool FaultTouchesAChange(int fault, const ConfigSnapshot& current, const ConfigSnapshot& target) {
-    const bool sensor = current.inputType != target.inputType || current.unit != target.unit;
-    const bool lower = current.lowerLimit != target.lowerLimit;
-    const bool upper = current.upperLimit != target.upperLimit;
-    const bool alarm = current.alarmFunction != target.alarmFunction || current.alarmSetPoint != target.alarmSetPoint;
-    switch (fault) {
-    case 1: return sensor || lower;
-    case 2: return sensor || upper;
-    case 3: return lower || upper;
-    case 4: return alarm || lower;
-    case 5: return alarm || upper;
-    default: return true;
-    }
-}
-
 bool IsAlarmOnlyRegister(int reg) {
     return reg == kRegAlarmSetPoint || reg == kRegAlarmHysteresis || reg == kRegAlarmInitialBlock;
 }
@@ -37,35 +17,11 @@ const char kOffsetFailure[] = "Erro na escrita do Offset de indicação (%s)";
 
 int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                  const std::vector<RequestedValue>& requests, std::string* message) {
-    for (const RequestedValue& request : requests) {
-        if (!request.refusal.empty() && request.value != request.key->get(current)) {
-            *message = request.refusal;
-            return kExitUsage;
-        }
+    switch (CheckRequestedChanges(current, target, requests, message)) {
+    case ChangeCheck::Refused: return kExitUsage;
+    case ChangeCheck::Inconsistent: return kExitCheck;
+    default: return kExitOk;
     }
-    // The page offers no unit for a linear input.
-    if (IsLinearInput(target.inputType) && target.unit != current.unit) {
-        *message = "unidade: uma entrada linear (16 a 18) não tem unidade de temperatura; a unidade não muda";
-        return kExitCheck;
-    }
-    char text[kIoMessageSize];
-    const int fault = FindConsistencyFault(target, text, sizeof text);
-    if (fault != 0 && FaultTouchesAChange(fault, current, target)) {
-        *message = std::string("Inconsistência: ") + text;
-        return kExitCheck;
-    }
-    // The page's spin allows 0 up to the width of the sensor range; a typed value beyond it
-    // would reach the relay unchecked.
-    if (target.alarmFunction != kNoAlarm && IsKnownInputType(target.inputType) &&
-        target.alarmHysteresis != current.alarmHysteresis) {
-        const LimitPair sensor = SensorLimits(target.inputType, target.unit);
-        const int width = sensor.high - sensor.low;
-        if (target.alarmHysteresis < 0 || target.alarmHysteresis > width) {
-            *message = Format("Inconsistência: A Histerese de Alarme deve estar entre 0 e %d!", width);
-            return kExitCheck;
-        }
-    }
-    return kExitOk;
 }
 
 std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_t* words) {

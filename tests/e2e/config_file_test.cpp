@@ -1,0 +1,214 @@
+// The sheet's configuration files and journal: saved with the Save dialog and loaded by orvictl, opened
+// onto the pages as edits that only OK writes, and every write journalled as Orvi.exe's.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "driver_file_dialog.h"
+#include "driver_paths.h"
+#include "driver_process.h"
+#include "driver_programs.h"
+#include "driver_request_frames.h"
+#include "resource.h"
+#include "sheet_fixture.h"
+
+namespace {
+
+constexpr int kApplyNowButton = 0x3021;
+
+// K at °C, -100..1200, 0-20 mA, alarm "Valor mínimo" at 250 blocked with hysteresis 7, offset 12.
+const RegisterValues kConfigured = {{67, 0}, {43, 1},   {27, 1200}, {26, -100}, {61, 13},
+                                    {35, 4}, {31, 250}, {50, 1},    {39, 7},    {29, 12}};
+
+std::wstring FolderOfTheTest() {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return folder;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Where both programs journal their writes on Windows.
+std::wstring JournalFile() {
+    PWSTR folder = nullptr;
+    std::wstring path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
+        path = std::wstring(folder) + L"\\Tavelo\\journal.jsonl";
+    CoTaskMemFree(folder);
+    return path;
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+class SheetFiles : public SheetOnSimulator {
+protected:
+    void Configure() {
+        for (const auto& value : kConfigured) sim.Set(1, value.first, value.second);
+    }
+    void Command(UINT id) { PostMessageA(session.sheet, WM_SYSCOMMAND, id, 0); }
+    bool ApplyEnabled() { return IsWindowEnabled(GetDlgItem(session.sheet, kApplyNowButton)) != FALSE; }
+    SeenMessageBox Box() { return WaitForMessageBox(session.orvi.Id()); }
+};
+
+TEST_F(SheetFiles, SaveKeepsWhatTheTransmitterHoldsNotUnappliedEditsAndOrvictlLoadsItOntoAFactoryTransmitter) {
+    Configure();
+    ASSERT_EQ(sim.Command("add 2 9600"), "OK");
+    Open();
+    // An edit not applied: the file must still say what the transmitter holds.
+    ASSERT_TRUE(ChooseComboEntry(session.ioPage, IDC_OUTPUT_TYPE_LIST, "4 a 20mA"));
+    ASSERT_TRUE(WaitFor([&] { return ApplyEnabled(); }));
+    // A name the ANSI code page cannot hold: only the wide dialog and file calls keep it.
+    const std::wstring path = FolderOfTheTest() + L"ponto-\u03A9-TT101.ini";
+    DeleteFileW(path.c_str());
+
+    Command(IDM_SAVE_CONFIG_FILE);
+    SeenMessageBox question = Box();
+    EXPECT_NE(question.text.find("ainda não foram aplicadas"), std::string::npos) << question.text;
+    ASSERT_TRUE(AnswerMessageBox(question, IDCANCEL));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << "Cancel saved a file";
+
+    Command(IDM_SAVE_CONFIG_FILE);
+    ASSERT_TRUE(AnswerMessageBox(Box(), IDOK));
+    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), path));
+    SeenMessageBox saved = Box();
+    EXPECT_NE(saved.text.find("salva em"), std::string::npos) << saved.text;
+    ASSERT_TRUE(AnswerMessageBox(saved, IDOK));
+    const std::string file = ReadBytes(path);
+    EXPECT_NE(file.find("saida = 13"), std::string::npos) << file;
+    EXPECT_EQ(file.find("endereco"), std::string::npos) << "the address never travels in a file:\n" << file;
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+
+    // orvictl reads what the configurator wrote (its wide-name handling is tested on its own).
+    const std::wstring plain = FolderOfTheTest() + L"saved-by-orvi.ini";
+    ASSERT_TRUE(CopyFileW(path.c_str(), plain.c_str(), FALSE));
+    char plainPath[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, plain.c_str(), -1, plainPath, MAX_PATH, nullptr, nullptr);
+    DriverProcess orvictl = DriverProcess::Start(CommandLine(
+        DistFolder() + "\\orvictl.exe", std::string("--port COM1 --baud 9600 --address 2 load \"") + plainPath + "\""));
+    ASSERT_TRUE(orvictl.WaitExit(60000));
+    EXPECT_EQ(orvictl.ExitCode(), 0u);
+    for (const auto& value : kConfigured)
+        EXPECT_EQ(sim.Get(2, value.first), value.second) << "register " << value.first;
+}
+
+TEST_F(SheetFiles, AnOpenedFileWritesNothingUntilApplyWhichWritesItWithReadBacksJournalsEachWriteAndSavesWhatItWrote) {
+    const std::wstring path = FolderOfTheTest() + L"aberto.ini";
+    WriteBytes(path,
+               "\xEF\xBB\xBF# como o Bloco de Notas grava\r\n[Orvi]\r\ntag = TT-102\r\nunidade = 0\r\nentrada = 1\r\n"
+               "limite_inferior = -100\r\nlimite_superior = 1200\r\nsaida = 13\r\nalarme_funcao = 4\r\n"
+               "alarme_setpoint = 250\r\nalarme_histerese = 7\r\nalarme_bloqueio = 1\r\noffset = 12\r\n");
+    Open();
+    const std::string before = ReadBytes(JournalFile());
+    sim.ClearLog();
+    Command(IDM_OPEN_CONFIG_FILE);
+    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), path));
+    ASSERT_TRUE(WaitFor([&] {
+        return ComboSelection(session.ioPage, IDC_INPUT_TYPE_LIST) == PaddedName("Termopar K   (-150°C a 1370°C)", 38);
+    }));
+    EXPECT_EQ(ComboSelection(session.ioPage, IDC_OUTPUT_TYPE_LIST), "0 a 20mA");
+    EXPECT_EQ(ControlText(session.ioPage, IDC_ALARM_HYSTERESIS), "7");
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_TRUE(sim.Log().empty()) << "the line was used before OK";
+
+    PressButton(session.sheet, kApplyNowButton);
+    ASSERT_TRUE(WaitFor([&] { return !ApplyEnabled(); }));
+    EXPECT_EQ(sim.Log(), WritesWithReadBack(1, kConfigured));
+    for (const auto& value : kConfigured)
+        EXPECT_EQ(sim.Get(1, value.first), value.second) << "register " << value.first;
+    // Saved after the apply: the file holds what the transmitter now holds.
+    const std::wstring saved = FolderOfTheTest() + L"aplicado.ini";
+    Command(IDM_SAVE_CONFIG_FILE);
+    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), saved));
+    ASSERT_TRUE(AnswerMessageBox(Box(), IDOK));
+    const std::string file = ReadBytes(saved);
+    EXPECT_NE(file.find("offset = 12"), std::string::npos) << file;
+    EXPECT_NE(file.find("entrada = 1"), std::string::npos) << file;
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+
+    const std::string journal = ReadBytes(JournalFile());
+    ASSERT_GE(journal.size(), before.size());
+    const std::vector<std::string> lines = LinesOf(journal.substr(before.size()));
+    ASSERT_EQ(lines.size(), kConfigured.size()) << journal.substr(before.size());
+    for (const std::string& line : lines) {
+        EXPECT_NE(line.find("\"program\":\"Orvi.exe\",\"port\":\"COM1\",\"rate\":9600,\"address\":1"),
+                  std::string::npos)
+            << line;
+        EXPECT_NE(line.find("\"tag\":\"TT-102\""), std::string::npos) << line;
+        EXPECT_NE(line.find("\"result\":\"ok\""), std::string::npos) << line;
+    }
+    // The value before is the transmitter's, not the edit the page was about to write.
+    EXPECT_NE(lines.back().find("\"key\":\"offset\",\"register\":29,\"before\":0,\"written\":12"), std::string::npos)
+        << lines.back();
+}
+
+TEST_F(SheetFiles, AMalformedFileIsRefusedWithItsLineAndChangesNoPage) {
+    const std::wstring path = FolderOfTheTest() + L"estragado.ini";
+    WriteBytes(path, "[Orvi]\nentrada = abc\nsaida = 13\n");
+    Open();
+    const std::string shownType = ComboSelection(session.ioPage, IDC_INPUT_TYPE_LIST);
+    sim.ClearLog();
+    Command(IDM_OPEN_CONFIG_FILE);
+    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), path));
+    SeenMessageBox refused = Box();
+    EXPECT_EQ(refused.caption, "Abrir configuração de arquivo");
+    EXPECT_NE(refused.text.find("linha 2"), std::string::npos) << refused.text;
+    EXPECT_NE(refused.text.find("Nada foi mudado nas páginas."), std::string::npos) << refused.text;
+    ASSERT_TRUE(AnswerMessageBox(refused, IDOK));
+    EXPECT_EQ(ComboSelection(session.ioPage, IDC_INPUT_TYPE_LIST), shownType);
+    EXPECT_EQ(ComboSelection(session.ioPage, IDC_OUTPUT_TYPE_LIST), "4 a 20mA");
+    EXPECT_FALSE(ApplyEnabled());
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+    EXPECT_TRUE(sim.Log().empty());
+}
+
+TEST_F(SheetFiles, OpenedFromTheServiceWindowTheSheetComesUpWithTheFileValuesWaitingForOk) {
+    const std::wstring path = FolderOfTheTest() + L"servico.ini";
+    WriteBytes(path, "[Orvi]\nsaida = 13\n");
+    DriverProcess orvi = StartOrvi("QK");
+    HWND window = WaitForShownOrviWindow(orvi.Id());
+    ASSERT_NE(window, nullptr);
+    sim.ClearLog();
+    PostMenuCommand(window, IDM_OPEN_CONFIG_FILE);
+    ASSERT_TRUE(ChooseFileInDialog(orvi.Id(), path));
+    session.sheet = WaitForDialog(orvi.Id(), kSheetCaption);
+    ASSERT_NE(session.sheet, nullptr);
+    session.ioPage = WaitForPage(session.sheet, "Entrada/Saída");
+    ASSERT_NE(session.ioPage, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return ComboSelection(session.ioPage, IDC_OUTPUT_TYPE_LIST) == "0 a 20mA"; }));
+    EXPECT_TRUE(ApplyEnabled());
+    PressButton(session.sheet, IDCANCEL);
+    EXPECT_TRUE(WaitGone(session.sheet));
+    for (const std::string& frame : sim.Log()) EXPECT_NE(frame.substr(0, 4), "0106") << "written: " << frame;
+    EXPECT_EQ(sim.Get(1, 61), 14);
+    PostMenuCommand(window, IDM_EXIT);
+    EXPECT_TRUE(orvi.WaitExit(kWaitMs));
+}
+
+}  // namespace
