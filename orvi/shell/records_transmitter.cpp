@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "comm_settings.h"
 #include "sheet/config_sheet.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
@@ -48,4 +49,11 @@ bool TransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapsho
         lastKnown = seen;
     }
     return true;
+}
+
+std::string LineDescriptionText() {
+    char text[64];
+    std::snprintf(text, sizeof text, "endereço %d, %d bit/s, %s", commSettings.deviceAddress,
+                  static_cast<int>(commSettings.baudRate), commSettings.portName);
+    return text;
 }

@@ -73,8 +73,8 @@ std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
     return rows;
 }
 
-bool SaveThroughFileDialog(DWORD processId, const std::string& caption, const std::string& path,
-                           std::string* proposed) {
+bool ChooseThroughFileDialog(DWORD processId, const std::string& caption, const std::wstring& path,
+                             std::string* proposed) {
     HWND dialog = WaitForDialog(processId, caption);
     if (dialog == nullptr) return false;
     // The Explorer-style dialog names its file in combo box cmb13, older templates in edit edt1.
@@ -82,9 +82,10 @@ bool SaveThroughFileDialog(DWORD processId, const std::string& caption, const st
     WaitFor(
         [&] { return (name = GetDlgItem(dialog, cmb13)) != nullptr || (name = GetDlgItem(dialog, edt1)) != nullptr; });
     if (name == nullptr) return false;
-    *proposed = TextOf(name);
+    if (proposed) *proposed = TextOf(name);
+    // WM_SETTEXT's text is carried across processes, wide as it is.
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 3000, &ignored);
+    SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 3000, &ignored);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     return WaitGone(dialog);
 }

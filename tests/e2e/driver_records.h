@@ -16,6 +16,8 @@ void WriteJournal(const std::string& text);
 // LVM_GETITEMTEXT carries a pointer that is not marshalled, so the item is read in the list's own memory.
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
 
-// Answers the standard Save dialog of the process with this caption: the file name typed in its name
-// box, then Save pressed; *proposed is the name the box held first. True once the dialog has closed.
-bool SaveThroughFileDialog(DWORD processId, const std::string& caption, const std::string& path, std::string* proposed);
+// Answers the standard Open or Save dialog of the process with this caption (CP1252): the file name
+// typed in its name box, then its default button pressed; *proposed (when asked) is the name the box
+// held first. True once the dialog has closed.
+bool ChooseThroughFileDialog(DWORD processId, const std::string& caption, const std::wstring& path,
+                             std::string* proposed = nullptr);

@@ -149,7 +149,9 @@ TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndHanded
     DeleteFileA(path.c_str());
     PostMenuCommand(window, IDM_COMMISSIONING_REPORT);
     std::string proposed;
-    ASSERT_TRUE(SaveThroughFileDialog(orvi.Id(), "Salvar relatório de comissionamento", path, &proposed));
+    wchar_t widePath[MAX_PATH] = {};
+    MultiByteToWideChar(1252, 0, path.c_str(), -1, widePath, MAX_PATH);
+    ASSERT_TRUE(ChooseThroughFileDialog(orvi.Id(), "Salvar relatório de comissionamento", widePath, &proposed));
     EXPECT_EQ(proposed, std::string("relatorio-") + kSerial + ".html");
     HelpRequest request;
     ASSERT_TRUE(browser.WaitForRequest(&request)) << "the browser was not asked to open the report";
