@@ -104,6 +104,7 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
     if (code != kExitOk) return code;
 
     CommissioningReport report;
+    report.trendHint = "use --trend com um CSV de monitor";
     if (!options.trendPath.empty()) {
         std::string text, problem;
         bool missing = false;
