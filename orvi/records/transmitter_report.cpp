@@ -9,6 +9,7 @@
 #include "parameter_keys.h"
 #include "records_platform.h"
 #include "text_convert.h"
+#include "utc_offset.h"
 #include "transactions.h"
 
 namespace {
@@ -29,8 +30,10 @@ std::string IssuedText() {
     const std::time_t now = std::time(nullptr);
     const std::tm local = LocalTimeOf(now);
     char text[40];
-    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M (UTC%z)", &local);
-    return text;
+    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M", &local);
+    const long offset = UtcOffsetSeconds(local, now);
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    return Format("%s (UTC%c%02ld%02ld)", text, offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
 }
 }  // namespace
 

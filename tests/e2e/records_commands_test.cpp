@@ -5,6 +5,7 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,10 @@ TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndHanded
     // The trims read from the transmitter (orvi-sim's factory output is 4 to 20 mA).
     EXPECT_TRUE(Contains(html, "ZERO (4 a 20 mA)")) << "the trims were not read";
     EXPECT_FALSE(Contains(html, "n&#227;o lidos"));
+    // The local time with its UTC offset, which strftime's %z does not give under every Windows C library.
+    EXPECT_TRUE(
+        std::regex_search(html, std::regex("Emitido em \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\(UTC[+-]\\d{4}\\) por ")))
+        << html.substr(0, 1200);
     PostMenuCommand(window, IDM_EXIT);
     EXPECT_TRUE(orvi.WaitExit(kWaitMs));
 }
