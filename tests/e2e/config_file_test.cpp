@@ -45,6 +45,15 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
     CloseHandle(file);
 }
 
+// orvictl.exe on the simulator's line (COM1, which Orvi.exe must not hold then); its exit code.
+DWORD RunOrvictl(const std::string& arguments, const std::wstring& file) {
+    char path[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, file.c_str(), -1, path, MAX_PATH, nullptr, nullptr);
+    DriverProcess orvictl = DriverProcess::Start(
+        CommandLine(DistFolder() + "\\orvictl.exe", "--port COM1 --baud 9600 " + arguments + " \"" + path + "\""));
+    return orvictl.WaitExit(60000) ? orvictl.ExitCode() : 255;
+}
+
 class SheetFiles : public SheetOnSimulator {
 protected:
     void Configure() {
@@ -87,22 +96,19 @@ TEST_F(SheetFiles, SaveKeepsWhatTheTransmitterHoldsNotUnappliedEditsAndOrvictlLo
     // orvictl reads what the configurator wrote (its wide-name handling is tested on its own).
     const std::wstring plain = FolderOfTheTest() + L"saved-by-orvi.ini";
     ASSERT_TRUE(CopyFileW(path.c_str(), plain.c_str(), FALSE));
-    char plainPath[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, plain.c_str(), -1, plainPath, MAX_PATH, nullptr, nullptr);
-    DriverProcess orvictl = DriverProcess::Start(CommandLine(
-        DistFolder() + "\\orvictl.exe", std::string("--port COM1 --baud 9600 --address 2 load \"") + plainPath + "\""));
-    ASSERT_TRUE(orvictl.WaitExit(60000));
-    EXPECT_EQ(orvictl.ExitCode(), 0u);
+    EXPECT_EQ(RunOrvictl("--address 2 load", plain), 0u);
     for (const auto& value : kConfigured)
         EXPECT_EQ(sim.Get(2, value.first), value.second) << "register " << value.first;
 }
 
-TEST_F(SheetFiles, AnOpenedFileWritesNothingUntilApplyWhichWritesItWithReadBacksJournalsEachWriteAndSavesWhatItWrote) {
+TEST_F(SheetFiles,
+       AFileOrvictlSavedOpensAndWritesNothingUntilApplyWhichWritesItWithReadBacksJournalsEachWriteAndSavesWhatItWrote) {
+    // The file orvictl saves from another transmitter configured so.
+    ASSERT_EQ(sim.Command("add 2 9600"), "OK");
+    for (const auto& value : kConfigured) sim.Set(2, value.first, value.second);
     const std::wstring path = FolderOfTheTest() + L"aberto.ini";
-    WriteBytes(path,
-               "\xEF\xBB\xBF# como o Bloco de Notas grava\r\n[Orvi]\r\ntag = TT-102\r\nunidade = 0\r\nentrada = 1\r\n"
-               "limite_inferior = -100\r\nlimite_superior = 1200\r\nsaida = 13\r\nalarme_funcao = 4\r\n"
-               "alarme_setpoint = 250\r\nalarme_histerese = 7\r\nalarme_bloqueio = 1\r\noffset = 12\r\n");
+    DeleteFileW(path.c_str());
+    ASSERT_EQ(RunOrvictl("--address 2 save --tag TT-102", path), 0u);
     Open();
     const size_t before = JournalLines().size();
     sim.ClearLog();
