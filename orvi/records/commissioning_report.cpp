@@ -99,7 +99,8 @@ std::string LoopSection(const CommissioningReport& r) {
 std::string TrendSection(const CommissioningReport& r) {
     std::string html = "<section><h2>Tend&#234;ncia do valor do processo</h2>\n";
     if (!r.hasTrend)
-        return html + "<p>Sem registro de tend&#234;ncia (use --trend com um CSV de monitor).</p></section>\n";
+        return html + "<p>Sem registro de tend&#234;ncia" +
+               (r.trendHint.empty() ? "" : " (" + HtmlEscape(r.trendHint) + ")") + ".</p></section>\n";
     html += "<p>" + std::to_string(r.trend.samples.size()) + " amostras desde " + HtmlEscape(r.trend.firstTime) +
             "; a faixa configurada aparece como uma banda tracejada.</p>\n";
     return html + TrendSvg(r.trend, 680, 260) + "</section>\n";

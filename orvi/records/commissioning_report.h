@@ -32,6 +32,7 @@ struct CommissioningReport {
     std::vector<LoopPoint> loop;
     double tolerancePercent = 0.25;
     bool hasTrend = false;
+    std::string trendHint;  // without a trend: how the program that made the report adds one
     TrendChart trend;
     std::string issued;  // when the report was made, as people read it
     std::string user, machine;

@@ -4,10 +4,13 @@
 #include <ctime>
 
 #include "input_types.h"
+#include "live_calibration.h"
 #include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
 #include "records_platform.h"
 #include "text_convert.h"
+#include "utc_offset.h"
+#include "transactions.h"
 
 namespace {
 std::vector<ReportSetting> Settings(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal) {
@@ -27,12 +30,29 @@ std::string IssuedText() {
     const std::time_t now = std::time(nullptr);
     const std::tm local = LocalTimeOf(now);
     char text[40];
-    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M (UTC%z)", &local);
-    return text;
+    std::strftime(text, sizeof text, "%d/%m/%Y %H:%M", &local);
+    const long offset = UtcOffsetSeconds(local, now);
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    return Format("%s (UTC%c%02ld%02ld)", text, offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
 }
 }  // namespace
 
 const char* TrimRangeText(int outputType) { return outputType == 14 ? " (4 a 20 mA)" : " (0 a 20 mA)"; }
+
+std::vector<std::pair<std::string, std::string>> ReadReportTrims(int outputType) {
+    std::vector<std::pair<std::string, std::string>> trims;
+    const CalibrationPair pair = CalibrationPairFor(outputType);
+    if (!pair.zero || !pair.span) return trims;
+    const char* range = TrimRangeText(outputType);
+    const CalibrationValueSlot* slots[] = {pair.zero, pair.span};
+    const char* names[] = {"ZERO", "SPAN"};
+    for (int i = 0; i < 2; ++i) {
+        uint16_t word = 0;
+        if (ReadPrivate(slots[i]->address, &word) != kLinkOk) return {};
+        trims.push_back({std::string(names[i]) + range, std::to_string(static_cast<int16_t>(word))});
+    }
+    return trims;
+}
 
 void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal,
                            const std::vector<double>& measured, double tolerancePercent, CommissioningReport* report) {

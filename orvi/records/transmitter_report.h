@@ -15,3 +15,6 @@ void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<Journ
 
 // The ZERO and SPAN labels of the trims of an output type ("ZERO (4 a 20 mA)").
 const char* TrimRangeText(int outputType);
+// ZERO and SPAN of the output type's calibration pair, read from the transmitter on the line (label,
+// value); empty when the type has none or a read fails.
+std::vector<std::pair<std::string, std::string>> ReadReportTrims(int outputType);

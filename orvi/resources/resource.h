@@ -81,3 +81,9 @@
 #define IDC_DIAG_SERIAL_NUMBER 1185
 #define IDC_DIAG_FIRMWARE 1186
 #define IDC_DIAG_OFFSET 1187
+
+// ---- records: change history dialog ----
+#define IDD_CHANGE_HISTORY 110
+#define IDC_HISTORY_NOTE 1200
+#define IDC_HISTORY_LIST 1201
+#define IDC_HISTORY_JOURNAL 1202

@@ -1,4 +1,80 @@
-// PLACEHOLDER until its owner lands it.
-#include "shell/records_commands.h"
+// "Relatório de comissionamento...": the commissioning report of the transmitter on the line, as orvictl's
+// report makes it, saved where the user says and opened in the browser.
+#include <windows.h>
 
-void MakeCommissioningReport(HWND) {}
+#include <string>
+#include <vector>
+
+#include "comm_settings.h"
+#include "commissioning_report.h"
+#include "journal.h"
+#include "live_diagnostic_texts.h"
+#include "records_platform.h"
+#include "sheet/transmitter_action.h"
+#include "shell/browser_open.h"
+#include "shell/file_dialogs.h"
+#include "shell/records_commands.h"
+#include "shell/records_transmitter.h"
+#include "text_convert.h"
+#include "transmitter_report.h"
+#include "ui_text.h"
+
+namespace {
+
+const char kCaption[] = "Relatório de comissionamento";
+// The loop check's tolerance, as orvictl's report takes it by default (% of the span).
+const double kTolerancePercent = 0.25;
+
+// The journal's lines of this serial number, in journal order. A journal that cannot be read leaves
+// the settings "as found" equal to those "as left", which the user hears before choosing a file.
+std::vector<JournalEntry> JournalOf(HWND owner, const std::string& serial) {
+    const std::string path = JournalPath();
+    std::string text, problem;
+    if (path.empty() || !ReadJournalText(path, &text, &problem)) {
+        ShowFileMessage(owner, kCaption, "O diário de alterações não pôde ser lido:\n", WideFromUtf8(path),
+                        "\n\nO relatório mostra a configuração encontrada igual à atual.");
+        return {};
+    }
+    JournalFilter filter;
+    filter.serial = serial;
+    int damaged = 0;
+    return SelectJournalEntries(text, filter, &damaged);
+}
+
+// The configuration, the trims and the line, read in one action; false when the transmitter did not answer.
+bool ReadReport(HWND owner, CommissioningReport* report, ConfigSnapshot* config) {
+    TransmitterAction action;
+    if (action.Refused()) return false;
+    if (!TransmitterConfiguration(owner, "Nenhum relatório foi gravado.", config)) return false;
+    report->trims = ReadReportTrims(config->outputType);
+    report->port = Cp1252ToUtf8(commSettings.portName);
+    report->address = commSettings.deviceAddress;
+    report->rate = commSettings.baudRate;
+    return true;
+}
+
+}  // namespace
+
+void MakeCommissioningReport(HWND owner) {
+    CommissioningReport report;
+    ConfigSnapshot config = {};
+    if (!ReadReport(owner, &report, &config)) return;
+    const std::string serial = SerialNumberText(config.serialNumber);
+    // No currents measured here: the loop check's measured column stays blank to be filled in by hand.
+    FillTransmitterReport(config, JournalOf(owner, serial), {}, kTolerancePercent, &report);
+
+    const std::wstring filter = WideFrom1252("Página HTML (*.html)") + L'\0' + L"*.html;*.htm" + L'\0' +
+                                WideFrom1252("Todos os arquivos (*.*)") + L'\0' + L"*.*" + L'\0';
+    const std::wstring path = AskFileToSave(owner, "Salvar relatório de comissionamento", filter.c_str(), L"html",
+                                            WideFrom1252(("relatorio-" + serial + ".html").c_str()));
+    if (path.empty()) return;
+    DWORD error = ERROR_SUCCESS;
+    if (!ReplaceWideFile(path, CommissioningReportHtml(report), &error)) {
+        const std::wstring reason = L"\n(" + SystemReason(error) + L")";
+        ShowFileMessage(owner, kCaption, "Não foi possível gravar o relatório em\n", path + reason, "");
+        return;
+    }
+    if (!OpenInBrowser(owner, path, L""))
+        ShowFileMessage(owner, kCaption, "O relatório foi gravado em\n", path,
+                        "\n\nmas o navegador não pôde ser aberto.");
+}

@@ -10,8 +10,9 @@
 #include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
 #include "shell/shell_state.h"
-#include "shell/transmitter_configuration.h"
+#include "shell/records_transmitter.h"
 #include "sheet/config_sheet.h"
+#include "sheet/transmitter_action.h"
 #include "text_convert.h"
 #include "ui_text.h"
 #include "write_journal.h"
@@ -27,12 +28,12 @@ void Refuse(HWND owner, const std::string& why) {
 
 // The file's requests, or false after saying why (the same checks and texts as orvictl load).
 bool ReadRequests(HWND owner, const std::wstring& path, std::vector<RequestedValue>* requests, FileExtras* extras) {
-    const std::string name = FileNameText(path);
+    const std::string name = Utf8ToCp1252(Utf8FromWide(path));
     std::string bytes, text, problem;
     DWORD error = 0;
     if (!ReadWholeWideFile(path, &bytes, &error)) {
-        Refuse(owner, Format("Não foi possível ler o arquivo\n%s\n\n(erro %lu do Windows)", name.c_str(),
-                             static_cast<unsigned long>(error)));
+        ShowFileMessage(owner, kCaption, "Não foi possível ler o arquivo\n", path + L"\n(" + SystemReason(error) + L")",
+                        "\n\nNada foi mudado nas páginas.");
         return false;
     }
     if (!DecodeFileText(bytes, &text, &problem)) {
@@ -51,16 +52,20 @@ bool ReadRequests(HWND owner, const std::wstring& path, std::vector<RequestedVal
 }  // namespace
 
 void OpenConfigurationFile(HWND owner) {
-    const std::wstring path = AskFileToOpen(owner, kFilter);
+    const std::wstring path = AskFileToOpen(owner, kCaption, kFilter);
     if (path.empty()) return;
     std::vector<RequestedValue> requests;
     FileExtras extras;
     if (!ReadRequests(owner, path, &requests, &extras)) return;
     // The checks compare with what the transmitter holds: a value it holds already is never refused.
-    if (!HoldTransmitterConfiguration(owner)) return;
-    const ConfigSnapshot target = ApplyRequests(readConfig, requests);
+    ConfigSnapshot current = {};
+    {
+        TransmitterAction action;  // let go before the sheet opens: its first page reads the transmitter
+        if (action.Refused() || !TransmitterConfiguration(owner, "Nada foi mudado nas páginas.", &current)) return;
+    }
+    const ConfigSnapshot target = ApplyRequests(current, requests);
     std::string message;
-    if (CheckRequestedChanges(readConfig, target, requests, &message) != ChangeCheck::Accepted) {
+    if (CheckRequestedChanges(current, target, requests, &message) != ChangeCheck::Accepted) {
         Refuse(owner, message);
         return;
     }

@@ -6,10 +6,11 @@
 #include "config_snapshot.h"
 #include "live_diagnostic_texts.h"
 #include "records_platform.h"
+#include "sheet/config_sheet.h"
+#include "sheet/transmitter_action.h"
 #include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
-#include "shell/transmitter_configuration.h"
-#include "sheet/config_sheet.h"
+#include "shell/records_transmitter.h"
 #include "text_convert.h"
 #include "ui_text.h"
 
@@ -24,6 +25,15 @@ bool SheetHasUnappliedChanges() {
     HWND apply = GetDlgItem(configSheetWindow, kApplyNowButton);
     return apply != NULL && IsWindowEnabled(apply);
 }
+
+// What the transmitter holds and where it was read; false when it could not be read.
+bool ReadHeld(HWND owner, ConfigSnapshot* held, std::string* source) {
+    TransmitterAction action;
+    if (action.Refused()) return false;  // another action talks to the transmitter: the click is dropped
+    if (!TransmitterConfiguration(owner, "Nenhum arquivo foi gravado.", held)) return false;
+    *source = ConfigSourceText(LineDescriptionText(), *held, LocalTimeOf(std::time(nullptr)));
+    return true;
+}
 }  // namespace
 
 void SaveConfigurationToFile(HWND owner) {
@@ -33,24 +43,23 @@ void SaveConfigurationToFile(HWND owner) {
                     "Salvar a configuração que o transmissor tem agora, sem essas alterações?",
                     kCaption, MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) != IDOK)
         return;
-    if (!HoldTransmitterConfiguration(owner)) return;
-    // Taken now: the dialog's wait may let a page's tick change nothing of it, but the file says what was read.
-    const ConfigSnapshot held = readConfig;
-    const std::string source = ConfigSourceText(LineDescriptionText(), held, LocalTimeOf(std::time(nullptr)));
-    const std::wstring name = WideFrom1252(("orvi-" + SerialNumberText(held.serialNumber) + ".ini").c_str());
-    const std::wstring path = AskFileToSave(owner, kFilter, L"ini", name);
+    ConfigSnapshot held = {};
+    std::string source;
+    if (!ReadHeld(owner, &held, &source)) return;
+    const std::string serial = SerialNumberText(held.serialNumber);
+    const std::wstring path =
+        AskFileToSave(owner, kCaption, kFilter, L"ini", WideFrom1252(("orvi-" + serial + ".ini").c_str()));
     if (path.empty()) return;
 
+    // Saving a transmitter again over its file keeps the measuring point the file names.
     std::string existing;
     DWORD error = 0;
     const std::string tag = ReadWholeWideFile(path, &existing, &error) ? Utf8ToCp1252(TagOfConfigFile(existing)) : "";
     if (!ReplaceWideFile(path, Cp1252ToUtf8(FormatConfigIni(held, source, tag)), &error)) {
-        const std::string message = Format("Não foi possível gravar o arquivo\n%s\n\n(erro %lu do Windows)",
-                                           FileNameText(path).c_str(), static_cast<unsigned long>(error));
-        ShowMessage(owner, message.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+        ShowFileMessage(owner, kCaption, "Não foi possível gravar o arquivo\n",
+                        path + L"\n(" + SystemReason(error) + L")", "");
         return;
     }
-    const std::string done = Format("Configuração do transmissor %s salva em\n%s",
-                                    SerialNumberText(held.serialNumber).c_str(), FileNameText(path).c_str());
-    ShowMessage(owner, done.c_str(), kCaption, MB_OK | MB_ICONINFORMATION);
+    const std::wstring done = WideFrom1252(("Configuração do transmissor " + serial + " salva em\n").c_str()) + path;
+    MessageBoxW(owner, done.c_str(), WideFrom1252(kCaption).c_str(), MB_OK | MB_ICONINFORMATION);
 }

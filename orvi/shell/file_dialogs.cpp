@@ -5,10 +5,14 @@
 
 #include <vector>
 
+#include "ui_text.h"
+
 namespace {
 constexpr DWORD kLongestPath = 32768;  // a \\?\ path; the dialogs return what fits
 
-std::wstring Ask(HWND owner, const wchar_t* filter, const wchar_t* extension, const std::wstring& name, bool save) {
+std::wstring Ask(HWND owner, const char* title, const wchar_t* filter, const wchar_t* extension,
+                 const std::wstring& name, bool save) {
+    const std::wstring caption = WideFrom1252(title);
     std::vector<wchar_t> file(kLongestPath, L'\0');
     name.copy(file.data(), file.size() - 1);
     OPENFILENAMEW dialog = {};
@@ -18,19 +22,26 @@ std::wstring Ask(HWND owner, const wchar_t* filter, const wchar_t* extension, co
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrDefExt = extension;
+    dialog.lpstrTitle = caption.c_str();
     // The program's own folder stays its current one: the guide and settings are found from there.
     dialog.Flags = OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY |
                    (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    return chosen ? std::wstring(file.data()) : std::wstring();
+    if (save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) return file.data();
+    // Zero: the user cancelled. Anything else is the dialog's own failure.
+    if (CommDlgExtendedError() != 0)
+        ShowMessage(owner, "A janela para escolher o arquivo não pôde ser aberta.", title, MB_OK | MB_ICONWARNING);
+    return std::wstring();
 }
 }  // namespace
 
-std::wstring AskFileToSave(HWND owner, const wchar_t* filter, const wchar_t* extension, const std::wstring& name) {
-    return Ask(owner, filter, extension, name, true);
+std::wstring AskFileToSave(HWND owner, const char* title, const wchar_t* filter, const wchar_t* extension,
+                           const std::wstring& name) {
+    return Ask(owner, title, filter, extension, name, true);
 }
 
-std::wstring AskFileToOpen(HWND owner, const wchar_t* filter) { return Ask(owner, filter, nullptr, L"", false); }
+std::wstring AskFileToOpen(HWND owner, const char* title, const wchar_t* filter) {
+    return Ask(owner, title, filter, nullptr, L"", false);
+}
 
 bool ReadWholeWideFile(const std::wstring& path, std::string* bytes, DWORD* error) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -51,17 +62,23 @@ bool ReadWholeWideFile(const std::wstring& path, std::string* bytes, DWORD* erro
 
 bool ReplaceWideFile(const std::wstring& path, const std::string& bytes, DWORD* error) {
     const std::wstring temporary = path + L".tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         *error = GetLastError();
         return false;
     }
     DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    if (ok) ok = FlushFileBuffers(file);
-    *error = ok ? ERROR_SUCCESS : GetLastError();
-    CloseHandle(file);
+    *error = ERROR_SUCCESS;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        *error = GetLastError();
+    else if (written != bytes.size())
+        *error = ERROR_DISK_FULL;  // a short write without a failure
+    else if (!FlushFileBuffers(file))
+        *error = GetLastError();
+    // Data the system still holds may fail to reach the disk only now.
+    if (!CloseHandle(file) && *error == ERROR_SUCCESS) *error = GetLastError();
+    BOOL ok = *error == ERROR_SUCCESS;
     if (ok && !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         *error = GetLastError();
         ok = FALSE;
@@ -70,10 +87,18 @@ bool ReplaceWideFile(const std::wstring& path, const std::string& bytes, DWORD* 
     return ok != FALSE;
 }
 
-std::string FileNameText(const std::wstring& path) {
-    if (path.empty()) return std::string();
-    const int size = WideCharToMultiByte(1252, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0, "?", nullptr);
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(1252, 0, path.c_str(), static_cast<int>(path.size()), &text[0], size, "?", nullptr);
-    return text;
+std::wstring SystemReason(DWORD error) {
+    wchar_t* text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::wstring reason = text != nullptr ? text : L"";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L'.'))
+        reason.pop_back();
+    return reason.empty() ? L"erro " + std::to_wstring(error) : reason;
+}
+
+void ShowFileMessage(HWND owner, const char* caption, const char* before, const std::wstring& file, const char* after) {
+    const std::wstring text = WideFrom1252(before) + file + WideFrom1252(after);
+    MessageBoxW(owner, text.c_str(), WideFrom1252(caption).c_str(), MB_OK | MB_ICONWARNING);
 }

@@ -27,6 +27,26 @@ std::string Text1252FromWide(const wchar_t* text) {
     return narrow;
 }
 
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    // Invalid bytes become U+FFFD rather than cutting the text short.
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return std::string();
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &narrow[0], length, nullptr, nullptr);
+    return narrow;
+}
+
 void SetWindowText1252(HWND window, const char* text) { SetWindowTextW(window, WideFrom1252(text).c_str()); }
 
 void SetItemText(HWND dialog, int id, const char* text) { SetDlgItemTextW(dialog, id, WideFrom1252(text).c_str()); }

@@ -7,6 +7,9 @@
 // The literals are CP1252 bytes whatever the system's code page; Windows gets them as UTF-16.
 std::wstring WideFrom1252(const char* text);
 std::string Text1252FromWide(const wchar_t* text);
+// Texts from the records (journal lines, file paths) are UTF-8; Windows gets them as UTF-16.
+std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);
 
 void SetWindowText1252(HWND window, const char* text);
 void SetItemText(HWND dialog, int id, const char* text);

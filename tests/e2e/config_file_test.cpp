@@ -1,14 +1,13 @@
 // The sheet's configuration files and journal: saved with the Save dialog and loaded by orvictl, opened
 // onto the pages as edits that only OK writes, and every write journalled as Orvi.exe's.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <string>
 
-#include "driver_file_dialog.h"
 #include "driver_paths.h"
 #include "driver_process.h"
 #include "driver_programs.h"
+#include "driver_records.h"
 #include "driver_request_frames.h"
 #include "resource.h"
 #include "sheet_fixture.h"
@@ -46,22 +45,13 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
     CloseHandle(file);
 }
 
-// Where both programs journal their writes on Windows.
-std::wstring JournalFile() {
-    PWSTR folder = nullptr;
-    std::wstring path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
-        path = std::wstring(folder) + L"\\Tavelo\\journal.jsonl";
-    CoTaskMemFree(folder);
-    return path;
-}
-
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
+// orvictl.exe on the simulator's line (COM1, which Orvi.exe must not hold then); its exit code.
+DWORD RunOrvictl(const std::string& arguments, const std::wstring& file) {
+    char path[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, file.c_str(), -1, path, MAX_PATH, nullptr, nullptr);
+    DriverProcess orvictl = DriverProcess::Start(
+        CommandLine(DistFolder() + "\\orvictl.exe", "--port COM1 --baud 9600 " + arguments + " \"" + path + "\""));
+    return orvictl.WaitExit(60000) ? orvictl.ExitCode() : 255;
 }
 
 class SheetFiles : public SheetOnSimulator {
@@ -93,7 +83,7 @@ TEST_F(SheetFiles, SaveKeepsWhatTheTransmitterHoldsNotUnappliedEditsAndOrvictlLo
 
     Command(IDM_SAVE_CONFIG_FILE);
     ASSERT_TRUE(AnswerMessageBox(Box(), IDOK));
-    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), path));
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Salvar configuração em arquivo", path));
     SeenMessageBox saved = Box();
     EXPECT_NE(saved.text.find("salva em"), std::string::npos) << saved.text;
     ASSERT_TRUE(AnswerMessageBox(saved, IDOK));
@@ -106,27 +96,24 @@ TEST_F(SheetFiles, SaveKeepsWhatTheTransmitterHoldsNotUnappliedEditsAndOrvictlLo
     // orvictl reads what the configurator wrote (its wide-name handling is tested on its own).
     const std::wstring plain = FolderOfTheTest() + L"saved-by-orvi.ini";
     ASSERT_TRUE(CopyFileW(path.c_str(), plain.c_str(), FALSE));
-    char plainPath[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, plain.c_str(), -1, plainPath, MAX_PATH, nullptr, nullptr);
-    DriverProcess orvictl = DriverProcess::Start(CommandLine(
-        DistFolder() + "\\orvictl.exe", std::string("--port COM1 --baud 9600 --address 2 load \"") + plainPath + "\""));
-    ASSERT_TRUE(orvictl.WaitExit(60000));
-    EXPECT_EQ(orvictl.ExitCode(), 0u);
+    EXPECT_EQ(RunOrvictl("--address 2 load", plain), 0u);
     for (const auto& value : kConfigured)
         EXPECT_EQ(sim.Get(2, value.first), value.second) << "register " << value.first;
 }
 
-TEST_F(SheetFiles, AnOpenedFileWritesNothingUntilApplyWhichWritesItWithReadBacksJournalsEachWriteAndSavesWhatItWrote) {
+TEST_F(SheetFiles,
+       AFileOrvictlSavedOpensAndWritesNothingUntilApplyWhichWritesItWithReadBacksJournalsEachWriteAndSavesWhatItWrote) {
+    // The file orvictl saves from another transmitter configured so.
+    ASSERT_EQ(sim.Command("add 2 9600"), "OK");
+    for (const auto& value : kConfigured) sim.Set(2, value.first, value.second);
     const std::wstring path = FolderOfTheTest() + L"aberto.ini";
-    WriteBytes(path,
-               "\xEF\xBB\xBF# como o Bloco de Notas grava\r\n[Orvi]\r\ntag = TT-102\r\nunidade = 0\r\nentrada = 1\r\n"
-               "limite_inferior = -100\r\nlimite_superior = 1200\r\nsaida = 13\r\nalarme_funcao = 4\r\n"
-               "alarme_setpoint = 250\r\nalarme_histerese = 7\r\nalarme_bloqueio = 1\r\noffset = 12\r\n");
+    DeleteFileW(path.c_str());
+    ASSERT_EQ(RunOrvictl("--address 2 save --tag TT-102", path), 0u);
     Open();
-    const std::string before = ReadBytes(JournalFile());
+    const size_t before = JournalLines().size();
     sim.ClearLog();
     Command(IDM_OPEN_CONFIG_FILE);
-    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), path));
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Abrir configuração de arquivo", path));
     ASSERT_TRUE(WaitFor([&] {
         return ComboSelection(session.ioPage, IDC_INPUT_TYPE_LIST) == PaddedName("Termopar K   (-150°C a 1370°C)", 38);
     }));
@@ -143,7 +130,7 @@ TEST_F(SheetFiles, AnOpenedFileWritesNothingUntilApplyWhichWritesItWithReadBacks
     // Saved after the apply: the file holds what the transmitter now holds.
     const std::wstring saved = FolderOfTheTest() + L"aplicado.ini";
     Command(IDM_SAVE_CONFIG_FILE);
-    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), saved));
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Salvar configuração em arquivo", saved));
     ASSERT_TRUE(AnswerMessageBox(Box(), IDOK));
     const std::string file = ReadBytes(saved);
     EXPECT_NE(file.find("offset = 12"), std::string::npos) << file;
@@ -151,10 +138,10 @@ TEST_F(SheetFiles, AnOpenedFileWritesNothingUntilApplyWhichWritesItWithReadBacks
     PressButton(session.sheet, IDCANCEL);
     ExpectSheetModeEnds();
 
-    const std::string journal = ReadBytes(JournalFile());
-    ASSERT_GE(journal.size(), before.size());
-    const std::vector<std::string> lines = LinesOf(journal.substr(before.size()));
-    ASSERT_EQ(lines.size(), kConfigured.size()) << journal.substr(before.size());
+    const std::vector<std::string> journal = JournalLines();
+    ASSERT_GE(journal.size(), before);
+    const std::vector<std::string> lines(journal.begin() + static_cast<long>(before), journal.end());
+    ASSERT_EQ(lines.size(), kConfigured.size());
     for (const std::string& line : lines) {
         EXPECT_NE(line.find("\"program\":\"Orvi.exe\",\"port\":\"COM1\",\"rate\":9600,\"address\":1"),
                   std::string::npos)
@@ -174,7 +161,7 @@ TEST_F(SheetFiles, AMalformedFileIsRefusedWithItsLineAndChangesNoPage) {
     const std::string shownType = ComboSelection(session.ioPage, IDC_INPUT_TYPE_LIST);
     sim.ClearLog();
     Command(IDM_OPEN_CONFIG_FILE);
-    ASSERT_TRUE(ChooseFileInDialog(session.orvi.Id(), path));
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Abrir configuração de arquivo", path));
     SeenMessageBox refused = Box();
     EXPECT_EQ(refused.caption, "Abrir configuração de arquivo");
     EXPECT_NE(refused.text.find("linha 2"), std::string::npos) << refused.text;
@@ -196,7 +183,7 @@ TEST_F(SheetFiles, OpenedFromTheServiceWindowTheSheetComesUpWithTheFileValuesWai
     ASSERT_NE(window, nullptr);
     sim.ClearLog();
     PostMenuCommand(window, IDM_OPEN_CONFIG_FILE);
-    ASSERT_TRUE(ChooseFileInDialog(orvi.Id(), path));
+    ASSERT_TRUE(ChooseThroughFileDialog(orvi.Id(), "Abrir configuração de arquivo", path));
     session.sheet = WaitForDialog(orvi.Id(), kSheetCaption);
     ASSERT_NE(session.sheet, nullptr);
     session.ioPage = WaitForPage(session.sheet, "Entrada/Saída");

@@ -35,6 +35,13 @@ void SetBrowserCommand(const std::wstring& command) {
 }
 }  // namespace
 
+std::string BrowserUrl(const HelpRequest& request) {
+    std::string url;
+    for (wchar_t c : request.browserArguments)
+        if (c != L'"') url += c < 0x80 ? static_cast<char>(c) : '?';
+    return url;
+}
+
 HelpViewerWindow::HelpViewerWindow() {
     wchar_t saved[1024] = {};
     DWORD savedBytes = sizeof saved;

@@ -13,6 +13,9 @@ struct HelpRequest {
     std::wstring browserArguments;  // set instead when the request went to the browser
 };
 
+// The URL the browser was given, without the quotes around it (non-ASCII characters as '?').
+std::string BrowserUrl(const HelpRequest& request);
+
 // The browser stand-in (orvi_e2e_browser.exe) finds the driver by this class and tags its message.
 constexpr wchar_t kBrowserStandInClassW[] = L"OrviE2eBrowser";
 constexpr ULONG_PTR kBrowserStandInTag = 0x0B50;

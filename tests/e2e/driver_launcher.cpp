@@ -56,12 +56,7 @@ HWND WaitForLauncherWindow(DWORD processId) {
     return WaitForTopLevel(processId, "Configurador", "Configurador Tavelo", true);
 }
 
-HWND OpenToolsMenu(HWND launcherWindow) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(launcherWindow, &processId);
-    PostMessageA(launcherWindow, WM_SYSCOMMAND, SC_KEYMENU, 'f');
-    return WaitForTopLevel(processId, "#32768", nullptr, true);
-}
+HWND OpenToolsMenu(HWND launcherWindow) { return OpenMenuByKey(launcherWindow, 'f'); }
 
 void CloseMenus(HWND launcherWindow) {
     PostMessageA(launcherWindow, WM_CANCELMODE, 0, 0);

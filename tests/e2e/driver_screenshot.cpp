@@ -71,11 +71,10 @@ void WriteBmp(const ScreenImage& image, const std::string& path) {
 
 }  // namespace
 
-ScreenImage CaptureWindow(HWND window) {
-    // Let the window paint, then take pictures until two in a row agree.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT rect = {};
-    GetWindowRect(window, &rect);
+namespace {
+
+// The pictures of an area until two in a row agree: whatever is on it has painted and holds still.
+ScreenImage CaptureStill(const RECT& rect) {
     ScreenImage previous = CaptureRect(rect);
     ScreenImage current = previous;
     WaitFor(
@@ -89,8 +88,34 @@ ScreenImage CaptureWindow(HWND window) {
     return current;
 }
 
-void SaveScreenshot(HWND window, const std::string& name) {
+const char* ShotsFolder() {
     const char* folder = std::getenv("ORVI_E2E_SHOTS");
-    if (folder == nullptr || *folder == '\0' || window == nullptr) return;
+    return folder != nullptr && *folder != '\0' ? folder : nullptr;
+}
+
+}  // namespace
+
+ScreenImage CaptureWindow(HWND window) {
+    // Let the window paint, then take pictures until two in a row agree.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return CaptureStill(rect);
+}
+
+void SaveScreenshot(HWND window, const std::string& name) {
+    const char* folder = ShotsFolder();
+    if (folder == nullptr || window == nullptr) return;
     WriteBmp(CaptureWindow(window), std::string(folder) + "\\" + name + ".bmp");
+}
+
+void SaveScreenshotWithPopup(HWND window, HWND popup, const std::string& name) {
+    const char* folder = ShotsFolder();
+    if (folder == nullptr || window == nullptr || popup == nullptr) return;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT below = {}, above = {}, both = {};
+    GetWindowRect(window, &below);
+    GetWindowRect(popup, &above);
+    UnionRect(&both, &below, &above);
+    WriteBmp(CaptureStill(both), std::string(folder) + "\\" + name + ".bmp");
 }

@@ -19,3 +19,5 @@ ScreenImage CaptureWindow(HWND window);
 
 // Saves the window's picture as NAME.bmp in the screenshot folder (ORVI_E2E_SHOTS); no folder, no file.
 void SaveScreenshot(HWND window, const std::string& name);
+// The same for a window and a popup open over it (a menu), in one picture of the area both cover.
+void SaveScreenshotWithPopup(HWND window, HWND popup, const std::string& name);

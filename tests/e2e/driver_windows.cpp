@@ -90,6 +90,13 @@ void PressButton(HWND dialog, int id) {
 
 void PostMenuCommand(HWND window, WPARAM id) { PostMessageA(window, WM_COMMAND, id, 0); }
 
+HWND OpenMenuByKey(HWND window, char key) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<unsigned char>(key));
+    return WaitForTopLevel(processId, "#32768", nullptr, true);
+}
+
 bool WaitGone(HWND window) {
     return WaitFor([window] { return !IsWindow(window); });
 }

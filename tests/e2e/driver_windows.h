@@ -23,6 +23,8 @@ std::string ClassOf(HWND window);
 void PressButton(HWND dialog, int id);
 // Sends a menu command (notification 0) without waiting for what it opens.
 void PostMenuCommand(HWND window, WPARAM id);
+// Opens a menu of the window as Alt and a key would (' ': the system menu) and returns the popup, once shown.
+HWND OpenMenuByKey(HWND window, char key);
 
 bool WaitGone(HWND window);
 // True when the window's thread answers within a short time (it is not stuck).

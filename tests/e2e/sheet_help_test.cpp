@@ -58,14 +58,6 @@ protected:
     HelpViewerWindow viewer;
 };
 
-// The guide's URL that the browser was given, without the quotes around it.
-std::string UrlOf(const HelpRequest& request) {
-    std::string url;
-    for (wchar_t c : request.browserArguments)
-        if (c != L'"') url += c < 0x80 ? static_cast<char>(c) : '?';
-    return url;
-}
-
 // An ORVI.HLP beside Orvi.exe for as long as it lives.
 class OldHelpFile {
 public:
@@ -102,7 +94,7 @@ TEST_F(SheetHelp, EachPagesHelpButtonOpensItsSectionOfTheGuideInTheBrowser) {
     Open();
     PressEachPagesHelp([&](const HelpRequest& request, LONG context) {
         const std::string anchor = std::to_string(context);
-        EXPECT_EQ(UrlOf(request), distUrl + "/orvi-ajuda.html#" + anchor);
+        EXPECT_EQ(BrowserUrl(request), distUrl + "/orvi-ajuda.html#" + anchor);
         EXPECT_NE(guide.find("<h2 id=\"" + anchor + "\""), std::string::npos) << "no section " << anchor;
     });
     PressButton(session.sheet, IDCANCEL);
@@ -116,8 +108,8 @@ TEST_F(SheetHelp, AnOldHelpFileBesideTheProgramOpensOnlyWhereTheGuideIsMissing) 
     PressEachPagesHelp([&](const HelpRequest& request, LONG context) {
         // WinHelp is a stub on current Windows: the guide comes first even with ORVI.HLP beside it.
         EXPECT_EQ(request.file, "") << "the old help file was opened although the guide is there";
-        EXPECT_NE(UrlOf(request).find("/orvi-ajuda.html#" + std::to_string(context)), std::string::npos)
-            << UrlOf(request);
+        EXPECT_NE(BrowserUrl(request).find("/orvi-ajuda.html#" + std::to_string(context)), std::string::npos)
+            << BrowserUrl(request);
 
         GuideMissing missing;
         PressButton(session.sheet, IDHELP);

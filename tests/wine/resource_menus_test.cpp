@@ -45,10 +45,18 @@ void ExpectEntries(const std::vector<MenuEntry>& actual, const std::vector<Expec
     }
 }
 
-TEST(ResourceMenus, ConfiguratorMenuReachesExitHostSettingsSheetSearchAndAbout) {
+TEST(ResourceMenus, ConfiguratorMenuReachesTheRecordsExitHostSettingsSheetSearchAndAbout) {
     ExpectEntries(ShippedMenu("Orvi.exe"),
                   {
-                      {"&Arquivo", 0, {{"&Sair", 40003, {}}}},
+                      {"&Arquivo",
+                       0,
+                       {{"Salvar configuração em arquivo...", 40048, {}},
+                        {"Abrir configuração de arquivo...", 40064, {}},
+                        {"", 0, {}},
+                        {"Relatório de comissionamento...", 40080, {}},
+                        {"Histórico de alterações...", 40096, {}},
+                        {"", 0, {}},
+                        {"&Sair", 40003, {}}}},
                       {"&Configurar", 0, {{"&Comunicação", 40005, {}}}},
                       {"&Orvi", 0, {{"&Configurador", 40031, {}}, {"&Busca Automática", 40033, {}}}},
                       {"Aj&uda", 0, {{"S&obre", 40002, {}}}},

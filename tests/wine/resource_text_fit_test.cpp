@@ -93,7 +93,8 @@ std::string ClippedTexts(const char* program, LPCSTR name) {
 }
 
 TEST(ResourceTextFit, NoTextOfAnyDialogIsCutByItsControl) {
-    const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+    const INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                           ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     const struct {
         const char* program;
@@ -106,6 +107,7 @@ TEST(ResourceTextFit, NoTextOfAnyDialogIsCutByItsControl) {
         {"Orvi.exe", "SOBRE"},
         {"Orvi.exe", "COMUNIC"},
         {"Orvi.exe", "CXDLGCOMM"},
+        {"Orvi.exe", MAKEINTRESOURCEA(IDD_CHANGE_HISTORY)},
         {"Configurador.exe", "SOBRE"},
     };
     for (const auto& dialog : dialogs) {

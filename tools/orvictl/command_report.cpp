@@ -12,7 +12,6 @@
 #include "input_types.h"
 #include "journal.h"
 #include "line_session.h"
-#include "live_calibration.h"
 #include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
 #include "platform.h"
@@ -78,22 +77,6 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
     return kExitOk;
 }
 
-// ZERO and SPAN of the output type's calibration pair; empty when the type has none or a read fails.
-std::vector<std::pair<std::string, std::string>> ReadTrims(int outputType) {
-    std::vector<std::pair<std::string, std::string>> trims;
-    const CalibrationPair pair = CalibrationPairFor(outputType);
-    if (!pair.zero || !pair.span) return trims;
-    const char* range = TrimRangeText(outputType);
-    const CalibrationValueSlot* slots[] = {pair.zero, pair.span};
-    const char* names[] = {"ZERO", "SPAN"};
-    for (int i = 0; i < 2; ++i) {
-        uint16_t word = 0;
-        if (ReadPrivate(slots[i]->address, &word) != kLinkOk) return {};
-        trims.push_back({std::string(names[i]) + range, std::to_string(static_cast<int16_t>(word))});
-    }
-    return trims;
-}
-
 // The journal's lines of this serial number, in journal order; a journal that cannot be read is said once.
 std::vector<JournalEntry> JournalOf(const std::string& serial) {
     std::string text, problem;
@@ -121,6 +104,7 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
     if (code != kExitOk) return code;
 
     CommissioningReport report;
+    report.trendHint = "use --trend com um CSV de monitor";
     if (!options.trendPath.empty()) {
         std::string text, problem;
         bool missing = false;
@@ -144,7 +128,7 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
     }
     DecodeConfigBlock(words);
     const ConfigSnapshot& config = configSnapshot;
-    report.trims = ReadTrims(config.outputType);
+    report.trims = ReadReportTrims(config.outputType);
     report.port = LinePortName();
     report.address = commSettings.deviceAddress;
     report.rate = commSettings.baudRate;

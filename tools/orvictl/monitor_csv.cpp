@@ -5,6 +5,7 @@
 
 #include "cli_options.h"
 #include "text_output.h"
+#include "utc_offset.h"
 
 namespace {
 bool ParseInterval(const std::string& text, uint32_t* ms) {
@@ -66,15 +67,7 @@ bool ParseMonitorOptions(const std::vector<std::string>& arguments, MonitorOptio
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 
 std::string TimestampText(const std::tm& local, std::time_t seconds, int milliseconds) {
-    // The local wall time read as if it were UTC, less the moment itself, is the offset.
-    const long y = local.tm_year + 1900L - (local.tm_mon < 2 ? 1 : 0);
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long m = local.tm_mon + 1;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + local.tm_mday - 1;
-    const long days = era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
-    const long long wall = days * 86400LL + local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec;
-    const long offset = static_cast<long>(wall - static_cast<long long>(seconds));
+    const long offset = UtcOffsetSeconds(local, seconds);
     const long minutes = (offset < 0 ? -offset : offset) / 60;
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);

@@ -129,6 +129,10 @@ TEST(Report, TextFromOutsideIsEscapedAndNumbersHaveADecimalComma) {
         return n;
     }());
     EXPECT_EQ(std::string::npos, html.find("http")) << "nothing fetched from the network";
+    // Without a trend, the hint is the making program's own (the configurator has no --trend).
+    EXPECT_NE(std::string::npos, html.find("Sem registro de tend&#234;ncia.</p>"));
+    r.trendHint = "use --trend <csv>";
+    EXPECT_NE(std::string::npos, CommissioningReportHtml(r).find("tend&#234;ncia (use --trend &lt;csv&gt;).</p>"));
 }
 
 TEST(Report, ValuesAsFoundComeFromTheFirstWriteOfEachKey) {

@@ -1,0 +1,59 @@
+// The configuration of the transmitter on the line for the report and the history.
+#include "shell/records_transmitter.h"
+
+#include <cstdio>
+
+#include "comm_settings.h"
+#include "sheet/config_sheet.h"
+#include "shell/shell_state.h"
+#include "transactions.h"
+#include "ui_text.h"
+
+namespace {
+
+// The block, read behind the please-wait window the Input/Output page shows for the same read.
+LinkError ReadBlockWhileShowingWait(HWND owner, uint16_t* block) {
+    HWND pleaseWait = CreateUnicodeDialog(programInstance, "CxDlgComm", owner, PleaseWaitProc);
+    if (pleaseWait != NULL) {
+        ShowWindow(pleaseWait, SW_SHOW);
+        UpdateWindow(pleaseWait);
+    }
+    const LinkError result = ReadConfigBlock(block);
+    if (pleaseWait != NULL) DestroyWindow(pleaseWait);
+    return result;
+}
+
+}  // namespace
+
+bool TransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config) {
+    if (configSheetWindow != NULL && readConfig.serialNumber != 0) {
+        *config = readConfig;
+        return true;
+    }
+    uint16_t block[kConfigBlockWords] = {};
+    const LinkError result = ReadBlockWhileShowingWait(owner, block);
+    if (result != kLinkOk) {
+        char message[512];
+        std::snprintf(message, sizeof message, "Erro na leitura da configuração (%s)!\n\n%s", LinkErrorText(result),
+                      consequence);
+        ShowMessage(owner, message, "Atenção", MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    // The decoding fills the pages' snapshot too: an open sheet keeps its edits and what it has seen.
+    const ConfigSnapshot edits = configSnapshot;
+    const ConfigSnapshot seen = lastKnown;
+    DecodeConfigBlock(block);
+    *config = readConfig;
+    if (configSheetWindow != NULL) {
+        configSnapshot = edits;
+        lastKnown = seen;
+    }
+    return true;
+}
+
+std::string LineDescriptionText() {
+    char text[64];
+    std::snprintf(text, sizeof text, "endereço %d, %d bit/s, %s", commSettings.deviceAddress,
+                  static_cast<int>(commSettings.baudRate), commSettings.portName);
+    return text;
+}
