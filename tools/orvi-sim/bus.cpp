@@ -110,6 +110,7 @@ std::optional<PendingReply> Bus::HandleFrame(const std::uint8_t* frame, int line
     reply.fromAddress = fromAddress;
     reply.baud = lineSpeed;
     reply.delayMs = ReplyDelayMs(answer.bytes.size(), lineSpeed) + answer.extraDelayMs + responder->AnswerDelayMs();
+    reply.paced = !answer.bytesAhead;
     Collide(*responder, lineSpeed, answer.bytes);
     reply.bytes = std::move(answer.bytes);
     reply.newAddress = answer.newAddress;

@@ -22,6 +22,9 @@ struct PendingReply {
     int baud = 0;         // the speed it answers at
     std::vector<std::uint8_t> bytes;
     int delayMs = 0;
+    // A character at a time, as on a wire; a faulted reply with bytes ahead of it leaves whole, so
+    // that those bytes are in the host's queue together with the reply, as the faults model them.
+    bool paced = true;
     int newAddress = -1;
     int newBaudCode = -1;
 };

@@ -137,10 +137,14 @@ Answer AnswerRequest(Transmitter& t, const std::uint8_t* request, std::uint64_t 
         bytes[0] = static_cast<std::uint8_t>(bytes[0] + 1);
         Reframe(bytes);
         break;
-    case FaultMode::Echo: bytes.insert(bytes.begin(), request, request + kRequestSize); break;
+    case FaultMode::Echo:
+        bytes.insert(bytes.begin(), request, request + kRequestSize);
+        answer.bytesAhead = true;
+        break;
     case FaultMode::Stray: {
         const std::uint8_t stray[] = {0xA5, 0x00, 0xFF};
         bytes.insert(bytes.begin(), stray, stray + 3);
+        answer.bytesAhead = true;
         break;
     }
     case FaultMode::Short: bytes.resize(bytes.size() - 2); break;

@@ -15,6 +15,7 @@ struct Answer {
     bool silent = false;              // nothing goes back on the line
     std::vector<std::uint8_t> bytes;  // what goes back, stray bytes and all
     int extraDelayMs = 0;             // beyond the reply's own line time
+    bool bytesAhead = false;          // an echo or stray bytes ahead of the reply: they leave with it at once
     int newAddress = -1;              // register 44 written: applies after the reply
     int newBaudCode = -1;             // register 45 written: applies after the reply
 };

@@ -23,6 +23,7 @@ struct ScheduledReply {
     std::size_t sent = 0;
 
     std::uint64_t ByteDueMs(std::size_t index) const {
+        if (!reply.paced) return dueMs;
         const std::uint64_t after = static_cast<std::uint64_t>(LineTimeMs(reply.bytes.size() - 1 - index, reply.baud));
         return dueMs > after ? dueMs - after : 0;
     }
