@@ -425,6 +425,10 @@ TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTri
     run = Run({"--port", sim_->Link(), "diff", "--with-calibration", file});
     EXPECT_EQ(1, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("span_4a20")) << run.out;
+    sim.Fault(1, "badecho");  // a trim the transmitter does not confirm is a failed load
+    run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
+    EXPECT_EQ(6, run.code) << run.err;
+    sim.Fault(1, "none");
     run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
     ASSERT_EQ(0, run.code) << run.err;
     EXPECT_EQ(10022, sim.GetPrivate(1, 22));
@@ -491,6 +495,14 @@ TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippin
     EXPECT_EQ("endereco,numero_serie,resultado", rows[0]);
     EXPECT_EQ("10,00012345,endereço ok; 1 parâmetro(s) escritos", rows[1]);
     EXPECT_EQ("12,", rows[3].substr(0, 3));
+
+    // A move the transmitter does not confirm ends the session: never counted as done.
+    ASSERT_EQ("OK", sim.Command("add 1 9600"));
+    ASSERT_EQ("OK", sim.Command("fault 1 badecho"));
+    const CtlRun refused = Run({"--port", sim_->Link(), "commission", "--from", "13", "--to", "14", "--csv", csv});
+    EXPECT_EQ(6, refused.code) << refused.err;
+    EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012345,endereço não confirmado"}),
+              Lines(ReadWhole(csv)));
 }
 
 }  // namespace
