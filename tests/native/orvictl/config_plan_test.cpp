@@ -53,6 +53,8 @@ TEST(ConfigPlan, AFileSaveWroteLoadsBackOntoTheSameTransmitterWithoutAWriteOrARe
         {"a negative hysteresis with no alarm", Block().Set(35, 0).Set(39, 0xFFFB)},
         {"a hysteresis wider than the sensor", Block().Set(39, 2000)},
         {"a lower limit below the sensor's", Block().Set(26, 0xFF00)},
+        {"a set point below the lower limit", Block().Set(31, 0xFFF6)},
+        {"a set point above the upper limit", Block().Set(31, 700)},
         {"an unknown unit code", Block().Set(67, 7)},
         {"a linear input at °F", Block().Set(43, 17).Set(67, 1).Set(26, 0xF831).Set(27, 9999)},
     };
