@@ -79,6 +79,7 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         {{"load", utf16}, 2, "utf16.ini: arquivo em UTF-16: grave-o como UTF-8"},
         {{"load", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"save", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
+        {{"monitor", "--csv", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"load", "--dryrun", inconsistent}, 2, "opção desconhecida: --dryrun"},
         {{"show", "--jsno"}, 2, "opção desconhecida: --jsno"},
         {{"set", "---dry-run", "unidade=1"}, 2, "opção desconhecida: ---dry-run"},
