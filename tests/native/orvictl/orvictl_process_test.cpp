@@ -504,6 +504,15 @@ TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippin
     EXPECT_EQ(6, refused.code) << refused.err;
     EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012345,endereço não confirmado"}),
               Lines(ReadWhole(csv)));
+
+    // Ctrl-C while waiting for the next transmitter ends the session there: nothing more is asked.
+    sim.Fault(1, "silent");  // heard on the line, never answering
+    sim.ClearLog();
+    const pid_t waiting = Launch({"--port", sim_->Link(), "commission", "--from", "13", "--to", "14"});
+    ASSERT_TRUE(WaitFor([&] { return !sim.Log().empty(); }));
+    kill(waiting, SIGINT);
+    EXPECT_EQ(0, Finish(waiting).code);
+    for (const std::string& frame : sim.Log()) EXPECT_EQ(0u, frame.find("01030008")) << frame;
 }
 
 }  // namespace
