@@ -463,6 +463,28 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
         EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
         EXPECT_EQ(i % 2 ? ";1;;40;" : ";7;;12,5;", row.substr(29, i % 2 ? 7 : 9)) << row;
     }
+
+    // Ctrl-C during one transmitter's read ends the sweep there: the next one is not asked.
+    sim.ClearLog();
+    const pid_t pid = Launch({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1"});
+    // The sweeps have begun once 7's live values are asked for; then 1 falls silent.
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<std::string> log = sim.Log();
+        return std::any_of(log.begin(), log.end(),
+                           [](const std::string& f) { return f.rfind("07030000000A", 0) == 0; });
+    }));
+    sim.Fault(1, "silent");
+    sim.ClearLog();
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<std::string> log = sim.Log();
+        return !log.empty() && log.back().rfind("01", 0) == 0;
+    }));
+    kill(pid, SIGINT);
+    Finish(pid);
+    const std::vector<std::string> log = sim.Log();
+    const auto asked =
+        std::find_if(log.begin(), log.end(), [](const std::string& f) { return f.substr(0, 2) == "01"; });
+    for (auto frame = asked; frame != log.end(); ++frame) EXPECT_EQ("01", frame->substr(0, 2)) << *frame;
 }
 
 TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {
