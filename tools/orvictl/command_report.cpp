@@ -16,6 +16,7 @@
 #include "parameter_keys.h"
 #include "platform.h"
 #include "records_platform.h"
+#include "report_options.h"
 #include "text_output.h"
 #include "transmitter_report.h"
 #include "transactions.h"
@@ -27,36 +28,6 @@ struct ReportOptions {
     std::string outPath;
     double tolerance = 0.25;
 };
-
-// Five currents in mA: "4,8,12,16,20", or with decimal commas "4;8,02;12;16;20".
-bool ParseMeasured(const std::string& text, std::vector<double>* values) {
-    const char separator = text.find(';') != std::string::npos ? ';' : ',';
-    size_t start = 0;
-    values->clear();
-    while (start <= text.size()) {
-        size_t end = text.find(separator, start);
-        if (end == std::string::npos) end = text.size();
-        std::string field = text.substr(start, end - start);
-        if (separator == ';')
-            for (char& c : field)
-                if (c == ',') c = '.';
-        char* stop = nullptr;
-        const double value = std::strtod(field.c_str(), &stop);
-        if (field.empty() || *stop != '\0' || !(value >= 0 && value <= 30)) return false;
-        values->push_back(value);
-        start = end + 1;
-    }
-    return values->size() == static_cast<size_t>(kLoopPointCount);
-}
-
-bool ParseTolerance(const std::string& text, double* tolerance) {
-    std::string field = text;
-    for (char& c : field)
-        if (c == ',') c = '.';
-    char* stop = nullptr;
-    *tolerance = std::strtod(field.c_str(), &stop);
-    return !field.empty() && *stop == '\0' && *tolerance > 0 && *tolerance <= 100;
-}
 
 int ParseOptions(const Arguments& arguments, ReportOptions* options) {
     for (size_t i = 0; i < arguments.size(); ++i) {

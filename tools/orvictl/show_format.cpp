@@ -7,8 +7,9 @@
 #include "text_output.h"
 
 namespace {
+// A row without a label continues the one above it: blank, not a stray colon.
 std::string Row(const std::string& label, const std::string& value) {
-    return Format("%-32s %s\n", (label + ":").c_str(), value.c_str());
+    return Format("%-32s %s\n", label.empty() ? "" : (label + ":").c_str(), value.c_str());
 }
 
 std::vector<std::string> StatusTexts(uint16_t bits) {

@@ -2,6 +2,12 @@
 // and the MBAP framing of a Modbus TCP gateway under the unchanged transactions.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "comm_settings.h"
 #include "mbap_codec.h"
 #include "native_platform.h"
@@ -9,6 +15,7 @@
 #include "rtu_frame.h"
 #include "serial_port.h"
 #include "tcp_address.h"
+#include "tcp_connection.h"
 #include "transactions.h"
 
 namespace {
@@ -89,6 +96,33 @@ TEST(Rfc2217Stream, ServerStreamSplitAnywhereYieldsLineDataAnswersAndTheConfirme
     const Bytes dont = {0xFF, 0xFE, 44};
     refusing.Feed(dont.data(), dont.size(), &data, &answer);
     EXPECT_TRUE(refusing.ComPortRefused());
+}
+
+// A script started with standard input closed gets descriptor 0 for its connection: closing the line
+// must close that one too, or a server that takes one client at a time refuses the next open.
+TEST(TcpConnection, AConnectionOnDescriptorZeroIsClosedToo) {
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(0, bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address));
+    ASSERT_EQ(0, listen(listener, 1));
+    ASSERT_EQ(0, getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length));
+    const int input = dup(0);
+    close(0);
+    TcpConnection connection;
+    std::string problem;
+    const bool connected = connection.Connect("127.0.0.1", ntohs(address.sin_port), 1000, &problem);
+    const bool onZero = fcntl(0, F_GETFD) != -1;
+    connection.Close();
+    const bool closed = fcntl(0, F_GETFD) == -1;
+    dup2(input, 0);
+    close(input);
+    close(listener);
+    ASSERT_TRUE(connected) << problem;
+    ASSERT_TRUE(onZero);
+    EXPECT_TRUE(closed);
 }
 
 // The MBAP reply to the request last written, with the request's transaction and the given unit and PDU.

@@ -135,7 +135,7 @@ TEST(PortNames, OnlyComOneToTwoFiftyFiveCounts) {
 TEST(PortNames, ListsTheFixedPortsThenThoseReportedInNumberOrder) {
     const std::vector<std::string> expected = {"None", "COM1", "COM2",  "COM3",  "COM4",
                                                "COM5", "COM7", "COM12", "COM100"};
-    EXPECT_EQ(expected, PortListNames({"COM12", "COM100", "COM3", "COM7", "COM5", "COM12", "LPT1", "COM0"}));
+    EXPECT_EQ(expected, PortListNames({"COM12", "COM100", "COM3", "COM4", "COM7", "COM5", "COM12", "LPT1", "COM0"}));
     EXPECT_EQ(std::vector<std::string>({"None", "COM1", "COM2", "COM3", "COM4"}), PortListNames({}));
 }
 

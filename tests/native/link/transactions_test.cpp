@@ -5,6 +5,7 @@
 
 #include "comm_settings.h"
 #include "native_platform.h"
+#include "probe.h"
 #include "rtu_frame.h"
 #include "serial_port.h"
 #include "transactions.h"
@@ -85,10 +86,13 @@ TEST_F(TransactionTest, ReadsSendTheirFixedRequests) {
     ReadLiveBlock(words);
     ReadStatusBits(words);
     ReadPrivate(23, words);
+    ProbeRead(8, words, 1);  // the scan's short wait: one normal read of the identity, never retried
     EXPECT_EQ(WithCrc({1, 3, 0, 0, 0, 68}), device().written[0]);
     EXPECT_EQ(WithCrc({1, 3, 0, 0, 0, 10}), device().written[3]);
     EXPECT_EQ(WithCrc({1, 0x70, 0, 4, 0, 0}), device().written[6]);
     EXPECT_EQ(WithCrc({1, 0x70, 0, 23, 0, 0}), device().written[9]);
+    EXPECT_EQ((std::vector<Bytes>{WithCrc({1, 3, 0, 8, 0, 1})}),
+              std::vector<Bytes>(device().written.begin() + 12, device().written.end()));
 }
 
 TEST_F(TransactionTest, WrongAddressFailsExceptDuringSearchReads) {

@@ -10,6 +10,7 @@
 #include "config_plan.h"
 #include "exit_codes.h"
 #include "register_map.h"
+#include "show_format.h"
 #include "text_output.h"
 
 namespace {
@@ -53,6 +54,8 @@ TEST(ConfigPlan, AFileSaveWroteLoadsBackOntoTheSameTransmitterWithoutAWriteOrARe
         {"a negative hysteresis with no alarm", Block().Set(35, 0).Set(39, 0xFFFB)},
         {"a hysteresis wider than the sensor", Block().Set(39, 2000)},
         {"a lower limit below the sensor's", Block().Set(26, 0xFF00)},
+        {"a set point below the lower limit", Block().Set(31, 0xFFF6)},
+        {"a set point above the upper limit", Block().Set(31, 700)},
         {"an unknown unit code", Block().Set(67, 7)},
         {"a linear input at °F", Block().Set(43, 17).Set(67, 1).Set(26, 0xF831).Set(27, 9999)},
     };
@@ -160,6 +163,69 @@ TEST(ConfigPlan, OnlyDifferingRegistersAreWrittenAndAlarmValuesNeedAnAlarmFuncti
         for (const ParameterKey* key : RequestsNotWritten(requests, current, target)) left.push_back(key->name);
         EXPECT_EQ(left, row.notWritten);
     }
+}
+
+TEST(ParameterKeys, EachValueDescribedAsThePagesNameIt) {
+    const struct {
+        const char* key;
+        Block block;
+        const char* text;  // UTF-8
+    } rows[] = {
+        {"unidade", Block(), "°C"},
+        {"unidade", Block().Set(67, 1), "°F"},
+        {"unidade", Block().Set(67, 7), "código 7 desconhecido"},
+        {"unidade", Block().Set(43, 17), "°C (entrada linear: sem unidade)"},
+        {"alarme_bloqueio", Block(), "não"},
+        {"alarme_bloqueio", Block().Set(50, 1), "sim"},
+        {"alarme_bloqueio", Block().Set(50, 2), "código 2 desconhecido"},
+        {"limite_superior", Block(), "600 °C"},
+        {"entrada", Block().Set(43, 30), "código 30 desconhecido"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        const ParameterKey* key = FindParameterKey(row.key);
+        ASSERT_NE(key, nullptr);
+        EXPECT_EQ(Cp1252ToUtf8(DescribeParameter(*key, row.block.Snapshot())), row.text);
+    }
+}
+
+TEST(ShowLayout, RowsAlignedJsonEscapedAndWhatWasNotReadSaidSo) {
+    const struct {
+        bool read;  // the calibration and the status answered
+        uint16_t statusBits;
+        std::vector<std::string> lines, json;  // UTF-8, whole lines
+    } rows[] = {
+        {false,
+         0,
+         {"Tipo de Entrada:                 Termopar J   (-110°C a 760°C) [entrada = 0]",
+          "Calibração:                      não lida", "Estado:                          não lido"},
+         {"  \"calibracao\": null,", "  \"estado\": null"}},
+        {true,
+         5,
+         {"Calibração 4 a 20mA:             ZERO -120, SPAN 10050", "Estado:                          0x0005",
+          "                                 Conversão de PV muito alta"},
+         {"  \"estado\": {\"bits\": 5, \"textos\": [\"Conversão de PV muito baixa\", \"Conversão de PV muito "
+          "alta\"]}"}},
+        {true,
+         0,
+         {"Estado:                          0x0000 (nenhum erro)"},
+         {"  \"estado\": {\"bits\": 0, \"textos\": []}"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.statusBits);
+        TransmitterReport report{};
+        report.config = Block().Snapshot();
+        report.port = "COM3";
+        report.calibrationRead = report.statusRead = row.read;
+        report.calibration = {-120, 10050, 33, 9990};
+        report.statusBits = row.statusBits;
+        const std::string text = "\n" + Cp1252ToUtf8(FormatReportText(report));
+        for (const std::string& line : row.lines) EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << text;
+        const std::string json = Cp1252ToUtf8(FormatReportJson(report));
+        for (const std::string& line : row.json) EXPECT_NE(json.find("\n" + line + "\n"), std::string::npos) << json;
+    }
+    // Names and tags come from people and files: quotes, backslashes and control characters escaped.
+    EXPECT_EQ(JsonString("a\"b\\c\x01\x1F\xE7"), "\"a\\\"b\\\\c\\u0001\\u001f\xE7\"");
 }
 
 // The scripted link of RunWrites: one result per write, Ctrl-C after a number of writes.

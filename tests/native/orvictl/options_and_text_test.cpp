@@ -10,6 +10,7 @@
 #include "monitor_csv.h"
 #include "named_port_device.h"
 #include "native_platform.h"
+#include "report_options.h"
 #include "serial_port.h"
 #include "text_output.h"
 
@@ -111,6 +112,30 @@ TEST(MonitorOptions, IntervalCountAndWhatToDoWithAnExistingCsv) {
         EXPECT_EQ(options.append, row.append);
         EXPECT_EQ(options.force, row.force);
     }
+}
+
+TEST(ReportOptions, FiveCurrentsFromTheMultimeterAndATolerance) {
+    const struct {
+        const char* text;
+        std::vector<double> currents;  // empty: refused
+    } rows[] = {
+        {"4,8,12,16,20", {4, 8, 12, 16, 20}},
+        {"4;8,02;12;16;20", {4, 8.02, 12, 16, 20}},  // decimal commas, as a Portuguese keyboard types them
+        {"4,8,x,16,20", {}},
+        {"4,8,12,16", {}},
+        {"4,8,12,16,30.5", {}},
+    };
+    for (const auto& row : rows) {
+        std::vector<double> currents;
+        EXPECT_EQ(ParseMeasured(row.text, &currents), !row.currents.empty()) << row.text;
+        if (!row.currents.empty()) {
+            EXPECT_EQ(currents, row.currents) << row.text;
+        }
+    }
+    double tolerance = 0;
+    EXPECT_TRUE(ParseTolerance("0,5", &tolerance));
+    EXPECT_EQ(tolerance, 0.5);
+    for (const char* bad : {"0", "100.1", "", "1%"}) EXPECT_FALSE(ParseTolerance(bad, &tolerance)) << bad;
 }
 
 TEST(MonitorCsv, AMissedSampleIsARowWithItsTimeNoValueAndTheReason) {

@@ -117,6 +117,7 @@ TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
     sim.ClearLog();
     const CtlRun load = Run({"--port", sim_->Link(), "--address", "2", "load", file});
     ASSERT_EQ(0, load.code) << load.err;
+    EXPECT_EQ(std::string::npos, load.err.find("diário")) << "a journal written is not warned about: " << load.err;
     const std::vector<int> written = WrittenRegisters(2);
     ASSERT_FALSE(written.empty());
     EXPECT_EQ(written.size(), Lines(ReadWhole(JournalFile())).size()) << ReadWhole(JournalFile());

@@ -60,6 +60,7 @@ TEST_F(OrvictlNetwork, RawServerShowsSavesLoadsAndScansAtItsOneRate) {
     // The same report as on the local line, the port's name aside.
     const CtlRun direct = Run({"--port", sim_->Link(), "show"});
     const CtlRun remote = Run({"--port", url, "show"});
+    EXPECT_EQ("", direct.err) << "the local line answers the calibration and the status too";
     ASSERT_EQ(0, remote.code) << remote.err;
     std::string expected = direct.out;
     expected.replace(expected.find(sim_->Link()), sim_->Link().size(), url);

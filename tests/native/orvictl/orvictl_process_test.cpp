@@ -79,8 +79,12 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         {{"load", utf16}, 2, "utf16.ini: arquivo em UTF-16: grave-o como UTF-8"},
         {{"load", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"save", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
+        {{"monitor", "--csv", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"load", "--dryrun", inconsistent}, 2, "opção desconhecida: --dryrun"},
         {{"show", "--jsno"}, 2, "opção desconhecida: --jsno"},
+        {{"set", "---dry-run", "unidade=1"}, 2, "opção desconhecida: ---dry-run"},
+        {{"save", "--tag", "", Path("tagged.ini")}, 2, "--tag precisa de um nome"},
+        {{"journal", "--serial"}, 2, "--serial precisa de um valor"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--port", sim_->Link()};
@@ -97,6 +101,11 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
     const CtlRun noPort = Run({"--port", Path("no-such-port"), "show"});
     EXPECT_EQ(3, noPort.code);
     EXPECT_NE(std::string::npos, noPort.err.find("no-such-port: o dispositivo não existe")) << noPort.err;
+    if (access("/dev/serial/by-id", F_OK) != 0) {  // no serial adapter here: ports says so and fails, for scripts
+        const CtlRun ports = Run({"ports"});
+        EXPECT_EQ(3, ports.code);
+        EXPECT_NE(std::string::npos, ports.err.find("nenhuma porta serial encontrada")) << ports.err;
+    }
 }
 
 TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWritesNothing) {
@@ -105,6 +114,10 @@ TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWrit
     CtlRun run = Run({"--port", sim_->Link(), "set", "--dry-run", "unidade=1", "limite_superior=900"});
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("limite_inferior    0        32")) << run.out;
+    const std::string file = Path("unit.ini");
+    WriteWhole(file, "[Orvi]\nunidade = 1\n");
+    run = Run({"--port", sim_->Link(), "load", "--dry-run", file});
+    EXPECT_EQ(0, run.code) << run.err;
     EXPECT_TRUE(WrittenRegisters(1).empty());
 
     run = Run({"--port", sim_->Link(), "set", "unidade=1", "limite_superior=900"});
@@ -413,6 +426,10 @@ TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTri
     run = Run({"--port", sim_->Link(), "diff", "--with-calibration", file});
     EXPECT_EQ(1, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("span_4a20")) << run.out;
+    sim.Fault(1, "badecho");  // a trim the transmitter does not confirm is a failed load
+    run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
+    EXPECT_EQ(6, run.code) << run.err;
+    sim.Fault(1, "none");
     run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
     ASSERT_EQ(0, run.code) << run.err;
     EXPECT_EQ(10022, sim.GetPrivate(1, 22));
@@ -446,6 +463,28 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
         EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
         EXPECT_EQ(i % 2 ? ";1;;40;" : ";7;;12,5;", row.substr(29, i % 2 ? 7 : 9)) << row;
     }
+
+    // Ctrl-C during one transmitter's read ends the sweep there: the next one is not asked.
+    sim.ClearLog();
+    const pid_t pid = Launch({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1"});
+    // The sweeps have begun once 7's live values are asked for; then 1 falls silent.
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<std::string> log = sim.Log();
+        return std::any_of(log.begin(), log.end(),
+                           [](const std::string& f) { return f.rfind("07030000000A", 0) == 0; });
+    }));
+    sim.Fault(1, "silent");
+    sim.ClearLog();
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<std::string> log = sim.Log();
+        return !log.empty() && log.back().rfind("01", 0) == 0;
+    }));
+    kill(pid, SIGINT);
+    Finish(pid);
+    const std::vector<std::string> log = sim.Log();
+    const auto asked =
+        std::find_if(log.begin(), log.end(), [](const std::string& f) { return f.substr(0, 2) == "01"; });
+    for (auto frame = asked; frame != log.end(); ++frame) EXPECT_EQ("01", frame->substr(0, 2)) << *frame;
 }
 
 TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {
@@ -479,6 +518,23 @@ TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippin
     EXPECT_EQ("endereco,numero_serie,resultado", rows[0]);
     EXPECT_EQ("10,00012345,endereço ok; 1 parâmetro(s) escritos", rows[1]);
     EXPECT_EQ("12,", rows[3].substr(0, 3));
+
+    // A move the transmitter does not confirm ends the session: never counted as done.
+    ASSERT_EQ("OK", sim.Command("add 1 9600"));
+    ASSERT_EQ("OK", sim.Command("fault 1 badecho"));
+    const CtlRun refused = Run({"--port", sim_->Link(), "commission", "--from", "13", "--to", "14", "--csv", csv});
+    EXPECT_EQ(6, refused.code) << refused.err;
+    EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012345,endereço não confirmado"}),
+              Lines(ReadWhole(csv)));
+
+    // Ctrl-C while waiting for the next transmitter ends the session there: nothing more is asked.
+    sim.Fault(1, "silent");  // heard on the line, never answering
+    sim.ClearLog();
+    const pid_t waiting = Launch({"--port", sim_->Link(), "commission", "--from", "13", "--to", "14"});
+    ASSERT_TRUE(WaitFor([&] { return !sim.Log().empty(); }));
+    kill(waiting, SIGINT);
+    EXPECT_EQ(0, Finish(waiting).code);
+    for (const std::string& frame : sim.Log()) EXPECT_EQ(0u, frame.find("01030008")) << frame;
 }
 
 }  // namespace
