@@ -187,6 +187,10 @@ bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<Req
     return problems->empty();
 }
 
+std::string DescribeLine(int address, int32_t baud, const std::string& port) {
+    return Format("endereço %d, %d bit/s, %s", address, static_cast<int>(baud), port.c_str());
+}
+
 std::string ConfigSourceText(const std::string& lineDescription, const ConfigSnapshot& snapshot,
                              const std::tm& readAt) {
     char when[32];

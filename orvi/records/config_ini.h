@@ -1,5 +1,6 @@
 // The configuration file of save and load: a commented INI file a person can read and edit.
 #pragma once
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ bool ParseConfigIni(const std::string& text, std::vector<RequestedValue>* reques
 // "key=value" arguments of set; same rules and messages.
 bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<RequestedValue>* requests,
                       std::vector<std::string>* problems);
+
+// "endereço 1, 9600 bit/s, COM1": a line as files and messages name it (CP1252).
+std::string DescribeLine(int address, int32_t baud, const std::string& port);
 
 // The file's first comment: where and when the configuration was read ("endereço 1, 9600 bit/s, COM1;
 // número de série 00012345, firmware 1.11; lida em 2026-12-08 14:05"). CP1252.

@@ -33,3 +33,16 @@ bool ReadJournalText(const std::string& path, std::string* text, std::string* pr
     *problem = path + ": não pôde ser lido";
     return false;
 }
+
+bool ReadJournalEntries(const JournalFilter& filter, std::vector<JournalEntry>* entries, int* damagedLines,
+                        std::string* problem) {
+    const std::string path = JournalPath();
+    std::string text;
+    if (path.empty()) {
+        *problem = "sem pasta de usuário";
+        return false;
+    }
+    if (!ReadJournalText(path, &text, problem)) return false;
+    *entries = SelectJournalEntries(text, filter, damagedLines);
+    return true;
+}

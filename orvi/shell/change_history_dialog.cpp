@@ -179,18 +179,18 @@ bool SerialOfTransmitter(HWND owner, std::string* serial) {
 bool ReadHistory(HWND owner, HistoryView* view) {
     const std::string path = JournalPath();
     view->journalPath = WideFromUtf8(path);
-    std::string text, problem;
-    if (path.empty() || !ReadJournalText(path, &text, &problem)) {
+    JournalFilter filter;
+    filter.serial = Cp1252ToUtf8(view->serial);
+    std::vector<JournalEntry> entries;
+    std::string problem;
+    if (!ReadJournalEntries(filter, &entries, &view->damagedLines, &problem)) {
         const std::wstring message =
             WideFrom1252("O diário de alterações não pôde ser lido:\n") +
             (path.empty() ? WideFrom1252("não há pasta de dados do usuário (LOCALAPPDATA).") : view->journalPath);
         MessageBoxW(owner, message.c_str(), WideFrom1252(kCaption).c_str(), MB_OK | MB_ICONWARNING);
         return false;
     }
-    JournalFilter filter;
-    filter.serial = Cp1252ToUtf8(view->serial);
     // The journal is appended in the order of the writes: its end is the newest.
-    const std::vector<JournalEntry> entries = SelectJournalEntries(text, filter, &view->damagedLines);
     view->newest.assign(entries.rbegin(), entries.rend());
     return true;
 }

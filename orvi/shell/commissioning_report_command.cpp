@@ -28,17 +28,15 @@ const double kTolerancePercent = 0.25;
 // The journal's lines of this serial number, in journal order. A journal that cannot be read leaves
 // the settings "as found" equal to those "as left", which the user hears before choosing a file.
 std::vector<JournalEntry> JournalOf(HWND owner, const std::string& serial) {
-    const std::string path = JournalPath();
-    std::string text, problem;
-    if (path.empty() || !ReadJournalText(path, &text, &problem)) {
-        ShowFileMessage(owner, kCaption, "O diário de alterações não pôde ser lido:\n", WideFromUtf8(path),
-                        "\n\nO relatório mostra a configuração encontrada igual à atual.");
-        return {};
-    }
     JournalFilter filter;
     filter.serial = serial;
+    std::vector<JournalEntry> entries;
     int damaged = 0;
-    return SelectJournalEntries(text, filter, &damaged);
+    std::string problem;
+    if (!ReadJournalEntries(filter, &entries, &damaged, &problem))
+        ShowFileMessage(owner, kCaption, "O diário de alterações não pôde ser lido:\n", WideFromUtf8(JournalPath()),
+                        "\n\nO relatório mostra a configuração encontrada igual à atual.");
+    return entries;
 }
 
 // The configuration, the trims and the line, read in one action; false when the transmitter did not answer.

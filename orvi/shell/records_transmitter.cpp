@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "comm_settings.h"
+#include "config_ini.h"
 #include "sheet/config_sheet.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
@@ -52,8 +53,5 @@ bool TransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapsho
 }
 
 std::string LineDescriptionText() {
-    char text[64];
-    std::snprintf(text, sizeof text, "endereço %d, %d bit/s, %s", commSettings.deviceAddress,
-                  static_cast<int>(commSettings.baudRate), commSettings.portName);
-    return text;
+    return DescribeLine(commSettings.deviceAddress, commSettings.baudRate, commSettings.portName);
 }

@@ -37,14 +37,13 @@ int RunJournal(const GlobalOptions&, const Arguments& arguments) {
             filter.since = value;
         }
     }
-    const std::string path = JournalPath();
-    std::string text, problem;
-    if (path.empty() || !ReadJournalText(path, &text, &problem)) {
-        Complain("o diário não pôde ser lido: " + (path.empty() ? std::string("sem pasta de usuário") : problem));
+    std::vector<JournalEntry> entries;
+    int damaged = 0;
+    std::string problem;
+    if (!ReadJournalEntries(filter, &entries, &damaged, &problem)) {
+        Complain("o diário não pôde ser lido: " + problem);
         return kExitFile;
     }
-    int damaged = 0;
-    const std::vector<JournalEntry> entries = SelectJournalEntries(text, filter, &damaged);
     if (damaged) Complain(Format("aviso: %d linha(s) danificada(s) do diário foram ignoradas", damaged));
     if (json) {
         for (const JournalEntry& entry : entries) WriteOut(Utf8ToCp1252(JournalLine(entry)));
@@ -53,6 +52,7 @@ int RunJournal(const GlobalOptions&, const Arguments& arguments) {
                         "SÉRIE", "TAG", "PARÂMETRO", "ANTES", "ESCRITO", "RESULTADO"));
         for (const JournalEntry& entry : entries) WriteOut(TableLine(entry));
     }
-    WriteErr(Format("%d escrita(s) no diário %s\n", static_cast<int>(entries.size()), Utf8ToCp1252(path).c_str()));
+    WriteErr(
+        Format("%d escrita(s) no diário %s\n", static_cast<int>(entries.size()), Utf8ToCp1252(JournalPath()).c_str()));
     return kExitOk;
 }

@@ -50,15 +50,14 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
 
 // The journal's lines of this serial number, in journal order; a journal that cannot be read is said once.
 std::vector<JournalEntry> JournalOf(const std::string& serial) {
-    std::string text, problem;
-    if (!ReadJournalText(JournalPath(), &text, &problem)) {
-        Complain("aviso: o diário não pôde ser lido (" + problem + "); a configuração encontrada é a atual");
-        return {};
-    }
     JournalFilter filter;
     filter.serial = serial;
+    std::vector<JournalEntry> entries;
     int damaged = 0;
-    return SelectJournalEntries(text, filter, &damaged);
+    std::string problem;
+    if (!ReadJournalEntries(filter, &entries, &damaged, &problem))
+        Complain("aviso: o diário não pôde ser lido (" + problem + "); a configuração encontrada é a atual");
+    return entries;
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {

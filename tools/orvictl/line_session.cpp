@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "comm_settings.h"
+#include "config_ini.h"
 #include "exit_codes.h"
 #include "link_error.h"
 #include "named_port_device.h"
@@ -77,8 +78,7 @@ const std::string& LinePortName() {
 }
 
 std::string LineDescription() {
-    return Format("endereço %d, %d bit/s, %s", commSettings.deviceAddress, static_cast<int>(commSettings.baudRate),
-                  LinePortName().c_str());
+    return DescribeLine(commSettings.deviceAddress, commSettings.baudRate, LinePortName());
 }
 
 void ComplainNoReply(const char* what, LinkError error) {
