@@ -41,6 +41,7 @@ Bus::Bus(std::vector<DeviceSpec> startup, std::uint64_t nowMs) : startup_(std::m
 
 void Bus::Reset(std::uint64_t nowMs) {
     transmitters_.clear();
+    added_ = 0;
     for (const DeviceSpec& spec : startup_) Add(spec.address, spec.baud, nowMs);
     log_.clear();
     garbled_ = 0;
@@ -55,8 +56,14 @@ Transmitter* Bus::Find(int address) {
 
 bool Bus::Add(int address, int baud, std::uint64_t nowMs) {
     if (Find(address) != nullptr) return false;
-    transmitters_.push_back(std::make_unique<Transmitter>(address, baud, nowMs));
+    Place(std::make_unique<Transmitter>(address, baud, nowMs));
     return true;
+}
+
+void Bus::Place(std::unique_ptr<Transmitter> transmitter) {
+    // Every unit its own serial number (00012345, 00012346 ...), so that records of two can be told apart.
+    SetSerialNumber(*transmitter, kFirstSerialNumber + added_++);
+    transmitters_.push_back(std::move(transmitter));
 }
 
 bool Bus::Remove(int address) {
@@ -121,10 +128,8 @@ std::optional<PendingReply> Bus::HandleFrame(const std::uint8_t* frame, int line
 bool Bus::AddTwin(int address, std::uint64_t nowMs) {
     const Transmitter* original = Find(address);
     if (original == nullptr) return false;
-    transmitters_.push_back(std::make_unique<Transmitter>(address, original->Baud(), nowMs));
     // Another unit: another serial number, so that even identical requests get different replies.
-    Transmitter& twin = *transmitters_.back();
-    twin.SetRegister(kRegSerialLow, static_cast<std::uint16_t>(original->Register(kRegSerialLow) + 1));
+    Place(std::make_unique<Transmitter>(address, original->Baud(), nowMs));
     return true;
 }
 

@@ -67,6 +67,7 @@ public:
     int Garbled() const { return garbled_; }
 
 private:
+    void Place(std::unique_ptr<Transmitter> transmitter);
     Transmitter* Responder(int address, int lineSpeed);
     // The reply as the line carries it when another transmitter at this address answers too.
     void Collide(const Transmitter& responder, int lineSpeed, std::vector<std::uint8_t>& bytes);
@@ -74,6 +75,7 @@ private:
 
     std::vector<DeviceSpec> startup_;
     std::vector<std::unique_ptr<Transmitter>> transmitters_;
+    int added_ = 0;  // transmitters placed since the last reset: the next one's serial number follows
     std::vector<std::string> log_;
     int garbled_ = 0;
 };

@@ -60,6 +60,7 @@ const char* ControlCommandSummary() {
            "  remove A         take transmitter A off the line\n"
            "  twin A           a second transmitter at A's address and speed: their replies collide\n"
            "  delay A MS       transmitter A starts its answers MS ms late (0 to 5000)\n"
+           "  ident A SERIAL [FIRMWARE]  transmitter A's serial number (registers 23, 24) and firmware\n"
            "  reset            the command line's transmitters with factory contents; no faults, empty log\n"
            "  speed            -> OK B  the host's current line speed (0 if unknown)\n";
 }
@@ -76,7 +77,7 @@ std::string ControlCommands::Execute(const std::string& line) {
         if (command == name) return words.size() == 1 ? LineCommand(command) : "ERR " + command + " takes no arguments";
     }
     static const char* const kDeviceCommands[] = {"get",   "set", "move",   "getp", "setp",
-                                                  "fault", "add", "remove", "twin", "delay"};
+                                                  "fault", "add", "remove", "twin", "delay", "ident"};
     for (const char* name : kDeviceCommands) {
         if (command != name) continue;
         long address = 0;
@@ -113,7 +114,7 @@ std::string ControlCommands::LineCommand(const std::string& command) {
             reply += " " + std::to_string(d.address) + ":" + std::to_string(d.baud);
         return reply;
     }
-    return "OK get set move getp setp fault log clearlog garbled devices add remove twin delay reset speed";
+    return "OK get set move getp setp fault log clearlog garbled devices add remove twin delay ident reset speed";
 }
 
 std::string ControlCommands::MembershipCommand(const std::vector<std::string>& words, int address) {
@@ -141,6 +142,17 @@ std::string ControlCommands::DelayCommand(Transmitter& t, const std::vector<std:
     return "OK";
 }
 
+std::string ControlCommands::IdentCommand(Transmitter& t, const std::vector<std::string>& words) {
+    long serial = 0;
+    long firmware = 0;
+    const char* usage = "ERR usage: ident A SERIAL [FIRMWARE]";
+    if (words.size() < 3 || words.size() > 4 || !ParseNumber(words[2], &serial)) return usage;
+    if (words.size() == 4 && (!ParseNumber(words[3], &firmware) || firmware < 0 || firmware > 32767)) return usage;
+    if (!SetSerialNumber(t, serial)) return "ERR serial number out of range";
+    if (words.size() == 4) t.SetRegister(kRegFirmware, static_cast<std::uint16_t>(firmware));
+    return "OK";
+}
+
 std::string ControlCommands::TransmitterCommand(Transmitter& t, const std::vector<std::string>& words) {
     const std::string& command = words[0];
     const std::size_t argc = words.size() - 1;
@@ -164,6 +176,7 @@ std::string ControlCommands::TransmitterCommand(Transmitter& t, const std::vecto
         return "OK";
     }
     if (command == "delay") return DelayCommand(t, words);
+    if (command == "ident") return IdentCommand(t, words);
     if (command == "move") {
         if (argc != 2 || (words[2] != "on" && words[2] != "off")) return "ERR usage: move A on|off";
         t.SetMoving(words[2] == "on");

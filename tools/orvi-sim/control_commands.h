@@ -23,6 +23,7 @@ private:
     std::string MembershipCommand(const std::vector<std::string>& words, int address);
     std::string TransmitterCommand(Transmitter& t, const std::vector<std::string>& words);
     std::string TwinCommand(const std::vector<std::string>& words, int address);
+    std::string IdentCommand(Transmitter& t, const std::vector<std::string>& words);
     std::string DelayCommand(Transmitter& t, const std::vector<std::string>& words);
 
     Bus& bus_;

@@ -2,6 +2,8 @@
 #include "transmitter.h"
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 #include <utility>
 
 #include "baud_codes.h"
@@ -84,6 +86,28 @@ void Transmitter::ArmFault(FaultMode mode, int count) {
     fault_.mode = mode;
     fault_.remaining = count;
     if (mode == FaultMode::None) mismatched_.fill(false);
+}
+
+bool SetSerialNumber(Transmitter& transmitter, long serial) {
+    if (serial < 0) return false;
+    const std::string digits = std::to_string(serial);
+    // The second part may not start with a zero (12 and 045 would read 1245). Three digits in the
+    // second part as the factory's 12 and 345, fewer or more where that does not fit.
+    std::vector<std::size_t> splits;
+    const std::size_t size = digits.size();
+    const std::size_t factory = size > 3 ? size - 3 : 0;
+    for (std::size_t split = factory; split < size; ++split) splits.push_back(split);
+    for (std::size_t split = factory; split-- > 0;) splits.push_back(split);
+    for (const std::size_t split : splits) {
+        if (digits[split] == '0' && split + 1 < size) continue;
+        const long first = split == 0 ? 0 : std::stol(digits.substr(0, split));
+        const long second = std::stol(digits.substr(split));
+        if (first > 32767 || second > 32767) continue;
+        transmitter.SetRegister(kRegSerialHigh, static_cast<std::uint16_t>(first));
+        transmitter.SetRegister(kRegSerialLow, static_cast<std::uint16_t>(second));
+        return true;
+    }
+    return false;
 }
 
 }  // namespace orvisim

@@ -32,6 +32,8 @@ enum Register {
 };
 
 constexpr int kRegisterCount = 68;
+// The serial number of the first transmitter a simulator places; the next ones count up from it.
+constexpr long kFirstSerialNumber = 12345;
 // Period of the process value's triangle sweep between the scale limits.
 constexpr std::uint64_t kSweepPeriodMs = 20000;
 
@@ -78,5 +80,9 @@ private:
     int answerDelayMs_ = 0;
     std::uint64_t sweepStartMs_;
 };
+
+// Stores a serial number in registers 23 and 24, which hold its digits as two decimal numbers written
+// one after the other (12 and 345 read 12345). False when no such pair of signed words holds it.
+bool SetSerialNumber(Transmitter& transmitter, long serial);
 
 }  // namespace orvisim

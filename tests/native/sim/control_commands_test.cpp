@@ -1,6 +1,7 @@
 // The control channel's commands and the simulator's command line.
 #include <gtest/gtest.h>
 
+#include "config_snapshot.h"
 #include "control_commands.h"
 #include "sim_options.h"
 #include "sim_test_frames.h"
@@ -44,6 +45,34 @@ TEST_F(SimControl, RegistersAndPrivateValues) {
     EXPECT_EQ("ERR no transmitter 3", Run("get 3 1"));
     EXPECT_EQ("ERR baud code must be 0 to 4", Run("set 1 45 5"));
     EXPECT_EQ("ERR address in use", Run("set 1 44 2"));
+}
+
+// Each transmitter placed has its own serial number, read back by the configurator's own decoding;
+// ident sets another (any digits the two words can carry) and the firmware version.
+TEST_F(SimControl, IdentitiesAreDistinctAndSettable) {
+    const auto serial = [this](int address) {
+        const Transmitter* t = bus.Find(address);
+        return SerialNumberFromWords(static_cast<int16_t>(t->Register(kRegSerialHigh)),
+                                     static_cast<int16_t>(t->Register(kRegSerialLow)));
+    };
+    EXPECT_EQ(12345u, serial(1));
+    EXPECT_EQ("OK 12", Run("get 1 23"));
+    EXPECT_EQ("OK 345", Run("get 1 24"));
+    EXPECT_EQ(12346u, serial(2));
+    EXPECT_EQ("OK", Run("add 9 1200"));
+    EXPECT_EQ(12347u, serial(9));
+
+    for (const long wanted : {12045L, 12000L, 7L, 123456789L, 32767999L}) {
+        ASSERT_EQ("OK", Run("ident 1 " + std::to_string(wanted)));
+        EXPECT_EQ(static_cast<uint32_t>(wanted), serial(1)) << wanted;
+    }
+    EXPECT_EQ("OK", Run("ident 2 00054321 205"));
+    EXPECT_EQ(54321u, serial(2));
+    EXPECT_EQ("OK 205", Run("get 2 7"));
+    EXPECT_EQ("ERR serial number out of range", Run("ident 2 -4"));
+    EXPECT_EQ("ERR usage: ident A SERIAL [FIRMWARE]", Run("ident 2 5 x"));
+    EXPECT_EQ("OK", Run("reset"));
+    EXPECT_EQ(12346u, serial(2)) << "a reset numbers the line's transmitters from the start again";
 }
 
 TEST_F(SimControl, SettingAddressOrBaudMovesTheTransmitterAtOnce) {
