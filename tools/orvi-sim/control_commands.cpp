@@ -76,8 +76,8 @@ std::string ControlCommands::Execute(const std::string& line) {
     for (const char* name : kLineCommands) {
         if (command == name) return words.size() == 1 ? LineCommand(command) : "ERR " + command + " takes no arguments";
     }
-    static const char* const kDeviceCommands[] = {"get",   "set", "move",   "getp", "setp",
-                                                  "fault", "add", "remove", "twin", "delay", "ident"};
+    static const char* const kDeviceCommands[] = {"get", "set",    "move", "getp",  "setp", "fault",
+                                                  "add", "remove", "twin", "delay", "ident"};
     for (const char* name : kDeviceCommands) {
         if (command != name) continue;
         long address = 0;
