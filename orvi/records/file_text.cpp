@@ -28,6 +28,7 @@ std::string FileErrorText(int error) {
     case ENOTDIR: return "uma parte do caminho não é uma pasta";
     case EEXIST: return "o arquivo já existe";
     case ENOSPC: return "o disco está cheio";
+    case EFBIG: return "o arquivo passaria do tamanho permitido";
     case EROFS: return "o disco só permite leitura";
     case ENAMETOOLONG: return "o nome é longo demais";
     case EMFILE:

@@ -17,5 +17,9 @@ std::string MachineName();
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string* problem);
 // The whole file; false when it cannot be read (a missing file is not an error: *missing is set).
 bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing);
+// Replaces the file at path with bytes: they go to a temporary file of its own unique name in the
+// same folder, are flushed to the disk, and that file is renamed over path. A failure leaves path as
+// it was and no temporary file behind.
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string* problem);
 // The broken-down local time of a moment (localtime_r or localtime_s).
 std::tm LocalTimeOf(std::time_t seconds);

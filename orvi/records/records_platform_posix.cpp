@@ -1,4 +1,6 @@
-// The records' operating-system parts on POSIX: XDG state folder, passwd and uname, O_APPEND writes.
+// The records' operating-system parts on POSIX: XDG state folder, passwd and uname, O_APPEND writes,
+// whole files replaced by rename.
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +10,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include "file_text.h"
 #include "records_platform.h"
 
 namespace {
@@ -94,6 +97,65 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing) {
         }
         bytes->append(buffer, static_cast<size_t>(n));
     }
+}
+
+namespace {
+// Writes all of bytes, through short writes and signals; false with errno set.
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// The folder's own entry flushed, so that the rename itself survives a crash; a folder that cannot
+// be opened or flushed leaves the file replaced all the same.
+void SyncFolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+}  // namespace
+
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string* problem) {
+    // The process and a count make the name unique among writers; O_EXCL makes sure of it.
+    static std::atomic<unsigned> count{0};
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(++count);
+        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        *problem = FileErrorText(errno);
+        return false;
+    }
+    // A file replaced keeps who may read it.
+    struct stat existing {};
+    bool ok = WriteAll(fd, bytes);
+    if (ok && stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) fchmod(fd, existing.st_mode & 07777);
+    ok = ok && fsync(fd) == 0;
+    int error = errno;
+    if (close(fd) != 0 && ok) ok = false, error = errno;
+    if (ok && rename(temporary.c_str(), path.c_str()) != 0) ok = false, error = errno;
+    if (!ok) {
+        unlink(temporary.c_str());
+        *problem = FileErrorText(error);
+        return false;
+    }
+    SyncFolderOf(path);
+    return true;
 }
 
 std::tm LocalTimeOf(std::time_t seconds) {

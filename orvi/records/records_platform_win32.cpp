@@ -1,9 +1,14 @@
 // The records' operating-system parts on Windows: the local application-data folder, the user and
-// computer names, and appends through a handle opened for FILE_APPEND_DATA only.
+// computer names, appends through a handle opened for FILE_APPEND_DATA only, and whole files replaced
+// by MoveFileExW.
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cerrno>
+
+#include "file_text.h"
 #include "records_platform.h"
+#include "text_convert.h"
 
 namespace {
 std::string Utf8Of(const wchar_t* wide, int length = -1) {
@@ -96,6 +101,76 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing) {
     while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes->append(buffer, got);
     CloseHandle(file);
     return ok;
+}
+
+namespace {
+// Why a file could not be written, in the words orvictl uses for the same failure elsewhere.
+std::string WriteProblemOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return FileErrorText(ENOENT);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileErrorText(EACCES);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return FileErrorText(ENOSPC);
+    case ERROR_WRITE_PROTECT: return FileErrorText(EROFS);
+    case ERROR_FILENAME_EXCED_RANGE: return FileErrorText(ENAMETOOLONG);
+    default: return Format("erro %lu do Windows", static_cast<unsigned long>(error));
+    }
+}
+
+// Writes all of bytes; a short write without an error is a full disk.
+DWORD WriteAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(bytes.size() - done < 0x40000000u ? bytes.size() - done : 0x40000000u);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
+        if (written == 0) return ERROR_DISK_FULL;
+        done += written;
+    }
+    return ERROR_SUCCESS;
+}
+}  // namespace
+
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string* problem) {
+    const std::wstring target = WideOf(path);
+    // MOVEFILE_REPLACE_EXISTING does not replace a folder; say what it is rather than "access denied".
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        *problem = FileErrorText(EISDIR);
+        return false;
+    }
+    // The process and a count make the name unique among writers; CREATE_NEW makes sure of it.
+    static LONG count = 0;
+    std::wstring temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+        temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(InterlockedIncrement(&count));
+        // GENERIC_WRITE: FlushFileBuffers needs it.
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        *problem = WriteProblemOf(error);
+        return false;
+    }
+    error = WriteAll(file, bytes);
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
+    // A file is moved only once it is closed; data still held may fail to reach the disk only now.
+    if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
+    // MOVEFILE_WRITE_THROUGH: the move is on the disk when the call returns.
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error == ERROR_SUCCESS) return true;
+    DeleteFileW(temporary.c_str());
+    *problem = WriteProblemOf(error);
+    return false;
 }
 
 std::tm LocalTimeOf(std::time_t seconds) {

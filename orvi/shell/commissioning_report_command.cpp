@@ -66,9 +66,9 @@ void MakeCommissioningReport(HWND owner) {
     const std::wstring path = AskFileToSave(owner, "Salvar relatório de comissionamento", filter.c_str(), L"html",
                                             WideFrom1252(("relatorio-" + serial + ".html").c_str()));
     if (path.empty()) return;
-    DWORD error = ERROR_SUCCESS;
-    if (!ReplaceWideFile(path, CommissioningReportHtml(report), &error)) {
-        const std::wstring reason = L"\n(" + SystemReason(error) + L")";
+    std::string problem;
+    if (!ReplaceWholeFile(Utf8FromWide(path), CommissioningReportHtml(report), &problem)) {
+        const std::wstring reason = L"\n(" + WideFrom1252(problem.c_str()) + L")";
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o relatório em\n", path + reason, "");
         return;
     }

@@ -55,9 +55,10 @@ void SaveConfigurationToFile(HWND owner) {
     std::string existing;
     DWORD error = 0;
     const std::string tag = ReadWholeWideFile(path, &existing, &error) ? Utf8ToCp1252(TagOfConfigFile(existing)) : "";
-    if (!ReplaceWideFile(path, Cp1252ToUtf8(FormatConfigIni(held, source, tag)), &error)) {
+    std::string problem;
+    if (!ReplaceWholeFile(Utf8FromWide(path), Cp1252ToUtf8(FormatConfigIni(held, source, tag)), &problem)) {
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o arquivo\n",
-                        path + L"\n(" + SystemReason(error) + L")", "");
+                        path + L"\n(" + WideFrom1252(problem.c_str()) + L")", "");
         return;
     }
     const std::wstring done = WideFrom1252(("Configuração do transmissor " + serial + " salva em\n").c_str()) + path;

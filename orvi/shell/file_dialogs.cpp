@@ -1,4 +1,4 @@
-// The common file dialogs and the file reads and writes behind them, wide names throughout.
+// The common file dialogs and the whole-file reads behind them, wide names throughout.
 #include "shell/file_dialogs.h"
 
 #include <commdlg.h>
@@ -57,33 +57,6 @@ bool ReadWholeWideFile(const std::wstring& path, std::string* bytes, DWORD* erro
     while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) bytes->append(buffer, got);
     *error = ok ? ERROR_SUCCESS : GetLastError();
     CloseHandle(file);
-    return ok != FALSE;
-}
-
-bool ReplaceWideFile(const std::wstring& path, const std::string& bytes, DWORD* error) {
-    const std::wstring temporary = path + L".tmp";
-    HANDLE file =
-        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        *error = GetLastError();
-        return false;
-    }
-    DWORD written = 0;
-    *error = ERROR_SUCCESS;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        *error = GetLastError();
-    else if (written != bytes.size())
-        *error = ERROR_DISK_FULL;  // a short write without a failure
-    else if (!FlushFileBuffers(file))
-        *error = GetLastError();
-    // Data the system still holds may fail to reach the disk only now.
-    if (!CloseHandle(file) && *error == ERROR_SUCCESS) *error = GetLastError();
-    BOOL ok = *error == ERROR_SUCCESS;
-    if (ok && !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        *error = GetLastError();
-        ok = FALSE;
-    }
-    if (!ok) DeleteFileW(temporary.c_str());
     return ok != FALSE;
 }
 

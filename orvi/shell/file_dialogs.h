@@ -1,4 +1,4 @@
-// The standard Open and Save dialogs for the records' files, whole-file reads and writes by wide name,
+// The standard Open and Save dialogs for the records' files, whole-file reads by wide name,
 // and the messages that name such a file.
 #pragma once
 #include <windows.h>
@@ -13,8 +13,6 @@ std::wstring AskFileToOpen(HWND owner, const char* title, const wchar_t* filter)
 
 // The whole file; false with GetLastError's value in *error.
 bool ReadWholeWideFile(const std::wstring& path, std::string* bytes, DWORD* error);
-// Written beside the target and moved over it, so that a failed write never leaves half a file.
-bool ReplaceWideFile(const std::wstring& path, const std::string& bytes, DWORD* error);
 
 // The system's reason for an error code, in the system's language.
 std::wstring SystemReason(DWORD error);

@@ -1,6 +1,7 @@
 // Parsing orvictl's global options and the numbers its commands take.
 #include "cli_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -46,6 +47,20 @@ bool ParseAddressList(const std::string& text, std::vector<int>* addresses) {
         start = comma + 1;
     }
     return !addresses->empty();
+}
+
+bool ParseTagList(const std::string& text, size_t count, std::vector<std::string>* tags) {
+    tags->clear();
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
+        const size_t first = item.find_first_not_of(" \t");
+        tags->push_back(first == std::string::npos ? "" : item.substr(first, item.find_last_not_of(" \t") - first + 1));
+        if (comma == text.size()) break;
+        start = comma + 1;
+    }
+    return tags->size() == count;
 }
 
 bool WantsHelp(const std::vector<std::string>& arguments) {

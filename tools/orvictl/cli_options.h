@@ -26,6 +26,10 @@ bool ParseBaudRate(const std::string& text, int32_t* baud);      // one of the f
 bool ParseDeviceAddress(const std::string& text, int* address);  // 1..247
 // "1,7,12" or "10-12" or both mixed: addresses in the order given, each once.
 bool ParseAddressList(const std::string& text, std::vector<int>* addresses);
+// "TT-101,TT-102,,TT-104": one measuring point's name per address, matched to the addresses in order
+// (blanks around each trimmed; an empty one leaves that transmitter unnamed). False when the count
+// is not the addresses'.
+bool ParseTagList(const std::string& text, size_t count, std::vector<std::string>* tags);
 
 // True when the command's arguments ask for its help.
 bool WantsHelp(const std::vector<std::string>& arguments);

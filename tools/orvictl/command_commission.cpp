@@ -115,18 +115,9 @@ int WriteSummary(const std::string& path, const std::vector<Commissioned>& done)
     std::string text = "endereco,numero_serie,resultado\n";
     for (const Commissioned& each : done)
         text += Format("%d,%s,%s\n", each.address, CsvField(each.serial).c_str(), CsvField(each.result).c_str());
-    FILE* file = OpenFile(path, "wb");
-    const std::string utf8 = Cp1252ToUtf8(text);
-    const bool written = file && std::fwrite(utf8.data(), 1, utf8.size(), file) == utf8.size();
-    const int error = errno;
-    if (file && std::fclose(file) != 0 && written) {
-        Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(),
-                        FileErrorText(errno).c_str()));
-        return kExitFile;
-    }
-    if (written) return kExitOk;
-    Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(),
-                    FileErrorText(error).c_str()));
+    std::string problem;
+    if (ReplaceWholeFile(path, Cp1252ToUtf8(text), &problem)) return kExitOk;
+    Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(), problem.c_str()));
     return kExitFile;
 }
 

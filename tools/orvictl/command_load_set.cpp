@@ -31,17 +31,20 @@ int WriteRequests(const GlobalOptions& options, const std::vector<RequestedValue
 }
 
 // One line per transmitter, every transmitter tried: a failure at one does not leave the rest
-// unconfigured. The worst exit code of them all.
-int WriteEach(const GlobalOptions& options, const std::vector<int>& addresses,
+// unconfigured. Each transmitter's writes carry its own measuring point (tags, in the order of the
+// addresses). The worst exit code of them all.
+int WriteEach(const GlobalOptions& options, const std::vector<int>& addresses, const std::vector<std::string>& tags,
               const std::vector<RequestedValue>& requests, const FileExtras* trims) {
     int worst = kExitOk;
-    for (int address : addresses) {
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        const int address = addresses[i];
         if (Interrupted()) {
             Complain("interrompido: os endereços seguintes não foram tocados.");
             return kExitInterrupted;
         }
         GlobalOptions one = options;
         one.address = address;
+        JournalSetTag(tags[i]);
         const int code = WriteRequests(one, requests, ChangeMode::Write, trims);
         if (code == kExitOk)
             WriteOut(Format("endereço %d: ok, %d parâmetro(s) escritos\n", address, LastWriteCount()));
@@ -98,13 +101,17 @@ int ReadConfigFile(const std::string& path, FileRequest* file) {
     return kExitOk;
 }
 
-// load and diff take the same arguments: FILE, --with-calibration, and (load) --dry-run and --addresses.
+// load and diff take the same arguments: FILE, --with-calibration, and (load) --dry-run, --addresses
+// and --tags.
 struct LoadArguments {
     std::string path;
     bool named = false;
     bool dryRun = false;
     bool withCalibration = false;
     std::vector<int> addresses;
+    std::string tagList;  // --tags as given, matched to the addresses once both are known
+    bool tagsGiven = false;
+    std::vector<std::string> tags;  // CP1252, one per address
 };
 
 int ParseLoadArguments(const char* command, const Arguments& arguments, bool writes, LoadArguments* parsed) {
@@ -119,6 +126,10 @@ int ParseLoadArguments(const char* command, const Arguments& arguments, bool wri
                 return UsageError(command,
                                   "--addresses precisa de uma lista de endereços, por exemplo 1,7,12 ou 10-12");
             ++i;
+        } else if (writes && argument == "--tags") {
+            if (i + 1 >= arguments.size()) return UsageError(command, "--tags precisa de uma lista de nomes");
+            parsed->tagList = ArgumentText(arguments[++i].c_str());
+            parsed->tagsGiven = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             return UsageError(command, UnexpectedArgumentText(argument));
         } else if (!parsed->named) {
@@ -130,6 +141,11 @@ int ParseLoadArguments(const char* command, const Arguments& arguments, bool wri
     if (!parsed->named) return UsageError(command, "falta o nome do arquivo");
     if (parsed->dryRun && !parsed->addresses.empty())
         return UsageError(command, "--dry-run vale para um transmissor só");
+    if (parsed->tagsGiven && parsed->addresses.empty()) return UsageError(command, "--tags vale só com --addresses");
+    if (parsed->tagsGiven && !ParseTagList(parsed->tagList, parsed->addresses.size(), &parsed->tags))
+        return UsageError(command,
+                          Format("--tags dá %d nome(s) para %d endereço(s)", static_cast<int>(parsed->tags.size()),
+                                 static_cast<int>(parsed->addresses.size())));
     return kExitOk;
 }
 
@@ -139,6 +155,17 @@ const FileExtras* TrimsToRestore(const LoadArguments& parsed, const FileExtras& 
     if (HasAnyTrim(extras))
         Complain("aviso: a calibração da saída no arquivo não é considerada sem --with-calibration");
     return nullptr;
+}
+// One tag names one measuring point: the file's goes to a single address, never to several.
+std::vector<std::string> TagsOfAddresses(const LoadArguments& parsed, const std::string& fileTag) {
+    if (parsed.tagsGiven) return parsed.tags;
+    const size_t count = parsed.addresses.size();
+    if (count > 1 && !fileTag.empty())
+        Complain(
+            Format("aviso: o tag %s do arquivo nomeia um ponto de medição só; nenhum dos %d transmissores o "
+                   "recebe (dê --tags com um nome por endereço)",
+                   fileTag.c_str(), static_cast<int>(count)));
+    return std::vector<std::string>(count, count == 1 ? fileTag : "");
 }
 }  // namespace
 
@@ -150,8 +177,9 @@ int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
     code = ReadConfigFile(parsed.path, &file);
     if (code != kExitOk) return code;
     const FileExtras* trims = TrimsToRestore(parsed, file.extras);
+    if (!parsed.addresses.empty())
+        return WriteEach(options, parsed.addresses, TagsOfAddresses(parsed, file.extras.tag), file.requests, trims);
     JournalSetTag(file.extras.tag);  // the measuring point the file names goes with every write
-    if (!parsed.addresses.empty()) return WriteEach(options, parsed.addresses, file.requests, trims);
     return WriteRequests(options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write, trims);
 }
 

@@ -7,6 +7,7 @@
 #include "config_snapshot.h"
 #include "exit_codes.h"
 #include "line_session.h"
+#include "live_diagnostic_texts.h"
 #include "network_port.h"
 #include "platform.h"
 #include "register_map.h"
@@ -68,12 +69,36 @@ int Report(const NetworkChange& change) {
     return kExitOk;
 }
 
-// The journal names the transmitter by its serial number; a failed read leaves it unnamed and the
-// change's own first read says why.
-void NoteSerialNumberForTheJournal() {
+// The transmitter's serial number at the address and rate in force.
+LinkError ReadSerialNumber(uint32_t* serial) {
     uint16_t first = 0, second = 0;
-    if (ReadHolding(kRegSerialFirst, &first) != kLinkOk || ReadHolding(kRegSerialSecond, &second) != kLinkOk) return;
-    readConfig.serialNumber = SerialNumberFromWords(static_cast<int16_t>(first), static_cast<int16_t>(second));
+    LinkError result = ReadHolding(kRegSerialFirst, &first);
+    if (result == kLinkOk) result = ReadHolding(kRegSerialSecond, &second);
+    if (result == kLinkOk) *serial = SerialNumberFromWords(static_cast<int16_t>(first), static_cast<int16_t>(second));
+    return result;
+}
+
+// Register 44 answering with the new number proves only that something is at that address: the
+// transmitter that was moved is the one with the serial number read before the change. Where the
+// change left the line, the serial number is read again; a different one, or none, confirms nothing
+// and says so (the change may have been made: exit 6). kExitOk when it is the same transmitter.
+int CheckSameTransmitter(const NetworkChange& change, uint32_t serial) {
+    if (change.result != NetworkChangeResult::kConfirmed && change.result != NetworkChangeResult::kOnlyAddressTaken &&
+        change.result != NetworkChangeResult::kNotTaken)
+        return kExitOk;
+    uint32_t found = 0;
+    const LinkError result = ReadSerialNumber(&found);
+    if (result == kLinkOk && found == serial) return kExitOk;
+    const std::string own = SerialNumberText(serial);
+    if (result == kLinkOk)
+        Complain(Format("não confirmado: no %s responde outro transmissor (número de série %s, não %s).",
+                        LineDescription().c_str(), SerialNumberText(found).c_str(), own.c_str()));
+    else
+        Complain(Format("não confirmado: o transmissor no %s não disse o seu número de série (%s).",
+                        LineDescription().c_str(), LinkErrorText(result)));
+    Complain(Format("%s pode ter sido alterad%s; orvictl scan mostra onde o transmissor %s responde agora.",
+                    change.addressWritten ? "o endereço" : "a taxa", change.addressWritten ? "o" : "a", own.c_str()));
+    return kExitWrite;
 }
 
 int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newBaud) {
@@ -104,10 +129,24 @@ int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newB
         return kExitUsage;
     }
 
-    NoteSerialNumberForTheJournal();
+    // Without the serial number the transmitter at the new setting could not be told from another.
+    uint32_t serial = 0;
+    const LinkError identified = ReadSerialNumber(&serial);
+    if (Interrupted()) {
+        Complain("interrompido antes da escrita: nada foi escrito e a porta foi fechada");
+        CloseLine();
+        return kExitInterrupted;
+    }
+    if (identified != kLinkOk) {
+        ComplainNoReply("antes da mudança", identified);
+        CloseLine();
+        return kExitNoReply;
+    }
+    readConfig.serialNumber = serial;  // the journal names the transmitter by it
     ConsoleLine line;
     const NetworkChange change = ApplyNetworkChange(commSettings, line, newAddress, newBaud);
-    code = Report(change);
+    code = CheckSameTransmitter(change, serial);
+    if (code == kExitOk) code = Report(change);
     CloseLine();
     return code;
 }

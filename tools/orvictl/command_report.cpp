@@ -60,12 +60,6 @@ std::vector<JournalEntry> JournalOf(const std::string& serial) {
     return entries;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    bool ok = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (file) ok = std::fclose(file) == 0 && ok;
-    return ok;
-}
 }  // namespace
 
 int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
@@ -108,8 +102,10 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
     FillTransmitterReport(config, JournalOf(report.serial), options.measured, options.tolerance, &report);
 
     const std::string out = options.outPath.empty() ? "relatorio-" + report.serial + ".html" : options.outPath;
-    if (!WriteFile(out, CommissioningReportHtml(report))) {
-        Complain(Format("não foi possível gravar o relatório em %s", ArgumentText(out.c_str()).c_str()));
+    std::string problem;
+    if (!ReplaceWholeFile(out, CommissioningReportHtml(report), &problem)) {
+        Complain(Format("não foi possível gravar o relatório em %s: %s", ArgumentText(out.c_str()).c_str(),
+                        problem.c_str()));
         return kExitFile;
     }
     WriteOut(Format("relatório gravado em %s\n", ArgumentText(out.c_str()).c_str()));

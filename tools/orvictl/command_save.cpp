@@ -34,23 +34,11 @@ std::string TagOfExistingFile(const std::string& path) {
     return TagOfConfigFile(bytes);
 }
 
-// Written beside the target and moved over it, so a failed write never leaves half a file.
+// A failed write never leaves half a file, nor the file as it was half replaced.
 int WriteFileText(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".tmp";
-    int error = 0;
-    FILE* file = OpenFile(temporary, "wb");
-    if (!file) {
-        error = errno;
-    } else {
-        errno = 0;
-        if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) error = errno ? errno : EIO;
-        if (std::fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
-    }
-    if (error == 0 && !MoveOver(temporary, path)) error = errno;
-    if (error == 0) return kExitOk;
-    RemoveFile(temporary);
-    Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(),
-                    FileErrorText(error).c_str()));
+    std::string problem;
+    if (ReplaceWholeFile(path, text, &problem)) return kExitOk;
+    Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(), problem.c_str()));
     return kExitFile;
 }
 

@@ -52,7 +52,8 @@ const Command kCommands[] = {
      "                      uma linha por transmissor\n",
      RunSave},
     {"load", "grava num transmissor a configuração de um arquivo",
-     "Uso: orvictl [opções globais] load [--dry-run] [--with-calibration] [--addresses LISTA] ARQUIVO\n"
+     "Uso: orvictl [opções globais] load [--dry-run] [--with-calibration] [--addresses LISTA [--tags NOMES]]\n"
+     "       ARQUIVO\n"
      "\n"
      "Lê ARQUIVO (como save o escreve), aplica as mesmas verificações da página Entrada/Saída e\n"
      "escreve só os parâmetros que mudam, na ordem da página, cada um conferido por leitura.\n"
@@ -66,7 +67,11 @@ const Command kCommands[] = {
      "  --dry-run            mostra o que mudaria, sem escrever\n"
      "  --with-calibration   escreve também a calibração da saída do arquivo, só se o número de série\n"
      "                       do arquivo for o do transmissor (senão nada é escrito)\n"
-     "  --addresses LISTA    grava em cada endereço da LISTA (1,7,12 ou 10-12), uma linha por transmissor\n"
+     "  --addresses LISTA    grava em cada endereço da LISTA (1,7,12 ou 10-12), uma linha por transmissor;\n"
+     "                       um tag nomeia um ponto de medição só: com vários endereços o tag do\n"
+     "                       arquivo não vai para nenhum (no diário), a não ser que --tags os nomeie\n"
+     "  --tags NOMES         com --addresses, o tag de cada transmissor, na ordem dos endereços\n"
+     "                       (TT-101,TT-102,TT-103; um nome vazio deixa aquele transmissor sem tag)\n"
      "\n"
      "As chaves são as de orvictl set --help.\n",
      RunLoad},

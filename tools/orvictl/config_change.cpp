@@ -90,7 +90,7 @@ int ApplyConfiguration(const std::vector<RequestedValue>& requests, ChangeMode m
 
     const std::vector<PlannedWrite> plan = PlanWrites(target, words);
     if (plan.empty() && trimPlan.empty()) {
-        if (!notWritten.empty()) {
+        if (NeedsAlarmFunction(requests, notWritten)) {
             Complain("nada foi escrito: dê também alarme_funcao para escrever os valores do alarme.");
             return kExitCheck;
         }

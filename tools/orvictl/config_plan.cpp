@@ -50,6 +50,14 @@ std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedV
     return left;
 }
 
+bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,
+                        const std::vector<const ParameterKey*>& notWritten) {
+    if (notWritten.empty()) return false;
+    for (const RequestedValue& request : requests)
+        if (request.key->reg == kRegAlarmFunction) return false;
+    return true;
+}
+
 int RunWrites(const std::vector<PlannedWrite>& plan, RegisterWriter write, InterruptCheck interrupted) {
     std::string written;
     for (const PlannedWrite& step : plan) {

@@ -48,10 +48,6 @@ FILE* CreateNewFile(const std::string& path) {
     return file;
 }
 
-bool MoveOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
-
-void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
-
 bool IsFolder(const std::string& path) {
     struct stat status {};
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);

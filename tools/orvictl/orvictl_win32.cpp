@@ -72,20 +72,6 @@ std::string Utf8(const wchar_t* wide) {
     utf8.resize(static_cast<size_t>(length - 1));
     return utf8;
 }
-
-// errno for the few Windows errors a move meets.
-int ErrnoOf(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: return EACCES;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-    case ERROR_WRITE_PROTECT: return EROFS;
-    default: return EIO;
-    }
-}
 }  // namespace
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
@@ -107,15 +93,6 @@ FILE* CreateNewFile(const std::string& path) {
     if (!file) _close(fd);
     return file;
 }
-
-bool MoveOver(const std::string& from, const std::string& to) {
-    if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    errno = ErrnoOf(GetLastError());
-    return false;
-}
-
-void RemoveFile(const std::string& path) { _wremove(Wide(path).c_str()); }
 
 bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Wide(path).c_str());

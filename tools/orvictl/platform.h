@@ -16,9 +16,6 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 FILE* OpenFile(const std::string& path, const char* mode);
 // A file that must not exist yet (EEXIST when it does), opened for writing.
 FILE* CreateNewFile(const std::string& path);
-// Moves from over to, replacing a file of that name.
-bool MoveOver(const std::string& from, const std::string& to);
-void RemoveFile(const std::string& path);
 bool IsFolder(const std::string& path);
 
 // Ctrl-C (and SIGTERM) only set a flag: loops look at it between transactions, so no request is

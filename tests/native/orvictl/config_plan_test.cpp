@@ -141,27 +141,38 @@ TEST(ConfigPlan, TheUnitAndInputTypeCarryTheFieldsNotGivenAsThePageDoes) {
 }
 
 TEST(ConfigPlan, OnlyDifferingRegistersAreWrittenAndAlarmValuesNeedAnAlarmFunction) {
-    const Block block;
-    const ConfigSnapshot current = block.Snapshot();
+    const Block noAlarm = Block().Set(35, 0);
     const struct {
         std::vector<std::string> assignments;
         std::vector<int> written;
         std::vector<std::string> notWritten;
+        bool needsAlarmFunction = false;  // nothing written until alarme_funcao is given
+        Block block = Block();
     } rows[] = {
         {{"unidade=0", "saida=14"}, {}, {}},
         {{"saida=13", "offset=-3"}, {61, 29}, {}},  // the offset, the Diagnostic page's, last
         {{"unidade=1"}, {67, 27, 26, 31, 39}, {}},  // every temperature converted, in the page's order
         {{"alarme_funcao=0", "alarme_setpoint=310"}, {35}, {"alarme_setpoint"}},
         {{"alarme_funcao=0", "alarme_setpoint=300", "alarme_histerese=2"}, {35}, {}},  // as they are: no warning
+        {{"alarme_setpoint=310"}, {}, {"alarme_setpoint"}, true, noAlarm},
+        // A file saved from a transmitter without alarm: its dormant values are only named.
+        {{"alarme_funcao=0", "alarme_setpoint=310", "alarme_histerese=5", "alarme_bloqueio=1"},
+         {},
+         {"alarme_setpoint", "alarme_histerese", "alarme_bloqueio"},
+         false,
+         noAlarm},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.assignments.front());
+        SCOPED_TRACE(row.assignments.back());
+        const ConfigSnapshot current = row.block.Snapshot();
         const std::vector<RequestedValue> requests = Requests(row.assignments);
         const ConfigSnapshot target = ApplyRequests(current, requests);
-        EXPECT_EQ(Registers(PlanWrites(target, block.words)), row.written);
+        EXPECT_EQ(Registers(PlanWrites(target, row.block.words)), row.written);
+        const std::vector<const ParameterKey*> notWritten = RequestsNotWritten(requests, current, target);
         std::vector<std::string> left;
-        for (const ParameterKey* key : RequestsNotWritten(requests, current, target)) left.push_back(key->name);
+        for (const ParameterKey* key : notWritten) left.push_back(key->name);
         EXPECT_EQ(left, row.notWritten);
+        EXPECT_EQ(NeedsAlarmFunction(requests, notWritten), row.needsAlarmFunction);
     }
 }
 

@@ -40,10 +40,13 @@ TEST_F(Commissioning, ShortSweepFindsThreeTransmittersAtThreeRatesAndConfirmsEac
     ASSERT_EQ(4u, lines.size()) << run.out;
     EXPECT_EQ("endereco,taxa,numero_serie,firmware,tipo_entrada,resposta_ms,estado", lines[0]);
     // Fastest rate first, as the sweep goes.
-    const std::string expected[][2] = {{"7", "19200"}, {"1", "9600"}, {"12", "4800"}};
+    // Each transmitter its own serial number, in the order the simulator placed them.
+    const std::string expected[][3] = {
+        {"7", "19200", "00012346"}, {"1", "9600", "00012345"}, {"12", "4800", "00012347"}};
     for (int i = 0; i < 3; ++i) {
         const std::string& line = lines[static_cast<size_t>(i) + 1];
-        EXPECT_EQ(0u, line.find(expected[i][0] + "," + expected[i][1] + ",00012345,1.11,\"Termopar J")) << line;
+        EXPECT_EQ(0u, line.find(expected[i][0] + "," + expected[i][1] + "," + expected[i][2] + ",1.11,\"Termopar J"))
+            << line;
         EXPECT_NE(std::string::npos, line.find(",confirmado")) << line;
         // The answer time measured: the reply's own line time at least (7 bytes), well under the allowance.
         const size_t comma = line.rfind(',', line.rfind(',') - 1);

@@ -85,6 +85,8 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         {{"set", "---dry-run", "unidade=1"}, 2, "opção desconhecida: ---dry-run"},
         {{"save", "--tag", "", Path("tagged.ini")}, 2, "--tag precisa de um nome"},
         {{"journal", "--serial"}, 2, "--serial precisa de um valor"},
+        {{"load", "--addresses", "1,2", "--tags", "TT-1", inconsistent}, 2, "--tags dá 1 nome(s) para 2 endereço(s)"},
+        {{"load", "--tags", "TT-1", inconsistent}, 2, "--tags vale só com --addresses"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--port", sim_->Link()};
@@ -179,6 +181,18 @@ TEST_F(Orvictl, SaveThenLoadOntoTheSameTransmitterTakesBackWhatThePageNeverOffer
     EXPECT_EQ(5, run.code);
     EXPECT_NE(std::string::npos, run.err.find("nada foi escrito")) << run.err;
     EXPECT_EQ(std::string::npos, run.out.find("Nada a mudar")) << run.out;
+    EXPECT_TRUE(WrittenRegisters(1).empty());
+
+    // A file that says there is no alarm records alarm values that lie dormant: nothing to change.
+    const std::string dormant = Path("dormant.ini");
+    WriteWhole(dormant, "[Orvi]\nalarme_funcao = 0\nalarme_setpoint = 310\nalarme_bloqueio = 1\n");
+    for (const char* command : {"diff", "load"}) {
+        run = Run({"--port", sim_->Link(), command, dormant});
+        EXPECT_EQ(0, run.code) << command << ": " << run.err;
+        EXPECT_NE(std::string::npos, run.out.find("Nada a mudar")) << command << ": " << run.out;
+        EXPECT_NE(std::string::npos, run.err.find("aviso: alarme_setpoint não é escrito")) << run.err;
+        EXPECT_NE(std::string::npos, run.err.find("aviso: alarme_bloqueio não é escrito")) << run.err;
+    }
     EXPECT_TRUE(WrittenRegisters(1).empty());
 }
 
@@ -283,6 +297,23 @@ TEST_F(Orvictl, AddressChangeIsConfirmedAtTheNewAddress) {
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("Endereço alterado de 1 para 9 e confirmado")) << run.out;
     EXPECT_EQ("OK 9:9600", sim_->Control().Command("devices"));
+}
+
+TEST_F(Orvictl, AnotherTransmitterAnsweringAtTheNewAddressIsNoConfirmation) {
+    Start({"--device", "9:9600"});
+    SimClient& sim = sim_->Control();
+    // 9 keeps quiet while orvictl asks whether the address is free (three tries); 1 keeps its address
+    // whatever it is told. Then 9 answers the confirming read with its own address in register 44.
+    sim.Fault(9, "silent", 3);
+    sim.Fault(1, "badecho");
+    const CtlRun run = Run({"--port", sim_->Link(), "address", "9"});
+    EXPECT_EQ(6, run.code) << run.out << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("não confirmado: no endereço 9, 9600 bit/s, " + sim_->Link() +
+                                              " responde outro transmissor (número de série 00012346, não 00012345)"))
+        << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("o endereço pode ter sido alterado")) << run.err;
+    EXPECT_EQ(std::string::npos, run.out.find("confirmado")) << run.out;
+    EXPECT_EQ("OK 1:9600 9:9600", sim.Command("devices"));
 }
 
 TEST_F(Orvictl, SilentLineGivesTheNoReplyCodeAfterOneReadsTries) {
@@ -441,6 +472,16 @@ TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTri
     EXPECT_NE(std::string::npos, run.out.find("endereço 5: falhou")) << run.out;
     EXPECT_NE(std::string::npos, run.out.find("endereço 2: ok, 1 parâmetro(s) escritos")) << run.out;
     EXPECT_EQ(700, sim.Get(2, 27));
+    // One tag names one measuring point: several addresses get none of the file's, unless --tags names each.
+    EXPECT_NE(std::string::npos, run.err.find("aviso: o tag TT-101 do arquivo nomeia um ponto de medição só"))
+        << run.err;
+    const auto lastJournalLine = [&] { return Lines(ReadWhole(Path("orvi/journal.jsonl"))).back(); };
+    EXPECT_NE(std::string::npos, lastJournalLine().find("\"address\":2,")) << lastJournalLine();
+    EXPECT_EQ(std::string::npos, lastJournalLine().find("TT-101")) << lastJournalLine();
+    sim.Set(2, 27, 300);
+    run = Run({"--port", sim_->Link(), "load", file, "--addresses", "5,2", "--tags", "TT-105, TT-102"});
+    EXPECT_EQ(4, run.code) << run.err;
+    EXPECT_NE(std::string::npos, lastJournalLine().find("\"tag\":\"TT-102\"")) << lastJournalLine();
 }
 
 TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEachRow) {
@@ -524,7 +565,8 @@ TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippin
     ASSERT_EQ("OK", sim.Command("fault 1 badecho"));
     const CtlRun refused = Run({"--port", sim_->Link(), "commission", "--from", "13", "--to", "14", "--csv", csv});
     EXPECT_EQ(6, refused.code) << refused.err;
-    EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012345,endereço não confirmado"}),
+    // The fifth transmitter the simulator placed.
+    EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012349,endereço não confirmado"}),
               Lines(ReadWhole(csv)));
 
     // Ctrl-C while waiting for the next transmitter ends the session there: nothing more is asked.
@@ -535,6 +577,17 @@ TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippin
     kill(waiting, SIGINT);
     EXPECT_EQ(0, Finish(waiting).code);
     for (const std::string& frame : sim.Log()) EXPECT_EQ(0u, frame.find("01030008")) << frame;
+
+    // A configuration that gives no alarm differs from one without alarm only in dormant values.
+    sim.Fault(1, "none");
+    sim.Set(1, 35, 0);
+    WriteWhole(config, "[Orvi]\nalarme_funcao = 0\nalarme_setpoint = 123\n");
+    const CtlRun dormant =
+        Run({"--port", sim_->Link(), "commission", "--from", "20", "--to", "20", "--config", config, "--csv", csv});
+    EXPECT_EQ(0, dormant.code) << dormant.err;
+    EXPECT_EQ("20,", Lines(ReadWhole(csv)).at(1).substr(0, 3));
+    EXPECT_NE(std::string::npos, Lines(ReadWhole(csv)).at(1).find("endereço ok; 0 parâmetro(s) escritos"))
+        << ReadWhole(csv);
 }
 
 }  // namespace
