@@ -52,6 +52,13 @@ bool TakeAssignment(const std::string& line, const std::string& origin, std::vec
     return true;
 }
 
+// A tag is a line of text: a NUL would cut it short wherever it is written again (C strings, Win32).
+bool HasControlCharacter(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 && c != '\t') return true;
+    return false;
+}
+
 // The keys that are no register of the page: the tag, and the serial number and trims of a backup.
 // True when name is one of them (a problem then means it was one, badly given).
 bool TakeExtra(const std::string& name, const std::string& text, const std::string& origin, FileExtras* extras,
@@ -61,6 +68,8 @@ bool TakeExtra(const std::string& name, const std::string& text, const std::stri
             *problem = Format("%s: %s já foi dado", origin.c_str(), kTagKey);
         else if (text.empty())
             *problem = Format("%s: %s vazio", origin.c_str(), kTagKey);
+        else if (HasControlCharacter(text))
+            *problem = Format("%s: %s com caractere de controle", origin.c_str(), kTagKey);
         else
             extras->tag = text;
         return true;

@@ -32,6 +32,6 @@ std::string DescribeLine(int address, int32_t baud, const std::string& port);
 // número de série 00012345, firmware 1.11; lida em 2026-12-08 14:05"). CP1252.
 std::string ConfigSourceText(const std::string& lineDescription, const ConfigSnapshot& snapshot, const std::tm& readAt);
 
-// The measuring point a file's bytes name (empty when none, or when they are no configuration file):
-// saving a transmitter again over its file keeps the point named.
+// The measuring point a file's bytes name, in CP1252 as FileExtras holds it (empty when none, or when
+// they are no configuration file): saving a transmitter again over its file keeps the point named.
 std::string TagOfConfigFile(const std::string& bytes);

@@ -81,11 +81,18 @@ bool ParseTime(const std::string& t, double* seconds) {
     if (std::sscanf(t.c_str(), "%4d-%2d-%2d%*[T ]%2d:%2d:%lf%n", &year, &month, &day, &hour, &minute, &second,
                     &consumed) != 6)
         return false;
+    // %lf takes "inf", "nan" and exponents too: a time that is none would stretch the chart's axis
+    // without end. A leap second may show as :60.
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        !(second >= 0 && second < 61))
+        return false;
     double offset = 0;
     const std::string zone = t.substr(static_cast<size_t>(consumed));
     if (!zone.empty() && zone != "Z") {
         int oh = 0, om = 0;
-        if ((zone[0] != '+' && zone[0] != '-') || std::sscanf(zone.c_str() + 1, "%2d:%2d", &oh, &om) != 2) return false;
+        if ((zone[0] != '+' && zone[0] != '-') || std::sscanf(zone.c_str() + 1, "%2d:%2d", &oh, &om) != 2 || oh < 0 ||
+            oh > 23 || om < 0 || om > 59)
+            return false;
         offset = (zone[0] == '-' ? -1 : 1) * (oh * 3600.0 + om * 60.0);
     }
     *seconds = static_cast<double>(DaysFromCivil(year, month, day)) * 86400.0 + hour * 3600.0 + minute * 60.0 + second -

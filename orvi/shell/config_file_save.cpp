@@ -54,7 +54,7 @@ void SaveConfigurationToFile(HWND owner) {
     // Saving a transmitter again over its file keeps the measuring point the file names.
     std::string existing;
     DWORD error = 0;
-    const std::string tag = ReadWholeWideFile(path, &existing, &error) ? Utf8ToCp1252(TagOfConfigFile(existing)) : "";
+    const std::string tag = ReadWholeWideFile(path, &existing, &error) ? TagOfConfigFile(existing) : "";
     std::string problem;
     if (!ReplaceWholeFile(Utf8FromWide(path), Cp1252ToUtf8(FormatConfigIni(held, source, tag)), &problem)) {
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o arquivo\n",

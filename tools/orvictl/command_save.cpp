@@ -22,7 +22,8 @@ struct SaveArguments {
     std::string tag;  // CP1252
 };
 
-// The tag of the file about to be replaced: the measuring point stays named when the transmitter is saved again.
+// The tag (CP1252) of the file about to be replaced: the measuring point stays named when the transmitter is
+// saved again.
 std::string TagOfExistingFile(const std::string& path) {
     FILE* file = OpenFile(path, "rb");
     if (!file) return "";
@@ -64,7 +65,7 @@ int SaveOpenTransmitter(const std::string& path, const SaveArguments& parsed) {
     DecodeConfigBlock(words);
 
     const std::string origin = ConfigSourceText(LineDescription(), configSnapshot, LocalTimeOf(std::time(nullptr)));
-    const std::string tag = parsed.tag.empty() ? Utf8ToCp1252(TagOfExistingFile(path)) : parsed.tag;
+    const std::string tag = parsed.tag.empty() ? TagOfExistingFile(path) : parsed.tag;
     return WriteFileText(
         path, Cp1252ToUtf8(FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr)));
 }

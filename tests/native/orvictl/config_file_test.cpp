@@ -70,6 +70,12 @@ TEST(ConfigIni, LinesAreReadAsSaveWritesThemAndEveryProblemIsNamed) {
         // Values the page does not offer are read: only a change to them is refused, once the
         // transmitter's own values are known.
         {"[Orvi]\nalarme_funcao = 2\nalarme_histerese = -5\n", {"alarme_funcao=2", "alarme_histerese=-5"}, {}},
+        // A tag is one line of text: a control character would be cut or lost where it is written again.
+        {"[Orvi]\ntag = TT\x1b"
+         "101\n",
+         {},
+         {"linha 2: tag com caractere de controle"}},
+        {"[Orvi]\ntag = TT\t101\n", {}, {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

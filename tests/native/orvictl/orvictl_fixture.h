@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -73,6 +75,12 @@ protected:
             const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(o, 1);
             dup2(e, 2);
+            // A disk that fills up: a write past the limit fails with EFBIG instead of ending the program.
+            if (fileSizeLimit_ != 0) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit = {fileSizeLimit_, fileSizeLimit_};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
             std::vector<char*> argv;
             for (std::string& arg : args) argv.push_back(&arg[0]);
             argv.push_back(nullptr);
@@ -100,4 +108,5 @@ protected:
     }
 
     std::unique_ptr<RunningSim> sim_;
+    rlim_t fileSizeLimit_ = 0;  // bytes a launched orvictl may write to one file; 0: no limit
 };

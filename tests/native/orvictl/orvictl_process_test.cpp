@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <dirent.h>
 
 #include "orvictl_fixture.h"
 
@@ -108,6 +109,37 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         EXPECT_EQ(3, ports.code);
         EXPECT_NE(std::string::npos, ports.err.find("nenhuma porta serial encontrada")) << ports.err;
     }
+}
+
+TEST_F(Orvictl, AFullDiskLeavesTheFileSaveOrReportWouldReplaceWholeAndNoTemporaryFile) {
+    Start();
+    const std::string file = Path("relatório Ω.html");
+    const std::string before = "<html>o relatório de ontem</html>\n";
+    fileSizeLimit_ = 1024;  // less than either file takes
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"save", file}, std::vector<std::string>{"report", "--out", file}}) {
+        WriteWhole(file, before);
+        std::vector<std::string> args = {"--port", sim_->Link()};
+        args.insert(args.end(), command.begin(), command.end());
+        const CtlRun run = Run(args);
+        EXPECT_EQ(7, run.code) << command[0] << ": " << run.err;
+        EXPECT_NE(std::string::npos, run.err.find("o arquivo passaria do tamanho permitido")) << run.err;
+        EXPECT_EQ(before, ReadWhole(file)) << command[0];
+        DIR* dir = opendir(sim_->Dir().c_str());
+        while (dirent* entry = readdir(dir))
+            EXPECT_EQ(std::string::npos, std::string(entry->d_name).find(".tmp"))
+                << command[0] << ": " << entry->d_name;
+        closedir(dir);
+    }
+}
+
+TEST_F(Orvictl, SavingATransmitterAgainKeepsItsFilesTagLetterForLetter) {
+    Start();
+    const std::string file = Path("tt101.ini");
+    ASSERT_EQ(0, Run({"--port", sim_->Link(), "save", "--tag", "TT-101 Ação", file}).code);
+    const CtlRun again = Run({"--port", sim_->Link(), "save", file});
+    ASSERT_EQ(0, again.code) << again.err;
+    EXPECT_NE(std::string::npos, ReadWhole(file).find("\ntag = TT-101 Ação\n")) << ReadWhole(file);
 }
 
 TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWritesNothing) {

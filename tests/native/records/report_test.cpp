@@ -101,6 +101,26 @@ TEST(TrendChart, TheSvgDrawsTheRangeBandAndEverySampleInsideThePlot) {
     for (const auto& p : xy) EXPECT_TRUE(p.second >= 14 && p.second <= 200) << p.second;
 }
 
+TEST(TrendChart, ARowWhoseTimeIsNoTimeIsPassedOverAndTheChartStillEnds) {
+    // "inf" seconds once stretched the time axis without end: the drawing of its ticks never finished.
+    const std::string csv =
+        "hora,valor\n"
+        "2026-12-08T14:00:00,1\n"
+        "2026-12-08T14:00:inf,2\n"
+        "2026-12-08T14:00:nan,2\n"
+        "2026-12-08T14:00:1e300,2\n"
+        "2026-13-08T14:00:00,2\n"
+        "2026-12-08T24:00:00,2\n"
+        "2026-12-08T14:00:00+25:00,2\n"
+        "2026-12-08T14:00:30,3\n";
+    TrendChart chart;
+    std::string problem;
+    ASSERT_TRUE(ReadTrendCsv(csv, 0, &chart, &problem)) << problem;
+    ASSERT_EQ(2u, chart.samples.size());
+    EXPECT_DOUBLE_EQ(30, chart.samples[1].seconds);
+    EXPECT_NE(std::string::npos, TrendSvg(chart, 600, 240).find("tempo (s)"));
+}
+
 TEST(Report, TextFromOutsideIsEscapedAndNumbersHaveADecimalComma) {
     EXPECT_EQ("a&amp;b &lt;i&gt; &quot;x&quot; &#39;y&#39;", HtmlEscape("a&b <i> \"x\" 'y'"));
     EXPECT_EQ("12,500", DecimalComma(12.5, 3));
