@@ -9,9 +9,9 @@
 #include "file_extras.h"
 #include "requested_values.h"
 
-// The file's text (CP1252) for a configuration read from the transmitter described by source. A
-// tag (CP1252) names the measuring point; trims, when given, make it a calibration backup of this
-// one transmitter (its serial number and the four output trims).
+// The file's text (UTF-8, as files are written) for a configuration read from the transmitter
+// described by source (CP1252). A tag (UTF-8) names the measuring point; trims, when given, make it a calibration
+// backup of this one transmitter (its serial number and the four output trims).
 std::string FormatConfigIni(const ConfigSnapshot& snapshot, const std::string& source, const std::string& tag = "",
                             const CalibrationValues* trims = nullptr);
 

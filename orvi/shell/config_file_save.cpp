@@ -54,8 +54,8 @@ void SaveConfigurationToFile(HWND owner) {
     // Saving a transmitter again over its file keeps the measuring point the file names.
     std::string existing;
     DWORD error = 0;
-    const std::string tag = ReadWholeWideFile(path, &existing, &error) ? Utf8ToCp1252(TagOfConfigFile(existing)) : "";
-    if (!ReplaceWideFile(path, Cp1252ToUtf8(FormatConfigIni(held, source, tag)), &error)) {
+    const std::string tag = ReadWholeWideFile(path, &existing, &error) ? TagOfConfigFile(existing) : "";
+    if (!ReplaceWideFile(path, FormatConfigIni(held, source, tag), &error)) {
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o arquivo\n",
                         path + L"\n(" + SystemReason(error) + L")", "");
         return;

@@ -81,7 +81,7 @@ TEST_F(RecordsOnTheSheet, AnApplyLeavesItsJournalLinesAndTheHistoryListsThisTran
     for (size_t i = 2; i < lines.size(); ++i) {
         EXPECT_TRUE(Contains(lines[i], "\"program\":\"Orvi.exe\"")) << lines[i];
         EXPECT_TRUE(Contains(lines[i], std::string("\"serial\":\"") + kSerial + "\"")) << lines[i];
-        EXPECT_TRUE(Contains(lines[i], "\"result\":\"ok\"")) << lines[i];
+        EXPECT_TRUE(Contains(lines[i], "\"result\":\"confirmado\",\"outcome\":\"confirmado\"")) << lines[i];
     }
 
     PostMessageA(session.sheet, WM_SYSCOMMAND, IDM_CHANGE_HISTORY, 0);
@@ -107,7 +107,7 @@ TEST_F(RecordsOnTheSheet, AnApplyLeavesItsJournalLinesAndTheHistoryListsThisTran
     EXPECT_EQ(programs, (std::vector<std::string>{"Orvi.exe", "Orvi.exe", "Orvi.exe", "Orvi.exe", "Orvi.exe",
                                                   "Orvi.exe", "orvictl"}));
     if (rows.size() == 7) {
-        EXPECT_EQ(rows[3], (std::vector<std::string>{rows[3][0], "Orvi.exe", "limite_superior", "500", "400", "ok"}));
+        EXPECT_EQ(rows[3], (std::vector<std::string>{rows[3][0], "Orvi.exe", "limite_superior", "500", "400", "confirmado"}));
         EXPECT_EQ(rows[6], (std::vector<std::string>{rows[6][0], "orvictl", "offset", "0", "5", "CRC inválido"}));
     }
     EXPECT_TRUE(Contains(ControlText(history, IDC_HISTORY_NOTE), kSerial)) << ControlText(history, IDC_HISTORY_NOTE);

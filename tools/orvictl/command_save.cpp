@@ -76,9 +76,8 @@ int SaveOpenTransmitter(const std::string& path, const SaveArguments& parsed) {
     DecodeConfigBlock(words);
 
     const std::string origin = ConfigSourceText(LineDescription(), configSnapshot, LocalTimeOf(std::time(nullptr)));
-    const std::string tag = parsed.tag.empty() ? Utf8ToCp1252(TagOfExistingFile(path)) : parsed.tag;
-    return WriteFileText(
-        path, Cp1252ToUtf8(FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr)));
+    const std::string tag = parsed.tag.empty() ? TagOfExistingFile(path) : parsed.tag;
+    return WriteFileText(path, FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr));
 }
 
 int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
@@ -94,7 +93,7 @@ int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
             if (argument == "--all")
                 parsed->all = true, parsed->path = arguments[++i], named = true;
             else
-                parsed->tag = ArgumentText(arguments[++i].c_str());
+                parsed->tag = arguments[++i];  // UTF-8 as given: every character kept
         } else if (argument.size() > 1 && argument[0] == '-') {
             return UsageError("save", UnexpectedArgumentText(argument));
         } else if (!named) {

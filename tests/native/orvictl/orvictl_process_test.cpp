@@ -138,10 +138,17 @@ TEST_F(Orvictl, ReadBackThatDiffersStopsTheSequenceAndSaysTheValueMayHaveArrived
               run.err.find("Erro na escrita da Unidade de Temperatura (Valor retornado é diferente do valor forçado)"))
         << run.err;
     // The echo confirmed the write: the transmitter may hold the value whatever it reads back.
-    EXPECT_NE(std::string::npos, run.err.find("não confirmado: unidade (o transmissor pode ter recebido o valor)"))
+    EXPECT_NE(std::string::npos,
+              run.err.find("não confirmado: unidade (lido 2; o transmissor pode ter recebido o valor)"))
         << run.err;
     EXPECT_EQ(std::string::npos, run.err.find("nenhum parâmetro foi escrito")) << run.err;
     EXPECT_EQ((std::vector<int>{67, 67, 67}), WrittenRegisters(1)) << "three tries of the unit, nothing after it";
+    // The journal says so too, with the value read back, and knows no longer what the register holds.
+    const std::vector<std::string> lines = Lines(Run({"--port", sim_->Link(), "journal", "--json"}).out);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find("\"result\":\"não confirmado: lido 2\",\"outcome\":\"nao_confirmado\","
+                                               "\"read_back\":2"))
+        << lines[0];
 }
 
 TEST_F(Orvictl, SaveThenLoadOntoTheSameTransmitterTakesBackWhatThePageNeverOffersAndWritesNothing) {
@@ -524,7 +531,7 @@ TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippin
     ASSERT_EQ("OK", sim.Command("fault 1 badecho"));
     const CtlRun refused = Run({"--port", sim_->Link(), "commission", "--from", "13", "--to", "14", "--csv", csv});
     EXPECT_EQ(6, refused.code) << refused.err;
-    EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012345,endereço não confirmado"}),
+    EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012349,endereço não confirmado"}),
               Lines(ReadWhole(csv)));
 
     // Ctrl-C while waiting for the next transmitter ends the session there: nothing more is asked.
