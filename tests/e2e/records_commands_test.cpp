@@ -107,7 +107,8 @@ TEST_F(RecordsOnTheSheet, AnApplyLeavesItsJournalLinesAndTheHistoryListsThisTran
     EXPECT_EQ(programs, (std::vector<std::string>{"Orvi.exe", "Orvi.exe", "Orvi.exe", "Orvi.exe", "Orvi.exe",
                                                   "Orvi.exe", "orvictl"}));
     if (rows.size() == 7) {
-        EXPECT_EQ(rows[3], (std::vector<std::string>{rows[3][0], "Orvi.exe", "limite_superior", "500", "400", "confirmado"}));
+        EXPECT_EQ(rows[3],
+                  (std::vector<std::string>{rows[3][0], "Orvi.exe", "limite_superior", "500", "400", "confirmado"}));
         EXPECT_EQ(rows[6], (std::vector<std::string>{rows[6][0], "orvictl", "offset", "0", "5", "CRC inválido"}));
     }
     EXPECT_TRUE(Contains(ControlText(history, IDC_HISTORY_NOTE), kSerial)) << ControlText(history, IDC_HISTORY_NOTE);
