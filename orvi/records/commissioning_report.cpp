@@ -61,6 +61,25 @@ std::string Trims(const CommissioningReport& r) {
     return html + "</table></section>\n";
 }
 
+const char kBlank[] = "<td class=\"n\">&#160;</td>";
+
+// One reading's cells: the current, its error and its verdict; blank where nothing was measured.
+std::string ReadingCells(const LoopPoint* p) {
+    if (!p || !p->measured) return std::string(kBlank) + kBlank + "<td>&#160;</td>";
+    return "<td class=\"n\">" + DecimalComma(p->measuredMa, 3) + "</td><td class=\"n\">" +
+           DecimalComma(p->errorPercent, 3) + "</td><td class=\"" + (p->pass ? "pass\">APROVADO" : "fail\">REPROVADO") +
+           "</td>";
+}
+
+bool Measured(const std::vector<LoopPoint>& points) { return !points.empty() && points.front().measured; }
+
+std::string InstrumentTable(const TestInstrument& i) {
+    auto cell = [](const std::string& text) { return "<td>" + (text.empty() ? "&#160;" : HtmlEscape(text)) + "</td>"; };
+    return "<table class=\"instrument\"><tr><th>Instrumento de teste</th>" + cell(i.name) + "<th>S&#233;rie</th>" +
+           cell(i.serial) + "<th>Calibra&#231;&#227;o v&#225;lida at&#233;</th>" + cell(i.calibrationDue) +
+           (i.calibrationOverdue ? "<td class=\"fail\">VENCIDA</td>" : "") + "</tr></table>\n";
+}
+
 std::string LoopSection(const CommissioningReport& r) {
     std::string html = "<section><h2>Verifica&#231;&#227;o da malha</h2>\n";
     double lowMa = 0, highMa = 0;
@@ -71,29 +90,87 @@ std::string LoopSection(const CommissioningReport& r) {
     html += "<p>Sa&#237;da " + DecimalComma(lowMa, 0) + " a " + DecimalComma(highMa, 0) + " mA sobre a faixa " +
             DecimalComma(r.rangeLow, r.valueDecimals) + " a " + DecimalComma(r.rangeHigh, r.valueDecimals) + " " +
             HtmlEscape(r.unit) + "; toler&#226;ncia &#177;" + DecimalComma(r.tolerancePercent, 2) +
-            " % do span.</p>\n<table class=\"loop\">\n<tr><th class=\"n\">% da faixa</th><th class=\"n\">Valor do "
-            "processo</th><th class=\"n\">Esperado (mA)</th><th class=\"n\">Medido (mA)</th><th class=\"n\">Erro "
-            "(% do span)</th><th>Resultado</th></tr>\n";
-    for (const LoopPoint& p : r.loop) {
+            " % do span.</p>\n" + InstrumentTable(r.instrument) +
+            "<table class=\"loop\">\n<tr><th class=\"n\" rowspan=\"2\">% da faixa</th><th class=\"n\" "
+            "rowspan=\"2\">Valor do processo</th><th class=\"n\" rowspan=\"2\">Esperado (mA)</th><th "
+            "colspan=\"3\">Como encontrado</th><th colspan=\"3\">Como deixado</th></tr>\n<tr><th "
+            "class=\"n\">Medido (mA)</th><th class=\"n\">Erro (% do span)</th><th>Resultado</th><th "
+            "class=\"n\">Medido (mA)</th><th class=\"n\">Erro (% do span)</th><th>Resultado</th></tr>\n";
+    for (size_t i = 0; i < r.loop.size(); ++i) {
+        const LoopPoint& p = r.loop[i];
         const double value = r.rangeLow + (r.rangeHigh - r.rangeLow) * p.percent / 100.0;
         html += "<tr><td class=\"n\">" + DecimalComma(p.percent, 0) + " %</td><td class=\"n\">" +
                 DecimalComma(value, r.valueDecimals) + " " + HtmlEscape(r.unit) + "</td><td class=\"n\">" +
-                DecimalComma(p.expectedMa, 3) + "</td>";
-        if (p.measured) {
-            html += "<td class=\"n\">" + DecimalComma(p.measuredMa, 3) + "</td><td class=\"n\">" +
-                    DecimalComma(p.errorPercent, 3) + "</td><td class=\"" +
-                    (p.pass ? "pass\">APROVADO" : "fail\">REPROVADO") + "</td></tr>\n";
-        } else {
-            html += "<td class=\"n\">&#160;</td><td class=\"n\">&#160;</td><td>&#160;</td></tr>\n";
-        }
+                DecimalComma(p.expectedMa, 3) + "</td>" +
+                ReadingCells(i < r.loopAsFound.size() ? &r.loopAsFound[i] : nullptr) + ReadingCells(&p) + "</tr>\n";
     }
     html += "</table>\n";
-    if (!r.loop.front().measured)
+    if (!Measured(r.loop))
         html += "<p class=\"verdict\">Medi&#231;&#245;es a anotar &#224; m&#227;o.</p>\n";
     else
         html += std::string("<p class=\"verdict\">Resultado da malha: ") +
                 (LoopCheckPassed(r.loop) ? "APROVADA" : "REPROVADA") + "</p>\n";
+    if (Measured(r.loopAsFound))
+        html += std::string("<p>Malha como encontrada: ") + (LoopCheckPassed(r.loopAsFound) ? "APROVADA" : "REPROVADA") +
+                ".</p>\n";
     return html + "</section>\n";
+}
+
+std::string Value(double value, const CommissioningReport& r) {
+    return DecimalComma(value, r.valueDecimals) + (r.unit.empty() ? "" : " " + HtmlEscape(r.unit));
+}
+
+std::string Direction(bool rising) { return rising ? "ao subir acima de " : "ao descer abaixo de "; }
+
+// Trips beyond these are counted in the verdict but not listed, so that the report stays on two pages.
+const size_t kListedTrips = 6;
+
+std::string AlarmSection(const CommissioningReport& r) {
+    const AlarmTripCheck& a = r.alarm;
+    std::string html = "<section><h2>Atua&#231;&#227;o do alarme</h2>\n<p>Fun&#231;&#227;o: " +
+                       HtmlEscape(r.alarmName) + " (" + std::to_string(a.function) + ")";
+    if (a.expected.empty()) {
+        return html + (a.function == 0 ? ": sem alarme, nada a verificar."
+                                       : ": atua por falha ou evento, n&#227;o pelo valor do processo; sem ponto de "
+                                         "atua&#231;&#227;o a verificar.") +
+               "</p></section>\n";
+    }
+    html += "; set point " + Value(a.setPoint, r) + ", histerese " + Value(a.hysteresis, r) + ". O rel&#233; deve atuar ";
+    for (size_t i = 0; i < a.expected.size(); ++i)
+        html += (i ? " ou " : "") + Direction(a.expected[i].rising) + Value(a.expected[i].value, r);
+    html += ".</p>\n";
+    const std::string header =
+        "<table class=\"alarm\">\n<tr><th class=\"n\">Tempo</th><th class=\"n\">Antes (desligado)</th><th "
+        "class=\"n\">Ao atuar (ligado)</th><th class=\"n\">Esperado</th><th>Resultado</th></tr>\n";
+    if (!r.hasTrend || !a.recorded) {
+        html += header + "<tr>" + kBlank + kBlank + kBlank + "<td class=\"n\">" + Value(a.expected[0].value, r) +
+                "</td><td>&#160;</td></tr>\n</table>\n<p>" +
+                (r.hasTrend ? "O registro de tend&#234;ncia n&#227;o tem a coluna alarme: a anotar &#224; m&#227;o."
+                            : "Valores a anotar &#224; m&#227;o, movendo a entrada atrav&#233;s do ponto de "
+                              "atua&#231;&#227;o.") +
+                "</p></section>\n";
+        return html;
+    }
+    if (a.trips.empty())
+        return html + "<p class=\"verdict\">O rel&#233; n&#227;o atuou durante o registro: mova a entrada "
+                      "atrav&#233;s do ponto de atua&#231;&#227;o.</p></section>\n";
+    html += header;
+    for (size_t i = 0; i < a.trips.size() && i < kListedTrips; ++i) {
+        const SeenTrip& t = a.trips[i];
+        html += "<tr><td class=\"n\">" + DecimalComma(t.seconds, 1) + " s</td><td class=\"n\">" +
+                Value(t.before, r) + "</td><td class=\"n\">" + Value(t.at, r) + "</td><td class=\"n\">" +
+                (t.expectedKnown ? Value(t.expected, r) : "sentido inesperado") + "</td><td class=\"" +
+                (t.pass ? "pass\">APROVADO" : "fail\">REPROVADO") + "</td></tr>\n";
+    }
+    html += "</table>\n";
+    if (a.trips.size() > kListedTrips)
+        html += "<p>" + std::to_string(a.trips.size()) + " atua&#231;&#245;es no registro; as " +
+                std::to_string(kListedTrips) + " primeiras acima.</p>\n";
+    html += "<p>O rel&#233; mudou entre duas leituras: a atua&#231;&#227;o passa quando o ponto esperado est&#225; "
+            "entre elas (&#177;" +
+            DecimalComma(r.tolerancePercent, 2) + " % da faixa).</p>\n";
+    return html + "<p class=\"verdict\">Resultado do alarme: " + (AlarmTripsPassed(a) ? "APROVADO" : "REPROVADO") +
+           "</p></section>\n";
 }
 
 std::string TrendSection(const CommissioningReport& r) {
@@ -126,7 +203,7 @@ std::string CommissioningReportHtml(const CommissioningReport& r) {
     html += "<h1>Relat&#243;rio de comissionamento</h1>\n<p>Transmissor Orvi n&#186; " + HtmlEscape(r.serial) +
             (r.tag.empty() ? "" : " &#8212; " + HtmlEscape(r.tag)) + ". Emitido em " + HtmlEscape(r.issued) + " por " +
             HtmlEscape(r.user) + (r.machine.empty() ? "" : " (" + HtmlEscape(r.machine) + ")") + ".</p>\n";
-    html += Identity(r) + Settings(r) + Trims(r) + LoopSection(r) + TrendSection(r);
+    html += Identity(r) + Settings(r) + Trims(r) + LoopSection(r) + AlarmSection(r) + TrendSection(r);
     html += "<section class=\"sign\"><div>Data</div><div>Operador</div><div>Assinatura</div></section>\n";
     return html + "</body>\n</html>\n";
 }
