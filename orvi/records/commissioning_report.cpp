@@ -5,37 +5,40 @@
 #include "html_text.h"
 
 namespace {
+// Compact enough that a report with every section filled prints on two A4 pages.
 const char kStyle[] =
-    "@page { size: A4; margin: 15mm 14mm; }\n"
-    "body { font-family: 'DejaVu Sans', Arial, sans-serif; font-size: 10.5pt; color: #000; margin: 0 auto;"
+    "@page { size: A4; margin: 14mm 14mm; }\n"
+    "body { font-family: 'DejaVu Sans', Arial, sans-serif; font-size: 10pt; color: #000; margin: 0 auto;"
     " max-width: 182mm; }\n"
-    "h1 { font-size: 16pt; margin: 0 0 2mm; }\n"
-    "h2 { font-size: 12pt; margin: 5mm 0 2mm; border-bottom: 1px solid #000; }\n"
+    "h1 { font-size: 15pt; margin: 0 0 2mm; }\n"
+    "h2 { font-size: 11.5pt; margin: 4mm 0 1.5mm; border-bottom: 1px solid #000; }\n"
+    "p { margin: 1.5mm 0; }\n"
     "table { border-collapse: collapse; width: 100%; }\n"
-    "th, td { border: 1px solid #555; padding: 1mm 2mm; text-align: left; vertical-align: top; }\n"
+    "th, td { border: 1px solid #555; padding: 0.6mm 1.5mm; text-align: left; vertical-align: top; }\n"
     "td.n, th.n { text-align: right; }\n"
+    "td.n { white-space: nowrap; }\n"
+    "table.loop, table.alarm, table.instrument { font-size: 9pt; margin-bottom: 1mm; }\n"
     ".changed { font-weight: bold; }\n"
     ".pass { font-weight: bold; }\n"
     ".fail { font-weight: bold; text-decoration: underline; }\n"
-    ".verdict { font-size: 12pt; font-weight: bold; margin: 2mm 0; }\n"
+    ".verdict { font-size: 11pt; font-weight: bold; margin: 1.5mm 0; }\n"
     ".sign { margin-top: 10mm; display: flex; gap: 8mm; }\n"
     ".sign div { flex: 1; border-top: 1px solid #000; padding-top: 1mm; font-size: 9pt; }\n"
     "section { break-inside: avoid; }\n"
     "svg.trend { width: 100%; height: auto; }\n";
 
-std::string Row(const std::string& label, const std::string& value) {
-    return "<tr><th>" + label + "</th><td>" + HtmlEscape(value) + "</td></tr>\n";
+// A label and its value, side by side within a row.
+std::string Cells(const std::string& label, const std::string& value) {
+    return "<th>" + label + "</th><td>" + HtmlEscape(value) + "</td>";
 }
 
 std::string Identity(const CommissioningReport& r) {
     std::string html = "<section><h2>Identifica&#231;&#227;o</h2>\n<table class=\"identity\">\n";
-    html += Row("N&#250;mero de s&#233;rie", r.serial);
-    html += Row("Firmware", r.firmware);
-    html += Row("Endere&#231;o", std::to_string(r.address));
-    html += Row("Taxa", std::to_string(r.rate) + " bit/s");
-    html += Row("Tag", r.tag.empty() ? "-" : r.tag);
-    html += Row("Porta", r.port);
-    html += Row("Tipo de entrada", r.inputType);
+    html += "<tr>" + Cells("N&#250;mero de s&#233;rie", r.serial) + Cells("Firmware", r.firmware) + "</tr>\n";
+    html += "<tr>" + Cells("Endere&#231;o", std::to_string(r.address)) +
+            Cells("Taxa", std::to_string(r.rate) + " bit/s") + "</tr>\n";
+    html += "<tr>" + Cells("Tag", r.tag.empty() ? "-" : r.tag) + Cells("Porta", r.port) + "</tr>\n";
+    html += "<tr><th>Tipo de entrada</th><td colspan=\"3\">" + HtmlEscape(r.inputType) + "</td></tr>\n";
     return html + "</table></section>\n";
 }
 
@@ -55,10 +58,10 @@ std::string Settings(const CommissioningReport& r) {
 }
 
 std::string Trims(const CommissioningReport& r) {
-    std::string html = "<section><h2>Ajustes da sa&#237;da (ZERO e SPAN)</h2>\n<table class=\"trims\">\n";
-    for (const auto& trim : r.trims) html += Row(HtmlEscape(trim.first), trim.second);
-    if (r.trims.empty()) html += "<tr><td>n&#227;o lidos</td></tr>\n";
-    return html + "</table></section>\n";
+    std::string html = "<section><h2>Ajustes da sa&#237;da (ZERO e SPAN)</h2>\n<table class=\"trims\">\n<tr>";
+    for (const auto& trim : r.trims) html += Cells(HtmlEscape(trim.first), trim.second);
+    if (r.trims.empty()) html += "<td>n&#227;o lidos</td>";
+    return html + "</tr>\n</table></section>\n";
 }
 
 const char kBlank[] = "<td class=\"n\">&#160;</td>";
@@ -89,13 +92,13 @@ std::string LoopSection(const CommissioningReport& r) {
     }
     html += "<p>Sa&#237;da " + DecimalComma(lowMa, 0) + " a " + DecimalComma(highMa, 0) + " mA sobre a faixa " +
             DecimalComma(r.rangeLow, r.valueDecimals) + " a " + DecimalComma(r.rangeHigh, r.valueDecimals) + " " +
-            HtmlEscape(r.unit) + "; toler&#226;ncia &#177;" + DecimalComma(r.tolerancePercent, 2) +
-            " % do span.</p>\n" + InstrumentTable(r.instrument) +
-            "<table class=\"loop\">\n<tr><th class=\"n\" rowspan=\"2\">% da faixa</th><th class=\"n\" "
-            "rowspan=\"2\">Valor do processo</th><th class=\"n\" rowspan=\"2\">Esperado (mA)</th><th "
+            HtmlEscape(r.unit) + "; erro em % do span, toler&#226;ncia &#177;" + DecimalComma(r.tolerancePercent, 2) +
+            " %.</p>\n" + InstrumentTable(r.instrument) +
+            "<table class=\"loop\">\n<tr><th class=\"n\" rowspan=\"2\">Faixa</th><th class=\"n\" "
+            "rowspan=\"2\">Valor</th><th class=\"n\" rowspan=\"2\">Esperado (mA)</th><th "
             "colspan=\"3\">Como encontrado</th><th colspan=\"3\">Como deixado</th></tr>\n<tr><th "
-            "class=\"n\">Medido (mA)</th><th class=\"n\">Erro (% do span)</th><th>Resultado</th><th "
-            "class=\"n\">Medido (mA)</th><th class=\"n\">Erro (% do span)</th><th>Resultado</th></tr>\n";
+            "class=\"n\">mA</th><th class=\"n\">Erro (%)</th><th>Resultado</th><th "
+            "class=\"n\">mA</th><th class=\"n\">Erro (%)</th><th>Resultado</th></tr>\n";
     for (size_t i = 0; i < r.loop.size(); ++i) {
         const LoopPoint& p = r.loop[i];
         const double value = r.rangeLow + (r.rangeHigh - r.rangeLow) * p.percent / 100.0;
@@ -123,7 +126,7 @@ std::string Value(double value, const CommissioningReport& r) {
 std::string Direction(bool rising) { return rising ? "ao subir acima de " : "ao descer abaixo de "; }
 
 // Trips beyond these are counted in the verdict but not listed, so that the report stays on two pages.
-const size_t kListedTrips = 6;
+const size_t kListedTrips = 4;
 
 std::string AlarmSection(const CommissioningReport& r) {
     const AlarmTripCheck& a = r.alarm;
@@ -180,7 +183,7 @@ std::string TrendSection(const CommissioningReport& r) {
                (r.trendHint.empty() ? "" : " (" + HtmlEscape(r.trendHint) + ")") + ".</p></section>\n";
     html += "<p>" + std::to_string(r.trend.samples.size()) + " amostras desde " + HtmlEscape(r.trend.firstTime) +
             "; a faixa configurada aparece como uma banda tracejada.</p>\n";
-    return html + TrendSvg(r.trend, 680, 260) + "</section>\n";
+    return html + TrendSvg(r.trend, 680, 220) + "</section>\n";
 }
 }  // namespace
 
