@@ -4,7 +4,7 @@
 enum class TripDirection { kRising, kFalling };
 
 struct AlarmTripPoint {
-    int value;  // in the set point's units (tenths of a degree for the tenths inputs)
+    int value;                // in the set point's units (tenths of a degree for the tenths inputs)
     TripDirection direction;  // how the process value crosses the point when the relay trips
 };
 

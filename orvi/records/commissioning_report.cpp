@@ -114,8 +114,8 @@ std::string LoopSection(const CommissioningReport& r) {
         html += std::string("<p class=\"verdict\">Resultado da malha: ") +
                 (LoopCheckPassed(r.loop) ? "APROVADA" : "REPROVADA") + "</p>\n";
     if (Measured(r.loopAsFound))
-        html += std::string("<p>Malha como encontrada: ") + (LoopCheckPassed(r.loopAsFound) ? "APROVADA" : "REPROVADA") +
-                ".</p>\n";
+        html += std::string("<p>Malha como encontrada: ") +
+                (LoopCheckPassed(r.loopAsFound) ? "APROVADA" : "REPROVADA") + ".</p>\n";
     return html + "</section>\n";
 }
 
@@ -130,15 +130,18 @@ const size_t kListedTrips = 4;
 
 std::string AlarmSection(const CommissioningReport& r) {
     const AlarmTripCheck& a = r.alarm;
-    std::string html = "<section><h2>Atua&#231;&#227;o do alarme</h2>\n<p>Fun&#231;&#227;o: " +
-                       HtmlEscape(r.alarmName) + " (" + std::to_string(a.function) + ")";
+    std::string html =
+        "<section><h2>Atua&#231;&#227;o do alarme</h2>\n<p>Fun&#231;&#227;o: " + HtmlEscape(r.alarmName) + " (" +
+        std::to_string(a.function) + ")";
     if (a.expected.empty()) {
-        return html + (a.function == 0 ? ": sem alarme, nada a verificar."
-                                       : ": atua por falha ou evento, n&#227;o pelo valor do processo; sem ponto de "
-                                         "atua&#231;&#227;o a verificar.") +
+        return html +
+               (a.function == 0 ? ": sem alarme, nada a verificar."
+                                : ": atua por falha ou evento, n&#227;o pelo valor do processo; sem ponto de "
+                                  "atua&#231;&#227;o a verificar.") +
                "</p></section>\n";
     }
-    html += "; set point " + Value(a.setPoint, r) + ", histerese " + Value(a.hysteresis, r) + ". O rel&#233; deve atuar ";
+    html +=
+        "; set point " + Value(a.setPoint, r) + ", histerese " + Value(a.hysteresis, r) + ". O rel&#233; deve atuar ";
     for (size_t i = 0; i < a.expected.size(); ++i)
         html += (i ? " ou " : "") + Direction(a.expected[i].rising) + Value(a.expected[i].value, r);
     html += ".</p>\n";
@@ -155,13 +158,14 @@ std::string AlarmSection(const CommissioningReport& r) {
         return html;
     }
     if (a.trips.empty())
-        return html + "<p class=\"verdict\">O rel&#233; n&#227;o atuou durante o registro: mova a entrada "
-                      "atrav&#233;s do ponto de atua&#231;&#227;o.</p></section>\n";
+        return html +
+               "<p class=\"verdict\">O rel&#233; n&#227;o atuou durante o registro: mova a entrada "
+               "atrav&#233;s do ponto de atua&#231;&#227;o.</p></section>\n";
     html += header;
     for (size_t i = 0; i < a.trips.size() && i < kListedTrips; ++i) {
         const SeenTrip& t = a.trips[i];
-        html += "<tr><td class=\"n\">" + DecimalComma(t.seconds, 1) + " s</td><td class=\"n\">" +
-                Value(t.before, r) + "</td><td class=\"n\">" + Value(t.at, r) + "</td><td class=\"n\">" +
+        html += "<tr><td class=\"n\">" + DecimalComma(t.seconds, 1) + " s</td><td class=\"n\">" + Value(t.before, r) +
+                "</td><td class=\"n\">" + Value(t.at, r) + "</td><td class=\"n\">" +
                 (t.expectedKnown ? Value(t.expected, r) : "sentido inesperado") + "</td><td class=\"" +
                 (t.pass ? "pass\">APROVADO" : "fail\">REPROVADO") + "</td></tr>\n";
     }
@@ -169,9 +173,10 @@ std::string AlarmSection(const CommissioningReport& r) {
     if (a.trips.size() > kListedTrips)
         html += "<p>" + std::to_string(a.trips.size()) + " atua&#231;&#245;es no registro; as " +
                 std::to_string(kListedTrips) + " primeiras acima.</p>\n";
-    html += "<p>O rel&#233; mudou entre duas leituras: a atua&#231;&#227;o passa quando o ponto esperado est&#225; "
-            "entre elas (&#177;" +
-            DecimalComma(r.tolerancePercent, 2) + " % da faixa).</p>\n";
+    html +=
+        "<p>O rel&#233; mudou entre duas leituras: a atua&#231;&#227;o passa quando o ponto esperado est&#225; "
+        "entre elas (&#177;" +
+        DecimalComma(r.tolerancePercent, 2) + " % da faixa).</p>\n";
     return html + "<p class=\"verdict\">Resultado do alarme: " + (AlarmTripsPassed(a) ? "APROVADO" : "REPROVADO") +
            "</p></section>\n";
 }

@@ -41,7 +41,7 @@ struct CommissioningReport {
     std::vector<LoopPoint> loopAsFound;  // before any adjustment
     double tolerancePercent = 0.25;
     TestInstrument instrument;
-    AlarmTripCheck alarm;  // the relay's trips in the trend's record
+    AlarmTripCheck alarm;   // the relay's trips in the trend's record
     std::string alarmName;  // the alarm function's name
     bool hasTrend = false;
     std::string trendHint;  // without a trend: how the program that made the report adds one

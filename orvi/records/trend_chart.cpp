@@ -129,8 +129,7 @@ TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& sour
     const int valueColumn = Column(headings, {"valor", "value"});
     const int unitColumn = Column(headings, {"unidade", "unit"});
     const int alarmColumn = Column(headings, {"alarme", "alarm"});
-    const int addressColumn =
-        source.address > 0 ? Column(headings, {"endereco", "endere\xc3\xa7o", "address"}) : -1;
+    const int addressColumn = source.address > 0 ? Column(headings, {"endereco", "endere\xc3\xa7o", "address"}) : -1;
     const int serialColumn = source.serial.empty() ? -1 : Column(headings, {"numero_serie", "serial"});
     if (timeColumn < 0 || valueColumn < 0) {
         *problem = "faltam as colunas hora e valor (um CSV de orvictl monitor)";
@@ -153,7 +152,8 @@ TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& sour
         if (serialColumn >= 0 && field(fields, serialColumn) != source.serial) continue;
         sourceRows = true;
         double when = 0, value = 0;
-        if (!ParseTime(field(fields, timeColumn), &when) || !ParseNumber(field(fields, valueColumn), decimalComma, &value))
+        if (!ParseTime(field(fields, timeColumn), &when) ||
+            !ParseNumber(field(fields, valueColumn), decimalComma, &value))
             continue;
         if (chart->samples.empty()) {
             firstSeconds = when;
@@ -166,8 +166,8 @@ TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& sour
     if (!sourceRows && (addressColumn >= 0 || serialColumn >= 0)) {
         *problem = addressColumn >= 0 ? Format("nenhuma linha é do endereço %d", source.address) : std::string();
         if (serialColumn >= 0)
-            *problem += (problem->empty() ? "nenhuma linha é do número de série " : " com número de série ") +
-                        source.serial;
+            *problem +=
+                (problem->empty() ? "nenhuma linha é do número de série " : " com número de série ") + source.serial;
         return TrendRead::kNotThisSource;
     }
     if (chart->samples.empty()) {

@@ -50,8 +50,9 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
         if (option == "--as-found" && !ParseMeasured(value, &options->readings.asFound))
             return UsageError("report", "--as-found espera cinco correntes em mA (0 a 30), por exemplo 4,8,12,16,20");
         if (option == "--instrument" && !ParseInstrument(value, Today(), &options->instrument))
-            return UsageError("report", "--instrument espera \"nome, série, calibração válida até\", com a data "
-                                        "em AAAA-MM-DD ou DD/MM/AAAA");
+            return UsageError("report",
+                              "--instrument espera \"nome, série, calibração válida até\", com a data "
+                              "em AAAA-MM-DD ou DD/MM/AAAA");
         if (option == "--tolerance" && !ParseTolerance(value, &options->tolerance))
             return UsageError("report", "--tolerance espera uma porcentagem do span, por exemplo 0.25");
         if (option == "--trend") options->trendPath = value;

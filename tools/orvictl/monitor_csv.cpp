@@ -80,8 +80,9 @@ std::string Join(const std::vector<std::string>& fields, const CsvStyle& style, 
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i == 1 && style.perAddress)
-            line += Format("%c%d%c%s%c%s", separator, source.address, separator,
-                           CsvField(source.serial, separator).c_str(), separator, CsvField(source.tag, separator).c_str());
+            line +=
+                Format("%c%d%c%s%c%s", separator, source.address, separator, CsvField(source.serial, separator).c_str(),
+                       separator, CsvField(source.tag, separator).c_str());
         if (i) line += separator;
         line += CsvField(fields[i], separator);
     }

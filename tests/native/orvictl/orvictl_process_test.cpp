@@ -500,8 +500,8 @@ TEST_F(Orvictl, TheReportTakesItsOwnTransmittersRowsOfAMonitorCsvOfSeveral) {
                       "--csv", csv})
                      .code);
     const std::string page = Path("r7.html");
-    CtlRun run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page,
-                      "--instrument", "Multímetro, 42, 2020-01-01"});
+    CtlRun run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page, "--instrument",
+                      "Multímetro, 42, 2020-01-01"});
     ASSERT_EQ(0, run.code) << run.err;
     const std::string html = ReadWhole(page);
     EXPECT_NE(std::string::npos, html.find("<p>3 amostras desde ")) << "7's three rows, none of 1's";

@@ -128,18 +128,25 @@ TEST(TrendChart, TakesOnlyTheRowsOfItsTransmitterAndRefusesAFileWithoutThem) {
     EXPECT_EQ(TrendRead::kRead,
               ReadTransmitterTrend("hora,valor,alarme\n2026-12-08T14:00:00Z,5,\n", source, &chart, &problem));
     EXPECT_EQ(-1, chart.samples[0].alarm) << "an empty alarm field is not an alarm off";
-    EXPECT_EQ(TrendRead::kUnreadable, ReadTransmitterTrend("hora,endereco,valor\n2026-12-08T14:00:00Z,7,\n", source,
-                                                            &chart, &problem))
+    EXPECT_EQ(TrendRead::kUnreadable,
+              ReadTransmitterTrend("hora,endereco,valor\n2026-12-08T14:00:00Z,7,\n", source, &chart, &problem))
         << "rows of the transmitter without a value";
 }
 
-TEST(AlarmTrip, EachFunctionTripsWhereItsRuleSaysAndTheRecordIsCheckedAgainstIt) {
-    // Range 0 to 400 (tolerance 0.25 % of it: 1 unit), set point 300, hysteresis 10.
+// A range of 0 to 400 °C with a 4-20 mA output and an alarm at 300.
+ConfigSnapshot AlarmAt300(int function, int hysteresis) {
     ConfigSnapshot config = {};
-    config.lowerLimit = 0;
     config.upperLimit = 400;
+    config.outputType = 14;
+    config.alarmFunction = static_cast<int16_t>(function);
     config.alarmSetPoint = 300;
-    config.alarmHysteresis = 10;
+    config.alarmHysteresis = static_cast<int16_t>(hysteresis);
+    return config;
+}
+
+TEST(AlarmTrip, EachFunctionTripsWhereItsRuleSaysAndTheRecordIsCheckedAgainstIt) {
+    // The tolerance, 0.25 % of the range, is 1 unit; the hysteresis 10.
+    ConfigSnapshot config = AlarmAt300(0, 10);
     struct Step {
         double value;
         int alarm;
@@ -151,7 +158,9 @@ TEST(AlarmTrip, EachFunctionTripsWhereItsRuleSaysAndTheRecordIsCheckedAgainstIt)
         std::vector<std::pair<double, bool>> trips;  // the value read on, pass
     } rows[] = {
         // Valor máximo: rising through 300; a second trip, off still at 302, came late and fails.
-        {5, {{300, true}}, {{280, 0}, {296, 0}, {304, 1}, {310, 1}, {290, 0}, {302, 0}, {-1, -1}, {320, 1}},
+        {5,
+         {{300, true}},
+         {{280, 0}, {296, 0}, {304, 1}, {310, 1}, {290, 0}, {302, 0}, {-1, -1}, {320, 1}},
          {{304, true}, {320, false}}},
         // Valor mínimo: falling through 300; the relay on from the start is no trip seen.
         {4, {{300, false}}, {{280, 1}, {320, 0}, {301, 0}, {299.5, 1}}, {{299.5, true}}},
@@ -159,7 +168,9 @@ TEST(AlarmTrip, EachFunctionTripsWhereItsRuleSaysAndTheRecordIsCheckedAgainstIt)
         {6, {{290, false}}, {{300, 0}, {291, 0}, {289, 1}}, {{289, true}}},
         {7, {{310, true}}, {{300, 0}, {305, 0}, {306, 1}}, {{306, false}}},
         // Diferencial: either edge, each in its own direction; tripping upwards at the lower edge fails.
-        {8, {{310, true}, {290, false}}, {{300, 0}, {311, 1}, {300, 0}, {289, 1}, {280, 0}, {291, 1}},
+        {8,
+         {{310, true}, {290, false}},
+         {{300, 0}, {311, 1}, {300, 0}, {289, 1}, {280, 0}, {291, 1}},
          {{311, true}, {289, true}, {291, false}}},
         {1, {}, {{300, 0}, {310, 1}}, {}},
         {0, {}, {{300, 0}, {310, 1}}, {}},
@@ -169,8 +180,8 @@ TEST(AlarmTrip, EachFunctionTripsWhereItsRuleSaysAndTheRecordIsCheckedAgainstIt)
         config.alarmFunction = static_cast<int16_t>(row.function);
         TrendChart record;
         for (size_t i = 0; i < row.record.size(); ++i)
-            if (row.record[i].alarm >= 0) record.samples.push_back({static_cast<double>(i), row.record[i].value,
-                                                                     row.record[i].alarm});
+            if (row.record[i].alarm >= 0)
+                record.samples.push_back({static_cast<double>(i), row.record[i].value, row.record[i].alarm});
         const AlarmTripCheck check = CheckAlarmTrips(config, &record, 0.25);
         ASSERT_EQ(row.expected.size(), check.expected.size());
         for (size_t i = 0; i < row.expected.size(); ++i) {
@@ -257,12 +268,7 @@ TEST(Report, TextFromOutsideIsEscapedAndNumbersHaveADecimalComma) {
 }
 
 TEST(Report, TheLoopAsFoundAndAsLeftTheInstrumentAndTheAlarmTrip) {
-    ConfigSnapshot config = {};
-    config.outputType = 14;
-    config.upperLimit = 400;
-    config.alarmFunction = 5;
-    config.alarmSetPoint = 300;
-    config.alarmHysteresis = 2;
+    const ConfigSnapshot config = AlarmAt300(5, 2);
     CommissioningReport r;
     r.unit = "°C";
     r.hasTrend = true;
