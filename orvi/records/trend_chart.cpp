@@ -66,6 +66,12 @@ bool ParseNumber(std::string text, bool decimalComma, double* value) {
     return end && *end == '\0' && std::isfinite(*value);
 }
 
+// A serial number without its leading zeros, which a spreadsheet drops when it saves the file again.
+std::string SerialDigits(const std::string& serial) {
+    const size_t first = serial.find_first_not_of('0');
+    return first == std::string::npos ? std::string() : serial.substr(first);
+}
+
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -149,7 +155,7 @@ TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& sour
         if (addressColumn >= 0 &&
             (!ParseWholeNumber(field(fields, addressColumn), 0, 255, &address) || address != source.address))
             continue;
-        if (serialColumn >= 0 && field(fields, serialColumn) != source.serial) continue;
+        if (serialColumn >= 0 && SerialDigits(field(fields, serialColumn)) != SerialDigits(source.serial)) continue;
         sourceRows = true;
         double when = 0, value = 0;
         if (!ParseTime(field(fields, timeColumn), &when) ||

@@ -88,7 +88,7 @@ TEST(TrendChart, TakesOnlyTheRowsOfItsTransmitterAndRefusesAFileWithoutThem) {
         "2026-12-08T14:00:00.100Z,9,00000022,,90,°C,1,0,\n"
         "2026-12-08T14:00:01.000Z,7,00000033,,20,°C,0,0,\n"
         "2026-12-08T14:00:01.100Z,17,00000033,,70,°C,1,0,\n"
-        "2026-12-08T14:00:02.000Z,7,00000033,,30,°C,1,0,\n"
+        "2026-12-08T14:00:02.000Z,7,33,,30,°C,1,0,\n"  // saved again by a spreadsheet
         "2026-12-08T14:00:03.000Z,7,00000033,,,,,,sem leitura: Time-out\n";
     TrendChart chart;
     std::string problem;
