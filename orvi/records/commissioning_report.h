@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "alarm_trip_check.h"
 #include "journal_entry.h"
 #include "loop_check.h"
 #include "trend_chart.h"
@@ -15,6 +16,13 @@ struct ReportSetting {
     std::string label;
     std::string asFound;
     std::string asLeft;
+};
+
+// The instrument the loop check's currents were measured with; empty fields are left to fill in by hand.
+struct TestInstrument {
+    std::string name, serial;
+    std::string calibrationDue;       // "31/03/2027"
+    bool calibrationOverdue = false;  // due before the report's day
 };
 
 struct CommissioningReport {
@@ -29,8 +37,12 @@ struct CommissioningReport {
     double rangeLow = 0, rangeHigh = 0;
     int valueDecimals = 0;
     std::string unit;
-    std::vector<LoopPoint> loop;
+    std::vector<LoopPoint> loop;         // as left
+    std::vector<LoopPoint> loopAsFound;  // before any adjustment
     double tolerancePercent = 0.25;
+    TestInstrument instrument;
+    AlarmTripCheck alarm;   // the relay's trips in the trend's record
+    std::string alarmName;  // the alarm function's name
     bool hasTrend = false;
     std::string trendHint;  // without a trend: how the program that made the report adds one
     TrendChart trend;

@@ -138,7 +138,7 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndHandedToTheBrowser) {
+TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndOnlyAPageIsHandedToTheBrowser) {
     HelpViewerWindow browser;
     ASSERT_TRUE(browser.Valid());
     ASSERT_NO_FATAL_FAILURE(StartServiceMode());
@@ -177,6 +177,21 @@ TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndHanded
     EXPECT_TRUE(
         std::regex_search(html, std::regex("Emitido em \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\(UTC[+-]\\d{4}\\) por ")))
         << html.substr(0, 1200);
+
+    // Saved under another type, the report is written but not opened: the type's program would run it.
+    const std::string script = ScratchFolder() + "\\relatório.cmd";
+    DeleteFileA(script.c_str());
+    PostMenuCommand(window, IDM_COMMISSIONING_REPORT);
+    MultiByteToWideChar(1252, 0, script.c_str(), -1, widePath, MAX_PATH);
+    ASSERT_TRUE(ChooseThroughFileDialog(orvi.Id(), "Salvar relatório de comissionamento", widePath));
+    const SeenMessageBox box = WaitForMessageBox(orvi.Id());
+    ASSERT_NE(box.window, nullptr) << "no word that the report was not opened";
+    EXPECT_EQ(box.caption, "Relatório de comissionamento");
+    EXPECT_TRUE(Contains(box.text, "relatório.cmd")) << box.text;
+    EXPECT_TRUE(Contains(box.text, "mas não foi aberto: só arquivos .htm ou .html vão ao navegador.")) << box.text;
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_FALSE(browser.WaitForRequest(&request, 1000)) << "handed to the browser: " << BrowserUrl(request);
+    EXPECT_TRUE(std::ifstream(script).good()) << "the report was not written";
     PostMenuCommand(window, IDM_EXIT);
     EXPECT_TRUE(orvi.WaitExit(kWaitMs));
 }

@@ -456,6 +456,8 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     sim.Set(7, 43, 6);  // Pt100 in tenths: 12.5
     sim.Set(7, 1, 125);
     sim.Set(1, 1, 40);
+    // Serial numbers 00000011 and 00000077 (registers 23 and 24 read one behind the other).
+    for (int address : {1, 7}) sim.Set(address, 23, address), sim.Set(address, 24, address);
     const std::string csv = Path("two.csv");
     const CtlRun run = Run({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1", "--count",
                             "2", "--excel", "--csv", csv});
@@ -464,11 +466,11 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     ASSERT_EQ("\xEF\xBB\xBF", text.substr(0, 3)) << "the mark a spreadsheet reads UTF-8 by";
     const std::vector<std::string> rows = Lines(text.substr(3));
     ASSERT_EQ(5u, rows.size()) << text;
-    EXPECT_EQ("hora;endereco;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
+    EXPECT_EQ("hora;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
     for (int i = 1; i <= 4; ++i) {
         const std::string& row = rows[static_cast<size_t>(i)];
         EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
-        EXPECT_EQ(i % 2 ? ";1;;40;" : ";7;;12,5;", row.substr(29, i % 2 ? 7 : 9)) << row;
+        EXPECT_EQ(i % 2 ? ";1;00000011;;40;" : ";7;00000077;;12,5;", row.substr(29, i % 2 ? 16 : 18)) << row;
     }
 
     // Ctrl-C during one transmitter's read ends the sweep there: the next one is not asked.
@@ -492,6 +494,38 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     const auto asked =
         std::find_if(log.begin(), log.end(), [](const std::string& f) { return f.substr(0, 2) == "01"; });
     for (auto frame = asked; frame != log.end(); ++frame) EXPECT_EQ("01", frame->substr(0, 2)) << *frame;
+}
+
+TEST_F(Orvictl, TheReportTakesItsOwnTransmittersRowsOfAMonitorCsvOfSeveral) {
+    Start({"--device", "7:9600"});
+    SimClient& sim = sim_->Control();
+    for (int address : {1, 7}) sim.Set(address, 23, address), sim.Set(address, 24, address);
+    sim.Set(1, 1, 40);
+    sim.Set(7, 1, 70);
+    const std::string csv = Path("line.csv");
+    ASSERT_EQ(0, Run({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1", "--count", "3",
+                      "--csv", csv})
+                     .code);
+    const std::string page = Path("r7.html");
+    CtlRun run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page, "--instrument",
+                      "Multímetro, 42, 2020-01-01"});
+    ASSERT_EQ(0, run.code) << run.err;
+    const std::string html = ReadWhole(page);
+    EXPECT_NE(std::string::npos, html.find("<p>3 amostras desde ")) << "7's three rows, none of 1's";
+    EXPECT_NE(std::string::npos, html.find("<td>Multímetro</td>")) << "the instrument as typed, in UTF-8";
+    EXPECT_NE(std::string::npos, run.err.find("aviso: a calibração do instrumento de teste venceu em 01/01/2020"))
+        << run.err;
+
+    // The address now answered by another transmitter: the file holds none of its rows.
+    sim.Set(7, 24, 8);
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page});
+    EXPECT_EQ(2, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("não tem linhas deste transmissor: nenhuma linha é do endereço 7 com "
+                                              "número de série 00000078"))
+        << run.err;
+    // A file of the other transmitters only.
+    WriteWhole(csv, Lines(ReadWhole(csv))[0] + "\n" + Lines(ReadWhole(csv))[1] + "\n");
+    EXPECT_EQ(2, Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page}).code);
 }
 
 TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {
