@@ -21,6 +21,7 @@ const char kStyle[] =
     ".changed { font-weight: bold; }\n"
     ".pass { font-weight: bold; }\n"
     ".fail { font-weight: bold; text-decoration: underline; }\n"
+    ".warning { font-weight: bold; }\n"
     ".verdict { font-size: 11pt; font-weight: bold; margin: 1.5mm 0; }\n"
     ".sign { margin-top: 10mm; display: flex; gap: 8mm; }\n"
     ".sign div { flex: 1; border-top: 1px solid #000; padding-top: 1mm; font-size: 9pt; }\n"
@@ -53,7 +54,15 @@ std::string Settings(const CommissioningReport& r) {
     }
     html += "</table>\n<p>" + std::to_string(r.journalWrites) +
             " escrita(s) deste transmissor no di&#225;rio; o que nunca foi escrito aparece igual nas duas "
-            "colunas.</p></section>\n";
+            "colunas.</p>\n";
+    if (!r.unconfirmedWrites.empty()) {
+        html +=
+            "<p class=\"warning\">Escritas n&#227;o confirmadas (podem ter sido escritas; a coluna como deixado "
+            "mostra o que o transmissor tinha ao ser lido):";
+        for (const std::string& write : r.unconfirmedWrites) html += " " + HtmlEscape(write) + ";";
+        html += "</p>\n";
+    }
+    html += "</section>\n";
     return html;
 }
 
@@ -201,6 +210,16 @@ std::map<std::string, int32_t> ValuesBeforeFirstWrite(const std::vector<JournalE
         if (entry.hasBefore) values[entry.key] = entry.before;
     }
     return values;
+}
+
+std::vector<std::string> UnconfirmedWrites(const std::vector<JournalEntry>& entries) {
+    std::vector<std::string> writes;
+    for (const JournalEntry& entry : entries) {
+        const JournalOutcome outcome = OutcomeOfEntry(entry);
+        if (outcome == JournalOutcome::kNotConfirmed || outcome == JournalOutcome::kNoReply)
+            writes.push_back(entry.key + ": " + entry.result);
+    }
+    return writes;
 }
 
 std::string CommissioningReportHtml(const CommissioningReport& r) {

@@ -32,6 +32,9 @@ struct CommissioningReport {
     std::vector<ReportSetting> settings;                     // as found and as left
     std::vector<std::pair<std::string, std::string>> trims;  // label, value
     int journalWrites = 0;                                   // lines of this transmitter in the journal
+    // Writes the journal could not confirm ("limite_superior: sem resposta ..."): the transmitter may
+    // or may not hold them; the column as left shows what it was read to hold.
+    std::vector<std::string> unconfirmedWrites;
     // The loop check over the configured range (process units, shown with valueDecimals).
     int outputType = 0;
     double rangeLow = 0, rangeHigh = 0;
@@ -53,5 +56,8 @@ struct CommissioningReport {
 // The value each key held before its first write in the journal (entries in journal order);
 // keys without a known value before are left out.
 std::map<std::string, int32_t> ValuesBeforeFirstWrite(const std::vector<JournalEntry>& entries);
+// The writes of the journal that may have changed the transmitter without being confirmed (not
+// confirmed, no reply), each as "key: result".
+std::vector<std::string> UnconfirmedWrites(const std::vector<JournalEntry>& entries);
 
 std::string CommissioningReportHtml(const CommissioningReport& report);

@@ -70,6 +70,7 @@ void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<Journ
     report->firmware = FirmwareText(config.firmwareVersion);
     report->inputType = Cp1252ToUtf8(InputTypeText(config.inputType, config.unit));
     report->journalWrites = static_cast<int>(journal.size());
+    report->unconfirmedWrites = UnconfirmedWrites(journal);
     for (const JournalEntry& entry : journal)
         if (!entry.tag.empty()) report->tag = entry.tag;
     report->settings = Settings(config, journal);

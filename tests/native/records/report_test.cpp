@@ -320,6 +320,23 @@ TEST(Report, ValuesAsFoundComeFromTheFirstWriteOfEachKey) {
     const std::map<std::string, int32_t> found = ValuesBeforeFirstWrite({first, second, unknown});
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ(0, found.at("limite_inferior"));
+
+    // A write that may have arrived unconfirmed is named; a confirmed, refused or unsent one is not.
+    first.result = "ok";  // a line of an older version
+    SetJournalOutcome(&second, JournalOutcome::kNoReply, "Time-out");
+    unknown.hasReadBack = true;
+    SetJournalOutcome(&unknown, JournalOutcome::kNotConfirmed, "");
+    JournalEntry refused = first;
+    SetJournalOutcome(&refused, JournalOutcome::kRefused, "");
+    CommissioningReport report;
+    report.unconfirmedWrites = UnconfirmedWrites({first, second, unknown, refused});
+    EXPECT_EQ(report.unconfirmedWrites,
+              (std::vector<std::string>{"limite_inferior: sem resposta: pode ter sido escrito (Time-out)",
+                                        "offset: não confirmado: lido 0"}));
+    const std::string html = CommissioningReportHtml(report);
+    EXPECT_NE(std::string::npos, html.find("Escritas n&#227;o confirmadas")) << html;
+    EXPECT_NE(std::string::npos, html.find("offset: não confirmado: lido 0;")) << html;
+    EXPECT_EQ(std::string::npos, CommissioningReportHtml(CommissioningReport()).find("n&#227;o confirmadas"));
 }
 
 }  // namespace
