@@ -1,6 +1,7 @@
 // The device transactions: each a fixed request with up to three tries.
 #include "transactions.h"
 
+#include "comm_settings.h"
 #include "rtu_frame.h"
 #include "serial_port.h"
 
@@ -10,10 +11,46 @@ enum { kTries = 3 };
 bool busy = false;
 WriteObserver writeObserver = nullptr;
 
-LinkError Observed(uint8_t function, int8_t reg, int16_t value, LinkError result) {
-    if (writeObserver) writeObserver(function, reg, value, result);
-    return result;
+WriteOutcome Observed(uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+    if (writeObserver) writeObserver(function, reg, value, outcome);
+    return outcome;
 }
+
+// What the tries of one write have told: whether any echo came, the last exception, the last read-back.
+struct WriteTries {
+    bool answered = false;
+    uint8_t exceptionCode = 0;
+    bool hasReadBack = false;
+    int16_t readBack = 0;
+    LinkError last = kLinkTimeout;
+
+    // Takes one request's result; true when the transmitter echoed the value.
+    bool Echo(LinkError result) {
+        last = result;
+        if (result == kLinkException) exceptionCode = ReplyByte(2);
+        // An echo with another value still says the request arrived.
+        if (result == kLinkOk || result == kLinkValueMismatch) answered = true;
+        return result == kLinkOk;
+    }
+    void ReadBack(int16_t value) {
+        hasReadBack = true;
+        readBack = value;
+    }
+    // Confirmed only by the caller's last step; any echo makes the outcome "may have been written",
+    // and only an exception with no echo before it is a refusal.
+    WriteOutcome Outcome(bool confirmed) const {
+        WriteOutcome outcome;
+        outcome.error = last;
+        outcome.hasReadBack = hasReadBack;
+        outcome.readBack = readBack;
+        outcome.exceptionCode = exceptionCode;
+        outcome.kind = confirmed                ? WriteOutcomeKind::kConfirmed
+                       : answered               ? WriteOutcomeKind::kNotConfirmed
+                       : last == kLinkException ? WriteOutcomeKind::kRefused
+                                                : WriteOutcomeKind::kNoReply;
+        return outcome;
+    }
+};
 
 // Marks a transaction as running; a second one started from a message dispatched meanwhile is refused.
 class BusyScope {
@@ -93,39 +130,91 @@ LinkError SearchReadIdentity(uint16_t* destination) { return SearchRead(8, desti
 
 LinkError SearchReadAddress(uint16_t* destination) { return SearchRead(44, destination); }
 
-LinkError WritePrivate(int8_t address, int16_t value) {
-    BusyScope scope;
-    if (scope.Refused()) return Observed(0x71, address, value, kLinkTimeout);
-    return Observed(0x71, address, value, TryUpTo3(Widen(address), 1, 0x71, value, nullptr));
-}
-
 namespace {
-LinkError WriteAndReadBack(int8_t reg, int16_t value) {
+// The write's request and echo, up to three tries; with readBack, each echo is followed by a read of
+// the value (function 3, or 0x70 for a private value), and only a read-back equal to the value confirms.
+WriteOutcome WriteTriedHere(uint8_t function, int8_t reg, int16_t value, bool readBack) {
     BusyScope scope;
-    if (scope.Refused()) return kLinkTimeout;
-    LinkError result = kLinkTimeout;
-    uint16_t readBack = 0xFFFF;
+    if (scope.Refused()) return WriteOutcome{};
+    WriteTries tries;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        result = WriteTry(reg, value);
-        if (result != kLinkOk) continue;
-        result = TryUpTo3(Widen(reg), 1, 3, 0, &readBack);
-        if (result != kLinkOk) continue;
-        if (static_cast<int16_t>(readBack) == value) return kLinkOk;
+        if (function == 6) {
+            if (!tries.Echo(WriteTry(reg, value))) continue;
+        } else {
+            SendRequest(Widen(reg), 1, function, value, nullptr);
+            if (!tries.Echo(ReceiveReply(function, 0))) continue;
+        }
+        if (!readBack) return tries.Outcome(false);
+        uint16_t word = 0xFFFF;
+        const LinkError read = TryUpTo3(Widen(reg), 1, function == 6 ? 3 : 0x70, 0, &word);
+        if (read != kLinkOk) {
+            tries.last = read;
+            continue;
+        }
+        tries.ReadBack(static_cast<int16_t>(word));
+        if (static_cast<int16_t>(word) == value) {
+            tries.last = kLinkOk;
+            return tries.Outcome(true);
+        }
         // The device kept another value: never report that as a completed write.
-        result = kLinkValueMismatch;
+        tries.last = kLinkValueMismatch;
     }
-    return result;
+    return tries.Outcome(false);
 }
 
-LinkError WriteByEcho(int8_t reg, int16_t value) {
-    BusyScope scope;
-    if (scope.Refused()) return kLinkTimeout;
-    LinkError result = kLinkTimeout;
-    for (int attempt = 0; attempt < kTries && result != kLinkOk; ++attempt) result = WriteTry(reg, value);
-    return result;
+WriteOutcome WriteTried(uint8_t function, int8_t reg, int16_t value, bool readBack) {
+    WriteOutcome outcome = WriteTriedHere(function, reg, value, readBack);
+    outcome.address = commSettings.deviceAddress;
+    outcome.baudRate = commSettings.baudRate;
+    return outcome;
 }
 }  // namespace
 
-LinkError WriteRegister(int8_t reg, int16_t value) { return Observed(6, reg, value, WriteAndReadBack(reg, value)); }
+LinkError WritePrivate(int8_t address, int16_t value) {
+    // The echo's result, as its callers have always had it.
+    return Observed(0x71, address, value, WriteTried(0x71, address, value, false)).error;
+}
 
-LinkError WriteRegisterByEcho(int8_t reg, int16_t value) { return Observed(6, reg, value, WriteByEcho(reg, value)); }
+WriteOutcome WritePrivateAndReadBack(int8_t address, int16_t value) {
+    return Observed(0x71, address, value, WriteTried(0x71, address, value, true));
+}
+
+WriteOutcome WriteRegisterOutcome(int8_t reg, int16_t value) {
+    return Observed(6, reg, value, WriteTried(6, reg, value, true));
+}
+
+LinkError WriteRegister(int8_t reg, int16_t value) { return WriteRegisterOutcome(reg, value).error; }
+
+namespace {
+// The echo-only writes of the address (44) and rate (45), until their caller reports what it found.
+WriteOutcome awaitingLook[2];
+WriteOutcome* AwaitingLook(int8_t reg) { return reg == 44 ? &awaitingLook[0] : reg == 45 ? &awaitingLook[1] : nullptr; }
+}  // namespace
+
+LinkError WriteRegisterByEcho(int8_t reg, int16_t value) {
+    const WriteOutcome outcome = WriteTried(6, reg, value, false);
+    WriteOutcome* awaiting = AwaitingLook(reg);
+    // Sent: the caller looks for the transmitter at its new setting and reports what it found.
+    if (awaiting && outcome.kind != WriteOutcomeKind::kNotSent) {
+        *awaiting = outcome;
+        return outcome.error;
+    }
+    return Observed(6, reg, value, outcome).error;
+}
+
+void ReportEchoedWrite(int8_t reg, int16_t value, bool confirmed, bool hasReadBack, int16_t readBack) {
+    WriteOutcome* awaiting = AwaitingLook(reg);
+    WriteOutcome outcome = awaiting ? *awaiting : WriteOutcome{};
+    if (awaiting) *awaiting = WriteOutcome{};
+    // Found with the new setting: it took the write, whatever became of the echo. Otherwise the echo
+    // decides between "may have been written" (an answer came) and a refusal.
+    if (confirmed) {
+        outcome.kind = WriteOutcomeKind::kConfirmed;
+        outcome.error = kLinkOk;
+    } else if (outcome.kind == WriteOutcomeKind::kNotSent) {
+        outcome.kind = WriteOutcomeKind::kNoReply;
+    }
+    outcome.hasReadBack = hasReadBack;
+    outcome.readBack = readBack;
+    Observed(6, reg, value, outcome);
+}

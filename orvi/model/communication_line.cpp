@@ -15,6 +15,9 @@ public:
     LinkError ReadAddress(uint16_t* value) override { return SearchReadAddress(value); }
     LinkError Read(int8_t reg, uint16_t* value) override { return ReadHolding(reg, value); }
     LinkError Write(int8_t reg, int16_t value) override { return WriteRegisterByEcho(reg, value); }
+    void Confirm(int8_t reg, int16_t value, bool confirmed, bool hasReadBack, int16_t readBack) override {
+        ReportEchoedWrite(reg, value, confirmed, hasReadBack, readBack);
+    }
 };
 
 }  // namespace

@@ -16,6 +16,9 @@ public:
     // A write of register 44 or 45 confirmed by its echo: the change takes hold after the reply, so
     // only a read at the new setting can confirm it.
     virtual LinkError Write(int8_t reg, int16_t value) = 0;
+    // What the look at the new setting made of an echoed Write: a program that records its writes
+    // records it now (hasReadBack: the register as read wherever the transmitter answered).
+    virtual void Confirm(int8_t reg, int16_t value, bool confirmed, bool hasReadBack, int16_t readBack) = 0;
     // True when the user asked to stop (Ctrl-C of a console program): nothing is written from then on.
     virtual bool Stopped() { return false; }
 };

@@ -21,9 +21,10 @@ void MoveTo(CommSettings& settings, CommunicationLine& line, LineSetting where) 
 }
 
 // Whether the transmitter answers at the settings in force with its own address in register 44.
-bool AnswersHere(const CommSettings& settings, CommunicationLine& line, LinkError* error) {
+bool AnswersHere(const CommSettings& settings, CommunicationLine& line, LinkError* error, uint16_t* read = nullptr) {
     uint16_t value = 0;
     *error = line.Read(kRegDeviceAddress, &value);
+    if (*error == kLinkOk && read) *read = value;
     if (*error != kLinkOk) return false;
     // The transmitter answers at the low byte of register 44.
     if ((value & 0xFFu) == settings.deviceAddress) return true;
@@ -90,10 +91,20 @@ NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line
     if (moveAddress && moveRate) candidates[count++] = LineSetting{target.address, old.baud};
     candidates[count++] = old;
     change.error = kLinkTimeout;
+    // Each write is recorded with what the look found: only the transmitter answering with
+    // the new setting confirms it.
+    const auto confirm = [&](bool addressHeld, bool rateHeld, bool read, uint16_t address) {
+        if (change.addressWritten)
+            line.Confirm(kRegDeviceAddress, static_cast<int16_t>(target.address), addressHeld, read,
+                         static_cast<int16_t>(address & 0xFFu));
+        if (change.baudWritten)
+            line.Confirm(kRegBaudCode, static_cast<int16_t>(BaudCode(target.baud)), rateHeld, false, 0);
+    };
     for (int i = 0; i < count; ++i) {
         MoveTo(settings, line, candidates[i]);
         LinkError error = kLinkOk;
-        if (!AnswersHere(settings, line, &error)) {
+        uint16_t found = 0;
+        if (!AnswersHere(settings, line, &error, &found)) {
             if (i == 0) change.error = error;  // the confirming read's failure is the one to name
             continue;
         }
@@ -103,9 +114,11 @@ NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line
                         : atOld  ? NetworkChangeResult::kNotTaken
                                  : NetworkChangeResult::kOnlyAddressTaken;
         if (atTarget) change.error = kLinkOk;
+        confirm(!atOld, atTarget, true, found);
         return change;
     }
     // Nowhere: the host stays where it was before, the one setting the user knew.
+    confirm(false, false, false, 0);
     MoveTo(settings, line, old);
     change.result = NetworkChangeResult::kNotFound;
     return change;

@@ -61,17 +61,18 @@ bool HasControlCharacter(const std::string& text) {
 
 // The keys that are no register of the page: the tag, and the serial number and trims of a backup.
 // True when name is one of them (a problem then means it was one, badly given).
-bool TakeExtra(const std::string& name, const std::string& text, const std::string& origin, FileExtras* extras,
-               std::string* problem) {
+// The tag is people's text: it is taken from the line as written (utf8Text), every character kept.
+bool TakeExtra(const std::string& name, const std::string& text, const std::string& utf8Text, const std::string& origin,
+               FileExtras* extras, std::string* problem) {
     if (name == kTagKey) {
         if (!extras->tag.empty())
             *problem = Format("%s: %s já foi dado", origin.c_str(), kTagKey);
-        else if (text.empty())
+        else if (utf8Text.empty())
             *problem = Format("%s: %s vazio", origin.c_str(), kTagKey);
-        else if (HasControlCharacter(text))
+        else if (HasControlCharacter(utf8Text))
             *problem = Format("%s: %s com caractere de controle", origin.c_str(), kTagKey);
         else
-            extras->tag = text;
+            extras->tag = utf8Text;
         return true;
     }
     if (name == kSerialKey) {
@@ -102,10 +103,10 @@ bool TakeExtra(const std::string& name, const std::string& text, const std::stri
 std::string CommentLine(const ParameterKey& key, const ConfigSnapshot& s) {
     return Format("# %s: %s\n", key.label, DescribeParameter(key, s).c_str());
 }
-}  // namespace
 
-std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source, const std::string& tag,
-                            const CalibrationValues* trims) {
+// The file's text in CP1252, with tagLine (the tag's key, commented out or not) waiting for the tag.
+std::string FormatConfigIniText(const ConfigSnapshot& s, const std::string& source, const std::string& tagLine,
+                                const CalibrationValues* trims) {
     std::string text =
         "# Configuração de um transmissor Orvi, gravada pelo orvictl.\n"
         "# Origem: " +
@@ -119,8 +120,7 @@ std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source, 
         "# Set point, histerese e bloqueio só são escritos com uma função de alarme (diferente de 0).\n"
         "# Endereço e taxa não fazem parte: veja orvictl address e orvictl baud.\n";
     text += Format("\n[%s]\n", kSection);
-    text += Format("\n# Nome do ponto de medição (fica só no arquivo; o transmissor não o guarda).\n%s%s = %s\n",
-                   tag.empty() ? "# " : "", kTagKey, tag.c_str());
+    text += "\n# Nome do ponto de medição (fica só no arquivo; o transmissor não o guarda).\n" + tagLine + "\n";
     for (const ParameterKey& key : kParameterKeys) {
         text += "\n" + CommentLine(key, s);
         if (key.kind == KeyKind::InputType || key.kind == KeyKind::Unit || key.kind == KeyKind::OutputType ||
@@ -138,19 +138,30 @@ std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source, 
         text += Format("%s = %d\n", kCalibrationKeys[i], static_cast<int>(trims->*kCalibrationSlots[i].field));
     return text;
 }
+}  // namespace
+
+std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source, const std::string& tag,
+                            const CalibrationValues* trims) {
+    // The program's texts are CP1252; the tag goes in as the UTF-8 it is.
+    const std::string tagLine = Format("%s%s = ", tag.empty() ? "# " : "", kTagKey);
+    const std::string text = FormatConfigIniText(s, source, tagLine, trims);
+    const size_t end = text.find("\n" + tagLine) + 1 + tagLine.size();
+    return Cp1252ToUtf8(text.substr(0, end)) + tag + Cp1252ToUtf8(text.substr(end));
+}
 
 bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* requests, std::vector<std::string>* problems,
                     FileExtras* extras) {
     FileExtras ignored;
     if (!extras) extras = &ignored;
-    const std::string text = Utf8ToCp1252(utf8);
     bool inSection = false;
     bool sawSection = false;
     size_t start = 0;
-    for (int number = 1; start < text.size(); ++number) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = Trim(text.substr(start, end - start));
+    for (int number = 1; start < utf8.size(); ++number) {
+        size_t end = utf8.find('\n', start);
+        if (end == std::string::npos) end = utf8.size();
+        // Keys and numbers read the same in both; messages are the program's CP1252.
+        const std::string rawLine = Trim(utf8.substr(start, end - start));
+        const std::string line = Trim(Utf8ToCp1252(rawLine));
         start = end + 1;
         const std::string origin = Format("linha %d", number);
         if (line.empty() || line[0] == '#' || line[0] == ';') continue;
@@ -173,8 +184,9 @@ bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* reques
         }
         std::string problem;
         const size_t equals = line.find('=');
-        if (equals != std::string::npos &&
-            TakeExtra(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), origin, extras, &problem)) {
+        const size_t rawEquals = rawLine.find('=');
+        if (equals != std::string::npos && TakeExtra(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)),
+                                                     Trim(rawLine.substr(rawEquals + 1)), origin, extras, &problem)) {
             if (!problem.empty()) problems->push_back(problem);
             continue;
         }

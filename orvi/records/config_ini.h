@@ -9,9 +9,9 @@
 #include "file_extras.h"
 #include "requested_values.h"
 
-// The file's text (CP1252) for a configuration read from the transmitter described by source. A
-// tag (CP1252) names the measuring point; trims, when given, make it a calibration backup of this
-// one transmitter (its serial number and the four output trims).
+// The file's text (UTF-8, as files are written) for a configuration read from the transmitter
+// described by source (CP1252). A tag (UTF-8) names the measuring point; trims, when given, make it a calibration
+// backup of this one transmitter (its serial number and the four output trims).
 std::string FormatConfigIni(const ConfigSnapshot& snapshot, const std::string& source, const std::string& tag = "",
                             const CalibrationValues* trims = nullptr);
 
@@ -32,6 +32,6 @@ std::string DescribeLine(int address, int32_t baud, const std::string& port);
 // número de série 00012345, firmware 1.11; lida em 2026-12-08 14:05"). CP1252.
 std::string ConfigSourceText(const std::string& lineDescription, const ConfigSnapshot& snapshot, const std::tm& readAt);
 
-// The measuring point a file's bytes name, in CP1252 as FileExtras holds it (empty when none, or when
+// The measuring point a file's bytes name, in UTF-8 as FileExtras holds it (empty when none, or when
 // they are no configuration file): saving a transmitter again over its file keeps the point named.
 std::string TagOfConfigFile(const std::string& bytes);

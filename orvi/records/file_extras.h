@@ -13,7 +13,7 @@ extern const char kTagKey[];     // the measuring point's name; the transmitter 
 
 // What a file holds beyond the registers load writes.
 struct FileExtras {
-    std::string tag;  // CP1252; empty when the file names no measuring point
+    std::string tag;  // UTF-8, as people wrote it; empty when the file names no measuring point
     bool hasSerial = false;
     uint32_t serialNumber = 0;
     bool hasTrim[kCalibrationValueCount] = {};

@@ -14,7 +14,7 @@ bool AppendJournalEntryTo(const std::string& path, JournalEntry entry, std::stri
         return false;
     }
     std::string why;
-    if (AppendToFile(path, JournalLine(entry), &why)) return true;
+    if (AppendLineToFile(path, JournalLine(entry), &why)) return true;
     *problem = path + ": " + why;
     return false;
 }

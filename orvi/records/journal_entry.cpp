@@ -6,6 +6,8 @@
 #include <map>
 
 #include "json_text.h"
+#include "link_error.h"
+#include "text_convert.h"
 
 namespace {
 std::string Number(long long value) { return std::to_string(value); }
@@ -51,13 +53,15 @@ bool SameSerial(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string JournalLine(const JournalEntry& e) {
-    std::string line = "{\"time\":" + JsonQuote(e.time) + ",\"user\":" + JsonQuote(e.user) +
-                       ",\"machine\":" + JsonQuote(e.machine) + ",\"program\":" + JsonQuote(e.program) +
-                       ",\"port\":" + JsonQuote(e.port) + ",\"rate\":" + Number(e.rate) +
-                       ",\"address\":" + Number(e.address) + ",\"serial\":" + JsonQuote(e.serial) +
-                       ",\"tag\":" + JsonQuote(e.tag) + ",\"key\":" + JsonQuote(e.key) +
-                       ",\"register\":" + Number(e.reg) + ",\"before\":" + (e.hasBefore ? Number(e.before) : "null") +
-                       ",\"written\":" + Number(e.written) + ",\"result\":" + JsonQuote(e.result) + "}\n";
+    std::string line =
+        "{\"time\":" + JsonQuote(e.time) + ",\"user\":" + JsonQuote(e.user) + ",\"machine\":" + JsonQuote(e.machine) +
+        ",\"program\":" + JsonQuote(e.program) + ",\"port\":" + JsonQuote(e.port) + ",\"rate\":" + Number(e.rate) +
+        ",\"address\":" + Number(e.address) + ",\"serial\":" + JsonQuote(e.serial) + ",\"tag\":" + JsonQuote(e.tag) +
+        ",\"key\":" + JsonQuote(e.key) + ",\"register\":" + Number(e.reg) +
+        ",\"before\":" + (e.hasBefore ? Number(e.before) : "null") + ",\"written\":" + Number(e.written) +
+        ",\"result\":" + JsonQuote(e.result) + ",\"outcome\":" + JsonQuote(e.outcome) +
+        ",\"read_back\":" + (e.hasReadBack ? Number(e.readBack) : "null") +
+        ",\"exception\":" + (e.exception ? Number(e.exception) : "null") + "}\n";
     return line;
 }
 
@@ -65,15 +69,16 @@ bool ParseJournalLine(const std::string& line, JournalEntry* entry) {
     std::map<std::string, JsonValue> m;
     if (!ParseFlatJsonObject(line, &m)) return false;
     JournalEntry e;
-    long long rate = 0, address = 0, reg = -1, before = 0, written = 0;
-    bool hasRate = false, hasAddress = false, hasReg = false, hasWritten = false;
-    const bool ok = TakeString(m, "time", &e.time) && TakeString(m, "user", &e.user) &&
-                    TakeString(m, "machine", &e.machine) && TakeString(m, "program", &e.program) &&
-                    TakeString(m, "port", &e.port) && TakeString(m, "serial", &e.serial) &&
-                    TakeString(m, "tag", &e.tag) && TakeString(m, "key", &e.key) &&
-                    TakeString(m, "result", &e.result) && TakeWhole(m, "rate", &rate, &hasRate) &&
-                    TakeWhole(m, "address", &address, &hasAddress) && TakeWhole(m, "register", &reg, &hasReg) &&
-                    TakeWhole(m, "before", &before, &e.hasBefore) && TakeWhole(m, "written", &written, &hasWritten);
+    long long rate = 0, address = 0, reg = -1, before = 0, written = 0, readBack = 0, exception = 0;
+    bool hasRate = false, hasAddress = false, hasReg = false, hasWritten = false, hasException = false;
+    const bool ok =
+        TakeString(m, "time", &e.time) && TakeString(m, "user", &e.user) && TakeString(m, "machine", &e.machine) &&
+        TakeString(m, "program", &e.program) && TakeString(m, "port", &e.port) && TakeString(m, "serial", &e.serial) &&
+        TakeString(m, "tag", &e.tag) && TakeString(m, "key", &e.key) && TakeString(m, "result", &e.result) &&
+        TakeWhole(m, "rate", &rate, &hasRate) && TakeWhole(m, "address", &address, &hasAddress) &&
+        TakeWhole(m, "register", &reg, &hasReg) && TakeWhole(m, "before", &before, &e.hasBefore) &&
+        TakeWhole(m, "written", &written, &hasWritten) && TakeString(m, "outcome", &e.outcome) &&
+        TakeWhole(m, "read_back", &readBack, &e.hasReadBack) && TakeWhole(m, "exception", &exception, &hasException);
     // Without its time and what was written a line says nothing worth showing.
     if (!ok || e.time.empty() || !hasWritten) return false;
     e.rate = static_cast<int32_t>(rate);
@@ -81,8 +86,56 @@ bool ParseJournalLine(const std::string& line, JournalEntry* entry) {
     e.reg = hasReg ? static_cast<int>(reg) : -1;
     e.before = static_cast<int32_t>(before);
     e.written = static_cast<int32_t>(written);
+    e.readBack = static_cast<int32_t>(readBack);
+    e.exception = hasException ? static_cast<int>(exception) : 0;
     *entry = e;
     return true;
+}
+
+namespace {
+const struct {
+    JournalOutcome outcome;
+    const char* code;
+} kOutcomeCodes[] = {
+    {JournalOutcome::kConfirmed, "confirmado"}, {JournalOutcome::kNotConfirmed, "nao_confirmado"},
+    {JournalOutcome::kNoReply, "sem_resposta"}, {JournalOutcome::kRefused, "recusado"},
+    {JournalOutcome::kNotSent, "nao_enviado"},
+};
+}  // namespace
+
+const char* JournalOutcomeCode(JournalOutcome outcome) {
+    for (const auto& each : kOutcomeCodes)
+        if (each.outcome == outcome) return each.code;
+    return "";
+}
+
+JournalOutcome OutcomeOfEntry(const JournalEntry& entry) {
+    for (const auto& each : kOutcomeCodes)
+        if (entry.outcome == each.code) return each.outcome;
+    // Older lines: "ok", or the link's error text (UTF-8) of the failure.
+    if (entry.result == "ok") return JournalOutcome::kConfirmed;
+    if (entry.result == Cp1252ToUtf8(LinkErrorText(kLinkValueMismatch))) return JournalOutcome::kNotConfirmed;
+    if (entry.result == Cp1252ToUtf8(LinkErrorText(kLinkException))) return JournalOutcome::kRefused;
+    // Anything else failed on the way: the request may have arrived.
+    return JournalOutcome::kNoReply;
+}
+
+void SetJournalOutcome(JournalEntry* e, JournalOutcome outcome, const std::string& linkError) {
+    e->outcome = JournalOutcomeCode(outcome);
+    const std::string cause = linkError.empty() ? "" : " (" + linkError + ")";
+    std::string text;  // the program's own words, CP1252 here, UTF-8 in the entry
+    switch (outcome) {
+    case JournalOutcome::kConfirmed: text = "confirmado"; break;
+    case JournalOutcome::kNotConfirmed:
+        text = e->hasReadBack ? "não confirmado: lido " + Number(e->readBack) : "não confirmado: sem leitura de volta";
+        break;
+    case JournalOutcome::kNoReply: text = "sem resposta: pode ter sido escrito"; break;
+    case JournalOutcome::kRefused: text = "recusado: exceção " + Number(e->exception); break;
+    case JournalOutcome::kNotSent: text = "não enviado"; break;
+    }
+    const bool named =
+        outcome == JournalOutcome::kNoReply || (outcome == JournalOutcome::kNotConfirmed && !e->hasReadBack);
+    e->result = Cp1252ToUtf8(text) + (named ? cause : "");
 }
 
 std::string IsoUtcTime(int64_t seconds) {
@@ -144,7 +197,9 @@ std::vector<JournalEntry> SelectJournalEntries(const std::string& text, const Jo
         JournalEntry entry;
         if (!ParseJournalLine(line, &entry)) {
             ++*damagedLines;
-            continue;
+            // Older versions glued a line to a torn one left by a full disk: the whole line behind it is kept.
+            const size_t glued = line.rfind("{\"time\":");
+            if (glued == 0 || glued == std::string::npos || !ParseJournalLine(line.substr(glued), &entry)) continue;
         }
         if (JournalEntryMatches(entry, filter)) entries.push_back(entry);
     }

@@ -20,8 +20,23 @@ struct JournalEntry {
     bool hasBefore = false;
     int32_t before = 0;
     int32_t written = 0;
-    std::string result;  // "ok", or what went wrong
+    std::string result;   // the outcome in words ("confirmado", "não confirmado: lido 7" ...)
+    std::string outcome;  // JournalOutcomeCode's word; empty in lines of older versions
+    bool hasReadBack = false;
+    int32_t readBack = 0;
+    int exception = 0;  // the exception code of a refusal
 };
+
+// How a journalled write ended: only kConfirmed says the transmitter holds the value written;
+// kNotConfirmed and kNoReply say it may.
+enum class JournalOutcome { kConfirmed, kNotConfirmed, kNoReply, kRefused, kNotSent };
+// "confirmado", "nao_confirmado", "sem_resposta", "recusado", "nao_enviado".
+const char* JournalOutcomeCode(JournalOutcome outcome);
+// The outcome of a line; a line of an older version, which has only its result, was "ok" when
+// confirmed and otherwise carried the link's error text.
+JournalOutcome OutcomeOfEntry(const JournalEntry& entry);
+// Fills outcome and result from how the write ended; linkError (UTF-8) names a failure's cause.
+void SetJournalOutcome(JournalEntry* entry, JournalOutcome outcome, const std::string& linkError);
 
 // The entry as one JSON object on one line, newline included.
 std::string JournalLine(const JournalEntry& entry);

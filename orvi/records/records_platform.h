@@ -12,9 +12,11 @@ std::string JournalPath();
 std::string CurrentUserName();
 std::string MachineName();
 
-// Appends bytes with one write to a file opened in append mode (created, with its folder, when
-// missing), so that two programs appending at once never interleave their lines.
-bool AppendToFile(const std::string& path, const std::string& bytes, std::string* problem);
+// Appends a line (ending in a newline) with one write to a file opened in append mode (created, with
+// its folder, when missing), so that two programs appending at once never interleave their lines.
+// A file left ending in a torn line (a full disk, a crash) gets a newline ahead of it in the same
+// write, so that the new line is never glued to the broken one.
+bool AppendLineToFile(const std::string& path, const std::string& line, std::string* problem);
 // The whole file; false when it cannot be read (a missing file is not an error: *missing is set).
 bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing);
 // Replaces the file at path with bytes: they go to a temporary file of its own unique name in the

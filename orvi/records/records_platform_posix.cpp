@@ -51,16 +51,22 @@ std::string MachineName() {
     return uname(&names) == 0 ? names.nodename : "";
 }
 
-bool AppendToFile(const std::string& path, const std::string& bytes, std::string* problem) {
+bool AppendLineToFile(const std::string& path, const std::string& line, std::string* problem) {
     if (!MakeParentFolders(path)) {
         *problem = std::strerror(errno);
         return false;
     }
-    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         *problem = std::strerror(errno);
         return false;
     }
+    // The last byte tells whether the file ends in a whole line.
+    std::string bytes = line;
+    struct stat about {};
+    char last = '\n';
+    if (fstat(fd, &about) == 0 && about.st_size > 0 && pread(fd, &last, 1, about.st_size - 1) == 1 && last != '\n')
+        bytes.insert(bytes.begin(), '\n');
     // One write: O_APPEND places it at the end as one piece; a part written would be a torn line.
     ssize_t written = -1;
     do {

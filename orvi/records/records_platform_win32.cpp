@@ -62,17 +62,30 @@ std::string MachineName() {
     return GetComputerNameW(name, &size) ? Utf8Of(name) : "";
 }
 
-bool AppendToFile(const std::string& path, const std::string& bytes, std::string* problem) {
+bool AppendLineToFile(const std::string& path, const std::string& line, std::string* problem) {
     const std::wstring wide = WideOf(path);
     const size_t slash = wide.find_last_of(L"\\/");
     // The Tavelo folder; ERROR_ALREADY_EXISTS is the usual answer.
     if (slash != std::wstring::npos) CreateDirectoryW(wide.substr(0, slash).c_str(), nullptr);
-    // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end of the file, as one piece.
-    const HANDLE file = CreateFileW(wide.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end of the file, as one piece;
+    // FILE_READ_DATA to look at its last byte.
+    const HANDLE file =
+        CreateFileW(wide.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         *problem = ProblemOf(GetLastError());
         return false;
+    }
+    std::string bytes = line;
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+        // A synchronous read at an offset given in the OVERLAPPED structure.
+        OVERLAPPED at = {};
+        at.Offset = static_cast<DWORD>((size.QuadPart - 1) & 0xFFFFFFFF);
+        at.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
+        char last = '\n';
+        DWORD got = 0;
+        if (ReadFile(file, &last, 1, &got, &at) && got == 1 && last != '\n') bytes.insert(bytes.begin(), '\n');
     }
     DWORD written = 0;
     const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

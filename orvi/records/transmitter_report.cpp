@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "alarm_functions.h"
 #include "input_types.h"
 #include "live_calibration.h"
 #include "live_diagnostic_texts.h"
@@ -24,6 +25,15 @@ std::vector<ReportSetting> Settings(const ConfigSnapshot& config, const std::vec
                             Cp1252ToUtf8(DescribeParameter(key, config))});
     }
     return settings;
+}
+
+// The catalogue's name without its padding; "desconhecida" for a code outside it.
+std::string AlarmNameText(int function) {
+    const char* name = AlarmFunctionName(function);
+    if (!name) return "desconhecida";
+    std::string text = Cp1252ToUtf8(name);
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
 }
 
 std::string IssuedText() {
@@ -55,11 +65,12 @@ std::vector<std::pair<std::string, std::string>> ReadReportTrims(int outputType)
 }
 
 void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal,
-                           const std::vector<double>& measured, double tolerancePercent, CommissioningReport* report) {
+                           const LoopReadings& readings, double tolerancePercent, CommissioningReport* report) {
     report->serial = SerialNumberText(config.serialNumber);
     report->firmware = FirmwareText(config.firmwareVersion);
     report->inputType = Cp1252ToUtf8(InputTypeText(config.inputType, config.unit));
     report->journalWrites = static_cast<int>(journal.size());
+    report->unconfirmedWrites = UnconfirmedWrites(journal);
     for (const JournalEntry& entry : journal)
         if (!entry.tag.empty()) report->tag = entry.tag;
     report->settings = Settings(config, journal);
@@ -71,7 +82,10 @@ void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<Journ
     report->unit = Cp1252ToUtf8(UnitLabelText(config.inputType, config.unit));
     report->outputType = config.outputType;
     report->tolerancePercent = tolerancePercent;
-    report->loop = LoopCheck(config.outputType, measured, tolerancePercent);
+    report->loop = LoopCheck(config.outputType, readings.asLeft, tolerancePercent);
+    report->loopAsFound = LoopCheck(config.outputType, readings.asFound, tolerancePercent);
+    report->alarm = CheckAlarmTrips(config, report->hasTrend ? &report->trend : nullptr, tolerancePercent);
+    report->alarmName = AlarmNameText(config.alarmFunction);
     report->trend.rangeLow = report->rangeLow;
     report->trend.rangeHigh = report->rangeHigh;
     if (report->trend.unit.empty()) report->trend.unit = report->unit;

@@ -6,12 +6,18 @@
 #include "config_snapshot.h"
 #include "journal_entry.h"
 
+// The loop check's currents as measured, in mA: five each, or none for a blank column to fill in by hand.
+struct LoopReadings {
+    std::vector<double> asFound;  // before any adjustment
+    std::vector<double> asLeft;
+};
+
 // Identity, the settings as found (the journal's values before the first writes) and as left
-// (config), the range and the loop check (measured: five currents in mA, or none for a blank
-// column to fill in by hand), and when, by whom and where it was issued. The line (port, address,
-// rate), the trims and a trend are the caller's.
+// (config), the range, the loop check of the readings, the alarm's trip points checked against the
+// trend's record when the report has one, and when, by whom and where it was issued. The line (port,
+// address, rate), the trims, the trend and the test instrument are the caller's.
 void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<JournalEntry>& journal,
-                           const std::vector<double>& measured, double tolerancePercent, CommissioningReport* report);
+                           const LoopReadings& readings, double tolerancePercent, CommissioningReport* report);
 
 // The ZERO and SPAN labels of the trims of an output type ("ZERO (4 a 20 mA)").
 const char* TrimRangeText(int outputType);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "html_text.h"
+#include "text_convert.h"
 
 namespace {
 std::vector<std::string> SplitCsvLine(const std::string& line, char separator) {
@@ -65,6 +66,12 @@ bool ParseNumber(std::string text, bool decimalComma, double* value) {
     return end && *end == '\0' && std::isfinite(*value);
 }
 
+// A serial number without its leading zeros, which a spreadsheet drops when it saves the file again.
+std::string SerialDigits(const std::string& serial) {
+    const size_t first = serial.find_first_not_of('0');
+    return first == std::string::npos ? std::string() : serial.substr(first);
+}
+
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -118,13 +125,14 @@ double NiceStep(double span, int count) {
 int DecimalsFor(double step) { return step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9)); }
 }  // namespace
 
-bool ReadTrendCsv(const std::string& input, int address, TrendChart* chart, std::string* problem) {
+TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& source, TrendChart* chart,
+                               std::string* problem) {
     std::string text = input;
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     const std::vector<std::string> lines = Lines(text);
     if (lines.empty()) {
         *problem = "o arquivo está vazio";
-        return false;
+        return TrendRead::kUnreadable;
     }
     // A spreadsheet's CSV for Portuguese is ';'-separated with decimal commas.
     const char separator = lines[0].find(';') != std::string::npos ? ';' : ',';
@@ -133,37 +141,59 @@ bool ReadTrendCsv(const std::string& input, int address, TrendChart* chart, std:
     const int timeColumn = Column(headings, {"hora", "time"});
     const int valueColumn = Column(headings, {"valor", "value"});
     const int unitColumn = Column(headings, {"unidade", "unit"});
-    const int addressColumn = Column(headings, {"endereco", "endere\xc3\xa7o", "address"});
+    const int alarmColumn = Column(headings, {"alarme", "alarm"});
+    const int addressColumn = source.address > 0 ? Column(headings, {"endereco", "endere\xc3\xa7o", "address"}) : -1;
+    const int serialColumn = source.serial.empty() ? -1 : Column(headings, {"numero_serie", "serial"});
     if (timeColumn < 0 || valueColumn < 0) {
         *problem = "faltam as colunas hora e valor (um CSV de orvictl monitor)";
-        return false;
+        return TrendRead::kUnreadable;
     }
+    auto field = [](const std::vector<std::string>& fields, int column) {
+        return column >= 0 && static_cast<size_t>(column) < fields.size() ? fields[static_cast<size_t>(column)]
+                                                                          : std::string();
+    };
     chart->samples.clear();
     double firstSeconds = 0;
+    bool sourceRows = false;
     for (size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
         const std::vector<std::string> fields = SplitCsvLine(lines[i], separator);
-        const size_t needed = static_cast<size_t>(std::max(timeColumn, valueColumn)) + 1;
-        if (fields.size() < needed) continue;
-        if (address > 0 && addressColumn >= 0 && static_cast<size_t>(addressColumn) < fields.size() &&
-            std::atoi(fields[static_cast<size_t>(addressColumn)].c_str()) != address)
+        long address = 0;
+        if (addressColumn >= 0 &&
+            (!ParseWholeNumber(field(fields, addressColumn), 0, 255, &address) || address != source.address))
             continue;
+        if (serialColumn >= 0 && SerialDigits(field(fields, serialColumn)) != SerialDigits(source.serial)) continue;
+        sourceRows = true;
         double when = 0, value = 0;
-        if (!ParseTime(fields[static_cast<size_t>(timeColumn)], &when) ||
-            !ParseNumber(fields[static_cast<size_t>(valueColumn)], decimalComma, &value))
+        if (!ParseTime(field(fields, timeColumn), &when) ||
+            !ParseNumber(field(fields, valueColumn), decimalComma, &value))
             continue;
         if (chart->samples.empty()) {
             firstSeconds = when;
-            chart->firstTime = fields[static_cast<size_t>(timeColumn)];
-            if (unitColumn >= 0 && static_cast<size_t>(unitColumn) < fields.size())
-                chart->unit = fields[static_cast<size_t>(unitColumn)];
+            chart->firstTime = field(fields, timeColumn);
+            if (unitColumn >= 0) chart->unit = field(fields, unitColumn);
         }
-        chart->samples.push_back({when - firstSeconds, value});
+        const std::string alarm = field(fields, alarmColumn);
+        chart->samples.push_back({when - firstSeconds, value, alarm == "1" ? 1 : alarm == "0" ? 0 : -1});
+    }
+    if (!sourceRows && (addressColumn >= 0 || serialColumn >= 0)) {
+        *problem = addressColumn >= 0 ? Format("nenhuma linha é do endereço %d", source.address) : std::string();
+        if (serialColumn >= 0)
+            *problem +=
+                (problem->empty() ? "nenhuma linha é do número de série " : " com número de série ") + source.serial;
+        return TrendRead::kNotThisSource;
     }
     if (chart->samples.empty()) {
         *problem = "nenhuma linha com valor";
-        return false;
+        return TrendRead::kUnreadable;
     }
-    return true;
+    return TrendRead::kRead;
+}
+
+bool ReadTrendCsv(const std::string& text, int address, TrendChart* chart, std::string* problem) {
+    TrendSource source;
+    source.address = address;
+    return ReadTransmitterTrend(text, source, chart, problem) == TrendRead::kRead;
 }
 
 double ScaleToPixels(double value, double low, double high, double pixelLow, double pixelHigh) {

@@ -6,6 +6,7 @@
 struct TrendSample {
     double seconds;  // since the first sample
     double value;
+    int alarm = -1;  // the alarm output read with the value: 1 on, 0 off, -1 not in the file
 };
 
 struct TrendChart {
@@ -15,10 +16,26 @@ struct TrendChart {
     std::string firstTime;               // the first sample's time as the CSV wrote it
 };
 
+// The transmitter whose rows a trend takes: address 0 and an empty serial number take any row.
+struct TrendSource {
+    int address = 0;
+    std::string serial;  // as the records write it, "00012345"
+};
+
+enum class TrendRead {
+    kRead,
+    kUnreadable,     // no hora or valor column, or no row with a value
+    kNotThisSource,  // the file names its transmitters, and none of its rows is the source
+};
+
 // Reads a monitor CSV (',' or ';' with decimal commas, a BOM allowed; columns found by their
-// heading: hora, valor, unidade, and endereco when several transmitters share the file). Rows
-// without a value are passed over; address > 0 keeps that transmitter's rows. False (with the
-// reason) when the file has no hora or valor column or no row with a value.
+// heading: hora, valor, unidade, alarme, and endereco and numero_serie when several transmitters
+// share the file). Only the source's rows are taken: its address where the file has an endereco
+// column, its serial number where it has a numero_serie column. Rows without a value are passed
+// over. The problem says why a file was not read.
+TrendRead ReadTransmitterTrend(const std::string& text, const TrendSource& source, TrendChart* chart,
+                               std::string* problem);
+// The same for any row of an address (0: any); false unless read.
 bool ReadTrendCsv(const std::string& text, int address, TrendChart* chart, std::string* problem);
 
 // A position on an axis: value from [low, high] onto [pixelLow, pixelHigh] (either may be the larger).

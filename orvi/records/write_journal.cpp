@@ -3,6 +3,7 @@
 #include "write_journal.h"
 
 #include <map>
+#include <set>
 
 #include "comm_settings.h"
 #include "communication_rates.h"
@@ -20,10 +21,13 @@ std::string (*openPortName)() = nullptr;
 void (*complainOnce)(const std::string&) = nullptr;
 std::string tag;
 std::map<int, int16_t> notedBefore;
+// Registers whose content a write left unknown (no reply, or no read-back): a later write of one has
+// no value before until a write of it is confirmed (a guess would be a record nobody can trust).
+std::set<int> unknownSince;
 bool complained = false;
 
 // What the register held: a noted value, the line's own settings, or the configuration last read.
-bool ValueBefore(uint8_t function, int8_t reg, int32_t* before) {
+bool ValueBefore(uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t* before) {
     if (function != 6) return false;
     const auto noted = notedBefore.find(reg);
     if (noted != notedBefore.end()) {
@@ -32,11 +36,12 @@ bool ValueBefore(uint8_t function, int8_t reg, int32_t* before) {
         return true;
     }
     if (reg == kRegDeviceAddress) {
-        *before = commSettings.deviceAddress;
+        *before = sent.address;
         return true;
     }
+    if (unknownSince.count(reg)) return false;
     if (reg == kRegBaudCode) {
-        *before = BaudCode(commSettings.baudRate);
+        *before = BaudCode(sent.baudRate);
         return *before >= 0;
     }
     // Writers read the whole configuration before they write.
@@ -54,22 +59,48 @@ std::string KeyName(uint8_t function, int8_t reg) {
     return key ? key->name : Format("registro %d", reg);
 }
 
-void JournalWrite(uint8_t function, int8_t reg, int16_t value, LinkError result) {
+JournalOutcome JournalOutcomeOf(WriteOutcomeKind kind) {
+    switch (kind) {
+    case WriteOutcomeKind::kConfirmed: return JournalOutcome::kConfirmed;
+    case WriteOutcomeKind::kNotConfirmed: return JournalOutcome::kNotConfirmed;
+    case WriteOutcomeKind::kRefused: return JournalOutcome::kRefused;
+    case WriteOutcomeKind::kNotSent: return JournalOutcome::kNotSent;
+    default: return JournalOutcome::kNoReply;
+    }
+}
+
+// What the transmitter holds after the write, for the next write's value before.
+void RememberWhatIsHeld(uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+    const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
+    if (!key) return;
+    if (outcome.kind == WriteOutcomeKind::kRefused || outcome.kind == WriteOutcomeKind::kNotSent) return;
+    if (outcome.kind == WriteOutcomeKind::kConfirmed || outcome.hasReadBack) {
+        key->put(readConfig, outcome.kind == WriteOutcomeKind::kConfirmed ? value : outcome.readBack);
+        unknownSince.erase(reg);
+    } else {
+        unknownSince.insert(reg);
+    }
+}
+
+void JournalWrite(uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
     JournalEntry entry;
     entry.program = programName;
     entry.port = openPortName ? openPortName() : "";
-    entry.rate = commSettings.baudRate;
-    entry.address = commSettings.deviceAddress;
+    // Where the request went, even when the line has followed the transmitter since.
+    entry.rate = outcome.baudRate ? outcome.baudRate : commSettings.baudRate;
+    entry.address = outcome.baudRate ? outcome.address : commSettings.deviceAddress;
     entry.serial = readConfig.serialNumber ? SerialNumberText(readConfig.serialNumber) : "";
-    entry.tag = Cp1252ToUtf8(tag);
+    entry.tag = tag;
     entry.key = KeyName(function, reg);
     entry.reg = reg;
-    entry.hasBefore = ValueBefore(function, reg, &entry.before);
+    entry.hasBefore = ValueBefore(function, reg, outcome, &entry.before);
     entry.written = value;
-    entry.result = result == kLinkOk ? "ok" : Cp1252ToUtf8(LinkErrorText(result));
-    // The transmitter holds the value now: the next write of the register starts from it.
-    const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
-    if (key && result == kLinkOk) key->put(readConfig, value);
+    entry.hasReadBack = outcome.hasReadBack;
+    entry.readBack = outcome.readBack;
+    entry.exception = outcome.kind == WriteOutcomeKind::kRefused ? outcome.exceptionCode : 0;
+    const bool named = outcome.error != kLinkOk && outcome.error != kLinkValueMismatch;
+    SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? Cp1252ToUtf8(LinkErrorText(outcome.error)) : "");
+    RememberWhatIsHeld(function, reg, value, outcome);
     std::string problem;
     // The transmitter has been written either way: say once that the record is missing, and go on.
     if (!AppendJournalEntry(entry, &problem) && !complained && complainOnce) {

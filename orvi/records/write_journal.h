@@ -7,7 +7,7 @@
 // open line's name (UTF-8); complain says (CP1252) that the journal could not be written, once a run.
 void StartWriteJournal(const char* program, std::string (*portName)(), void (*complain)(const std::string& cp1252));
 
-// The measuring point named by the file being loaded (CP1252); kept for the lines that follow.
+// The measuring point named by the file being loaded (UTF-8); kept for the lines that follow.
 void JournalSetTag(const std::string& tag);
 // The value a register held before the write about to be made, when the writer knows it better
 // than the configuration last read (used once, by the next write of that register).

@@ -28,7 +28,20 @@ bool Started(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; 
 
 }  // namespace
 
+bool IsBrowserPage(const std::wstring& file) {
+    const size_t folder = file.find_last_of(L"\\/");
+    const std::wstring name = folder == std::wstring::npos ? file : file.substr(folder + 1);
+    const size_t dot = name.rfind(L'.');
+    if (name.find(L':') != std::wstring::npos || dot == std::wstring::npos) return false;
+    std::wstring extension = name.substr(dot + 1);
+    for (wchar_t& c : extension)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return extension == L"htm" || extension == L"html";
+}
+
 bool OpenInBrowser(HWND owner, const std::wstring& file, const std::wstring& fragment) {
+    // ShellExecute opens any other file by its type's association, which runs a program or script.
+    if (!IsBrowserPage(file)) return false;
     wchar_t url[kLongestUrl] = {};
     DWORD size = kLongestUrl;
     if (SUCCEEDED(UrlCreateFromPathW(file.c_str(), url, &size, 0))) {

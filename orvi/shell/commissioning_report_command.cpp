@@ -72,7 +72,10 @@ void MakeCommissioningReport(HWND owner) {
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o relatório em\n", path + reason, "");
         return;
     }
-    if (!OpenInBrowser(owner, path, L""))
+    if (!IsBrowserPage(path))
+        ShowFileMessage(owner, kCaption, "O relatório foi gravado em\n", path,
+                        "\n\nmas não foi aberto: só arquivos .htm ou .html vão ao navegador.");
+    else if (!OpenInBrowser(owner, path, L""))
         ShowFileMessage(owner, kCaption, "O relatório foi gravado em\n", path,
                         "\n\nmas o navegador não pôde ser aberto.");
 }

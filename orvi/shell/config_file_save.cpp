@@ -11,7 +11,6 @@
 #include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
 #include "shell/records_transmitter.h"
-#include "text_convert.h"
 #include "ui_text.h"
 
 namespace {
@@ -56,7 +55,7 @@ void SaveConfigurationToFile(HWND owner) {
     DWORD error = 0;
     const std::string tag = ReadWholeWideFile(path, &existing, &error) ? TagOfConfigFile(existing) : "";
     std::string problem;
-    if (!ReplaceWholeFile(Utf8FromWide(path), Cp1252ToUtf8(FormatConfigIni(held, source, tag)), &problem)) {
+    if (!ReplaceWholeFile(Utf8FromWide(path), FormatConfigIni(held, source, tag), &problem)) {
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o arquivo\n",
                         path + L"\n(" + WideFrom1252(problem.c_str()) + L")", "");
         return;

@@ -147,7 +147,7 @@ TEST_F(SheetFiles,
                   std::string::npos)
             << line;
         EXPECT_NE(line.find("\"tag\":\"TT-102\""), std::string::npos) << line;
-        EXPECT_NE(line.find("\"result\":\"ok\""), std::string::npos) << line;
+        EXPECT_NE(line.find("\"result\":\"confirmado\""), std::string::npos) << line;
     }
     // The value before is the transmitter's, not the edit the page was about to write.
     EXPECT_NE(lines.back().find("\"key\":\"offset\",\"register\":29,\"before\":0,\"written\":12"), std::string::npos)

@@ -81,7 +81,7 @@ TEST_F(RecordsOnTheSheet, AnApplyLeavesItsJournalLinesAndTheHistoryListsThisTran
     for (size_t i = 2; i < lines.size(); ++i) {
         EXPECT_TRUE(Contains(lines[i], "\"program\":\"Orvi.exe\"")) << lines[i];
         EXPECT_TRUE(Contains(lines[i], std::string("\"serial\":\"") + kSerial + "\"")) << lines[i];
-        EXPECT_TRUE(Contains(lines[i], "\"result\":\"ok\"")) << lines[i];
+        EXPECT_TRUE(Contains(lines[i], "\"result\":\"confirmado\",\"outcome\":\"confirmado\"")) << lines[i];
     }
 
     PostMessageA(session.sheet, WM_SYSCOMMAND, IDM_CHANGE_HISTORY, 0);
@@ -107,7 +107,8 @@ TEST_F(RecordsOnTheSheet, AnApplyLeavesItsJournalLinesAndTheHistoryListsThisTran
     EXPECT_EQ(programs, (std::vector<std::string>{"Orvi.exe", "Orvi.exe", "Orvi.exe", "Orvi.exe", "Orvi.exe",
                                                   "Orvi.exe", "orvictl"}));
     if (rows.size() == 7) {
-        EXPECT_EQ(rows[3], (std::vector<std::string>{rows[3][0], "Orvi.exe", "limite_superior", "500", "400", "ok"}));
+        EXPECT_EQ(rows[3],
+                  (std::vector<std::string>{rows[3][0], "Orvi.exe", "limite_superior", "500", "400", "confirmado"}));
         EXPECT_EQ(rows[6], (std::vector<std::string>{rows[6][0], "orvictl", "offset", "0", "5", "CRC inválido"}));
     }
     EXPECT_TRUE(Contains(ControlText(history, IDC_HISTORY_NOTE), kSerial)) << ControlText(history, IDC_HISTORY_NOTE);
@@ -137,7 +138,7 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndHandedToTheBrowser) {
+TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndOnlyAPageIsHandedToTheBrowser) {
     HelpViewerWindow browser;
     ASSERT_TRUE(browser.Valid());
     ASSERT_NO_FATAL_FAILURE(StartServiceMode());
@@ -176,6 +177,21 @@ TEST_F(RecordsInTheServiceWindow, TheReportIsWrittenWhereTheUserSavesItAndHanded
     EXPECT_TRUE(
         std::regex_search(html, std::regex("Emitido em \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\(UTC[+-]\\d{4}\\) por ")))
         << html.substr(0, 1200);
+
+    // Saved under another type, the report is written but not opened: the type's program would run it.
+    const std::string script = ScratchFolder() + "\\relatório.cmd";
+    DeleteFileA(script.c_str());
+    PostMenuCommand(window, IDM_COMMISSIONING_REPORT);
+    MultiByteToWideChar(1252, 0, script.c_str(), -1, widePath, MAX_PATH);
+    ASSERT_TRUE(ChooseThroughFileDialog(orvi.Id(), "Salvar relatório de comissionamento", widePath));
+    const SeenMessageBox box = WaitForMessageBox(orvi.Id());
+    ASSERT_NE(box.window, nullptr) << "no word that the report was not opened";
+    EXPECT_EQ(box.caption, "Relatório de comissionamento");
+    EXPECT_TRUE(Contains(box.text, "relatório.cmd")) << box.text;
+    EXPECT_TRUE(Contains(box.text, "mas não foi aberto: só arquivos .htm ou .html vão ao navegador.")) << box.text;
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_FALSE(browser.WaitForRequest(&request, 1000)) << "handed to the browser: " << BrowserUrl(request);
+    EXPECT_TRUE(std::ifstream(script).good()) << "the report was not written";
     PostMenuCommand(window, IDM_EXIT);
     EXPECT_TRUE(orvi.WaitExit(kWaitMs));
 }

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         trims.*kCalibrationSlots[i].field = extras.trim[i];
     }
     if (extras.hasSerial) target.serialNumber = extras.serialNumber;
-    const std::string saved = Cp1252ToUtf8(FormatConfigIni(target, "origem", extras.tag, allTrims ? &trims : nullptr));
+    const std::string saved = FormatConfigIni(target, "origem", extras.tag, allTrims ? &trims : nullptr);
     std::vector<RequestedValue> again;
     FileExtras extrasAgain;
     problems.clear();

@@ -8,11 +8,19 @@
 namespace {
 std::string BeforeText(const JournalEntry& entry) { return entry.hasBefore ? std::to_string(entry.before) : "?"; }
 
+// A UTF-8 text padded with blanks to width characters (not bytes), for the table's columns.
+std::string Column(const std::string& utf8, size_t width) {
+    size_t characters = 0;
+    for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+    return utf8 + std::string(characters < width ? width - characters : 0, ' ') + " ";
+}
+
+// The table in UTF-8: the journal's texts come from people and keep every character.
 std::string TableLine(const JournalEntry& e) {
-    return Format("%-20s %-9s %-4d %-6d %-9s %-10s %-17s %7s %8d  %s\n", e.time.c_str(),
-                  Utf8ToCp1252(e.program).c_str(), e.address, static_cast<int>(e.rate), Utf8ToCp1252(e.serial).c_str(),
-                  e.tag.empty() ? "-" : Utf8ToCp1252(e.tag).c_str(), Utf8ToCp1252(e.key).c_str(), BeforeText(e).c_str(),
-                  static_cast<int>(e.written), Utf8ToCp1252(e.result).c_str());
+    return Column(e.time, 20) + Column(e.program, 9) + Column(std::to_string(e.address), 4) +
+           Column(std::to_string(e.rate), 6) + Column(e.serial, 9) + Column(e.tag.empty() ? "-" : e.tag, 10) +
+           Column(e.key, 17) + Format("%7s %8d  ", BeforeText(e).c_str(), static_cast<int>(e.written)) + e.result +
+           "\n";
 }
 }  // namespace
 
@@ -30,7 +38,7 @@ int RunJournal(const GlobalOptions&, const Arguments& arguments) {
                                              ? option + " precisa de um valor"
                                              : "argumento inesperado: " + ArgumentText(option.c_str()));
         const std::string value = ArgumentText(arguments[++i].c_str());
-        if (option == "--serial") filter.serial = Cp1252ToUtf8(value);
+        if (option == "--serial") filter.serial = arguments[i];  // UTF-8 as given
         if (option == "--since") {
             if (!ValidSinceText(value))
                 return UsageError("journal", "--since espera uma data AAAA-MM-DD (UTC), com hora THH:MM se quiser");
@@ -46,11 +54,11 @@ int RunJournal(const GlobalOptions&, const Arguments& arguments) {
     }
     if (damaged) Complain(Format("aviso: %d linha(s) danificada(s) do diário foram ignoradas", damaged));
     if (json) {
-        for (const JournalEntry& entry : entries) WriteOut(Utf8ToCp1252(JournalLine(entry)));
+        for (const JournalEntry& entry : entries) WriteOutUtf8(JournalLine(entry));
     } else {
         WriteOut(Format("%-20s %-9s %-4s %-6s %-9s %-10s %-17s %7s %8s  %s\n", "HORA (UTC)", "PROGRAMA", "END.", "TAXA",
                         "SÉRIE", "TAG", "PARÂMETRO", "ANTES", "ESCRITO", "RESULTADO"));
-        for (const JournalEntry& entry : entries) WriteOut(TableLine(entry));
+        for (const JournalEntry& entry : entries) WriteOutUtf8(TableLine(entry));
     }
     WriteErr(
         Format("%d escrita(s) no diário %s\n", static_cast<int>(entries.size()), Utf8ToCp1252(JournalPath()).c_str()));

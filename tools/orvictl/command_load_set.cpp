@@ -111,7 +111,7 @@ struct LoadArguments {
     std::vector<int> addresses;
     std::string tagList;  // --tags as given, matched to the addresses once both are known
     bool tagsGiven = false;
-    std::vector<std::string> tags;  // CP1252, one per address
+    std::vector<std::string> tags;  // UTF-8 as given, one per address
 };
 
 int ParseLoadArguments(const char* command, const Arguments& arguments, bool writes, LoadArguments* parsed) {
@@ -128,7 +128,7 @@ int ParseLoadArguments(const char* command, const Arguments& arguments, bool wri
             ++i;
         } else if (writes && argument == "--tags") {
             if (i + 1 >= arguments.size()) return UsageError(command, "--tags precisa de uma lista de nomes");
-            parsed->tagList = ArgumentText(arguments[++i].c_str());
+            parsed->tagList = arguments[++i];  // UTF-8 as given: every character kept
             parsed->tagsGiven = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             return UsageError(command, UnexpectedArgumentText(argument));
@@ -164,7 +164,7 @@ std::vector<std::string> TagsOfAddresses(const LoadArguments& parsed, const std:
         Complain(
             Format("aviso: o tag %s do arquivo nomeia um ponto de medição só; nenhum dos %d transmissores o "
                    "recebe (dê --tags com um nome por endereço)",
-                   fileTag.c_str(), static_cast<int>(count)));
+                   ArgumentText(fileTag.c_str()).c_str(), static_cast<int>(count)));
     return std::vector<std::string>(count, count == 1 ? fileTag : "");
 }
 }  // namespace

@@ -89,7 +89,8 @@ bool Sample(const Polled& polled, const CsvStyle& style, bool table, std::string
         statusRefused = result == kLinkException && PrivateValuesRefused();
         if (statusRefused) result = kLinkOk;
     }
-    const CsvSource source = {polled.address, ""};  // no tag is known to the line
+    // No tag is known to the line; the serial number is the one read before the first sample.
+    const CsvSource source = {polled.address, "", SerialNumberText(polled.config.serialNumber)};
     const std::string who = style.perAddress ? Format("%3d ", polled.address) : "";
     if (result != kLinkOk) {
         Complain(Format("%s: %ssem leitura (%s)", when.c_str(),

@@ -15,15 +15,49 @@
 #include "transactions.h"
 
 namespace {
+// A transmitter by its serial number, at the address and rate in force.
+struct Identity {
+    LinkError result = kLinkTimeout;
+    uint32_t serial = 0;
+};
+
+Identity ReadIdentityHere() {
+    Identity identity;
+    uint16_t first = 0, second = 0;
+    identity.result = ReadHolding(kRegSerialFirst, &first);
+    if (identity.result == kLinkOk) identity.result = ReadHolding(kRegSerialSecond, &second);
+    if (identity.result == kLinkOk)
+        identity.serial = SerialNumberFromWords(static_cast<int16_t>(first), static_cast<int16_t>(second));
+    return identity;
+}
+
 // The shared change sequence over orvictl's line; Ctrl-C stops it before its first write.
 class ConsoleLine : public CommunicationLine {
 public:
+    explicit ConsoleLine(uint32_t serial) : serial_(serial) {}
     void Reopen() override { ReopenLine(); }
     LinkError ReadIdentity(uint16_t* value) override { return SearchReadIdentity(value); }
     LinkError ReadAddress(uint16_t* value) override { return SearchReadAddress(value); }
     LinkError Read(int8_t reg, uint16_t* value) override { return ReadHolding(reg, value); }
     LinkError Write(int8_t reg, int16_t value) override { return WriteRegisterByEcho(reg, value); }
+    // Register 44 answering with the new number proves only that something is at that setting: the
+    // write is confirmed only where the transmitter answering is the one written.
+    void Confirm(int8_t reg, int16_t value, bool confirmed, bool hasReadBack, int16_t readBack) override {
+        if (confirmed) confirmed = FoundHere().result == kLinkOk && FoundHere().serial == serial_;
+        ReportEchoedWrite(reg, value, confirmed, hasReadBack, readBack);
+    }
     bool Stopped() override { return Interrupted(); }
+
+    // Who answers where the change left the line, asked once.
+    const Identity& FoundHere() {
+        if (!looked_) found_ = ReadIdentityHere(), looked_ = true;
+        return found_;
+    }
+
+private:
+    uint32_t serial_;  // read before the change
+    bool looked_ = false;
+    Identity found_;
 };
 
 std::string Setting(uint8_t address, int32_t baud) {
@@ -69,33 +103,22 @@ int Report(const NetworkChange& change) {
     return kExitOk;
 }
 
-// The transmitter's serial number at the address and rate in force.
-LinkError ReadSerialNumber(uint32_t* serial) {
-    uint16_t first = 0, second = 0;
-    LinkError result = ReadHolding(kRegSerialFirst, &first);
-    if (result == kLinkOk) result = ReadHolding(kRegSerialSecond, &second);
-    if (result == kLinkOk) *serial = SerialNumberFromWords(static_cast<int16_t>(first), static_cast<int16_t>(second));
-    return result;
-}
-
-// Register 44 answering with the new number proves only that something is at that address: the
-// transmitter that was moved is the one with the serial number read before the change. Where the
-// change left the line, the serial number is read again; a different one, or none, confirms nothing
-// and says so (the change may have been made: exit 6). kExitOk when it is the same transmitter.
-int CheckSameTransmitter(const NetworkChange& change, uint32_t serial) {
+// Where the change left the line answering, the transmitter there must be the one moved (its serial
+// number read before the change); another one, or none, confirms nothing and says so: the change
+// may have been made (exit 6). kExitOk when it is the same transmitter.
+int CheckSameTransmitter(const NetworkChange& change, uint32_t serial, ConsoleLine& line) {
     if (change.result != NetworkChangeResult::kConfirmed && change.result != NetworkChangeResult::kOnlyAddressTaken &&
         change.result != NetworkChangeResult::kNotTaken)
         return kExitOk;
-    uint32_t found = 0;
-    const LinkError result = ReadSerialNumber(&found);
-    if (result == kLinkOk && found == serial) return kExitOk;
+    const Identity& found = line.FoundHere();
+    if (found.result == kLinkOk && found.serial == serial) return kExitOk;
     const std::string own = SerialNumberText(serial);
-    if (result == kLinkOk)
+    if (found.result == kLinkOk)
         Complain(Format("não confirmado: no %s responde outro transmissor (número de série %s, não %s).",
-                        LineDescription().c_str(), SerialNumberText(found).c_str(), own.c_str()));
+                        LineDescription().c_str(), SerialNumberText(found.serial).c_str(), own.c_str()));
     else
         Complain(Format("não confirmado: o transmissor no %s não disse o seu número de série (%s).",
-                        LineDescription().c_str(), LinkErrorText(result)));
+                        LineDescription().c_str(), LinkErrorText(found.result)));
     Complain(Format("%s pode ter sido alterad%s; orvictl scan mostra onde o transmissor %s responde agora.",
                     change.addressWritten ? "o endereço" : "a taxa", change.addressWritten ? "o" : "a", own.c_str()));
     return kExitWrite;
@@ -130,22 +153,21 @@ int ChangeNetwork(const GlobalOptions& options, uint8_t newAddress, int32_t newB
     }
 
     // Without the serial number the transmitter at the new setting could not be told from another.
-    uint32_t serial = 0;
-    const LinkError identified = ReadSerialNumber(&serial);
+    const Identity identified = ReadIdentityHere();
     if (Interrupted()) {
         Complain("interrompido antes da escrita: nada foi escrito e a porta foi fechada");
         CloseLine();
         return kExitInterrupted;
     }
-    if (identified != kLinkOk) {
-        ComplainNoReply("antes da mudança", identified);
+    if (identified.result != kLinkOk) {
+        ComplainNoReply("antes da mudança", identified.result);
         CloseLine();
         return kExitNoReply;
     }
-    readConfig.serialNumber = serial;  // the journal names the transmitter by it
-    ConsoleLine line;
+    readConfig.serialNumber = identified.serial;  // the journal names the transmitter by it
+    ConsoleLine line(identified.serial);
     const NetworkChange change = ApplyNetworkChange(commSettings, line, newAddress, newBaud);
-    code = CheckSameTransmitter(change, serial);
+    code = CheckSameTransmitter(change, identified.serial, line);
     if (code == kExitOk) code = Report(change);
     CloseLine();
     return code;

@@ -23,23 +23,36 @@
 
 namespace {
 struct ReportOptions {
-    std::vector<double> measured;
+    LoopReadings readings;
+    TestInstrument instrument;
     std::string trendPath;
     std::string outPath;
     double tolerance = 0.25;
 };
 
+// Today as AAAAMMDD, against which an instrument's calibration is due.
+long Today() {
+    const std::tm local = LocalTimeOf(std::time(nullptr));
+    return (local.tm_year + 1900L) * 10000 + (local.tm_mon + 1L) * 100 + local.tm_mday;
+}
+
 int ParseOptions(const Arguments& arguments, ReportOptions* options) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        const bool known =
-            option == "--measured" || option == "--trend" || option == "--out" || option == "--tolerance";
+        const bool known = option == "--measured" || option == "--as-found" || option == "--instrument" ||
+                           option == "--trend" || option == "--out" || option == "--tolerance";
         if (!known || i + 1 >= arguments.size())
             return UsageError("report", known ? option + " precisa de um valor"
                                               : "argumento inesperado: " + ArgumentText(option.c_str()));
         const std::string& value = arguments[++i];
-        if (option == "--measured" && !ParseMeasured(value, &options->measured))
+        if (option == "--measured" && !ParseMeasured(value, &options->readings.asLeft))
             return UsageError("report", "--measured espera cinco correntes em mA (0 a 30), por exemplo 4,8,12,16,20");
+        if (option == "--as-found" && !ParseMeasured(value, &options->readings.asFound))
+            return UsageError("report", "--as-found espera cinco correntes em mA (0 a 30), por exemplo 4,8,12,16,20");
+        if (option == "--instrument" && !ParseInstrument(value, Today(), &options->instrument))
+            return UsageError("report",
+                              "--instrument espera \"nome, série, calibração válida até\", com a data "
+                              "em AAAA-MM-DD ou DD/MM/AAAA");
         if (option == "--tolerance" && !ParseTolerance(value, &options->tolerance))
             return UsageError("report", "--tolerance espera uma porcentagem do span, por exemplo 0.25");
         if (option == "--trend") options->trendPath = value;
@@ -60,6 +73,21 @@ std::vector<JournalEntry> JournalOf(const std::string& serial) {
     return entries;
 }
 
+// The trend's rows of the transmitter read (its address, and its serial number where the file names
+// them); a file of other transmitters only is refused as a wrong argument.
+int TakeTrendOf(const std::string& text, const std::string& path, int address, const std::string& serial,
+                TrendChart* chart) {
+    TrendSource source;
+    source.address = address;
+    source.serial = serial;
+    std::string problem;
+    const TrendRead read = ReadTransmitterTrend(text, source, chart, &problem);
+    if (read == TrendRead::kRead) return kExitOk;
+    Complain(Format(read == TrendRead::kNotThisSource ? "a tendência %s não tem linhas deste transmissor: %s"
+                                                      : "a tendência %s não pôde ser lida: %s",
+                    ArgumentText(path.c_str()).c_str(), problem.c_str()));
+    return read == TrendRead::kNotThisSource ? kExitUsage : kExitFile;
+}
 }  // namespace
 
 int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
@@ -69,17 +97,20 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
 
     CommissioningReport report;
     report.trendHint = "use --trend com um CSV de monitor";
+    report.instrument = options.instrument;
+    // The file is read and checked before the line is asked; its rows are chosen once the transmitter is known.
+    std::string trendText;
     if (!options.trendPath.empty()) {
-        std::string text, problem;
+        std::string problem;
         bool missing = false;
-        if (!ReadWholeFile(options.trendPath, &text, &missing) || !ReadTrendCsv(text, 0, &report.trend, &problem)) {
+        if (!ReadWholeFile(options.trendPath, &trendText, &missing) ||
+            ReadTransmitterTrend(trendText, TrendSource(), &report.trend, &problem) != TrendRead::kRead) {
             Complain(Format("a tendência %s não pôde ser lida: %s", ArgumentText(options.trendPath.c_str()).c_str(),
                             missing           ? "o arquivo não existe"
                             : problem.empty() ? "erro de leitura"
                                               : problem.c_str()));
             return kExitFile;
         }
-        report.hasTrend = true;
     }
 
     code = OpenLine(ResolveLineTarget(globals));
@@ -99,7 +130,12 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
     CloseLine();
 
     report.serial = SerialNumberText(config.serialNumber);
-    FillTransmitterReport(config, JournalOf(report.serial), options.measured, options.tolerance, &report);
+    if (!options.trendPath.empty()) {
+        code = TakeTrendOf(trendText, options.trendPath, report.address, report.serial, &report.trend);
+        if (code != kExitOk) return code;
+        report.hasTrend = true;
+    }
+    FillTransmitterReport(config, JournalOf(report.serial), options.readings, options.tolerance, &report);
 
     const std::string out = options.outPath.empty() ? "relatorio-" + report.serial + ".html" : options.outPath;
     std::string problem;
@@ -109,8 +145,17 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
         return kExitFile;
     }
     WriteOut(Format("relatório gravado em %s\n", ArgumentText(out.c_str()).c_str()));
-    if (!options.measured.empty())
+    if (!options.readings.asFound.empty())
+        WriteOut(LoopCheckPassed(report.loopAsFound) ? "malha como encontrada: APROVADA\n"
+                                                     : "malha como encontrada: REPROVADA\n");
+    if (!options.readings.asLeft.empty())
         WriteOut(LoopCheckPassed(report.loop) ? "verificação da malha: APROVADA\n"
                                               : "verificação da malha: REPROVADA\n");
+    if (report.alarm.recorded && !report.alarm.expected.empty())
+        WriteOut(report.alarm.trips.empty()       ? "atuação do alarme: o relé não atuou no registro\n"
+                 : AlarmTripsPassed(report.alarm) ? "atuação do alarme: APROVADA\n"
+                                                  : "atuação do alarme: REPROVADA\n");
+    if (report.instrument.calibrationOverdue)
+        Complain("aviso: a calibração do instrumento de teste venceu em " + report.instrument.calibrationDue);
     return kExitOk;
 }

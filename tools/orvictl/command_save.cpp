@@ -66,8 +66,7 @@ int SaveOpenTransmitter(const std::string& path, const SaveArguments& parsed) {
 
     const std::string origin = ConfigSourceText(LineDescription(), configSnapshot, LocalTimeOf(std::time(nullptr)));
     const std::string tag = parsed.tag.empty() ? TagOfExistingFile(path) : parsed.tag;
-    return WriteFileText(
-        path, Cp1252ToUtf8(FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr)));
+    return WriteFileText(path, FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr));
 }
 
 int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
@@ -83,7 +82,7 @@ int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
             if (argument == "--all")
                 parsed->all = true, parsed->path = arguments[++i], named = true;
             else
-                parsed->tag = ArgumentText(arguments[++i].c_str());
+                parsed->tag = arguments[++i];  // UTF-8 as given: every character kept
         } else if (argument.size() > 1 && argument[0] == '-') {
             return UsageError("save", UnexpectedArgumentText(argument));
         } else if (!named) {

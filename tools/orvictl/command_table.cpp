@@ -123,7 +123,8 @@ const Command kCommands[] = {
      "  --append   acrescenta as linhas a um CSV que já existe (sem repetir o cabeçalho)\n"
      "  --force    substitui um CSV que já existe (sem --append nem --force, ele não é tocado)\n"
      "  --addresses LISTA  vários transmissores da linha (1,7,12 ou 10-12), lidos um após o outro a cada\n"
-     "             intervalo; o CSV ganha as colunas endereco e tag (tag vazio: a linha não o conhece)\n"
+     "             intervalo; o CSV ganha as colunas endereco, numero_serie e tag (tag vazio: a linha\n"
+     "             não o conhece)\n"
      "  --excel    CSV para planilha em português: separador ';', vírgula decimal e a marca UTF-8\n",
      RunMonitor},
     {"address", "muda o endereço do transmissor e o confirma",
@@ -141,7 +142,9 @@ const Command kCommands[] = {
      "\n"
      "Toda escrita de orvictl (e do configurador) num transmissor fica no diário, uma linha JSON por\n"
      "escrita: hora (UTC), usuário, máquina, programa, porta, taxa, endereço, número de série, tag,\n"
-     "parâmetro, valor anterior, valor escrito e resultado. O diário fica em\n"
+     "parâmetro, valor anterior, valor escrito e resultado: confirmado (lido de volta igual),\n"
+     "não confirmado (lido diferente ou não lido: pode ter sido escrito), sem resposta (pode ter\n"
+     "sido escrito), recusado (exceção) ou não enviado. O diário fica em\n"
      "$XDG_STATE_HOME/orvi/journal.jsonl (padrão ~/.local/state/orvi/) no Linux e em\n"
      "%LOCALAPPDATA%\\Tavelo\\journal.jsonl no Windows. Um diário que não pode ser gravado é avisado,\n"
      "e a escrita no transmissor é feita mesmo assim.\n"
@@ -151,20 +154,28 @@ const Command kCommands[] = {
      "  --json        as linhas como estão no diário (JSON Lines)\n",
      RunJournal},
     {"report", "grava o relatório de comissionamento (HTML)",
-     "Uso: orvictl [opções globais] report [--measured mA,mA,mA,mA,mA] [--trend CSV] [--out ARQUIVO]\n"
-     "                                     [--tolerance PCT]\n"
+     "Uso: orvictl [opções globais] report [--as-found mA,...] [--measured mA,...] [--instrument TEXTO]\n"
+     "                                     [--trend CSV] [--tolerance PCT] [--out ARQUIVO]\n"
      "\n"
-     "Lê o transmissor e grava uma página HTML independente (sem rede nem script; imprime em A4):\n"
+     "Lê o transmissor e grava uma página HTML independente (sem rede nem script; até duas páginas A4):\n"
      "identificação, a configuração como encontrada (pelo diário) e como deixada, os ajustes ZERO e\n"
      "SPAN da saída, a verificação da malha em 0, 25, 50, 75 e 100 % da faixa configurada (corrente\n"
-     "esperada pelo tipo de saída, corrente medida, erro em % do span, aprovado ou reprovado) e a\n"
-     "tendência do valor do processo de um CSV de monitor, com linhas para data, operador e assinatura.\n"
+     "esperada pelo tipo de saída, correntes como encontradas e como deixadas, erro em % do span,\n"
+     "aprovado ou reprovado) com o instrumento de teste, a atuação do alarme, a tendência do valor do\n"
+     "processo de um CSV de monitor e linhas para data, operador e assinatura.\n"
      "\n"
-     "  --measured L   as cinco correntes medidas em mA, de 0 a 100 % (4,8,12,16,20 ou 4;8,02;12;16;20);\n"
-     "                 sem elas, a coluna fica em branco para anotar à mão\n"
-     "  --trend CSV    o CSV de orvictl monitor --csv para o gráfico\n"
-     "  --out ARQUIVO  onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n"
-     "  --tolerance P  erro aceito em % do span (padrão 0.25)\n",
+     "  --as-found L      as cinco correntes medidas antes de qualquer ajuste, em mA, como --measured\n"
+     "  --measured L      as cinco correntes medidas como deixadas, em mA, de 0 a 100 % (4,8,12,16,20\n"
+     "                    ou 4;8,02;12;16;20); sem elas, a coluna fica em branco para anotar à mão\n"
+     "  --instrument T    o instrumento de teste: \"nome, série, calibração válida até\", com a data em\n"
+     "                    AAAA-MM-DD ou DD/MM/AAAA (uma calibração vencida é marcada e avisada)\n"
+     "  --trend CSV       o CSV de orvictl monitor --csv para o gráfico e para a atuação do alarme: o\n"
+     "                    valor em que o relé ligou enquanto a entrada era movida, contra o ponto que a\n"
+     "                    função de alarme, o set point e a histerese dão. Só valem as linhas deste\n"
+     "                    transmissor (endereço e número de série, num CSV de monitor --addresses);\n"
+     "                    um CSV sem nenhuma é recusado\n"
+     "  --tolerance P     erro aceito em % do span da saída, e em % da faixa na atuação (padrão 0.25)\n"
+     "  --out ARQUIVO     onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n",
      RunReport},
     {"commission", "põe transmissores novos, um após o outro, nos endereços de uma faixa",
      "Uso: orvictl [opções globais] commission --from A --to B [--config ARQUIVO] [--csv ARQUIVO]\n"

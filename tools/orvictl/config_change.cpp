@@ -1,6 +1,7 @@
 // load, set and diff against the transmitter: one configuration read, the plan, then the writes.
 #include "config_change.h"
 
+#include "config_plan.h"
 #include "exit_codes.h"
 #include "line_session.h"
 #include "platform.h"
@@ -32,12 +33,10 @@ int WriteTrims(const std::vector<TrimWrite>& plan) {
             return kExitInterrupted;
         }
         const CalibrationValueSlot& slot = kCalibrationSlots[step.slot];
-        LinkError result = WritePrivate(slot.address, step.value);
-        uint16_t readBack = 0;
-        if (result == kLinkOk) result = ReadPrivate(slot.address, &readBack);
-        if (result == kLinkOk && static_cast<int16_t>(readBack) != step.value) result = kLinkValueMismatch;
-        if (result != kLinkOk) {
-            Complain(Format(slot.writeFailure, LinkErrorText(result)));
+        const WriteOutcome outcome = WritePrivateAndReadBack(slot.address, step.value);
+        if (outcome.kind != WriteOutcomeKind::kConfirmed) {
+            Complain(Format(slot.writeFailure, LinkErrorText(outcome.error)));
+            Complain(WriteFailureText(kCalibrationKeys[step.slot], outcome));
             return kExitWrite;
         }
         ++writeCount;
@@ -107,7 +106,7 @@ int ApplyConfiguration(const std::vector<RequestedValue>& requests, ChangeMode m
         WriteOut(Format("(simulação: nada foi escrito; %d parâmetro(s) mudariam)\n", changes));
         return kExitOk;
     }
-    code = RunWrites(plan, WriteRegister, Interrupted);
+    code = RunWrites(plan, WriteRegisterOutcome, Interrupted);
     if (code != kExitOk) return code;
     writeCount = static_cast<int>(plan.size());
     return WriteTrims(trimPlan);

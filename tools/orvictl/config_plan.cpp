@@ -58,6 +58,19 @@ bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,
     return true;
 }
 
+std::string WriteFailureText(const char* name, const WriteOutcome& outcome) {
+    switch (outcome.kind) {
+    case WriteOutcomeKind::kNotConfirmed:
+        return outcome.hasReadBack ? Format("não confirmado: %s (lido %d; o transmissor pode ter recebido o valor)",
+                                            name, outcome.readBack)
+                                   : Format("não confirmado: %s (o transmissor pode ter recebido o valor)", name);
+    case WriteOutcomeKind::kNoReply: return Format("sem resposta: %s pode ter sido escrito", name);
+    case WriteOutcomeKind::kRefused:
+        return Format("recusado: %s não foi escrito (exceção %d)", name, outcome.exceptionCode);
+    default: return Format("não enviado: %s não foi escrito", name);
+    }
+}
+
 int RunWrites(const std::vector<PlannedWrite>& plan, RegisterWriter write, InterruptCheck interrupted) {
     std::string written;
     for (const PlannedWrite& step : plan) {
@@ -66,17 +79,14 @@ int RunWrites(const std::vector<PlannedWrite>& plan, RegisterWriter write, Inter
                                      : "interrompido depois de escrever " + written + "; o restante não foi escrito.");
             return kExitInterrupted;
         }
-        const LinkError result = write(step.key->reg, step.value);
-        if (result != kLinkOk) {
-            Complain(Format(step.failureFormat, LinkErrorText(result)));
-            // The echo confirmed this write; only the read-back differed.
-            if (result == kLinkValueMismatch)
-                Complain(Format("não confirmado: %s (o transmissor pode ter recebido o valor)", step.key->name));
+        const WriteOutcome outcome = write(step.key->reg, step.value);
+        if (outcome.kind != WriteOutcomeKind::kConfirmed) {
+            Complain(Format(step.failureFormat, LinkErrorText(outcome.error)));
+            Complain(WriteFailureText(step.key->name, outcome));
             if (!written.empty())
                 Complain("já escritos antes da falha: " + written + ".");
             else
-                Complain(result == kLinkValueMismatch ? "nenhum parâmetro antes dele foi escrito."
-                                                      : "nenhum parâmetro foi escrito.");
+                Complain("nenhum parâmetro antes dele foi escrito.");
             return kExitWrite;
         }
         written += (written.empty() ? "" : ", ") + std::string(step.key->name);

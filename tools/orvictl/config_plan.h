@@ -8,6 +8,7 @@
 #include "link_error.h"
 #include "parameter_keys.h"
 #include "requested_values.h"
+#include "transactions.h"
 
 // The page's checks on what changes from current to target; a value that stays as the transmitter
 // has it is never refused. 0 or an exit code with the message (CP1252) in message.
@@ -34,12 +35,14 @@ std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedV
 bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,
                         const std::vector<const ParameterKey*>& notWritten);
 
-typedef LinkError (*RegisterWriter)(int8_t reg, int16_t value);  // the write and its read-back
+typedef WriteOutcome (*RegisterWriter)(int8_t reg, int16_t value);  // the write and its read-back
 typedef bool (*InterruptCheck)();
 
 // Writes the plan in order. Ctrl-C stops it between writes; a failure stops it. Either way the
 // message says what was written and what may have been. An exit code.
 int RunWrites(const std::vector<PlannedWrite>& plan, RegisterWriter write, InterruptCheck interrupted);
+// What a write that was not confirmed may have done, in the words of orvictl's messages.
+std::string WriteFailureText(const char* name, const WriteOutcome& outcome);
 
 // The table of changes a dry run prints.
 std::string ChangeTable(const std::vector<PlannedWrite>& plan, const ConfigSnapshot& current,

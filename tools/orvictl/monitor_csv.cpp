@@ -80,7 +80,9 @@ std::string Join(const std::vector<std::string>& fields, const CsvStyle& style, 
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i == 1 && style.perAddress)
-            line += Format("%c%d%c%s", separator, source.address, separator, CsvField(source.tag, separator).c_str());
+            line +=
+                Format("%c%d%c%s%c%s", separator, source.address, separator, CsvField(source.serial, separator).c_str(),
+                       separator, CsvField(source.tag, separator).c_str());
         if (i) line += separator;
         line += CsvField(fields[i], separator);
     }
@@ -100,7 +102,7 @@ std::string NumberText(const std::string& value, const CsvStyle& style) {
 std::string CsvHeader(const CsvStyle& style) {
     const std::string separator = style.excel ? ";" : ",";
     std::string line = "hora";
-    if (style.perAddress) line += separator + "endereco" + separator + "tag";
+    if (style.perAddress) line += separator + "endereco" + separator + "numero_serie" + separator + "tag";
     for (const char* name : {"valor", "unidade", "alarme", "estado_bits", "estado"}) line += separator + name;
     return line + "\n";
 }

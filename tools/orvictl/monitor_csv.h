@@ -18,13 +18,14 @@ struct MonitorOptions {
 // How the rows are written: the separator and decimal mark, and whether each row names its transmitter.
 struct CsvStyle {
     bool excel = false;
-    bool perAddress = false;  // address and tag columns after the time
+    bool perAddress = false;  // address, serial number and tag columns after the time
 };
 
 // Which transmitter a row is of (perAddress only); the tag is empty where none is known.
 struct CsvSource {
     int address = 0;
     std::string tag;
+    std::string serial;  // "00012345", so that a row stays the transmitter's when addresses are reused
 };
 
 // The byte order mark a spreadsheet needs to take the file as UTF-8.

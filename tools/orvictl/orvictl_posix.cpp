@@ -30,6 +30,10 @@ void WriteAll(FILE* stream, const std::string& cp1252) {
 }  // namespace
 
 void WriteOut(const std::string& cp1252) { WriteAll(stdout, cp1252); }
+void WriteOutUtf8(const std::string& utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+}
 void WriteErr(const std::string& cp1252) { WriteAll(stderr, cp1252); }
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }

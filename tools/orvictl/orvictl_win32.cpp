@@ -33,26 +33,27 @@ bool IsConsole(HANDLE handle) {
     return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
 }
 
-// A console shows the CP1252 texts as UTF-16, whatever its code page; files and pipes get UTF-8.
-void WriteTo(DWORD which, const std::string& cp1252) {
+// A console shows the texts as UTF-16, whatever its code page; files and pipes get UTF-8.
+void WriteTo(DWORD which, const std::string& text, UINT codePage) {
     const HANDLE handle = GetStdHandle(which);
     if (IsConsole(handle)) {
-        const int length = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), nullptr, 0);
+        const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
         std::vector<wchar_t> wide(static_cast<size_t>(length) + 1);
-        MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), wide.data(), length);
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
         DWORD written = 0;
         WriteConsoleW(handle, wide.data(), static_cast<DWORD>(length), &written, nullptr);
         return;
     }
     FILE* stream = which == STD_OUTPUT_HANDLE ? stdout : stderr;
-    const std::string text = Cp1252ToUtf8(cp1252);
-    std::fwrite(text.data(), 1, text.size(), stream);
+    const std::string utf8 = codePage == CP_UTF8 ? text : Cp1252ToUtf8(text);
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
 }
 }  // namespace
 
-void WriteOut(const std::string& cp1252) { WriteTo(STD_OUTPUT_HANDLE, cp1252); }
-void WriteErr(const std::string& cp1252) { WriteTo(STD_ERROR_HANDLE, cp1252); }
+void WriteOut(const std::string& cp1252) { WriteTo(STD_OUTPUT_HANDLE, cp1252, 1252); }
+void WriteErr(const std::string& cp1252) { WriteTo(STD_ERROR_HANDLE, cp1252, 1252); }
+void WriteOutUtf8(const std::string& utf8) { WriteTo(STD_OUTPUT_HANDLE, utf8, CP_UTF8); }
 bool StdoutIsTerminal() { return IsConsole(GetStdHandle(STD_OUTPUT_HANDLE)); }
 bool StderrIsTerminal() { return IsConsole(GetStdHandle(STD_ERROR_HANDLE)); }
 

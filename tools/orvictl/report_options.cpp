@@ -1,9 +1,11 @@
-// The numbers report takes from the command line: the loop check's currents and its tolerance.
+// What report takes from the command line: the loop check's currents, its tolerance and the test instrument.
 #include "report_options.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "loop_check.h"
+#include "text_convert.h"
 
 bool ParseMeasured(const std::string& text, std::vector<double>* values) {
     const char separator = text.find(';') != std::string::npos ? ';' : ',';
@@ -32,4 +34,50 @@ bool ParseTolerance(const std::string& text, double* tolerance) {
     char* stop = nullptr;
     *tolerance = std::strtod(field.c_str(), &stop);
     return !field.empty() && *stop == '\0' && *tolerance > 0 && *tolerance <= 100;
+}
+
+namespace {
+std::string Trimmed(const std::string& text) {
+    const size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) return std::string();
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+bool IsDay(long year, long month, long day) {
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month != 2 || day < 29 || leap;
+}
+
+// AAAA-MM-DD or DD/MM/AAAA as AAAAMMDD.
+bool ParseDate(const std::string& text, long* date) {
+    const bool iso = text.size() == 10 && text[4] == '-' && text[7] == '-';
+    const bool brazilian = text.size() == 10 && text[2] == '/' && text[5] == '/';
+    if (!iso && !brazilian) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((iso ? i != 4 && i != 7 : i != 2 && i != 5) && (text[i] < '0' || text[i] > '9')) return false;
+    long year = 0, month = 0, day = 0;
+    if (!ParseWholeNumber(text.substr(iso ? 0 : 6, 4), 1900, 9999, &year) ||
+        !ParseWholeNumber(text.substr(iso ? 5 : 3, 2), 1, 12, &month) ||
+        !ParseWholeNumber(text.substr(iso ? 8 : 0, 2), 1, 31, &day) || !IsDay(year, month, day))
+        return false;
+    *date = year * 10000 + month * 100 + day;
+    return true;
+}
+}  // namespace
+
+bool ParseInstrument(const std::string& text, long today, TestInstrument* instrument) {
+    const size_t second = text.rfind(',');
+    const size_t first = second == std::string::npos || second == 0 ? std::string::npos : text.rfind(',', second - 1);
+    if (first == std::string::npos) return false;
+    const std::string name = Trimmed(text.substr(0, first));
+    const std::string serial = Trimmed(text.substr(first + 1, second - first - 1));
+    long due = 0;
+    if (name.empty() || serial.empty() || !ParseDate(Trimmed(text.substr(second + 1)), &due)) return false;
+    instrument->name = name;
+    instrument->serial = serial;
+    instrument->calibrationDue = Format("%02ld/%02ld/%04ld", due % 100, due / 100 % 100, due / 10000);
+    instrument->calibrationOverdue = due < today;
+    return true;
 }

@@ -11,6 +11,8 @@ std::string ArgumentText(const char* argument);
 // Platform parts (orvictl_posix.cpp / orvictl_win32.cpp).
 void WriteOut(const std::string& cp1252);  // standard output
 void WriteErr(const std::string& cp1252);  // standard error
+// Standard output of text that comes from people and files (the journal's): UTF-8 kept as it is.
+void WriteOutUtf8(const std::string& utf8);
 bool StdoutIsTerminal();
 bool StderrIsTerminal();
 

@@ -29,6 +29,7 @@ TEST_F(NetworkChangeCase, OnlyTheAddressAsksTheNewAddressFirstThenWritesAtTheOld
     EXPECT_FALSE(change.baudWritten);
     const Calls expected = {"read 44 @5/9600", "read 8 @17/9600", "write 44=17 @5/9600", "read 44 @17/9600"};
     EXPECT_EQ(line.calls, expected);
+    EXPECT_EQ(line.confirmations, Calls{"44=17 confirmed read 17"});
     EXPECT_EQ(settings.deviceAddress, 17);
 }
 
@@ -39,6 +40,7 @@ TEST_F(NetworkChangeCase, OnlyTheRateWritesItsCodeAtTheOldRateThenTheHostFollows
     EXPECT_TRUE(change.baudWritten);
     const Calls expected = {"read 44 @5/9600", "write 45=1 @5/9600", "open @5/2400", "read 44 @5/2400"};
     EXPECT_EQ(line.calls, expected);
+    EXPECT_EQ(line.confirmations, Calls{"45=1 confirmed"});
     EXPECT_EQ(settings.baudRate, 2400);
 }
 
@@ -47,6 +49,7 @@ TEST_F(NetworkChangeCase, BothGoAddressFirstAndTheRateWriteReachesTheNewAddress)
     const Calls expected = {"read 44 @5/9600",      "read 8 @200/9600", "write 44=200 @5/9600",
                             "write 45=4 @200/9600", "open @200/19200",  "read 44 @200/19200"};
     EXPECT_EQ(line.calls, expected);
+    EXPECT_EQ(line.confirmations, (Calls{"44=200 confirmed read 200", "45=4 confirmed"}));
 }
 
 TEST_F(NetworkChangeCase, NothingChangedOrARateOutsideTheFiveSendsNothing) {
@@ -55,6 +58,7 @@ TEST_F(NetworkChangeCase, NothingChangedOrARateOutsideTheFiveSendsNothing) {
     EXPECT_EQ(ApplyNetworkChange(settings, line, 5, 38400).result, NetworkChangeResult::kNothingToChange);
     EXPECT_TRUE(line.calls.empty());
     EXPECT_EQ(settings.baudRate, 9600);
+    EXPECT_TRUE(line.confirmations.empty());
 }
 
 TEST_F(NetworkChangeCase, AnythingAnsweringAtTheNewAddressRefusesTheMoveBeforeAnyWrite) {
@@ -98,6 +102,7 @@ TEST_F(NetworkChangeCase, AStopBeforeTheFirstWriteWritesNothing) {
         line.stopBeforeCall = stopAt;
         EXPECT_EQ(ApplyNetworkChange(settings, line, 17, 9600).result, NetworkChangeResult::kStopped) << stopAt;
         EXPECT_EQ(Writes(), 0) << stopAt;
+        EXPECT_TRUE(line.confirmations.empty()) << stopAt;
         EXPECT_EQ(settings.deviceAddress, 5);
     }
 }
@@ -106,6 +111,7 @@ TEST_F(NetworkChangeCase, ALostEchoOfAWriteThatTookHoldIsStillConfirmedAtTheNewS
     Transmitter().echoes = false;
     EXPECT_EQ(ApplyNetworkChange(settings, line, 17, 9600).result, NetworkChangeResult::kConfirmed);
     EXPECT_EQ(settings.deviceAddress, 17);
+    EXPECT_EQ(line.confirmations, Calls{"44=17 confirmed read 17"}) << "the echo was lost, not the write";
 }
 
 TEST_F(NetworkChangeCase, AWriteNotTakenLeavesTheHostAtTheOldSettingWhereItStillAnswers) {
@@ -118,6 +124,7 @@ TEST_F(NetworkChangeCase, AWriteNotTakenLeavesTheHostAtTheOldSettingWhereItStill
     const Calls tail = {"open @17/2400", "read 44 @17/2400", "open @17/9600", "read 44 @17/9600", "read 44 @5/9600"};
     ASSERT_GE(line.calls.size(), tail.size());
     EXPECT_EQ(Calls(line.calls.end() - tail.size(), line.calls.end()), tail);
+    EXPECT_EQ(line.confirmations, (Calls{"44=17 not confirmed read 5", "45=1 not confirmed"}));
 }
 
 TEST_F(NetworkChangeCase, AnAddressTakenWithoutItsRateLeavesTheHostAtTheNewAddressAndOldRate) {
@@ -126,6 +133,7 @@ TEST_F(NetworkChangeCase, AnAddressTakenWithoutItsRateLeavesTheHostAtTheNewAddre
     EXPECT_EQ(settings.deviceAddress, 17);
     EXPECT_EQ(settings.baudRate, 9600);
 
+    EXPECT_EQ(line.confirmations, (Calls{"44=17 confirmed read 17", "45=1 not confirmed"}));
     // Without the address's echo the rate is not written at all: nobody knows which address would hear it.
     settings = {"COM1", 9600, 5};
     line.calls.clear();
@@ -140,6 +148,7 @@ TEST_F(NetworkChangeCase, ATransmitterFoundNowhereLeavesTheHostAtTheOldSettingWi
     Transmitter().goesSilent = true;
     const NetworkChange change = ApplyNetworkChange(settings, line, 17, 2400);
     EXPECT_EQ(change.result, NetworkChangeResult::kNotFound);
+    EXPECT_EQ(line.confirmations, (Calls{"44=17 not confirmed", "45=1 not confirmed"}));
     EXPECT_EQ(settings.deviceAddress, 5);
     EXPECT_EQ(settings.baudRate, 9600);
     EXPECT_EQ(line.calls.back(), "read 44 @5/9600");

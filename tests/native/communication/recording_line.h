@@ -68,6 +68,12 @@ public:
                 if (BaudCode(rate) == value) station->baud = rate;
         return echoes ? kLinkOk : kLinkTimeout;
     }
+    void Confirm(int8_t reg, int16_t value, bool confirmed, bool hasReadBack, int16_t readBack) override {
+        confirmations.push_back(std::to_string(reg) + "=" + std::to_string(value) +
+                                (confirmed ? " confirmed" : " not confirmed") +
+                                (hasReadBack ? " read " + std::to_string(readBack) : ""));
+    }
+    std::vector<std::string> confirmations;  // what each echoed write was found to have done
     bool Stopped() override { return stopBeforeCall >= 0 && static_cast<int>(calls.size()) >= stopBeforeCall; }
 
 private:

@@ -165,6 +165,73 @@ TEST_F(TransactionTest, AddressAndRateWritesLeaveTheTransmitterTimeToChange) {
     }
 }
 
+std::vector<WriteOutcome> observed;
+void Observe(uint8_t, int8_t, int16_t, const WriteOutcome& outcome) { observed.push_back(outcome); }
+
+// Every write tells its observer one outcome: confirmed only by a read-back equal to the value; an
+// echo without it "may have been written", as is silence; only an exception with no echo is a refusal.
+TEST_F(TransactionTest, EveryWriteEndsInOneOutcomeWithWhatWasReadBack) {
+    using Kind = WriteOutcomeKind;
+    const Bytes exception = WithCrc({1, 0x86, 0x02, 0, 0, 0});  // as long as the echo it stands for
+    const struct {
+        const char* name;
+        std::function<Bytes(const Bytes&)> answer;
+        std::function<void()> write;
+        Kind kind;
+        bool hasReadBack;
+        int16_t readBack;
+        uint8_t exceptionCode;
+    } rows[] = {
+        {"read back equal", [](const Bytes& r) { return r[1] == 6 ? r : DataReply(1, {500}); },
+         [] { WriteRegister(27, 500); }, Kind::kConfirmed, true, 500, 0},
+        {"read back differs", [](const Bytes& r) { return r[1] == 6 ? r : DataReply(1, {501}); },
+         [] { WriteRegister(27, 500); }, Kind::kNotConfirmed, true, 501, 0},
+        {"read back silent", [](const Bytes& r) { return r[1] == 6 ? r : Bytes(); }, [] { WriteRegister(27, 500); },
+         Kind::kNotConfirmed, false, 0, 0},
+        {"silence", [](const Bytes&) { return Bytes(); }, [] { WriteRegister(27, 500); }, Kind::kNoReply, false, 0, 0},
+        {"exception", [exception](const Bytes&) { return exception; }, [] { WriteRegister(27, 500); }, Kind::kRefused,
+         false, 0, 2},
+        {"private, echo only", [](const Bytes& r) { return r; }, [] { WritePrivate(23, -300); }, Kind::kNotConfirmed,
+         false, 0, 0},
+        {"private, read back",
+         [](const Bytes& r) {
+             return r[1] == 0x71 ? r : WithCrc({1, 0x70, 0xFE, 0xD4});
+         },
+         [] { WritePrivateAndReadBack(23, -300); }, Kind::kConfirmed, true, -300, 0},
+    };
+    SetWriteObserver(&Observe);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        observed.clear();
+        device().answer = row.answer;
+        row.write();
+        ASSERT_EQ(1u, observed.size());
+        EXPECT_EQ(row.kind, observed[0].kind);
+        EXPECT_EQ(row.hasReadBack, observed[0].hasReadBack);
+        if (row.hasReadBack) {
+            EXPECT_EQ(row.readBack, observed[0].readBack);
+        }
+        EXPECT_EQ(row.exceptionCode, observed[0].exceptionCode);
+        EXPECT_EQ(1, observed[0].address);
+    }
+
+    // The address and rate writes wait for the caller's look at the new setting, and keep where they went.
+    observed.clear();
+    device().answer = [](const Bytes& r) { return r; };
+    ASSERT_EQ(kLinkOk, WriteRegisterByEcho(44, 9));
+    EXPECT_TRUE(observed.empty());
+    commSettings.deviceAddress = 9;
+    ReportEchoedWrite(44, 9, false, true, 1);
+    ASSERT_EQ(1u, observed.size());
+    EXPECT_EQ(Kind::kNotConfirmed, observed[0].kind) << "echoed, yet found elsewhere";
+    EXPECT_EQ(1, observed[0].address);
+    device().answer = [](const Bytes&) { return Bytes(); };
+    WriteRegisterByEcho(45, 2);
+    ReportEchoedWrite(45, 2, true, false, 0);
+    EXPECT_EQ(Kind::kConfirmed, observed.back().kind) << "found at the new rate: the echo was lost, not the write";
+    SetWriteObserver(nullptr);
+}
+
 TEST_F(TransactionTest, WritePrivateIsConfirmedByEchoAlone) {
     device().answer = [](const Bytes& request) { return request; };
     EXPECT_EQ(kLinkOk, WritePrivate(23, -300));
@@ -191,8 +258,10 @@ TEST_F(TransactionTest, TransactionStartedInsideAnotherIsRefusedWithoutTouchingT
         {"WriteRegister", [&] { return WriteRegister(29, 1); }},
         {"WriteRegisterByEcho", [&] { return WriteRegisterByEcho(44, 1); }},
     };
+    SetWriteObserver(&Observe);
     for (const auto& outer : kinds) {
         for (const auto& inner : kinds) {
+            observed.clear();
             ResetNativePlatform();
             ASSERT_EQ(1, OpenPort());
             device().answer = [](const Bytes& request) {
@@ -220,8 +289,14 @@ TEST_F(TransactionTest, TransactionStartedInsideAnotherIsRefusedWithoutTouchingT
             EXPECT_EQ(requestBefore, requestAfter) << inner.name << " inside " << outer.name;
             EXPECT_FALSE(acceptAnyAddress);
             EXPECT_FALSE(TransactionBusy());
+            // A refused write is recorded as never sent, not as a write that may have arrived.
+            if (std::string(inner.name).rfind("Write", 0) == 0) {
+                ASSERT_FALSE(observed.empty()) << inner.name << " inside " << outer.name;
+                EXPECT_EQ(WriteOutcomeKind::kNotSent, observed[0].kind) << inner.name << " inside " << outer.name;
+            }
         }
     }
+    SetWriteObserver(nullptr);
 }
 
 TEST_F(TransactionTest, NegativeAddressesWidenWithSign) {

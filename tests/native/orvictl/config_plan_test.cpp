@@ -64,8 +64,7 @@ TEST(ConfigPlan, AFileSaveWroteLoadsBackOntoTheSameTransmitterWithoutAWriteOrARe
         const ConfigSnapshot current = row.block.Snapshot();
         std::vector<RequestedValue> requests;
         std::vector<std::string> problems;
-        ASSERT_TRUE(ParseConfigIni(Cp1252ToUtf8(FormatConfigIni(current, "teste")), &requests, &problems))
-            << problems[0];
+        ASSERT_TRUE(ParseConfigIni(FormatConfigIni(current, "teste"), &requests, &problems)) << problems[0];
         EXPECT_EQ(requests.size(), static_cast<size_t>(kParameterKeyCount)) << "every key is in the file";
         const ConfigSnapshot target = ApplyRequests(current, requests);
         std::string message;
@@ -239,14 +238,25 @@ TEST(ShowLayout, RowsAlignedJsonEscapedAndWhatWasNotReadSaidSo) {
     EXPECT_EQ(JsonString("a\"b\\c\x01\x1F\xE7"), "\"a\\\"b\\\\c\\u0001\\u001f\xE7\"");
 }
 
-// The scripted link of RunWrites: one result per write, Ctrl-C after a number of writes.
-std::vector<LinkError> results;
+// The scripted link of RunWrites: one outcome per write, Ctrl-C after a number of writes.
+std::vector<WriteOutcome> results;
 size_t writes = 0;
 size_t interruptAfter = 0;
-LinkError ScriptedWrite(int8_t, int16_t) {
-    const LinkError ok = kLinkOk;
+WriteOutcome ScriptedWrite(int8_t, int16_t) {
+    WriteOutcome confirmed;
+    confirmed.kind = WriteOutcomeKind::kConfirmed;
+    confirmed.error = kLinkOk;
     const size_t index = writes++;
-    return index < results.size() ? results[index] : ok;
+    return index < results.size() ? results[index] : confirmed;
+}
+WriteOutcome Outcome(WriteOutcomeKind kind, LinkError error, int readBack = -1, uint8_t exception = 0) {
+    WriteOutcome outcome;
+    outcome.kind = kind;
+    outcome.error = error;
+    outcome.hasReadBack = readBack >= 0;
+    outcome.readBack = static_cast<int16_t>(readBack);
+    outcome.exceptionCode = exception;
+    return outcome;
 }
 bool ScriptedInterrupt() { return writes >= interruptAfter; }
 
@@ -256,8 +266,10 @@ TEST(ConfigPlan, AStoppedWriteSequenceSaysWhatWasWrittenAndWhatMayHaveBeen) {
     const std::vector<PlannedWrite> plan =
         PlanWrites(ApplyRequests(current, Requests({"unidade=1", "entrada=1", "limite_superior=900"})), block.words);
     ASSERT_EQ(Registers(plan), (std::vector<int>{67, 43, 27, 26, 31, 39}));
+    const WriteOutcome confirmed = Outcome(WriteOutcomeKind::kConfirmed, kLinkOk);
+    const WriteOutcome notConfirmed = Outcome(WriteOutcomeKind::kNotConfirmed, kLinkValueMismatch);
     const struct {
-        std::vector<LinkError> results;
+        std::vector<WriteOutcome> results;
         size_t interruptAfter;
         int code;
         size_t writes;
@@ -271,25 +283,33 @@ TEST(ConfigPlan, AStoppedWriteSequenceSaysWhatWasWrittenAndWhatMayHaveBeen) {
          2,
          {"interrompido depois de escrever unidade, entrada; o restante"},
          "limite_superior ="},
-        {{kLinkValueMismatch},
+        {{notConfirmed},
          99,
          kExitWrite,
          1,
          {"Valor retornado é diferente", "não confirmado: unidade (o transmissor pode ter recebido o valor)",
           "nenhum parâmetro antes dele foi escrito."},
          "nenhum parâmetro foi escrito"},
-        {{kLinkOk, kLinkValueMismatch},
+        {{confirmed, Outcome(WriteOutcomeKind::kNotConfirmed, kLinkValueMismatch, 3)},
          99,
          kExitWrite,
          2,
-         {"não confirmado: entrada (o transmissor", "já escritos antes da falha: unidade."},
+         {"não confirmado: entrada (lido 3; o transmissor", "já escritos antes da falha: unidade."},
          "limite_superior ="},
-        {{kLinkTimeout},
+        // A request that got no answer may have been taken: never "nothing was written".
+        {{Outcome(WriteOutcomeKind::kNoReply, kLinkTimeout)},
          99,
          kExitWrite,
          1,
-         {"Erro na escrita da Unidade de Temperatura", "nenhum parâmetro foi escrito."},
-         "não confirmado"},
+         {"Erro na escrita da Unidade de Temperatura (Time-out)", "sem resposta: unidade pode ter sido escrito",
+          "nenhum parâmetro antes dele foi escrito."},
+         "nenhum parâmetro foi escrito"},
+        {{confirmed, Outcome(WriteOutcomeKind::kRefused, kLinkException, -1, 3)},
+         99,
+         kExitWrite,
+         2,
+         {"recusado: entrada não foi escrito (exceção 3)", "já escritos antes da falha: unidade."},
+         "pode ter"},
         {{}, 99, kExitOk, 6, {}, "interrompido"},
     };
     for (const auto& row : rows) {
@@ -315,10 +335,10 @@ struct Parsed {
     FileExtras extras;
 };
 
-Parsed ParseText(const std::string& cp1252) {
+Parsed ParseText(const std::string& utf8) {
     Parsed parsed;
     std::vector<std::string> problems;
-    parsed.ok = ParseConfigIni(Cp1252ToUtf8(cp1252), &parsed.requests, &problems, &parsed.extras);
+    parsed.ok = ParseConfigIni(utf8, &parsed.requests, &problems, &parsed.extras);
     return parsed;
 }
 }  // namespace
@@ -333,7 +353,7 @@ TEST(ClonePlan, AddressRateSerialAndTrimsTravelOnlyInACalibrationBackupAndTheTag
     struct Row {
         const char* tag;
         const CalibrationValues* trims;
-    } rows[] = {{"", nullptr}, {"TT-101 forno", nullptr}, {"TT-102", &trims}};
+    } rows[] = {{"", nullptr}, {"TT-101 forno ç Ω", nullptr}, {"TT-102", &trims}};  // Ω is not in CP1252
     for (const Row& row : rows) {
         SCOPED_TRACE(row.tag);
         const std::string text = FormatConfigIni(s, "origem", row.tag, row.trims);

@@ -138,6 +138,38 @@ TEST(ReportOptions, FiveCurrentsFromTheMultimeterAndATolerance) {
     for (const char* bad : {"0", "100.1", "", "1%"}) EXPECT_FALSE(ParseTolerance(bad, &tolerance)) << bad;
 }
 
+TEST(ReportOptions, TheTestInstrumentWithItsCalibrationDueDate) {
+    const long today = 20260315;
+    const struct {
+        const char* text;
+        const char* name;  // nullptr: refused
+        const char* serial;
+        const char* due;
+        bool overdue;
+    } rows[] = {
+        {"Fluke 789, 1234567, 2027-03-31", "Fluke 789", "1234567", "31/03/2027", false},
+        {"Calibrador, série A, ç, AB-12,15/03/2026", "Calibrador, série A, ç", "AB-12", "15/03/2026", false},
+        {"Fluke 789,1234567,14/03/2026", "Fluke 789", "1234567", "14/03/2026", true},
+        {"Fluke 789, 1234567, 2028-02-29", "Fluke 789", "1234567", "29/02/2028", false},
+        {"Fluke 789, 1234567, 2027-02-29", nullptr, "", "", false},
+        {"Fluke 789, 1234567, 31/04/2027", nullptr, "", "", false},
+        {"Fluke 789, 1234567, 2027-3-31", nullptr, "", "", false},
+        {"Fluke 789, 1234567, 2027-+3-01", nullptr, "", "", false},
+        {"Fluke 789, 1234567", nullptr, "", "", false},
+        {" , 1234567, 2027-03-31", nullptr, "", "", false},
+        {"Fluke 789, , 2027-03-31", nullptr, "", "", false},
+    };
+    for (const auto& row : rows) {
+        TestInstrument instrument;
+        EXPECT_EQ(row.name != nullptr, ParseInstrument(row.text, today, &instrument)) << row.text;
+        if (!row.name) continue;
+        EXPECT_EQ(row.name, instrument.name);
+        EXPECT_EQ(row.serial, instrument.serial);
+        EXPECT_EQ(row.due, instrument.calibrationDue);
+        EXPECT_EQ(row.overdue, instrument.calibrationOverdue) << row.text;
+    }
+}
+
 TEST(MonitorCsv, AMissedSampleIsARowWithItsTimeNoValueAndTheReason) {
     EXPECT_EQ(std::string(kCsvHeader), "hora,valor,unidade,alarme,estado_bits,estado\n");
     EXPECT_EQ(CsvMissedRow("2026-01-02T03:04:05.006", "Time-out"),
@@ -239,12 +271,12 @@ TEST(MonitorCsv, ExcelRowsAndRowsNamingTheirTransmitterAndTimesWithTheirUtcOffse
                      1, 3, "a; b", excel));
     CsvStyle both = excel;
     both.perAddress = true;
-    EXPECT_EQ("hora;endereco;tag;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(both));
-    EXPECT_EQ("t;12;;;;;;sem leitura: Time-out\n", CsvMissedRow("t", "Time-out", both, {12, ""}));
+    EXPECT_EQ("hora;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(both));
+    EXPECT_EQ("t;12;00012345;;;;;;sem leitura: Time-out\n", CsvMissedRow("t", "Time-out", both, {12, "", "00012345"}));
     CsvStyle perAddress;
     perAddress.perAddress = true;
-    EXPECT_EQ("t,7,\"TT,1\",12.5,,0,,não lido\n",
-              Cp1252ToUtf8(CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1"})));
+    EXPECT_EQ("t,7,00000007,\"TT,1\",12.5,,0,,não lido\n",
+              Cp1252ToUtf8(CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1", "00000007"})));
     EXPECT_EQ(kCsvHeader, CsvHeader(CsvStyle())) << "the single-transmitter file keeps its columns";
 
     // 2026-12-08 18:00:00 UTC seen at -03:00 and at +05:30.

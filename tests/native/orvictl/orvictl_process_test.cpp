@@ -172,10 +172,17 @@ TEST_F(Orvictl, ReadBackThatDiffersStopsTheSequenceAndSaysTheValueMayHaveArrived
               run.err.find("Erro na escrita da Unidade de Temperatura (Valor retornado é diferente do valor forçado)"))
         << run.err;
     // The echo confirmed the write: the transmitter may hold the value whatever it reads back.
-    EXPECT_NE(std::string::npos, run.err.find("não confirmado: unidade (o transmissor pode ter recebido o valor)"))
+    EXPECT_NE(std::string::npos,
+              run.err.find("não confirmado: unidade (lido 2; o transmissor pode ter recebido o valor)"))
         << run.err;
     EXPECT_EQ(std::string::npos, run.err.find("nenhum parâmetro foi escrito")) << run.err;
     EXPECT_EQ((std::vector<int>{67, 67, 67}), WrittenRegisters(1)) << "three tries of the unit, nothing after it";
+    // The journal says so too, with the value read back, and knows no longer what the register holds.
+    const std::vector<std::string> lines = Lines(Run({"--port", sim_->Link(), "journal", "--json"}).out);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find("\"result\":\"não confirmado: lido 2\",\"outcome\":\"nao_confirmado\","
+                                               "\"read_back\":2"))
+        << lines[0];
 }
 
 TEST_F(Orvictl, SaveThenLoadOntoTheSameTransmitterTakesBackWhatThePageNeverOffersAndWritesNothing) {
@@ -346,6 +353,11 @@ TEST_F(Orvictl, AnotherTransmitterAnsweringAtTheNewAddressIsNoConfirmation) {
     EXPECT_NE(std::string::npos, run.err.find("o endereço pode ter sido alterado")) << run.err;
     EXPECT_EQ(std::string::npos, run.out.find("confirmado")) << run.out;
     EXPECT_EQ("OK 1:9600 9:9600", sim.Command("devices"));
+    // The journal files the write under the transmitter written, as not confirmed.
+    const std::string line = Lines(ReadWhole(Path("orvi/journal.jsonl"))).back();
+    EXPECT_NE(std::string::npos, line.find("\"serial\":\"00012345\"")) << line;
+    EXPECT_NE(std::string::npos, line.find("\"register\":44")) << line;
+    EXPECT_NE(std::string::npos, line.find("\"outcome\":\"nao_confirmado\"")) << line;
 }
 
 TEST_F(Orvictl, SilentLineGivesTheNoReplyCodeAfterOneReadsTries) {
@@ -522,6 +534,8 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     sim.Set(7, 43, 6);  // Pt100 in tenths: 12.5
     sim.Set(7, 1, 125);
     sim.Set(1, 1, 40);
+    // Serial numbers 00000011 and 00000077 (registers 23 and 24 read one behind the other).
+    for (int address : {1, 7}) sim.Set(address, 23, address), sim.Set(address, 24, address);
     const std::string csv = Path("two.csv");
     const CtlRun run = Run({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1", "--count",
                             "2", "--excel", "--csv", csv});
@@ -530,11 +544,11 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     ASSERT_EQ("\xEF\xBB\xBF", text.substr(0, 3)) << "the mark a spreadsheet reads UTF-8 by";
     const std::vector<std::string> rows = Lines(text.substr(3));
     ASSERT_EQ(5u, rows.size()) << text;
-    EXPECT_EQ("hora;endereco;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
+    EXPECT_EQ("hora;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
     for (int i = 1; i <= 4; ++i) {
         const std::string& row = rows[static_cast<size_t>(i)];
         EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
-        EXPECT_EQ(i % 2 ? ";1;;40;" : ";7;;12,5;", row.substr(29, i % 2 ? 7 : 9)) << row;
+        EXPECT_EQ(i % 2 ? ";1;00000011;;40;" : ";7;00000077;;12,5;", row.substr(29, i % 2 ? 16 : 18)) << row;
     }
 
     // Ctrl-C during one transmitter's read ends the sweep there: the next one is not asked.
@@ -558,6 +572,38 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     const auto asked =
         std::find_if(log.begin(), log.end(), [](const std::string& f) { return f.substr(0, 2) == "01"; });
     for (auto frame = asked; frame != log.end(); ++frame) EXPECT_EQ("01", frame->substr(0, 2)) << *frame;
+}
+
+TEST_F(Orvictl, TheReportTakesItsOwnTransmittersRowsOfAMonitorCsvOfSeveral) {
+    Start({"--device", "7:9600"});
+    SimClient& sim = sim_->Control();
+    for (int address : {1, 7}) sim.Set(address, 23, address), sim.Set(address, 24, address);
+    sim.Set(1, 1, 40);
+    sim.Set(7, 1, 70);
+    const std::string csv = Path("line.csv");
+    ASSERT_EQ(0, Run({"--port", sim_->Link(), "monitor", "--addresses", "1,7", "--interval", "0.1", "--count", "3",
+                      "--csv", csv})
+                     .code);
+    const std::string page = Path("r7.html");
+    CtlRun run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page, "--instrument",
+                      "Multímetro, 42, 2020-01-01"});
+    ASSERT_EQ(0, run.code) << run.err;
+    const std::string html = ReadWhole(page);
+    EXPECT_NE(std::string::npos, html.find("<p>3 amostras desde ")) << "7's three rows, none of 1's";
+    EXPECT_NE(std::string::npos, html.find("<td>Multímetro</td>")) << "the instrument as typed, in UTF-8";
+    EXPECT_NE(std::string::npos, run.err.find("aviso: a calibração do instrumento de teste venceu em 01/01/2020"))
+        << run.err;
+
+    // The address now answered by another transmitter: the file holds none of its rows.
+    sim.Set(7, 24, 8);
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page});
+    EXPECT_EQ(2, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("não tem linhas deste transmissor: nenhuma linha é do endereço 7 com "
+                                              "número de série 00000078"))
+        << run.err;
+    // A file of the other transmitters only.
+    WriteWhole(csv, Lines(ReadWhole(csv))[0] + "\n" + Lines(ReadWhole(csv))[1] + "\n");
+    EXPECT_EQ(2, Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page}).code);
 }
 
 TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {
@@ -597,7 +643,6 @@ TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippin
     ASSERT_EQ("OK", sim.Command("fault 1 badecho"));
     const CtlRun refused = Run({"--port", sim_->Link(), "commission", "--from", "13", "--to", "14", "--csv", csv});
     EXPECT_EQ(6, refused.code) << refused.err;
-    // The fifth transmitter the simulator placed.
     EXPECT_EQ((std::vector<std::string>{"endereco,numero_serie,resultado", "13,00012349,endereço não confirmado"}),
               Lines(ReadWhole(csv)));
 

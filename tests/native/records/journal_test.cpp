@@ -5,6 +5,9 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,6 +52,40 @@ TEST(Journal, ALineIsOneJsonObjectThatReadsBackAsWritten) {
     EXPECT_EQ(-100, back.before);
     EXPECT_EQ(900, back.written);
 
+    // The outcome travels with its read-back and exception code; a line of an older version has only
+    // its result text, which still tells the outcome.
+    JournalEntry refused = e;
+    refused.exception = 2;
+    SetJournalOutcome(&refused, JournalOutcome::kRefused, "");
+    ASSERT_TRUE(ParseJournalLine(JournalLine(refused), &back));
+    EXPECT_EQ("recusado: exceção 2", back.result);
+    EXPECT_EQ(JournalOutcome::kRefused, OutcomeOfEntry(back));
+    EXPECT_EQ(2, back.exception);
+    JournalEntry differs = e;
+    differs.hasReadBack = true;
+    differs.readBack = -3;
+    SetJournalOutcome(&differs, JournalOutcome::kNotConfirmed, "");
+    ASSERT_TRUE(ParseJournalLine(JournalLine(differs), &back));
+    EXPECT_EQ("não confirmado: lido -3", back.result);
+    EXPECT_EQ(JournalOutcome::kNotConfirmed, OutcomeOfEntry(back));
+    EXPECT_TRUE(back.hasReadBack);
+    EXPECT_EQ(-3, back.readBack);
+    SetJournalOutcome(&differs, JournalOutcome::kNoReply, "Time-out");
+    EXPECT_EQ("sem resposta: pode ter sido escrito (Time-out)", differs.result);
+    const struct {
+        const char* result;
+        JournalOutcome outcome;
+    } older[] = {{"ok", JournalOutcome::kConfirmed},
+                 {"Valor retornado é diferente do valor forçado", JournalOutcome::kNotConfirmed},
+                 {"Resposta de execução do escravo", JournalOutcome::kRefused},
+                 {"Time-out", JournalOutcome::kNoReply},
+                 {"CRC inválido", JournalOutcome::kNoReply}};
+    for (const auto& row : older) {
+        JournalEntry old = e;
+        old.result = row.result;
+        EXPECT_EQ(row.outcome, OutcomeOfEntry(old)) << row.result;
+    }
+
     JournalEntry unknown = e;
     unknown.hasBefore = false;
     const std::string nullLine = JournalLine(unknown);
@@ -61,11 +98,12 @@ TEST(Journal, DamagedLinesArePassedOverAndCounted) {
     const std::string good = JournalLine(Sample());
     const std::string text = good + "{\"time\":\"2026-12-08T14:06:00Z\",\"written\":" + "\n" +  // cut short
                              "not json\n" + "{\"time\":\"2026-12-08T14:06:00Z\"}\n" +           // nothing written
-                             "\n" + good.substr(0, good.size() - 1) + "\r\n";
+                             "\n" + good.substr(0, good.size() - 1) + "\r\n" + "{\"time\":\"2026-12-08T14:07" +
+                             good;  // a torn line with a whole one glued to it
     int damaged = 0;
     const std::vector<JournalEntry> entries = SelectJournalEntries(text, JournalFilter(), &damaged);
-    EXPECT_EQ(2u, entries.size());
-    EXPECT_EQ(3, damaged);
+    EXPECT_EQ(3u, entries.size());
+    EXPECT_EQ(4, damaged);
     JournalEntry e;
     EXPECT_FALSE(ParseJournalLine("{\"time\":\"x\",\"written\":1} trailing", &e));
     EXPECT_FALSE(ParseJournalLine("{\"time\":\"x\",\"written\":\"1\"}", &e)) << "a number in quotes";
@@ -144,6 +182,41 @@ TEST(Journal, TwoProcessesAppendingAtOnceLoseNoLine) {
         seen.insert({e.program, e.written});
     }
     EXPECT_EQ(2u * kLines, seen.size());
+    std::remove(path.c_str());
+}
+
+// A full disk tears a line; the next append starts on a line of its own, so only the torn one is lost.
+TEST(Journal, ALineTornByAFullDiskCostsOnlyItself) {
+    char folder[] = "/tmp/orvi-journal-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    const std::string path = std::string(folder) + "/journal.jsonl";
+    std::string problem;
+    ASSERT_TRUE(AppendJournalEntryTo(path, Sample(), &problem)) << problem;
+    struct stat about {};
+    ASSERT_EQ(0, stat(path.c_str(), &about));
+    const pid_t child = fork();
+    if (child == 0) {
+        // Room for 40 more bytes: the write stops there, as on a full disk.
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit = {static_cast<rlim_t>(about.st_size + 40), static_cast<rlim_t>(about.st_size + 40)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::string why;
+        _exit(AppendJournalEntryTo(path, Sample(), &why) ? 0 : 3);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << "the short write is reported";
+    JournalEntry last = Sample();
+    last.written = 901;
+    ASSERT_TRUE(AppendJournalEntryTo(path, last, &problem)) << problem;
+    std::string text;
+    ASSERT_TRUE(ReadJournalText(path, &text, &problem)) << problem;
+    int damaged = 0;
+    const std::vector<JournalEntry> entries = SelectJournalEntries(text, JournalFilter(), &damaged);
+    ASSERT_EQ(2u, entries.size()) << text;
+    EXPECT_EQ(901, entries[1].written);
+    EXPECT_EQ(1, damaged);
+    EXPECT_EQ(text.size() - JournalLine(last).size(), text.rfind("\n" + JournalLine(last)) + 1) << "a line of its own";
     std::remove(path.c_str());
 }
 

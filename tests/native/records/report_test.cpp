@@ -2,8 +2,12 @@
 // reading, and escaping of what comes from outside.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "commissioning_report.h"
 #include "html_text.h"
+#include "text_convert.h"
+#include "transmitter_report.h"
 
 namespace {
 
@@ -74,6 +78,134 @@ TEST(TrendChart, ReadsTheMonitorCsvAndItsSpreadsheetForm) {
 
     EXPECT_FALSE(ReadTrendCsv("a,b\n1,2\n", 0, &chart, &problem));
     EXPECT_FALSE(ReadTrendCsv("hora,valor\n", 0, &chart, &problem));
+}
+
+TEST(TrendChart, TakesOnlyTheRowsOfItsTransmitterAndRefusesAFileWithoutThem) {
+    // monitor --addresses: 7 answered by two transmitters in turn (the first moved away), 9 by another.
+    const std::string csv =
+        "hora,endereco,numero_serie,tag,valor,unidade,alarme,estado_bits,estado\n"
+        "2026-12-08T14:00:00.000Z,7,00000011,,10,°C,0,0,\n"
+        "2026-12-08T14:00:00.100Z,9,00000022,,90,°C,1,0,\n"
+        "2026-12-08T14:00:01.000Z,7,00000033,,20,°C,0,0,\n"
+        "2026-12-08T14:00:01.100Z,17,00000033,,70,°C,1,0,\n"
+        "2026-12-08T14:00:02.000Z,7,33,,30,°C,1,0,\n"  // saved again by a spreadsheet
+        "2026-12-08T14:00:03.000Z,7,00000033,,,,,,sem leitura: Time-out\n";
+    TrendChart chart;
+    std::string problem;
+    TrendSource source;
+    source.address = 7;
+    source.serial = "00000033";
+    ASSERT_EQ(TrendRead::kRead, ReadTransmitterTrend(csv, source, &chart, &problem)) << problem;
+    ASSERT_EQ(2u, chart.samples.size());
+    EXPECT_DOUBLE_EQ(20, chart.samples[0].value);
+    EXPECT_EQ(0, chart.samples[0].alarm);
+    EXPECT_DOUBLE_EQ(1, chart.samples[1].seconds) << "the time runs from the transmitter's own first row";
+    EXPECT_EQ(1, chart.samples[1].alarm) << "the alarm state read with the value";
+    EXPECT_EQ("2026-12-08T14:00:01.000Z", chart.firstTime);
+
+    source.serial.clear();  // the address alone where the serial number is not known
+    ASSERT_EQ(TrendRead::kRead, ReadTransmitterTrend(csv, source, &chart, &problem));
+    EXPECT_EQ(3u, chart.samples.size());
+
+    const struct {
+        int address;
+        const char* serial;
+        const char* problem;
+    } refused[] = {
+        {1, "", "nenhuma linha é do endereço 1"},
+        {9, "00000033", " com número de série 00000033"},
+        {0, "00000044", "nenhuma linha é do número de série 00000044"},
+    };
+    for (const auto& row : refused) {
+        source.address = row.address;
+        source.serial = row.serial;
+        EXPECT_EQ(TrendRead::kNotThisSource, ReadTransmitterTrend(csv, source, &chart, &problem)) << row.address;
+        EXPECT_NE(std::string::npos, Cp1252ToUtf8(problem).find(row.problem)) << Cp1252ToUtf8(problem);
+    }
+    // A single transmitter's file names no transmitter: its rows are the report's.
+    source.address = 7;
+    source.serial = "00000033";
+    EXPECT_EQ(TrendRead::kRead,
+              ReadTransmitterTrend("hora,valor,alarme\n2026-12-08T14:00:00Z,5,\n", source, &chart, &problem));
+    EXPECT_EQ(-1, chart.samples[0].alarm) << "an empty alarm field is not an alarm off";
+    EXPECT_EQ(TrendRead::kUnreadable,
+              ReadTransmitterTrend("hora,endereco,valor\n2026-12-08T14:00:00Z,7,\n", source, &chart, &problem))
+        << "rows of the transmitter without a value";
+}
+
+// A range of 0 to 400 °C with a 4-20 mA output and an alarm at 300.
+ConfigSnapshot AlarmAt300(int function, int hysteresis) {
+    ConfigSnapshot config = {};
+    config.upperLimit = 400;
+    config.outputType = 14;
+    config.alarmFunction = static_cast<int16_t>(function);
+    config.alarmSetPoint = 300;
+    config.alarmHysteresis = static_cast<int16_t>(hysteresis);
+    return config;
+}
+
+TEST(AlarmTrip, EachFunctionTripsWhereItsRuleSaysAndTheRecordIsCheckedAgainstIt) {
+    // The tolerance, 0.25 % of the range, is 1 unit; the hysteresis 10.
+    ConfigSnapshot config = AlarmAt300(0, 10);
+    struct Step {
+        double value;
+        int alarm;
+    };
+    const struct {
+        int function;
+        std::vector<ExpectedTrip> expected;
+        std::vector<Step> record;
+        std::vector<std::pair<double, bool>> trips;  // the value read on, pass
+    } rows[] = {
+        // Valor máximo: rising through 300; a second trip, off still at 302, came late and fails.
+        {5,
+         {{300, true}},
+         {{280, 0}, {296, 0}, {304, 1}, {310, 1}, {290, 0}, {302, 0}, {-1, -1}, {320, 1}},
+         {{304, true}, {320, false}}},
+        // Valor mínimo: falling through 300; the relay on from the start is no trip seen.
+        {4, {{300, false}}, {{280, 1}, {320, 0}, {301, 0}, {299.5, 1}}, {{299.5, true}}},
+        // Diferencial mínimo and máximo: the hysteresis is the band.
+        {6, {{290, false}}, {{300, 0}, {291, 0}, {289, 1}}, {{289, true}}},
+        {7, {{310, true}}, {{300, 0}, {305, 0}, {306, 1}}, {{306, false}}},
+        // Diferencial: either edge, each in its own direction; tripping upwards at the lower edge fails.
+        {8,
+         {{310, true}, {290, false}},
+         {{300, 0}, {311, 1}, {300, 0}, {289, 1}, {280, 0}, {291, 1}},
+         {{311, true}, {289, true}, {291, false}}},
+        {1, {}, {{300, 0}, {310, 1}}, {}},
+        {0, {}, {{300, 0}, {310, 1}}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.function);
+        config.alarmFunction = static_cast<int16_t>(row.function);
+        TrendChart record;
+        for (size_t i = 0; i < row.record.size(); ++i)
+            if (row.record[i].alarm >= 0)
+                record.samples.push_back({static_cast<double>(i), row.record[i].value, row.record[i].alarm});
+        const AlarmTripCheck check = CheckAlarmTrips(config, &record, 0.25);
+        ASSERT_EQ(row.expected.size(), check.expected.size());
+        for (size_t i = 0; i < row.expected.size(); ++i) {
+            EXPECT_DOUBLE_EQ(row.expected[i].value, check.expected[i].value);
+            EXPECT_EQ(row.expected[i].rising, check.expected[i].rising);
+        }
+        ASSERT_EQ(row.trips.size(), check.trips.size());
+        for (size_t i = 0; i < row.trips.size(); ++i) {
+            EXPECT_DOUBLE_EQ(row.trips[i].first, check.trips[i].at);
+            EXPECT_EQ(row.trips[i].second, check.trips[i].pass) << "trip at " << check.trips[i].at;
+        }
+        EXPECT_EQ(!row.trips.empty() && std::all_of(row.trips.begin(), row.trips.end(),
+                                                    [](const std::pair<double, bool>& t) { return t.second; }),
+                  AlarmTripsPassed(check));
+    }
+
+    // Tenths inputs: the set point's register holds tenths.
+    config.inputType = 6;
+    config.alarmFunction = 5;
+    config.alarmSetPoint = 1255;
+    const AlarmTripCheck tenths = CheckAlarmTrips(config, nullptr, 0.25);
+    EXPECT_DOUBLE_EQ(125.5, tenths.expected[0].value);
+    EXPECT_DOUBLE_EQ(1, tenths.hysteresis);
+    EXPECT_FALSE(tenths.recorded);
 }
 
 TEST(TrendChart, TheSvgDrawsTheRangeBandAndEverySampleInsideThePlot) {
@@ -155,6 +287,49 @@ TEST(Report, TextFromOutsideIsEscapedAndNumbersHaveADecimalComma) {
     EXPECT_NE(std::string::npos, CommissioningReportHtml(r).find("tend&#234;ncia (use --trend &lt;csv&gt;).</p>"));
 }
 
+TEST(Report, TheLoopAsFoundAndAsLeftTheInstrumentAndTheAlarmTrip) {
+    const ConfigSnapshot config = AlarmAt300(5, 2);
+    CommissioningReport r;
+    r.unit = "°C";
+    r.hasTrend = true;
+    r.trend.samples = {{0, 296, 0}, {1, 304, 1}};
+    // Found off at 0 and 100 %, left within the tolerance.
+    FillTransmitterReport(config, {}, {{4.2, 8, 12, 16, 19.9}, {4, 8, 12.01, 16, 20}}, 0.25, &r);
+    r.instrument = {"Fluke 789, <1>", "1234567", "31/12/2025", true};
+    std::string html = CommissioningReportHtml(r);
+    EXPECT_NE(std::string::npos, html.find("<td class=\"n\">12,000</td><td class=\"n\">12,000</td><td class=\"n\">0,000"
+                                           "</td><td class=\"pass\">APROVADO</td><td class=\"n\">12,010</td>"))
+        << "at 50 %: the expected current, then as found, then as left";
+    EXPECT_NE(std::string::npos, html.find("<td class=\"n\">4,200</td><td class=\"n\">1,250</td><td "
+                                           "class=\"fail\">REPROVADO</td><td class=\"n\">4,000</td>"));
+    EXPECT_NE(std::string::npos, html.find("Resultado da malha: APROVADA")) << "the verdict is the one as left";
+    EXPECT_NE(std::string::npos, html.find("Malha como encontrada: REPROVADA"));
+    EXPECT_NE(std::string::npos, html.find("<td>Fluke 789, &lt;1&gt;</td><th>S&#233;rie</th><td>1234567</td>"));
+    EXPECT_NE(std::string::npos, html.find("31/12/2025</td><td class=\"fail\">VENCIDA"));
+    EXPECT_NE(std::string::npos, html.find("Valor máximo (5); set point 300 °C, histerese 2 °C. O rel&#233; deve "
+                                           "atuar ao subir acima de 300 °C."))
+        << html.substr(html.find("Atua&#231;&#227;o do alarme"), 300);
+    EXPECT_NE(std::string::npos, html.find("<td class=\"n\">296 °C</td><td class=\"n\">304 °C</td><td "
+                                           "class=\"n\">300 °C</td><td class=\"pass\">APROVADO"));
+    EXPECT_NE(std::string::npos, html.find("Resultado do alarme: APROVADO"));
+
+    // Nothing given: the columns, the instrument and the trip stay blank to be filled in by hand.
+    CommissioningReport blank;
+    FillTransmitterReport(config, {}, {}, 0.25, &blank);
+    html = CommissioningReportHtml(blank);
+    EXPECT_EQ(std::string::npos, html.find("APROVAD"));
+    EXPECT_EQ(std::string::npos, html.find("Malha como encontrada"));
+    EXPECT_EQ(std::string::npos, html.find("VENCIDA"));
+    EXPECT_NE(std::string::npos, html.find("<th>Instrumento de teste</th><td>&#160;</td>"));
+    EXPECT_NE(std::string::npos, html.find("<td class=\"n\">&#160;</td><td class=\"n\">300 °C</td><td>&#160;</td>"))
+        << "the expected trip point beside blank readings";
+    // A relay that never switched on in the record is no verdict.
+    blank.hasTrend = true;
+    blank.trend.samples = {{0, 250, 0}, {1, 260, 0}};
+    FillTransmitterReport(config, {}, {}, 0.25, &blank);
+    EXPECT_NE(std::string::npos, CommissioningReportHtml(blank).find("O rel&#233; n&#227;o atuou durante o registro"));
+}
+
 TEST(Report, ValuesAsFoundComeFromTheFirstWriteOfEachKey) {
     JournalEntry first, second, unknown;
     first.key = second.key = "limite_inferior";
@@ -165,6 +340,23 @@ TEST(Report, ValuesAsFoundComeFromTheFirstWriteOfEachKey) {
     const std::map<std::string, int32_t> found = ValuesBeforeFirstWrite({first, second, unknown});
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ(0, found.at("limite_inferior"));
+
+    // A write that may have arrived unconfirmed is named; a confirmed, refused or unsent one is not.
+    first.result = "ok";  // a line of an older version
+    SetJournalOutcome(&second, JournalOutcome::kNoReply, "Time-out");
+    unknown.hasReadBack = true;
+    SetJournalOutcome(&unknown, JournalOutcome::kNotConfirmed, "");
+    JournalEntry refused = first;
+    SetJournalOutcome(&refused, JournalOutcome::kRefused, "");
+    CommissioningReport report;
+    report.unconfirmedWrites = UnconfirmedWrites({first, second, unknown, refused});
+    EXPECT_EQ(report.unconfirmedWrites,
+              (std::vector<std::string>{"limite_inferior: sem resposta: pode ter sido escrito (Time-out)",
+                                        "offset: não confirmado: lido 0"}));
+    const std::string html = CommissioningReportHtml(report);
+    EXPECT_NE(std::string::npos, html.find("Escritas n&#227;o confirmadas")) << html;
+    EXPECT_NE(std::string::npos, html.find("offset: não confirmado: lido 0;")) << html;
+    EXPECT_EQ(std::string::npos, CommissioningReportHtml(CommissioningReport()).find("n&#227;o confirmadas"));
 }
 
 }  // namespace
