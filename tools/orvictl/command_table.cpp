@@ -130,7 +130,9 @@ const Command kCommands[] = {
     {"address", "muda o endereço do transmissor e o confirma",
      "Uso: orvictl [opções globais] address NOVO\n"
      "\n"
-     "Escreve o endereço NOVO (1 a 247) no transmissor e confirma lendo-o no endereço novo.\n",
+     "Escreve o endereço NOVO (1 a 247) no transmissor e confirma lendo-o no endereço novo. Só\n"
+     "confirma o transmissor que tem lá o número de série lido antes da mudança: outro transmissor\n"
+     "respondendo no endereço novo, ou nenhum, sai com 6 (não confirmado; o endereço pode ter mudado).\n",
      RunAddress},
     {"baud", "muda a taxa do transmissor e a confirma",
      "Uso: orvictl [opções globais] baud NOVA\n"
