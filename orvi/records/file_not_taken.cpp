@@ -20,7 +20,7 @@ std::string FileNotTakenText(const FileExtras& extras, const std::vector<const P
     std::string text = "Do arquivo não vão para o transmissor:";
     if (!trims.empty())
         text += "\n- a calibração da saída (" + NameList(trims) +
-                "): ela é de cada transmissor e se ajusta na página Calibração "
+                "): ela é própria de cada transmissor e se ajusta na página Calibração "
                 "(orvictl load --with-calibration a restaura de um arquivo);";
     if (!alarm.empty())
         text += "\n- " + NameList(alarm) + (alarm.size() == 1 ? ": não é escrito" : ": não são escritos") +

@@ -196,6 +196,7 @@ TEST_F(SheetFiles, OpenedFromTheServiceWindowTheFileWaitsForOkAndCancelLeavesNot
     EXPECT_NE(notTaken.text.find("calibração da saída (zero_4a20)"), std::string::npos) << notTaken.text;
     EXPECT_NE(notTaken.text.find("alarme_setpoint: não é escrito enquanto a função de alarme for 0"), std::string::npos)
         << notTaken.text;
+    SaveScreenshot(notTaken.window, "orvi-file-not-taken");
     ASSERT_TRUE(AnswerMessageBox(notTaken, IDOK));
     session.sheet = WaitForDialog(orvi.Id(), kSheetCaption);
     ASSERT_NE(session.sheet, nullptr);
