@@ -26,10 +26,6 @@ struct PlannedWrite {
 // block just read; the indication offset, which the Diagnostic page writes, comes last.
 std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_t* words);
 
-// Requested changes the plan leaves out because no alarm function is set (the page never writes them then).
-std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,
-                                                    const ConfigSnapshot& current, const ConfigSnapshot& target);
-
 typedef WriteOutcome (*RegisterWriter)(int8_t reg, int16_t value);  // the write and its read-back
 typedef bool (*InterruptCheck)();
 
