@@ -26,7 +26,8 @@ std::string NameProblemText(NameProblem problem, const std::string& host, uint32
     case NameProblem::kServerFailed: return "o servidor de nomes falhou ao procurar " + host;
     case NameProblem::kTimedOut: {
         const std::string seconds = std::to_string(waitedMs / 1000) + "," + std::to_string(waitedMs % 1000 / 100);
-        return "o nome " + host + " ficou sem resposta em " + seconds + " s (o servidor de nomes não respondeu; use o endereço IP)";
+        return "o nome " + host + " ficou sem resposta em " + seconds +
+               " s (o servidor de nomes não respondeu; use o endereço IP)";
     }
     }
     return "";

@@ -45,6 +45,7 @@ BoundedWait RunBounded(std::function<void()> work, uint32_t timeoutMs) {
         if (NetworkWaitCancelled()) return BoundedWait::kCancelled;
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) return BoundedWait::kTimedOut;
-        completion->finished.wait_for(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kCancelLookMs));
+        completion->finished.wait_for(lock,
+                                      std::min<std::chrono::steady_clock::duration>(deadline - now, kCancelLookMs));
     }
 }

@@ -179,8 +179,7 @@ std::string KeptSettingsText(uint32_t baud, const ComPortLine& confirmed) {
         kept.push_back(std::to_string(confirmed.dataSize) + " bits de dados (pedidos 8)");
     if (confirmed.parity != kParityNone)
         kept.push_back("a paridade " + ParityName(confirmed.parity) + " (pedida nenhuma)");
-    if (confirmed.stopSize != kStopSizeOne)
-        kept.push_back(StopName(confirmed.stopSize) + " bits de parada (pedido 1)");
+    if (confirmed.stopSize != kStopSizeOne) kept.push_back(StopName(confirmed.stopSize) + " bits de parada (pedido 1)");
     std::string text;
     for (size_t i = 0; i < kept.size(); ++i) text += (i == 0 ? "o servidor manteve " : ", ") + kept[i];
     return text;

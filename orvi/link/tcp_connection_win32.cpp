@@ -65,8 +65,8 @@ std::string SystemText(int error) {
         if (length == 0 || !text) continue;
         std::string result = Text1252FromWide(text);
         LocalFree(text);
-        while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == '.' ||
-                                   result.back() == ' '))
+        while (!result.empty() &&
+               (result.back() == '\r' || result.back() == '\n' || result.back() == '.' || result.back() == ' '))
             result.pop_back();
         return result;
     }

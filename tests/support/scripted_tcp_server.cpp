@@ -149,7 +149,8 @@ void ScriptedTcpServer::ServeConnection(int fd) {
     // A Telnet server opens with its own wishes, as ser2net does: go-ahead suppressed both ways,
     // echo offered, binary and the COM-port option asked for.
     if (script_.framing == ServerFraming::kRfc2217)
-        SendAll(fd, Bytes{kIac, kWill, 3, kIac, kDo, 3, kIac, kWill, 1, kIac, kDo, 0, kIac, kWill, 0, kIac, kDo, kComPort});
+        SendAll(fd,
+                Bytes{kIac, kWill, 3, kIac, kDo, 3, kIac, kWill, 1, kIac, kDo, 0, kIac, kWill, 0, kIac, kDo, kComPort});
     switch (script_.mode) {
     case ServerMode::kBusyBanner: return ServeBusyBanner(fd);
     case ServerMode::kFlood: return ServeFlood(fd);

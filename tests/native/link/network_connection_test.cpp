@@ -56,8 +56,7 @@ bool Contains(const Bytes& stream, const Bytes& part) {
 
 long Occurrences(const Bytes& stream, const Bytes& part) {
     long count = 0;
-    for (auto at = stream.begin(); (at = std::search(at, stream.end(), part.begin(), part.end())) != stream.end();
-         ++at)
+    for (auto at = stream.begin(); (at = std::search(at, stream.end(), part.begin(), part.end())) != stream.end(); ++at)
         ++count;
     return count;
 }
@@ -140,8 +139,7 @@ TEST(TcpConnection, NamesAreLookedUpWithinTheWaitAndEveryFailureIsSaidInPortugue
         {"silent-resolver.test", 502,
          "o nome silent-resolver.test ficou sem resposta em 0,6 s (o servidor de nomes não respondeu; use o "
          "endereço IP)"},
-        {"127.0.0.1", static_cast<uint16_t>(UnusedLoopbackPort()),
-         "a conexão foi recusada (nada escuta nessa porta)"},
+        {"127.0.0.1", static_cast<uint16_t>(UnusedLoopbackPort()), "a conexão foi recusada (nada escuta nessa porta)"},
     };
     for (const Case& c : cases) {
         TcpConnection connection;
@@ -188,8 +186,8 @@ TEST(TcpConnection, AConnectionCarriesShortKeepaliveAndASendStalledHalfWayCloses
     const int fd = ClientSocketTo(ntohs(address.sin_port));
     ASSERT_GE(fd, 0);
     EXPECT_EQ(1, Option(fd, SOL_SOCKET, SO_KEEPALIVE));
-    EXPECT_LE(Option(fd, IPPROTO_TCP, TCP_KEEPIDLE) * 1 + Option(fd, IPPROTO_TCP, TCP_KEEPINTVL) *
-                                                              Option(fd, IPPROTO_TCP, TCP_KEEPCNT),
+    EXPECT_LE(Option(fd, IPPROTO_TCP, TCP_KEEPIDLE) * 1 +
+                  Option(fd, IPPROTO_TCP, TCP_KEEPINTVL) * Option(fd, IPPROTO_TCP, TCP_KEEPCNT),
               15);
 
     const Bytes big(64u << 20, 0x11);
@@ -244,8 +242,7 @@ TEST_F(NetworkLine, AServerThatIsBusyIsQuotedAndNotAskedAgain) {
         script.framing = framing;
         script.mode = ServerMode::kBusyBanner;
         ScriptedTcpServer server(script);
-        const NetworkScheme scheme =
-            framing == ServerFraming::kRtu ? NetworkScheme::kRawTcp : NetworkScheme::kRfc2217;
+        const NetworkScheme scheme = framing == ServerFraming::kRtu ? NetworkScheme::kRawTcp : NetworkScheme::kRfc2217;
         // RFC 2217 finds out while the rate is confirmed; raw, before the first request leaves.
         uint16_t word = 0;
         if (Open(server, scheme)) {

@@ -107,8 +107,10 @@ TEST(Rfc2217Stream, ServerStreamSplitAnywhereYieldsLineDataAnswersAndTheConfirme
     }
     // What the client asks for besides the rate: the RTU line, UART errors reported, modem lines not.
     const Bytes line = Rfc2217Stream::SetLine(9600);
-    const Bytes wanted[] = {{0xFF, 0xFA, 44, 2, 8, 0xFF, 0xF0},    {0xFF, 0xFA, 44, 3, 1, 0xFF, 0xF0},
-                            {0xFF, 0xFA, 44, 4, 1, 0xFF, 0xF0},    {0xFF, 0xFA, 44, 10, 0x0E, 0xFF, 0xF0},
+    const Bytes wanted[] = {{0xFF, 0xFA, 44, 2, 8, 0xFF, 0xF0},
+                            {0xFF, 0xFA, 44, 3, 1, 0xFF, 0xF0},
+                            {0xFF, 0xFA, 44, 4, 1, 0xFF, 0xF0},
+                            {0xFF, 0xFA, 44, 10, 0x0E, 0xFF, 0xF0},
                             {0xFF, 0xFA, 44, 11, 0, 0xFF, 0xF0}};
     for (const Bytes& part : wanted)
         EXPECT_NE(line.end(), std::search(line.begin(), line.end(), part.begin(), part.end())) << int(part[3]);
@@ -117,9 +119,10 @@ TEST(Rfc2217Stream, ServerStreamSplitAnywhereYieldsLineDataAnswersAndTheConfirme
     // Which setting a server kept, in words.
     ComPortLine kept;
     kept.baud = 9600, kept.dataSize = 7, kept.parity = 2, kept.stopSize = 3;
-    EXPECT_EQ("o servidor manteve a taxa de 9600 bit/s (pedida 19200), 7 bits de dados (pedidos 8), a paridade "
-              "ímpar (pedida nenhuma), 1,5 bits de parada (pedido 1)",
-              KeptSettingsText(19200, kept));
+    EXPECT_EQ(
+        "o servidor manteve a taxa de 9600 bit/s (pedida 19200), 7 bits de dados (pedidos 8), a paridade "
+        "ímpar (pedida nenhuma), 1,5 bits de parada (pedido 1)",
+        KeptSettingsText(19200, kept));
     kept.dataSize = 8, kept.parity = 1, kept.stopSize = 1;
     EXPECT_EQ("", KeptSettingsText(9600, kept));
     Rfc2217Stream refusing;
