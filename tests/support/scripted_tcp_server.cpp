@@ -160,6 +160,13 @@ void ScriptedTcpServer::ServeConnection(int fd) {
 
 void ScriptedTcpServer::ServeBusyBanner(int fd) {
     SendAll(fd, reinterpret_cast<const uint8_t*>(script_.busyText.data()), script_.busyText.size());
+    // An orderly close: the words and then the end, and what the client said meanwhile read and
+    // dropped (closing on unread bytes would reset the connection and could take the words along).
+    shutdown(fd, SHUT_WR);
+    const Clock::time_point start = Clock::now();
+    uint8_t bytes[512];
+    while (MsSince(start) < 1000 && WaitReadable(fd, kStopLookMs))
+        if (recv(fd, bytes, sizeof bytes, 0) <= 0) break;
 }
 
 void ScriptedTcpServer::ServeFlood(int fd) {

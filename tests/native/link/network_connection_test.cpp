@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -73,8 +74,8 @@ int ClientSocketTo(int port) {
     return -1;
 }
 
-// A loopback port nothing listens on.
-int UnusedLoopbackPort() {
+// A socket bound to a free loopback port, the port in *port.
+int BindLoopback(int* port) {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -82,8 +83,22 @@ int UnusedLoopbackPort() {
     socklen_t length = sizeof address;
     bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    return ntohs(address.sin_port);
+    *port = ntohs(address.sin_port);
+    return s;
+}
+
+// A loopback port nothing listens on.
+int UnusedLoopbackPort() {
+    int port = 0;
+    close(BindLoopback(&port));
+    return port;
+}
+
+// A loopback listener that never takes its connections: what is sent to one fills the buffers.
+int SilentListener(int* port) {
+    const int listener = BindLoopback(port);
+    listen(listener, 1);
+    return listener;
 }
 
 int Option(int fd, int level, int name) {
@@ -169,21 +184,14 @@ TEST(TcpConnection, NamesAreLookedUpWithinTheWaitAndEveryFailureIsSaidInPortugue
 }
 
 TEST(TcpConnection, AConnectionCarriesShortKeepaliveAndASendStalledHalfWayClosesIt) {
-    // A listener that never takes its connections: what is sent fills the buffers, and then stalls.
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(0, bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address));
-    ASSERT_EQ(0, listen(listener, 1));
-    ASSERT_EQ(0, getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length));
+    int port = 0;
+    const int listener = SilentListener(&port);
     TcpConnection connection;
     std::string problem;
-    ASSERT_TRUE(connection.Connect("127.0.0.1", ntohs(address.sin_port), 1000, &problem)) << problem;
+    ASSERT_TRUE(connection.Connect("127.0.0.1", static_cast<uint16_t>(port), 1000, &problem)) << problem;
 
     // A peer that vanished without a word is found within seconds, not left to time-outs.
-    const int fd = ClientSocketTo(ntohs(address.sin_port));
+    const int fd = ClientSocketTo(port);
     ASSERT_GE(fd, 0);
     EXPECT_EQ(1, Option(fd, SOL_SOCKET, SO_KEEPALIVE));
     EXPECT_LE(Option(fd, IPPROTO_TCP, TCP_KEEPIDLE) * 1 +
@@ -198,6 +206,27 @@ TEST(TcpConnection, AConnectionCarriesShortKeepaliveAndASendStalledHalfWayCloses
     EXPECT_FALSE(connection.IsOpen()) << "the rest of a frame would be read as the start of the next";
     EXPECT_EQ("o envio parou no meio de um quadro", connection.Problem());
     close(listener);
+}
+
+// A script started with standard input closed gets descriptor 0 for its connection: closing the line
+// must close that one too, or a server that takes one client at a time refuses the next open.
+TEST(TcpConnection, AConnectionOnDescriptorZeroIsClosedToo) {
+    int port = 0;
+    const int listener = SilentListener(&port);
+    const int input = dup(0);
+    close(0);
+    TcpConnection connection;
+    std::string problem;
+    const bool connected = connection.Connect("127.0.0.1", static_cast<uint16_t>(port), 1000, &problem);
+    const bool onZero = fcntl(0, F_GETFD) != -1;
+    connection.Close();
+    const bool closed = fcntl(0, F_GETFD) == -1;
+    dup2(input, 0);
+    close(input);
+    close(listener);
+    ASSERT_TRUE(connected) << problem;
+    ASSERT_TRUE(onZero);
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(NetworkLine, AnIdleCloseIsMadeGoodOnceButAWriteCutOffIsNeverSentAgain) {

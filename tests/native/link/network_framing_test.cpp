@@ -132,33 +132,6 @@ TEST(Rfc2217Stream, ServerStreamSplitAnywhereYieldsLineDataAnswersAndTheConfirme
     EXPECT_TRUE(refusing.ComPortRefused());
 }
 
-// A script started with standard input closed gets descriptor 0 for its connection: closing the line
-// must close that one too, or a server that takes one client at a time refuses the next open.
-TEST(TcpConnection, AConnectionOnDescriptorZeroIsClosedToo) {
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(0, bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address));
-    ASSERT_EQ(0, listen(listener, 1));
-    ASSERT_EQ(0, getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length));
-    const int input = dup(0);
-    close(0);
-    TcpConnection connection;
-    std::string problem;
-    const bool connected = connection.Connect("127.0.0.1", ntohs(address.sin_port), 1000, &problem);
-    const bool onZero = fcntl(0, F_GETFD) != -1;
-    connection.Close();
-    const bool closed = fcntl(0, F_GETFD) == -1;
-    dup2(input, 0);
-    close(input);
-    close(listener);
-    ASSERT_TRUE(connected) << problem;
-    ASSERT_TRUE(onZero);
-    EXPECT_TRUE(closed);
-}
-
 // The MBAP reply to the request last written, with the request's transaction and the given unit and PDU.
 Bytes MbapReply(const Bytes& request, uint8_t unit, const Bytes& pdu, int transactionShift = 0) {
     const uint16_t transaction = static_cast<uint16_t>(((request[0] << 8) | request[1]) + transactionShift);
