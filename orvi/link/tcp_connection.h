@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Every wait is bounded, so a network that stops answering can never hold a transaction. The
 // connection carries TCP keepalive with short intervals: a peer that vanished without a word (a
@@ -22,7 +23,8 @@ public:
     // A send that stalls part way closes it too: the peer's framing is lost.
     bool Send(const uint8_t* bytes, size_t count, uint32_t timeoutMs, size_t* handed = nullptr);
     // Waits up to waitMs for bytes and returns how many arrived (0: none in that time); -1 when the
-    // peer closed the connection or it failed, which closes it here too.
+    // peer closed the connection or it failed, which closes it here too. What had arrived before a
+    // send found the connection broken still comes first: often the peer's reason for closing.
     long Receive(uint8_t* buffer, size_t maxCount, uint32_t waitMs);
     void Close();
     bool IsOpen() const;
@@ -30,8 +32,12 @@ public:
     const std::string& Problem() const { return problem_; }
 
 private:
+    // Closes after a failed send, keeping what had already arrived for Receive.
+    void CloseKeepingWhatArrived();
+
     intptr_t socket_;
     std::string problem_;
+    std::vector<uint8_t> leftover_;
 };
 
 // Keepalive: the first probe after this much silence, then one a second, the connection given up

@@ -1,6 +1,7 @@
 // The TCP connection on POSIX sockets: non-blocking, every wait through poll with a bound.
 #include "tcp_connection.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -138,6 +139,19 @@ bool TcpConnection::IsOpen() const { return socket_ >= 0; }
 void TcpConnection::Close() {
     if (socket_ >= 0) close(static_cast<int>(socket_));
     socket_ = -1;
+    leftover_.clear();
+}
+
+void TcpConnection::CloseKeepingWhatArrived() {
+    uint8_t bytes[4096];
+    ssize_t n = 0;
+    while (leftover_.size() < sizeof bytes &&
+           (n = recv(static_cast<int>(socket_), bytes, sizeof bytes, MSG_DONTWAIT)) > 0)
+        leftover_.insert(leftover_.end(), bytes, bytes + n);
+    std::vector<uint8_t> kept;
+    kept.swap(leftover_);
+    Close();
+    leftover_.swap(kept);
 }
 
 bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t timeoutMs, std::string* problem) {
@@ -220,13 +234,19 @@ bool TcpConnection::Send(const uint8_t* bytes, size_t count, uint32_t timeoutMs,
         } else {
             problem_ = SocketProblem(n < 0 ? errno : EPIPE);
         }
-        Close();
+        CloseKeepingWhatArrived();
     }
     if (handed) *handed = sent;
     return socket_ >= 0 && sent == count;
 }
 
 long TcpConnection::Receive(uint8_t* buffer, size_t maxCount, uint32_t waitMs) {
+    if (!leftover_.empty()) {
+        const size_t n = std::min(maxCount, leftover_.size());
+        std::memcpy(buffer, leftover_.data(), n);
+        leftover_.erase(leftover_.begin(), leftover_.begin() + static_cast<long>(n));
+        return static_cast<long>(n);
+    }
     if (socket_ < 0) return -1;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {

@@ -4,6 +4,7 @@
 #include <mstcpip.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "network_problem.h"
@@ -168,6 +169,18 @@ bool TcpConnection::IsOpen() const { return socket_ != kNoSocket; }
 void TcpConnection::Close() {
     if (socket_ != kNoSocket) closesocket(Handle(socket_));
     socket_ = kNoSocket;
+    leftover_.clear();
+}
+
+void TcpConnection::CloseKeepingWhatArrived() {
+    char bytes[4096];
+    int n = 0;
+    while (leftover_.size() < sizeof bytes && (n = recv(Handle(socket_), bytes, sizeof bytes, 0)) > 0)
+        leftover_.insert(leftover_.end(), bytes, bytes + n);
+    std::vector<uint8_t> kept;
+    kept.swap(leftover_);
+    Close();
+    leftover_.swap(kept);
 }
 
 bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t timeoutMs, std::string* problem) {
@@ -254,13 +267,19 @@ bool TcpConnection::Send(const uint8_t* bytes, size_t count, uint32_t timeoutMs,
         } else {
             problem_ = SocketProblem(error);
         }
-        Close();
+        CloseKeepingWhatArrived();
     }
     if (handed) *handed = sent;
     return socket_ != kNoSocket && sent == count;
 }
 
 long TcpConnection::Receive(uint8_t* buffer, size_t maxCount, uint32_t waitMs) {
+    if (!leftover_.empty()) {
+        const size_t n = maxCount < leftover_.size() ? maxCount : leftover_.size();
+        std::memcpy(buffer, leftover_.data(), n);
+        leftover_.erase(leftover_.begin(), leftover_.begin() + static_cast<long>(n));
+        return static_cast<long>(n);
+    }
     if (socket_ == kNoSocket) return -1;
     const ULONGLONG deadline = GetTickCount64() + waitMs;
     for (;;) {

@@ -77,6 +77,12 @@ void TcpSerialDevice::NoteClosed() {
     if (inFlight_) lost_ = true;
 }
 
+void TcpSerialDevice::NoteSendBroke() {
+    // What arrived before the failed send may be the server's reason: read it, then the end.
+    while (Pull(0) > 0) {
+    }
+}
+
 bool TcpSerialDevice::SendBytes(const Bytes& bytes, uint32_t limitMs, size_t* handed) {
     size_t taken = 0;
     const bool sent = connection_.Send(bytes.data(), bytes.size(), limitMs, &taken);
@@ -95,18 +101,15 @@ long TcpSerialDevice::Pull(uint32_t waitMs) {
     if (n == 0) return 0;
     ObserveNetwork(FrameDirection::Received, raw, static_cast<size_t>(n));
     const size_t before = pending_.size();
-    if (!telnet_) {
-        pending_.insert(pending_.end(), raw, raw + n);
-    } else {
-        Bytes answer;
+    Bytes answer;
+    if (telnet_)
         telnet_->Feed(raw, static_cast<size_t>(n), &pending_, &answer);
-        if (!answer.empty() && !SendBytes(answer, kRateConfirmMs)) {
-            if (!connection_.IsOpen()) NoteClosed();
-            return -1;
-        }
-    }
+    else
+        pending_.insert(pending_.end(), raw, raw + n);
     recent_.insert(recent_.end(), pending_.begin() + static_cast<long>(before), pending_.end());
     if (recent_.size() > kRecentBytes) recent_.erase(recent_.begin(), recent_.end() - static_cast<long>(kRecentBytes));
+    // What arrived is kept for the reader even when answering the negotiation finds the connection broken.
+    if (!answer.empty() && !SendBytes(answer, kRateConfirmMs) && !connection_.IsOpen()) NoteSendBroke();
     return n;
 }
 
@@ -181,7 +184,7 @@ bool TcpSerialDevice::ApplyLine(int32_t baud) {
     lineRate_ = 0;
     telnet_->ForgetLine();
     if (!SendBytes(Rfc2217Stream::SetLine(static_cast<uint32_t>(baud)), kRateConfirmMs)) {
-        if (!connection_.IsOpen()) NoteClosed();
+        if (!connection_.IsOpen()) NoteSendBroke();
         lost_ = true;
         return false;
     }
@@ -221,7 +224,7 @@ void TcpSerialDevice::Purge(bool receiveSide, bool transmitSide) {
     if (!connection_.IsOpen()) return;
     if (telnet_ && (receiveSide || transmitSide) &&
         !SendBytes(Rfc2217Stream::PurgeData(receiveSide, transmitSide), kRateConfirmMs)) {
-        if (!connection_.IsOpen()) NoteClosed();
+        if (!connection_.IsOpen()) NoteSendBroke();
         return;
     }
     if (!receiveSide) return;
@@ -278,7 +281,7 @@ bool TcpSerialDevice::Write(const uint8_t* bytes, size_t count) {
             return true;
         }
         if (connection_.IsOpen()) return false;  // stalled before any byte left: the request is not out
-        NoteClosed();
+        NoteSendBroke();
         if (inFlight_ || lost_) return false;
     }
 }

@@ -76,6 +76,8 @@ private:
     // or -1 when the connection closed or broke.
     long Pull(uint32_t waitMs);
     void NoteClosed();
+    // A send found the connection broken (and closed it): takes in what had arrived, then notes the close.
+    void NoteSendBroke();
     // The server's own words at the end of what its line sent, if it sent some ("" otherwise).
     std::string ServerWords() const;
     uint32_t MsSince(uint64_t us) const;
