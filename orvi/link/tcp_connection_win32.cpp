@@ -141,7 +141,8 @@ int ConnectOne(SOCKET s, const ADDRINFOW* address, ULONGLONG deadline) {
         if (left == 0) return WSAETIMEDOUT;
         const int ready = SelectOne(s, false, true, true, left < kCancelLookMs ? left : kCancelLookMs);
         if (ready > 0) return 0;
-        if (ready < 0) return PendingError(s, WSAECONNREFUSED);
+        // The socket holds why; "refused" is said only when it says so.
+        if (ready < 0) return PendingError(s, WSAECONNABORTED);
     }
 }
 
