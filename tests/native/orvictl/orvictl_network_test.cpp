@@ -178,6 +178,17 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     run = Run({"--port", gateway_->Url(), "--address", "9", "show"});
     EXPECT_EQ(4, run.code);
     EXPECT_TRUE(Has(run.err, "o transmissor 9 não respondeu ao gateway")) << run.err;
+
+    // A transmitter that leaves the line while it is watched: the rows say what the gateway said.
+    const pid_t pid =
+        Launch({"--port", gateway_->Url(), "--address", "2", "monitor", "--interval", "1", "--count", "3"});
+    ASSERT_TRUE(WaitFor([&] { return Lines(ReadWhole(Path("out"))).size() == 2; })) << ReadWhole(Path("err"));
+    sim_->Control().Command("remove 2");
+    run = Finish(pid);
+    EXPECT_EQ(4, run.code) << run.err;
+    const std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(4u, rows.size()) << run.out;
+    EXPECT_TRUE(Has(rows[3], "sem leitura (") && Has(rows[3], "gateway")) << rows[3];
 }
 
 TEST_F(OrvictlNetwork, GatewayStoppedMidSessionEndsWithAClearErrorWithinTheTimeout) {
