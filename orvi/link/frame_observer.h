@@ -11,3 +11,8 @@ typedef void (*FrameObserver)(FrameDirection direction, const uint8_t* bytes, si
 // nullptr (the default) turns the look off.
 void SetFrameObserver(FrameObserver observer);
 void ObserveFrame(FrameDirection direction, const uint8_t* bytes, size_t count);
+
+// The same look at the bytes a network connection carries, their framing included (MBAP headers,
+// Telnet commands and escapes): what was sent, and each piece as it arrived.
+void SetNetworkObserver(FrameObserver observer);
+void ObserveNetwork(FrameDirection direction, const uint8_t* bytes, size_t count);

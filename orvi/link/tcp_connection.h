@@ -3,8 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-// Every wait is bounded, so a network that stops answering can never hold a transaction.
+// Every wait is bounded, so a network that stops answering can never hold a transaction. The
+// connection carries TCP keepalive with short intervals: a peer that vanished without a word (a
+// half-open connection) shows as a broken connection within seconds, not as time-outs for ever.
 class TcpConnection {
 public:
     TcpConnection();
@@ -12,16 +15,31 @@ public:
     TcpConnection(const TcpConnection&) = delete;
     TcpConnection& operator=(const TcpConnection&) = delete;
 
-    // False with the reason in Portuguese in *problem (name not found, refused, no answer in time).
+    // Looks the name up and connects, both within timeoutMs, and gives up at once when
+    // NetworkWaitCancelled(); false with the reason in Portuguese in *problem.
     bool Connect(const std::string& host, uint16_t port, uint32_t timeoutMs, std::string* problem);
-    // True when every byte was handed to the network within timeoutMs; a failure closes the connection.
-    bool Send(const uint8_t* bytes, size_t count, uint32_t timeoutMs);
+    // True when every byte was handed to the network within timeoutMs. A failure closes the
+    // connection, unless no byte was taken and it is still there (*handed tells how many were).
+    // A send that stalls part way closes it too: the peer's framing is lost.
+    bool Send(const uint8_t* bytes, size_t count, uint32_t timeoutMs, size_t* handed = nullptr);
     // Waits up to waitMs for bytes and returns how many arrived (0: none in that time); -1 when the
-    // peer closed the connection or it failed, which closes it here too.
+    // peer closed the connection or it failed, which closes it here too. What had arrived before a
+    // send found the connection broken still comes first: often the peer's reason for closing.
     long Receive(uint8_t* buffer, size_t maxCount, uint32_t waitMs);
     void Close();
     bool IsOpen() const;
+    // Why the connection failed or broke, in Portuguese; "" when the peer closed it in order.
+    const std::string& Problem() const { return problem_; }
 
 private:
+    // Closes after a failed send, keeping what had already arrived for Receive.
+    void CloseKeepingWhatArrived();
+
     intptr_t socket_;
+    std::string problem_;
+    std::vector<uint8_t> leftover_;
 };
+
+// Keepalive: the first probe after this much silence, then one a second, the connection given up
+// after this many unanswered.
+enum : uint32_t { kKeepaliveIdleSeconds = 5, kKeepaliveIntervalSeconds = 1, kKeepaliveProbes = 3 };

@@ -16,19 +16,30 @@
 // ClosePort and OpenPort come in pairs whenever the link changes the rate; the connection is kept
 // across them (a server that serves one client at a time may still be busy with the one just
 // closed), and ends with the device.
+//
+// Servers and gateways close connections: idle ones, or to let another client in. A connection
+// found closed while no request is out (at the purge or the write before a request) is made again
+// once, with the RFC 2217 negotiation and the rate, and the request goes out on it. One that
+// breaks while a request is out, or part way through sending one, is lost for good: what the
+// request did is unknown, and a write must never go out twice. So is one the server closed with
+// words of its own ("Port already in use"): it told why, and the device keeps them as the problem.
 class TcpSerialDevice : public SerialDevice {
 public:
     TcpSerialDevice(NetworkScheme scheme, uint32_t allowanceMs);
 
     bool Open(const char* portName) override;
     // Raw: the server's rate is fixed, so only the first rate given (taken as the line's) is
-    // accepted. RFC 2217: the rate is set on the server and must come back confirmed.
+    // accepted. RFC 2217: rate, data size, parity and stop size are set on the server and must each
+    // come back as asked.
     bool Configure(const char* modeString, int32_t lineBaud) override;
     bool TogglesRts() const override { return true; }
     void SelectEvents(bool) override {}
     void SetQueues(uint32_t, uint32_t) override {}
     void SetRts(bool) override {}
     void ReassertDtr() override {}
+    // Whatever has arrived belongs to an earlier exchange and is dropped, within a bound of time and
+    // bytes (a server that floods cannot hold the purge); an RFC 2217 server is asked to drop what
+    // its own buffers hold too.
     void Purge(bool receiveSide, bool transmitSide) override;
     bool SetReadTimeouts(const ReadTimeouts& timeouts) override;
     bool SetWriteTimeouts(const WriteTimeouts& timeouts) override;
@@ -36,19 +47,39 @@ public:
     bool WaitTransmitEmpty(uint32_t) override { return true; }  // the server's queue is out of sight
     size_t Read(uint8_t* buffer, size_t maxCount) override;
     void Close() override { open_ = false; }
-    bool IsOpen() const override { return open_ && connection_.IsOpen(); }
+    // Open until the connection is lost for good (it may be down for a moment in between).
+    bool IsOpen() const override { return open_ && !lost_; }
 
     // Whether the line's rate can be changed from here (RFC 2217) or is the server's (raw).
     bool SetsLineRate() const { return scheme_ == NetworkScheme::kRfc2217; }
-    // True once an open connection broke (closed by the server, reset, or a send that failed).
+    // True once the connection is lost for good (see above): every further request fails at once.
     bool ConnectionLost() const { return lost_; }
     // Why the last open failed or the connection was lost, in Portuguese.
     const std::string& Problem() const { return problem_; }
+    // Connections made again after a server closed one between requests.
+    int Reconnections() const { return reconnections_; }
+    // The UART errors an RFC 2217 server reported on this line (none for the other kinds).
+    LineErrors ServerLineErrors() const;
+    // The network's share of a reply's wait; 0 leaves the whole wait to the read time-outs.
+    void SetAllowance(uint32_t ms) { allowanceMs_ = ms; }
+    uint32_t Allowance() const { return allowanceMs_; }
 
 private:
-    // Receives for at most waitMs and keeps the line data; false when the connection broke.
-    bool Pull(uint32_t waitMs);
-    void NoteLost();
+    // A new connection to address_, with the Telnet opening for RFC 2217; false with problem_ set.
+    bool Connect();
+    bool Reconnect();
+    // RFC 2217: sets the line at baud and checks each setting the server confirms.
+    bool ApplyLine(int32_t baud);
+    // Sends bytes as they are (the framing is the caller's); false when they did not all go.
+    bool SendBytes(const Bytes& bytes, uint32_t limitMs, size_t* handed = nullptr);
+    // Receives for at most waitMs and keeps the line data; the number of bytes received (0: none),
+    // or -1 when the connection closed or broke.
+    long Pull(uint32_t waitMs);
+    void NoteClosed();
+    // A send found the connection broken (and closed it): takes in what had arrived, then notes the close.
+    void NoteSendBroke();
+    // The server's own words at the end of what its line sent, if it sent some ("" otherwise).
+    std::string ServerWords() const;
     uint32_t MsSince(uint64_t us) const;
 
     NetworkScheme scheme_;
@@ -57,13 +88,17 @@ private:
     std::string name_;
     TcpConnection connection_;
     std::unique_ptr<Rfc2217Stream> telnet_;
-    Bytes pending_;  // line data received and not yet read
+    LineErrors earlierErrors_;  // reported on connections before this one
+    Bytes pending_;             // line data received and not yet read
+    Bytes recent_;              // the last line data received, for the server's words when it closes
     ReadTimeouts readTimeouts_ = {0, 0, 0};
     WriteTimeouts writeTimeouts_ = {0, 0};
     int32_t lineRate_ = 0;  // raw: the first rate given; RFC 2217: the last rate the server confirmed
     uint64_t sentAtUs_ = 0;
     bool awaitingReply_ = false;  // a request went out and no byte has come back since
+    bool inFlight_ = false;       // a request went out (even in part) and the caller has not moved on
     bool open_ = false;
     bool lost_ = false;
+    int reconnections_ = 0;
     std::string problem_;
 };

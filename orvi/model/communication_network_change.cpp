@@ -176,3 +176,13 @@ std::string NetworkChangeText(const NetworkChange& change) {
     }
     return text;
 }
+
+NetworkChangeAftermath AftermathOf(NetworkChangeResult result) {
+    switch (result) {
+    case NetworkChangeResult::kNothingToChange:
+    case NetworkChangeResult::kAddressInUse:
+    case NetworkChangeResult::kStopped: return NetworkChangeAftermath::kKeep;
+    case NetworkChangeResult::kNoReply: return NetworkChangeAftermath::kReadFailed;
+    default: return NetworkChangeAftermath::kLineMoved;  // even kNotTaken: a write went out unconfirmed
+    }
+}

@@ -45,3 +45,11 @@ NetworkChange ApplyNetworkChange(CommSettings& settings, CommunicationLine& line
 // The Communication page's message for a change (Portuguese, CP1252): where the transmitter answers
 // or may answer and, when it was not confirmed, what to do. Empty for kNothingToChange.
 std::string NetworkChangeText(const NetworkChange& change);
+
+// What a change leaves of what was read from the transmitter, and of a file opened for it.
+enum class NetworkChangeAftermath {
+    kKeep,        // nothing written and the host where it was: the same transmitter answers there
+    kReadFailed,  // nothing answered at the current setting: whatever answers later may be another
+    kLineMoved,   // something was written or the host moved: the same drops as any change of the line
+};
+NetworkChangeAftermath AftermathOf(NetworkChangeResult result);

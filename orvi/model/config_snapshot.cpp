@@ -8,6 +8,7 @@ ConfigSnapshot lastKnown;
 ConfigSnapshot readConfig;
 
 namespace {
+bool readConfigHeld = false;
 
 int16_t Signed(uint16_t word) { return static_cast<int16_t>(word); }
 
@@ -47,6 +48,7 @@ void DecodeConfigBlock(const uint16_t* words) {
     s.alarmOutputOn = words[kRegStateWord] & 1u;
     s.indicationOffset = Signed(words[kRegIndicationOffset]);
     readConfig = s;
+    readConfigHeld = true;
 
     lastKnown.inputType = s.inputType;
     lastKnown.unit = s.unit;
@@ -59,3 +61,10 @@ void DecodeConfigBlock(const uint16_t* words) {
     lastKnown.alarmInitialBlock = s.alarmInitialBlock;
     lastKnown.indicationOffset = s.indicationOffset;
 }
+
+void ForgetTransmitterRead() {
+    readConfig = ConfigSnapshot{};
+    readConfigHeld = false;
+}
+
+bool TransmitterReadHeld() { return readConfigHeld; }

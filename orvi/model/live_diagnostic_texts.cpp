@@ -49,3 +49,9 @@ std::string FirmwareText(int16_t firmwareVersion) {
     std::snprintf(text, sizeof text, "%d.%02d", firmwareVersion / 100, firmwareVersion % 100);
     return text;
 }
+
+std::string WaitingFileOffsetText(int16_t offset) {
+    char text[48];
+    std::snprintf(text, sizeof text, "offset do arquivo: %d, gravado com OK", offset);
+    return text;
+}

@@ -17,3 +17,6 @@ std::string SerialNumberText(uint32_t serialNumber);
 
 // Version × 100 as "major.minor", the minor part with two digits.
 std::string FirmwareText(int16_t firmwareVersion);
+
+// Beside the offset edit, while a configuration file's offset waits for the apply.
+std::string WaitingFileOffsetText(int16_t offset);

@@ -18,10 +18,14 @@ bool ParseOffsetText(const char* text, int16_t* value) {
     return true;
 }
 
-OffsetTickDecision DecideOffsetTick(bool writeBusy, const char* editText, int16_t transmitterOffset) {
-    OffsetTickDecision decision = {OffsetTickAction::Skip, 0};
+OffsetTickDecision DecideOffsetTick(bool writeBusy, const char* editText, const char* settledText,
+                                    int16_t transmitterOffset) {
+    OffsetTickDecision decision = {OffsetTickAction::Skip, 0, !OffsetEditFollowsTransmitter(editText, settledText)};
     if (writeBusy || !ParseOffsetText(editText, &decision.value)) return decision;
-    decision.action = decision.value == transmitterOffset ? OffsetTickAction::Settle : OffsetTickAction::Write;
+    if (decision.value == transmitterOffset)
+        decision.action = OffsetTickAction::Settle;
+    else
+        decision.action = decision.typed ? OffsetTickAction::Write : OffsetTickAction::Follow;
     return decision;
 }
 

@@ -5,10 +5,15 @@
 #include "input_type_rescale.h"
 #include "input_types.h"
 #include "io_consistency_checks.h"
+#include "register_map.h"
 #include "text_convert.h"
 #include "unit_switch.h"
 
 namespace {
+bool IsAlarmOnlyRegister(int reg) {
+    return reg == kRegAlarmSetPoint || reg == kRegAlarmHysteresis || reg == kRegAlarmInitialBlock;
+}
+
 bool Requested(const std::vector<RequestedValue>& requests, const char* name) {
     for (const RequestedValue& request : requests)
         if (std::string(request.key->name) == name) return true;
@@ -97,4 +102,14 @@ ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSna
         }
     }
     return ChangeCheck::Accepted;
+}
+
+std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,
+                                                    const ConfigSnapshot& current, const ConfigSnapshot& target) {
+    std::vector<const ParameterKey*> left;
+    if (target.alarmFunction != kNoAlarm) return left;
+    for (const RequestedValue& request : requests)
+        if (IsAlarmOnlyRegister(request.key->reg) && request.value != request.key->get(current))
+            left.push_back(request.key);
+    return left;
 }

@@ -26,3 +26,8 @@ enum class ChangeCheck { Accepted, Refused, Inconsistent };
 // check fails. The message (CP1252) says why.
 ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                                   const std::vector<RequestedValue>& requests, std::string* message);
+
+// Requested changes that no write carries because no alarm function is set: the page never writes
+// the alarm's set point, hysteresis and blocking then.
+std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,
+                                                    const ConfigSnapshot& current, const ConfigSnapshot& target);

@@ -2,7 +2,6 @@
 // the open line, the value before from what the transmitter held as last read (or a value noted by the writer).
 #include "write_journal.h"
 
-#include <map>
 #include <set>
 
 #include "comm_settings.h"
@@ -20,21 +19,14 @@ const char* programName = "";
 std::string (*openPortName)() = nullptr;
 void (*complainOnce)(const std::string&) = nullptr;
 std::string tag;
-std::map<int, int16_t> notedBefore;
 // Registers whose content a write left unknown (no reply, or no read-back): a later write of one has
 // no value before until a write of it is confirmed (a guess would be a record nobody can trust).
 std::set<int> unknownSince;
 bool complained = false;
 
-// What the register held: a noted value, the line's own settings, or the configuration last read.
+// What the register held: the line's own settings, or the configuration last read of this transmitter.
 bool ValueBefore(uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t* before) {
     if (function != 6) return false;
-    const auto noted = notedBefore.find(reg);
-    if (noted != notedBefore.end()) {
-        *before = noted->second;
-        notedBefore.erase(noted);
-        return true;
-    }
     if (reg == kRegDeviceAddress) {
         *before = sent.address;
         return true;
@@ -118,5 +110,3 @@ void StartWriteJournal(const char* program, std::string (*portName)(), void (*co
 }
 
 void JournalSetTag(const std::string& text) { tag = text; }
-
-void JournalNoteBefore(int8_t reg, int16_t before) { notedBefore[reg] = before; }

@@ -9,6 +9,3 @@ void StartWriteJournal(const char* program, std::string (*portName)(), void (*co
 
 // The measuring point named by the file being loaded (UTF-8); kept for the lines that follow.
 void JournalSetTag(const std::string& tag);
-// The value a register held before the write about to be made, when the writer knows it better
-// than the configuration last read (used once, by the next write of that register).
-void JournalNoteBefore(int8_t reg, int16_t before);

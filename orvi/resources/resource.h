@@ -81,6 +81,7 @@
 #define IDC_DIAG_SERIAL_NUMBER 1185
 #define IDC_DIAG_FIRMWARE 1186
 #define IDC_DIAG_OFFSET 1187
+#define IDC_DIAG_FILE_OFFSET 1188
 
 // ---- records: change history dialog ----
 #define IDD_CHANGE_HISTORY 110

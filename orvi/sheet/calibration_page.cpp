@@ -50,6 +50,7 @@ void ActivateCalibrationPage(HWND page) {
         if (result == kLinkOk) {
             calibration.*slot.field = static_cast<int16_t>(word);
         } else {
+            ForgetTransmitterRead();  // whatever answers later may be another transmitter
             calibrationPageMessageBox(page, LinkFailureText(slot.readFailure, result).c_str(), "Erro na leitura",
                                       MB_OK | MB_ICONWARNING);
         }

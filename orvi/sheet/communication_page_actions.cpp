@@ -13,6 +13,7 @@
 #include "io_page.h"
 #include "resource.h"
 #include "serial_port.h"
+#include "sheet_visit.h"
 #include "shell/rate_buttons.h"
 #include "shell/shell_messages.h"
 #include "transactions.h"
@@ -53,6 +54,7 @@ void ConnectHost(HWND page) {
             BaudOfCheckedButton([page](int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; });
         ClosePort();
         opened = OpenPort() != 0;
+        LineSettingsChanged();
         ShowHostPort(page);  // OpenPort may have fallen back to another port, or to "None"
         if (opened) {
             SaveCommSettingsOrReport(page);
@@ -68,6 +70,9 @@ void ReadNetworkTransmitter(HWND page) {
     ButtonDisabled busy(page, IDC_COMM_READ);
     uint8_t address = 0;
     if (!TakeNetworkAddress(page, &address)) return;
+    // What the sheet read and the file opened for it go: the pages get this read's configuration, or
+    // none when it fails.
+    LineSettingsChanged();
     commSettings.deviceAddress = address;
     const int32_t rate = ReadNetworkBaud(page);
     if (IsNetworkRate(rate) && rate != commSettings.baudRate) {
@@ -105,6 +110,13 @@ void ModifyNetworkSettings(HWND page) {
     ButtonDisabled busy(page, IDC_COMM_MODIFY);
     const NetworkChange change =
         ApplyNetworkChange(commSettings, LinkCommunicationLine(), address, ReadNetworkBaud(page));
+    // Its writes were journalled under what the sheet read of this transmitter; after them that
+    // read may no longer be of the transmitter the host reaches.
+    switch (AftermathOf(change.result)) {
+    case NetworkChangeAftermath::kLineMoved: LineSettingsChanged(); break;
+    case NetworkChangeAftermath::kReadFailed: ForgetTransmitterRead(); break;
+    default: break;
+    }
     // The host follows only a setting the transmitter answered at; anything else leaves the
     // settings, the file and the shown values as they were.
     const NetworkChangeResult result = change.result;
@@ -127,6 +139,8 @@ void SearchTransmitter(HWND page) {
                                  "Atenção", MB_OKCANCEL) != IDOK)
         return;
     ButtonDisabled busy(page, IDC_COMM_SEARCH);
+    // Found or not, the search has moved the line through every rate: what answers now may be another transmitter.
+    LineSettingsChanged();
     const SearchOutcome outcome = RunAutomaticSearch(commSettings, LinkCommunicationLine());
     if (!outcome.found) {
         ShowCommunicationMessage(page, SearchFailureText(outcome).c_str(), "Erro na Comunicação", MB_OK);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include "io_page.h"
 #include "resource.h"
+#include "sheet_visit.h"
 #include "shell/records_commands.h"
 #include "shell/shell_state.h"
 #include "ui_text.h"
@@ -65,7 +66,9 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
 
 HWND configSheetWindow = NULL;
 
-INT_PTR OpenConfigSheet(HWND owner) {
+INT_PTR OpenConfigSheet(HWND owner, const SheetFile* file) {
+    // What a file brings lives as long as this visit: Cancel, OK or the close box end it.
+    SheetVisit visit(file);
     PROPSHEETPAGEW pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
         PROPSHEETPAGEW& page = pages[i];

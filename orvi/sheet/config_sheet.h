@@ -2,8 +2,11 @@
 #pragma once
 #include <windows.h>
 
-// Opens the property sheet modally, owned by owner; returns when it closes.
-INT_PTR OpenConfigSheet(HWND owner);
+struct SheetFile;
+
+// Opens the property sheet modally, owned by owner; returns when it closes. A file opened before the
+// sheet (from the service window) comes up on the pages once the transmitter has been read.
+INT_PTR OpenConfigSheet(HWND owner, const SheetFile* file = nullptr);
 // The open sheet's window; null while no sheet is open.
 extern HWND configSheetWindow;
 

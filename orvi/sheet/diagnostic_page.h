@@ -23,6 +23,9 @@ void SetDiagnosticUnitLabel(HWND page);
 // pending) the offset follow the snapshot, which a read of another configuration may have replaced.
 void RefreshDiagnosticConfiguration(HWND page);
 
+// The offset a file opened on the sheet brought, while it waits for OK or Apply; empty otherwise.
+void ShowWaitingFileOffset(HWND page);
+
 // One poll: live block, offset write, status word.
 void DiagnosticTick(HWND page);
 

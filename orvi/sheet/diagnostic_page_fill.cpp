@@ -8,6 +8,7 @@
 #include "live_offset_tick.h"
 #include "live_status_list.h"
 #include "resource.h"
+#include "sheet_visit.h"
 #include "spin_value.h"
 #include "ui_text.h"
 
@@ -54,6 +55,7 @@ void FillDiagnosticPage(HWND page) {
     SetIdentityFields(page);
     shownStatusBits = statusBits;
     SetOffsetEdit(page, configSnapshot.indicationOffset);
+    ShowWaitingFileOffset(page);
 }
 
 void RefreshDiagnosticConfiguration(HWND page) {
@@ -63,6 +65,14 @@ void RefreshDiagnosticConfiguration(HWND page) {
         configSnapshot.indicationOffset = lastKnown.indicationOffset;
         SetOffsetEdit(page, lastKnown.indicationOffset);
     }
+    ShowWaitingFileOffset(page);
+}
+
+void ShowWaitingFileOffset(HWND page) {
+    int16_t offset = 0;
+    const std::string text = WaitingFileOffset(&offset) ? WaitingFileOffsetText(offset) : "";
+    // Set only when it changes: each tick asks, and a static repaints on every new text.
+    if (ItemText(page, IDC_DIAG_FILE_OFFSET) != text) SetItemText(page, IDC_DIAG_FILE_OFFSET, text.c_str());
 }
 
 void RebuildStatusList(HWND page) {

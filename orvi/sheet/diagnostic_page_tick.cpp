@@ -5,6 +5,7 @@
 #include "live_failure_text.h"
 #include "live_offset_tick.h"
 #include "resource.h"
+#include "sheet_visit.h"
 #include "transmitter_action.h"
 #include "transactions.h"
 #include "ui_text.h"
@@ -19,6 +20,7 @@ const int kStateWord = 6;
 bool ShowLiveValues(HWND page) {
     uint16_t block[kLiveBlockWords] = {};
     if (ReadLiveBlock(block) != kLinkOk) {
+        ForgetTransmitterRead();  // whatever answers later may be another transmitter
         SetItemText(page, IDC_DIAG_PROCESS_VALUE, "????");
         return false;
     }
@@ -33,10 +35,20 @@ bool ShowLiveValues(HWND page) {
 // flag keeps them from starting a second write or a second prompt. False when the user gave up the
 // write, which ends the tick.
 bool WriteChangedOffset(HWND page, TransmitterAction& action) {
-    const std::string typed = OffsetEditText(page);
-    const char* text = typed.c_str();
-    const OffsetTickDecision decision = DecideOffsetTick(offsetWriteBusy, text, lastKnown.indicationOffset);
+    const std::string edit = OffsetEditText(page);
+    const char* text = edit.c_str();
+    const OffsetTickDecision decision =
+        DecideOffsetTick(offsetWriteBusy, text, SettledOffsetText(), lastKnown.indicationOffset);
+    if (decision.typed && decision.action != OffsetTickAction::Skip) {
+        DropWaitingFileOffset();  // the user's own offset replaces the one a file brought
+        ShowWaitingFileOffset(page);
+    }
     if (decision.action == OffsetTickAction::Skip) return true;
+    if (decision.action == OffsetTickAction::Follow) {
+        configSnapshot.indicationOffset = lastKnown.indicationOffset;
+        SetOffsetEdit(page, lastKnown.indicationOffset);
+        return true;
+    }
     if (decision.action == OffsetTickAction::Settle) {
         configSnapshot.indicationOffset = decision.value;
         SettleOffsetText(text);
@@ -70,7 +82,10 @@ bool WriteChangedOffset(HWND page, TransmitterAction& action) {
 
 void FollowStatusWord(HWND page) {
     uint16_t word = 0;
-    if (ReadStatusBits(&word) != kLinkOk) return;
+    if (ReadStatusBits(&word) != kLinkOk) {
+        ForgetTransmitterRead();
+        return;
+    }
     statusBits = word;
     if (statusBits != shownStatusBits) {
         RebuildStatusList(page);
@@ -83,6 +98,7 @@ void FollowStatusWord(HWND page) {
 void DiagnosticTick(HWND page) {
     TransmitterAction action;
     if (action.Refused()) return;  // a tick that comes due while another action runs is skipped
+    ShowWaitingFileOffset(page);   // a file opened from the system menu while the page is shown
     if (ShowLiveValues(page) && !WriteChangedOffset(page, action)) return;
     FollowStatusWord(page);
 }

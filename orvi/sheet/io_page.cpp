@@ -38,7 +38,7 @@ BOOL InitIoPage(HWND page) {
     if (pleaseWait != NULL) DestroyWindow(pleaseWait);
 
     if (result != kLinkOk) {
-        ShowWaitingFileValues(page, false);
+        ForgetTransmitterRead();  // whatever answers later may be another transmitter
         char message[kIoMessageSize];
         std::snprintf(message, sizeof message,
                       "Erro na leitura da configuração (%s)!\n\nExecute a Busca Automática do Orvi!",
@@ -53,7 +53,7 @@ BOOL InitIoPage(HWND page) {
     DecodeConfigBlock(block);
     FillIoPage(ioPageWindow);
     SendMessageA(GetParent(page), PSM_UNCHANGED, reinterpret_cast<WPARAM>(page), 0);
-    ShowWaitingFileValues(page, true);  // a file opened from the service window
+    ShowWaitingFileValues(page);  // a file opened from the service window
     return TRUE;
 }
 

@@ -23,13 +23,13 @@ void EnableUnitControls(HWND page, bool linear);
 // Set point, initial blocking and hysteresis with their up-downs; labels and the list stay enabled.
 void EnableAlarmControls(HWND page, bool enable);
 
-// A configuration file's values (the editable fields of values) shown on the page as the user's
-// edits, Apply enabled; without a live page they wait for the page's next opening.
-void PutFileValuesOnPages(const ConfigSnapshot& values);
-// At the page's opening: shows values that wait (by a message to the page, handled by
-// HandleWaitingFileValues), once the configuration was read; drops them otherwise.
-void ShowWaitingFileValues(HWND page, bool configurationRead);
+// The sheet visit's file (sheet_visit.h) on the page as the user's edits, Apply enabled; nothing
+// without a live page or a file whose values are not on it yet.
+void ShowSheetFile(HWND page);
+// At the page's opening, once the configuration was read: the file the visit started with is shown
+// by a message to the page, handled by HandleWaitingFileValues.
+void ShowWaitingFileValues(HWND page);
 bool HandleWaitingFileValues(HWND page, UINT message);
-// In the apply, after the page's writes: a file's offset that differs from the transmitter's,
-// written and read back. False (after saying so) when that write failed.
+// In the apply, after the page's writes: the file's offset, when one waits, written and read back.
+// False (after saying so) when that write failed; the offset then still waits.
 bool WriteWaitingOffset(HWND page);

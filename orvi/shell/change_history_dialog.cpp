@@ -169,7 +169,8 @@ bool SerialOfTransmitter(HWND owner, std::string* serial) {
     TransmitterAction action;
     if (action.Refused()) return false;
     ConfigSnapshot config = {};
-    if (!TransmitterConfiguration(owner, "Sem o número de série do Orvi o histórico não pode ser mostrado.", &config))
+    if (!ReadTransmitterConfiguration(owner, "Sem o número de série do Orvi o histórico não pode ser mostrado.",
+                                      &config))
         return false;
     *serial = SerialNumberText(config.serialNumber);
     return true;

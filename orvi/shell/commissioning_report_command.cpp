@@ -43,7 +43,7 @@ std::vector<JournalEntry> JournalOf(HWND owner, const std::string& serial) {
 bool ReadReport(HWND owner, CommissioningReport* report, ConfigSnapshot* config) {
     TransmitterAction action;
     if (action.Refused()) return false;
-    if (!TransmitterConfiguration(owner, "Nenhum relatório foi gravado.", config)) return false;
+    if (!ReadTransmitterConfiguration(owner, "Nenhum relatório foi gravado.", config)) return false;
     report->trims = ReadReportTrims(config->outputType);
     report->port = Cp1252ToUtf8(commSettings.portName);
     report->address = commSettings.deviceAddress;

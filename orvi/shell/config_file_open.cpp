@@ -4,18 +4,18 @@
 
 #include "config_ini.h"
 #include "config_snapshot.h"
+#include "file_not_taken.h"
 #include "file_text.h"
-#include "sheet/io_page.h"
 #include "requested_values.h"
 #include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
 #include "shell/shell_state.h"
 #include "shell/records_transmitter.h"
 #include "sheet/config_sheet.h"
+#include "sheet/sheet_visit.h"
 #include "sheet/transmitter_action.h"
 #include "text_convert.h"
 #include "ui_text.h"
-#include "write_journal.h"
 
 namespace {
 const char kCaption[] = "Abrir configuração de arquivo";
@@ -61,16 +61,18 @@ void OpenConfigurationFile(HWND owner) {
     ConfigSnapshot current = {};
     {
         TransmitterAction action;  // let go before the sheet opens: its first page reads the transmitter
-        if (action.Refused() || !TransmitterConfiguration(owner, "Nada foi mudado nas páginas.", &current)) return;
+        if (action.Refused() || !HeldTransmitterConfiguration(owner, "Nada foi mudado nas páginas.", &current)) return;
     }
-    const ConfigSnapshot target = ApplyRequests(current, requests);
+    SheetFile file;
+    file.values = ApplyRequests(current, requests);
     std::string message;
-    if (CheckRequestedChanges(current, target, requests, &message) != ChangeCheck::Accepted) {
+    if (CheckRequestedChanges(current, file.values, requests, &message) != ChangeCheck::Accepted) {
         Refuse(owner, message);
         return;
     }
-    // The writes the apply makes carry the measuring point the file names.
-    JournalSetTag(extras.tag);
-    PutFileValuesOnPages(target);
-    if (configSheetWindow == NULL) OpenConfigSheet(mainWindow != NULL ? mainWindow : owner);
+    const std::string notTaken = FileNotTakenText(extras, RequestsNotWritten(requests, current, file.values));
+    if (!notTaken.empty()) ShowMessage(owner, notTaken.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+    // The writes the apply makes carry the measuring point the file names, while the file is on the sheet.
+    file.tag = extras.tag;
+    if (!TakeFileOnSheet(file)) OpenConfigSheet(mainWindow != NULL ? mainWindow : owner, &file);
 }

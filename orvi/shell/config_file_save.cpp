@@ -29,7 +29,7 @@ bool SheetHasUnappliedChanges() {
 bool ReadHeld(HWND owner, ConfigSnapshot* held, std::string* source) {
     TransmitterAction action;
     if (action.Refused()) return false;  // another action talks to the transmitter: the click is dropped
-    if (!TransmitterConfiguration(owner, "Nenhum arquivo foi gravado.", held)) return false;
+    if (!ReadTransmitterConfiguration(owner, "Nenhum arquivo foi gravado.", held)) return false;
     *source = ConfigSourceText(LineDescriptionText(), *held, LocalTimeOf(std::time(nullptr)));
     return true;
 }

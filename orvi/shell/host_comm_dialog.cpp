@@ -11,6 +11,7 @@
 #include "shell/shell_dialogs.h"
 #include "shell/shell_messages.h"
 #include "shell/shell_state.h"
+#include "sheet/sheet_visit.h"
 #include "ui_text.h"
 
 namespace {
@@ -52,7 +53,9 @@ bool ApplyHostCommDialog(HWND dialog) {
         BaudOfCheckedButton([dialog](int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; });
 
     ClosePort();
-    if (!OpenPort()) {
+    const bool opened = OpenPort() != 0;
+    LineSettingsChanged();
+    if (!opened) {
         ReportPortFailure(dialog);
         return false;
     }

@@ -26,14 +26,11 @@ LinkError ReadBlockWhileShowingWait(HWND owner, uint16_t* block) {
 
 }  // namespace
 
-bool TransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config) {
-    if (configSheetWindow != NULL && readConfig.serialNumber != 0) {
-        *config = readConfig;
-        return true;
-    }
+bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config) {
     uint16_t block[kConfigBlockWords] = {};
     const LinkError result = ReadBlockWhileShowingWait(owner, block);
     if (result != kLinkOk) {
+        ForgetTransmitterRead();
         char message[512];
         std::snprintf(message, sizeof message, "Erro na leitura da configuração (%s)!\n\n%s", LinkErrorText(result),
                       consequence);
@@ -50,6 +47,14 @@ bool TransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapsho
         lastKnown = seen;
     }
     return true;
+}
+
+bool HeldTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config) {
+    if (configSheetWindow != NULL && TransmitterReadHeld()) {
+        *config = readConfig;
+        return true;
+    }
+    return ReadTransmitterConfiguration(owner, consequence, config);
 }
 
 std::string LineDescriptionText() {

@@ -1,4 +1,4 @@
-// The transmitter the records' commands speak of: the configuration the open sheet keeps, or a fresh read.
+// The transmitter the records' commands speak of: read afresh for a record, or the read the open sheet holds.
 #pragma once
 #include <windows.h>
 
@@ -6,12 +6,17 @@
 
 #include "config_snapshot.h"
 
-// Fills *config with what the transmitter holds. With the sheet open on a transmitter whose serial
-// number is known, that is the configuration the sheet read, kept current by its writes (no traffic);
-// otherwise the configuration block is read now, behind the please-wait window, leaving the pages'
-// edits as they are. A read that fails is told in a box whose last line is `consequence` (CP1252),
-// and the result is false. The caller holds a TransmitterAction.
-bool TransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config);
+// Fills *config with what the transmitter on the line holds now: the configuration block, serial
+// number and firmware included, read in one request behind the please-wait window, leaving the pages'
+// edits as they are. A file, a report or a history is built from this one read of one transmitter.
+// A read that fails drops what was read before (whatever answers later may be another transmitter),
+// is told in a box whose last line is `consequence` (CP1252), and the result is false. The caller
+// holds a TransmitterAction.
+bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config);
+
+// The same, except that with the sheet open on a read it still holds (the line unchanged and no read
+// failed since), that read, kept current by the sheet's writes, is taken without traffic.
+bool HeldTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config);
 
 // "endereço 1, 9600 bit/s, COM1": the line the configuration is read on (CP1252).
 std::string LineDescriptionText();

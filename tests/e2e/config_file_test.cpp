@@ -9,6 +9,7 @@
 #include "driver_programs.h"
 #include "driver_records.h"
 #include "driver_request_frames.h"
+#include "driver_screenshot.h"
 #include "resource.h"
 #include "sheet_fixture.h"
 
@@ -175,27 +176,87 @@ TEST_F(SheetFiles, AMalformedFileIsRefusedWithItsLineAndChangesNoPage) {
     EXPECT_TRUE(sim.Log().empty());
 }
 
-TEST_F(SheetFiles, OpenedFromTheServiceWindowTheSheetComesUpWithTheFileValuesWaitingForOk) {
+// A file's offset waits for OK (the Diagnostic page shows it), and it and the file's tag belong to that
+// visit of the sheet: Cancel drops them, so the next sheet's OK writes no offset and names no tag.
+TEST_F(SheetFiles, OpenedFromTheServiceWindowTheFileWaitsForOkAndCancelLeavesNothingOfItToTheNextSheet) {
     const std::wstring path = FolderOfTheTest() + L"servico.ini";
-    WriteBytes(path, "[Orvi]\nsaida = 13\n");
+    // Besides the output type and the offset, a trim and an alarm value no write would carry.
+    WriteBytes(path,
+               "[Orvi]\ntag = TT-301\nsaida = 13\noffset = 12\nalarme_funcao = 0\nalarme_setpoint = 311\n"
+               "zero_4a20 = 5\n");
     DriverProcess orvi = StartOrvi("QK");
     HWND window = WaitForShownOrviWindow(orvi.Id());
     ASSERT_NE(window, nullptr);
     sim.ClearLog();
     PostMenuCommand(window, IDM_OPEN_CONFIG_FILE);
     ASSERT_TRUE(ChooseThroughFileDialog(orvi.Id(), "Abrir configuração de arquivo", path));
+    // What the file does not take is said before the sheet comes up.
+    const SeenMessageBox notTaken = WaitForMessageBox(orvi.Id());
+    EXPECT_EQ(notTaken.caption, "Abrir configuração de arquivo");
+    EXPECT_NE(notTaken.text.find("calibração da saída (zero_4a20)"), std::string::npos) << notTaken.text;
+    EXPECT_NE(notTaken.text.find("alarme_setpoint: não é escrito enquanto a função de alarme for 0"), std::string::npos)
+        << notTaken.text;
+    SaveScreenshot(notTaken.window, "orvi-file-not-taken");
+    ASSERT_TRUE(AnswerMessageBox(notTaken, IDOK));
     session.sheet = WaitForDialog(orvi.Id(), kSheetCaption);
     ASSERT_NE(session.sheet, nullptr);
     session.ioPage = WaitForPage(session.sheet, "Entrada/Saída");
     ASSERT_NE(session.ioPage, nullptr);
     EXPECT_TRUE(WaitFor([&] { return ComboSelection(session.ioPage, IDC_OUTPUT_TYPE_LIST) == "0 a 20mA"; }));
     EXPECT_TRUE(ApplyEnabled());
+    PostSelectPage(session.sheet, 3);
+    HWND diagnostic = WaitForPage(session.sheet, "Diagnóstico");
+    ASSERT_NE(diagnostic, nullptr);
+    EXPECT_EQ(ControlText(diagnostic, IDC_DIAG_FILE_OFFSET), "offset do arquivo: 12, gravado com OK");
+    EXPECT_EQ(ControlText(diagnostic, IDC_DIAG_OFFSET), "0") << "the edit shows what the transmitter holds";
+    SaveScreenshot(session.sheet, "orvi-diagnostic-file-offset");
     PressButton(session.sheet, IDCANCEL);
     EXPECT_TRUE(WaitGone(session.sheet));
     for (const std::string& frame : sim.Log()) EXPECT_NE(frame.substr(0, 4), "0106") << "written: " << frame;
     EXPECT_EQ(sim.Get(1, 61), 14);
+
+    // The next visit of the sheet reads the transmitter afresh; its OK writes the page and nothing else.
+    const size_t journalBefore = JournalLines().size();
+    sim.ClearLog();
+    PostMenuCommand(window, IDM_CONFIG_SHEET);
+    session.sheet = WaitForDialog(orvi.Id(), kSheetCaption);
+    ASSERT_NE(session.sheet, nullptr);
+    ASSERT_NE(WaitForPage(session.sheet, "Entrada/Saída"), nullptr);
+    PostMessageA(session.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    EXPECT_TRUE(WaitGone(session.sheet));
+    EXPECT_EQ(CountFrames(sim, "0106001D"), 0) << "the cancelled file's offset was written";
+    EXPECT_EQ(sim.Get(1, 29), 0);
+    const std::vector<std::string> journal = JournalLines();
+    EXPECT_GT(journal.size(), journalBefore) << "the OK wrote nothing";
+    for (const std::string& line : journal) EXPECT_EQ(line.find("TT-301"), std::string::npos) << line;
     PostMenuCommand(window, IDM_EXIT);
     EXPECT_TRUE(orvi.WaitExit(kWaitMs));
+}
+
+// While the file's offset waits, the user's own offset on the Diagnostic page takes its place.
+TEST_F(SheetFiles, AnOffsetTypedOnTheDiagnosticPageReplacesTheFilesWaitingOffset) {
+    const std::wstring path = FolderOfTheTest() + L"offset.ini";
+    WriteBytes(path, "[Orvi]\noffset = 12\n");
+    Open();
+    Command(IDM_OPEN_CONFIG_FILE);
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Abrir configuração de arquivo", path));
+    ASSERT_TRUE(WaitFor([&] { return ApplyEnabled(); }));
+    PostSelectPage(session.sheet, 3);
+    HWND diagnostic = WaitForPage(session.sheet, "Diagnóstico");
+    ASSERT_NE(diagnostic, nullptr);
+    EXPECT_EQ(ControlText(diagnostic, IDC_DIAG_FILE_OFFSET), "offset do arquivo: 12, gravado com OK");
+    TypeText(diagnostic, IDC_DIAG_OFFSET, "5");
+    ASSERT_TRUE(WaitFor([&] { return sim.Get(1, 29) == 5; })) << "the typed offset was not written";
+    EXPECT_TRUE(WaitFor([&] { return ControlText(diagnostic, IDC_DIAG_FILE_OFFSET).empty(); }))
+        << ControlText(diagnostic, IDC_DIAG_FILE_OFFSET);
+    sim.ClearLog();
+    PressButton(session.sheet, kApplyNowButton);
+    ASSERT_TRUE(WaitFor([&] { return !ApplyEnabled(); }));
+    EXPECT_EQ(CountFrames(sim, "0106001D"), 0) << "the file's offset was written over the typed one";
+    EXPECT_EQ(sim.Get(1, 29), 5);
+    EXPECT_EQ(ControlText(diagnostic, IDC_DIAG_OFFSET), "5");
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
 }
 
 }  // namespace

@@ -118,6 +118,89 @@ TEST_F(RecordsOnTheSheet, AnApplyLeavesItsJournalLinesAndTheHistoryListsThisTran
     ExpectSheetModeEnds();
 }
 
+// A second transmitter at 19200 bit/s, where a search finds it first: another unit, with its own serial
+// number, firmware, upper limit and offset.
+const char kOtherSerial[] = "07654321";
+void PlaceAnotherTransmitterAt19200(SimClient& sim) {
+    ASSERT_EQ(sim.Command("add 7 19200"), "OK");
+    ASSERT_EQ(sim.Command("ident 7 7654321 105"), "OK");
+    sim.Set(7, 27, 900);
+    sim.Set(7, 29, 33);  // no apply writes the offset: it stays the transmitter's own
+}
+
+// The file the records' commands write, read whole (UTF-8).
+std::string FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(RecordsOnTheSheet, AfterASearchMovesTheLineEveryRecordIsOfTheTransmitterFoundNeverOfTheOneReadBefore) {
+    HelpViewerWindow browser;  // the report goes to the browser
+    ASSERT_TRUE(browser.Valid());
+    GiveSerialNumber(sim);
+    sim.Set(1, 35, 0);  // no alarm function: an apply writes six registers
+    ASSERT_NO_FATAL_FAILURE(PlaceAnotherTransmitterAt19200(sim));
+    Open();  // the sheet reads transmitter 1
+
+    PostSelectPage(session.sheet, 1);
+    HWND page = WaitForPage(session.sheet, "Comunicação");
+    ASSERT_NE(page, nullptr);
+    PressButton(page, IDC_COMM_SEARCH);
+    ASSERT_TRUE(AnswerMessageBox(WaitForMessageBox(session.orvi.Id()), IDOK));
+    const SeenMessageBox found = WaitForMessageBox(session.orvi.Id());
+    EXPECT_EQ(found.text, "Busca automática concluída!");
+    ASSERT_TRUE(AnswerMessageBox(found, IDOK));
+    ASSERT_EQ(ControlText(page, IDC_COMM_DEVICE_ADDRESS), "7");
+
+    // The pages still show transmitter 1's configuration, and an apply writes it to transmitter 7:
+    // no line of the journal may name transmitter 1 or give its values as the values before.
+    PostMessageA(session.sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+    ASSERT_TRUE(WaitFor([] { return JournalLines().size() == 6; })) << JournalLines().size() << " journal lines";
+    ASSERT_TRUE(WaitFor([&] { return sim.Get(7, 27) == 500; }));
+    for (const std::string& line : JournalLines()) {
+        EXPECT_TRUE(Contains(line, "\"rate\":19200,\"address\":7")) << line;
+        EXPECT_FALSE(Contains(line, kSerial)) << line;
+        EXPECT_FALSE(Contains(line, "\"limite_superior\",\"register\":27,\"before\":500")) << line;
+    }
+
+    // Saved, then in the history and the report: the transmitter on the line now, read again.
+    const std::string saved = ScratchFolder() + "\\depois-da-busca.ini";
+    DeleteFileA(saved.c_str());
+    PostMessageA(session.sheet, WM_SYSCOMMAND, IDM_SAVE_CONFIG_FILE, 0);
+    wchar_t widePath[MAX_PATH] = {};
+    MultiByteToWideChar(1252, 0, saved.c_str(), -1, widePath, MAX_PATH);
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Salvar configuração em arquivo", widePath));
+    const SeenMessageBox done = WaitForMessageBox(session.orvi.Id());
+    EXPECT_TRUE(Contains(done.text, std::string("Configuração do transmissor ") + kOtherSerial)) << done.text;
+    ASSERT_TRUE(AnswerMessageBox(done, IDOK));
+    const std::string file = FileBytes(saved);
+    EXPECT_TRUE(Contains(file, "7, 19200 bit/s")) << file;
+    EXPECT_TRUE(Contains(file, kOtherSerial)) << file;
+    EXPECT_TRUE(Contains(file, "offset = 33")) << file;
+    EXPECT_FALSE(Contains(file, kSerial)) << file;
+
+    PostMessageA(session.sheet, WM_SYSCOMMAND, IDM_CHANGE_HISTORY, 0);
+    HWND history = WaitForDialog(session.orvi.Id(), "Histórico de alterações");
+    ASSERT_NE(history, nullptr) << "no history dialog";
+    EXPECT_TRUE(Contains(ControlText(history, IDC_HISTORY_NOTE), kOtherSerial))
+        << ControlText(history, IDC_HISTORY_NOTE);
+    PressButton(history, IDOK);
+    ASSERT_TRUE(WaitGone(history));
+
+    const std::string report = ScratchFolder() + "\\relatorio-depois-da-busca.html";
+    DeleteFileA(report.c_str());
+    PostMessageA(session.sheet, WM_SYSCOMMAND, IDM_COMMISSIONING_REPORT, 0);
+    MultiByteToWideChar(1252, 0, report.c_str(), -1, widePath, MAX_PATH);
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Salvar relatório de comissionamento", widePath));
+    HelpRequest request;
+    ASSERT_TRUE(browser.WaitForRequest(&request)) << "the browser was not asked to open the report";
+    const std::string html = FileBytes(report);
+    EXPECT_TRUE(Contains(html, kOtherSerial));
+    EXPECT_FALSE(Contains(html, kSerial));
+    PressButton(session.sheet, IDCANCEL);
+    ExpectSheetModeEnds();
+}
+
 class RecordsInTheServiceWindow : public WithSimulator {
 protected:
     void SetUp() override {

@@ -81,7 +81,7 @@ void DecideLivePages(const ConfigSnapshot& s, int16_t processValue, uint16_t sta
     const StatusListView list = BuildStatusList(statusBits, shownBits);
     if (list.selected < -1 || list.selected >= static_cast<int>(list.entries.size())) std::abort();
     if (list.entries.empty() != (list.selected == -1)) std::abort();
-    (void)DecideOffsetTick(false, offsetText.c_str(), s.indicationOffset);
+    (void)DecideOffsetTick(false, offsetText.c_str(), "0", s.indicationOffset);
     (void)TakeSpinPosition(s.indicationOffset, statusBits | (static_cast<uint32_t>(shownBits) << 16), kZeroSpinRange);
     (void)BaudCode(static_cast<int32_t>(s.unit));
     (void)IsNetworkRate(static_cast<int32_t>(s.alarmInitialBlock));

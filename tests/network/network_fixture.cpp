@@ -80,16 +80,18 @@ int FreeLoopbackPort() {
     return port;
 }
 
-RunningSer2net::RunningSer2net(const std::string& dir, const std::string& line, int baud) {
+RunningSer2net::RunningSer2net(const std::string& dir, const std::string& line, int baud, Ser2netUsers users) {
     rawPort_ = FreeLoopbackPort();
     telnetPort_ = FreeLoopbackPort();
     const std::string config = dir + "/ser2net.yaml";
     const std::string connector = "serialdev," + line + "," + std::to_string(baud) + "n81,local";
+    const std::string options = std::string("\n  options:\n    kickolduser: ") +
+                                (users == Ser2netUsers::kKickOldUser ? "true" : "false") + "\n";
     std::ofstream(config) << "%YAML 1.1\n---\n"
                           << "connection: &raw\n  accepter: tcp,127.0.0.1," << rawPort_
-                          << "\n  connector: " << connector << "\n  options:\n    kickolduser: true\n"
+                          << "\n  connector: " << connector << options
                           << "connection: &rfc2217\n  accepter: telnet(rfc2217),tcp,127.0.0.1," << telnetPort_
-                          << "\n  connector: " << connector << "\n  options:\n    kickolduser: true\n";
+                          << "\n  connector: " << connector << options;
     log_ = dir + "/ser2net.log";
     pid_ = Spawn({kSer2net, "-n", "-u", "-c", config, "-P", dir + "/ser2net.pid"}, log_);
     started_ =

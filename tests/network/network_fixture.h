@@ -8,11 +8,15 @@
 // A loopback TCP port nobody listens on right now (for a server that cannot report its own).
 int FreeLoopbackPort();
 
+// Who ser2net lets in while a client holds the port: nobody more (its default, which the README
+// recommends), or the newcomer, who kicks the old one off.
+enum class Ser2netUsers { kOne, kKickOldUser };
+
 class RunningSer2net {
 public:
     // ser2net with a configuration of its own in dir: a raw accepter and a telnet(rfc2217)
     // accepter, both in front of line at baud.
-    RunningSer2net(const std::string& dir, const std::string& line, int baud);
+    RunningSer2net(const std::string& dir, const std::string& line, int baud, Ser2netUsers users = Ser2netUsers::kOne);
     ~RunningSer2net() { Stop(); }
     RunningSer2net(const RunningSer2net&) = delete;
     RunningSer2net& operator=(const RunningSer2net&) = delete;

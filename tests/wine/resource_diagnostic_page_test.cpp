@@ -27,6 +27,7 @@ TEST(ResourceDiagnosticPage, ControlsInTemplateOrderWithTheirPlacesAndStyles) {
                                     {1185, ControlKind::Edit, "", kShownValue, 0, {98, 95, 45, 13}},
                                     {1186, ControlKind::Edit, "", kShownValue, 0, {98, 108, 45, 13}},
                                     {-1, ControlKind::StaticText, "Offset:", 0, 0, {248, 30, 28, 8}},
+                                    {1188, ControlKind::StaticText, "", SS_RIGHT, 0, {87, 58, 190, 8}},
                                 });
 }
 

@@ -93,13 +93,15 @@ bool Sample(const Polled& polled, const CsvStyle& style, bool table, std::string
     const CsvSource source = {polled.address, "", SerialNumberText(polled.config.serialNumber)};
     const std::string who = style.perAddress ? Format("%3d ", polled.address) : "";
     if (result != kLinkOk) {
+        // A lost connection or a gateway's answer says more than the time-out it ends in.
+        const std::string network = NetworkSampleText(result, static_cast<unsigned>(polled.address));
+        const std::string why = network.empty() ? std::string(LinkErrorText(result)) : network;
         Complain(Format("%s: %ssem leitura (%s)", when.c_str(),
-                        style.perAddress ? Format("endereço %d: ", polled.address).c_str() : "",
-                        LinkErrorText(result)));
-        *row = CsvMissedRow(when, LinkErrorText(result), style, source);
+                        style.perAddress ? Format("endereço %d: ", polled.address).c_str() : "", why.c_str()));
+        *row = CsvMissedRow(when, why, style, source);
         if (table)
             WriteOut(Format("%-29s %s%10s %-7s %-7s sem leitura (%s)\n", when.c_str(), who.c_str(), "-",
-                            polled.unit.c_str(), "-", LinkErrorText(result)));
+                            polled.unit.c_str(), "-", why.c_str()));
         return false;
     }
     const std::string value = ProcessValueText(static_cast<int16_t>(live[1]), polled.config.inputType);

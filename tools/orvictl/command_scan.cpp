@@ -217,7 +217,17 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
             if (options.expect && found >= options.expect) break;
             ShowProgress(done, total, rate, address, startUs);
             commSettings.deviceAddress = static_cast<uint8_t>(address);
-            const ProbeResult probe = ProbeRead(kIdentityRegister, nullptr, allowanceMs);
+            ProbeResult probe = {kLinkTimeout, false, 0};
+            {
+                // --timeout is the whole wait at a silent address, the network's share included.
+                const WholeWaitScope whole(options.timeoutMs != 0);
+                probe = ProbeRead(kIdentityRegister, nullptr, allowanceMs);
+            }
+            // Every further address would fail at once: the sweep ends, and says why when the line closes.
+            if (NetworkLineLost()) {
+                code = kExitNoReply;
+                break;
+            }
             if (!probe.heard) continue;
             const Found result = Confirm(address, rate, probe);
             // What the normal read cannot confirm is not reported as found.
@@ -230,7 +240,7 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
             if (result.finding == Finding::kConfirmed) ++found;
             if (result.finding == Finding::kDuplicate) ++duplicates;
         }
-        if (Interrupted() || (options.expect && found >= options.expect)) break;
+        if (code != kExitOk || Interrupted() || (options.expect && found >= options.expect)) break;
     }
     ClearProgress();
     CloseLine();

@@ -8,10 +8,6 @@
 #include "text_output.h"
 
 namespace {
-bool IsAlarmOnlyRegister(int reg) {
-    return reg == kRegAlarmSetPoint || reg == kRegAlarmHysteresis || reg == kRegAlarmInitialBlock;
-}
-
 const char kOffsetFailure[] = "Erro na escrita do Offset de indicação (%s)";
 }  // namespace
 
@@ -38,16 +34,6 @@ std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_
         plan.push_back(
             {ParameterKeyOfRegister(kRegIndicationOffset), oldOffset, target.indicationOffset, kOffsetFailure});
     return plan;
-}
-
-std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,
-                                                    const ConfigSnapshot& current, const ConfigSnapshot& target) {
-    std::vector<const ParameterKey*> left;
-    if (target.alarmFunction != kNoAlarm) return left;
-    for (const RequestedValue& request : requests)
-        if (IsAlarmOnlyRegister(request.key->reg) && request.value != request.key->get(current))
-            left.push_back(request.key);
-    return left;
 }
 
 bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,

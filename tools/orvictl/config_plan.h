@@ -26,12 +26,9 @@ struct PlannedWrite {
 // block just read; the indication offset, which the Diagnostic page writes, comes last.
 std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_t* words);
 
-// Requested changes the plan leaves out because no alarm function is set (the page never writes them then).
-std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,
-                                                    const ConfigSnapshot& current, const ConfigSnapshot& target);
-// Whether those left-out values stop the change: only when alarme_funcao was not given, since then the
-// user most likely meant to set an alarm. A file that gives alarme_funcao = 0 says there is none, and
-// the alarm values it also records lie dormant: they are named, not refused.
+// Whether the values RequestsNotWritten leaves out stop the change: only when alarme_funcao was not
+// given, since then the user most likely meant to set an alarm. A file that gives alarme_funcao = 0
+// says there is none, and the alarm values it also records lie dormant: they are named, not refused.
 bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,
                         const std::vector<const ParameterKey*>& notWritten);
 

@@ -1,4 +1,4 @@
-// The frame dump of --verbose.
+// The frame and network dumps of --verbose.
 #include "frame_dump.h"
 
 #include "text_output.h"
@@ -7,5 +7,18 @@ std::string FrameDumpLine(const std::string& time, FrameDirection direction, con
     std::string line = time + (direction == FrameDirection::Sent ? " ->" : " <-");
     if (count == 0) return line + " (nada)\n";
     for (size_t i = 0; i < count; ++i) line += Format(" %02X", bytes[i]);
+    return line + "\n";
+}
+
+namespace {
+// A flood must not turn the dump into megabytes of hex.
+const size_t kNetworkBytesShown = 64;
+}  // namespace
+
+std::string NetworkDumpLine(const std::string& time, FrameDirection direction, const uint8_t* bytes, size_t count) {
+    std::string line = time + (direction == FrameDirection::Sent ? " rede ->" : " rede <-");
+    const size_t shown = count < kNetworkBytesShown ? count : kNetworkBytesShown;
+    for (size_t i = 0; i < shown; ++i) line += Format(" %02X", bytes[i]);
+    if (count > shown) line += Format(" ... (+%u bytes)", static_cast<unsigned>(count - shown));
     return line + "\n";
 }

@@ -41,8 +41,14 @@ int OpenLine(const LineTarget& target) {
     commSettings.deviceAddress = target.address;
     UseToken();
     device->AllowOneOpen();
-    if (OpenPort() == 1) return kExitOk;
+    // A server that closed at once (busy with another client) leaves a port that cannot serve.
+    if (OpenPort() == 1 && !NetworkLineLost()) return kExitOk;
     const std::string network = NetworkPortProblem();
+    if (Interrupted()) {
+        Complain(network.empty() ? std::string("interrompido: a porta não foi aberta") : network);
+        UseToken();
+        return kExitInterrupted;
+    }
     if (device->IsOpen()) {
         Complain(Format("a porta %s não aceitou a configuração da linha (%d bit/s, 8N1)%s%s", target.port.c_str(),
                         static_cast<int>(target.baud), network.empty() ? "" : ": ", network.c_str()));

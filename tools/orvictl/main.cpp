@@ -7,6 +7,8 @@
 #include "exit_codes.h"
 #include "frame_dump.h"
 #include "line_session.h"
+#include "network_port.h"
+#include "network_wait.h"
 #include "orvi_version.h"
 #include "platform.h"
 #include "text_output.h"
@@ -26,6 +28,17 @@ void DumpFrame(FrameDirection direction, const uint8_t* bytes, size_t count) {
     WriteErr(FrameDumpLine(NowText(), direction, bytes, count));
 }
 
+void DumpNetwork(FrameDirection direction, const uint8_t* bytes, size_t count) {
+    WriteErr(NetworkDumpLine(NowText(), direction, bytes, count));
+}
+
+// A connection that drops ends the command as a transmitter that stops answering does, whatever
+// the command made of it; Ctrl-C, a port that never opened and the usage stay what they were.
+int ExitCodeAfter(int code) {
+    const bool kept = code == kExitInterrupted || code == kExitUsage || code == kExitPort || code == kExitFile;
+    return NetworkConnectionDropped() && !kept ? kExitNoReply : code;
+}
+
 std::string GlobalHelp() {
     std::string text =
         "orvictl: configura transmissores Orvi pela linha serial (Modbus RTU), de um terminal ou de um script.\n"
@@ -38,7 +51,8 @@ std::string GlobalHelp() {
         "  --baud TAXA         1200, 2400, 4800, 9600 ou 19200\n"
         "  --address ENDEREÇO  endereço do transmissor, 1 a 247\n"
         "  --timeout MS        portas de rede: espera além da da linha (padrão 500; 1500 com gateway)\n"
-        "  --verbose           mostra na saída de erro cada quadro enviado e recebido (hexa, com a hora)\n"
+        "  --verbose           mostra na saída de erro cada quadro enviado e recebido (hexa, com a hora) e,\n"
+        "                      numa porta de rede, os bytes da conexão\n"
         "  --version           mostra a versão\n"
         "PORTA pode ser tcp://HOST:PORTA, rfc2217://HOST:PORTA ou modbus-tcp://HOST[:PORTA] (veja o manual).\n"
         "Sem elas valem o orvi.ini (Windows) ou o padrão: endereço 1, 9600 bit/s, /dev/ttyUSB0 ou COM1.\n"
@@ -54,7 +68,7 @@ std::string GlobalHelp() {
         "  1    diff: o transmissor difere do arquivo\n"
         "  2    uso incorreto: argumento, arquivo INI, chave ou valor inválido (nada escrito)\n"
         "  3    a porta serial não abre\n"
-        "  4    o transmissor não respondeu\n"
+        "  4    o transmissor não respondeu, ou a conexão de rede caiu\n"
         "  5    uma verificação de consistência falhou (nada escrito)\n"
         "  6    uma escrita, sua conferência ou a confirmação de endereço ou taxa falhou\n"
         "  7    um arquivo não pôde ser lido ou gravado\n"
@@ -66,6 +80,8 @@ std::string GlobalHelp() {
 int main(int argc, char** argv) {
     SuppressSystemErrorBoxes();
     InstallInterruptHandler();
+    // Naming a server and connecting to it are waits Ctrl-C ends too: nothing has been sent then.
+    SetNetworkCancelCheck(Interrupted);
     // Before any command runs: none can write without being journalled.
     StartWriteJournal(
         "orvictl", [] { return LinePortName(); }, Complain);
@@ -83,7 +99,11 @@ int main(int argc, char** argv) {
                         ORVI_VERSION_TWEAK, ORVI_VERSION_TEXT));
         return kExitOk;
     }
-    if (options.verbose) SetFrameObserver(DumpFrame);
+    if (options.verbose) {
+        SetFrameObserver(DumpFrame);
+        SetNetworkObserver(DumpNetwork);
+        SetNetworkVerbose(true);
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         WriteOut(GlobalHelp());
         return kExitOk;
@@ -95,7 +115,7 @@ int main(int argc, char** argv) {
             WriteOut(kCommands[i].help);
             return kExitOk;
         }
-        return kCommands[i].run(options, arguments);
+        return ExitCodeAfter(kCommands[i].run(options, arguments));
     }
     Complain(Format("comando desconhecido: %s (veja orvictl --help)", ArgumentText(name.c_str()).c_str()));
     return kExitUsage;

@@ -20,6 +20,8 @@ const uint32_t kGatewayAllowanceMs = 1500;
 std::unique_ptr<TcpSerialDevice> networkDevice;
 std::unique_ptr<MbapCodec> gatewayCodec;
 bool lossTold = false;
+bool verboseRun = false;
+bool connectionDropped = false;
 
 // What the refused private values are to the user: the calibration (21 to 24, read as a group),
 // the status (4), or a value by its address.
@@ -66,7 +68,16 @@ SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs) {
 }
 
 void ReleaseNetworkPort() {
-    if (networkDevice && networkDevice->ConnectionLost() && !lossTold) Complain(networkDevice->Problem());
+    if (networkDevice && networkDevice->ConnectionLost()) {
+        connectionDropped = true;
+        if (!lossTold) Complain(networkDevice->Problem());
+    }
+    if (networkDevice && networkDevice->SetsLineRate() && verboseRun) {
+        const LineErrors errors = networkDevice->ServerLineErrors();
+        Complain(Format("erros na linha do servidor (RFC 2217): paridade %u, enquadramento %u, sobreposição %u%s",
+                        errors.parity, errors.framing, errors.overrun,
+                        errors.parity || errors.framing || errors.overrun ? " (taxa errada ou linha com ruído?)" : ""));
+    }
     if (PrivateValuesRefused())
         Complain("aviso: o gateway recusou as funções próprias do transmissor (0x70 e 0x71); sem leitura: " +
                  RefusedValuesText(gatewayCodec->RefusedPrivateValues()) + "; o resto foi lido normalmente");
@@ -76,7 +87,15 @@ void ReleaseNetworkPort() {
     lossTold = false;
 }
 
-std::string NetworkPortProblem() { return networkDevice ? networkDevice->Problem() : std::string(); }
+void SetNetworkVerbose(bool verbose) { verboseRun = verbose; }
+
+bool NetworkConnectionDropped() { return connectionDropped; }
+
+std::string NetworkPortProblem() {
+    if (!networkDevice) return std::string();
+    lossTold = true;
+    return networkDevice->Problem();
+}
 
 bool PrivateValuesRefused() { return gatewayCodec && !gatewayCodec->RefusedPrivateValues().empty(); }
 
@@ -90,6 +109,22 @@ std::string NetworkFailureText(LinkError error, unsigned address) {
     if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
         return GatewayExceptionText(gatewayCodec->LastGatewayException(), address);
     return std::string();
+}
+
+std::string NetworkSampleText(LinkError error, unsigned address) {
+    if (NetworkLineLost()) return "conexão perdida";
+    if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
+        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address);
+    return std::string();
+}
+
+WholeWaitScope::WholeWaitScope(bool active)
+    : savedMs_(networkDevice ? networkDevice->Allowance() : 0), active_(active && networkDevice) {
+    if (active_) networkDevice->SetAllowance(0);
+}
+
+WholeWaitScope::~WholeWaitScope() {
+    if (active_ && networkDevice) networkDevice->SetAllowance(savedMs_);
 }
 
 int FitScanRates(const std::string& port, int32_t lineRate, bool ratesGiven, std::vector<int32_t>* rates) {

@@ -18,8 +18,13 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms);
 // timeoutMs 0 takes the default allowance.
 SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs);
 // Ends the network connection, if any, and tells what the user has not been told yet: a lost
-// connection, the private values a gateway refused.
+// connection, the private values a gateway refused, and with --verbose the line errors an RFC 2217
+// server reported.
 void ReleaseNetworkPort();
+// --verbose: what the network showed is told at the end too.
+void SetNetworkVerbose(bool verbose);
+// True once a connection that had served was lost for good during this run (exit code 4).
+bool NetworkConnectionDropped();
 
 // Why a network port did not open or refused the line settings ("" for a local port).
 std::string NetworkPortProblem();
@@ -30,6 +35,22 @@ std::string NetworkFailureText(LinkError error, unsigned address);
 bool PrivateValuesRefused();
 // True once the open network connection has broken: every further transaction would fail at once.
 bool NetworkLineLost();
+// What a row of monitor says of a sample without a reply when the network is why: "conexão
+// perdida", or the gateway's answer ("" otherwise).
+std::string NetworkSampleText(LinkError error, unsigned address);
+// While set, the network adds nothing to a reply's wait: the caller's time-outs bound it whole.
+// Gives the allowance back when it ends.
+class WholeWaitScope {
+public:
+    explicit WholeWaitScope(bool active);
+    ~WholeWaitScope();
+    WholeWaitScope(const WholeWaitScope&) = delete;
+    WholeWaitScope& operator=(const WholeWaitScope&) = delete;
+
+private:
+    uint32_t savedMs_;
+    bool active_;
+};
 
 // The rates a scan may try on port: a server in raw mode has one line rate, the one given with
 // --baud (or the default), and refuses a list of several. An exit code, with a message when not 0.

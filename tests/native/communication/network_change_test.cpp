@@ -173,4 +173,20 @@ TEST(NetworkChangeText, NamesTheAddressesAndRatesInvolved) {
     EXPECT_TRUE(NetworkChangeText(change).empty());
 }
 
+// What the sheet read of the transmitter and a file opened for it outlive only a change that wrote
+// nothing and left the host where it was; an unconfirmed write may have moved the transmitter.
+TEST(NetworkChangeAftermath, OnlyAChangeThatWroteNothingAndLeftTheHostKeepsWhatWasRead) {
+    using R = NetworkChangeResult;
+    using A = NetworkChangeAftermath;
+    const struct {
+        R result;
+        A aftermath;
+    } rows[] = {
+        {R::kNothingToChange, A::kKeep}, {R::kAddressInUse, A::kKeep},   {R::kStopped, A::kKeep},
+        {R::kNoReply, A::kReadFailed},   {R::kConfirmed, A::kLineMoved}, {R::kOnlyAddressTaken, A::kLineMoved},
+        {R::kNotTaken, A::kLineMoved},   {R::kNotFound, A::kLineMoved},
+    };
+    for (const auto& row : rows) EXPECT_EQ(AftermathOf(row.result), row.aftermath) << static_cast<int>(row.result);
+}
+
 }  // namespace

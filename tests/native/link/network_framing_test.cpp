@@ -2,6 +2,8 @@
 // and the MBAP framing of a Modbus TCP gateway under the unchanged transactions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -71,14 +73,21 @@ TEST(Rfc2217Stream, DataAndRatesGoOutWithEveryIacDoubled) {
               Bytes(odd.begin(), odd.begin() + 11));
 }
 
-TEST(Rfc2217Stream, ServerStreamSplitAnywhereYieldsLineDataAnswersAndTheConfirmedRate) {
+TEST(Rfc2217Stream, ServerStreamSplitAnywhereYieldsLineDataAnswersAndTheConfirmedSettings) {
     const Bytes server = {
         0xFF, 0xFD, 44,          // DO COM-PORT: the agreement asked for, no answer
         0xFF, 0xFB, 3,           // WILL SUPPRESS-GO-AHEAD: accepted once
         0xFF, 0xFD, 1,           // DO ECHO: refused
+        0xFF, 0xFD, 3,           // DO SUPPRESS-GO-AHEAD: agreed to, once
         0x01, 0xFF, 0xFF, 0x03,  // line data with an escaped 0xFF
         0xFF, 0xFA, 44,   101,  0x00, 0x00, 0xFF, 0xFF, 0x00, 0xFF, 0xF0,  // rate 65280 confirmed
-        0xFF, 0xFB, 3,                                                     // WILL SGA again: nothing more to say
+        0xFF, 0xFA, 44,   102,  8,    0xFF, 0xF0,                          // 8 data bits
+        0xFF, 0xFA, 44,   103,  3,    0xFF, 0xF0,                          // parity kept even
+        0xFF, 0xFA, 44,   104,  1,    0xFF, 0xF0,                          // 1 stop bit
+        0xFF, 0xFA, 44,   106,  0x0E, 0xFF, 0xF0,  // line state: overrun, parity and framing errors
+        0xFF, 0xFA, 44,   106,  0x04, 0xFF, 0xF0,  // and a parity error
+        0xFF, 0xFB, 3,                             // WILL SGA again: nothing more to say
+        0xFF, 0xFD, 3,                             // DO SGA again: nor here
         0x7F,
     };
     for (size_t split = 1; split < server.size(); ++split) {
@@ -87,42 +96,40 @@ TEST(Rfc2217Stream, ServerStreamSplitAnywhereYieldsLineDataAnswersAndTheConfirme
         stream.Feed(server.data(), split, &data, &answer);
         stream.Feed(server.data() + split, server.size() - split, &data, &answer);
         EXPECT_EQ((Bytes{0x01, 0xFF, 0x03, 0x7F}), data) << "split at " << split;
-        EXPECT_EQ((Bytes{0xFF, 0xFD, 3, 0xFF, 0xFC, 1}), answer) << "split at " << split;
+        EXPECT_EQ((Bytes{0xFF, 0xFD, 3, 0xFF, 0xFC, 1, 0xFF, 0xFB, 3}), answer) << "split at " << split;
         EXPECT_EQ(65280u, stream.ConfirmedBaud()) << "split at " << split;
+        ASSERT_TRUE(stream.LineAnswered()) << "split at " << split;
+        EXPECT_EQ(3, stream.Confirmed().parity);
+        EXPECT_EQ(2u, stream.Errors().parity);
+        EXPECT_EQ(1u, stream.Errors().framing);
+        EXPECT_EQ(1u, stream.Errors().overrun);
         EXPECT_FALSE(stream.ComPortRefused());
     }
+    // What the client asks for besides the rate: the RTU line, UART errors reported, modem lines not.
+    const Bytes line = Rfc2217Stream::SetLine(9600);
+    const Bytes wanted[] = {{0xFF, 0xFA, 44, 2, 8, 0xFF, 0xF0},
+                            {0xFF, 0xFA, 44, 3, 1, 0xFF, 0xF0},
+                            {0xFF, 0xFA, 44, 4, 1, 0xFF, 0xF0},
+                            {0xFF, 0xFA, 44, 10, 0x0E, 0xFF, 0xF0},
+                            {0xFF, 0xFA, 44, 11, 0, 0xFF, 0xF0}};
+    for (const Bytes& part : wanted)
+        EXPECT_NE(line.end(), std::search(line.begin(), line.end(), part.begin(), part.end())) << int(part[3]);
+    EXPECT_EQ((Bytes{0xFF, 0xFA, 44, 12, 1, 0xFF, 0xF0}), Rfc2217Stream::PurgeData(true, false));
+
+    // Which setting a server kept, in words.
+    ComPortLine kept;
+    kept.baud = 9600, kept.dataSize = 7, kept.parity = 2, kept.stopSize = 3;
+    EXPECT_EQ(
+        "o servidor manteve a taxa de 9600 bit/s (pedida 19200), 7 bits de dados (pedidos 8), a paridade "
+        "ímpar (pedida nenhuma), 1,5 bits de parada (pedido 1)",
+        KeptSettingsText(19200, kept));
+    kept.dataSize = 8, kept.parity = 1, kept.stopSize = 1;
+    EXPECT_EQ("", KeptSettingsText(9600, kept));
     Rfc2217Stream refusing;
     Bytes data, answer;
     const Bytes dont = {0xFF, 0xFE, 44};
     refusing.Feed(dont.data(), dont.size(), &data, &answer);
     EXPECT_TRUE(refusing.ComPortRefused());
-}
-
-// A script started with standard input closed gets descriptor 0 for its connection: closing the line
-// must close that one too, or a server that takes one client at a time refuses the next open.
-TEST(TcpConnection, AConnectionOnDescriptorZeroIsClosedToo) {
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(0, bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address));
-    ASSERT_EQ(0, listen(listener, 1));
-    ASSERT_EQ(0, getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length));
-    const int input = dup(0);
-    close(0);
-    TcpConnection connection;
-    std::string problem;
-    const bool connected = connection.Connect("127.0.0.1", ntohs(address.sin_port), 1000, &problem);
-    const bool onZero = fcntl(0, F_GETFD) != -1;
-    connection.Close();
-    const bool closed = fcntl(0, F_GETFD) == -1;
-    dup2(input, 0);
-    close(input);
-    close(listener);
-    ASSERT_TRUE(connected) << problem;
-    ASSERT_TRUE(onZero);
-    EXPECT_TRUE(closed);
 }
 
 // The MBAP reply to the request last written, with the request's transaction and the given unit and PDU.

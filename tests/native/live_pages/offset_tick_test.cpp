@@ -23,17 +23,39 @@ TEST(ParseOffsetText, LeadingNumberWithinSixteenBitsOnly) {
 }
 
 TEST(DecideOffsetTick, WritesOnlyANumberThatDiffersFromTheTransmitterAndNeverWhileBusy) {
-    OffsetTickDecision d = DecideOffsetTick(false, "-12", 0);
+    OffsetTickDecision d = DecideOffsetTick(false, "-12", "0", 0);
     EXPECT_EQ(d.action, OffsetTickAction::Write);
     EXPECT_EQ(static_cast<uint16_t>(d.value), 0xFFF4);
 
-    d = DecideOffsetTick(false, "0012", 12);
+    d = DecideOffsetTick(false, "0012", "5", 12);
     EXPECT_EQ(d.action, OffsetTickAction::Settle);
     EXPECT_EQ(d.value, 12);
 
-    EXPECT_EQ(DecideOffsetTick(true, "-12", 0).action, OffsetTickAction::Skip);
-    EXPECT_EQ(DecideOffsetTick(false, "", 0).action, OffsetTickAction::Skip);
-    EXPECT_EQ(DecideOffsetTick(false, "70000", 0).action, OffsetTickAction::Skip);  // would wrap to 4464
+    EXPECT_EQ(DecideOffsetTick(true, "-12", "0", 0).action, OffsetTickAction::Skip);
+    EXPECT_EQ(DecideOffsetTick(false, "", "0", 0).action, OffsetTickAction::Skip);
+    EXPECT_EQ(DecideOffsetTick(false, "70000", "0", 0).action, OffsetTickAction::Skip);  // would wrap to 4464
+}
+
+// The apply writes a file's offset behind the page's back: the text the page set is no longer the
+// transmitter's, and a tick that wrote it would undo the file's offset with a value nobody typed.
+// Only the user's own text (typed, stepped) writes, and only it replaces a file's offset that waits.
+TEST(DecideOffsetTick, TheTextThePageSetFollowsTheTransmitterAndOnlyTheUsersTextWritesOrReplacesTheFilesOffset) {
+    const struct {
+        const char* text;
+        const char* settled;
+        OffsetTickAction action;
+        bool typed;
+    } rows[] = {
+        {"0", "0", OffsetTickAction::Follow, false},  // the transmitter now holds 12: the edit shows it
+        {"12", "0", OffsetTickAction::Settle, true},  // the user typed the value it holds: no write, file replaced
+        {"7", "0", OffsetTickAction::Write, true},    // the user's own value wins over the file's
+        {"-", "0", OffsetTickAction::Skip, true},     // half typed: the file's offset still waits
+    };
+    for (const auto& row : rows) {
+        const OffsetTickDecision d = DecideOffsetTick(false, row.text, row.settled, 12);
+        EXPECT_EQ(d.action, row.action) << row.text;
+        EXPECT_EQ(d.typed, row.typed) << row.text;
+    }
 }
 
 TEST(OffsetEditFollowsTransmitter, OnlyWhileTheEditHoldsTheTextThePageSettled) {

@@ -3,21 +3,45 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <chrono>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include "network_fixture.h"
 #include "orvictl_fixture.h"
+#include "scripted_tcp_server.h"
 
 namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// A client of a loopback port, as another user of a serial device server would be.
+class OtherClient {
+public:
+    explicit OtherClient(int port) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~OtherClient() { close(fd_); }
+    bool Connected() const { return connected_; }
+
+private:
+    int fd_;
+    bool connected_;
+};
+
+int UrlPort(const std::string& url) { return std::stoi(url.substr(url.rfind(':') + 1)); }
+
 // The orvictl fixture with a network line in front of its simulator.
 class OrvictlNetwork : public Orvictl {
 protected:
-    void StartSer2net() {
-        ser2net_.reset(new RunningSer2net(sim_->Dir(), sim_->Link(), 9600));
+    void StartSer2net(Ser2netUsers users = Ser2netUsers::kOne) {
+        ser2net_.reset(new RunningSer2net(sim_->Dir(), sim_->Link(), 9600, users));
         ASSERT_TRUE(ser2net_->Started()) << "ser2net did not come up: " << ReadWhole(ser2net_->Log());
     }
 
@@ -89,6 +113,13 @@ TEST_F(OrvictlNetwork, RawServerShowsSavesLoadsAndScansAtItsOneRate) {
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_EQ(std::string::npos, run.out.find("19200")) << run.out;
     EXPECT_TRUE(Has(run.err, "2 transmissor(es) encontrado(s)")) << run.err;
+    // --timeout is the whole wait at a silent address, the network's share included: eight empty
+    // addresses at 100 ms, where the network's default allowance alone would be 500 ms each.
+    const auto sweep = std::chrono::steady_clock::now();
+    run = Run({"--port", url, "scan", "--addresses", "3-10", "--timeout", "100"});
+    const auto took = std::chrono::steady_clock::now() - sweep;
+    EXPECT_EQ(4, run.code) << run.err;
+    EXPECT_LT(took, std::chrono::milliseconds(2500));
     sim_->Control().ClearLog();
     run = Run({"--port", url, "scan", "--rates", "9600,19200"});
     EXPECT_EQ(2, run.code);
@@ -110,6 +141,13 @@ TEST_F(OrvictlNetwork, Rfc2217ServerScansTwoRatesAndFollowsARateChange) {
     EXPECT_TRUE(Has(run.out, "\n1         9600 ")) << run.out;
     EXPECT_TRUE(Has(run.out, "\n7         19200 ")) << run.out;
 
+    // --verbose shows the Telnet side too: the rate asked for, and the line errors the server reported.
+    run = Run({"--verbose", "--port", url, "show"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_TRUE(Has(run.err, " rede -> FF FA 2C 01 00 00 25 80 FF F0")) << run.err;
+    EXPECT_TRUE(Has(run.err, "erros na linha do servidor (RFC 2217): paridade 0, enquadramento 0, sobreposição 0"))
+        << run.err;
+
     run = Run({"--port", url, "--address", "7", "--baud", "19200", "baud", "4800"});
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_TRUE(Has(run.out, "Taxa alterada de 19200 para 4800 bit/s e confirmada")) << run.out;
@@ -127,6 +165,11 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     EXPECT_TRUE(Has(run.err, "sem leitura: a calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
         << run.err;
 
+    // --verbose shows the MBAP frame beside the RTU frame it carries.
+    run = Run({"--verbose", "--port", gateway_->Url(), "show"});
+    EXPECT_TRUE(Has(run.err, " -> 01 03 00 00 00 44 45 F9\n")) << run.err;
+    EXPECT_TRUE(Has(run.err, " rede -> 00 01 00 00 00 06 01 03 00 00 00 44\n")) << run.err;
+
     run = Run({"--port", gateway_->Url(), "--address", "2", "load", file});
     ASSERT_EQ(0, run.code) << run.err;
     for (int reg : kLoadedRegisters) EXPECT_EQ(sim_->Control().Get(1, reg), sim_->Control().Get(2, reg)) << reg;
@@ -135,6 +178,17 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     run = Run({"--port", gateway_->Url(), "--address", "9", "show"});
     EXPECT_EQ(4, run.code);
     EXPECT_TRUE(Has(run.err, "o transmissor 9 não respondeu ao gateway")) << run.err;
+
+    // A transmitter that leaves the line while it is watched: the rows say what the gateway said.
+    const pid_t pid =
+        Launch({"--port", gateway_->Url(), "--address", "2", "monitor", "--interval", "1", "--count", "3"});
+    ASSERT_TRUE(WaitFor([&] { return Lines(ReadWhole(Path("out"))).size() == 2; })) << ReadWhole(Path("err"));
+    sim_->Control().Command("remove 2");
+    run = Finish(pid);
+    EXPECT_EQ(4, run.code) << run.err;
+    const std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(4u, rows.size()) << run.out;
+    EXPECT_TRUE(Has(rows[3], "sem leitura (") && Has(rows[3], "gateway")) << rows[3];
 }
 
 TEST_F(OrvictlNetwork, GatewayStoppedMidSessionEndsWithAClearErrorWithinTheTimeout) {
@@ -152,6 +206,58 @@ TEST_F(OrvictlNetwork, GatewayStoppedMidSessionEndsWithAClearErrorWithinTheTimeo
     EXPECT_EQ(4, WEXITSTATUS(status));
     EXPECT_TRUE(Has(ReadWhole(Path("err")), "a conexão com 127.0.0.1:" + std::to_string(gateway_->Port()) + " caiu"))
         << ReadWhole(Path("err"));
+    // The row of the sample it cost says why, not a time-out.
+    EXPECT_TRUE(Has(ReadWhole(Path("out")), "sem leitura (conexão perdida)")) << ReadWhole(Path("out"));
+}
+
+TEST_F(OrvictlNetwork, MonitorOutlastsAGatewayThatClosesIdleConnections) {
+    Start();  // for the test's folder: the transmitters are the scripted gateway's
+    ServerScript script;
+    script.mode = ServerMode::kCloseWhenIdle;
+    script.idleMs = 1000;
+    ScriptedTcpServer gateway(script);
+    const CtlRun run = Run({"--port", gateway.Url(), "monitor", "--interval", "2", "--count", "3", "--csv", "-"});
+    EXPECT_EQ(0, run.code) << run.err;
+    const std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(4u, rows.size()) << run.out;
+    for (size_t i = 1; i < rows.size(); ++i) EXPECT_FALSE(Has(rows[i], "sem leitura")) << rows[i];
+    EXPECT_EQ(2, gateway.IdleCloses());
+    EXPECT_EQ(3, gateway.Connections());
+}
+
+TEST_F(OrvictlNetwork, ABusySerialServerIsQuotedAndTheNextClientWaitsItsTurn) {
+    Start();
+    StartSer2net();
+    const std::string url = ser2net_->Rfc2217Url();
+    OtherClient holder(UrlPort(url));
+    ASSERT_TRUE(holder.Connected());
+    const CtlRun run = Run({"--port", url, "show"});
+    EXPECT_EQ(3, run.code) << run.err;
+    EXPECT_TRUE(Has(run.err, "o servidor fechou a conexão: Port already in use")) << run.err;
+    EXPECT_FALSE(Has(run.err, "RFC 2217?")) << run.err;
+}
+
+// A second client that kicks orvictl off (ser2net's kickolduser) while a write is out: the write may
+// have reached the transmitter, is said so, and is never sent again.
+TEST_F(OrvictlNetwork, AKickedSessionDuringLoadReportsTheWriteInFlight) {
+    Start({"--device", "2:9600"});
+    const std::string file = SavedConfiguration();
+    StartSer2net(Ser2netUsers::kKickOldUser);
+    const std::string url = ser2net_->Rfc2217Url();
+    SimClient& sim = sim_->Control();
+    sim.Command("delay 2 1500");  // time enough to come in while a write is out
+    sim.ClearLog();
+    const pid_t pid = Launch({"--port", url, "--address", "2", "--timeout", "3000", "load", file});
+    ASSERT_TRUE(WaitFor([&] { return !WrittenRegisters(2).empty(); }, std::chrono::milliseconds(10000)))
+        << ReadWhole(Path("err"));
+    std::unique_ptr<OtherClient> intruder(new OtherClient(UrlPort(url)));
+    ASSERT_TRUE(intruder->Connected());
+    const CtlRun run = Finish(pid);
+    intruder.reset();
+    EXPECT_EQ(4, run.code) << run.err;
+    EXPECT_TRUE(Has(run.err, "sem resposta: unidade pode ter sido escrito")) << run.err;
+    EXPECT_TRUE(Has(run.err, "a conexão com 127.0.0.1:" + std::to_string(UrlPort(url)) + " caiu")) << run.err;
+    EXPECT_EQ((std::vector<int>{67}), WrittenRegisters(2)) << "the write in flight went out once";
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+// One visit of the configuration sheet, from its opening to its closing, and the configuration file
+// opened on it: the file's values wait on the pages for OK or Apply, its indication offset waits for
+// that apply, and the measuring point it names goes on the journal lines of the writes made meanwhile.
+// All of it belongs to the visit and to the transmitter it was opened for: it goes when the sheet
+// closes (OK, Cancel, the close box), on "&Ler", on another file and on any change of the line.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "config_snapshot.h"
+
+// A configuration file as the sheet takes it.
+struct SheetFile {
+    ConfigSnapshot values;  // the editable fields and the indication offset the file makes of the transmitter's
+    std::string tag;        // the measuring point the file names, as the file reader gives it; empty for none
+};
+
+// A file on the sheet and how far it has come.
+struct FileOnSheet {
+    bool present = false;
+    bool shown = false;          // its values are on the Input/Output page
+    bool offsetWaiting = false;  // its offset differs from the transmitter's and waits for the apply
+    SheetFile file;
+};
+
+// Held by the sheet's opening for as long as the sheet runs, and reached through the functions
+// below while it does; nothing of its file outlives it.
+class SheetVisit {
+public:
+    explicit SheetVisit(const SheetFile* file);  // the file opened before the sheet (service window), or null
+    ~SheetVisit();
+    SheetVisit(const SheetVisit&) = delete;
+    SheetVisit& operator=(const SheetVisit&) = delete;
+
+    FileOnSheet file;
+};
+
+// Takes a file onto the open sheet in place of any earlier one and shows its values on the
+// Input/Output page; false when no sheet is open.
+bool TakeFileOnSheet(const SheetFile& file);
+// The visit's file while its values are not on the page yet (opened before the sheet); null otherwise.
+const SheetFile* SheetFileToShow();
+// The values are on the page now: the offset waits when it differs from the transmitter's.
+void NoteSheetFileShown();
+// Drops the visit's file: the values not yet shown, the offset waiting and the tag.
+void DropSheetFile();
+
+// The file's offset that waits for the next apply; false when none waits.
+bool WaitingFileOffset(int16_t* offset);
+// Written by the apply, or replaced by the user's own offset on the Diagnostic page.
+void DropWaitingFileOffset();
+
+// The line's settings changed (address, rate or port; "&Conectar", "&Modificar", "&Procurar",
+// "&Ler", the host communication dialog): the transmitter answering now may be another one, so
+// what was read and the file opened for the one before both go.
+void LineSettingsChanged();
