@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "link_platform.h"
+#include "serial_port.h"
 
 namespace {
 // Connecting and the server's confirmation of a rate are one-off waits, longer than a reply's.
@@ -17,8 +18,8 @@ std::string HostAndPort(const TcpAddress& address) {
 }
 }  // namespace
 
-TcpSerialDevice::TcpSerialDevice(NetworkScheme scheme, uint32_t allowanceMs)
-    : scheme_(scheme), allowanceMs_(allowanceMs) {}
+TcpSerialDevice::TcpSerialDevice(NetworkScheme scheme, uint32_t fixedAllowanceMs)
+    : scheme_(scheme), allowance_(scheme == NetworkScheme::kModbusTcp, fixedAllowanceMs) {}
 
 uint32_t TcpSerialDevice::MsSince(uint64_t us) const {
     const uint64_t now = LinkClockUs();
@@ -43,7 +44,9 @@ bool TcpSerialDevice::Open(const char* portName) {
     lineRate_ = 0;
     name_.clear();
     if (!ParseTcpAddress(portName, &address_, &problem_) || address_.scheme != scheme_) return false;
-    if (!connection_.Connect(address_.host, address_.port, kConnectMs + allowanceMs_, &problem_)) return false;
+    const uint64_t connectStart = LinkClockUs();
+    if (!connection_.Connect(address_.host, address_.port, kConnectMs + allowance_.Ms(), &problem_)) return false;
+    allowance_.NoteConnect(LinkClockUs() - connectStart);
     name_ = portName;
     telnet_.reset();
     if (scheme_ == NetworkScheme::kRfc2217) {
@@ -74,7 +77,7 @@ bool TcpSerialDevice::Configure(const char*, int32_t lineBaud) {
         return false;
     }
     const uint64_t start = LinkClockUs();
-    const uint32_t limit = kRateConfirmMs + allowanceMs_;
+    const uint32_t limit = kRateConfirmMs + allowance_.Ms();
     while (telnet_->ConfirmedBaud() == 0 && !telnet_->ComPortRefused()) {
         const uint32_t spent = MsSince(start);
         if (spent >= limit || !Pull(limit - spent)) break;
@@ -100,17 +103,31 @@ bool TcpSerialDevice::Pull(uint32_t waitMs) {
         return false;
     }
     if (n == 0) return true;
-    if (!telnet_) {
-        pending_.insert(pending_.end(), raw, raw + n);
-        return true;
-    }
+    const size_t before = pending_.size();
     Bytes answer;
-    telnet_->Feed(raw, static_cast<size_t>(n), &pending_, &answer);
+    if (telnet_)
+        telnet_->Feed(raw, static_cast<size_t>(n), &pending_, &answer);
+    else
+        pending_.insert(pending_.end(), raw, raw + n);
+    if (pending_.size() > before) NoteFirstReplyByte();
     if (!answer.empty() && !connection_.Send(answer.data(), answer.size(), kRateConfirmMs)) {
         NoteLost();
         return false;
     }
     return true;
+}
+
+void TcpSerialDevice::NoteFirstReplyByte() {
+    if (!awaitingReply_) return;
+    awaitingReply_ = false;
+    // A gateway's frames are measured by its codec, which knows their length on the line.
+    if (scheme_ == NetworkScheme::kModbusTcp || lineRate_ == 0) return;
+    // The request on the line and the first character of the reply; what is left is the network's
+    // (and the transmitter's answer time, which a local line's time-outs cover as well). A reply
+    // cannot tell which try of its request it answers: it counts from the first, the longer wait.
+    const uint64_t lineUs = LineTimeUs(lastRequest_.size() + 1, lineRate_);
+    const uint64_t tookUs = LinkClockUs() - firstTryUs_;
+    allowance_.NoteReplyDelay(tookUs > lineUs ? tookUs - lineUs : 0);
 }
 
 void TcpSerialDevice::Purge(bool receiveSide, bool) {
@@ -141,10 +158,13 @@ bool TcpSerialDevice::Write(const uint8_t* bytes, size_t count) {
     else
         out.assign(bytes, bytes + count);
     const uint32_t limit =
-        writeTimeouts_.perByteMs * static_cast<uint32_t>(count) + writeTimeouts_.constantMs + allowanceMs_;
+        writeTimeouts_.perByteMs * static_cast<uint32_t>(count) + writeTimeouts_.constantMs + allowance_.Ms();
     const bool sent = connection_.Send(out.data(), out.size(), limit);
     if (!connection_.IsOpen()) NoteLost();
     sentAtUs_ = LinkClockUs();
+    if (!awaitingReply_ || lastRequest_.size() != count || !std::equal(bytes, bytes + count, lastRequest_.begin()))
+        firstTryUs_ = sentAtUs_;
+    lastRequest_.assign(bytes, bytes + count);
     awaitingReply_ = sent;
     return sent;
 }
@@ -155,10 +175,15 @@ size_t TcpSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
     uint64_t totalMs = static_cast<uint64_t>(readTimeouts_.perByteMs) * maxCount + readTimeouts_.constantMs;
     if (totalMs == 0) totalMs = readTimeouts_.intervalMs;
     uint64_t deadlineUs = start + totalMs * 1000u;
+    // A gateway's codec gives each read the time left of its frame and the pause a frame may hold.
+    const bool framed = scheme_ == NetworkScheme::kModbusTcp;
+    const uint32_t allowanceMs = allowance_.Ms();
     // The network delays the start of the reply, not the line time of its bytes.
-    if (awaitingReply_) deadlineUs = std::max(deadlineUs, sentAtUs_ + (allowanceMs_ + totalMs) * 1000u);
+    if (awaitingReply_ && !framed) deadlineUs = std::max(deadlineUs, sentAtUs_ + (allowanceMs + totalMs) * 1000u);
     // Bytes of one reply may come in separate segments: the gap between them gets some slack too.
-    const uint64_t gapUs = (static_cast<uint64_t>(readTimeouts_.intervalMs) + allowanceMs_ / 4u + 20u) * 1000u;
+    const uint64_t gapUs =
+        1000u * static_cast<uint64_t>(framed ? readTimeouts_.intervalMs
+                                             : SegmentSlackMs(readTimeouts_.intervalMs, allowanceMs));
 
     size_t got = 0;
     uint64_t lastByteUs = start;
@@ -176,10 +201,7 @@ size_t TcpSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
         if (now >= limitUs) break;
         const size_t before = pending_.size();
         if (!Pull(static_cast<uint32_t>((limitUs - now + 999u) / 1000u))) break;
-        if (pending_.size() > before) {
-            lastByteUs = LinkClockUs();
-            awaitingReply_ = false;
-        }
+        if (pending_.size() > before) lastByteUs = LinkClockUs();
     }
     return got;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "network_allowance.h"
 #include "rfc2217_codec.h"
 #include "serial_device.h"
 #include "tcp_address.h"
@@ -11,14 +12,16 @@
 
 // The server drives the line (RTS and direction included), so the port operations that touch
 // the UART do nothing here. Reads keep the COMMTIMEOUTS rules of the seam, and the first byte of
-// a reply may come allowanceMs later than on a local line: the network's share of the wait.
+// a reply may come the allowance later than on a local line: the network's share of the wait. A
+// gateway's replies are whole frames that the MBAP codec times itself, so its reads get no allowance.
 //
 // ClosePort and OpenPort come in pairs whenever the link changes the rate; the connection is kept
 // across them (a server that serves one client at a time may still be busy with the one just
 // closed), and ends with the device.
 class TcpSerialDevice : public SerialDevice {
 public:
-    TcpSerialDevice(NetworkScheme scheme, uint32_t allowanceMs);
+    // fixedAllowanceMs: what the user allows the network (0: follow what is measured).
+    TcpSerialDevice(NetworkScheme scheme, uint32_t fixedAllowanceMs);
 
     bool Open(const char* portName) override;
     // Raw: the server's rate is fixed, so only the first rate given (taken as the line's) is
@@ -44,15 +47,19 @@ public:
     bool ConnectionLost() const { return lost_; }
     // Why the last open failed or the connection was lost, in Portuguese.
     const std::string& Problem() const { return problem_; }
+    // The network's share of a reply's wait, for the frame codec of a gateway too.
+    NetworkAllowance& Allowance() { return allowance_; }
 
 private:
     // Receives for at most waitMs and keeps the line data; false when the connection broke.
     bool Pull(uint32_t waitMs);
     void NoteLost();
     uint32_t MsSince(uint64_t us) const;
+    // The first line data after a request: how much later than its line time it came.
+    void NoteFirstReplyByte();
 
     NetworkScheme scheme_;
-    uint32_t allowanceMs_;
+    NetworkAllowance allowance_;
     TcpAddress address_;
     std::string name_;
     TcpConnection connection_;
@@ -62,6 +69,8 @@ private:
     WriteTimeouts writeTimeouts_ = {0, 0};
     int32_t lineRate_ = 0;  // raw: the first rate given; RFC 2217: the last rate the server confirmed
     uint64_t sentAtUs_ = 0;
+    Bytes lastRequest_;       // as the line carries it
+    uint64_t firstTryUs_ = 0;  // when the first of the tries of that request went out
     bool awaitingReply_ = false;  // a request went out and no byte has come back since
     bool open_ = false;
     bool lost_ = false;

@@ -183,6 +183,8 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
     if (code != kExitOk) return code;
 
     LineTarget target = ResolveLineTarget(globals);
+    // The sweep asks each address as its own unit; one unit given for all would answer at every address.
+    if (target.unit) return UsageError("scan", "--unit não vale na busca: cada endereço é procurado como unidade");
     const bool ratesGiven = !options.rates.empty();
     if (!ratesGiven) options.rates.assign(kNetworkRates, kNetworkRates + kNetworkRateCount);
     code = FitScanRates(target.port, target.baud, ratesGiven, &options.rates);

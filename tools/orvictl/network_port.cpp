@@ -12,11 +12,6 @@
 #include "text_output.h"
 
 namespace {
-// What a reply may take beyond its line time. A gateway waits for the line itself (often up to
-// a second) before it answers for an absent transmitter, so it gets more.
-const uint32_t kServerAllowanceMs = 500;
-const uint32_t kGatewayAllowanceMs = 1500;
-
 std::unique_ptr<TcpSerialDevice> networkDevice;
 std::unique_ptr<MbapCodec> gatewayCodec;
 bool lossTold = false;
@@ -51,15 +46,14 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms) {
     return true;
 }
 
-SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs) {
+SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t unit) {
     ReleaseNetworkPort();
     const NetworkScheme scheme = NetworkSchemeOf(port);
     if (scheme == NetworkScheme::kNone) return SystemSerialDevice();
-    const bool gateway = scheme == NetworkScheme::kModbusTcp;
-    if (timeoutMs == 0) timeoutMs = gateway ? kGatewayAllowanceMs : kServerAllowanceMs;
     networkDevice.reset(new TcpSerialDevice(scheme, timeoutMs));
-    if (gateway) {
-        gatewayCodec.reset(new MbapCodec);
+    if (scheme == NetworkScheme::kModbusTcp) {
+        gatewayCodec.reset(new MbapCodec(networkDevice->Allowance()));
+        gatewayCodec->UseUnit(unit);
         UseFrameCodec(gatewayCodec.get());
     }
     return *networkDevice;
@@ -68,7 +62,9 @@ SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs) {
 void ReleaseNetworkPort() {
     if (networkDevice && networkDevice->ConnectionLost() && !lossTold) Complain(networkDevice->Problem());
     if (PrivateValuesRefused())
-        Complain("aviso: o gateway recusou as funções próprias do transmissor (0x70 e 0x71); sem leitura: " +
+        Complain(std::string("aviso: o gateway ") +
+                 (gatewayCodec->PrivateFunctions() == PrivatePath::kDropped ? "não responde às" : "recusou as") +
+                 " funções próprias do transmissor (0x70 e 0x71); sem leitura: " +
                  RefusedValuesText(gatewayCodec->RefusedPrivateValues()) + "; o resto foi lido normalmente");
     UseFrameCodec(nullptr);
     gatewayCodec.reset();
@@ -80,6 +76,10 @@ std::string NetworkPortProblem() { return networkDevice ? networkDevice->Problem
 
 bool PrivateValuesRefused() { return gatewayCodec && !gatewayCodec->RefusedPrivateValues().empty(); }
 
+bool ThroughGateway() { return gatewayCodec != nullptr; }
+
+uint8_t GatewayUnit() { return gatewayCodec ? gatewayCodec->Unit() : 0; }
+
 bool NetworkLineLost() { return networkDevice && networkDevice->ConnectionLost(); }
 
 std::string NetworkFailureText(LinkError error, unsigned address) {
@@ -88,7 +88,7 @@ std::string NetworkFailureText(LinkError error, unsigned address) {
         return networkDevice->Problem();
     }
     if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address);
+        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address, gatewayCodec->Unit());
     return std::string();
 }
 

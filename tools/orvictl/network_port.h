@@ -15,8 +15,9 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms);
 
 // The device for a port name: the system's serial device for a local port; for a network name a
 // network device (with the MBAP frame codec for a gateway), kept until ReleaseNetworkPort.
-// timeoutMs 0 takes the default allowance.
-SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs);
+// timeoutMs 0 lets the allowance follow the network; unit (not 0) is the gateway's unit identifier
+// for the transmitter.
+SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t unit = 0);
 // Ends the network connection, if any, and tells what the user has not been told yet: a lost
 // connection, the private values a gateway refused.
 void ReleaseNetworkPort();
@@ -26,8 +27,13 @@ std::string NetworkPortProblem();
 // Why a transaction failed when the network or the gateway is the reason ("" otherwise); the
 // loss of the connection counts as told once this has returned it.
 std::string NetworkFailureText(LinkError error, unsigned address);
-// True once a gateway has refused one of the transmitter's private values (functions 0x70, 0x71).
+// True once a gateway has refused or dropped one of the transmitter's private values (functions 0x70,
+// 0x71); the rest of them are then not asked of it.
 bool PrivateValuesRefused();
+// True while the open line is a Modbus TCP gateway: its serial rate is its own, unknown here.
+bool ThroughGateway();
+// The unit identifier given for the transmitter with --unit (0: none, the address is the unit).
+uint8_t GatewayUnit();
 // True once the open network connection has broken: every further transaction would fail at once.
 bool NetworkLineLost();
 

@@ -1,0 +1,41 @@
+// What a reply on a network line may take beyond its line time, and how that follows the network.
+#pragma once
+#include <cstdint>
+
+// A serial device server adds little to a reply (a round trip and its own forwarding), so its
+// allowance follows what it was measured to add: first the time the connection took to open, then
+// the longest delay of a reply seen. A gateway answers for an absent transmitter only when its own
+// wait on the line is over: its allowance never falls below the default that covers such a wait,
+// and grows when a reply shows the gateway needs longer. An allowance the user gave is kept as given.
+class NetworkAllowance {
+public:
+    enum : uint32_t {
+        kServerDefaultMs = 500,    // before anything was measured
+        kGatewayDefaultMs = 1500,  // a gateway waits for its own line first
+        kFloorMs = 20,             // scheduling, and a server's wait to gather a reply's bytes
+        kMostMs = 10000,
+    };
+
+    // fixedMs: the allowance the user gave (kept whatever is measured); 0 follows the network.
+    NetworkAllowance(bool gateway, uint32_t fixedMs) : gateway_(gateway), fixedMs_(fixedMs) {}
+
+    uint32_t Ms() const;
+    // The connection took us to open (the name resolved, the handshake made): one round trip at least.
+    void NoteConnect(uint64_t us);
+    // A reply (one that came too late included) arrived us later than the line alone explains.
+    void NoteReplyDelay(uint64_t us);
+
+private:
+    bool gateway_;
+    uint32_t fixedMs_;
+    uint64_t connectUs_ = 0;
+    uint64_t longestReplyDelayUs_ = 0;
+    bool connected_ = false;
+    bool replied_ = false;
+};
+
+// How long a pause inside one reply may last: the line's own interval, and room for a reply that
+// reaches the network in two segments. A server that sends small segments waits for the
+// acknowledgement of the first before the second (Nagle), and Windows delays an acknowledgement up
+// to 200 ms; a larger allowance says the network's pauses are longer too.
+uint32_t SegmentSlackMs(uint32_t lineIntervalMs, uint32_t allowanceMs);
