@@ -4,7 +4,7 @@
 
 // A serial device server adds little to a reply (a round trip and its own forwarding), so its
 // allowance follows what it was measured to add: first the time the connection took to open, then
-// the longest delay of a reply seen. A gateway answers for an absent transmitter only when its own
+// the longest delay of a reply seen, with as much again (at least kFloorMs) for the network's moods. A gateway answers for an absent transmitter only when its own
 // wait on the line is over: its allowance never falls below the default that covers such a wait,
 // and grows when a reply shows the gateway needs longer. An allowance the user gave is kept as given.
 class NetworkAllowance {
@@ -12,8 +12,10 @@ public:
     enum : uint32_t {
         kServerDefaultMs = 500,    // before anything was measured
         kGatewayDefaultMs = 1500,  // a gateway waits for its own line first
-        kFloorMs = 20,             // scheduling, and a server's wait to gather a reply's bytes
+        kBeforeRepliesMs = 100,    // once the connection is open, until a reply was measured
+        kMarginMs = 10,            // over the longest delay measured: scheduling, the network's moods
         kMostMs = 10000,
+        kDelaysKept = 8,
     };
 
     // fixedMs: the allowance the user gave (kept whatever is measured); 0 follows the network.
@@ -29,9 +31,9 @@ private:
     bool gateway_;
     uint32_t fixedMs_;
     uint64_t connectUs_ = 0;
-    uint64_t longestReplyDelayUs_ = 0;
+    uint64_t delaysUs_[kDelaysKept] = {};  // the latest replies' delays, round
+    unsigned delays_ = 0;                  // how many were measured
     bool connected_ = false;
-    bool replied_ = false;
 };
 
 // How long a pause inside one reply may last: the line's own interval, and room for a reply that

@@ -109,7 +109,7 @@ bool TcpSerialDevice::Pull(uint32_t waitMs) {
         telnet_->Feed(raw, static_cast<size_t>(n), &pending_, &answer);
     else
         pending_.insert(pending_.end(), raw, raw + n);
-    if (pending_.size() > before) NoteFirstReplyByte();
+    if (pending_.size() > before) NoteReplyBytes(pending_.size() - before);
     if (!answer.empty() && !connection_.Send(answer.data(), answer.size(), kRateConfirmMs)) {
         NoteLost();
         return false;
@@ -117,15 +117,15 @@ bool TcpSerialDevice::Pull(uint32_t waitMs) {
     return true;
 }
 
-void TcpSerialDevice::NoteFirstReplyByte() {
-    if (!awaitingReply_) return;
+void TcpSerialDevice::NoteReplyBytes(size_t count) {
     awaitingReply_ = false;
+    replyBytes_ += count;
     // A gateway's frames are measured by its codec, which knows their length on the line.
-    if (scheme_ == NetworkScheme::kModbusTcp || lineRate_ == 0) return;
-    // The request on the line and the first character of the reply; what is left is the network's
-    // (and the transmitter's answer time, which a local line's time-outs cover as well). A reply
-    // cannot tell which try of its request it answers: it counts from the first, the longer wait.
-    const uint64_t lineUs = LineTimeUs(lastRequest_.size() + 1, lineRate_);
+    if (scheme_ == NetworkScheme::kModbusTcp || lineRate_ == 0 || firstTryUs_ == 0) return;
+    // The request and the reply's bytes so far have left the line by now (a server may gather
+    // many before it sends); what is left is the network's, and the transmitter's answer time. A
+    // reply cannot tell which try of its request it answers: it counts from the first, the longer wait.
+    const uint64_t lineUs = LineTimeUs(lastRequest_.size() + replyBytes_, lineRate_);
     const uint64_t tookUs = LinkClockUs() - firstTryUs_;
     allowance_.NoteReplyDelay(tookUs > lineUs ? tookUs - lineUs : 0);
 }
@@ -165,6 +165,7 @@ bool TcpSerialDevice::Write(const uint8_t* bytes, size_t count) {
     if (!awaitingReply_ || lastRequest_.size() != count || !std::equal(bytes, bytes + count, lastRequest_.begin()))
         firstTryUs_ = sentAtUs_;
     lastRequest_.assign(bytes, bytes + count);
+    replyBytes_ = 0;
     awaitingReply_ = sent;
     return sent;
 }

@@ -55,8 +55,8 @@ private:
     bool Pull(uint32_t waitMs);
     void NoteLost();
     uint32_t MsSince(uint64_t us) const;
-    // The first line data after a request: how much later than its line time it came.
-    void NoteFirstReplyByte();
+    // Line data after a request: how much later than the line explains it came.
+    void NoteReplyBytes(size_t count);
 
     NetworkScheme scheme_;
     NetworkAllowance allowance_;
@@ -71,6 +71,7 @@ private:
     uint64_t sentAtUs_ = 0;
     Bytes lastRequest_;       // as the line carries it
     uint64_t firstTryUs_ = 0;  // when the first of the tries of that request went out
+    size_t replyBytes_ = 0;    // line data received since
     bool awaitingReply_ = false;  // a request went out and no byte has come back since
     bool open_ = false;
     bool lost_ = false;
