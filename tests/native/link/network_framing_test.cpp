@@ -378,7 +378,7 @@ TEST(NetworkAllowance, FollowsTheRoundTripAtConnectAndOnTheReplies) {
     server.NoteReplyDelay(5000);
     EXPECT_EQ(150u + NetworkAllowance::kMarginMs, server.Ms());
     // Once the replies after it have come in time, a moment's slowness no longer counts.
-    for (int k = 0; k < NetworkAllowance::kDelaysKept - 1; ++k) server.NoteReplyDelay(6000);
+    for (unsigned k = 0; k + 1 < NetworkAllowance::kDelaysKept; ++k) server.NoteReplyDelay(6000);
     EXPECT_EQ(6u + NetworkAllowance::kMarginMs, server.Ms());
     gateway.NoteReplyDelay(1000000);  // a gateway that waits a second on its line: within its default
     EXPECT_EQ(1500u, gateway.Ms());
