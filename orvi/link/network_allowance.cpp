@@ -16,8 +16,8 @@ uint32_t NetworkAllowance::Ms() const {
     if (!replied && !connected_) return byDefault;
     // The replies measure what the network adds better than the opening, which includes the name's resolution.
     const uint64_t* kept = delaysUs_;
-    const uint64_t delayMs = CeilMs(replied ? *std::max_element(kept, kept + std::min<unsigned>(delays_, kDelaysKept))
-                                            : connectUs_);
+    const uint64_t delayMs =
+        CeilMs(replied ? *std::max_element(kept, kept + std::min<unsigned>(delays_, kDelaysKept)) : connectUs_);
     uint32_t followed = static_cast<uint32_t>(std::min<uint64_t>(delayMs + kMarginMs, kMostMs));
     if (!replied) followed = std::max<uint32_t>(followed, kBeforeRepliesMs);
     return gateway_ ? std::max(byDefault, followed) : followed;

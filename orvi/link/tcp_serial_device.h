@@ -69,9 +69,9 @@ private:
     WriteTimeouts writeTimeouts_ = {0, 0};
     int32_t lineRate_ = 0;  // raw: the first rate given; RFC 2217: the last rate the server confirmed
     uint64_t sentAtUs_ = 0;
-    Bytes lastRequest_;       // as the line carries it
-    uint64_t firstTryUs_ = 0;  // when the first of the tries of that request went out
-    size_t replyBytes_ = 0;    // line data received since
+    Bytes lastRequest_;           // as the line carries it
+    uint64_t firstTryUs_ = 0;     // when the first of the tries of that request went out
+    size_t replyBytes_ = 0;       // line data received since
     bool awaitingReply_ = false;  // a request went out and no byte has come back since
     bool open_ = false;
     bool lost_ = false;

@@ -102,8 +102,8 @@ RunningGateway::RunningGateway(const std::string& dir, const std::string& line, 
                                const std::vector<std::string>& extra) {
 #ifdef MODBUS_GATEWAY_PATH
     portFile_ = dir + "/gateway-port";
-    std::vector<std::string> args = {MODBUS_GATEWAY_PATH, "--line", line, "--baud", std::to_string(baud),
-                                     "--port-file", portFile_};
+    std::vector<std::string> args = {MODBUS_GATEWAY_PATH,  "--line",      line,     "--baud",
+                                     std::to_string(baud), "--port-file", portFile_};
     args.insert(args.end(), extra.begin(), extra.end());
     pid_ = Spawn(args, dir + "/gateway.log");
     if (WaitFor([this] { return !Running(pid_) || access(portFile_.c_str(), R_OK) == 0; }) && Running(pid_))

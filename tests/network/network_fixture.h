@@ -34,7 +34,8 @@ private:
 class RunningGateway {
 public:
     // The gateway in front of line at baud; extra: more of its options (--reply-timeout MS, --private drop).
-    RunningGateway(const std::string& dir, const std::string& line, int baud, const std::vector<std::string>& extra = {});
+    RunningGateway(const std::string& dir, const std::string& line, int baud,
+                   const std::vector<std::string>& extra = {});
     ~RunningGateway() { Stop(); }
     RunningGateway(const RunningGateway&) = delete;
     RunningGateway& operator=(const RunningGateway&) = delete;

@@ -234,8 +234,8 @@ Bytes ScriptedTcpServer::TransmitterPdu(const Request& request) {
 uint32_t ScriptedTcpServer::LineMs(const Request& request, const Bytes& reply) const {
     if (script_.lineBaud <= 0) return 0;
     const size_t rtuRequest = request.pdu.size() + 3;
-    const size_t rtuReply = script_.framing == ServerFraming::kMbap ? (reply.size() > kMbapHeader ? reply.size() - 4 : 0)
-                                                                    : reply.size();
+    const size_t rtuReply =
+        script_.framing == ServerFraming::kMbap ? (reply.size() > kMbapHeader ? reply.size() - 4 : 0) : reply.size();
     return static_cast<uint32_t>((rtuRequest + rtuReply) * 10000u / static_cast<uint32_t>(script_.lineBaud));
 }
 

@@ -66,9 +66,9 @@ public:
 
 private:
     struct Request {
-        Bytes frame;         // as received
-        uint8_t unit;        // the RTU address, or the MBAP unit identifier
-        Bytes pdu;           // function and data
+        Bytes frame;   // as received
+        uint8_t unit;  // the RTU address, or the MBAP unit identifier
+        Bytes pdu;     // function and data
         uint16_t transaction;
     };
 
@@ -98,7 +98,7 @@ private:
     std::atomic<bool> stopping_{false};
     bool lateSent_ = false;
     mutable std::mutex mutex_;
-    std::condition_variable stopped_;   // and every change of answered_
+    std::condition_variable stopped_;  // and every change of answered_
     std::vector<Bytes> requests_;
     size_t answered_ = 0;
     std::map<uint32_t, int16_t> values_;  // unit << 17 | private << 16 | address

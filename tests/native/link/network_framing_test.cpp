@@ -178,8 +178,8 @@ protected:
         server_.reset(new ScriptedTcpServer(script));
         ASSERT_NE(0, server_->Port());
         const bool gateway = script.framing == ServerFraming::kMbap;
-        port_.reset(new ServerPort(gateway ? NetworkScheme::kModbusTcp : NetworkScheme::kRawTcp, allowanceMs,
-                                   server_->Url()));
+        port_.reset(
+            new ServerPort(gateway ? NetworkScheme::kModbusTcp : NetworkScheme::kRawTcp, allowanceMs, server_->Url()));
         UseSerialDevice(port_.get());
         commSettings.baudRate = rate;
         if (gateway) {
@@ -315,7 +315,8 @@ TEST_F(GatewayFraming, PrivateFunctionsAreFoundOutOnTheFirstRequest) {
     struct Case {
         PrivateHandling handling;
         PrivatePath found;
-    } cases[] = {{PrivateHandling::kRefused, PrivatePath::kRefused}, {PrivateHandling::kDropped, PrivatePath::kDropped}};
+    } cases[] = {{PrivateHandling::kRefused, PrivatePath::kRefused},
+                 {PrivateHandling::kDropped, PrivatePath::kDropped}};
     for (const Case& c : cases) {
         ServerScript script = Gateway();
         script.privateFunctions = c.handling;
@@ -402,7 +403,8 @@ TEST_F(GatewayFraming, ARawServersAllowanceFollowsItsReplies) {
     Connect(script, 0);
     static size_t sent;
     sent = 0;
-    SetFrameObserver([](FrameDirection direction, const uint8_t*, size_t) { sent += direction == FrameDirection::Sent; });
+    SetFrameObserver(
+        [](FrameDirection direction, const uint8_t*, size_t) { sent += direction == FrameDirection::Sent; });
     uint16_t word = 0;
     EXPECT_EQ(kLinkOk, ReadHolding(30, &word));
     // The replies to the other tries, which the next request's purge drops.

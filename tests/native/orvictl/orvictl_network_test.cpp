@@ -128,8 +128,9 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     EXPECT_FALSE(Has(run.out, "bit/s")) << run.out;
     // The gateway knows only the public functions: the private values are named once, the rest is shown.
     EXPECT_EQ(1u, Lines(run.err).size()) << run.err;
-    EXPECT_TRUE(Has(run.err, "o gateway recusou as funções próprias do transmissor (0x70 e 0x71); sem leitura: a "
-                             "calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
+    EXPECT_TRUE(Has(run.err,
+                    "o gateway recusou as funções próprias do transmissor (0x70 e 0x71); sem leitura: a "
+                    "calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
         << run.err;
     run = Run({"--port", gateway_->Url(), "show", "--json"});
     EXPECT_TRUE(Has(run.out, "\"baud\": null,")) << run.out;
@@ -174,10 +175,11 @@ TEST_F(OrvictlNetwork, GatewayThatDropsPrivateFunctionsCostsOneWaitAndOneMessage
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_TRUE(Has(run.out, "Calibração:")) << run.out;
-    EXPECT_EQ((std::vector<std::string>{"orvictl: aviso: o gateway não responde às funções próprias do transmissor (0x70 e "
-                                        "0x71); sem leitura: a calibração (valores privados 21 a 24) e o estado "
-                                        "(valor privado 4); o resto foi lido normalmente"}),
-              Lines(run.err));
+    EXPECT_EQ(
+        (std::vector<std::string>{"orvictl: aviso: o gateway não responde às funções próprias do transmissor (0x70 e "
+                                  "0x71); sem leitura: a calibração (valores privados 21 a 24) e o estado "
+                                  "(valor privado 4); o resto foi lido normalmente"}),
+        Lines(run.err));
     // The block, one private request's wait (the gateway's default allowance) and the start.
     EXPECT_LT(took, std::chrono::milliseconds(3500));
 }
