@@ -77,8 +77,9 @@ bool MbapCodec::Send(SerialDevice& device, const uint8_t* request, size_t length
         return true;
     }
     ++transaction_;
+    sentUnit_ = UnitOf(request_[0]);
     uint8_t frame[kMbapHeaderLength + 8];
-    const size_t total = MbapFromRtu(transaction_, request_, requestLength_, frame, sizeof frame, unit_);
+    const size_t total = MbapFromRtu(transaction_, request_, requestLength_, frame, sizeof frame, sentUnit_);
     if (total == 0) return false;
     // Whatever is still queued (a reply given up on, part of a frame) belongs to an earlier request.
     device.Purge(true, false);
@@ -172,7 +173,7 @@ size_t MbapCodec::ReceiveFrame(SerialDevice& device, uint8_t* reply, size_t capa
             }
         }
         // A gateway that knows the transmitter by another unit answers with that unit.
-        const uint8_t address = unit_ && header[6] == unit_ ? request_[0] : header[6];
+        const uint8_t address = header[6] == sentUnit_ ? request_[0] : header[6];
         return RtuFromMbap(address, pdu, pduLength, reply, std::min<size_t>(capacity, 255));
     }
     return 0;

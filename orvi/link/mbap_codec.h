@@ -42,9 +42,13 @@ public:
     // the reply's line time at the gateway's rate (commSettings' rate) and the pause a reply may hold.
     size_t Receive(SerialDevice& device, uint8_t* reply, size_t capacity, uint8_t expectedLength) override;
 
-    // The unit identifier the gateway knows the transmitter by, when not its address (0: the address).
-    void UseUnit(uint8_t unit) { unit_ = unit; }
-    uint8_t Unit() const { return unit_; }
+    // The gateway knows the transmitter at address by another unit identifier; requests to any other
+    // address keep the address as their unit.
+    void MapUnit(uint8_t address, uint8_t unit) {
+        mappedAddress_ = address;
+        mappedUnit_ = unit;
+    }
+    uint8_t UnitOf(uint8_t address) const { return mappedUnit_ && address == mappedAddress_ ? mappedUnit_ : address; }
 
     // A gateway that answers for an absent transmitter (0x0A, 0x0B) has said "no reply": Receive
     // then returns 0, as on a silent line, and this keeps the code (0 after any other outcome).
@@ -73,7 +77,9 @@ private:
     uint8_t request_[8] = {};
     size_t requestLength_ = 0;
     bool answeredHere_ = false;
-    uint8_t unit_ = 0;
+    uint8_t mappedAddress_ = 0;
+    uint8_t mappedUnit_ = 0;
+    uint8_t sentUnit_ = 0;  // the unit of the last request
     uint8_t lastGatewayException_ = 0;
     bool publicAnswered_ = false;
     PrivatePath privatePath_ = PrivatePath::kUnknown;

@@ -41,7 +41,8 @@ int OpenLine(const LineTarget& target) {
         Complain("--unit vale só para gateways Modbus TCP (modbus-tcp://)");
         return kExitUsage;
     }
-    device.reset(new NamedPortDevice(DeviceForPort(target.port, target.timeoutMs, target.unit), target.port));
+    device.reset(
+        new NamedPortDevice(DeviceForPort(target.port, target.timeoutMs, target.address, target.unit), target.port));
     UseSerialDevice(device.get());
     commSettings.baudRate = target.baud;
     commSettings.deviceAddress = target.address;
@@ -86,10 +87,9 @@ const std::string& LinePortName() {
 std::string LineDescription() {
     // A gateway's serial rate is its own setting: nothing here knows it.
     if (ThroughGateway()) {
-        const unsigned unit = GatewayUnit();
+        const unsigned unit = GatewayUnitOf(commSettings.deviceAddress);
         return Format("endereço %d%s, %s", commSettings.deviceAddress,
-                      unit && unit != commSettings.deviceAddress ? Format(" (unidade %u)", unit).c_str() : "",
-                      LinePortName().c_str());
+                      unit ? Format(" (unidade %u)", unit).c_str() : "", LinePortName().c_str());
     }
     return DescribeLine(commSettings.deviceAddress, commSettings.baudRate, LinePortName());
 }

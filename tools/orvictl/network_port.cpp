@@ -46,14 +46,14 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms) {
     return true;
 }
 
-SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t unit) {
+SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t address, uint8_t unit) {
     ReleaseNetworkPort();
     const NetworkScheme scheme = NetworkSchemeOf(port);
     if (scheme == NetworkScheme::kNone) return SystemSerialDevice();
     networkDevice.reset(new TcpSerialDevice(scheme, timeoutMs));
     if (scheme == NetworkScheme::kModbusTcp) {
         gatewayCodec.reset(new MbapCodec(networkDevice->Allowance()));
-        gatewayCodec->UseUnit(unit);
+        gatewayCodec->MapUnit(address, unit);
         UseFrameCodec(gatewayCodec.get());
     }
     return *networkDevice;
@@ -78,7 +78,10 @@ bool PrivateValuesRefused() { return gatewayCodec && !gatewayCodec->RefusedPriva
 
 bool ThroughGateway() { return gatewayCodec != nullptr; }
 
-uint8_t GatewayUnit() { return gatewayCodec ? gatewayCodec->Unit() : 0; }
+uint8_t GatewayUnitOf(uint8_t address) {
+    const uint8_t unit = gatewayCodec ? gatewayCodec->UnitOf(address) : address;
+    return unit == address ? 0 : unit;
+}
 
 bool NetworkLineLost() { return networkDevice && networkDevice->ConnectionLost(); }
 
@@ -88,7 +91,8 @@ std::string NetworkFailureText(LinkError error, unsigned address) {
         return networkDevice->Problem();
     }
     if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address, gatewayCodec->Unit());
+        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address,
+                                    gatewayCodec->UnitOf(static_cast<uint8_t>(address)));
     return std::string();
 }
 

@@ -16,8 +16,8 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms);
 // The device for a port name: the system's serial device for a local port; for a network name a
 // network device (with the MBAP frame codec for a gateway), kept until ReleaseNetworkPort.
 // timeoutMs 0 lets the allowance follow the network; unit (not 0) is the gateway's unit identifier
-// for the transmitter.
-SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t unit = 0);
+// for the transmitter at address.
+SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t address = 0, uint8_t unit = 0);
 // Ends the network connection, if any, and tells what the user has not been told yet: a lost
 // connection, the private values a gateway refused.
 void ReleaseNetworkPort();
@@ -32,8 +32,8 @@ std::string NetworkFailureText(LinkError error, unsigned address);
 bool PrivateValuesRefused();
 // True while the open line is a Modbus TCP gateway: its serial rate is its own, unknown here.
 bool ThroughGateway();
-// The unit identifier given for the transmitter with --unit (0: none, the address is the unit).
-uint8_t GatewayUnit();
+// The unit identifier the gateway knows the transmitter at address by (--unit), 0 when it is the address.
+uint8_t GatewayUnitOf(uint8_t address);
 // True once the open network connection has broken: every further transaction would fail at once.
 bool NetworkLineLost();
 

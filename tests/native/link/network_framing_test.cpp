@@ -352,14 +352,19 @@ TEST_F(GatewayFraming, PrivateFunctionsAreFoundOutOnTheFirstRequest) {
 
 TEST_F(GatewayFraming, AUnitOtherThanTheAddressGoesOutAndComesBackAsTheAddress) {
     ServerScript script = Gateway();
-    script.units = {5};
+    script.units = {5, 2};
     Connect(script);
-    codec_->UseUnit(5);
+    codec_->MapUnit(1, 5);
     uint16_t word = 0;
     EXPECT_EQ(kLinkOk, ReadHolding(30, &word));
     EXPECT_EQ(130, word);
-    ASSERT_EQ(1u, server().Requests().size());
-    EXPECT_EQ(5, server().Requests()[0][6]);
+    // Only the transmitter the unit was given for: another address is its own unit.
+    commSettings.deviceAddress = 2;
+    EXPECT_EQ(kLinkOk, ReadHolding(30, &word));
+    const std::vector<Bytes> requests = server().Requests();
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ(5, requests[0][6]);
+    EXPECT_EQ(2, requests[1][6]);
 }
 
 // What the network adds is measured: a server's allowance follows it, a gateway's never falls below

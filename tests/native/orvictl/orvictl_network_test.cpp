@@ -144,6 +144,17 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     EXPECT_EQ(4, run.code);
     EXPECT_TRUE(Has(run.err, "o gateway não obteve resposta do endereço 9 (endereço 9, " + gateway_->Url() + ")"))
         << run.err;
+
+    // A transmitter the gateway knows by another unit: asked by that unit, named by its address.
+    run = Run({"--port", gateway_->Url(), "--address", "9", "--unit", "2", "show", "--json"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_TRUE(Has(run.out, "\"endereco\": 9,")) << run.out;
+    run = Run({"--port", gateway_->Url(), "--address", "9", "--unit", "5", "show"});
+    EXPECT_TRUE(Has(run.err, "o gateway não obteve resposta da unidade 5 (endereço 9) (endereço 9 (unidade 5), "))
+        << run.err;
+    // A unit means nothing to a device server, nor to a sweep that asks every address as its unit.
+    EXPECT_EQ(2, Run({"--port", "tcp://127.0.0.1:1", "--unit", "2", "show"}).code);
+    EXPECT_EQ(2, Run({"--port", gateway_->Url(), "--unit", "2", "scan"}).code);
 }
 
 // A gateway answers for an absent transmitter only after its own wait on the line, and that answer
