@@ -112,19 +112,19 @@ void MbapCodec::NoteRefused() {
 }
 
 // The first private request tells: an "illegal function" exception is the gateway's refusal (the
-// transmitter knows its own functions); no frame at all from a gateway that has answered the public
-// functions and says when a unit is silent means it drops them.
+// transmitter knows its own functions); no frame at all, not even the gateway's own word that the
+// unit was silent, for a transmitter that has just answered a public request means it drops them.
 void MbapCodec::LearnPrivatePath(size_t replyLength, const uint8_t* reply, bool connected) {
     const uint8_t function = request_[1];
     if (!IsPrivateFunction(function)) {
-        if (replyLength > 0) publicAnswered_ = true;
+        lastAnswered_ = replyLength > 0 ? request_[0] : 0;
         return;
     }
     if (privatePath_ != PrivatePath::kUnknown) return;
     if (replyLength >= 5) {
         const bool refused = reply[1] == (function | kExceptionBit) && reply[2] == kIllegalFunction;
         privatePath_ = refused ? PrivatePath::kRefused : PrivatePath::kPassed;
-    } else if (lastGatewayException_ == 0 && publicAnswered_ && connected) {
+    } else if (lastGatewayException_ == 0 && lastAnswered_ == request_[0] && connected) {
         privatePath_ = PrivatePath::kDropped;
     }
     if (privatePath_ == PrivatePath::kRefused || privatePath_ == PrivatePath::kDropped) NoteRefused();

@@ -81,7 +81,7 @@ private:
     uint8_t mappedUnit_ = 0;
     uint8_t sentUnit_ = 0;  // the unit of the last request
     uint8_t lastGatewayException_ = 0;
-    bool publicAnswered_ = false;
+    uint8_t lastAnswered_ = 0;  // the address of the last public request answered (0: none)
     PrivatePath privatePath_ = PrivatePath::kUnknown;
     std::vector<uint16_t> refusedPrivate_;
     SentFrame sent_[kSentKept] = {};
