@@ -3,6 +3,7 @@
 #include "probe.h"
 
 #include "comm_settings.h"
+#include "frame_codec.h"
 #include "link_platform.h"
 #include "rtu_frame.h"
 #include "serial_port.h"
@@ -90,9 +91,26 @@ private:
 };
 }  // namespace
 
+namespace {
+// Through a gateway the reply comes whole, once the gateway has it from its line, and a gateway says
+// itself when nobody answered (its 0x0A and 0x0B are silence): one request, the codec's own wait.
+ProbeResult ProbeThroughCodec(int8_t reg, uint16_t* destination) {
+    ProbeResult probe = {kLinkTimeout, false, 0};
+    uint16_t word = 0;
+    const uint64_t start = LinkClockUs();
+    SendRequest(static_cast<uint16_t>(static_cast<int16_t>(reg)), 1, 3, 0, &word);
+    probe.result = ReceiveReply(3, 1);
+    probe.heard = probe.result != kLinkTimeout;
+    if (probe.heard) probe.answerUs = static_cast<uint32_t>(LinkClockUs() - start);
+    if (probe.result == kLinkOk && destination) *destination = word;
+    return probe;
+}
+}  // namespace
+
 ProbeResult ProbeRead(int8_t reg, uint16_t* destination, uint32_t allowanceMs) {
     ProbeResult probe = {kLinkTimeout, false, 0};
     if (TransactionBusy()) return probe;
+    if (ActiveFrameCodec()) return ProbeThroughCodec(reg, destination);
     SerialDevice& port = PortDevice();
     const uint32_t allowanceUs = 1000u * allowanceMs;
     ProbeDevice device(port, LineTimeUs(1, commSettings.baudRate) + allowanceUs,

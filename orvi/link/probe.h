@@ -11,5 +11,6 @@ struct ProbeResult {
 
 // Reads register reg (one word) at commSettings' address, one try, waiting for a reply to begin
 // allowanceMs and one character time after the request has left, and for a reply that began its line
-// time and allowanceMs in all; the frame, its checks and the port are the link's own.
+// time and allowanceMs in all; the frame, its checks and the port are the link's own. Through a frame
+// codec (a gateway) the codec's wait holds instead, and its "nobody answered" is silence.
 ProbeResult ProbeRead(int8_t reg, uint16_t* destination, uint32_t allowanceMs);

@@ -6,6 +6,7 @@
 
 #include "frame_observer.h"
 #include "network_wait.h"
+#include "serial_port.h"
 
 namespace {
 // Connecting and the server's confirmation of the line settings are one-off waits, longer than a reply's.
@@ -29,8 +30,8 @@ bool Printable(uint8_t byte) { return (byte >= 0x20 && byte < 0x7F) || byte == '
 bool IsLetter(uint8_t byte) { return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'); }
 }  // namespace
 
-TcpSerialDevice::TcpSerialDevice(NetworkScheme scheme, uint32_t allowanceMs)
-    : scheme_(scheme), allowanceMs_(allowanceMs) {}
+TcpSerialDevice::TcpSerialDevice(NetworkScheme scheme, uint32_t fixedAllowanceMs)
+    : scheme_(scheme), allowance_(scheme == NetworkScheme::kModbusTcp, fixedAllowanceMs) {}
 
 uint32_t TcpSerialDevice::MsSince(uint64_t us) const {
     const uint64_t now = NetworkClockUs();
@@ -106,6 +107,7 @@ long TcpSerialDevice::Pull(uint32_t waitMs) {
         telnet_->Feed(raw, static_cast<size_t>(n), &pending_, &answer);
     else
         pending_.insert(pending_.end(), raw, raw + n);
+    if (pending_.size() > before) NoteReplyBytes(pending_.size() - before);
     recent_.insert(recent_.end(), pending_.begin() + static_cast<long>(before), pending_.end());
     if (recent_.size() > kRecentBytes) recent_.erase(recent_.begin(), recent_.end() - static_cast<long>(kRecentBytes));
     // What arrived is kept for the reader even when answering the negotiation finds the connection broken.
@@ -125,7 +127,9 @@ bool TcpSerialDevice::Connect() {
     recent_.clear();
     inFlight_ = false;
     awaitingReply_ = false;
-    if (!connection_.Connect(address_.host, address_.port, kConnectMs + allowanceMs_, &problem_)) return false;
+    const uint64_t connectStart = NetworkClockUs();
+    if (!connection_.Connect(address_.host, address_.port, kConnectMs + allowance_.Ms(), &problem_)) return false;
+    allowance_.NoteConnect(NetworkClockUs() - connectStart);
     if (scheme_ == NetworkScheme::kRfc2217) {
         telnet_.reset(new Rfc2217Stream);
         if (!SendBytes(Rfc2217Stream::Opening(), kConnectMs)) {
@@ -189,7 +193,7 @@ bool TcpSerialDevice::ApplyLine(int32_t baud) {
         return false;
     }
     const uint64_t start = NetworkClockUs();
-    const uint32_t limit = kRateConfirmMs + allowanceMs_;
+    const uint32_t limit = kRateConfirmMs + allowance_.Ms();
     while (!telnet_->LineAnswered() && !telnet_->ComPortRefused() && connection_.IsOpen()) {
         const uint32_t spent = MsSince(start);
         if (spent >= limit || Pull(limit - spent) < 0) break;
@@ -241,6 +245,19 @@ void TcpSerialDevice::Purge(bool receiveSide, bool transmitSide) {
     pending_.clear();
 }
 
+void TcpSerialDevice::NoteReplyBytes(size_t count) {
+    awaitingReply_ = false;
+    replyBytes_ += count;
+    // A gateway's frames are measured by its codec, which knows their length on the line.
+    if (scheme_ == NetworkScheme::kModbusTcp || lineRate_ == 0 || firstTryUs_ == 0) return;
+    // The request and the reply's bytes so far have left the line by now (a server may gather
+    // many before it sends); what is left is the network's, and the transmitter's answer time. A
+    // reply cannot tell which try of its request it answers: it counts from the first, the longer wait.
+    const uint64_t lineUs = LineTimeUs(lastRequest_.size() + replyBytes_, lineRate_);
+    const uint64_t tookUs = NetworkClockUs() - firstTryUs_;
+    allowance_.NoteReplyDelay(tookUs > lineUs ? tookUs - lineUs : 0);
+}
+
 bool TcpSerialDevice::SetReadTimeouts(const ReadTimeouts& timeouts) {
     readTimeouts_ = timeouts;
     return true;
@@ -259,7 +276,10 @@ bool TcpSerialDevice::Write(const uint8_t* bytes, size_t count) {
     else
         out.assign(bytes, bytes + count);
     const uint32_t limit =
-        writeTimeouts_.perByteMs * static_cast<uint32_t>(count) + writeTimeouts_.constantMs + allowanceMs_;
+        writeTimeouts_.perByteMs * static_cast<uint32_t>(count) + writeTimeouts_.constantMs + allowance_.Ms();
+    // A try again of the request still unanswered keeps the time of the first: its reply may answer either.
+    const bool again =
+        awaitingReply_ && lastRequest_.size() == count && std::equal(bytes, bytes + count, lastRequest_.begin());
     inFlight_ = false;
     awaitingReply_ = false;
     for (bool reconnected = false;;) {
@@ -277,6 +297,9 @@ bool TcpSerialDevice::Write(const uint8_t* bytes, size_t count) {
         inFlight_ = handed > 0;
         if (sent) {
             sentAtUs_ = NetworkClockUs();
+            if (!again) firstTryUs_ = sentAtUs_;
+            lastRequest_.assign(bytes, bytes + count);
+            replyBytes_ = 0;
             awaitingReply_ = true;
             return true;
         }
@@ -292,10 +315,15 @@ size_t TcpSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
     uint64_t totalMs = static_cast<uint64_t>(readTimeouts_.perByteMs) * maxCount + readTimeouts_.constantMs;
     if (totalMs == 0) totalMs = readTimeouts_.intervalMs;
     uint64_t deadlineUs = start + totalMs * 1000u;
+    // A gateway's codec gives each read the time left of its frame and the pause a frame may hold.
+    const bool framed = scheme_ == NetworkScheme::kModbusTcp;
+    const uint32_t allowanceMs = allowance_.Ms();
     // The network delays the start of the reply, not the line time of its bytes.
-    if (awaitingReply_) deadlineUs = std::max(deadlineUs, sentAtUs_ + (allowanceMs_ + totalMs) * 1000u);
+    if (awaitingReply_ && !framed) deadlineUs = std::max(deadlineUs, sentAtUs_ + (allowanceMs + totalMs) * 1000u);
     // Bytes of one reply may come in separate segments: the gap between them gets some slack too.
-    const uint64_t gapUs = (static_cast<uint64_t>(readTimeouts_.intervalMs) + allowanceMs_ / 4u + 20u) * 1000u;
+    const uint64_t gapUs =
+        1000u * static_cast<uint64_t>(framed ? readTimeouts_.intervalMs
+                                             : SegmentSlackMs(readTimeouts_.intervalMs, allowanceMs));
 
     size_t got = 0;
     uint64_t lastByteUs = start;
@@ -313,10 +341,7 @@ size_t TcpSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
         if (now >= limitUs || !connection_.IsOpen()) break;
         const size_t before = pending_.size();
         if (Pull(static_cast<uint32_t>((limitUs - now + 999u) / 1000u)) < 0) break;
-        if (pending_.size() > before) {
-            lastByteUs = NetworkClockUs();
-            awaitingReply_ = false;
-        }
+        if (pending_.size() > before) lastByteUs = NetworkClockUs();
     }
     return got;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "network_allowance.h"
 #include "rfc2217_codec.h"
 #include "serial_device.h"
 #include "tcp_address.h"
@@ -11,7 +12,10 @@
 
 // The server drives the line (RTS and direction included), so the port operations that touch
 // the UART do nothing here. Reads keep the COMMTIMEOUTS rules of the seam, and the first byte of
-// a reply may come allowanceMs later than on a local line: the network's share of the wait.
+// a reply may come the allowance later than on a local line: the network's share of the wait. A
+// gateway's replies are whole frames that the MBAP codec times itself, so its reads get no allowance.
+// Its waits and the delays it measures run on the sockets' clock (NetworkClockUs), whatever the
+// link's own clock is.
 //
 // ClosePort and OpenPort come in pairs whenever the link changes the rate; the connection is kept
 // across them (a server that serves one client at a time may still be busy with the one just
@@ -25,7 +29,8 @@
 // words of its own ("Port already in use"): it told why, and the device keeps them as the problem.
 class TcpSerialDevice : public SerialDevice {
 public:
-    TcpSerialDevice(NetworkScheme scheme, uint32_t allowanceMs);
+    // fixedAllowanceMs: what the user allows the network (0: follow what is measured).
+    TcpSerialDevice(NetworkScheme scheme, uint32_t fixedAllowanceMs);
 
     bool Open(const char* portName) override;
     // Raw: the server's rate is fixed, so only the first rate given (taken as the line's) is
@@ -60,9 +65,8 @@ public:
     int Reconnections() const { return reconnections_; }
     // The UART errors an RFC 2217 server reported on this line (none for the other kinds).
     LineErrors ServerLineErrors() const;
-    // The network's share of a reply's wait; 0 leaves the whole wait to the read time-outs.
-    void SetAllowance(uint32_t ms) { allowanceMs_ = ms; }
-    uint32_t Allowance() const { return allowanceMs_; }
+    // The network's share of a reply's wait, for the frame codec of a gateway too.
+    NetworkAllowance& Allowance() { return allowance_; }
 
 private:
     // A new connection to address_, with the Telnet opening for RFC 2217; false with problem_ set.
@@ -81,9 +85,11 @@ private:
     // The server's own words at the end of what its line sent, if it sent some ("" otherwise).
     std::string ServerWords() const;
     uint32_t MsSince(uint64_t us) const;
+    // Line data after a request: how much later than the line explains it came.
+    void NoteReplyBytes(size_t count);
 
     NetworkScheme scheme_;
-    uint32_t allowanceMs_;
+    NetworkAllowance allowance_;
     TcpAddress address_;
     std::string name_;
     TcpConnection connection_;
@@ -95,6 +101,9 @@ private:
     WriteTimeouts writeTimeouts_ = {0, 0};
     int32_t lineRate_ = 0;  // raw: the first rate given; RFC 2217: the last rate the server confirmed
     uint64_t sentAtUs_ = 0;
+    Bytes lastRequest_;           // as the line carries it
+    uint64_t firstTryUs_ = 0;     // when the first of the tries of that request went out
+    size_t replyBytes_ = 0;       // line data received since
     bool awaitingReply_ = false;  // a request went out and no byte has come back since
     bool inFlight_ = false;       // a request went out (even in part) and the caller has not moved on
     bool open_ = false;

@@ -1,11 +1,12 @@
 // A Modbus TCP to RTU gateway for the tests, made with libmodbus: MBAP requests on a loopback
 // port, forwarded to an RTU line as raw requests, as a plant's gateway does.
 //
-//   modbus_gateway --line PATH --baud RATE --port-file FILE [--reply-timeout MS]
+//   modbus_gateway --line PATH --baud RATE --port-file FILE [--reply-timeout MS] [--private refuse|drop]
 //
 // Listens on 127.0.0.1 at a free port, written to FILE once it listens. Functions 3 and 6 go to
 // the line; any other function gets exception 1 (such gateways do not know the transmitter's
-// private functions); a unit outside 1..247 gets 0x0A, a unit that does not answer gets 0x0B.
+// private functions), or with --private drop no answer at all, as other gateways do; a unit outside
+// 1..247 gets 0x0A, a unit that does not answer gets 0x0B.
 #include <modbus.h>
 
 #include <cerrno>
@@ -21,6 +22,8 @@
 
 namespace {
 enum { kHeader = 7, kMaxPdu = 253 };
+
+bool dropUnknownFunctions = false;
 
 bool ReadExactly(int fd, uint8_t* buffer, size_t count) {
     size_t got = 0;
@@ -59,7 +62,7 @@ bool Forward(int fd, modbus_t* line) {
     if (!ReadExactly(fd, request + 1, length - 1)) return false;
     const uint8_t unit = header[6];
     const uint8_t function = request[1];
-    if (function != 3 && function != 6) return SendException(fd, header, function, 0x01);
+    if (function != 3 && function != 6) return dropUnknownFunctions || SendException(fd, header, function, 0x01);
     if (unit == 0 || unit > 247) return SendException(fd, header, function, 0x0A);
 
     modbus_set_slave(line, unit);
@@ -82,6 +85,7 @@ int main(int argc, char** argv) {
         if (option == "--baud") baud = std::atoi(argv[i + 1]);
         if (option == "--port-file") portFile = argv[i + 1];
         if (option == "--reply-timeout") replyTimeoutMs = std::atoi(argv[i + 1]);
+        if (option == "--private") dropUnknownFunctions = std::string(argv[i + 1]) == "drop";
     }
     if (linePath.empty() || portFile.empty()) {
         std::fprintf(stderr, "usage: modbus_gateway --line PATH --baud RATE --port-file FILE [--reply-timeout MS]\n");

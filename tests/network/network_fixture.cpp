@@ -100,15 +100,18 @@ RunningSer2net::RunningSer2net(const std::string& dir, const std::string& line, 
 
 void RunningSer2net::Stop() { Terminate(&pid_); }
 
-RunningGateway::RunningGateway(const std::string& dir, const std::string& line, int baud) {
+RunningGateway::RunningGateway(const std::string& dir, const std::string& line, int baud,
+                               const std::vector<std::string>& extra) {
 #ifdef MODBUS_GATEWAY_PATH
     portFile_ = dir + "/gateway-port";
-    pid_ = Spawn({MODBUS_GATEWAY_PATH, "--line", line, "--baud", std::to_string(baud), "--port-file", portFile_},
-                 dir + "/gateway.log");
+    std::vector<std::string> args = {MODBUS_GATEWAY_PATH,  "--line",      line,     "--baud",
+                                     std::to_string(baud), "--port-file", portFile_};
+    args.insert(args.end(), extra.begin(), extra.end());
+    pid_ = Spawn(args, dir + "/gateway.log");
     if (WaitFor([this] { return !Running(pid_) || access(portFile_.c_str(), R_OK) == 0; }) && Running(pid_))
         std::ifstream(portFile_) >> port_;
 #else
-    (void)dir, (void)line, (void)baud;  // libmodbus was missing when the tests were built
+    (void)dir, (void)line, (void)baud, (void)extra;  // libmodbus was missing when the tests were built
 #endif
 }
 

@@ -2,6 +2,7 @@
 // for the native tests of orvictl's network ports. Each is a child of the test, stopped by it.
 #pragma once
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -36,7 +37,9 @@ private:
 
 class RunningGateway {
 public:
-    RunningGateway(const std::string& dir, const std::string& line, int baud);
+    // The gateway in front of line at baud; extra: more of its options (--reply-timeout MS, --private drop).
+    RunningGateway(const std::string& dir, const std::string& line, int baud,
+                   const std::vector<std::string>& extra = {});
     ~RunningGateway() { Stop(); }
     RunningGateway(const RunningGateway&) = delete;
     RunningGateway& operator=(const RunningGateway&) = delete;

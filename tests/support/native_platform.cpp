@@ -1,8 +1,10 @@
 // Native stand-ins for the Win32 services of the link: device, settings file, wait and notice.
 #include "native_platform.h"
 
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "comm_settings.h"
 #include "link_platform.h"
@@ -14,6 +16,13 @@ std::unique_ptr<ScriptedSerialDevice> device(new ScriptedSerialDevice);
 std::unique_ptr<MemorySettingsStore> settings(new MemorySettingsStore);
 std::vector<std::string> notices;
 std::function<void()> delayHook;
+bool realTime = false;
+
+uint64_t RealClockUs() {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
 }  // namespace
 
 SerialDevice& SystemSerialDevice() { return *device; }
@@ -22,10 +31,14 @@ ScriptedSerialDevice& TestDevice() { return *device; }
 MemorySettingsStore& TestSettings() { return *settings; }
 std::vector<std::string>& PortNotices() { return notices; }
 
-uint64_t LinkClockUs() { return device->nowUs; }
+uint64_t LinkClockUs() { return realTime ? RealClockUs() : device->nowUs; }
 
 // The wait moves the fake clock; the hook stands for a mouse message dispatched meanwhile.
 void DelayMs(uint32_t ms) {
+    if (realTime) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
     device->events.push_back("delay " + std::to_string(ms));
     device->nowUs += static_cast<uint64_t>(ms) * 1000u;
     if (delayHook) {
@@ -39,7 +52,10 @@ void OnNextDelay(std::function<void()> hook) { delayHook = std::move(hook); }
 
 void ShowPortNotice(const char* text, const char* caption) { notices.push_back(std::string(caption) + ": " + text); }
 
+void UseRealTime() { realTime = true; }
+
 void ResetNativePlatform() {
+    realTime = false;
     device.reset(new ScriptedSerialDevice);
     settings.reset(new MemorySettingsStore);
     notices.clear();

@@ -13,3 +13,6 @@ std::vector<std::string>& PortNotices();  // texts shown by the fallback notice
 void ResetNativePlatform();
 void OnNextDelay(std::function<void()> hook);  // runs once inside the next DelayMs, as a mouse message would // fresh
                                                // device, settings, notices and CommSettings
+// The link's clock and waits on real time until the next ResetNativePlatform, for tests whose
+// other end is real (a TCP server in another thread) rather than the scripted device's fake clock.
+void UseRealTime();

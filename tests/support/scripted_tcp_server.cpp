@@ -1,4 +1,5 @@
-// The scripted server: one thread, one connection at a time, answers from a small register table.
+// The scripted TCP server: a thread that accepts one client at a time and answers its requests as
+// the script says, from a small table of registers and private values.
 #include "scripted_tcp_server.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "rtu_frame.h"
-
 namespace {
 enum : uint8_t { kIac = 255, kSb = 250, kSe = 240, kWill = 251, kWont = 252, kDo = 253, kDont = 254, kComPort = 44 };
 enum { kRtuRequestBytes = 8, kMbapHeader = 7, kFloodChunk = 1 << 20 };
@@ -25,6 +24,21 @@ uint16_t Word(const uint8_t* bytes) { return static_cast<uint16_t>((bytes[0] << 
 void PushWord(Bytes* out, uint16_t word) {
     out->push_back(static_cast<uint8_t>(word >> 8));
     out->push_back(static_cast<uint8_t>(word));
+}
+
+// The server runs beside the link in another thread, so it keeps to a CRC of its own: the link's
+// works on the frame state of the thread that sends.
+uint16_t Crc(const uint8_t* bytes, size_t count) {
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < count; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1u) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+    }
+    return crc;
+}
+
+uint32_t Key(uint8_t unit, bool privateValue, uint16_t address) {
+    return static_cast<uint32_t>(unit) << 17 | static_cast<uint32_t>(privateValue) << 16 | address;
 }
 
 using Clock = std::chrono::steady_clock;
@@ -40,21 +54,25 @@ ScriptedTcpServer::ScriptedTcpServer(const ServerScript& script) : script_(scrip
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener_, 4) == 0 &&
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port_ = ntohs(address.sin_port);
-    if (pipe2(wake_, O_CLOEXEC) != 0) wake_[0] = wake_[1] = -1;
+    if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(listener_, 4) != 0 || getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+        pipe2(wake_, O_CLOEXEC) != 0)
+        return;
+    port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { Serve(); });
 }
 
 ScriptedTcpServer::~ScriptedTcpServer() {
-    stopping_ = true;
-    if (wake_[1] >= 0 && write(wake_[1], "x", 1) < 0) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
     }
-    thread_.join();
-    close(listener_);
-    close(wake_[0]);
-    close(wake_[1]);
+    stopped_.notify_all();
+    if (wake_[1] >= 0 && write(wake_[1], "x", 1) != 1) {
+    }
+    if (thread_.joinable()) thread_.join();
+    for (int fd : {listener_, wake_[0], wake_[1]})
+        if (fd >= 0) close(fd);
 }
 
 std::string ScriptedTcpServer::Url() const {
@@ -75,6 +93,11 @@ size_t ScriptedTcpServer::RequestsWithFunction(uint8_t function) const {
     return static_cast<size_t>(std::count_if(requests_.begin(), requests_.end(), [&](const Bytes& request) {
         return request.size() > at && request[at] == function;
     }));
+}
+
+bool ScriptedTcpServer::WaitUntilAnswered(size_t count, uint32_t limitMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return stopped_.wait_for(lock, std::chrono::milliseconds(limitMs), [&] { return answered_ >= count; });
 }
 
 Bytes ScriptedTcpServer::ClientStream() const {
@@ -99,8 +122,10 @@ int ScriptedTcpServer::Closes() const {
 
 int16_t ScriptedTcpServer::Holding(uint8_t unit, uint16_t reg) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto found = holding_.find((static_cast<uint32_t>(unit) << 16) | reg);
-    return found == holding_.end() ? static_cast<int16_t>(100 + reg) : found->second;
+    const auto found = values_.find(Key(unit, false, reg));
+    // Each register holds something of its own until written; register 8 is the identity, 1.
+    if (found == values_.end()) return static_cast<int16_t>(reg == 8 ? 1 : 100 + reg);
+    return found->second;
 }
 
 bool ScriptedTcpServer::WaitReadable(int fd, uint32_t ms) {
@@ -206,11 +231,20 @@ void ScriptedTcpServer::ServeRequests(int fd) {
             setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
             return;
         }
-        const Bytes pdu = TransmitterPdu(request);
-        if (pdu.empty()) continue;  // nobody at that address
-        if (!SendAll(fd, Frame(request, pdu))) return;
-        if (script_.framing == ServerFraming::kRfc2217 && script_.linestateAfterReply)
+        const Bytes reply = script_.answer ? script_.answer(request.frame) : Answer(request);
+        switch (script_.mode) {
+        case ServerMode::kSplitReply: SendSplit(fd, request, reply); break;
+        case ServerMode::kLateOnce: SendLateOnce(fd, request, reply); break;
+        case ServerMode::kEmptyUnits0B: SendEmptyUnits0B(fd, request, reply); break;
+        default: SendPlain(fd, request, reply); break;
+        }
+        if (!reply.empty() && script_.framing == ServerFraming::kRfc2217 && script_.linestateAfterReply)
             SendAll(fd, Bytes{kIac, kSb, kComPort, 106, script_.linestateAfterReply, kIac, kSe});
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++answered_;
+        }
+        stopped_.notify_all();
     }
 }
 
@@ -315,30 +349,6 @@ void ScriptedTcpServer::AnswerComPort(int fd, const Bytes& sub) {
     SendAll(fd, answer);
 }
 
-Bytes ScriptedTcpServer::TransmitterPdu(const Request& request) {
-    if (!script_.units.count(request.unit) || request.pdu.size() < 5) return Bytes();
-    const uint8_t function = request.pdu[0];
-    const uint16_t reg = Word(&request.pdu[1]);
-    const uint16_t value = Word(&request.pdu[3]);
-    Bytes pdu = {function};
-    switch (function) {
-    case 3:
-        if (value == 0 || value > 125) return Bytes{static_cast<uint8_t>(function | 0x80), 3};
-        pdu.push_back(static_cast<uint8_t>(2 * value));
-        for (uint16_t i = 0; i < value; ++i)
-            PushWord(&pdu, static_cast<uint16_t>(Holding(request.unit, static_cast<uint16_t>(reg + i))));
-        return pdu;
-    case 6: {
-        std::lock_guard<std::mutex> lock(mutex_);
-        holding_[(static_cast<uint32_t>(request.unit) << 16) | reg] = static_cast<int16_t>(value);
-    }
-        return Bytes(request.pdu.begin(), request.pdu.begin() + 5);
-    case 0x70: PushWord(&pdu, 0); return pdu;
-    case 0x71: return Bytes(request.pdu.begin(), request.pdu.begin() + 5);
-    default: return Bytes{static_cast<uint8_t>(function | 0x80), 1};
-    }
-}
-
 Bytes ScriptedTcpServer::Frame(const Request& request, const Bytes& pdu) const {
     Bytes frame;
     if (script_.framing == ServerFraming::kMbap) {
@@ -351,7 +361,7 @@ Bytes ScriptedTcpServer::Frame(const Request& request, const Bytes& pdu) const {
     }
     Bytes rtu = {request.unit};
     rtu.insert(rtu.end(), pdu.begin(), pdu.end());
-    const uint16_t crc = Crc16(rtu.data(), rtu.size());
+    const uint16_t crc = Crc(rtu.data(), rtu.size());
     rtu.push_back(static_cast<uint8_t>(crc));
     rtu.push_back(static_cast<uint8_t>(crc >> 8));
     if (script_.framing == ServerFraming::kRtu) return rtu;
@@ -360,4 +370,91 @@ Bytes ScriptedTcpServer::Frame(const Request& request, const Bytes& pdu) const {
         if (byte == kIac) frame.push_back(kIac);
     }
     return frame;
+}
+
+Bytes ScriptedTcpServer::Answer(const Request& request) {
+    const Bytes pdu = TransmitterPdu(request);
+    return pdu.empty() ? Bytes() : Frame(request, pdu);
+}
+
+// Functions 3 and 6 on the holding registers, 0x70 and 0x71 on the private values, as the
+// transmitter answers them; the gateway's handling of the private ones first.
+Bytes ScriptedTcpServer::TransmitterPdu(const Request& request) {
+    if (!script_.units.count(request.unit) || request.pdu.size() < 5) return Bytes();
+    const uint8_t function = request.pdu[0];
+    const uint16_t address = Word(&request.pdu[1]);
+    const uint16_t word = Word(&request.pdu[3]);
+    const bool privateFunction = function == 0x70 || function == 0x71;
+    if (privateFunction && script_.framing == ServerFraming::kMbap) {
+        if (script_.privateFunctions == PrivateHandling::kDropped) return Bytes();
+        if (script_.privateFunctions == PrivateHandling::kRefused)
+            return Bytes{static_cast<uint8_t>(function | 0x80), 0x01};
+    }
+    Bytes pdu = {function};
+    if (function == 3) {
+        if (word == 0 || word > 125) return Bytes{static_cast<uint8_t>(function | 0x80), 3};
+        pdu.push_back(static_cast<uint8_t>(2 * word));
+        for (uint16_t k = 0; k < word; ++k) PushWord(&pdu, static_cast<uint16_t>(Holding(request.unit, address + k)));
+        return pdu;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (function == 0x70) {
+        const auto found = values_.find(Key(request.unit, true, address));
+        PushWord(&pdu, static_cast<uint16_t>(found == values_.end() ? 50 + address : found->second));
+        return pdu;
+    }
+    if (function == 6 || function == 0x71) {
+        values_[Key(request.unit, function == 0x71, address)] = static_cast<int16_t>(word);
+        return request.pdu;  // the echo
+    }
+    return Bytes{static_cast<uint8_t>(function | 0x80), 0x01};
+}
+
+// A gateway gathers the whole reply from its line before it sends it; a device server passes the
+// bytes on as they come, so the reply's first byte is what its line time delays there.
+uint32_t ScriptedTcpServer::LineMs(const Request& request, const Bytes& reply) const {
+    if (script_.lineBaud <= 0) return 0;
+    const size_t rtuRequest = request.pdu.size() + 3;
+    const size_t rtuReply =
+        script_.framing == ServerFraming::kMbap ? (reply.size() > kMbapHeader ? reply.size() - 4 : 0) : reply.size();
+    return static_cast<uint32_t>((rtuRequest + rtuReply) * 10000u / static_cast<uint32_t>(script_.lineBaud));
+}
+
+void ScriptedTcpServer::SendPlain(int fd, const Request& request, const Bytes& reply) {
+    if (reply.empty()) return;
+    Pause(LineMs(request, reply) + script_.replyDelayMs);
+    SendAll(fd, reply.data(), reply.size());
+}
+
+void ScriptedTcpServer::SendSplit(int fd, const Request& request, const Bytes& reply) {
+    if (reply.empty()) return;
+    Pause(LineMs(request, reply) + script_.replyDelayMs);
+    const size_t first = std::min<size_t>(reply.size(), script_.framing == ServerFraming::kMbap ? kMbapHeader : 3);
+    if (!SendAll(fd, reply.data(), first)) return;
+    Pause(kSplitPauseMs);
+    SendAll(fd, reply.data() + first, reply.size() - first);
+}
+
+void ScriptedTcpServer::SendLateOnce(int fd, const Request& request, const Bytes& reply) {
+    if (!lateSent_ && !reply.empty()) {
+        lateSent_ = true;
+        Pause(script_.lateMs);
+    }
+    SendPlain(fd, request, reply);
+}
+
+void ScriptedTcpServer::SendEmptyUnits0B(int fd, const Request& request, const Bytes& reply) {
+    if (!reply.empty() || script_.units.count(request.unit)) {
+        SendPlain(fd, request, reply);
+        return;
+    }
+    // Nobody answered on the gateway's line: it says so once its own wait is over.
+    Pause(script_.gatewayWaitMs);
+    const Bytes silence = Frame(request, Bytes{static_cast<uint8_t>(request.pdu[0] | 0x80), 0x0B});
+    SendAll(fd, silence.data(), silence.size());
+}
+
+void ScriptedTcpServer::Pause(uint32_t ms) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    stopped_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_.load(); });
 }

@@ -84,7 +84,8 @@ int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions*
             options->verbose = true;
             continue;
         }
-        if (option != "--port" && option != "--baud" && option != "--address" && option != "--timeout") {
+        if (option != "--port" && option != "--baud" && option != "--address" && option != "--timeout" &&
+            option != "--unit") {
             Complain(Format("opção desconhecida: %s (veja orvictl --help)", ArgumentText(option.c_str()).c_str()));
             return -1;
         }
@@ -110,6 +111,13 @@ int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions*
                 Complain(Format("--timeout %s: o tempo deve ser de 1 a 60000 ms", ArgumentText(value.c_str()).c_str()));
                 return -1;
             }
+        } else if (option == "--unit") {
+            long unit = 0;
+            if (!ParseWholeNumber(value, 1, 255, &unit)) {
+                Complain(Format("--unit %s: a unidade deve ser de 1 a 255", ArgumentText(value.c_str()).c_str()));
+                return -1;
+            }
+            options->unit = static_cast<int>(unit);
         } else if (!ParseDeviceAddress(value, &options->address)) {
             Complain(Format("--address %s: o endereço deve ser de 1 a 247", ArgumentText(value.c_str()).c_str()));
             return -1;

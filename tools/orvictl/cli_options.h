@@ -12,6 +12,7 @@ struct GlobalOptions {
     int address = 0;   // 0: orvi.ini or the default
     // Network ports: what a reply may take beyond the line's time-outs (0: the default allowance).
     uint32_t timeoutMs = 0;
+    int unit = 0;          // a gateway's unit identifier for the transmitter (0: its address)
     bool verbose = false;  // every frame on standard error
 };
 

@@ -183,6 +183,8 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
     if (code != kExitOk) return code;
 
     LineTarget target = ResolveLineTarget(globals);
+    // The sweep asks each address as its own unit; one unit given for all would answer at every address.
+    if (target.unit) return UsageError("scan", "--unit não vale na busca: cada endereço é procurado como unidade");
     const bool ratesGiven = !options.rates.empty();
     if (!ratesGiven) options.rates.assign(kNetworkRates, kNetworkRates + kNetworkRateCount);
     code = FitScanRates(target.port, target.baud, ratesGiven, &options.rates);
@@ -220,7 +222,7 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
             ProbeResult probe = {kLinkTimeout, false, 0};
             {
                 // --timeout is the whole wait at a silent address, the network's share included.
-                const WholeWaitScope whole(options.timeoutMs != 0);
+                const WholeWaitScope whole(options.timeoutMs != 0, allowanceMs);
                 probe = ProbeRead(kIdentityRegister, nullptr, allowanceMs);
             }
             // Every further address would fail at once: the sweep ends, and says why when the line closes.

@@ -4,6 +4,7 @@
 #include "config_snapshot.h"
 #include "exit_codes.h"
 #include "line_session.h"
+#include "network_port.h"
 #include "platform.h"
 #include "show_format.h"
 #include "text_output.h"
@@ -39,7 +40,8 @@ int RunShow(const GlobalOptions& options, const Arguments& arguments) {
         TransmitterReport report{};
         report.config = configSnapshot;
         report.address = commSettings.deviceAddress;
-        report.baud = commSettings.baudRate;
+        // A gateway's serial rate is its own setting, not the one given here for its timing.
+        report.baud = ThroughGateway() ? 0 : commSettings.baudRate;
         report.port = LinePortName();
         report.calibrationRead = ReadCalibration(&report.calibration);
         report.statusRead = !Interrupted() && ReadStatusBits(&report.statusBits) == kLinkOk;
@@ -47,7 +49,8 @@ int RunShow(const GlobalOptions& options, const Arguments& arguments) {
             code = kExitInterrupted;
         } else {
             WriteOut(json ? FormatReportJson(report) : FormatReportText(report));
-            if (!report.calibrationRead || !report.statusRead)
+            // A gateway that does not pass the private functions names what it kept back when the port closes.
+            if ((!report.calibrationRead || !report.statusRead) && !PrivateValuesRefused())
                 Complain("aviso: a calibração ou o estado não puderam ser lidos");
         }
     }

@@ -12,6 +12,7 @@
 #include "network_port.h"
 #include "platform.h"
 #include "serial_port.h"
+#include "tcp_address.h"
 #include "text_output.h"
 
 namespace {
@@ -27,6 +28,7 @@ LineTarget ResolveLineTarget(const GlobalOptions& options) {
     target.baud = options.baud ? options.baud : commSettings.baudRate;
     target.address = static_cast<uint8_t>(options.address ? options.address : commSettings.deviceAddress);
     target.timeoutMs = options.timeoutMs;
+    target.unit = static_cast<uint8_t>(options.unit);
     return target;
 }
 
@@ -35,7 +37,12 @@ int OpenLine(const LineTarget& target) {
         Complain("--timeout vale só para portas de rede (tcp://, rfc2217://, modbus-tcp://)");
         return kExitUsage;
     }
-    device.reset(new NamedPortDevice(DeviceForPort(target.port, target.timeoutMs), target.port));
+    if (target.unit && NetworkSchemeOf(target.port) != NetworkScheme::kModbusTcp) {
+        Complain("--unit vale só para gateways Modbus TCP (modbus-tcp://)");
+        return kExitUsage;
+    }
+    device.reset(
+        new NamedPortDevice(DeviceForPort(target.port, target.timeoutMs, target.address, target.unit), target.port));
     UseSerialDevice(device.get());
     commSettings.baudRate = target.baud;
     commSettings.deviceAddress = target.address;
@@ -84,6 +91,12 @@ const std::string& LinePortName() {
 }
 
 std::string LineDescription() {
+    // A gateway's serial rate is its own setting: nothing here knows it.
+    if (ThroughGateway()) {
+        const unsigned unit = GatewayUnitOf(commSettings.deviceAddress);
+        return Format("endereço %d%s, %s", commSettings.deviceAddress,
+                      unit ? Format(" (unidade %u)", unit).c_str() : "", LinePortName().c_str());
+    }
     return DescribeLine(commSettings.deviceAddress, commSettings.baudRate, LinePortName());
 }
 

@@ -10,7 +10,8 @@ struct LineTarget {
     std::string port;
     int32_t baud;
     uint8_t address;
-    uint32_t timeoutMs = 0;  // network ports only (0: the default allowance)
+    uint32_t timeoutMs = 0;  // network ports only (0: the allowance follows the network)
+    uint8_t unit = 0;        // gateways only (0: the address is the unit)
 };
 
 // The options where given, otherwise orvi.ini (Windows) or the defaults.

@@ -12,11 +12,6 @@
 #include "text_output.h"
 
 namespace {
-// What a reply may take beyond its line time. A gateway waits for the line itself (often up to
-// a second) before it answers for an absent transmitter, so it gets more.
-const uint32_t kServerAllowanceMs = 500;
-const uint32_t kGatewayAllowanceMs = 1500;
-
 std::unique_ptr<TcpSerialDevice> networkDevice;
 std::unique_ptr<MbapCodec> gatewayCodec;
 bool lossTold = false;
@@ -53,15 +48,14 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms) {
     return true;
 }
 
-SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs) {
+SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t address, uint8_t unit) {
     ReleaseNetworkPort();
     const NetworkScheme scheme = NetworkSchemeOf(port);
     if (scheme == NetworkScheme::kNone) return SystemSerialDevice();
-    const bool gateway = scheme == NetworkScheme::kModbusTcp;
-    if (timeoutMs == 0) timeoutMs = gateway ? kGatewayAllowanceMs : kServerAllowanceMs;
     networkDevice.reset(new TcpSerialDevice(scheme, timeoutMs));
-    if (gateway) {
-        gatewayCodec.reset(new MbapCodec);
+    if (scheme == NetworkScheme::kModbusTcp) {
+        gatewayCodec.reset(new MbapCodec(networkDevice->Allowance()));
+        gatewayCodec->MapUnit(address, unit);
         UseFrameCodec(gatewayCodec.get());
     }
     return *networkDevice;
@@ -79,7 +73,9 @@ void ReleaseNetworkPort() {
                         errors.parity || errors.framing || errors.overrun ? " (taxa errada ou linha com ruído?)" : ""));
     }
     if (PrivateValuesRefused())
-        Complain("aviso: o gateway recusou as funções próprias do transmissor (0x70 e 0x71); sem leitura: " +
+        Complain(std::string("aviso: o gateway ") +
+                 (gatewayCodec->PrivateFunctions() == PrivatePath::kDropped ? "não responde às" : "recusou as") +
+                 " funções próprias do transmissor (0x70 e 0x71); sem leitura: " +
                  RefusedValuesText(gatewayCodec->RefusedPrivateValues()) + "; o resto foi lido normalmente");
     UseFrameCodec(nullptr);
     gatewayCodec.reset();
@@ -99,6 +95,13 @@ std::string NetworkPortProblem() {
 
 bool PrivateValuesRefused() { return gatewayCodec && !gatewayCodec->RefusedPrivateValues().empty(); }
 
+bool ThroughGateway() { return gatewayCodec != nullptr; }
+
+uint8_t GatewayUnitOf(uint8_t address) {
+    const uint8_t unit = gatewayCodec ? gatewayCodec->UnitOf(address) : address;
+    return unit == address ? 0 : unit;
+}
+
 bool NetworkLineLost() { return networkDevice && networkDevice->ConnectionLost(); }
 
 std::string NetworkFailureText(LinkError error, unsigned address) {
@@ -107,7 +110,8 @@ std::string NetworkFailureText(LinkError error, unsigned address) {
         return networkDevice->Problem();
     }
     if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address);
+        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address,
+                                    gatewayCodec->UnitOf(static_cast<uint8_t>(address)));
     return std::string();
 }
 
@@ -118,13 +122,12 @@ std::string NetworkSampleText(LinkError error, unsigned address) {
     return std::string();
 }
 
-WholeWaitScope::WholeWaitScope(bool active)
-    : savedMs_(networkDevice ? networkDevice->Allowance() : 0), active_(active && networkDevice) {
-    if (active_) networkDevice->SetAllowance(0);
+WholeWaitScope::WholeWaitScope(bool active, uint32_t allowanceMs) : active_(active && networkDevice) {
+    if (active_) networkDevice->Allowance().Hold(gatewayCodec ? allowanceMs : 0);
 }
 
 WholeWaitScope::~WholeWaitScope() {
-    if (active_ && networkDevice) networkDevice->SetAllowance(savedMs_);
+    if (active_ && networkDevice) networkDevice->Allowance().LetGo();
 }
 
 int FitScanRates(const std::string& port, int32_t lineRate, bool ratesGiven, std::vector<int32_t>* rates) {

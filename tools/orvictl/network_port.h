@@ -15,8 +15,9 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms);
 
 // The device for a port name: the system's serial device for a local port; for a network name a
 // network device (with the MBAP frame codec for a gateway), kept until ReleaseNetworkPort.
-// timeoutMs 0 takes the default allowance.
-SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs);
+// timeoutMs 0 lets the allowance follow the network; unit (not 0) is the gateway's unit identifier
+// for the transmitter at address.
+SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t address = 0, uint8_t unit = 0);
 // Ends the network connection, if any, and tells what the user has not been told yet: a lost
 // connection, the private values a gateway refused, and with --verbose the line errors an RFC 2217
 // server reported.
@@ -31,24 +32,29 @@ std::string NetworkPortProblem();
 // Why a transaction failed when the network or the gateway is the reason ("" otherwise); the
 // loss of the connection counts as told once this has returned it.
 std::string NetworkFailureText(LinkError error, unsigned address);
-// True once a gateway has refused one of the transmitter's private values (functions 0x70, 0x71).
+// True once a gateway has refused or dropped one of the transmitter's private values (functions 0x70,
+// 0x71); the rest of them are then not asked of it.
 bool PrivateValuesRefused();
+// True while the open line is a Modbus TCP gateway: its serial rate is its own, unknown here.
+bool ThroughGateway();
+// The unit identifier the gateway knows the transmitter at address by (--unit), 0 when it is the address.
+uint8_t GatewayUnitOf(uint8_t address);
 // True once the open network connection has broken: every further transaction would fail at once.
 bool NetworkLineLost();
 // What a row of monitor says of a sample without a reply when the network is why: "conexão
 // perdida", or the gateway's answer ("" otherwise).
 std::string NetworkSampleText(LinkError error, unsigned address);
-// While set, the network adds nothing to a reply's wait: the caller's time-outs bound it whole.
-// Gives the allowance back when it ends.
+// While set, a reply's wait is bounded by the caller's allowance (a sweep's --timeout): a gateway's
+// frame gets allowanceMs as the network's share, a device server's reads add nothing to the caller's
+// own time-outs, which hold it already. The measured allowance comes back when it ends.
 class WholeWaitScope {
 public:
-    explicit WholeWaitScope(bool active);
+    WholeWaitScope(bool active, uint32_t allowanceMs);
     ~WholeWaitScope();
     WholeWaitScope(const WholeWaitScope&) = delete;
     WholeWaitScope& operator=(const WholeWaitScope&) = delete;
 
 private:
-    uint32_t savedMs_;
     bool active_;
 };
 

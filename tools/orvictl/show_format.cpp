@@ -35,8 +35,10 @@ std::string JsonString(const std::string& text) {
 
 std::string FormatReportText(const TransmitterReport& r) {
     const ConfigSnapshot& s = r.config;
-    std::string text =
-        Row("Transmissor", Format("endereço %d, %d bit/s, %s", r.address, static_cast<int>(r.baud), r.port.c_str()));
+    const std::string line =
+        r.baud ? Format("endereço %d, %d bit/s, %s", r.address, static_cast<int>(r.baud), r.port.c_str())
+               : Format("endereço %d, %s (a taxa da linha é a do gateway)", r.address, r.port.c_str());
+    std::string text = Row("Transmissor", line);
     text += Row("Número de série", SerialNumberText(s.serialNumber));
     text += Row("Firmware", FirmwareText(s.firmwareVersion));
     for (const ParameterKey& key : kParameterKeys)
@@ -65,8 +67,8 @@ std::string FormatReportText(const TransmitterReport& r) {
 std::string FormatReportJson(const TransmitterReport& r) {
     const ConfigSnapshot& s = r.config;
     std::string json = "{\n";
-    json += Format("  \"porta\": %s,\n  \"endereco\": %d,\n  \"baud\": %d,\n", JsonString(r.port).c_str(), r.address,
-                   static_cast<int>(r.baud));
+    json += Format("  \"porta\": %s,\n  \"endereco\": %d,\n  \"baud\": %s,\n", JsonString(r.port).c_str(), r.address,
+                   r.baud ? Format("%d", static_cast<int>(r.baud)).c_str() : "null");
     json +=
         Format("  \"numero_serie\": %s,\n  \"firmware\": %s,\n", JsonString(SerialNumberText(s.serialNumber)).c_str(),
                JsonString(FirmwareText(s.firmwareVersion)).c_str());

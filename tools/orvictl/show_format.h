@@ -9,7 +9,7 @@
 struct TransmitterReport {
     ConfigSnapshot config;
     uint8_t address;
-    int32_t baud;
+    int32_t baud;  // 0: not known here (a gateway's own line)
     std::string port;
     bool calibrationRead;  // the four private values answered
     CalibrationValues calibration;

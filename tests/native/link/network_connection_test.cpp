@@ -128,18 +128,23 @@ protected:
 
     // The device on the server's line; false (with the device's problem) when it would not configure.
     bool Open(const ScriptedTcpServer& server, NetworkScheme scheme, int32_t baud = 9600) {
+        UseFrameCodec(nullptr);
+        codec_.reset();  // it holds the allowance of the device it served
         device_.reset(new TcpSerialDevice(scheme, 300));
         if (!device_->Open(server.Url().c_str())) return false;
         if (!device_->Configure("9600,n,8,1", baud)) return false;
         device_->SetReadTimeouts(ReadTimeoutsFor(9600));
         device_->SetWriteTimeouts(WriteTimeoutsFor(9600));
         UseSerialDevice(device_.get());
-        if (scheme == NetworkScheme::kModbusTcp) UseFrameCodec(&codec_);
+        if (scheme == NetworkScheme::kModbusTcp) {
+            codec_.reset(new MbapCodec(device_->Allowance()));
+            UseFrameCodec(codec_.get());
+        }
         return true;
     }
 
     std::unique_ptr<TcpSerialDevice> device_;
-    MbapCodec codec_;
+    std::unique_ptr<MbapCodec> codec_;
 };
 
 TEST(TcpConnection, NamesAreLookedUpWithinTheWaitAndEveryFailureIsSaidInPortuguese) {

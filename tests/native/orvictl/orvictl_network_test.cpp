@@ -45,8 +45,8 @@ protected:
         ASSERT_TRUE(ser2net_->Started()) << "ser2net did not come up: " << ReadWhole(ser2net_->Log());
     }
 
-    void StartGateway() {
-        gateway_.reset(new RunningGateway(sim_->Dir(), sim_->Link(), 9600));
+    void StartGateway(const std::vector<std::string>& extra = {}) {
+        gateway_.reset(new RunningGateway(sim_->Dir(), sim_->Link(), 9600, extra));
         ASSERT_TRUE(gateway_->Started()) << "the Modbus TCP gateway did not come up: "
                                          << ReadWhole(Path("gateway.log"));
     }
@@ -161,9 +161,17 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     CtlRun run = Run({"--port", gateway_->Url(), "show"});
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_TRUE(Has(run.out, "Pt100")) << run.out;
-    // The gateway knows only the public functions: the private values are named, the rest is shown.
-    EXPECT_TRUE(Has(run.err, "sem leitura: a calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
+    // The gateway's serial rate is its own: the report claims none.
+    EXPECT_TRUE(Has(run.out, "endereço 1, " + gateway_->Url() + " (a taxa da linha é a do gateway)\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "bit/s")) << run.out;
+    // The gateway knows only the public functions: the private values are named once, the rest is shown.
+    EXPECT_EQ(1u, Lines(run.err).size()) << run.err;
+    EXPECT_TRUE(Has(run.err,
+                    "o gateway recusou as funções próprias do transmissor (0x70 e 0x71); sem leitura: a "
+                    "calibração (valores privados 21 a 24) e o estado (valor privado 4)"))
         << run.err;
+    run = Run({"--port", gateway_->Url(), "show", "--json"});
+    EXPECT_TRUE(Has(run.out, "\"baud\": null,")) << run.out;
 
     // --verbose shows the MBAP frame beside the RTU frame it carries.
     run = Run({"--verbose", "--port", gateway_->Url(), "show"});
@@ -177,7 +185,19 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
 
     run = Run({"--port", gateway_->Url(), "--address", "9", "show"});
     EXPECT_EQ(4, run.code);
-    EXPECT_TRUE(Has(run.err, "o transmissor 9 não respondeu ao gateway")) << run.err;
+    EXPECT_TRUE(Has(run.err, "o gateway não obteve resposta do endereço 9 (endereço 9, " + gateway_->Url() + ")"))
+        << run.err;
+
+    // A transmitter the gateway knows by another unit: asked by that unit, named by its address.
+    run = Run({"--port", gateway_->Url(), "--address", "9", "--unit", "2", "show", "--json"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_TRUE(Has(run.out, "\"endereco\": 9,")) << run.out;
+    run = Run({"--port", gateway_->Url(), "--address", "9", "--unit", "5", "show"});
+    EXPECT_TRUE(Has(run.err, "o gateway não obteve resposta da unidade 5 (endereço 9) (endereço 9 (unidade 5), "))
+        << run.err;
+    // A unit means nothing to a device server, nor to a sweep that asks every address as its unit.
+    EXPECT_EQ(2, Run({"--port", "tcp://127.0.0.1:1", "--unit", "2", "show"}).code);
+    EXPECT_EQ(2, Run({"--port", gateway_->Url(), "--unit", "2", "scan"}).code);
 
     // A transmitter that leaves the line while it is watched: the rows say what the gateway said.
     const pid_t pid =
@@ -189,6 +209,66 @@ TEST_F(OrvictlNetwork, GatewayShowsAndLoadsAndNamesWhatItCouldNotRead) {
     const std::vector<std::string> rows = Lines(run.out);
     ASSERT_EQ(4u, rows.size()) << run.out;
     EXPECT_TRUE(Has(rows[3], "sem leitura (") && Has(rows[3], "gateway")) << rows[3];
+}
+
+// A gateway answers for an absent transmitter only after its own wait on the line, and that answer
+// is silence: the sweep costs about that wait an empty address, and nothing is taken for a reply.
+TEST_F(OrvictlNetwork, GatewaySweepsEmptyAndPresentAddressesAtTheGatewaysPace) {
+    Start({"--device", "2:9600", "--device", "7:9600"});
+    const int gatewayWaitMs = 300;
+    StartGateway({"--reply-timeout", std::to_string(gatewayWaitMs)});
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun run = Run({"--port", gateway_->Url(), "scan", "--addresses", "1-8", "--csv"});
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(0, run.code) << run.err;
+    std::vector<int> found;
+    for (const std::string& line : Lines(run.out))
+        if (!line.empty() && isdigit(static_cast<unsigned char>(line[0]))) found.push_back(std::stoi(line));
+    EXPECT_EQ((std::vector<int>{1, 2, 7}), found) << run.out;
+    EXPECT_TRUE(Has(run.err, "3 transmissor(es) encontrado(s)")) << run.err;
+    EXPECT_FALSE(Has(run.err, "soaram")) << run.err;
+    // The target of a sweep through a gateway: 1.2 times the gateway's own wait at every address.
+    EXPECT_LT(took, std::chrono::milliseconds(12 * 8 * gatewayWaitMs / 10));
+}
+
+// A gateway that drops the private functions is found out on the first one: one wait, one message.
+TEST_F(OrvictlNetwork, GatewayThatDropsPrivateFunctionsCostsOneWaitAndOneMessage) {
+    Start();
+    StartGateway({"--private", "drop"});
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun run = Run({"--port", gateway_->Url(), "show"});
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_TRUE(Has(run.out, "Calibração:")) << run.out;
+    EXPECT_EQ(
+        (std::vector<std::string>{"orvictl: aviso: o gateway não responde às funções próprias do transmissor (0x70 e "
+                                  "0x71); sem leitura: a calibração (valores privados 21 a 24) e o estado "
+                                  "(valor privado 4); o resto foi lido normalmente"}),
+        Lines(run.err));
+    // The block, one private request's wait (the gateway's default allowance) and the start.
+    EXPECT_LT(took, std::chrono::milliseconds(3500));
+}
+
+// A device server adds a round trip to a reply, not a fixed half second: the sweep through ser2net
+// keeps close to the sweep on the line itself.
+TEST_F(OrvictlNetwork, SweepThroughSer2netKeepsThePaceOfTheLocalLine) {
+    Start({"--device", "4:9600"});
+    StartSer2net();
+    // (ser2net serves one client a line at a time and holds the line a moment after one leaves, so
+    // only the raw accepter is swept here; the bench measures RFC 2217 too.)
+    auto timed = [this](const std::string& port, std::string* out) {
+        const auto start = std::chrono::steady_clock::now();
+        const CtlRun run = Run({"--port", port, "scan", "--addresses", "1-12", "--rates", "9600", "--csv"});
+        *out = run.out + run.err;
+        EXPECT_EQ(0, run.code) << run.err;
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    std::string local, raw;
+    const double onTheLine = timed(sim_->Link(), &local);
+    const double throughRaw = timed(ser2net_->RawUrl(), &raw);
+    for (const std::string* out : {&local, &raw}) EXPECT_TRUE(Has(*out, "2 transmissor(es) encontrado(s)")) << *out;
+    // The bench holds it to 1.5 times; a loaded test machine gets some room.
+    EXPECT_LT(throughRaw, 1.5 * onTheLine + 0.5) << onTheLine;
 }
 
 TEST_F(OrvictlNetwork, GatewayStoppedMidSessionEndsWithAClearErrorWithinTheTimeout) {
