@@ -11,7 +11,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "comm_settings.h"
+#include "config_snapshot.h"
 #include "journal.h"
+#include "native_platform.h"
+#include "records_platform.h"
+#include "serial_port.h"
+#include "transactions.h"
+#include "write_journal.h"
 
 namespace {
 
@@ -226,6 +233,59 @@ TEST(Journal, AMissingJournalReadsAsEmptyAndAnUnwritablePlaceIsReported) {
     EXPECT_TRUE(text.empty());
     EXPECT_FALSE(AppendJournalEntryTo("/proc/orvi/journal.jsonl", Sample(), &problem));
     EXPECT_NE(std::string::npos, problem.find("/proc/orvi/journal.jsonl")) << problem;
+}
+
+// The journal of a program's writes over the link: each line's value before is what this transmitter
+// was read or confirmed to hold; a write that left the register unknown leaves the next line no value
+// before; a refused one changes nothing.
+TEST(WriteJournal, EachLineHasItsOutcomeAndAValueBeforeOnlyWhereTheTransmitterIsKnownToHoldIt) {
+    char folder[] = "/tmp/orvi-journal-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    setenv("XDG_STATE_HOME", folder, 1);
+    ResetNativePlatform();
+    ASSERT_EQ(1, OpenPort());
+    uint16_t block[kConfigBlockWords] = {};
+    block[23] = 12, block[24] = 345, block[27] = 500;  // serial 12345, upper limit 500
+    DecodeConfigBlock(block);
+    StartWriteJournal(
+        "teste", [] { return std::string("porta"); }, nullptr);
+
+    const auto reply = [](uint16_t word) {
+        return WithCrc({1, 3, 2, static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word)});
+    };
+    const Bytes refused = WithCrc({1, 0x86, 0x02, 0, 0, 0});
+    const struct {
+        std::function<Bytes(const Bytes&)> answer;
+        const char* outcome;
+        const char* before;
+    } writes[] = {
+        {[&](const Bytes& r) { return r[1] == 6 ? r : reply(450); }, "confirmado", "500"},
+        {[&](const Bytes&) { return refused; }, "recusado", "450"},
+        {[&](const Bytes& r) { return r[1] == 6 ? r : reply(7); }, "nao_confirmado", "450"},
+        {[](const Bytes&) { return Bytes(); }, "sem_resposta", "7"},
+        {[&](const Bytes& r) { return r[1] == 6 ? r : reply(400); }, "confirmado", "null"},
+        {[&](const Bytes& r) { return r[1] == 6 ? r : reply(300); }, "confirmado", "400"},
+    };
+    const int16_t values[] = {450, 460, 470, 480, 400, 300};
+    for (size_t i = 0; i < sizeof values / sizeof values[0]; ++i) {
+        TestDevice().answer = writes[i].answer;
+        WriteRegister(27, values[i]);
+    }
+    SetWriteObserver(nullptr);
+    std::string text, problem;
+    ASSERT_TRUE(ReadJournalText(JournalPath(), &text, &problem)) << problem;
+    int damaged = 0;
+    const std::vector<JournalEntry> entries = SelectJournalEntries(text, JournalFilter(), &damaged);
+    ASSERT_EQ(6u, entries.size()) << text;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string line = JournalLine(entries[i]);
+        EXPECT_EQ(writes[i].outcome, entries[i].outcome) << line;
+        EXPECT_NE(std::string::npos, line.find(std::string("\"before\":") + writes[i].before + ",")) << line;
+        EXPECT_EQ("00012345", entries[i].serial) << line;
+        EXPECT_EQ(commSettings.deviceAddress, entries[i].address) << line;
+    }
+    unsetenv("XDG_STATE_HOME");
+    std::remove(JournalPath().c_str());
 }
 
 }  // namespace
