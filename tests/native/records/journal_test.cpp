@@ -93,6 +93,14 @@ TEST(Journal, ALineIsOneJsonObjectThatReadsBackAsWritten) {
         EXPECT_EQ(row.outcome, OutcomeOfEntry(old)) << row.result;
     }
 
+    // Control characters travel as \u escapes and any \u escape reads back as the UTF-8 it stands for.
+    JournalEntry control = e;
+    control.tag = "a\x01b";
+    ASSERT_TRUE(ParseJournalLine(JournalLine(control), &back));
+    EXPECT_EQ("a\x01b", back.tag);
+    ASSERT_TRUE(ParseJournalLine("{\"time\":\"x\",\"written\":1,\"tag\":\"\\u0041\\u00e7\\u03a9\"}", &back));
+    EXPECT_EQ("AçΩ", back.tag);
+
     JournalEntry unknown = e;
     unknown.hasBefore = false;
     const std::string nullLine = JournalLine(unknown);

@@ -357,6 +357,10 @@ TEST(Report, ValuesAsFoundComeFromTheFirstWriteOfEachKey) {
     EXPECT_NE(std::string::npos, html.find("Escritas n&#227;o confirmadas")) << html;
     EXPECT_NE(std::string::npos, html.find("offset: não confirmado: lido 0;")) << html;
     EXPECT_EQ(std::string::npos, CommissioningReportHtml(CommissioningReport()).find("n&#227;o confirmadas"));
+    // Trims that could not be read are said to be so, never left as an empty row.
+    EXPECT_NE(std::string::npos, CommissioningReportHtml(CommissioningReport()).find("<td>n&#227;o lidos</td>"));
+    report.trims = {{"ZERO (4 a 20 mA)", "120"}};
+    EXPECT_EQ(std::string::npos, CommissioningReportHtml(report).find("n&#227;o lidos"));
 }
 
 }  // namespace
