@@ -29,14 +29,32 @@ std::wstring WideOf(const std::string& utf8) {
     return wide;
 }
 
-std::string ProblemOf(DWORD error) {
+// The system's own words for an error no table below names.
+std::string SystemText(DWORD error) {
     char text[256] = {};
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                         text, sizeof text, nullptr);
     std::string problem(text, length);
     while (!problem.empty() && (problem.back() == '\n' || problem.back() == '\r' || problem.back() == '.'))
         problem.pop_back();
-    return problem.empty() ? "erro " + std::to_string(error) : problem;
+    return problem.empty() ? Format("erro %lu do Windows", static_cast<unsigned long>(error)) : problem;
+}
+
+// Why a file could not be written or appended to, in the words orvictl uses for the same failure
+// elsewhere; other errors in the system's own words.
+std::string ProblemOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return FileErrorText(ENOENT);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileErrorText(EACCES);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return FileErrorText(ENOSPC);
+    case ERROR_WRITE_PROTECT: return FileErrorText(EROFS);
+    case ERROR_FILENAME_EXCED_RANGE: return FileErrorText(ENAMETOOLONG);
+    default: return SystemText(error);
+    }
 }
 }  // namespace
 
@@ -117,22 +135,6 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, bool* missing) {
 }
 
 namespace {
-// Why a file could not be written, in the words orvictl uses for the same failure elsewhere.
-std::string WriteProblemOf(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return FileErrorText(ENOENT);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return FileErrorText(EACCES);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return FileErrorText(ENOSPC);
-    case ERROR_WRITE_PROTECT: return FileErrorText(EROFS);
-    case ERROR_FILENAME_EXCED_RANGE: return FileErrorText(ENAMETOOLONG);
-    default: return Format("erro %lu do Windows", static_cast<unsigned long>(error));
-    }
-}
-
 // Writes all of bytes; a short write without an error is a full disk.
 DWORD WriteAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
@@ -169,7 +171,7 @@ bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::st
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
     if (file == INVALID_HANDLE_VALUE) {
-        *problem = WriteProblemOf(error);
+        *problem = ProblemOf(error);
         return false;
     }
     error = WriteAll(file, bytes);
@@ -182,7 +184,7 @@ bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::st
         error = GetLastError();
     if (error == ERROR_SUCCESS) return true;
     DeleteFileW(temporary.c_str());
-    *problem = WriteProblemOf(error);
+    *problem = ProblemOf(error);
     return false;
 }
 

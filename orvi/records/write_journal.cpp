@@ -1,5 +1,5 @@
 // Journals every write a program makes, from the link's write observer: the line's context comes from
-// the open line, the value before from what the transmitter held as last read (or a value noted by the writer).
+// the open line, the value before from what this transmitter was read or confirmed to hold.
 #include "write_journal.h"
 
 #include <set>
