@@ -190,12 +190,6 @@ TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& sour
     return TrendRead::kRead;
 }
 
-bool ReadTrendCsv(const std::string& text, int address, TrendChart* chart, std::string* problem) {
-    TrendSource source;
-    source.address = address;
-    return ReadTransmitterTrend(text, source, chart, problem) == TrendRead::kRead;
-}
-
 double ScaleToPixels(double value, double low, double high, double pixelLow, double pixelHigh) {
     if (high == low) return (pixelLow + pixelHigh) / 2;
     return pixelLow + (value - low) / (high - low) * (pixelHigh - pixelLow);

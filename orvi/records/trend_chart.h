@@ -35,8 +35,6 @@ enum class TrendRead {
 // over. The problem says why a file was not read.
 TrendRead ReadTransmitterTrend(const std::string& text, const TrendSource& source, TrendChart* chart,
                                std::string* problem);
-// The same for any row of an address (0: any); false unless read.
-bool ReadTrendCsv(const std::string& text, int address, TrendChart* chart, std::string* problem);
 
 // A position on an axis: value from [low, high] onto [pixelLow, pixelHigh] (either may be the larger).
 double ScaleToPixels(double value, double low, double high, double pixelLow, double pixelHigh);

@@ -57,7 +57,7 @@ TEST(TrendChart, ReadsTheMonitorCsvAndItsSpreadsheetForm) {
         "2026-12-08T14:00:00.000,25.5,°C,0,0,\n"
         "2026-12-08T14:00:01.500,,°C,0,0,sem leitura\n"
         "2026-12-08T14:00:02.000,30,°C,1,0,\"a, b\"\n";
-    ASSERT_TRUE(ReadTrendCsv(csv, 0, &chart, &problem)) << problem;
+    ASSERT_EQ(TrendRead::kRead, ReadTransmitterTrend(csv, TrendSource(), &chart, &problem)) << problem;
     ASSERT_EQ(2u, chart.samples.size());
     EXPECT_DOUBLE_EQ(0, chart.samples[0].seconds);
     EXPECT_DOUBLE_EQ(25.5, chart.samples[0].value);
@@ -70,14 +70,14 @@ TEST(TrendChart, ReadsTheMonitorCsvAndItsSpreadsheetForm) {
         "2026-12-08T23:59:59.000-03:00;7;TT-1;12,5;°C\n"
         "2026-12-09T00:00:00.000-03:00;9;TT-2;99;°C\n"
         "2026-12-09T03:00:09.000Z;7;TT-1;13,25;°C\n";
-    ASSERT_TRUE(ReadTrendCsv(excel, 7, &chart, &problem)) << problem;
+    ASSERT_EQ(TrendRead::kRead, ReadTransmitterTrend(excel, TrendSource{7, ""}, &chart, &problem)) << problem;
     ASSERT_EQ(2u, chart.samples.size());
     EXPECT_DOUBLE_EQ(12.5, chart.samples[0].value);
     EXPECT_DOUBLE_EQ(13.25, chart.samples[1].value);
     EXPECT_DOUBLE_EQ(10, chart.samples[1].seconds);
 
-    EXPECT_FALSE(ReadTrendCsv("a,b\n1,2\n", 0, &chart, &problem));
-    EXPECT_FALSE(ReadTrendCsv("hora,valor\n", 0, &chart, &problem));
+    EXPECT_EQ(TrendRead::kUnreadable, ReadTransmitterTrend("a,b\n1,2\n", TrendSource(), &chart, &problem));
+    EXPECT_EQ(TrendRead::kUnreadable, ReadTransmitterTrend("hora,valor\n", TrendSource(), &chart, &problem));
 }
 
 TEST(TrendChart, TakesOnlyTheRowsOfItsTransmitterAndRefusesAFileWithoutThem) {
@@ -247,7 +247,7 @@ TEST(TrendChart, ARowWhoseTimeIsNoTimeIsPassedOverAndTheChartStillEnds) {
         "2026-12-08T14:00:30,3\n";
     TrendChart chart;
     std::string problem;
-    ASSERT_TRUE(ReadTrendCsv(csv, 0, &chart, &problem)) << problem;
+    ASSERT_EQ(TrendRead::kRead, ReadTransmitterTrend(csv, TrendSource(), &chart, &problem)) << problem;
     ASSERT_EQ(2u, chart.samples.size());
     EXPECT_DOUBLE_EQ(30, chart.samples[1].seconds);
     EXPECT_NE(std::string::npos, TrendSvg(chart, 600, 240).find("tempo (s)"));
