@@ -3,10 +3,11 @@
 #include <cstdint>
 
 // A serial device server adds little to a reply (a round trip and its own forwarding), so its
-// allowance follows what it was measured to add: first the time the connection took to open, then
-// the longest delay of a reply seen, with as much again (at least kFloorMs) for the network's moods. A gateway answers
-// for an absent transmitter only when its own wait on the line is over: its allowance never falls below the default
-// that covers such a wait, and grows when a reply shows the gateway needs longer. An allowance the user gave is kept as
+// allowance follows what it was measured to add: first the time the connection took to open (at
+// least kBeforeRepliesMs), then the longest delay among the latest kDelaysKept replies, each with
+// kMarginMs more for the network's moods. A gateway answers for an absent transmitter only when its
+// own wait on the line is over: its allowance never falls below the default that covers such a
+// wait, and grows when a reply shows the gateway needs longer. An allowance the user gave is kept as
 // given.
 class NetworkAllowance {
 public:
