@@ -10,9 +10,15 @@ struct CommSettings {
     uint8_t deviceAddress;  // byte 0 of every request
 };
 
-extern CommSettings commSettings;
+// The configurator's line's settings (ConfiguratorLine().settings).
+extern CommSettings& commSettings;
 
-// A missing file falls back to the defaults: always 1.
+class SettingsStore;
+// Reads the three keys into settings; a missing key falls back to its default.
+void LoadCommSettings(CommSettings& settings, SettingsStore& store);
+// True when all three keys were written.
+bool SaveCommSettings(const CommSettings& settings, SettingsStore& store);
+// The same for the configurator's line and its store. A missing file falls back to the defaults: always 1.
 int LoadCommSettings();
 // 1 when all three keys were written, 0 when the file could not be written.
 int SaveCommSettings();
@@ -27,7 +33,8 @@ public:
 };
 
 SettingsStore& SystemSettingsStore();
-void UseSettingsStore(SettingsStore* store);  // nullptr restores the system store
+// The configurator line's store; nullptr restores the system store.
+void UseSettingsStore(SettingsStore* store);
 
 // The decimal digits at the start of text, wrapping modulo 2^32; false when there are none.
 bool ParseLeadingNumber(const char* text, uint32_t* value);

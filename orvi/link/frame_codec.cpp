@@ -1,10 +1,8 @@
-// The frame codec chosen when the port opens (none for an RTU line).
+// The configurator line's frame codec (none for an RTU line).
 #include "frame_codec.h"
 
-namespace {
-FrameCodec* activeCodec = nullptr;
-}
+#include "line.h"
 
-void UseFrameCodec(FrameCodec* codec) { activeCodec = codec; }
+void UseFrameCodec(FrameCodec* codec) { ConfiguratorLine().UseCodec(codec); }
 
-FrameCodec* ActiveFrameCodec() { return activeCodec; }
+FrameCodec* ActiveFrameCodec() { return ConfiguratorLine().Codec(); }

@@ -21,5 +21,6 @@ public:
     virtual size_t Receive(SerialDevice& device, uint8_t* reply, size_t capacity, uint8_t expectedLength) = 0;
 };
 
-void UseFrameCodec(FrameCodec* codec);  // nullptr: RTU frames on the line
+// The configurator line's codec (a line's Codec); nullptr: RTU frames on the line.
+void UseFrameCodec(FrameCodec* codec);
 FrameCodec* ActiveFrameCodec();

@@ -1,19 +1,6 @@
-// The frame and network observers: one function pointer each, called when it is set.
+// The configurator line's frame observer.
 #include "frame_observer.h"
 
-namespace {
-FrameObserver observer = nullptr;
-FrameObserver networkObserver = nullptr;
-}  // namespace
+#include "line.h"
 
-void SetFrameObserver(FrameObserver next) { observer = next; }
-
-void ObserveFrame(FrameDirection direction, const uint8_t* bytes, size_t count) {
-    if (observer) observer(direction, bytes, count);
-}
-
-void SetNetworkObserver(FrameObserver next) { networkObserver = next; }
-
-void ObserveNetwork(FrameDirection direction, const uint8_t* bytes, size_t count) {
-    if (networkObserver) networkObserver(direction, bytes, count);
-}
+void SetFrameObserver(FrameObserver observer) { ConfiguratorLine().frameObserver = std::move(observer); }

@@ -2,17 +2,13 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 enum class FrameDirection { Sent, Received };
 
 // bytes/count: the request as written, or what arrived for a reply (count 0: nothing came).
-typedef void (*FrameObserver)(FrameDirection direction, const uint8_t* bytes, size_t count);
+typedef std::function<void(FrameDirection direction, const uint8_t* bytes, size_t count)> FrameObserver;
 
-// nullptr (the default) turns the look off.
+// The configurator line's look (a line's frameObserver); nullptr (the default) turns it off. A
+// network device has a look of its own at the bytes its connection carries (TcpSerialDevice).
 void SetFrameObserver(FrameObserver observer);
-void ObserveFrame(FrameDirection direction, const uint8_t* bytes, size_t count);
-
-// The same look at the bytes a network connection carries, their framing included (MBAP headers,
-// Telnet commands and escapes): what was sent, and each piece as it arrived.
-void SetNetworkObserver(FrameObserver observer);
-void ObserveNetwork(FrameDirection direction, const uint8_t* bytes, size_t count);

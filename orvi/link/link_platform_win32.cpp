@@ -4,10 +4,10 @@
 
 #include <mmsystem.h>
 
+#include "line.h"
 #include "ui_text.h"
 
 namespace {
-HWND noticeOwner = nullptr;
 
 // The counter's frequency is fixed at boot and never zero on Windows XP and later.
 uint64_t CounterFrequency() {
@@ -21,10 +21,14 @@ uint64_t CounterFrequency() {
 }
 }  // namespace
 
-void SetNoticeOwner(HWND owner) { noticeOwner = owner; }
+void SetNoticeOwner(HWND owner) {
+    ConfiguratorLine().portNotice = [owner](const char* text, const char* caption) {
+        ShowMessage(owner, text, caption, MB_OK | MB_ICONEXCLAMATION);
+    };
+}
 
 void ShowPortNotice(const char* text, const char* caption) {
-    ShowMessage(noticeOwner, text, caption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(nullptr, text, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 uint64_t LinkClockUs() {

@@ -2,4 +2,5 @@
 #pragma once
 #include <windows.h>
 
+// The configurator line's port notice is shown over owner.
 void SetNoticeOwner(HWND owner);

@@ -8,8 +8,6 @@
 #include <thread>
 
 namespace {
-bool (*cancelCheck)() = nullptr;
-
 // Often enough that Ctrl-C feels immediate.
 const std::chrono::milliseconds kCancelLookMs(50);
 
@@ -26,11 +24,7 @@ uint64_t NetworkClockUs() {
             .count());
 }
 
-void SetNetworkCancelCheck(bool (*cancelled)()) { cancelCheck = cancelled; }
-
-bool NetworkWaitCancelled() { return cancelCheck && cancelCheck(); }
-
-BoundedWait RunBounded(std::function<void()> work, uint32_t timeoutMs) {
+BoundedWait RunBounded(std::function<void()> work, uint32_t timeoutMs, CancelCheck cancelled) {
     std::shared_ptr<Completion> completion = std::make_shared<Completion>();
     std::thread([completion, work] {
         work();
@@ -42,7 +36,7 @@ BoundedWait RunBounded(std::function<void()> work, uint32_t timeoutMs) {
     std::unique_lock<std::mutex> lock(completion->mutex);
     for (;;) {
         if (completion->done) return BoundedWait::kDone;
-        if (NetworkWaitCancelled()) return BoundedWait::kCancelled;
+        if (cancelled && cancelled()) return BoundedWait::kCancelled;
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) return BoundedWait::kTimedOut;
         completion->finished.wait_for(lock,

@@ -3,43 +3,17 @@
 
 #include <cstring>
 
-#include "comm_settings.h"
 #include "frame_codec.h"
-#include "frame_observer.h"
-#include "link_platform.h"
+#include "line.h"
 #include "serial_port.h"
 
-bool acceptAnyAddress = false;
-
 namespace {
-enum { kRequestMax = 8, kStrayBytesAllowed = 8, kReceiveSize = 255 + kStrayBytesAllowed };
-
-// Whether the PC hears its own requests on the line (a converter that does not mute its receiver).
-enum class LineEcho { kUnknown, kAbsent, kPresent };
-
-struct FrameState {
-    uint8_t request[kRequestMax];
-    size_t requestLength;
-    uint8_t receive[kReceiveSize];
-    uint16_t crc;
-    uint16_t* destination;
-    uint16_t wordsWanted;  // room at the destination
-    int16_t requestValue;
-    uint8_t requestFunction;
-    uint8_t expectedLength;
-    bool sent;                  // the driver took the whole request
-    uint64_t lineQuietSinceUs;  // when the line last went quiet, as far as this end knows (0: not yet)
-    uint64_t requestEndUs;      // when the last request had left the line and RTS was dropped
-    uint32_t extraQuietMs;      // a longer quiet gap asked for the next request
-    LineEcho lineEcho;          // learnt on the port opening counted in echoOpening
-    uint32_t echoOpening;
-    LinkError lastError;
-};
-
-FrameState frame;
+enum { kStrayBytesAllowed = LineFrame::kStrayBytesAllowed };
 
 // Line time of a frame in ms (10 bits a byte), plus a margin for the driver and the scheduler.
-uint32_t TransmitBoundMs(size_t bytes) { return (LineTimeUs(bytes, commSettings.baudRate) + 999u) / 1000u + 50u; }
+uint32_t TransmitBoundMs(const Line& line, size_t bytes) {
+    return (LineTimeUs(bytes, line.settings.baudRate) + 999u) / 1000u + 50u;
+}
 
 uint8_t ExpectedLength(uint8_t functionCode, uint16_t count) {
     switch (functionCode) {
@@ -58,76 +32,82 @@ uint8_t ExpectedLength(uint8_t functionCode, uint16_t count) {
     }
 }
 
-LinkError CheckDataReply() {
+LinkError CheckDataReply(Line& line) {
+    LineFrame& frame = line.frame;
     // Exactly the words asked for, or nothing: a shorter reply would leave words never sent.
     const unsigned words = frame.wordsWanted;
     if (words == 0 || frame.expectedLength < 2u * words + 5u) return kLinkBadByteCount;
-    if (ReplyByte(2) != 2u * words) return kLinkBadByteCount;
+    if (ReplyByte(line, 2) != 2u * words) return kLinkBadByteCount;
     if (frame.destination)
-        for (unsigned k = 0; k < words; ++k) frame.destination[k] = ReplyWord(static_cast<uint8_t>(3 + 2 * k));
+        for (unsigned k = 0; k < words; ++k) frame.destination[k] = ReplyWord(line, static_cast<uint8_t>(3 + 2 * k));
     return kLinkOk;
 }
 
-LinkError CheckWriteEcho() {
-    if (ReplyWord(2) > 255) return kLinkBadRegister;
-    if (ReplySignedWord(4) != frame.requestValue) return kLinkValueMismatch;
+LinkError CheckWriteEcho(const Line& line) {
+    if (ReplyWord(line, 2) > 255) return kLinkBadRegister;
+    if (static_cast<int16_t>(ReplyWord(line, 4)) != line.frame.requestValue) return kLinkValueMismatch;
     return kLinkOk;
 }
 
 // A reply answers only its own request: another function, even a valid frame, confirms nothing.
-LinkError CheckFunction() {
-    const uint8_t function = ReplyByte(1);
+LinkError CheckFunction(Line& line) {
+    LineFrame& frame = line.frame;
+    const uint8_t function = ReplyByte(line, 1);
     if (function == (frame.requestFunction | 0x80u)) return kLinkException;
     if (function != frame.requestFunction) return kLinkBadFunction;
     switch (function) {
     case 1:
     case 2:
     case 3:
-    case 4: return CheckDataReply();
+    case 4: return CheckDataReply(line);
     case 5: {
-        const uint16_t coil = ReplyWord(4);
+        const uint16_t coil = ReplyWord(line, 4);
         return (coil == 0xFF00 || coil == 0x0000) ? kLinkOk : kLinkValueMismatch;
     }
     case 6:
-    case 0x71: return CheckWriteEcho();
+    case 0x71: return CheckWriteEcho(line);
     case 0x70:
         if (frame.expectedLength < 6) return kLinkBadByteCount;
-        if (frame.destination && frame.wordsWanted > 0) frame.destination[0] = ReplyWord(2);
+        if (frame.destination && frame.wordsWanted > 0) frame.destination[0] = ReplyWord(line, 2);
         return kLinkOk;
     default: return kLinkBadFunction;
     }
 }
 
-LineEcho KnownLineEcho() { return frame.echoOpening == PortOpenings() ? frame.lineEcho : LineEcho::kUnknown; }
+LineEcho KnownLineEcho(const Line& line) {
+    return line.frame.echoOpening == line.openings ? line.frame.lineEcho : LineEcho::kUnknown;
+}
 
-void LearnLineEcho(LineEcho echo) {
-    frame.lineEcho = echo;
-    frame.echoOpening = PortOpenings();
+void LearnLineEcho(Line& line, LineEcho echo) {
+    line.frame.lineEcho = echo;
+    line.frame.echoOpening = line.openings;
 }
 
 // What the bytes of one read tell about the line (before the reply is moved to the front): a copy
 // of the request ahead of the reply is its echo.
-bool EchoAhead(size_t arrived, uint8_t length) {
+bool EchoAhead(const LineFrame& frame, size_t arrived, uint8_t length) {
     return arrived >= frame.requestLength + length &&
            std::memcmp(frame.receive, frame.request, frame.requestLength) == 0;
 }
 
 // A good read reply (never equal to its request) with nothing ahead shows a line without echo.
-void LearnFromReply(bool echoAhead, size_t arrived, uint8_t length, LinkError result) {
+void LearnFromReply(Line& line, bool echoAhead, size_t arrived, uint8_t length, LinkError result) {
+    const LineFrame& frame = line.frame;
     if (echoAhead)
-        LearnLineEcho(LineEcho::kPresent);
+        LearnLineEcho(line, LineEcho::kPresent);
     else if (result == kLinkOk && arrived == length && frame.requestFunction != 6 && frame.requestFunction != 0x71)
-        LearnLineEcho(LineEcho::kAbsent);
+        LearnLineEcho(line, LineEcho::kAbsent);
 }
 
 // True when the last `length` of the `count` bytes received form a frame whose CRC holds. A
 // write's reply is a copy of its request, as its echo is: unless the line is known to have no
 // echo, such a first frame ends the read only when the line goes quiet, so that an exception
 // behind an echo is never taken for a confirmed write.
-bool CompleteAt(size_t count, uint8_t length) {
+bool CompleteAt(const Line& line, size_t count, uint8_t length) {
+    const LineFrame& frame = line.frame;
     if (count < length || length < 4) return false;
     if (count == length && length == frame.requestLength && std::memcmp(frame.receive, frame.request, length) == 0 &&
-        KnownLineEcho() != LineEcho::kAbsent)
+        KnownLineEcho(line) != LineEcho::kAbsent)
         return false;
     const uint8_t* tail = frame.receive + (count - length);
     const uint16_t crc = Crc16(tail, length - 2u);
@@ -138,8 +118,9 @@ bool CompleteAt(size_t count, uint8_t length) {
 // bytes under the port's time-outs would: silence until its total time-out, or a pause longer
 // than the interval. Only the first read runs under the port's own time-outs; the others are
 // bounded reads of what may still come, so the port's time-outs are put back afterwards.
-size_t ReadReply(SerialDevice& device, uint8_t length) {
-    const ReadTimeouts port = PortReadTimeouts();
+size_t ReadReply(Line& line, SerialDevice& device, uint8_t length) {
+    LineFrame& frame = line.frame;
+    const ReadTimeouts port = line.portReadTimeouts;
     bool retimed = false;
     size_t arrived = device.Read(frame.receive, length);
     if (arrived == 0 && port.perByteMs != 0) {
@@ -149,11 +130,11 @@ size_t ReadReply(SerialDevice& device, uint8_t length) {
         arrived = device.Read(frame.receive, length);
     }
     // A read that ends short ended on a time-out: the line has gone quiet.
-    if (arrived == length && !CompleteAt(arrived, length)) {
+    if (arrived == length && !CompleteAt(line, arrived, length)) {
         // An echo or stray bytes ahead of the reply: the rest comes a byte at a time, each within the interval.
         device.SetReadTimeouts({port.intervalMs, 0, port.intervalMs});
         retimed = true;
-        while (arrived < static_cast<size_t>(length) + kStrayBytesAllowed && !CompleteAt(arrived, length)) {
+        while (arrived < static_cast<size_t>(length) + kStrayBytesAllowed && !CompleteAt(line, arrived, length)) {
             if (device.Read(frame.receive + arrived, 1) == 0) break;
             ++arrived;
         }
@@ -163,79 +144,94 @@ size_t ReadReply(SerialDevice& device, uint8_t length) {
 }
 
 // Waits until the clock reads at least deadlineUs.
-void WaitUntilUs(uint64_t deadlineUs) {
-    const uint64_t now = LinkClockUs();
-    if (now < deadlineUs) DelayMs(static_cast<uint32_t>((deadlineUs - now + 999u) / 1000u));
+void WaitUntilUs(LineClock& clock, uint64_t deadlineUs) {
+    const uint64_t now = clock.NowUs();
+    if (now < deadlineUs) clock.DelayMs(static_cast<uint32_t>((deadlineUs - now + 999u) / 1000u));
 }
 
 // A frame ends after 3.5 character times of silence: the transmitter must see that gap before the
 // next request (at least 2 ms, as Modbus asks above 19200 bit/s), counted from the end of the last reply,
 // or from the end of the request when no reply came.
-void WaitForQuietLine() {
+void WaitForQuietLine(Line& line) {
+    LineFrame& frame = line.frame;
     const uint64_t since = frame.lineQuietSinceUs;
-    if (since == 0 || LinkClockUs() < since) return;  // nothing read yet on this clock
-    uint64_t gapUs = LineTimeUs(35, commSettings.baudRate) / 10u;
+    if (since == 0 || line.Clock().NowUs() < since) return;  // nothing read yet on this clock
+    uint64_t gapUs = LineTimeUs(35, line.settings.baudRate) / 10u;
     if (gapUs < 2000u) gapUs = 2000u;
     if (gapUs < 1000u * frame.extraQuietMs) gapUs = 1000u * frame.extraQuietMs;
     frame.extraQuietMs = 0;
-    WaitUntilUs(since + gapUs);
+    WaitUntilUs(line.Clock(), since + gapUs);
 }
-// A codec knows where its reply ends, so the reply is exactly what it returns: an exception
-// reply shorter than a good one is checked as the exception it is.
-LinkError ReceiveThroughCodec(FrameCodec& codec, SerialDevice& device, uint8_t length) {
-    const size_t arrived = codec.Receive(device, frame.receive, sizeof frame.receive, length);
-    ObserveFrame(FrameDirection::Received, frame.receive, arrived);
-    if (arrived < 4 || arrived > 255) return frame.lastError = kLinkTimeout;
-    return CheckReply(static_cast<uint8_t>(arrived));
-}
-}  // namespace
-
-void HoldLineQuiet(uint32_t ms) {
-    if (ms > frame.extraQuietMs) frame.extraQuietMs = ms;
+void Observe(const Line& line, FrameDirection direction, const uint8_t* bytes, size_t count) {
+    if (line.frameObserver) line.frameObserver(direction, bytes, count);
 }
 
-void Crc16Update(uint8_t byte) {
-    frame.crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) {
-        const bool carry = (frame.crc & 1u) != 0;
-        frame.crc = static_cast<uint16_t>(frame.crc >> 1);
-        if (carry) frame.crc ^= 0xA001;
+// Every reply's result is counted where it is decided.
+LinkError Failed(Line& line, LinkError error) {
+    line.frame.lastError = error;
+    if (error < LineCounters::kErrorCodes) ++line.counters.failures[error];
+    return error;
+}
+
+LinkError Checked(Line& line, LinkError result) {
+    if (result == kLinkOk) {
+        line.frame.lastError = kLinkOk;
+        ++line.counters.goodReplies;
+        return result;
     }
+    return Failed(line, result);
 }
 
-uint16_t Crc16(const uint8_t* bytes, size_t count) {
-    const uint16_t saved = frame.crc;
-    frame.crc = 0xFFFF;
-    for (size_t i = 0; i < count; ++i) Crc16Update(bytes[i]);
-    const uint16_t crc = frame.crc;
-    frame.crc = saved;
+uint16_t Crc16Step(uint16_t crc, uint8_t byte) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) {
+        const bool carry = (crc & 1u) != 0;
+        crc = static_cast<uint16_t>(crc >> 1);
+        if (carry) crc ^= 0xA001;
+    }
     return crc;
 }
 
-uint8_t ReplyByte(uint8_t position) { return frame.receive[position]; }
+// A codec knows where its reply ends, so the reply is exactly what it returns: an exception
+// reply shorter than a good one is checked as the exception it is.
+LinkError ReceiveThroughCodec(Line& line, FrameCodec& codec, SerialDevice& device, uint8_t length) {
+    LineFrame& frame = line.frame;
+    const size_t arrived = codec.Receive(device, frame.receive, sizeof frame.receive, length);
+    Observe(line, FrameDirection::Received, frame.receive, arrived);
+    if (arrived < 4 || arrived > 255) return Failed(line, kLinkTimeout);
+    return CheckReply(line, static_cast<uint8_t>(arrived));
+}
+}  // namespace
 
-uint16_t ReplyWord(uint8_t position) {
-    return static_cast<uint16_t>((frame.receive[position] << 8) | frame.receive[position + 1]);
+void HoldLineQuiet(Line& line, uint32_t ms) {
+    if (ms > line.frame.extraQuietMs) line.frame.extraQuietMs = ms;
 }
 
-int16_t ReplySignedWord(uint8_t position) { return static_cast<int16_t>(ReplyWord(position)); }
-
-const uint8_t* LastRequest(size_t* length) {
-    *length = frame.requestLength;
-    return frame.request;
+uint16_t Crc16(const uint8_t* bytes, size_t count) {
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < count; ++i) crc = Crc16Step(crc, bytes[i]);
+    return crc;
 }
 
-void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t value, uint16_t* destination) {
-    SerialDevice& device = PortDevice();
+uint8_t ReplyByte(const Line& line, uint8_t position) { return line.frame.receive[position]; }
+
+uint16_t ReplyWord(const Line& line, uint8_t position) {
+    const uint8_t* receive = line.frame.receive;
+    return static_cast<uint16_t>((receive[position] << 8) | receive[position + 1]);
+}
+
+void SendRequest(Line& line, uint16_t reg, uint16_t count, uint8_t functionCode, int16_t value, uint16_t* destination) {
+    LineFrame& frame = line.frame;
+    SerialDevice& device = line.Device();
+    LineClock& clock = line.Clock();
     frame.destination = destination;
     frame.wordsWanted = functionCode == 0x70 ? 1 : count;
     frame.requestValue = value;
     frame.requestFunction = functionCode;
     frame.sent = false;
-    frame.crc = 0xFFFF;
 
     uint8_t* out = frame.request;
-    out[0] = commSettings.deviceAddress;
+    out[0] = line.settings.deviceAddress;
     out[1] = functionCode;
     size_t length = 2;
     const uint16_t word = static_cast<uint16_t>(value);
@@ -268,72 +264,98 @@ void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t val
         break;
     default: break;
     }
-    for (size_t i = 0; i < length; ++i) Crc16Update(out[i]);
-    out[length++] = static_cast<uint8_t>(frame.crc);
-    out[length++] = static_cast<uint8_t>(frame.crc >> 8);
+    const uint16_t crc = Crc16(out, length);
+    out[length++] = static_cast<uint8_t>(crc);
+    out[length++] = static_cast<uint8_t>(crc >> 8);
     frame.requestLength = length;
-    ObserveFrame(FrameDirection::Sent, out, length);
+    ++line.counters.requests;
+    Observe(line, FrameDirection::Sent, out, length);
     // Another framing (a Modbus TCP gateway) has no line of its own here: no RTS, no line times.
-    if (FrameCodec* codec = ActiveFrameCodec()) {
+    if (FrameCodec* codec = line.Codec()) {
         frame.sent = device.IsOpen() && codec->Send(device, out, length);
         return;
     }
 
-    WaitForQuietLine();
+    WaitForQuietLine(line);
 
-    RaiseRts();
+    RaiseRts(line);
     if (device.IsOpen()) {
         // Bytes still queued from an earlier reply would be read as this request's reply.
         device.Purge(true, true);
-        const uint64_t writeStart = LinkClockUs();
+        const uint64_t writeStart = clock.NowUs();
         frame.sent = device.Write(out, length);
         if (frame.sent) {
             // An empty output queue proves little: drivers count bytes in the UART's FIFO as
             // sent, and Windows reports the queue empty at once after a write without overlapped
             // I/O. The line time is the guard: RTS stays up for it, plus one character for the
             // last stop bit and the adapter's latency.
-            device.WaitTransmitEmpty(TransmitBoundMs(length));
-            WaitUntilUs(writeStart + LineTimeUs(length + 1, commSettings.baudRate));
+            device.WaitTransmitEmpty(TransmitBoundMs(line, length));
+            WaitUntilUs(clock, writeStart + LineTimeUs(length + 1, line.settings.baudRate));
         } else {
             device.Purge(false, true);
         }
     }
-    const uint32_t turnaround = TurnaroundMs(commSettings.baudRate);
-    if (turnaround) DelayMs(turnaround);
-    DropRts();
-    frame.requestEndUs = LinkClockUs();
+    const uint32_t turnaround = TurnaroundMs(line.settings.baudRate);
+    if (turnaround) clock.DelayMs(turnaround);
+    DropRts(line);
+    frame.requestEndUs = clock.NowUs();
 }
 
-LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
+LinkError ReceiveReply(Line& line, uint8_t functionCode, uint16_t count) {
+    LineFrame& frame = line.frame;
     const uint8_t length = ExpectedLength(functionCode, count);
     frame.expectedLength = length;
     frame.requestFunction = functionCode;
-    SerialDevice& device = PortDevice();
-    if (length == 0 || !device.IsOpen() || !frame.sent) return frame.lastError = kLinkTimeout;
-    if (FrameCodec* codec = ActiveFrameCodec()) return ReceiveThroughCodec(*codec, device, length);
+    SerialDevice& device = line.Device();
+    if (length == 0 || !device.IsOpen() || !frame.sent) return Failed(line, kLinkTimeout);
+    if (FrameCodec* codec = line.Codec()) return ReceiveThroughCodec(line, *codec, device, length);
 
-    const size_t arrived = ReadReply(device, length);
-    ObserveFrame(FrameDirection::Received, frame.receive, arrived);
+    const size_t arrived = ReadReply(line, device, length);
+    Observe(line, FrameDirection::Received, frame.receive, arrived);
     // A read that heard nothing leaves the line quiet since the request left it: the whole wait
     // already counts towards the gap before the next request (an inventory's sweep lives on this).
-    frame.lineQuietSinceUs = arrived == 0 && frame.requestEndUs != 0 ? frame.requestEndUs : LinkClockUs();
-    if (arrived < length) return frame.lastError = kLinkTimeout;
-    const bool echoAhead = EchoAhead(arrived, length);
+    frame.lineQuietSinceUs = arrived == 0 && frame.requestEndUs != 0 ? frame.requestEndUs : line.Clock().NowUs();
+    if (arrived < length) return Failed(line, kLinkTimeout);
+    const bool echoAhead = EchoAhead(frame, arrived, length);
     // The reply is the last L bytes: an echo of the request or stray bytes ahead of it are dropped.
     if (arrived > length) std::memmove(frame.receive, frame.receive + (arrived - length), length);
-    const LinkError result = CheckReply(length);
-    LearnFromReply(echoAhead, arrived, length, result);
+    const LinkError result = CheckReply(line, length);
+    LearnFromReply(line, echoAhead, arrived, length, result);
     return result;
 }
 
-LinkError CheckReply(uint8_t length) {
-    frame.lastError = kLinkOk;
-    if (length < 4) return frame.lastError = kLinkTimeout;
+LinkError CheckReply(Line& line, uint8_t length) {
+    LineFrame& frame = line.frame;
+    if (length < 4) return Failed(line, kLinkTimeout);
     const uint16_t crc = Crc16(frame.receive, length - 2u);
     if (frame.receive[length - 2] != static_cast<uint8_t>(crc) ||
         frame.receive[length - 1] != static_cast<uint8_t>(crc >> 8))
-        return frame.lastError = kLinkBadCrc;
-    if (!acceptAnyAddress && frame.receive[0] != commSettings.deviceAddress) return frame.lastError = kLinkWrongAddress;
+        return Failed(line, kLinkBadCrc);
+    if (!line.acceptAnyAddress && frame.receive[0] != line.settings.deviceAddress)
+        return Failed(line, kLinkWrongAddress);
     frame.expectedLength = length;
-    return frame.lastError = CheckFunction();
+    return Checked(line, CheckFunction(line));
 }
+
+void HoldLineQuiet(uint32_t ms) { HoldLineQuiet(ConfiguratorLine(), ms); }
+
+uint8_t ReplyByte(uint8_t position) { return ReplyByte(ConfiguratorLine(), position); }
+
+uint16_t ReplyWord(uint8_t position) { return ReplyWord(ConfiguratorLine(), position); }
+
+int16_t ReplySignedWord(uint8_t position) { return static_cast<int16_t>(ReplyWord(position)); }
+
+const uint8_t* LastRequest(size_t* length) {
+    *length = ConfiguratorLine().frame.requestLength;
+    return ConfiguratorLine().frame.request;
+}
+
+void SendRequest(uint16_t reg, uint16_t count, uint8_t functionCode, int16_t value, uint16_t* destination) {
+    SendRequest(ConfiguratorLine(), reg, count, functionCode, value, destination);
+}
+
+LinkError ReceiveReply(uint8_t functionCode, uint16_t count) {
+    return ReceiveReply(ConfiguratorLine(), functionCode, count);
+}
+
+LinkError CheckReply(uint8_t length) { return CheckReply(ConfiguratorLine(), length); }

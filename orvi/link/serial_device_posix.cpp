@@ -31,9 +31,6 @@ using Clock = std::chrono::steady_clock;
 int SystemIoctl(int fd, unsigned long request, void* argument) { return ioctl(fd, request, argument); }
 
 const PosixPortCalls kSystemCalls = {SystemIoctl};
-const PosixPortCalls* calls = &kSystemCalls;
-
-int Ioctl(int fd, unsigned long request, void* argument) { return calls->ioctl(fd, request, argument); }
 
 bool SpeedConstant(int32_t baud, speed_t* speed) {
     switch (baud) {
@@ -54,6 +51,8 @@ long long MsUntil(Clock::time_point deadline) {
 
 class PosixSerialDevice : public SerialDevice {
 public:
+    void UseCalls(const PosixPortCalls* calls) { calls_ = calls ? calls : &kSystemCalls; }
+
     bool Open(const char* portName) override {
         if (fd_ >= 0) Close();  // first: the port's own lock and TIOCEXCL would refuse this opening
         const int fd = open(portName, O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -271,6 +270,9 @@ private:
         rs485Changed_ = false;
     }
 
+    int Ioctl(int fd, unsigned long request, void* argument) const { return calls_->ioctl(fd, request, argument); }
+
+    const PosixPortCalls* calls_ = &kSystemCalls;
     int fd_ = -1;
     ReadTimeouts readTimeouts_ = {0, 0, 0};
     WriteTimeouts writeTimeouts_ = {0, 0};
@@ -284,11 +286,12 @@ private:
 #endif
 };
 
-}  // namespace
-
-void UsePosixPortCalls(const PosixPortCalls* replacement) { calls = replacement ? replacement : &kSystemCalls; }
-
-SerialDevice& SystemSerialDevice() {
+PosixSerialDevice& ProgramDevice() {
     static PosixSerialDevice device;
     return device;
 }
+}  // namespace
+
+void UsePosixPortCalls(const PosixPortCalls* replacement) { ProgramDevice().UseCalls(replacement); }
+
+SerialDevice& SystemSerialDevice() { return ProgramDevice(); }

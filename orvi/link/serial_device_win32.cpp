@@ -64,9 +64,6 @@ void ToDcb(const LineSettings& s, DCB* d) {
     d->EvtChar = s.evtChar;
 }
 
-DCB lastApplied;
-bool anyApplied = false;
-
 class Win32SerialDevice : public SerialDevice {
 public:
     bool Open(const char* portName) override {
@@ -162,12 +159,17 @@ public:
 
     bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
 
+    bool LastApplied(DCB* dcb) const {
+        if (anyApplied_) *dcb = lastApplied_;
+        return anyApplied_;
+    }
+
 private:
     bool Apply(const LineSettings& settings, DCB* dcb) {
         ToDcb(settings, dcb);
         if (!SetCommState(handle_, dcb)) return false;
-        lastApplied = *dcb;
-        anyApplied = true;
+        lastApplied_ = *dcb;
+        anyApplied_ = true;
         return true;
     }
 
@@ -185,16 +187,16 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     ReadTimeouts read_ = {0, 0, 0};
     WriteTimeouts write_ = {0, 0};
+    DCB lastApplied_ = {};
+    bool anyApplied_ = false;
 };
 
-}  // namespace
-
-bool LastAppliedLineSettings(DCB* dcb) {
-    if (anyApplied) *dcb = lastApplied;
-    return anyApplied;
-}
-
-SerialDevice& SystemSerialDevice() {
+Win32SerialDevice& ProgramDevice() {
     static Win32SerialDevice device;
     return device;
 }
+}  // namespace
+
+bool LastAppliedLineSettings(DCB* dcb) { return ProgramDevice().LastApplied(dcb); }
+
+SerialDevice& SystemSerialDevice() { return ProgramDevice(); }

@@ -4,13 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "comm_settings.h"
+#include "line.h"
 #include "link_platform.h"
 #include "port_names.h"
 
 namespace {
-SerialDevice* activeDevice = nullptr;
-ReadTimeouts portReadTimeouts = {0, 0, 0};
 
 struct BaudRow {
     int32_t baud;
@@ -29,37 +27,42 @@ const BaudRow* FindRow(int32_t baudRate) {
     return nullptr;
 }
 
-void SetPortName(const char* name) {
-    std::memset(commSettings.portName, 0, sizeof commSettings.portName);
-    std::memcpy(commSettings.portName, name, strnlen(name, sizeof commSettings.portName - 1));
+void SetPortName(CommSettings& settings, const char* name) {
+    std::memset(settings.portName, 0, sizeof settings.portName);
+    std::memcpy(settings.portName, name, strnlen(name, sizeof settings.portName - 1));
 }
 
-int FailOpen() {
-    SetPortName("None");
+int FailOpen(CommSettings& settings) {
+    SetPortName(settings, "None");
     return 0;
 }
 
 // The configured port, or the first of COM1..COM4 that opens (with a notice). Only COMn names are
 // handed to the device: "\\.\" before anything else could open a pipe or another device.
-bool OpenSomePort(SerialDevice& device) {
-    if (PortNumber(commSettings.portName) != 0 && device.Open(commSettings.portName)) return true;
+bool OpenSomePort(Line& line) {
+    SerialDevice& device = line.Device();
+    CommSettings& settings = line.settings;
+    if (PortNumber(settings.portName) != 0 && device.Open(settings.portName)) return true;
     for (int number = 1; number <= 4; ++number) {
         char name[8];
         std::snprintf(name, sizeof name, "COM%d", number);
         if (!device.Open(name)) continue;
         char notice[32];
         std::snprintf(notice, sizeof notice, "Porta configurada: COM%d", number);
-        ShowPortNotice(notice, "Porta Serial");
-        SetPortName(name);
+        if (line.portNotice)
+            line.portNotice(notice, "Porta Serial");
+        else
+            ShowPortNotice(notice, "Porta Serial");
+        SetPortName(settings, name);
         return true;
     }
     return false;
 }
 }  // namespace
 
-void UseSerialDevice(SerialDevice* device) { activeDevice = device; }
+void UseSerialDevice(SerialDevice* device) { ConfiguratorLine().UseDevice(device); }
 
-SerialDevice& PortDevice() { return activeDevice ? *activeDevice : SystemSerialDevice(); }
+SerialDevice& PortDevice() { return ConfiguratorLine().Device(); }
 
 int32_t LineBaud(int32_t baudRate) {
     return (baudRate == 1200 || baudRate == 2400 || baudRate == 4800 || baudRate == 9600) ? baudRate : 19200;
@@ -89,44 +92,41 @@ uint32_t TurnaroundMs(int32_t baudRate) {
     return row ? row->turnaroundMs : 0;
 }
 
-namespace {
-uint32_t portOpenings = 0;
-}
+uint32_t PortOpenings() { return ConfiguratorLine().openings; }
 
-uint32_t PortOpenings() { return portOpenings; }
-
-int OpenPort() {
-    ++portOpenings;
-    SerialDevice& device = PortDevice();
+int OpenPort(Line& line) {
+    ++line.openings;
+    CommSettings& settings = line.settings;
+    SerialDevice& device = line.Device();
     if (device.IsOpen()) device.Close();
-    if (!OpenSomePort(device)) return FailOpen();
+    if (!OpenSomePort(line)) return FailOpen(settings);
 
     // No device name in the mode string: a named device must exist, and a tool that opened the port by
     // another name (a Linux path, a long Windows name) has no COMn to give.
-    if (!device.Configure("9600,n,8,1", LineBaud(commSettings.baudRate))) {
+    if (!device.Configure("9600,n,8,1", LineBaud(settings.baudRate))) {
         device.Close();
-        return FailOpen();
+        return FailOpen(settings);
     }
     device.SelectEvents(true);
     device.SetQueues(65535, 128);
-    DropRts();
+    DropRts(line);
     device.Purge(true, true);
     // Without its time-outs a read or write could block for ever: such a port is not used.
-    portReadTimeouts = ReadTimeoutsFor(commSettings.baudRate);
-    if (!device.SetReadTimeouts(portReadTimeouts) ||
-        !device.SetWriteTimeouts(WriteTimeoutsFor(commSettings.baudRate))) {
+    line.portReadTimeouts = ReadTimeoutsFor(settings.baudRate);
+    if (!device.SetReadTimeouts(line.portReadTimeouts) ||
+        !device.SetWriteTimeouts(WriteTimeoutsFor(settings.baudRate))) {
         device.Close();
-        return FailOpen();
+        return FailOpen(settings);
     }
     return 1;
 }
 
-const ReadTimeouts& PortReadTimeouts() { return portReadTimeouts; }
+const ReadTimeouts& PortReadTimeouts() { return ConfiguratorLine().portReadTimeouts; }
 
-void ClosePort() {
-    SerialDevice& device = PortDevice();
+void ClosePort(Line& line) {
+    SerialDevice& device = line.Device();
     if (!device.IsOpen()) return;
-    DropRts();
+    DropRts(line);
     device.SelectEvents(false);
     device.Purge(true, true);
     device.Close();
@@ -135,14 +135,22 @@ void ClosePort() {
 namespace {
 // A driver that drives RTS itself (see TogglesRts) is left alone. After each change DTR is set
 // again, as some USB drivers send the RTS level to the adapter only along with DTR.
-void DriveRts(bool high) {
-    SerialDevice& device = PortDevice();
+void DriveRts(Line& line, bool high) {
+    SerialDevice& device = line.Device();
     if (!device.IsOpen() || device.TogglesRts()) return;
     device.SetRts(high);
     device.ReassertDtr();
 }
 }  // namespace
 
-void RaiseRts() { DriveRts(true); }
+void RaiseRts(Line& line) { DriveRts(line, true); }
 
-void DropRts() { DriveRts(false); }
+void DropRts(Line& line) { DriveRts(line, false); }
+
+int OpenPort() { return OpenPort(ConfiguratorLine()); }
+
+void ClosePort() { ClosePort(ConfiguratorLine()); }
+
+void RaiseRts() { RaiseRts(ConfiguratorLine()); }
+
+void DropRts() { DropRts(ConfiguratorLine()); }

@@ -3,7 +3,16 @@
 #include <cstddef>
 #include "serial_device.h"
 
-int OpenPort();  // 1 when open and configured, 0 otherwise (portName may become "None")
+class Line;
+
+// 1 when open and configured, 0 otherwise (the settings' portName may become "None").
+int OpenPort(Line& line);
+void ClosePort(Line& line);
+void RaiseRts(Line& line);
+void DropRts(Line& line);
+
+// The same on the configurator's line.
+int OpenPort();
 void ClosePort();
 // Counts the calls of OpenPort: what was learnt about a line holds until the port opens again.
 uint32_t PortOpenings();
@@ -14,7 +23,7 @@ void DropRts();
 int32_t LineBaud(int32_t baudRate);
 ReadTimeouts ReadTimeoutsFor(int32_t baudRate);
 WriteTimeouts WriteTimeoutsFor(int32_t baudRate);
-// The read time-outs set by the last successful OpenPort.
+// The read time-outs set by the last successful OpenPort of the configurator's line.
 const ReadTimeouts& PortReadTimeouts();
 // Microseconds that bytes take on the line at the rate baudRate runs at (10 bits a byte), rounded up.
 uint32_t LineTimeUs(size_t bytes, int32_t baudRate);

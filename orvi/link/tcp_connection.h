@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "network_wait.h"
+
 // Every wait is bounded, so a network that stops answering can never hold a transaction. The
 // connection carries TCP keepalive with short intervals: a peer that vanished without a word (a
 // half-open connection) shows as a broken connection within seconds, not as time-outs for ever.
@@ -15,8 +17,10 @@ public:
     TcpConnection(const TcpConnection&) = delete;
     TcpConnection& operator=(const TcpConnection&) = delete;
 
-    // Looks the name up and connects, both within timeoutMs, and gives up at once when
-    // NetworkWaitCancelled(); false with the reason in Portuguese in *problem.
+    // Asked while a connection is made (see CancelCheck); nullptr, the start, asks no one.
+    void SetCancelCheck(CancelCheck cancelled) { cancelled_ = cancelled; }
+    // Looks the name up and connects, both within timeoutMs, and gives up at once when the cancel
+    // check says so; false with the reason in Portuguese in *problem.
     bool Connect(const std::string& host, uint16_t port, uint32_t timeoutMs, std::string* problem);
     // True when every byte was handed to the network within timeoutMs. A failure closes the
     // connection, unless no byte was taken and it is still there (*handed tells how many were).
@@ -36,6 +40,7 @@ private:
     void CloseKeepingWhatArrived();
 
     intptr_t socket_;
+    CancelCheck cancelled_ = nullptr;
     std::string problem_;
     std::vector<uint8_t> leftover_;
 };

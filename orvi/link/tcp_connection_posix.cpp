@@ -95,12 +95,12 @@ std::string ResolutionProblem(const Resolution& resolution, const std::string& h
 }
 
 // Connects one address within the deadline; 0 or the errno of the failure (ECANCELED for Ctrl-C).
-int ConnectOne(int fd, const addrinfo* address, Clock::time_point deadline) {
+int ConnectOne(int fd, const addrinfo* address, Clock::time_point deadline, CancelCheck cancelled) {
     if (connect(fd, address->ai_addr, address->ai_addrlen) == 0) return 0;
     if (errno != EINPROGRESS) return errno;
     int events = 0;
     while (events == 0) {
-        if (NetworkWaitCancelled()) return ECANCELED;
+        if (cancelled && cancelled()) return ECANCELED;
         if (MsLeft(deadline) == 0) return ETIMEDOUT;
         events = PollUntil(fd, POLLOUT, std::min(deadline, Clock::now() + std::chrono::milliseconds(kCancelLookMs)));
     }
@@ -172,7 +172,7 @@ bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t tim
             resolution->result = getaddrinfo(name.c_str(), serviceText.c_str(), &hints, &resolution->found);
             resolution->error = errno;
         },
-        timeoutMs);
+        timeoutMs, cancelled_);
     if (lookup == BoundedWait::kCancelled) {
         *problem = problem_ = "interrompido ao procurar o nome " + host;
         return false;
@@ -193,7 +193,7 @@ bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t tim
             continue;
         }
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-        error = ConnectOne(fd, address, deadline);
+        error = ConnectOne(fd, address, deadline, cancelled_);
         if (error != 0) {
             close(fd);
             if (error == ECANCELED || error == ETIMEDOUT) break;

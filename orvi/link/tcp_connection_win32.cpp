@@ -131,12 +131,12 @@ int PendingError(SOCKET s, int otherwise) {
 }
 
 // Connects one address within the deadline; 0 or the Winsock error (WSAEINTR for Ctrl-C).
-int ConnectOne(SOCKET s, const ADDRINFOW* address, ULONGLONG deadline) {
+int ConnectOne(SOCKET s, const ADDRINFOW* address, ULONGLONG deadline, CancelCheck cancelled) {
     if (connect(s, address->ai_addr, static_cast<int>(address->ai_addrlen)) == 0) return 0;
     const int error = WSAGetLastError();
     if (error != WSAEWOULDBLOCK) return error;
     for (;;) {
-        if (NetworkWaitCancelled()) return WSAEINTR;
+        if (cancelled && cancelled()) return WSAEINTR;
         const DWORD left = MsLeft(deadline);
         if (left == 0) return WSAETIMEDOUT;
         const int ready = SelectOne(s, false, true, true, left < kCancelLookMs ? left : kCancelLookMs);
@@ -205,7 +205,7 @@ bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t tim
             hints.ai_protocol = IPPROTO_TCP;
             resolution->result = GetAddrInfoW(name.c_str(), service.c_str(), &hints, &resolution->found);
         },
-        timeoutMs);
+        timeoutMs, cancelled_);
     if (lookup == BoundedWait::kCancelled) {
         *problem = problem_ = "interrompido ao procurar o nome " + host;
         return false;
@@ -227,7 +227,7 @@ bool TcpConnection::Connect(const std::string& host, uint16_t port, uint32_t tim
         }
         u_long nonBlocking = 1;
         ioctlsocket(s, FIONBIO, &nonBlocking);
-        error = ConnectOne(s, address, deadline);
+        error = ConnectOne(s, address, deadline, cancelled_);
         if (error != 0) {
             closesocket(s);
             if (error == WSAEINTR || error == WSAETIMEDOUT) break;

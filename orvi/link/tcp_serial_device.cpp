@@ -87,7 +87,7 @@ void TcpSerialDevice::NoteSendBroke() {
 bool TcpSerialDevice::SendBytes(const Bytes& bytes, uint32_t limitMs, size_t* handed) {
     size_t taken = 0;
     const bool sent = connection_.Send(bytes.data(), bytes.size(), limitMs, &taken);
-    if (taken) ObserveNetwork(FrameDirection::Sent, bytes.data(), taken);
+    if (taken && observer_) observer_(FrameDirection::Sent, bytes.data(), taken);
     if (handed) *handed = taken;
     return sent;
 }
@@ -100,7 +100,7 @@ long TcpSerialDevice::Pull(uint32_t waitMs) {
         return -1;
     }
     if (n == 0) return 0;
-    ObserveNetwork(FrameDirection::Received, raw, static_cast<size_t>(n));
+    if (observer_) observer_(FrameDirection::Received, raw, static_cast<size_t>(n));
     const size_t before = pending_.size();
     Bytes answer;
     if (telnet_)

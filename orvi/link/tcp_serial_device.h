@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "frame_observer.h"
 #include "network_allowance.h"
 #include "rfc2217_codec.h"
 #include "serial_device.h"
@@ -67,6 +68,11 @@ public:
     LineErrors ServerLineErrors() const;
     // The network's share of a reply's wait, for the frame codec of a gateway too.
     NetworkAllowance& Allowance() { return allowance_; }
+    // A look at the bytes the connection carries, their framing included (MBAP headers, Telnet
+    // commands and escapes): what was sent, and each piece as it arrived. nullptr: none.
+    void SetObserver(FrameObserver observer) { observer_ = std::move(observer); }
+    // Asked while a connection is made: true (Ctrl-C) ends the wait.
+    void SetCancelCheck(CancelCheck cancelled) { connection_.SetCancelCheck(cancelled); }
 
 private:
     // A new connection to address_, with the Telnet opening for RFC 2217; false with problem_ set.
@@ -108,6 +114,7 @@ private:
     bool inFlight_ = false;       // a request went out (even in part) and the caller has not moved on
     bool open_ = false;
     bool lost_ = false;
+    FrameObserver observer_;
     int reconnections_ = 0;
     std::string problem_;
 };

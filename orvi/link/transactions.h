@@ -2,6 +2,9 @@
 #pragma once
 #include <cstdint>
 #include "link_error.h"
+#include "write_outcome.h"
+
+class Line;
 
 LinkError ReadHolding(int8_t reg, uint16_t* destination);
 LinkError ReadPrivate(int8_t address, uint16_t* destination);
@@ -10,26 +13,6 @@ LinkError ReadConfigBlock(uint16_t* destination);  // 68 words
 LinkError ReadLiveBlock(uint16_t* destination);    // 10 words
 LinkError SearchReadIdentity(uint16_t* destination);
 LinkError SearchReadAddress(uint16_t* destination);
-
-// How a write ended, as far as the master can tell. Only kConfirmed says the transmitter holds the
-// value; kNotConfirmed and kNoReply say it may.
-enum class WriteOutcomeKind : uint8_t {
-    kConfirmed,     // echoed, and read back as written
-    kNotConfirmed,  // echoed, but read back otherwise or not at all
-    kNoReply,       // the request left and no valid answer came
-    kRefused,       // the transmitter answered with an exception
-    kNotSent,       // nothing left: another transaction was running
-};
-struct WriteOutcome {
-    WriteOutcomeKind kind = WriteOutcomeKind::kNotSent;
-    LinkError error = kLinkTimeout;  // the transaction's result, kLinkOk only when confirmed
-    bool hasReadBack = false;
-    int16_t readBack = 0;
-    uint8_t exceptionCode = 0;  // with kRefused
-    // The device address and rate the request went out at: the line may have moved since.
-    uint8_t address = 0;
-    int32_t baudRate = 0;
-};
 
 // A private write (0x71) and its echo, up to three tries; nothing reads it back, so its outcome
 // is at best kNotConfirmed.
@@ -51,9 +34,23 @@ void ReportEchoedWrite(int8_t reg, int16_t value, bool confirmed, bool hasReadBa
 // True while a transaction runs; a transaction started meanwhile is refused.
 bool TransactionBusy();
 
-// Told of every register (function 6) or private (0x71) write when it ends, with its outcome: a
-// program that keeps a record of its writes sets one; nullptr (the start) tells no one.
-typedef void (*WriteObserver)(uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome);
+// Sets the configurator line's write observer (see WriteObserver).
 void SetWriteObserver(WriteObserver observer);
 
 enum { kConfigBlockWords = 68, kLiveBlockWords = 10 };
+
+// The same transactions on a line of the caller's; the functions above are the configurator's line.
+LinkError ReadHolding(Line& line, int8_t reg, uint16_t* destination);
+LinkError ReadPrivate(Line& line, int8_t address, uint16_t* destination);
+LinkError ReadStatusBits(Line& line, uint16_t* destination);
+LinkError ReadConfigBlock(Line& line, uint16_t* destination);
+LinkError ReadLiveBlock(Line& line, uint16_t* destination);
+LinkError SearchReadIdentity(Line& line, uint16_t* destination);
+LinkError SearchReadAddress(Line& line, uint16_t* destination);
+LinkError WritePrivate(Line& line, int8_t address, int16_t value);
+WriteOutcome WritePrivateAndReadBack(Line& line, int8_t address, int16_t value);
+LinkError WriteRegister(Line& line, int8_t reg, int16_t value);
+WriteOutcome WriteRegisterOutcome(Line& line, int8_t reg, int16_t value);
+LinkError WriteRegisterByEcho(Line& line, int8_t reg, int16_t value);
+void ReportEchoedWrite(Line& line, int8_t reg, int16_t value, bool confirmed, bool hasReadBack, int16_t readBack);
+bool TransactionBusy(const Line& line);

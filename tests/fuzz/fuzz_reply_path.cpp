@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "comm_settings.h"
+#include "line.h"
 #include "rtu_frame.h"
 #include "scripted_serial_device.h"
 #include "serial_port.h"
@@ -69,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     commSettings.baudRate = 19200;
     commSettings.deviceAddress = data[8];
     if (OpenPort() != 1) std::abort();
-    acceptAnyAddress = (flags & 1) != 0;
+    ConfiguratorLine().acceptAnyAddress = (flags & 1) != 0;
 
     const size_t room = (flags & 2) ? 0 : RoomFor(sendFunction, sendCount);
     uint16_t* destination = room ? new uint16_t[room] : nullptr;
@@ -102,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckDestination(checked, checkLength, destination, room);
 
     delete[] destination;
-    acceptAnyAddress = false;
+    ConfiguratorLine().acceptAnyAddress = false;
     ClosePort();
     UseSerialDevice(nullptr);
     return 0;

@@ -1,5 +1,6 @@
 // Native stand-ins for the Win32 services of the link: device, settings file, wait and notice.
 #include "native_platform.h"
+#include "line.h"
 
 #include <chrono>
 #include <cstring>
@@ -62,7 +63,7 @@ void ResetNativePlatform() {
     delayHook = nullptr;
     UseSerialDevice(nullptr);
     UseSettingsStore(nullptr);
-    acceptAnyAddress = false;
+    ConfiguratorLine().acceptAnyAddress = false;
     std::memset(&commSettings, 0, sizeof commSettings);
     std::strcpy(commSettings.portName, "COM1");
     commSettings.baudRate = 9600;

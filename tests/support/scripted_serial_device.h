@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "line_clock.h"
 #include "serial_device.h"
 
 typedef std::vector<uint8_t> Bytes;
@@ -72,6 +73,20 @@ private:
     bool open_ = false;
     bool rtsAsked_ = false;      // the level of the last SetRts
     bool replyPending_ = false;  // a request was written and its reply not yet put on the line
+};
+
+// A line's clock on a scripted device's fake clock: waits move it, as the native platform's do.
+class ScriptedClock : public LineClock {
+public:
+    explicit ScriptedClock(ScriptedSerialDevice& device) : device_(device) {}
+    uint64_t NowUs() override { return device_.nowUs; }
+    void DelayMs(uint32_t ms) override {
+        device_.events.push_back("delay " + std::to_string(ms));
+        device_.nowUs += static_cast<uint64_t>(ms) * 1000u;
+    }
+
+private:
+    ScriptedSerialDevice& device_;
 };
 
 // Appends a Modbus CRC (low byte first) to a frame.

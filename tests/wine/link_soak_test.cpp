@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "comm_settings.h"
+#include "line.h"
 #include "rtu_frame.h"
 #include "serial_port.h"
 #include "sim_client.h"
@@ -288,7 +289,7 @@ TEST_F(LinkSoakTest, EveryTransactionGivesThePredictedResultInTimeAndWritesOnlyW
 
         EXPECT_EQ(plan.result, result);
         EXPECT_LE(elapsed, plan.boundMs) << "took longer than its time-out bound";
-        EXPECT_FALSE(acceptAnyAddress) << "the search flag was left set";
+        EXPECT_FALSE(ConfiguratorLine().acceptAnyAddress) << "the search flag was left set";
         sim_->Fault(1, "none");
         DrainLateReplies();
         // Exactly the requests the transaction may send, so no write the caller did not ask for.

@@ -82,7 +82,6 @@ int main(int argc, char** argv) {
     SuppressSystemErrorBoxes();
     InstallInterruptHandler();
     // Naming a server and connecting to it are waits Ctrl-C ends too: nothing has been sent then.
-    SetNetworkCancelCheck(Interrupted);
     // Before any command runs: none can write without being journalled.
     StartWriteJournal(
         "orvictl", [] { return LinePortName(); }, Complain);
@@ -100,10 +99,10 @@ int main(int argc, char** argv) {
                         ORVI_VERSION_TWEAK, ORVI_VERSION_TEXT));
         return kExitOk;
     }
+    SetNetworkInterruptCheck(Interrupted);
     if (options.verbose) {
         SetFrameObserver(DumpFrame);
-        SetNetworkObserver(DumpNetwork);
-        SetNetworkVerbose(true);
+        SetNetworkVerbose(true, DumpNetwork);
     }
     if (name == "--help" || name == "-h" || name == "help") {
         WriteOut(GlobalHelp());

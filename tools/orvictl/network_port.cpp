@@ -16,6 +16,8 @@ std::unique_ptr<TcpSerialDevice> networkDevice;
 std::unique_ptr<MbapCodec> gatewayCodec;
 bool lossTold = false;
 bool verboseRun = false;
+FrameObserver networkDump;
+CancelCheck interruptCheck = nullptr;
 bool connectionDropped = false;
 
 // What the refused private values are to the user: the calibration (21 to 24, read as a group),
@@ -53,6 +55,8 @@ SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t
     const NetworkScheme scheme = NetworkSchemeOf(port);
     if (scheme == NetworkScheme::kNone) return SystemSerialDevice();
     networkDevice.reset(new TcpSerialDevice(scheme, timeoutMs));
+    if (verboseRun) networkDevice->SetObserver(networkDump);
+    networkDevice->SetCancelCheck(interruptCheck);
     if (scheme == NetworkScheme::kModbusTcp) {
         gatewayCodec.reset(new MbapCodec(networkDevice->Allowance()));
         gatewayCodec->MapUnit(address, unit);
@@ -83,7 +87,12 @@ void ReleaseNetworkPort() {
     lossTold = false;
 }
 
-void SetNetworkVerbose(bool verbose) { verboseRun = verbose; }
+void SetNetworkInterruptCheck(CancelCheck interrupted) { interruptCheck = interrupted; }
+
+void SetNetworkVerbose(bool verbose, FrameObserver dump) {
+    verboseRun = verbose;
+    networkDump = std::move(dump);
+}
 
 bool NetworkConnectionDropped() { return connectionDropped; }
 

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "frame_observer.h"
 #include "link_error.h"
+#include "network_wait.h"
 #include "serial_device.h"
 
 bool IsNetworkPortName(const std::string& port);
@@ -22,8 +24,10 @@ SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t
 // connection, the private values a gateway refused, and with --verbose the line errors an RFC 2217
 // server reported.
 void ReleaseNetworkPort();
-// --verbose: what the network showed is told at the end too.
-void SetNetworkVerbose(bool verbose);
+// Ctrl-C ends a connection's wait: asked while a network port connects.
+void SetNetworkInterruptCheck(CancelCheck interrupted);
+// --verbose: what the network showed is told at the end too, and dump sees what each connection carries.
+void SetNetworkVerbose(bool verbose, FrameObserver dump);
 // True once a connection that had served was lost for good during this run (exit code 4).
 bool NetworkConnectionDropped();
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "comm_settings.h"
+#include "line.h"
 #include "native_platform.h"
 #include "rtu_frame.h"
 #include "serial_port.h"
@@ -331,9 +332,9 @@ TEST_F(ReplyTest, CrcIsCheckedBeforeAddress) {
     EXPECT_EQ(kLinkWrongAddress, ReadOne(foreign, &word));
     foreign.back() ^= 0xFF;
     EXPECT_EQ(kLinkBadCrc, ReadOne(foreign, &word));
-    acceptAnyAddress = true;
+    ConfiguratorLine().acceptAnyAddress = true;
     EXPECT_EQ(kLinkOk, ReadOne(WithCrc({0x02, 0x03, 0x02, 0x00, 0x01}), &word));
-    acceptAnyAddress = false;
+    ConfiguratorLine().acceptAnyAddress = false;
 }
 
 // Each request accepts only its own function or that function's exception form.

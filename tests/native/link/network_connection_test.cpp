@@ -172,18 +172,17 @@ TEST(TcpConnection, NamesAreLookedUpWithinTheWaitAndEveryFailureIsSaidInPortugue
 
     // Ctrl-C ends a lookup that would outlast the user's patience.
     cancelAsked = false;
-    SetNetworkCancelCheck(CancelAsked);
     std::thread press([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         cancelAsked = true;
     });
     TcpConnection connection;
+    connection.SetCancelCheck(CancelAsked);
     std::string problem;
     const Clock::time_point start = Clock::now();
     EXPECT_FALSE(connection.Connect("silent-resolver.test", 502, 10000, &problem));
     const long took = MsSince(start);
     press.join();
-    SetNetworkCancelCheck(nullptr);
     EXPECT_LT(took, 600);
     EXPECT_EQ("interrompido ao procurar o nome silent-resolver.test", problem);
 }
@@ -304,12 +303,12 @@ TEST_F(NetworkLine, AFloodingServerCannotHoldARequest) {
     // Plenty waiting before the request, and more coming all the time.
     ASSERT_TRUE(WaitFor([&] { return server.BytesSent() >= (300u << 10); }));
     bytesReceived = 0;
-    SetNetworkObserver(CountReceived);
+    device_->SetObserver(CountReceived);
     uint16_t word = 0;
     const Clock::time_point start = Clock::now();
     EXPECT_NE(kLinkOk, ReadHolding(30, &word));
     const long took = MsSince(start);
-    SetNetworkObserver(nullptr);
+    device_->SetObserver(nullptr);
     EXPECT_LT(bytesReceived, 200u << 10) << "each purge drops a bounded amount";
     EXPECT_LT(took, 1500) << "three tries, each purge bounded, each read by its time-outs";
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "comm_settings.h"
+#include "line.h"
 #include "native_platform.h"
 #include "probe.h"
 #include "rtu_frame.h"
@@ -103,16 +104,16 @@ TEST_F(TransactionTest, WrongAddressFailsExceptDuringSearchReads) {
     commSettings.deviceAddress = 0;
     EXPECT_EQ(kLinkOk, SearchReadIdentity(&word));
     EXPECT_EQ(1, word);
-    EXPECT_FALSE(acceptAnyAddress);
+    EXPECT_FALSE(ConfiguratorLine().acceptAnyAddress);
     EXPECT_EQ(kLinkOk, SearchReadAddress(&word));
     EXPECT_EQ(9, word);
-    EXPECT_FALSE(acceptAnyAddress);
+    EXPECT_FALSE(ConfiguratorLine().acceptAnyAddress);
     EXPECT_EQ(WithCrc({0, 3, 0, 44, 0, 1}), device().written.back());
     EXPECT_EQ(kLinkWrongAddress, ReadHolding(8, &word));
     // A failed search read clears the flag too.
     device().answer = [](const Bytes&) { return Bytes(); };
     EXPECT_EQ(kLinkTimeout, SearchReadAddress(&word));
-    EXPECT_FALSE(acceptAnyAddress);
+    EXPECT_FALSE(ConfiguratorLine().acceptAnyAddress);
 }
 
 TEST_F(TransactionTest, WriteRegisterConfirmedByReadBack) {
@@ -287,7 +288,7 @@ TEST_F(TransactionTest, TransactionStartedInsideAnotherIsRefusedWithoutTouchingT
             EXPECT_EQ(kLinkTimeout, nested) << inner.name << " inside " << outer.name;
             EXPECT_TRUE(eventsDuring.empty()) << inner.name << " inside " << outer.name;
             EXPECT_EQ(requestBefore, requestAfter) << inner.name << " inside " << outer.name;
-            EXPECT_FALSE(acceptAnyAddress);
+            EXPECT_FALSE(ConfiguratorLine().acceptAnyAddress);
             EXPECT_FALSE(TransactionBusy());
             // A refused write is recorded as never sent, not as a write that may have arrived.
             if (std::string(inner.name).rfind("Write", 0) == 0) {
