@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 // COMMTIMEOUTS semantics: a read of k bytes returns when k bytes have arrived; or, once a byte has
 // arrived, when two bytes are further apart than intervalMs; or perByteMs * k + constantMs after it
@@ -53,5 +54,7 @@ public:
 };
 
 SerialDevice& SystemSerialDevice();
+// A serial device of its own, for a line besides the program's one.
+std::unique_ptr<SerialDevice> NewSerialDevice();
 void UseSerialDevice(SerialDevice* device);  // nullptr restores the system device
 SerialDevice& PortDevice();

@@ -295,3 +295,5 @@ PosixSerialDevice& ProgramDevice() {
 void UsePosixPortCalls(const PosixPortCalls* replacement) { ProgramDevice().UseCalls(replacement); }
 
 SerialDevice& SystemSerialDevice() { return ProgramDevice(); }
+
+std::unique_ptr<SerialDevice> NewSerialDevice() { return std::unique_ptr<SerialDevice>(new PosixSerialDevice); }

@@ -200,3 +200,5 @@ Win32SerialDevice& ProgramDevice() {
 bool LastAppliedLineSettings(DCB* dcb) { return ProgramDevice().LastApplied(dcb); }
 
 SerialDevice& SystemSerialDevice() { return ProgramDevice(); }
+
+std::unique_ptr<SerialDevice> NewSerialDevice() { return std::unique_ptr<SerialDevice>(new Win32SerialDevice); }

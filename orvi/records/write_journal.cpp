@@ -8,6 +8,7 @@
 #include "communication_rates.h"
 #include "config_snapshot.h"
 #include "journal.h"
+#include "line.h"
 #include "live_diagnostic_texts.h"
 #include "parameter_keys.h"
 #include "register_map.h"
@@ -16,7 +17,7 @@
 
 namespace {
 const char* programName = "";
-std::string (*openPortName)() = nullptr;
+std::function<std::string()> openPortName;
 void (*complainOnce)(const std::string&) = nullptr;
 std::string tag;
 // Registers whose content a write left unknown (no reply, or no read-back): a later write of one has
@@ -102,11 +103,14 @@ void JournalWrite(uint8_t function, int8_t reg, int16_t value, const WriteOutcom
 }
 }  // namespace
 
-void StartWriteJournal(const char* program, std::string (*portName)(), void (*complain)(const std::string&)) {
+void StartWriteJournal(const char* program, std::function<std::string()> portName,
+                       void (*complain)(const std::string&)) {
     programName = program;
-    openPortName = portName;
+    openPortName = std::move(portName);
     complainOnce = complain;
     SetWriteObserver(&JournalWrite);
 }
+
+void JournalWritesOf(Line& line) { line.writeObserver = &JournalWrite; }
 
 void JournalSetTag(const std::string& text) { tag = text; }

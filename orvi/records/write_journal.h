@@ -1,11 +1,17 @@
 // A program's record of its writes: every register or private write the link makes becomes one journal line.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Installs the link's write observer. program names the writer in every line; portName gives the
 // open line's name (UTF-8); complain says (CP1252) that the journal could not be written, once a run.
-void StartWriteJournal(const char* program, std::string (*portName)(), void (*complain)(const std::string& cp1252));
+void StartWriteJournal(const char* program, std::function<std::string()> portName,
+                       void (*complain)(const std::string& cp1252));
+
+class Line;
+// Journals the writes of line too (StartWriteJournal journals the configurator's line).
+void JournalWritesOf(Line& line);
 
 // The measuring point named by the file being loaded (UTF-8); kept for the lines that follow.
 void JournalSetTag(const std::string& tag);

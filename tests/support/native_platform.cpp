@@ -27,6 +27,7 @@ uint64_t RealClockUs() {
 }  // namespace
 
 SerialDevice& SystemSerialDevice() { return *device; }
+std::unique_ptr<SerialDevice> NewSerialDevice() { return std::unique_ptr<SerialDevice>(new ScriptedSerialDevice); }
 SettingsStore& SystemSettingsStore() { return *settings; }
 ScriptedSerialDevice& TestDevice() { return *device; }
 MemorySettingsStore& TestSettings() { return *settings; }

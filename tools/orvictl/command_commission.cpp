@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "comm_settings.h"
 #include "commands.h"
 #include "config_change.h"
 #include "config_ini.h"
@@ -13,6 +12,7 @@
 #include "line_session.h"
 #include "live_diagnostic_texts.h"
 #include "monitor_csv.h"
+#include "network_change.h"
 #include "platform.h"
 #include "register_map.h"
 #include "text_output.h"
@@ -79,34 +79,34 @@ int ReadRequests(const std::string& path, std::vector<RequestedValue>* requests)
     return problems.empty() ? kExitOk : kExitUsage;
 }
 
-bool Answers(int address) {
-    commSettings.deviceAddress = static_cast<uint8_t>(address);
+bool Answers(LineSession& session, int address) {
+    session.Settings().deviceAddress = static_cast<uint8_t>(address);
     uint16_t identity = 0;
-    return ReadHolding(kIdentityRegister, &identity) == kLinkOk;
+    return ReadHolding(session.line, kIdentityRegister, &identity) == kLinkOk;
 }
 
 // Waits on the open line until a transmitter answers at the factory address; false on Ctrl-C.
-bool WaitForFactoryTransmitter() {
+bool WaitForFactoryTransmitter(LineSession& session) {
     while (!Interrupted()) {
-        if (Answers(kFactoryAddress)) return true;
+        if (Answers(session, kFactoryAddress)) return true;
         if (!PauseUnlessInterrupted(kWaitPauseMs)) return false;
     }
     return false;
 }
 
 // The first address from next on that nobody answers at; 0 when the range is used up.
-int NextFreeAddress(int next, int last) {
+int NextFreeAddress(LineSession& session, int next, int last) {
     for (int address = next; address <= last && !Interrupted(); ++address) {
-        if (!Answers(address)) return address;
+        if (!Answers(session, address)) return address;
         WriteOut(Format("endereço %d já está em uso na linha: pulado\n", address));
     }
     return 0;
 }
 
-std::string SerialAtFactoryAddress() {
-    commSettings.deviceAddress = kFactoryAddress;
+std::string SerialAtFactoryAddress(LineSession& session) {
+    session.Settings().deviceAddress = kFactoryAddress;
     uint16_t words[kConfigBlockWords] = {};
-    if (ReadConfigBlock(words) != kLinkOk) return "";
+    if (ReadConfigBlock(session.line, words) != kLinkOk) return "";
     DecodeConfigBlock(words);
     return SerialNumberText(configSnapshot.serialNumber);
 }
@@ -122,13 +122,13 @@ int WriteSummary(const std::string& path, const std::vector<Commissioned>& done)
 }
 
 // One transmitter found at the factory address: moved to address, configured; an exit code.
-int CommissionOne(const GlobalOptions& options, int address, const std::string& configPath,
+int CommissionOne(LineSession& session, const GlobalOptions& options, int address, const std::string& configPath,
                   const std::vector<RequestedValue>& requests, Commissioned* record) {
-    CloseLine();
+    session.Close();
     GlobalOptions factory = options;
     factory.address = kFactoryAddress;
     // The same echo-confirmed change as orvictl address, confirmed at the new address.
-    int code = RunAddress(factory, {Format("%d", address)});
+    int code = ChangeNetwork(session, ResolveLineTarget(factory), static_cast<uint8_t>(address), 0);
     if (code != kExitOk) {
         record->result = "endereço não confirmado";
         return code;
@@ -136,14 +136,15 @@ int CommissionOne(const GlobalOptions& options, int address, const std::string& 
     if (!configPath.empty()) {
         GlobalOptions moved = options;
         moved.address = address;
-        code = OpenLine(ResolveLineTarget(moved));
-        if (code == kExitOk) code = ApplyConfiguration(requests, ChangeMode::Write);
-        CloseLine();
+        code = session.Open(ResolveLineTarget(moved));
+        int written = 0;
+        if (code == kExitOk) code = ApplyConfiguration(session, requests, ChangeMode::Write, nullptr, &written);
+        session.Close();
         if (code != kExitOk) {
             record->result = "endereço ok; configuração falhou";
             return code;
         }
-        record->result = Format("endereço ok; %d parâmetro(s) escritos", LastWriteCount());
+        record->result = Format("endereço ok; %d parâmetro(s) escritos", written);
         return kExitOk;
     }
     record->result = "endereço ok";
@@ -151,7 +152,7 @@ int CommissionOne(const GlobalOptions& options, int address, const std::string& 
 }
 }  // namespace
 
-int RunCommission(const GlobalOptions& options, const Arguments& arguments) {
+int RunCommission(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     CommissionArguments parsed;
     int code = ParseCommissionArguments(arguments, &parsed);
     if (code != kExitOk) return code;
@@ -164,25 +165,25 @@ int RunCommission(const GlobalOptions& options, const Arguments& arguments) {
     int next = parsed.from;
     code = kExitOk;
     while (code == kExitOk && next <= parsed.to && !Interrupted()) {
-        code = OpenLine(ResolveLineTarget(factory));
+        code = session.Open(ResolveLineTarget(factory));
         if (code != kExitOk) break;
         WriteErr(Format("esperando um transmissor no endereço de fábrica %d (%s); Ctrl-C termina\n", kFactoryAddress,
-                        LineDescription().c_str()));
-        if (!WaitForFactoryTransmitter()) break;
-        const std::string serial = SerialAtFactoryAddress();
-        const int address = NextFreeAddress(next, parsed.to);
+                        session.Description().c_str()));
+        if (!WaitForFactoryTransmitter(session)) break;
+        const std::string serial = SerialAtFactoryAddress(session);
+        const int address = NextFreeAddress(session, next, parsed.to);
         if (address == 0) {
             if (!Interrupted()) Complain(Format("nenhum endereço livre até %d: o transmissor fica no 1", parsed.to));
             code = Interrupted() ? kExitOk : kExitCheck;
             break;
         }
         Commissioned record = {address, serial, ""};
-        code = CommissionOne(options, address, parsed.configPath, requests, &record);
+        code = CommissionOne(session, options, address, parsed.configPath, requests, &record);
         done.push_back(record);
         WriteOut(Format("%3d  %s  %s\n", address, serial.c_str(), record.result.c_str()));
         next = address + 1;
     }
-    CloseLine();
+    session.Close();
     // Ctrl-C while waiting is how a session ends early; only a device left half done is an interruption.
     if (code == kExitInterrupted) Complain("interrompido: o último transmissor pode ter ficado pela metade");
     WriteErr(Format("%d transmissor(es) comissionado(s)\n", static_cast<int>(done.size())));

@@ -1,5 +1,6 @@
 // journal: the writes orvictl (and the configurator) recorded, all or one transmitter's, as a table or JSON lines.
 #include "commands.h"
+#include "line_session.h"
 #include "exit_codes.h"
 #include "journal.h"
 #include "records_platform.h"
@@ -24,7 +25,7 @@ std::string TableLine(const JournalEntry& e) {
 }
 }  // namespace
 
-int RunJournal(const GlobalOptions&, const Arguments& arguments) {
+int RunJournal(LineSession&, const GlobalOptions&, const Arguments& arguments) {
     JournalFilter filter;
     bool json = false;
     for (size_t i = 0; i < arguments.size(); ++i) {

@@ -21,20 +21,21 @@ int ReportProblems(const std::vector<std::string>& problems) {
 
 // Every problem of the input's form is found before the port is opened, so a bad file touches
 // nothing; whether a value is one the page offers is judged against the transmitter's own.
-int WriteRequests(const GlobalOptions& options, const std::vector<RequestedValue>& requests, ChangeMode mode,
-                  const FileExtras* trims = nullptr) {
-    int code = OpenLine(ResolveLineTarget(options));
+int WriteRequests(LineSession& session, const GlobalOptions& options, const std::vector<RequestedValue>& requests,
+                  ChangeMode mode, const FileExtras* trims = nullptr, int* written = nullptr) {
+    int code = session.Open(ResolveLineTarget(options));
     if (code != kExitOk) return code;
-    code = ApplyConfiguration(requests, mode, trims);
-    CloseLine();
+    code = ApplyConfiguration(session, requests, mode, trims, written);
+    session.Close();
     return code;
 }
 
 // One line per transmitter, every transmitter tried: a failure at one does not leave the rest
 // unconfigured. Each transmitter's writes carry its own measuring point (tags, in the order of the
 // addresses). The worst exit code of them all.
-int WriteEach(const GlobalOptions& options, const std::vector<int>& addresses, const std::vector<std::string>& tags,
-              const std::vector<RequestedValue>& requests, const FileExtras* trims) {
+int WriteEach(LineSession& session, const GlobalOptions& options, const std::vector<int>& addresses,
+              const std::vector<std::string>& tags, const std::vector<RequestedValue>& requests,
+              const FileExtras* trims) {
     int worst = kExitOk;
     for (size_t i = 0; i < addresses.size(); ++i) {
         const int address = addresses[i];
@@ -45,9 +46,10 @@ int WriteEach(const GlobalOptions& options, const std::vector<int>& addresses, c
         GlobalOptions one = options;
         one.address = address;
         JournalSetTag(tags[i]);
-        const int code = WriteRequests(one, requests, ChangeMode::Write, trims);
+        int written = 0;
+        const int code = WriteRequests(session, one, requests, ChangeMode::Write, trims, &written);
         if (code == kExitOk)
-            WriteOut(Format("endereço %d: ok, %d parâmetro(s) escritos\n", address, LastWriteCount()));
+            WriteOut(Format("endereço %d: ok, %d parâmetro(s) escritos\n", address, written));
         else
             WriteOut(Format("endereço %d: falhou (código %d; veja a mensagem acima)\n", address, code));
         if (code == kExitInterrupted) return code;
@@ -169,7 +171,7 @@ std::vector<std::string> TagsOfAddresses(const LoadArguments& parsed, const std:
 }
 }  // namespace
 
-int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
+int RunLoad(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     LoadArguments parsed;
     int code = ParseLoadArguments("load", arguments, true, &parsed);
     if (code != kExitOk) return code;
@@ -178,12 +180,14 @@ int RunLoad(const GlobalOptions& options, const Arguments& arguments) {
     if (code != kExitOk) return code;
     const FileExtras* trims = TrimsToRestore(parsed, file.extras);
     if (!parsed.addresses.empty())
-        return WriteEach(options, parsed.addresses, TagsOfAddresses(parsed, file.extras.tag), file.requests, trims);
+        return WriteEach(session, options, parsed.addresses, TagsOfAddresses(parsed, file.extras.tag), file.requests,
+                         trims);
     JournalSetTag(file.extras.tag);  // the measuring point the file names goes with every write
-    return WriteRequests(options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write, trims);
+    return WriteRequests(session, options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write,
+                         trims);
 }
 
-int RunDiff(const GlobalOptions& options, const Arguments& arguments) {
+int RunDiff(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     LoadArguments parsed;
     int code = ParseLoadArguments("diff", arguments, false, &parsed);
     if (code != kExitOk) return code;
@@ -191,10 +195,10 @@ int RunDiff(const GlobalOptions& options, const Arguments& arguments) {
     code = ReadConfigFile(parsed.path, &file);
     // A file that cannot be read or parsed is trouble, not a difference: never exit 1 for it.
     if (code != kExitOk) return code;
-    return WriteRequests(options, file.requests, ChangeMode::Compare, TrimsToRestore(parsed, file.extras));
+    return WriteRequests(session, options, file.requests, ChangeMode::Compare, TrimsToRestore(parsed, file.extras));
 }
 
-int RunSet(const GlobalOptions& options, const Arguments& arguments) {
+int RunSet(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     bool dryRun = false;
     Arguments assignments;
     for (const std::string& argument : arguments) {
@@ -208,5 +212,5 @@ int RunSet(const GlobalOptions& options, const Arguments& arguments) {
     std::vector<RequestedValue> requests;
     std::vector<std::string> problems;
     if (!ParseAssignments(assignments, &requests, &problems)) return ReportProblems(problems);
-    return WriteRequests(options, requests, dryRun ? ChangeMode::DryRun : ChangeMode::Write);
+    return WriteRequests(session, options, requests, dryRun ? ChangeMode::DryRun : ChangeMode::Write);
 }

@@ -76,17 +76,17 @@ bool PutCsv(FILE* file, const MonitorOptions& monitor, const std::string& cp1252
     return false;
 }
 // One sample of one transmitter: its CSV row, its table line; false when the row is a missed one.
-bool Sample(const Polled& polled, const CsvStyle& style, bool table, std::string* row) {
-    commSettings.deviceAddress = static_cast<uint8_t>(polled.address);
+bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, bool table, std::string* row) {
+    session.Settings().deviceAddress = static_cast<uint8_t>(polled.address);
     uint16_t live[kLiveBlockWords] = {};
     uint16_t status = 0;
     const std::string when = Timestamp();
-    LinkError result = ReadLiveBlock(live);
+    LinkError result = ReadLiveBlock(session.line, live);
     bool statusRefused = false;
     if (result == kLinkOk) {
-        result = ReadStatusBits(&status);
+        result = ReadStatusBits(session.line, &status);
         // A gateway that refuses the private functions leaves the status unknown, not the sample.
-        statusRefused = result == kLinkException && PrivateValuesRefused();
+        statusRefused = result == kLinkException && session.Network().PrivateValuesRefused();
         if (statusRefused) result = kLinkOk;
     }
     // No tag is known to the line; the serial number is the one read before the first sample.
@@ -94,7 +94,7 @@ bool Sample(const Polled& polled, const CsvStyle& style, bool table, std::string
     const std::string who = style.perAddress ? Format("%3d ", polled.address) : "";
     if (result != kLinkOk) {
         // A lost connection or a gateway's answer says more than the time-out it ends in.
-        const std::string network = NetworkSampleText(result, static_cast<unsigned>(polled.address));
+        const std::string network = session.Network().SampleText(result, static_cast<unsigned>(polled.address));
         const std::string why = network.empty() ? std::string(LinkErrorText(result)) : network;
         Complain(Format("%s: %ssem leitura (%s)", when.c_str(),
                         style.perAddress ? Format("endereço %d: ", polled.address).c_str() : "", why.c_str()));
@@ -120,7 +120,7 @@ bool Sample(const Polled& polled, const CsvStyle& style, bool table, std::string
 }
 }  // namespace
 
-int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
+int RunMonitor(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     MonitorOptions monitor;
     std::string problem;
     if (!ParseMonitorOptions(arguments, &monitor, &problem)) return UsageError("monitor", problem);
@@ -136,15 +136,15 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
     }
 
     const LineTarget target = ResolveLineTarget(options);
-    int code = OpenLine(target);
+    int code = session.Open(target);
     if (code != kExitOk) return code;
     std::vector<Polled> polled;
     for (int address : monitor.addresses.empty() ? std::vector<int>{target.address} : monitor.addresses) {
-        commSettings.deviceAddress = static_cast<uint8_t>(address);
+        session.Settings().deviceAddress = static_cast<uint8_t>(address);
         uint16_t words[kConfigBlockWords] = {};
-        code = ReadConfiguration(words);
+        code = session.ReadConfiguration(words);
         if (code != kExitOk || Interrupted()) {
-            CloseLine();
+            session.Close();
             return Interrupted() ? kExitInterrupted : code;
         }
         DecodeConfigBlock(words);
@@ -154,7 +154,7 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
     // The mark goes in raw: it is UTF-8 already, and only at the very start of the file.
     if (csv && writeHeader && style.excel && std::fwrite(kUtf8Mark, 1, 3, csv.get()) != 3) writeHeader = false;
     if (csv && writeHeader && !PutCsv(csv.get(), monitor, CsvHeader(style))) {
-        CloseLine();
+        session.Close();
         return kExitFile;
     }
     if (csvToStdout)
@@ -173,9 +173,9 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
         for (const Polled& one : polled) {
             if (Interrupted()) break;
             std::string row;
-            if (!Sample(one, style, !csvToStdout, &row)) {
+            if (!Sample(session, one, style, !csvToStdout, &row)) {
                 ++missed;
-                if (NetworkLineLost()) {  // every further sample would fail at once
+                if (session.Network().LineLost()) {  // every further sample would fail at once
                     stop = true;
                     break;
                 }
@@ -197,8 +197,8 @@ int RunMonitor(const GlobalOptions& options, const Arguments& arguments) {
                 static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count())))
             break;
     }
-    const bool lost = NetworkLineLost();
-    CloseLine();
+    const bool lost = session.Network().LineLost();
+    session.Close();
     if (lost) return kExitNoReply;
     if (missed) {
         Complain(Format("%ld de %ld amostras sem resposta do transmissor", missed,

@@ -13,7 +13,7 @@ std::string PresentPortsText() {
     return text;
 }
 
-int RunPorts(const GlobalOptions&, const Arguments& arguments) {
+int RunPorts(LineSession&, const GlobalOptions&, const Arguments& arguments) {
     if (!arguments.empty()) return UsageError("ports", UnexpectedArgumentText(arguments[0]));
     const std::vector<SerialPortListing> ports = ListSerialPorts();
     if (ports.empty()) {

@@ -90,7 +90,7 @@ int TakeTrendOf(const std::string& text, const std::string& path, int address, c
 }
 }  // namespace
 
-int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
+int RunReport(LineSession& session, const GlobalOptions& globals, const Arguments& arguments) {
     ReportOptions options;
     int code = ParseOptions(arguments, &options);
     if (code != kExitOk) return code;
@@ -113,21 +113,21 @@ int RunReport(const GlobalOptions& globals, const Arguments& arguments) {
         }
     }
 
-    code = OpenLine(ResolveLineTarget(globals));
+    code = session.Open(ResolveLineTarget(globals));
     if (code != kExitOk) return code;
     uint16_t words[kConfigBlockWords] = {};
-    code = ReadConfiguration(words);
+    code = session.ReadConfiguration(words);
     if (code != kExitOk) {
-        CloseLine();
+        session.Close();
         return code;
     }
     DecodeConfigBlock(words);
     const ConfigSnapshot& config = configSnapshot;
     report.trims = ReadReportTrims(config.outputType);
-    report.port = LinePortName();
-    report.address = commSettings.deviceAddress;
-    report.rate = commSettings.baudRate;
-    CloseLine();
+    report.port = session.PortName();
+    report.address = session.Settings().deviceAddress;
+    report.rate = session.Settings().baudRate;
+    session.Close();
 
     report.serial = SerialNumberText(config.serialNumber);
     if (!options.trendPath.empty()) {

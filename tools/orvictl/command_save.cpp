@@ -44,15 +44,15 @@ int WriteFileText(const std::string& path, const std::string& text) {
 }
 
 // The transmitter on the open line, read (with its trims when asked) and saved to path; an exit code.
-int SaveOpenTransmitter(const std::string& path, const SaveArguments& parsed) {
+int SaveOpenTransmitter(LineSession& session, const std::string& path, const SaveArguments& parsed) {
     uint16_t words[kConfigBlockWords] = {};
-    int code = ReadConfiguration(words);
+    int code = session.ReadConfiguration(words);
     CalibrationValues trims = {};
     for (int i = 0; code == kExitOk && parsed.withCalibration && i < kCalibrationValueCount; ++i) {
         uint16_t word = 0;
-        const LinkError result = ReadPrivate(kCalibrationSlots[i].address, &word);
+        const LinkError result = ReadPrivate(session.line, kCalibrationSlots[i].address, &word);
         if (result != kLinkOk) {
-            ComplainNoReply(Format(kCalibrationSlots[i].readFailure, LinkErrorText(result)).c_str(), result);
+            session.ComplainNoReply(Format(kCalibrationSlots[i].readFailure, LinkErrorText(result)).c_str(), result);
             code = kExitNoReply;
         }
         trims.*kCalibrationSlots[i].field = static_cast<int16_t>(word);
@@ -64,7 +64,7 @@ int SaveOpenTransmitter(const std::string& path, const SaveArguments& parsed) {
     if (code != kExitOk) return code;
     DecodeConfigBlock(words);
 
-    const std::string origin = ConfigSourceText(LineDescription(), configSnapshot, LocalTimeOf(std::time(nullptr)));
+    const std::string origin = ConfigSourceText(session.Description(), configSnapshot, LocalTimeOf(std::time(nullptr)));
     const std::string tag = parsed.tag.empty() ? TagOfExistingFile(path) : parsed.tag;
     return WriteFileText(path, FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr));
 }
@@ -100,26 +100,27 @@ int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
 
 // Every address of the line at the current rate, the normal read of the identity register at each;
 // each transmitter found saved as DIR/orvi-AAA-SERIE.ini, one line each.
-int SaveAll(const GlobalOptions& options, const SaveArguments& parsed) {
+int SaveAll(LineSession& session, const GlobalOptions& options, const SaveArguments& parsed) {
     if (!IsFolder(parsed.path)) {
         Complain(Format("--all %s: não é uma pasta", ArgumentText(parsed.path.c_str()).c_str()));
         return kExitFile;
     }
-    int code = OpenLine(ResolveLineTarget(options));
+    int code = session.Open(ResolveLineTarget(options));
     if (code != kExitOk) return code;
     int found = 0, worst = kExitOk;
     for (int address = 1; address <= 247 && !Interrupted(); ++address) {
-        commSettings.deviceAddress = static_cast<uint8_t>(address);
+        session.Settings().deviceAddress = static_cast<uint8_t>(address);
         uint16_t identity = 0;
-        if (ReadHolding(8, &identity) != kLinkOk) continue;
+        if (ReadHolding(session.line, 8, &identity) != kLinkOk) continue;
         uint16_t serial[2] = {};
-        if (ReadHolding(kRegSerialFirst, &serial[0]) != kLinkOk || ReadHolding(kRegSerialSecond, &serial[1]) != kLinkOk)
+        if (ReadHolding(session.line, kRegSerialFirst, &serial[0]) != kLinkOk ||
+            ReadHolding(session.line, kRegSerialSecond, &serial[1]) != kLinkOk)
             continue;
         ++found;
         const std::string serialText =
             SerialNumberText(SerialNumberFromWords(static_cast<int16_t>(serial[0]), static_cast<int16_t>(serial[1])));
         const std::string path = Format("%s/orvi-%03d-%s.ini", parsed.path.c_str(), address, serialText.c_str());
-        const int saved = SaveOpenTransmitter(path, parsed);
+        const int saved = SaveOpenTransmitter(session, path, parsed);
         if (saved == kExitOk)
             WriteOut(
                 Format("endereço %d: %s -> %s\n", address, serialText.c_str(), ArgumentText(path.c_str()).c_str()));
@@ -127,7 +128,7 @@ int SaveAll(const GlobalOptions& options, const SaveArguments& parsed) {
             WriteOut(Format("endereço %d: %s não gravado (código %d)\n", address, serialText.c_str(), saved));
         if (worst == kExitOk) worst = saved;
     }
-    CloseLine();
+    session.Close();
     if (Interrupted()) {
         Complain(Format("interrompido: %d transmissor(es) gravado(s) até aqui", found));
         return kExitInterrupted;
@@ -140,21 +141,21 @@ int SaveAll(const GlobalOptions& options, const SaveArguments& parsed) {
 }
 }  // namespace
 
-int RunSave(const GlobalOptions& options, const Arguments& arguments) {
+int RunSave(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     SaveArguments parsed;
     int code = ParseSaveArguments(arguments, &parsed);
     if (code != kExitOk) return code;
-    if (parsed.all) return SaveAll(options, parsed);
+    if (parsed.all) return SaveAll(session, options, parsed);
     const std::string shown = ArgumentText(parsed.path.c_str());
     // A folder is refused before the transmitter is asked anything.
     if (IsFolder(parsed.path)) {
         Complain(Format("não foi possível gravar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));
         return kExitFile;
     }
-    code = OpenLine(ResolveLineTarget(options));
+    code = session.Open(ResolveLineTarget(options));
     if (code != kExitOk) return code;
-    code = SaveOpenTransmitter(parsed.path, parsed);
-    CloseLine();
+    code = SaveOpenTransmitter(session, parsed.path, parsed);
+    session.Close();
     if (code == kExitOk) WriteErr(Format("configuração gravada em %s\n", shown.c_str()));
     return code;
 }

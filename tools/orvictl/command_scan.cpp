@@ -111,10 +111,10 @@ bool Garbled(LinkError error) {
 }
 
 // The sweep heard something at the current address: the normal read, with its retries, decides.
-Found Confirm(int address, int32_t rate, const ProbeResult& probe) {
+Found Confirm(LineSession& session, int address, int32_t rate, const ProbeResult& probe) {
     Found found{address, rate, Finding::kConfirmed, probe.answerUs / 1000.0, kLinkOk, "", "", ""};
     uint16_t words[kConfigBlockWords] = {};
-    const LinkError result = ReadConfigBlock(words);
+    const LinkError result = ReadConfigBlock(session.line, words);
     if (result != kLinkOk) {
         found.error = result;
         // Only the normal read's own failures count: what the sweep heard may be a slow transmitter's
@@ -177,7 +177,7 @@ void Emit(const ScanOptions& options, const Found& found, bool first) {
 }
 }  // namespace
 
-int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
+int RunScan(LineSession& session, const GlobalOptions& globals, const Arguments& arguments) {
     ScanOptions options;
     int code = ParseOptions(arguments, &options);
     if (code != kExitOk) return code;
@@ -191,7 +191,7 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
     if (code != kExitOk) return code;
     target.baud = options.rates.front();
     target.address = static_cast<uint8_t>(options.first);
-    code = OpenLine(target);
+    code = session.Open(target);
     if (code != kExitOk) return code;
 
     if (options.output == ScanOutput::kTable)
@@ -206,11 +206,11 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
     const uint64_t startUs = LinkClockUs();
     int done = 0, found = 0, reported = 0, duplicates = 0, unconfirmed = 0;
     for (int32_t rate : options.rates) {
-        const bool opened = rate == commSettings.baudRate && done == 0;  // OpenLine opened the first rate
-        commSettings.baudRate = rate;
-        if (!opened && !ReopenLine()) {
+        const bool opened = rate == session.Settings().baudRate && done == 0;  // OpenLine opened the first rate
+        session.Settings().baudRate = rate;
+        if (!opened && !session.Reopen()) {
             ClearProgress();
-            Complain(Format("a porta %s não abriu a %d bit/s", LinePortName().c_str(), static_cast<int>(rate)));
+            Complain(Format("a porta %s não abriu a %d bit/s", session.PortName().c_str(), static_cast<int>(rate)));
             code = kExitPort;
             break;
         }
@@ -218,20 +218,20 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
         for (int address = options.first; address <= options.last && !Interrupted(); ++address, ++done) {
             if (options.expect && found >= options.expect) break;
             ShowProgress(done, total, rate, address, startUs);
-            commSettings.deviceAddress = static_cast<uint8_t>(address);
+            session.Settings().deviceAddress = static_cast<uint8_t>(address);
             ProbeResult probe = {kLinkTimeout, false, 0};
             {
                 // --timeout is the whole wait at a silent address, the network's share included.
-                const WholeWaitScope whole(options.timeoutMs != 0, allowanceMs);
-                probe = ProbeRead(kIdentityRegister, nullptr, allowanceMs);
+                const WholeWaitScope whole(session.Network(), options.timeoutMs != 0, allowanceMs);
+                probe = ProbeRead(session.line, kIdentityRegister, nullptr, allowanceMs);
             }
             // Every further address would fail at once: the sweep ends, and says why when the line closes.
-            if (NetworkLineLost()) {
+            if (session.Network().LineLost()) {
                 code = kExitNoReply;
                 break;
             }
             if (!probe.heard) continue;
-            const Found result = Confirm(address, rate, probe);
+            const Found result = Confirm(session, address, rate, probe);
             // What the normal read cannot confirm is not reported as found.
             if (result.finding == Finding::kUnconfirmed) {
                 ++unconfirmed;
@@ -245,7 +245,7 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
         if (code != kExitOk || Interrupted() || (options.expect && found >= options.expect)) break;
     }
     ClearProgress();
-    CloseLine();
+    session.Close();
     if (options.output == ScanOutput::kJson) WriteOut(reported ? "\n]\n" : "]\n");
     if (Interrupted()) {
         Complain("interrompido: a busca parou e a porta foi fechada");

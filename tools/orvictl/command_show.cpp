@@ -12,17 +12,17 @@
 
 namespace {
 // The four private calibration values in their slot order; false when any of them does not answer.
-bool ReadCalibration(CalibrationValues* values) {
+bool ReadCalibration(LineSession& session, CalibrationValues* values) {
     for (const CalibrationValueSlot& slot : kCalibrationSlots) {
         uint16_t word = 0;
-        if (Interrupted() || ReadPrivate(slot.address, &word) != kLinkOk) return false;
+        if (Interrupted() || ReadPrivate(session.line, slot.address, &word) != kLinkOk) return false;
         values->*slot.field = static_cast<int16_t>(word);
     }
     return true;
 }
 }  // namespace
 
-int RunShow(const GlobalOptions& options, const Arguments& arguments) {
+int RunShow(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     bool json = false;
     for (const std::string& argument : arguments) {
         if (argument == "--json")
@@ -30,31 +30,31 @@ int RunShow(const GlobalOptions& options, const Arguments& arguments) {
         else
             return UsageError("show", UnexpectedArgumentText(argument));
     }
-    int code = OpenLine(ResolveLineTarget(options));
+    int code = session.Open(ResolveLineTarget(options));
     if (code != kExitOk) return code;
     uint16_t words[kConfigBlockWords] = {};
-    code = ReadConfiguration(words);
+    code = session.ReadConfiguration(words);
     if (Interrupted()) code = kExitInterrupted;
     if (code == kExitOk) {
         DecodeConfigBlock(words);
         TransmitterReport report{};
         report.config = configSnapshot;
-        report.address = commSettings.deviceAddress;
+        report.address = session.Settings().deviceAddress;
         // A gateway's serial rate is its own setting, not the one given here for its timing.
-        report.baud = ThroughGateway() ? 0 : commSettings.baudRate;
-        report.port = LinePortName();
-        report.calibrationRead = ReadCalibration(&report.calibration);
-        report.statusRead = !Interrupted() && ReadStatusBits(&report.statusBits) == kLinkOk;
+        report.baud = session.Network().ThroughGateway() ? 0 : session.Settings().baudRate;
+        report.port = session.PortName();
+        report.calibrationRead = ReadCalibration(session, &report.calibration);
+        report.statusRead = !Interrupted() && ReadStatusBits(session.line, &report.statusBits) == kLinkOk;
         if (Interrupted()) {
             code = kExitInterrupted;
         } else {
             WriteOut(json ? FormatReportJson(report) : FormatReportText(report));
             // A gateway that does not pass the private functions names what it kept back when the port closes.
-            if ((!report.calibrationRead || !report.statusRead) && !PrivateValuesRefused())
+            if ((!report.calibrationRead || !report.statusRead) && !session.Network().PrivateValuesRefused())
                 Complain("aviso: a calibração ou o estado não puderam ser lidos");
         }
     }
-    CloseLine();
+    session.Close();
     if (code == kExitInterrupted) Complain("interrompido: a leitura parou e a porta foi fechada");
     return code;
 }

@@ -9,15 +9,13 @@
 #include "transactions.h"
 
 namespace {
-int writeCount = 0;
-
 // The four trims as the transmitter holds them; an exit code.
-int ReadTrims(CalibrationValues* values) {
+int ReadTrims(LineSession& session, CalibrationValues* values) {
     for (const CalibrationValueSlot& slot : kCalibrationSlots) {
         uint16_t word = 0;
-        const LinkError result = ReadPrivate(slot.address, &word);
+        const LinkError result = ReadPrivate(session.line, slot.address, &word);
         if (result != kLinkOk) {
-            ComplainNoReply(Format(slot.readFailure, LinkErrorText(result)).c_str(), result);
+            session.ComplainNoReply(Format(slot.readFailure, LinkErrorText(result)).c_str(), result);
             return kExitNoReply;
         }
         values->*slot.field = static_cast<int16_t>(word);
@@ -26,20 +24,20 @@ int ReadTrims(CalibrationValues* values) {
 }
 
 // Each trim written and read back, as the Calibration page's write would be confirmed by its next read.
-int WriteTrims(const std::vector<TrimWrite>& plan) {
+int WriteTrims(LineSession& session, const std::vector<TrimWrite>& plan, int* written) {
     for (const TrimWrite& step : plan) {
         if (Interrupted()) {
             Complain("interrompido: a calibração não foi escrita por inteiro.");
             return kExitInterrupted;
         }
         const CalibrationValueSlot& slot = kCalibrationSlots[step.slot];
-        const WriteOutcome outcome = WritePrivateAndReadBack(slot.address, step.value);
+        const WriteOutcome outcome = WritePrivateAndReadBack(session.line, slot.address, step.value);
         if (outcome.kind != WriteOutcomeKind::kConfirmed) {
             Complain(Format(slot.writeFailure, LinkErrorText(outcome.error)));
             Complain(WriteFailureText(kCalibrationKeys[step.slot], outcome));
             return kExitWrite;
         }
-        ++writeCount;
+        ++*written;
         WriteOut(Format("escrito: %s = %d\n", kCalibrationKeys[step.slot], step.value));
     }
     return kExitOk;
@@ -53,12 +51,13 @@ std::string TrimRows(const std::vector<TrimWrite>& plan) {
 }
 }  // namespace
 
-int LastWriteCount() { return writeCount; }
-
-int ApplyConfiguration(const std::vector<RequestedValue>& requests, ChangeMode mode, const FileExtras* trims) {
-    writeCount = 0;
+int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& requests, ChangeMode mode,
+                       const FileExtras* trims, int* written) {
+    int count = 0;
+    if (!written) written = &count;
+    *written = 0;
     uint16_t words[kConfigBlockWords] = {};
-    int code = ReadConfiguration(words);
+    int code = session.ReadConfiguration(words);
     // Ctrl-C during the read: the read ends, nothing is written.
     if (Interrupted()) {
         Complain("interrompido: nada foi escrito.");
@@ -74,7 +73,7 @@ int ApplyConfiguration(const std::vector<RequestedValue>& requests, ChangeMode m
     std::vector<TrimWrite> trimPlan;
     if (code == kExitOk && trims) {
         CalibrationValues held = {};
-        code = ReadTrims(&held);
+        code = ReadTrims(session, &held);
         if (code != kExitOk) return code;
         code = PlanTrimRestore(*trims, current.serialNumber, held, &trimPlan, &message);
     }
@@ -106,8 +105,10 @@ int ApplyConfiguration(const std::vector<RequestedValue>& requests, ChangeMode m
         WriteOut(Format("(simulação: nada foi escrito; %d parâmetro(s) mudariam)\n", changes));
         return kExitOk;
     }
-    code = RunWrites(plan, WriteRegisterOutcome, Interrupted);
+    code = RunWrites(
+        plan, [&session](int8_t reg, int16_t value) { return WriteRegisterOutcome(session.line, reg, value); },
+        Interrupted);
     if (code != kExitOk) return code;
-    writeCount = static_cast<int>(plan.size());
-    return WriteTrims(trimPlan);
+    *written = static_cast<int>(plan.size());
+    return WriteTrims(session, trimPlan, written);
 }

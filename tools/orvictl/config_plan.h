@@ -1,5 +1,6 @@
 // From requested values to written registers: the page's rules, its checks, its write order, each write read back.
 #pragma once
+#include <functional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_
 bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,
                         const std::vector<const ParameterKey*>& notWritten);
 
-typedef WriteOutcome (*RegisterWriter)(int8_t reg, int16_t value);  // the write and its read-back
+typedef std::function<WriteOutcome(int8_t reg, int16_t value)> RegisterWriter;  // the write and its read-back
 typedef bool (*InterruptCheck)();
 
 // Writes the plan in order. Ctrl-C stops it between writes; a failure stops it. Either way the

@@ -11,3 +11,7 @@ std::string FrameDumpLine(const std::string& time, FrameDirection direction, con
 // "15:00:00.123 rede -> 00 01 00 00 00 06 01 03 00 08 00 01": the bytes a network connection
 // carried, framing included; a long piece shows its first bytes and how many more it had.
 std::string NetworkDumpLine(const std::string& time, FrameDirection direction, const uint8_t* bytes, size_t count);
+
+// The two lines above, with the time now, on standard error.
+void DumpFrame(FrameDirection direction, const uint8_t* bytes, size_t count);
+void DumpNetwork(FrameDirection direction, const uint8_t* bytes, size_t count);

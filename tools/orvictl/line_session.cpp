@@ -7,32 +7,43 @@
 #include "comm_settings.h"
 #include "config_ini.h"
 #include "exit_codes.h"
+#include "frame_dump.h"
 #include "link_error.h"
 #include "named_port_device.h"
 #include "network_port.h"
 #include "platform.h"
+#include "transactions.h"
 #include "serial_port.h"
 #include "tcp_address.h"
 #include "text_output.h"
 
-namespace {
-std::unique_ptr<NamedPortDevice> device;
-
-void UseToken() { std::snprintf(commSettings.portName, sizeof commSettings.portName, "%s", device->Token()); }
-}  // namespace
-
 LineTarget ResolveLineTarget(const GlobalOptions& options) {
-    LoadCommSettings();
+    CommSettings saved = {};
+    LoadCommSettings(saved, SystemSettingsStore());
     LineTarget target;
-    target.port = options.port.empty() ? DefaultPortName() : options.port;
-    target.baud = options.baud ? options.baud : commSettings.baudRate;
-    target.address = static_cast<uint8_t>(options.address ? options.address : commSettings.deviceAddress);
+    target.port = options.port.empty() ? DefaultPortName(saved.portName) : options.port;
+    target.baud = options.baud ? options.baud : saved.baudRate;
+    target.address = static_cast<uint8_t>(options.address ? options.address : saved.deviceAddress);
     target.timeoutMs = options.timeoutMs;
     target.unit = static_cast<uint8_t>(options.unit);
     return target;
 }
 
-int OpenLine(const LineTarget& target) {
+LineSession::LineSession() = default;
+
+LineSession::~LineSession() { Close(); }
+
+void LineSession::SetVerbose(bool verbose) {
+    verbose_ = verbose;
+    line.frameObserver = verbose ? FrameObserver(DumpFrame) : FrameObserver();
+    network_.Configure(verbose, verbose ? FrameObserver(DumpNetwork) : FrameObserver(), Interrupted);
+}
+
+void LineSession::UseToken() {
+    std::snprintf(line.settings.portName, sizeof line.settings.portName, "%s", device_->Token());
+}
+
+int LineSession::Open(const LineTarget& target) {
     if (target.timeoutMs && !IsNetworkPortName(target.port)) {
         Complain("--timeout vale só para portas de rede (tcp://, rfc2217://, modbus-tcp://)");
         return kExitUsage;
@@ -41,22 +52,24 @@ int OpenLine(const LineTarget& target) {
         Complain("--unit vale só para gateways Modbus TCP (modbus-tcp://)");
         return kExitUsage;
     }
-    device.reset(
-        new NamedPortDevice(DeviceForPort(target.port, target.timeoutMs, target.address, target.unit), target.port));
-    UseSerialDevice(device.get());
-    commSettings.baudRate = target.baud;
-    commSettings.deviceAddress = target.address;
+    Close();
+    if (!verbose_) network_.Configure(false, FrameObserver(), Interrupted);
+    device_.reset(new NamedPortDevice(
+        network_.DeviceFor(line, target.port, target.timeoutMs, target.address, target.unit), target.port));
+    line.UseDevice(device_.get());
+    line.settings.baudRate = target.baud;
+    line.settings.deviceAddress = target.address;
     UseToken();
-    device->AllowOneOpen();
+    device_->AllowOneOpen();
     // A server that closed at once (busy with another client) leaves a port that cannot serve.
-    if (OpenPort() == 1 && !NetworkLineLost()) return kExitOk;
-    const std::string network = NetworkPortProblem();
+    if (OpenPort(line) == 1 && !network_.LineLost()) return kExitOk;
+    const std::string network = network_.PortProblem();
     if (Interrupted()) {
         Complain(network.empty() ? std::string("interrompido: a porta não foi aberta") : network);
         UseToken();
         return kExitInterrupted;
     }
-    if (device->IsOpen()) {
+    if (device_->IsOpen()) {
         Complain(Format("a porta %s não aceitou a configuração da linha (%d bit/s, 8N1)%s%s", target.port.c_str(),
                         static_cast<int>(target.baud), network.empty() ? "" : ": ", network.c_str()));
     } else {
@@ -68,50 +81,53 @@ int OpenLine(const LineTarget& target) {
     return kExitPort;
 }
 
-bool ReopenLine() {
-    ClosePort();
+bool LineSession::Reopen() {
+    ClosePort(line);
     UseToken();
-    device->AllowOneOpen();
-    const bool opened = OpenPort() == 1;
+    device_->AllowOneOpen();
+    const bool opened = OpenPort(line) == 1;
     UseToken();  // a failed open leaves "None" behind, which no later open could use
     return opened;
 }
 
-void CloseLine() {
-    if (!device) return;
-    ClosePort();
-    UseSerialDevice(nullptr);
-    device.reset();
-    ReleaseNetworkPort();
+void LineSession::Close() {
+    if (!device_) return;
+    ClosePort(line);
+    line.UseDevice(nullptr);
+    device_.reset();
+    network_.Release(line);
 }
 
-const std::string& LinePortName() {
+bool LineSession::IsOpen() { return device_ && device_->IsOpen(); }
+
+const std::string& LineSession::PortName() const {
     static const std::string none;
-    return device ? device->FullName() : none;
+    return device_ ? device_->FullName() : none;
 }
 
-std::string LineDescription() {
+std::string LineSession::Description() const {
+    const CommSettings& settings = line.settings;
     // A gateway's serial rate is its own setting: nothing here knows it.
-    if (ThroughGateway()) {
-        const unsigned unit = GatewayUnitOf(commSettings.deviceAddress);
-        return Format("endereço %d%s, %s", commSettings.deviceAddress,
-                      unit ? Format(" (unidade %u)", unit).c_str() : "", LinePortName().c_str());
+    if (network_.ThroughGateway()) {
+        const unsigned unit = network_.GatewayUnitOf(settings.deviceAddress);
+        return Format("endereço %d%s, %s", settings.deviceAddress, unit ? Format(" (unidade %u)", unit).c_str() : "",
+                      PortName().c_str());
     }
-    return DescribeLine(commSettings.deviceAddress, commSettings.baudRate, LinePortName());
+    return DescribeLine(settings.deviceAddress, settings.baudRate, PortName());
 }
 
-void ComplainNoReply(const char* what, LinkError error) {
-    const std::string network = NetworkFailureText(error, commSettings.deviceAddress);
+void LineSession::ComplainNoReply(const char* what, LinkError error) {
+    const std::string network = network_.FailureText(error, line.settings.deviceAddress);
     if (!network.empty()) {
-        Complain(Format("%s: %s (%s)", what, network.c_str(), LineDescription().c_str()));
+        Complain(Format("%s: %s (%s)", what, network.c_str(), Description().c_str()));
         return;
     }
     Complain(Format("%s: o transmissor não respondeu corretamente (%s; %s)", what, LinkErrorText(error),
-                    LineDescription().c_str()));
+                    Description().c_str()));
 }
 
-int ReadConfiguration(uint16_t* words) {
-    const LinkError result = ReadConfigBlock(words);
+int LineSession::ReadConfiguration(uint16_t* words) {
+    const LinkError result = ReadConfigBlock(line, words);
     if (result == kLinkOk) return kExitOk;
     ComplainNoReply("leitura da configuração", result);
     return kExitNoReply;

@@ -1,9 +1,13 @@
 // The serial line of one orvictl run: which port, rate and address, opening, closing and the first read.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "cli_options.h"
+#include "line.h"
+#include "named_port_device.h"
+#include "network_port.h"
 #include "transactions.h"
 
 struct LineTarget {
@@ -17,20 +21,45 @@ struct LineTarget {
 // The options where given, otherwise orvi.ini (Windows) or the defaults.
 LineTarget ResolveLineTarget(const GlobalOptions& options);
 
-// Opens the port at target's rate and address (commSettings follow); an exit code, with a message when not 0.
-int OpenLine(const LineTarget& target);
-// Opens the port again at commSettings' rate (after a rate change); false when it does not open.
-bool ReopenLine();
-void CloseLine();
-const std::string& LinePortName();
+// One line of an orvictl run: its Line (device, settings, frames), the device that opens the port it
+// was given and nothing else, and the network side of that port. Commands take the session they work
+// on; a command that hands work to another passes its session on.
+class LineSession {
+public:
+    LineSession();
+    ~LineSession();
+    LineSession(const LineSession&) = delete;
+    LineSession& operator=(const LineSession&) = delete;
 
-// "endereço 1, 9600 bit/s, /dev/ttyUSB0"
-std::string LineDescription();
+    // --verbose: every frame and every network piece on standard error.
+    void SetVerbose(bool verbose);
+    // Opens the port at target's rate and address (the line's settings follow); an exit code, with a
+    // message when not 0.
+    int Open(const LineTarget& target);
+    // Opens the port again at the line's rate (after a rate change); false when it does not open.
+    bool Reopen();
+    void Close();
+    bool IsOpen();
+    const std::string& PortName() const;
+    // "endereço 1, 9600 bit/s, /dev/ttyUSB0"
+    std::string Description() const;
+    // Reads the configuration block into words; an exit code, with a message when the transmitter did not answer.
+    int ReadConfiguration(uint16_t* words);
+    // The message of a read that failed, naming where the transmitter was looked for.
+    void ComplainNoReply(const char* what, LinkError error);
 
-// Reads the configuration block into words; an exit code, with a message when the transmitter did not answer.
-int ReadConfiguration(uint16_t* words);
-// The message of a read that failed, naming where the transmitter was looked for.
-void ComplainNoReply(const char* what, LinkError error);
+    CommSettings& Settings() { return line.settings; }
+    NetworkPort& Network() { return network_; }
+
+    Line line;
+
+private:
+    void UseToken();
+
+    NetworkPort network_;
+    std::unique_ptr<NamedPortDevice> device_;
+    bool verbose_ = false;
+};
 
 // "portas presentes: /dev/ttyUSB0, ..." (or that there are none), for a port that does not open.
 std::string PresentPortsText();

@@ -15,28 +15,11 @@
 #include "write_journal.h"
 
 namespace {
-std::string NowText() {
-    const auto now = std::chrono::system_clock::now();
-    const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    const std::tm local = LocalTimeOf(std::chrono::system_clock::to_time_t(now));
-    char text[32];
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
-    return Format("%s.%03d", text, static_cast<int>(ms));
-}
-
-void DumpFrame(FrameDirection direction, const uint8_t* bytes, size_t count) {
-    WriteErr(FrameDumpLine(NowText(), direction, bytes, count));
-}
-
-void DumpNetwork(FrameDirection direction, const uint8_t* bytes, size_t count) {
-    WriteErr(NetworkDumpLine(NowText(), direction, bytes, count));
-}
-
 // A connection that drops ends the command as a transmitter that stops answering does, whatever
 // the command made of it; Ctrl-C, a port that never opened and the usage stay what they were.
-int ExitCodeAfter(int code) {
+int ExitCodeAfter(int code, bool connectionDropped) {
     const bool kept = code == kExitInterrupted || code == kExitUsage || code == kExitPort || code == kExitFile;
-    return NetworkConnectionDropped() && !kept ? kExitNoReply : code;
+    return connectionDropped && !kept ? kExitNoReply : code;
 }
 
 std::string GlobalHelp() {
@@ -81,10 +64,12 @@ std::string GlobalHelp() {
 int main(int argc, char** argv) {
     SuppressSystemErrorBoxes();
     InstallInterruptHandler();
-    // Naming a server and connecting to it are waits Ctrl-C ends too: nothing has been sent then.
+    // The run's one line; each command opens it where it needs it.
+    LineSession session;
     // Before any command runs: none can write without being journalled.
     StartWriteJournal(
-        "orvictl", [] { return LinePortName(); }, Complain);
+        "orvictl", [&session] { return session.PortName(); }, Complain);
+    JournalWritesOf(session.line);
     const std::vector<std::string> all = CommandLineArguments(argc, argv);
     GlobalOptions options;
     const int at = ParseGlobalOptions(all, &options);
@@ -99,11 +84,7 @@ int main(int argc, char** argv) {
                         ORVI_VERSION_TWEAK, ORVI_VERSION_TEXT));
         return kExitOk;
     }
-    SetNetworkInterruptCheck(Interrupted);
-    if (options.verbose) {
-        SetFrameObserver(DumpFrame);
-        SetNetworkVerbose(true, DumpNetwork);
-    }
+    session.SetVerbose(options.verbose);
     if (name == "--help" || name == "-h" || name == "help") {
         WriteOut(GlobalHelp());
         return kExitOk;
@@ -115,7 +96,9 @@ int main(int argc, char** argv) {
             WriteOut(kCommands[i].help);
             return kExitOk;
         }
-        return ExitCodeAfter(kCommands[i].run(options, arguments));
+        const int code = kCommands[i].run(session, options, arguments);
+        session.Close();
+        return ExitCodeAfter(code, session.Network().ConnectionDropped());
     }
     Complain(Format("comando desconhecido: %s (veja orvictl --help)", ArgumentText(name.c_str()).c_str()));
     return kExitUsage;

@@ -5,21 +5,11 @@
 
 #include "cli_options.h"
 #include "exit_codes.h"
-#include "frame_codec.h"
-#include "mbap_codec.h"
+#include "line.h"
 #include "tcp_address.h"
-#include "tcp_serial_device.h"
 #include "text_output.h"
 
 namespace {
-std::unique_ptr<TcpSerialDevice> networkDevice;
-std::unique_ptr<MbapCodec> gatewayCodec;
-bool lossTold = false;
-bool verboseRun = false;
-FrameObserver networkDump;
-CancelCheck interruptCheck = nullptr;
-bool connectionDropped = false;
-
 // What the refused private values are to the user: the calibration (21 to 24, read as a group),
 // the status (4), or a value by its address.
 std::string RefusedValuesText(const std::vector<uint16_t>& addresses) {
@@ -50,93 +40,111 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms) {
     return true;
 }
 
-SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t address, uint8_t unit) {
-    ReleaseNetworkPort();
-    const NetworkScheme scheme = NetworkSchemeOf(port);
-    if (scheme == NetworkScheme::kNone) return SystemSerialDevice();
-    networkDevice.reset(new TcpSerialDevice(scheme, timeoutMs));
-    if (verboseRun) networkDevice->SetObserver(networkDump);
-    networkDevice->SetCancelCheck(interruptCheck);
-    if (scheme == NetworkScheme::kModbusTcp) {
-        gatewayCodec.reset(new MbapCodec(networkDevice->Allowance()));
-        gatewayCodec->MapUnit(address, unit);
-        UseFrameCodec(gatewayCodec.get());
-    }
-    return *networkDevice;
+NetworkPort::~NetworkPort() {
+    gatewayCodec_.reset();
+    networkDevice_.reset();
 }
 
-void ReleaseNetworkPort() {
-    if (networkDevice && networkDevice->ConnectionLost()) {
-        connectionDropped = true;
-        if (!lossTold) Complain(networkDevice->Problem());
+void NetworkPort::Configure(bool verbose, FrameObserver dump, CancelCheck interrupted) {
+    verbose_ = verbose;
+    dump_ = std::move(dump);
+    interrupted_ = interrupted;
+}
+
+SerialDevice& NetworkPort::DeviceFor(Line& line, const std::string& port, uint32_t timeoutMs, uint8_t address,
+                                     uint8_t unit) {
+    Release(line);
+    const NetworkScheme scheme = NetworkSchemeOf(port);
+    if (scheme == NetworkScheme::kNone) {
+        localDevice_ = NewSerialDevice();
+        return *localDevice_;
     }
-    if (networkDevice && networkDevice->SetsLineRate() && verboseRun) {
-        const LineErrors errors = networkDevice->ServerLineErrors();
+    networkDevice_.reset(new TcpSerialDevice(scheme, timeoutMs));
+    if (verbose_) networkDevice_->SetObserver(dump_);
+    networkDevice_->SetCancelCheck(interrupted_);
+    if (scheme == NetworkScheme::kModbusTcp) {
+        gatewayCodec_.reset(new MbapCodec(networkDevice_->Allowance()));
+        gatewayCodec_->MapUnit(address, unit);
+        line.UseCodec(gatewayCodec_.get());
+    }
+    return *networkDevice_;
+}
+
+void NetworkPort::Release(Line& line) {
+    if (networkDevice_ && networkDevice_->ConnectionLost()) {
+        connectionDropped_ = true;
+        if (!lossTold_) Complain(networkDevice_->Problem());
+    }
+    if (networkDevice_ && networkDevice_->SetsLineRate() && verbose_) {
+        const LineErrors errors = networkDevice_->ServerLineErrors();
         Complain(Format("erros na linha do servidor (RFC 2217): paridade %u, enquadramento %u, sobreposição %u%s",
                         errors.parity, errors.framing, errors.overrun,
                         errors.parity || errors.framing || errors.overrun ? " (taxa errada ou linha com ruído?)" : ""));
     }
     if (PrivateValuesRefused())
         Complain(std::string("aviso: o gateway ") +
-                 (gatewayCodec->PrivateFunctions() == PrivatePath::kDropped ? "não responde às" : "recusou as") +
+                 (gatewayCodec_->PrivateFunctions() == PrivatePath::kDropped ? "não responde às" : "recusou as") +
                  " funções próprias do transmissor (0x70 e 0x71); sem leitura: " +
-                 RefusedValuesText(gatewayCodec->RefusedPrivateValues()) + "; o resto foi lido normalmente");
-    UseFrameCodec(nullptr);
-    gatewayCodec.reset();
-    networkDevice.reset();
-    lossTold = false;
+                 RefusedValuesText(gatewayCodec_->RefusedPrivateValues()) + "; o resto foi lido normalmente");
+    line.UseCodec(nullptr);
+    gatewayCodec_.reset();
+    networkDevice_.reset();
+    localDevice_.reset();
+    lossTold_ = false;
 }
 
-void SetNetworkInterruptCheck(CancelCheck interrupted) { interruptCheck = interrupted; }
-
-void SetNetworkVerbose(bool verbose, FrameObserver dump) {
-    verboseRun = verbose;
-    networkDump = std::move(dump);
+std::string NetworkPort::PortProblem() {
+    if (!networkDevice_) return std::string();
+    lossTold_ = true;
+    return networkDevice_->Problem();
 }
 
-bool NetworkConnectionDropped() { return connectionDropped; }
-
-std::string NetworkPortProblem() {
-    if (!networkDevice) return std::string();
-    lossTold = true;
-    return networkDevice->Problem();
+bool NetworkPort::PrivateValuesRefused() const {
+    return gatewayCodec_ && !gatewayCodec_->RefusedPrivateValues().empty();
 }
 
-bool PrivateValuesRefused() { return gatewayCodec && !gatewayCodec->RefusedPrivateValues().empty(); }
-
-bool ThroughGateway() { return gatewayCodec != nullptr; }
-
-uint8_t GatewayUnitOf(uint8_t address) {
-    const uint8_t unit = gatewayCodec ? gatewayCodec->UnitOf(address) : address;
+uint8_t NetworkPort::GatewayUnitOf(uint8_t address) const {
+    const uint8_t unit = gatewayCodec_ ? gatewayCodec_->UnitOf(address) : address;
     return unit == address ? 0 : unit;
 }
 
-bool NetworkLineLost() { return networkDevice && networkDevice->ConnectionLost(); }
+bool NetworkPort::LineLost() const { return networkDevice_ && networkDevice_->ConnectionLost(); }
 
-std::string NetworkFailureText(LinkError error, unsigned address) {
-    if (NetworkLineLost()) {
-        lossTold = true;
-        return networkDevice->Problem();
+std::string NetworkPort::FailureText(LinkError error, unsigned address) {
+    if (LineLost()) {
+        lossTold_ = true;
+        return networkDevice_->Problem();
     }
-    if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address,
-                                    gatewayCodec->UnitOf(static_cast<uint8_t>(address)));
+    if (error == kLinkTimeout && gatewayCodec_ && gatewayCodec_->LastGatewayException())
+        return GatewayExceptionText(gatewayCodec_->LastGatewayException(), address,
+                                    gatewayCodec_->UnitOf(static_cast<uint8_t>(address)));
     return std::string();
 }
 
-std::string NetworkSampleText(LinkError error, unsigned address) {
-    if (NetworkLineLost()) return "conexão perdida";
-    if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address);
+std::string NetworkPort::SampleText(LinkError error, unsigned address) const {
+    if (LineLost()) return "conexão perdida";
+    if (error == kLinkTimeout && gatewayCodec_ && gatewayCodec_->LastGatewayException())
+        return GatewayExceptionText(gatewayCodec_->LastGatewayException(), address);
     return std::string();
 }
 
-WholeWaitScope::WholeWaitScope(bool active, uint32_t allowanceMs) : active_(active && networkDevice) {
-    if (active_) networkDevice->Allowance().Hold(gatewayCodec ? allowanceMs : 0);
+void NetworkPort::HoldAllowance(uint32_t allowanceMs) {
+    if (networkDevice_) networkDevice_->Allowance().Hold(gatewayCodec_ ? allowanceMs : 0);
+}
+
+void NetworkPort::LetGoAllowance() {
+    if (networkDevice_) networkDevice_->Allowance().LetGo();
+}
+
+bool NetworkPort::LineRateIsFixed() const { return networkDevice_ && !networkDevice_->SetsLineRate(); }
+
+WholeWaitScope::WholeWaitScope(NetworkPort& network, bool active, uint32_t allowanceMs)
+    : network_(network), active_(active && network.IsNetwork()) {
+    if (active_) network_.HoldAllowance(allowanceMs);
 }
 
 WholeWaitScope::~WholeWaitScope() {
-    if (active_ && networkDevice) networkDevice->Allowance().LetGo();
+    if (active_) network_.LetGoAllowance();
 }
 
 int FitScanRates(const std::string& port, int32_t lineRate, bool ratesGiven, std::vector<int32_t>* rates) {
@@ -157,5 +165,3 @@ int FitScanRates(const std::string& port, int32_t lineRate, bool ratesGiven, std
     }
     return kExitOk;
 }
-
-bool LineRateIsFixed() { return networkDevice && !networkDevice->SetsLineRate(); }

@@ -80,7 +80,7 @@ bool PauseUnlessInterrupted(uint32_t ms) {
     return false;
 }
 
-std::string DefaultPortName() { return "/dev/ttyUSB0"; }
+std::string DefaultPortName(const std::string&) { return "/dev/ttyUSB0"; }
 
 void NotePortOpenFailure() { lastOpenErrno = errno; }
 

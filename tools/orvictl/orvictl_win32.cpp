@@ -116,7 +116,7 @@ bool PauseUnlessInterrupted(uint32_t ms) {
     return false;
 }
 
-std::string DefaultPortName() { return commSettings.portName; }
+std::string DefaultPortName(const std::string& savedPort) { return savedPort; }
 
 void NotePortOpenFailure() { lastOpenError = GetLastError(); }
 

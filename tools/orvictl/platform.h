@@ -37,8 +37,8 @@ struct SerialPortListing {
 // Linux: the adapters in /dev/serial/by-id, by the device each names; Windows: the SERIALCOMM list.
 std::vector<SerialPortListing> ListSerialPorts();
 
-// The port used when neither --port nor orvi.ini names one (after LoadCommSettings).
-std::string DefaultPortName();
+// The port used without --port: on Windows savedPort (orvi.ini's), on Linux the first adapter's usual name.
+std::string DefaultPortName(const std::string& savedPort);
 // Records why the last open of a port failed (errno or GetLastError), right after the failure.
 void NotePortOpenFailure();
 // That reason in Portuguese, for the message.
