@@ -18,7 +18,8 @@
 
 namespace {
 volatile std::sig_atomic_t interrupted = 0;
-int lastOpenErrno = 0;
+// Each line opens its port on its own thread: the reason belongs to that thread's last open.
+thread_local int lastOpenErrno = 0;
 
 void OnSignal(int) { interrupted = 1; }
 

@@ -20,7 +20,8 @@
 
 namespace {
 volatile LONG interrupted = 0;
-DWORD lastOpenError = 0;
+// Each line opens its port on its own thread: the reason belongs to that thread's last open.
+thread_local DWORD lastOpenError = 0;
 
 BOOL WINAPI OnConsoleControl(DWORD type) {
     if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
