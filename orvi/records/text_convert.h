@@ -5,6 +5,8 @@
 std::string Cp1252ToUtf8(const std::string& text);
 // Text from outside (a file, a command line) into CP1252; characters it lacks become '?'.
 std::string Utf8ToCp1252(const std::string& text);
+// The text with each byte that is not part of well-formed UTF-8 replaced by U+FFFD.
+std::string RepairedUtf8(const std::string& text);
 
 // printf into a string.
 std::string Format(const char* format, ...)

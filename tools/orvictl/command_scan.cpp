@@ -1,10 +1,13 @@
 // scan: every address at every rate swept with a short wait, each answer confirmed by the normal read,
 // and what each transmitter found says of itself.
+#include <cmath>
+
 #include "comm_settings.h"
 #include "commands.h"
 #include "communication_rates.h"
 #include "config_snapshot.h"
 #include "exit_codes.h"
+#include "json_layout.h"
 #include "line_session.h"
 #include "link_platform.h"
 #include "live_diagnostic_texts.h"
@@ -144,12 +147,16 @@ std::string CsvLine(const Found& f) {
                   f.firmware.c_str(), f.inputType.c_str(), f.answerMs, StateName(f.finding).c_str());
 }
 
+// UTF-8, unlike the table and the CSV, which are CP1252.
 std::string JsonObject(const Found& f) {
-    return Format(
-        "  {\"endereco\": %d, \"taxa\": %d, \"numero_serie\": %s, \"firmware\": %s, \"tipo_entrada\": %s, "
-        "\"resposta_ms\": %.1f, \"estado\": \"%s\"}",
-        f.address, static_cast<int>(f.rate), JsonString(f.serial).c_str(), JsonString(f.firmware).c_str(),
-        JsonString(f.inputType).c_str(), f.answerMs, StateName(f.finding).c_str());
+    const nlohmann::ordered_json object = {{"endereco", f.address},
+                                           {"taxa", f.rate},
+                                           {"numero_serie", Cp1252ToUtf8(f.serial)},
+                                           {"firmware", Cp1252ToUtf8(f.firmware)},
+                                           {"tipo_entrada", Cp1252ToUtf8(f.inputType)},
+                                           {"resposta_ms", std::round(f.answerMs * 10) / 10},
+                                           {"estado", StateName(f.finding)}};
+    return "  " + JsonOnOneLine(object);
 }
 
 void ShowProgress(int done, int total, int32_t rate, int address, uint64_t startUs) {
@@ -173,7 +180,7 @@ void Emit(const ScanOptions& options, const Found& found, bool first) {
     ClearProgress();
     if (options.output == ScanOutput::kTable) WriteOut(TableLine(found));
     if (options.output == ScanOutput::kCsv) WriteOut(CsvLine(found));
-    if (options.output == ScanOutput::kJson) WriteOut((first ? "\n" : ",\n") + JsonObject(found));
+    if (options.output == ScanOutput::kJson) WriteOutUtf8((first ? "\n" : ",\n") + JsonObject(found));
 }
 }  // namespace
 

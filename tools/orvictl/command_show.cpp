@@ -48,7 +48,10 @@ int RunShow(const GlobalOptions& options, const Arguments& arguments) {
         if (Interrupted()) {
             code = kExitInterrupted;
         } else {
-            WriteOut(json ? FormatReportJson(report) : FormatReportText(report));
+            if (json)
+                WriteOutUtf8(FormatReportJson(report));
+            else
+                WriteOut(FormatReportText(report));
             // A gateway that does not pass the private functions names what it kept back when the port closes.
             if ((!report.calibrationRead || !report.statusRead) && !PrivateValuesRefused())
                 Complain("aviso: a calibração ou o estado não puderam ser lidos");

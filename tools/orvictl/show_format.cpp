@@ -1,6 +1,7 @@
 // Formatting a transmitter's configuration as aligned text or JSON.
 #include "show_format.h"
 
+#include "json_layout.h"
 #include "live_diagnostic_texts.h"
 #include "live_status_list.h"
 #include "parameter_keys.h"
@@ -19,19 +20,6 @@ std::vector<std::string> StatusTexts(uint16_t bits) {
     return texts;
 }
 }  // namespace
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\')
-            out += std::string("\\") + static_cast<char>(c);
-        else if (c < 0x20)
-            out += Format("\\u%04x", c);
-        else
-            out += static_cast<char>(c);
-    }
-    return out + "\"";
-}
 
 std::string FormatReportText(const TransmitterReport& r) {
     const ConfigSnapshot& s = r.config;
@@ -66,29 +54,23 @@ std::string FormatReportText(const TransmitterReport& r) {
 
 std::string FormatReportJson(const TransmitterReport& r) {
     const ConfigSnapshot& s = r.config;
-    std::string json = "{\n";
-    json += Format("  \"porta\": %s,\n  \"endereco\": %d,\n  \"baud\": %s,\n", JsonString(r.port).c_str(), r.address,
-                   r.baud ? Format("%d", static_cast<int>(r.baud)).c_str() : "null");
-    json +=
-        Format("  \"numero_serie\": %s,\n  \"firmware\": %s,\n", JsonString(SerialNumberText(s.serialNumber)).c_str(),
-               JsonString(FirmwareText(s.firmwareVersion)).c_str());
+    nlohmann::ordered_json json = {{"porta", r.port},
+                                   {"endereco", r.address},
+                                   {"baud", r.baud ? nlohmann::ordered_json(r.baud) : nullptr},
+                                   {"numero_serie", Cp1252ToUtf8(SerialNumberText(s.serialNumber))},
+                                   {"firmware", Cp1252ToUtf8(FirmwareText(s.firmwareVersion))}};
     for (const ParameterKey& key : kParameterKeys)
-        json += Format("  \"%s\": {\"valor\": %d, \"texto\": %s},\n", key.name, static_cast<int>(key.get(s)),
-                       JsonString(DescribeParameter(key, s)).c_str());
-    json += Format("  \"alarme_ligado\": %s,\n", s.alarmOutputOn ? "true" : "false");
+        json[key.name] = {{"valor", key.get(s)}, {"texto", Cp1252ToUtf8(DescribeParameter(key, s))}};
+    json["alarme_ligado"] = s.alarmOutputOn != 0;
+    json["calibracao"] = nullptr;
     if (r.calibrationRead)
-        json += Format(
-            "  \"calibracao\": {\"4_20mA\": {\"zero\": %d, \"span\": %d}, \"0_20mA\": {\"zero\": %d, \"span\": %d}},\n",
-            r.calibration.offset4to20, r.calibration.gain4to20, r.calibration.offset0to20, r.calibration.gain0to20);
-    else
-        json += "  \"calibracao\": null,\n";
+        json["calibracao"] = {{"4_20mA", {{"zero", r.calibration.offset4to20}, {"span", r.calibration.gain4to20}}},
+                              {"0_20mA", {{"zero", r.calibration.offset0to20}, {"span", r.calibration.gain0to20}}}};
+    json["estado"] = nullptr;
     if (r.statusRead) {
-        json += Format("  \"estado\": {\"bits\": %u, \"textos\": [", static_cast<unsigned>(r.statusBits));
-        const std::vector<std::string> texts = StatusTexts(r.statusBits);
-        for (size_t i = 0; i < texts.size(); ++i) json += (i ? ", " : "") + JsonString(texts[i]);
-        json += "]}\n";
-    } else {
-        json += "  \"estado\": null\n";
+        nlohmann::ordered_json texts = nlohmann::ordered_json::array();
+        for (const std::string& text : StatusTexts(r.statusBits)) texts.push_back(Cp1252ToUtf8(text));
+        json["estado"] = {{"bits", r.statusBits}, {"textos", texts}};
     }
-    return json + "}\n";
+    return JsonMembersOnLines(json);
 }

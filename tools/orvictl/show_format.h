@@ -18,6 +18,5 @@ struct TransmitterReport {
 };
 
 std::string FormatReportText(const TransmitterReport& report);
+// UTF-8, unlike the text for people, which is CP1252.
 std::string FormatReportJson(const TransmitterReport& report);
-// A JSON string literal of a CP1252 text (still CP1252: the output converts it).
-std::string JsonString(const std::string& text);

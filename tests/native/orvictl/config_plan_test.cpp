@@ -209,7 +209,7 @@ TEST(ShowLayout, RowsAlignedJsonEscapedAndWhatWasNotReadSaidSo) {
          0,
          {"Tipo de Entrada:                 Termopar J   (-110°C a 760°C) [entrada = 0]",
           "Calibração:                      não lida", "Estado:                          não lido"},
-         {"  \"calibracao\": null,", "  \"estado\": null"}},
+         {"  \"alarme_ligado\": false,", "  \"calibracao\": null,", "  \"estado\": null"}},
         {true,
          5,
          {"Calibração 4 a 20mA:             ZERO -120, SPAN 10050", "Estado:                          0x0005",
@@ -231,11 +231,15 @@ TEST(ShowLayout, RowsAlignedJsonEscapedAndWhatWasNotReadSaidSo) {
         report.statusBits = row.statusBits;
         const std::string text = "\n" + Cp1252ToUtf8(FormatReportText(report));
         for (const std::string& line : row.lines) EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << text;
-        const std::string json = Cp1252ToUtf8(FormatReportJson(report));
+        const std::string json = FormatReportJson(report);
         for (const std::string& line : row.json) EXPECT_NE(json.find("\n" + line + "\n"), std::string::npos) << json;
     }
     // Names and tags come from people and files: quotes, backslashes and control characters escaped.
-    EXPECT_EQ(JsonString("a\"b\\c\x01\x1F\xE7"), "\"a\\\"b\\\\c\\u0001\\u001f\xE7\"");
+    TransmitterReport named{};
+    named.config = Block().Snapshot();
+    named.port = "a\"b\\c\x01\x1Fç";
+    EXPECT_NE(FormatReportJson(named).find("\n  \"porta\": \"a\\\"b\\\\c\\u0001\\u001fç\",\n"), std::string::npos)
+        << FormatReportJson(named);
 }
 
 // The scripted link of RunWrites: one outcome per write, Ctrl-C after a number of writes.
