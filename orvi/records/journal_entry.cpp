@@ -138,8 +138,8 @@ JournalOutcome OutcomeOfEntry(const JournalEntry& entry) {
         if (entry.outcome == each.code) return each.outcome;
     // Older lines: "ok", or the link's error text (UTF-8) of the failure.
     if (entry.result == "ok") return JournalOutcome::kConfirmed;
-    if (entry.result == Cp1252ToUtf8(LinkErrorText(kLinkValueMismatch))) return JournalOutcome::kNotConfirmed;
-    if (entry.result == Cp1252ToUtf8(LinkErrorText(kLinkException))) return JournalOutcome::kRefused;
+    if (entry.result == FixedText(LinkErrorText(kLinkValueMismatch))) return JournalOutcome::kNotConfirmed;
+    if (entry.result == FixedText(LinkErrorText(kLinkException))) return JournalOutcome::kRefused;
     // Anything else failed on the way: the request may have arrived.
     return JournalOutcome::kNoReply;
 }
@@ -147,7 +147,7 @@ JournalOutcome OutcomeOfEntry(const JournalEntry& entry) {
 void SetJournalOutcome(JournalEntry* e, JournalOutcome outcome, const std::string& linkError) {
     e->outcome = JournalOutcomeCode(outcome);
     const std::string cause = linkError.empty() ? "" : " (" + linkError + ")";
-    std::string text;  // the program's own words, CP1252 here, UTF-8 in the entry
+    std::string text;
     switch (outcome) {
     case JournalOutcome::kConfirmed: text = "confirmado"; break;
     case JournalOutcome::kNotConfirmed:
@@ -159,7 +159,7 @@ void SetJournalOutcome(JournalEntry* e, JournalOutcome outcome, const std::strin
     }
     const bool named =
         outcome == JournalOutcome::kNoReply || (outcome == JournalOutcome::kNotConfirmed && !e->hasReadBack);
-    e->result = Cp1252ToUtf8(text) + (named ? cause : "");
+    e->result = text + (named ? cause : "");
 }
 
 std::string IsoUtcTime(int64_t seconds) {

@@ -1,4 +1,4 @@
-// Converting between the programs' CP1252 texts and UTF-8, and formatting messages.
+// Converting between the configurator's CP1252 texts and UTF-8, and formatting messages.
 #include "text_convert.h"
 
 #include <cstdarg>
@@ -45,6 +45,8 @@ std::string Cp1252ToUtf8(const std::string& text) {
     }
     return out;
 }
+
+std::string FixedText(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
 
 std::string Utf8ToCp1252(const std::string& text) {
     std::string out;
@@ -113,6 +115,18 @@ std::string RepairedUtf8(const std::string& text) {
         }
     }
     return out;
+}
+
+bool IsUtf8(const std::string& text) {
+    for (size_t i = 0, length = 0; i < text.size(); i += length)
+        if ((length = WellFormedLength(text, i)) == 0) return false;
+    return true;
+}
+
+std::string PadRight(const std::string& utf8, size_t width) {
+    size_t characters = 0;
+    for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+    return utf8 + std::string(characters < width ? width - characters : 0, ' ');
 }
 
 std::string Format(const char* format, ...) {

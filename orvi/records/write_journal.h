@@ -4,8 +4,8 @@
 #include <string>
 
 // Installs the link's write observer. program names the writer in every line; portName gives the
-// open line's name (UTF-8); complain says (CP1252) that the journal could not be written, once a run.
-void StartWriteJournal(const char* program, std::string (*portName)(), void (*complain)(const std::string& cp1252));
+// open line's name (UTF-8); complain says that the journal could not be written, once a run.
+void StartWriteJournal(const char* program, std::string (*portName)(), void (*complain)(const std::string& utf8));
 
 // The measuring point named by the file being loaded (UTF-8); kept for the lines that follow.
 void JournalSetTag(const std::string& tag);

@@ -90,13 +90,13 @@ int Report(const NetworkChange& change) {
         return kExitOk;
     case NetworkChangeResult::kOnlyAddressTaken:
     case NetworkChangeResult::kNotTaken:
-        Complain(
-            Format("o transmissor não confirmou a mudança no %s (%s).", asked.c_str(), LinkErrorText(change.error)));
+        Complain(Format("o transmissor não confirmou a mudança no %s (%s).", asked.c_str(),
+                        FixedText(LinkErrorText(change.error)).c_str()));
         Complain(Format("ele continua respondendo no %s.", LineDescription().c_str()));
         return kExitWrite;
     case NetworkChangeResult::kNotFound:
         Complain(Format("o transmissor não confirmou a mudança no %s (%s) nem responde mais no %s.", asked.c_str(),
-                        LinkErrorText(change.error), before.c_str()));
+                        FixedText(LinkErrorText(change.error)).c_str(), before.c_str()));
         Complain(Format("ele pode estar em qualquer um dos dois; orvictl scan mostra onde ele responde agora."));
         return kExitWrite;
     }
@@ -118,7 +118,7 @@ int CheckSameTransmitter(const NetworkChange& change, uint32_t serial, ConsoleLi
                         LineDescription().c_str(), SerialNumberText(found.serial).c_str(), own.c_str()));
     else
         Complain(Format("não confirmado: o transmissor no %s não disse o seu número de série (%s).",
-                        LineDescription().c_str(), LinkErrorText(found.result)));
+                        LineDescription().c_str(), FixedText(LinkErrorText(found.result)).c_str()));
     Complain(Format("%s pode ter sido alterad%s; orvictl scan mostra onde o transmissor %s responde agora.",
                     change.addressWritten ? "o endereço" : "a taxa", change.addressWritten ? "o" : "a", own.c_str()));
     return kExitWrite;

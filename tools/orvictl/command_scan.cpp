@@ -136,10 +136,10 @@ std::string StateName(Finding finding) { return finding == Finding::kConfirmed ?
 
 std::string TableLine(const Found& f) {
     if (f.finding == Finding::kConfirmed)
-        return Format("%-9d %-6d %-16s %-9s %-24s %6.1f\n", f.address, static_cast<int>(f.rate), f.serial.c_str(),
-                      f.firmware.c_str(), f.inputType.c_str(), f.answerMs);
+        return Format("%-9d %-6d %-16s %-9s %s %6.1f\n", f.address, static_cast<int>(f.rate), f.serial.c_str(),
+                      f.firmware.c_str(), PadRight(f.inputType, 24).c_str(), f.answerMs);
     return Format("%-9d %-6d (provável endereço duplicado: respostas que colidem, %s)\n", f.address,
-                  static_cast<int>(f.rate), LinkErrorText(f.error));
+                  static_cast<int>(f.rate), FixedText(LinkErrorText(f.error)).c_str());
 }
 
 std::string CsvLine(const Found& f) {
@@ -147,15 +147,12 @@ std::string CsvLine(const Found& f) {
                   f.firmware.c_str(), f.inputType.c_str(), f.answerMs, StateName(f.finding).c_str());
 }
 
-// UTF-8, unlike the table and the CSV, which are CP1252.
 std::string JsonObject(const Found& f) {
-    const nlohmann::ordered_json object = {{"endereco", f.address},
-                                           {"taxa", f.rate},
-                                           {"numero_serie", Cp1252ToUtf8(f.serial)},
-                                           {"firmware", Cp1252ToUtf8(f.firmware)},
-                                           {"tipo_entrada", Cp1252ToUtf8(f.inputType)},
-                                           {"resposta_ms", std::round(f.answerMs * 10) / 10},
-                                           {"estado", StateName(f.finding)}};
+    const nlohmann::ordered_json object = {
+        {"endereco", f.address},         {"taxa", f.rate},
+        {"numero_serie", f.serial},      {"firmware", f.firmware},
+        {"tipo_entrada", f.inputType},   {"resposta_ms", std::round(f.answerMs * 10) / 10},
+        {"estado", StateName(f.finding)}};
     return "  " + JsonOnOneLine(object);
 }
 
@@ -180,7 +177,7 @@ void Emit(const ScanOptions& options, const Found& found, bool first) {
     ClearProgress();
     if (options.output == ScanOutput::kTable) WriteOut(TableLine(found));
     if (options.output == ScanOutput::kCsv) WriteOut(CsvLine(found));
-    if (options.output == ScanOutput::kJson) WriteOutUtf8((first ? "\n" : ",\n") + JsonObject(found));
+    if (options.output == ScanOutput::kJson) WriteOut((first ? "\n" : ",\n") + JsonObject(found));
 }
 }  // namespace
 
@@ -202,8 +199,8 @@ int RunScan(const GlobalOptions& globals, const Arguments& arguments) {
     if (code != kExitOk) return code;
 
     if (options.output == ScanOutput::kTable)
-        WriteOut(Format("%-9s %-6s %-16s %-9s %-24s %s\n", "ENDEREÇO", "TAXA", "NÚMERO DE SÉRIE", "FIRMWARE",
-                        "TIPO DE ENTRADA", "RESPOSTA (ms)"));
+        WriteOut(Format("%s %-6s %s %-9s %-24s %s\n", PadRight("ENDEREÇO", 9).c_str(), "TAXA",
+                        PadRight("NÚMERO DE SÉRIE", 16).c_str(), "FIRMWARE", "TIPO DE ENTRADA", "RESPOSTA (ms)"));
     if (options.output == ScanOutput::kCsv)
         WriteOut("endereco,taxa,numero_serie,firmware,tipo_entrada,resposta_ms,estado\n");
     if (options.output == ScanOutput::kJson) WriteOut("[");

@@ -48,10 +48,7 @@ int RunShow(const GlobalOptions& options, const Arguments& arguments) {
         if (Interrupted()) {
             code = kExitInterrupted;
         } else {
-            if (json)
-                WriteOutUtf8(FormatReportJson(report));
-            else
-                WriteOut(FormatReportText(report));
+            WriteOut(json ? FormatReportJson(report) : FormatReportText(report));
             // A gateway that does not pass the private functions names what it kept back when the port closes.
             if ((!report.calibrationRead || !report.statusRead) && !PrivateValuesRefused())
                 Complain("aviso: a calibração ou o estado não puderam ser lidos");

@@ -17,7 +17,7 @@ int ReadTrims(CalibrationValues* values) {
         uint16_t word = 0;
         const LinkError result = ReadPrivate(slot.address, &word);
         if (result != kLinkOk) {
-            ComplainNoReply(Format(slot.readFailure, LinkErrorText(result)).c_str(), result);
+            ComplainNoReply(FixedText(Format(slot.readFailure, LinkErrorText(result))).c_str(), result);
             return kExitNoReply;
         }
         values->*slot.field = static_cast<int16_t>(word);
@@ -35,7 +35,7 @@ int WriteTrims(const std::vector<TrimWrite>& plan) {
         const CalibrationValueSlot& slot = kCalibrationSlots[step.slot];
         const WriteOutcome outcome = WritePrivateAndReadBack(slot.address, step.value);
         if (outcome.kind != WriteOutcomeKind::kConfirmed) {
-            Complain(Format(slot.writeFailure, LinkErrorText(outcome.error)));
+            Complain(FixedText(Format(slot.writeFailure, LinkErrorText(outcome.error))));
             Complain(WriteFailureText(kCalibrationKeys[step.slot], outcome));
             return kExitWrite;
         }

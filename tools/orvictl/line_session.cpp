@@ -106,8 +106,8 @@ void ComplainNoReply(const char* what, LinkError error) {
         Complain(Format("%s: %s (%s)", what, network.c_str(), LineDescription().c_str()));
         return;
     }
-    Complain(Format("%s: o transmissor não respondeu corretamente (%s; %s)", what, LinkErrorText(error),
-                    LineDescription().c_str()));
+    Complain(Format("%s: o transmissor não respondeu corretamente (%s; %s)", what,
+                    FixedText(LinkErrorText(error)).c_str(), LineDescription().c_str()));
 }
 
 int ReadConfiguration(uint16_t* words) {

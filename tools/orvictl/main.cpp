@@ -118,6 +118,6 @@ int main(int argc, char** argv) {
         }
         return ExitCodeAfter(kCommands[i].run(options, arguments));
     }
-    Complain(Format("comando desconhecido: %s (veja orvictl --help)", ArgumentText(name.c_str()).c_str()));
+    Complain(Format("comando desconhecido: %s (veja orvictl --help)", name.c_str()));
     return kExitUsage;
 }

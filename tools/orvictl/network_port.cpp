@@ -64,7 +64,7 @@ SerialDevice& DeviceForPort(const std::string& port, uint32_t timeoutMs, uint8_t
 void ReleaseNetworkPort() {
     if (networkDevice && networkDevice->ConnectionLost()) {
         connectionDropped = true;
-        if (!lossTold) Complain(networkDevice->Problem());
+        if (!lossTold) Complain(FixedText(networkDevice->Problem()));
     }
     if (networkDevice && networkDevice->SetsLineRate() && verboseRun) {
         const LineErrors errors = networkDevice->ServerLineErrors();
@@ -90,7 +90,7 @@ bool NetworkConnectionDropped() { return connectionDropped; }
 std::string NetworkPortProblem() {
     if (!networkDevice) return std::string();
     lossTold = true;
-    return networkDevice->Problem();
+    return FixedText(networkDevice->Problem());
 }
 
 bool PrivateValuesRefused() { return gatewayCodec && !gatewayCodec->RefusedPrivateValues().empty(); }
@@ -107,18 +107,18 @@ bool NetworkLineLost() { return networkDevice && networkDevice->ConnectionLost()
 std::string NetworkFailureText(LinkError error, unsigned address) {
     if (NetworkLineLost()) {
         lossTold = true;
-        return networkDevice->Problem();
+        return FixedText(networkDevice->Problem());
     }
     if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address,
-                                    gatewayCodec->UnitOf(static_cast<uint8_t>(address)));
+        return FixedText(GatewayExceptionText(gatewayCodec->LastGatewayException(), address,
+                                              gatewayCodec->UnitOf(static_cast<uint8_t>(address))));
     return std::string();
 }
 
 std::string NetworkSampleText(LinkError error, unsigned address) {
     if (NetworkLineLost()) return "conexão perdida";
     if (error == kLinkTimeout && gatewayCodec && gatewayCodec->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec->LastGatewayException(), address);
+        return FixedText(GatewayExceptionText(gatewayCodec->LastGatewayException(), address));
     return std::string();
 }
 

@@ -10,13 +10,13 @@
 namespace {
 // A row without a label continues the one above it: blank, not a stray colon.
 std::string Row(const std::string& label, const std::string& value) {
-    return Format("%-32s %s\n", label.empty() ? "" : (label + ":").c_str(), value.c_str());
+    return PadRight(label.empty() ? "" : label + ":", 32) + " " + value + "\n";
 }
 
 std::vector<std::string> StatusTexts(uint16_t bits) {
     std::vector<std::string> texts;
     for (int bit = 0; bit < kStatusBitCount; ++bit)
-        if (bits & (1u << bit)) texts.push_back(StatusBitText(bit));
+        if (bits & (1u << bit)) texts.push_back(FixedText(StatusBitText(bit)));
     return texts;
 }
 }  // namespace
@@ -33,7 +33,7 @@ std::string FormatReportText(const TransmitterReport& r) {
         text += Row(key.label,
                     Format("%s [%s = %d]", DescribeParameter(key, s).c_str(), key.name, static_cast<int>(key.get(s))));
     text += Row("Saída de alarme",
-                s.alarmOutputOn ? "ligada (" + AlarmMnemonicText(1, s.alarmFunction) + ")" : "desligada");
+                s.alarmOutputOn ? "ligada (" + FixedText(AlarmMnemonicText(1, s.alarmFunction)) + ")" : "desligada");
     if (r.calibrationRead) {
         text +=
             Row("Calibração 4 a 20mA", Format("ZERO %d, SPAN %d", r.calibration.offset4to20, r.calibration.gain4to20));
@@ -57,10 +57,10 @@ std::string FormatReportJson(const TransmitterReport& r) {
     nlohmann::ordered_json json = {{"porta", r.port},
                                    {"endereco", r.address},
                                    {"baud", r.baud ? nlohmann::ordered_json(r.baud) : nullptr},
-                                   {"numero_serie", Cp1252ToUtf8(SerialNumberText(s.serialNumber))},
-                                   {"firmware", Cp1252ToUtf8(FirmwareText(s.firmwareVersion))}};
+                                   {"numero_serie", SerialNumberText(s.serialNumber)},
+                                   {"firmware", FirmwareText(s.firmwareVersion)}};
     for (const ParameterKey& key : kParameterKeys)
-        json[key.name] = {{"valor", key.get(s)}, {"texto", Cp1252ToUtf8(DescribeParameter(key, s))}};
+        json[key.name] = {{"valor", key.get(s)}, {"texto", DescribeParameter(key, s)}};
     json["alarme_ligado"] = s.alarmOutputOn != 0;
     json["calibracao"] = nullptr;
     if (r.calibrationRead)
@@ -69,7 +69,7 @@ std::string FormatReportJson(const TransmitterReport& r) {
     json["estado"] = nullptr;
     if (r.statusRead) {
         nlohmann::ordered_json texts = nlohmann::ordered_json::array();
-        for (const std::string& text : StatusTexts(r.statusBits)) texts.push_back(Cp1252ToUtf8(text));
+        for (const std::string& text : StatusTexts(r.statusBits)) texts.push_back(text);
         json["estado"] = {{"bits", r.statusBits}, {"textos", texts}};
     }
     return JsonMembersOnLines(json);

@@ -18,5 +18,4 @@ struct TransmitterReport {
 };
 
 std::string FormatReportText(const TransmitterReport& report);
-// UTF-8, unlike the text for people, which is CP1252.
 std::string FormatReportJson(const TransmitterReport& report);
