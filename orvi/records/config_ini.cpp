@@ -61,18 +61,18 @@ bool HasControlCharacter(const std::string& text) {
 
 // The keys that are no register of the page: the tag, and the serial number and trims of a backup.
 // True when name is one of them (a problem then means it was one, badly given).
-// The tag is people's text: it is taken from the line as written (utf8Text), every character kept.
-bool TakeExtra(const std::string& name, const std::string& text, const std::string& utf8Text, const std::string& origin,
-               FileExtras* extras, std::string* problem) {
+// The tag is people's text: it is taken as written, every character kept.
+bool TakeExtra(const std::string& name, const std::string& text, const std::string& origin, FileExtras* extras,
+               std::string* problem) {
     if (name == kTagKey) {
         if (!extras->tag.empty())
             *problem = Format("%s: %s já foi dado", origin.c_str(), kTagKey);
-        else if (utf8Text.empty())
+        else if (text.empty())
             *problem = Format("%s: %s vazio", origin.c_str(), kTagKey);
-        else if (HasControlCharacter(utf8Text))
+        else if (HasControlCharacter(text))
             *problem = Format("%s: %s com caractere de controle", origin.c_str(), kTagKey);
         else
-            extras->tag = utf8Text;
+            extras->tag = text;
         return true;
     }
     if (name == kSerialKey) {
@@ -104,7 +104,7 @@ std::string CommentLine(const ParameterKey& key, const ConfigSnapshot& s) {
     return Format("# %s: %s\n", key.label, DescribeParameter(key, s).c_str());
 }
 
-// The file's text in CP1252, with tagLine (the tag's key, commented out or not) waiting for the tag.
+// The file's text, with tagLine (the tag's key and the tag, or the key commented out).
 std::string FormatConfigIniText(const ConfigSnapshot& s, const std::string& source, const std::string& tagLine,
                                 const CalibrationValues* trims) {
     std::string text =
@@ -142,11 +142,8 @@ std::string FormatConfigIniText(const ConfigSnapshot& s, const std::string& sour
 
 std::string FormatConfigIni(const ConfigSnapshot& s, const std::string& source, const std::string& tag,
                             const CalibrationValues* trims) {
-    // The program's texts are CP1252; the tag goes in as the UTF-8 it is.
-    const std::string tagLine = Format("%s%s = ", tag.empty() ? "# " : "", kTagKey);
-    const std::string text = FormatConfigIniText(s, source, tagLine, trims);
-    const size_t end = text.find("\n" + tagLine) + 1 + tagLine.size();
-    return Cp1252ToUtf8(text.substr(0, end)) + tag + Cp1252ToUtf8(text.substr(end));
+    const std::string tagLine = (tag.empty() ? "# " : "") + std::string(kTagKey) + " = " + tag;
+    return FormatConfigIniText(s, source, tagLine, trims);
 }
 
 bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* requests, std::vector<std::string>* problems,
@@ -159,9 +156,7 @@ bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* reques
     for (int number = 1; start < utf8.size(); ++number) {
         size_t end = utf8.find('\n', start);
         if (end == std::string::npos) end = utf8.size();
-        // Keys and numbers read the same in both; messages are the program's CP1252.
-        const std::string rawLine = Trim(utf8.substr(start, end - start));
-        const std::string line = Trim(Utf8ToCp1252(rawLine));
+        const std::string line = Trim(utf8.substr(start, end - start));
         start = end + 1;
         const std::string origin = Format("linha %d", number);
         if (line.empty() || line[0] == '#' || line[0] == ';') continue;
@@ -184,9 +179,8 @@ bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* reques
         }
         std::string problem;
         const size_t equals = line.find('=');
-        const size_t rawEquals = rawLine.find('=');
-        if (equals != std::string::npos && TakeExtra(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)),
-                                                     Trim(rawLine.substr(rawEquals + 1)), origin, extras, &problem)) {
+        if (equals != std::string::npos &&
+            TakeExtra(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), origin, extras, &problem)) {
             if (!problem.empty()) problems->push_back(problem);
             continue;
         }

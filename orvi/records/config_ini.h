@@ -9,9 +9,9 @@
 #include "file_extras.h"
 #include "requested_values.h"
 
-// The file's text (UTF-8, as files are written) for a configuration read from the transmitter
-// described by source (CP1252). A tag (UTF-8) names the measuring point; trims, when given, make it a calibration
-// backup of this one transmitter (its serial number and the four output trims).
+// The file's text for a configuration read from the transmitter described by source. A tag names the
+// measuring point; trims, when given, make it a calibration backup of this one transmitter (its serial
+// number and the four output trims). Texts here are UTF-8.
 std::string FormatConfigIni(const ConfigSnapshot& snapshot, const std::string& source, const std::string& tag = "",
                             const CalibrationValues* trims = nullptr);
 
@@ -25,13 +25,13 @@ bool ParseConfigIni(const std::string& text, std::vector<RequestedValue>* reques
 bool ParseAssignments(const std::vector<std::string>& arguments, std::vector<RequestedValue>* requests,
                       std::vector<std::string>* problems);
 
-// "endereço 1, 9600 bit/s, COM1": a line as files and messages name it (CP1252).
+// "endereço 1, 9600 bit/s, COM1": a line as files and messages name it.
 std::string DescribeLine(int address, int32_t baud, const std::string& port);
 
 // The file's first comment: where and when the configuration was read ("endereço 1, 9600 bit/s, COM1;
-// número de série 00012345, firmware 1.11; lida em 2026-12-08 14:05"). CP1252.
+// número de série 00012345, firmware 1.11; lida em 2026-12-08 14:05").
 std::string ConfigSourceText(const std::string& lineDescription, const ConfigSnapshot& snapshot, const std::tm& readAt);
 
-// The measuring point a file's bytes name, in UTF-8 as FileExtras holds it (empty when none, or when
+// The measuring point a file's bytes name, as FileExtras holds it (empty when none, or when
 // they are no configuration file): saving a transmitter again over its file keeps the point named.
 std::string TagOfConfigFile(const std::string& bytes);

@@ -16,6 +16,7 @@ bool DecodeFileText(const std::string& bytes, std::string* utf8, std::string* pr
     }
     const bool utf8Mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     *utf8 = utf8Mark ? bytes.substr(3) : bytes;
+    if (!IsUtf8(*utf8)) *utf8 = Cp1252ToUtf8(*utf8);
     return true;
 }
 

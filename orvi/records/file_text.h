@@ -2,8 +2,9 @@
 #pragma once
 #include <string>
 
-// The UTF-8 text of a file's bytes: a UTF-8 byte-order mark (Notepad writes one) is skipped. A
-// UTF-16 file (with its mark, or ASCII with zero bytes between) is refused with the reason in problem.
+// The UTF-8 text of a file's bytes: a UTF-8 byte-order mark (Notepad writes one) is skipped; bytes that
+// are not UTF-8 are read as Windows-1252, as older editors saved them. A UTF-16 file (with its mark, or
+// ASCII with zero bytes between) is refused with the reason in problem.
 bool DecodeFileText(const std::string& bytes, std::string* utf8, std::string* problem);
 
 // The reason of a failed file operation (an errno value), in Portuguese.

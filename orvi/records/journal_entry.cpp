@@ -1,38 +1,49 @@
 // The journal's line format, its reading back and the selection that `journal` shows.
 #include "journal_entry.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
-#include "json_text.h"
 #include "link_error.h"
 #include "text_convert.h"
 
 namespace {
 std::string Number(long long value) { return std::to_string(value); }
 
-bool TakeString(const std::map<std::string, JsonValue>& members, const char* name, std::string* out) {
-    const auto it = members.find(name);
-    if (it == members.end() || it->second.kind == JsonValue::kNull) {
+// A string member; absent and null read as empty.
+bool TakeString(const nlohmann::json& line, const char* name, std::string* out) {
+    const auto it = line.find(name);
+    if (it == line.end() || it->is_null()) {
         out->clear();
         return true;
     }
-    if (it->second.kind != JsonValue::kString) return false;
-    *out = it->second.text;
+    if (!it->is_string()) return false;
+    *out = it->get<std::string>();
     return true;
 }
 
 // A whole number member; absent and null leave *present false.
-bool TakeWhole(const std::map<std::string, JsonValue>& members, const char* name, long long* out, bool* present) {
+bool TakeWhole(const nlohmann::json& line, const char* name, long long* out, bool* present) {
     *present = false;
-    const auto it = members.find(name);
-    if (it == members.end() || it->second.kind == JsonValue::kNull) return true;
-    if (it->second.kind != JsonValue::kNumber) return false;
-    char* end = nullptr;
-    *out = std::strtoll(it->second.text.c_str(), &end, 10);
+    const auto it = line.find(name);
+    if (it == line.end() || it->is_null()) return true;
+    if (!it->is_number_integer()) return false;
+    *out = it->get<long long>();
     *present = true;
-    return *end == '\0';
+    return true;
+}
+
+// One flat object of strings, numbers and null, as JournalLine writes; null for anything else
+// (nesting, true and false, bad escapes, trailing text). Bytes that are not UTF-8 (older versions
+// copied a file's legacy bytes into the tag) read as U+FFFD instead of spoiling the line.
+nlohmann::json ParseJournalObject(const std::string& line) {
+    nlohmann::json object = nlohmann::json::parse(RepairedUtf8(line), nullptr, false);
+    if (!object.is_object()) return nullptr;
+    for (const auto& member : object.items())
+        if (!member.value().is_string() && !member.value().is_number() && !member.value().is_null()) return nullptr;
+    return object;
 }
 
 bool Digits(const std::string& text, size_t at, size_t count) {
@@ -53,21 +64,34 @@ bool SameSerial(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string JournalLine(const JournalEntry& e) {
-    std::string line =
-        "{\"time\":" + JsonQuote(e.time) + ",\"user\":" + JsonQuote(e.user) + ",\"machine\":" + JsonQuote(e.machine) +
-        ",\"program\":" + JsonQuote(e.program) + ",\"port\":" + JsonQuote(e.port) + ",\"rate\":" + Number(e.rate) +
-        ",\"address\":" + Number(e.address) + ",\"serial\":" + JsonQuote(e.serial) + ",\"tag\":" + JsonQuote(e.tag) +
-        ",\"key\":" + JsonQuote(e.key) + ",\"register\":" + Number(e.reg) +
-        ",\"before\":" + (e.hasBefore ? Number(e.before) : "null") + ",\"written\":" + Number(e.written) +
-        ",\"result\":" + JsonQuote(e.result) + ",\"outcome\":" + JsonQuote(e.outcome) +
-        ",\"read_back\":" + (e.hasReadBack ? Number(e.readBack) : "null") +
-        ",\"exception\":" + (e.exception ? Number(e.exception) : "null") + "}\n";
-    return line;
+    const auto numberOrNull = [](bool known, long long value) {
+        return known ? nlohmann::ordered_json(value) : nullptr;
+    };
+    // The members in the order the journal has always had, for people reading it.
+    const nlohmann::ordered_json line = {{"time", e.time},
+                                         {"user", e.user},
+                                         {"machine", e.machine},
+                                         {"program", e.program},
+                                         {"port", e.port},
+                                         {"rate", e.rate},
+                                         {"address", e.address},
+                                         {"serial", e.serial},
+                                         {"tag", e.tag},
+                                         {"key", e.key},
+                                         {"register", e.reg},
+                                         {"before", numberOrNull(e.hasBefore, e.before)},
+                                         {"written", e.written},
+                                         {"result", e.result},
+                                         {"outcome", e.outcome},
+                                         {"read_back", numberOrNull(e.hasReadBack, e.readBack)},
+                                         {"exception", numberOrNull(e.exception != 0, e.exception)}};
+    // A text that is not UTF-8 is written with U+FFFD in its place rather than lose the line.
+    return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 bool ParseJournalLine(const std::string& line, JournalEntry* entry) {
-    std::map<std::string, JsonValue> m;
-    if (!ParseFlatJsonObject(line, &m)) return false;
+    const nlohmann::json m = ParseJournalObject(line);
+    if (m.is_null()) return false;
     JournalEntry e;
     long long rate = 0, address = 0, reg = -1, before = 0, written = 0, readBack = 0, exception = 0;
     bool hasRate = false, hasAddress = false, hasReg = false, hasWritten = false, hasException = false;
@@ -114,8 +138,8 @@ JournalOutcome OutcomeOfEntry(const JournalEntry& entry) {
         if (entry.outcome == each.code) return each.outcome;
     // Older lines: "ok", or the link's error text (UTF-8) of the failure.
     if (entry.result == "ok") return JournalOutcome::kConfirmed;
-    if (entry.result == Cp1252ToUtf8(LinkErrorText(kLinkValueMismatch))) return JournalOutcome::kNotConfirmed;
-    if (entry.result == Cp1252ToUtf8(LinkErrorText(kLinkException))) return JournalOutcome::kRefused;
+    if (entry.result == FixedText(LinkErrorText(kLinkValueMismatch))) return JournalOutcome::kNotConfirmed;
+    if (entry.result == FixedText(LinkErrorText(kLinkException))) return JournalOutcome::kRefused;
     // Anything else failed on the way: the request may have arrived.
     return JournalOutcome::kNoReply;
 }
@@ -123,7 +147,7 @@ JournalOutcome OutcomeOfEntry(const JournalEntry& entry) {
 void SetJournalOutcome(JournalEntry* e, JournalOutcome outcome, const std::string& linkError) {
     e->outcome = JournalOutcomeCode(outcome);
     const std::string cause = linkError.empty() ? "" : " (" + linkError + ")";
-    std::string text;  // the program's own words, CP1252 here, UTF-8 in the entry
+    std::string text;
     switch (outcome) {
     case JournalOutcome::kConfirmed: text = "confirmado"; break;
     case JournalOutcome::kNotConfirmed:
@@ -135,7 +159,7 @@ void SetJournalOutcome(JournalEntry* e, JournalOutcome outcome, const std::strin
     }
     const bool named =
         outcome == JournalOutcome::kNoReply || (outcome == JournalOutcome::kNotConfirmed && !e->hasReadBack);
-    e->result = Cp1252ToUtf8(text) + (named ? cause : "");
+    e->result = text + (named ? cause : "");
 }
 
 std::string IsoUtcTime(int64_t seconds) {

@@ -35,7 +35,7 @@ const char* JournalOutcomeCode(JournalOutcome outcome);
 // The outcome of a line; a line of an older version, which has only its result, was "ok" when
 // confirmed and otherwise carried the link's error text.
 JournalOutcome OutcomeOfEntry(const JournalEntry& entry);
-// Fills outcome and result from how the write ended; linkError (UTF-8) names a failure's cause.
+// Fills outcome and result from how the write ended; linkError names a failure's cause.
 void SetJournalOutcome(JournalEntry* entry, JournalOutcome outcome, const std::string& linkError);
 
 // The entry as one JSON object on one line, newline included.

@@ -11,8 +11,9 @@
 #include "text_convert.h"
 
 namespace {
-std::string TrimRight(const char* text) {
-    std::string value = text;
+// A catalogue's name without its padding.
+std::string TrimRight(const char* cp1252) {
+    std::string value = FixedText(cp1252);
     value.erase(value.find_last_not_of(' ') + 1);
     return value;
 }
@@ -108,7 +109,7 @@ std::string UnitText(int32_t unit) {
 
 std::string OutputTypeText(int code) {
     const char* name = OutputTypeName(code);
-    return name ? name : Format("código %d desconhecido", code);
+    return name ? FixedText(name) : Format("código %d desconhecido", code);
 }
 
 std::string AlarmFunctionText(int code) {
@@ -117,7 +118,7 @@ std::string AlarmFunctionText(int code) {
 }
 
 std::string ScaleValueText(int16_t value, const ConfigSnapshot& s) {
-    const std::string unit = UnitLabelText(s.inputType, s.unit);
+    const std::string unit = FixedText(UnitLabelText(s.inputType, s.unit));
     return ProcessValueText(value, s.inputType) + (unit.empty() ? "" : " " + unit);
 }
 

@@ -22,7 +22,7 @@ extern const ParameterKey kParameterKeys[kParameterKeyCount];  // in the order o
 const ParameterKey* FindParameterKey(const std::string& name);
 const ParameterKey* ParameterKeyOfRegister(int reg);
 
-// The value text as a register number; otherwise false with the reason in problem (CP1252).
+// The value text as a register number; otherwise false with the reason in problem.
 bool ParseParameterValue(const std::string& text, int32_t* value, std::string* problem);
 // Whether the page offers value for key. A value it does not offer (an alarm function only the
 // transmitter knows, a negative hysteresis) may still stand where the transmitter holds it already.

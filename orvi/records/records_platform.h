@@ -4,7 +4,7 @@
 #include <ctime>
 #include <string>
 
-// Paths and names are UTF-8. Problems are short texts for a message (CP1252, the programs' text).
+// Paths, names and problems (short texts for a message) are UTF-8.
 
 // $XDG_STATE_HOME/orvi/journal.jsonl (~/.local/state/orvi/) or %LOCALAPPDATA%\Tavelo\journal.jsonl;
 // empty when neither the variable nor a home folder is known.

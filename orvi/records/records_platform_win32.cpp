@@ -31,10 +31,10 @@ std::wstring WideOf(const std::string& utf8) {
 
 // The system's own words for an error no table below names.
 std::string SystemText(DWORD error) {
-    char text[256] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                        text, sizeof text, nullptr);
-    std::string problem(text, length);
+    wchar_t text[256] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        text, sizeof text / sizeof text[0], nullptr);
+    std::string problem = length ? Utf8Of(text, static_cast<int>(length)) : std::string();
     while (!problem.empty() && (problem.back() == '\n' || problem.back() == '\r' || problem.back() == '.'))
         problem.pop_back();
     return problem.empty() ? Format("erro %lu do Windows", static_cast<unsigned long>(error)) : problem;

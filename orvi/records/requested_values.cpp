@@ -87,7 +87,7 @@ ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSna
     char text[kIoMessageSize];
     const int fault = FindConsistencyFault(target, text, sizeof text);
     if (fault != 0 && FaultTouchesAChange(fault, current, target)) {
-        *message = std::string("Inconsistência: ") + text;
+        *message = "Inconsistência: " + FixedText(text);
         return ChangeCheck::Inconsistent;
     }
     // The page's spin allows 0 up to the width of the sensor range; a typed value beyond it

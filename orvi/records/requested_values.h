@@ -23,7 +23,7 @@ enum class ChangeCheck { Accepted, Refused, Inconsistent };
 
 // The page's checks on what changes from current to target; a value that stays as the transmitter
 // has it is never refused. Refused: a value the page does not offer; Inconsistent: a consistency
-// check fails. The message (CP1252) says why.
+// check fails. The message says why.
 ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                                   const std::vector<RequestedValue>& requests, std::string* message);
 

@@ -1,4 +1,4 @@
-// Converting between the programs' CP1252 texts and UTF-8, and formatting messages.
+// Converting between the configurator's CP1252 texts and UTF-8, and formatting messages.
 #include "text_convert.h"
 
 #include <cstdarg>
@@ -46,6 +46,8 @@ std::string Cp1252ToUtf8(const std::string& text) {
     return out;
 }
 
+std::string FixedText(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
 std::string Utf8ToCp1252(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size();) {
@@ -68,6 +70,63 @@ std::string Utf8ToCp1252(const std::string& text) {
         i += valid ? static_cast<size_t>(extra) + 1 : 1;
     }
     return out;
+}
+
+namespace {
+// The length of the well-formed UTF-8 sequence at text[at] (Unicode's table 3-7: no overlong forms,
+// no surrogates, nothing past U+10FFFF); 0 when there is none.
+size_t WellFormedLength(const std::string& text, size_t at) {
+    const auto byte = [&](size_t k) { return at + k < text.size() ? static_cast<unsigned char>(text[at + k]) : 0u; };
+    const unsigned lead = byte(0);
+    if (lead < 0x80) return 1;
+    size_t length = 0;
+    unsigned low = 0x80, high = 0xBF;  // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (byte(1) < low || byte(1) > high) return 0;
+    for (size_t k = 2; k < length; ++k)
+        if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
+    return length;
+}
+}  // namespace
+
+std::string RepairedUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = WellFormedLength(text, i);
+        if (length == 0) {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        } else {
+            out.append(text, i, length);
+            i += length;
+        }
+    }
+    return out;
+}
+
+bool IsUtf8(const std::string& text) {
+    for (size_t i = 0, length = 0; i < text.size(); i += length)
+        if ((length = WellFormedLength(text, i)) == 0) return false;
+    return true;
+}
+
+std::string PadRight(const std::string& utf8, size_t width) {
+    size_t characters = 0;
+    for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+    return utf8 + std::string(characters < width ? width - characters : 0, ' ');
 }
 
 std::string Format(const char* format, ...) {

@@ -21,8 +21,7 @@ std::vector<ReportSetting> Settings(const ConfigSnapshot& config, const std::vec
         ConfigSnapshot before = config;
         const auto value = found.find(key.name);
         if (value != found.end()) key.put(before, value->second);
-        settings.push_back({Cp1252ToUtf8(key.label), Cp1252ToUtf8(DescribeParameter(key, before)),
-                            Cp1252ToUtf8(DescribeParameter(key, config))});
+        settings.push_back({key.label, DescribeParameter(key, before), DescribeParameter(key, config)});
     }
     return settings;
 }
@@ -31,7 +30,7 @@ std::vector<ReportSetting> Settings(const ConfigSnapshot& config, const std::vec
 std::string AlarmNameText(int function) {
     const char* name = AlarmFunctionName(function);
     if (!name) return "desconhecida";
-    std::string text = Cp1252ToUtf8(name);
+    std::string text = FixedText(name);
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
 }
@@ -68,7 +67,7 @@ void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<Journ
                            const LoopReadings& readings, double tolerancePercent, CommissioningReport* report) {
     report->serial = SerialNumberText(config.serialNumber);
     report->firmware = FirmwareText(config.firmwareVersion);
-    report->inputType = Cp1252ToUtf8(InputTypeText(config.inputType, config.unit));
+    report->inputType = InputTypeText(config.inputType, config.unit);
     report->journalWrites = static_cast<int>(journal.size());
     report->unconfirmedWrites = UnconfirmedWrites(journal);
     for (const JournalEntry& entry : journal)
@@ -79,7 +78,7 @@ void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<Journ
     report->valueDecimals = scale > 1 ? 1 : 0;
     report->rangeLow = config.lowerLimit / scale;
     report->rangeHigh = config.upperLimit / scale;
-    report->unit = Cp1252ToUtf8(UnitLabelText(config.inputType, config.unit));
+    report->unit = FixedText(UnitLabelText(config.inputType, config.unit));
     report->outputType = config.outputType;
     report->tolerancePercent = tolerancePercent;
     report->loop = LoopCheck(config.outputType, readings.asLeft, tolerancePercent);

@@ -92,7 +92,7 @@ void JournalWrite(uint8_t function, int8_t reg, int16_t value, const WriteOutcom
     entry.readBack = outcome.readBack;
     entry.exception = outcome.kind == WriteOutcomeKind::kRefused ? outcome.exceptionCode : 0;
     const bool named = outcome.error != kLinkOk && outcome.error != kLinkValueMismatch;
-    SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? Cp1252ToUtf8(LinkErrorText(outcome.error)) : "");
+    SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? FixedText(LinkErrorText(outcome.error)) : "");
     RememberWhatIsHeld(function, reg, value, outcome);
     std::string problem;
     // The transmitter has been written either way: say once that the record is missing, and go on.

@@ -5,9 +5,9 @@
 #include <string>
 
 // Installs the link's write observer. program names the writer in every line; portName gives the
-// open line's name (UTF-8); complain says (CP1252) that the journal could not be written, once a run.
+// open line's name (UTF-8); complain says that the journal could not be written, once a run.
 void StartWriteJournal(const char* program, std::function<std::string()> portName,
-                       void (*complain)(const std::string& cp1252));
+                       void (*complain)(const std::string& utf8));
 
 class Line;
 // Journals the writes of line too (StartWriteJournal journals the configurator's line).

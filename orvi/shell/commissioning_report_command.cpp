@@ -68,7 +68,7 @@ void MakeCommissioningReport(HWND owner) {
     if (path.empty()) return;
     std::string problem;
     if (!ReplaceWholeFile(Utf8FromWide(path), CommissioningReportHtml(report), &problem)) {
-        const std::wstring reason = L"\n(" + WideFrom1252(problem.c_str()) + L")";
+        const std::wstring reason = L"\n(" + WideFromUtf8(problem) + L")";
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o relatório em\n", path + reason, "");
         return;
     }

@@ -21,14 +21,15 @@ namespace {
 const char kCaption[] = "Abrir configuração de arquivo";
 const wchar_t kFilter[] = L"Configuração do Orvi (*.ini)\0*.ini\0Todos os arquivos (*.*)\0*.*\0";
 
+// why comes from the records, in UTF-8.
 void Refuse(HWND owner, const std::string& why) {
-    const std::string message = why + "\n\nNada foi mudado nas páginas.";
+    const std::string message = Utf8ToCp1252(why) + "\n\nNada foi mudado nas páginas.";
     ShowMessage(owner, message.c_str(), kCaption, MB_OK | MB_ICONWARNING);
 }
 
 // The file's requests, or false after saying why (the same checks and texts as orvictl load).
 bool ReadRequests(HWND owner, const std::wstring& path, std::vector<RequestedValue>* requests, FileExtras* extras) {
-    const std::string name = Utf8ToCp1252(Utf8FromWide(path));
+    const std::string name = Utf8FromWide(path);
     std::string bytes, text, problem;
     DWORD error = 0;
     if (!ReadWholeWideFile(path, &bytes, &error)) {
@@ -71,7 +72,7 @@ void OpenConfigurationFile(HWND owner) {
         return;
     }
     const std::string notTaken = FileNotTakenText(extras, RequestsNotWritten(requests, current, file.values));
-    if (!notTaken.empty()) ShowMessage(owner, notTaken.c_str(), kCaption, MB_OK | MB_ICONWARNING);
+    if (!notTaken.empty()) ShowMessage(owner, Utf8ToCp1252(notTaken).c_str(), kCaption, MB_OK | MB_ICONWARNING);
     // The writes the apply makes carry the measuring point the file names, while the file is on the sheet.
     file.tag = extras.tag;
     if (!TakeFileOnSheet(file)) OpenConfigSheet(mainWindow != NULL ? mainWindow : owner, &file);

@@ -57,7 +57,7 @@ void SaveConfigurationToFile(HWND owner) {
     std::string problem;
     if (!ReplaceWholeFile(Utf8FromWide(path), FormatConfigIni(held, source, tag), &problem)) {
         ShowFileMessage(owner, kCaption, "Não foi possível gravar o arquivo\n",
-                        path + L"\n(" + WideFrom1252(problem.c_str()) + L")", "");
+                        path + L"\n(" + WideFromUtf8(problem) + L")", "");
         return;
     }
     const std::wstring done = WideFrom1252(("Configuração do transmissor " + serial + " salva em\n").c_str()) + path;

@@ -10,7 +10,9 @@ namespace {
 std::string PortName() { return Cp1252ToUtf8(commSettings.portName); }
 
 // The write has been made either way: the user hears once that its record is missing.
-void Warn(const std::string& cp1252) { ShowMessage(GetActiveWindow(), cp1252.c_str(), "Orvi", MB_OK | MB_ICONWARNING); }
+void Warn(const std::string& utf8) {
+    ShowMessage(GetActiveWindow(), Utf8ToCp1252(utf8).c_str(), "Orvi", MB_OK | MB_ICONWARNING);
+}
 }  // namespace
 
 void StartConfiguratorJournal() { StartWriteJournal("Orvi.exe", PortName, Warn); }

@@ -5,6 +5,7 @@
 
 #include "comm_settings.h"
 #include "config_ini.h"
+#include "text_convert.h"
 #include "sheet/config_sheet.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
@@ -58,5 +59,5 @@ bool HeldTransmitterConfiguration(HWND owner, const char* consequence, ConfigSna
 }
 
 std::string LineDescriptionText() {
-    return DescribeLine(commSettings.deviceAddress, commSettings.baudRate, commSettings.portName);
+    return DescribeLine(commSettings.deviceAddress, commSettings.baudRate, Cp1252ToUtf8(commSettings.portName));
 }

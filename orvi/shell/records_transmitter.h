@@ -18,5 +18,5 @@ bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSna
 // failed since), that read, kept current by the sheet's writes, is taken without traffic.
 bool HeldTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config);
 
-// "endereço 1, 9600 bit/s, COM1": the line the configuration is read on (CP1252).
+// "endereço 1, 9600 bit/s, COM1": the line the configuration is read on (UTF-8, for the records).
 std::string LineDescriptionText();

@@ -3,7 +3,7 @@
 
 ORVI_PACKAGES="cmake ninja-build g++ googletest libgtest-dev wine wine64 g++-mingw-w64-x86-64-posix \
 binutils-mingw-w64-x86-64 xvfb xauth x11-apps x11-utils imagemagick fonts-dejavu-core fonts-wine \
-ser2net libmodbus-dev"
+ser2net libmodbus-dev nlohmann-json3-dev"
 
 # Installs the Debian packages that are missing (nothing happens when all are there).
 ensure_packages() {

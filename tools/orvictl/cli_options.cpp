@@ -71,7 +71,7 @@ bool WantsHelp(const std::vector<std::string>& arguments) {
 
 std::string UnexpectedArgumentText(const std::string& argument) {
     const bool option = argument.size() > 1 && argument[0] == '-';
-    return (option ? "opção desconhecida: " : "argumento inesperado: ") + ArgumentText(argument.c_str());
+    return (option ? "opção desconhecida: " : "argumento inesperado: ") + argument;
 }
 
 int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions* options) {
@@ -86,7 +86,7 @@ int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions*
         }
         if (option != "--port" && option != "--baud" && option != "--address" && option != "--timeout" &&
             option != "--unit") {
-            Complain(Format("opção desconhecida: %s (veja orvictl --help)", ArgumentText(option.c_str()).c_str()));
+            Complain(Format("opção desconhecida: %s (veja orvictl --help)", option.c_str()));
             return -1;
         }
         if (i + 1 >= count) {
@@ -102,24 +102,23 @@ int ParseGlobalOptions(const std::vector<std::string>& arguments, GlobalOptions*
             options->port = value;
         } else if (option == "--baud") {
             if (!ParseBaudRate(value, &options->baud)) {
-                Complain(Format("--baud %s: a taxa deve ser 1200, 2400, 4800, 9600 ou 19200",
-                                ArgumentText(value.c_str()).c_str()));
+                Complain(Format("--baud %s: a taxa deve ser 1200, 2400, 4800, 9600 ou 19200", value.c_str()));
                 return -1;
             }
         } else if (option == "--timeout") {
             if (!ParseNetworkTimeout(value, &options->timeoutMs)) {
-                Complain(Format("--timeout %s: o tempo deve ser de 1 a 60000 ms", ArgumentText(value.c_str()).c_str()));
+                Complain(Format("--timeout %s: o tempo deve ser de 1 a 60000 ms", value.c_str()));
                 return -1;
             }
         } else if (option == "--unit") {
             long unit = 0;
             if (!ParseWholeNumber(value, 1, 255, &unit)) {
-                Complain(Format("--unit %s: a unidade deve ser de 1 a 255", ArgumentText(value.c_str()).c_str()));
+                Complain(Format("--unit %s: a unidade deve ser de 1 a 255", value.c_str()));
                 return -1;
             }
             options->unit = static_cast<int>(unit);
         } else if (!ParseDeviceAddress(value, &options->address)) {
-            Complain(Format("--address %s: o endereço deve ser de 1 a 247", ArgumentText(value.c_str()).c_str()));
+            Complain(Format("--address %s: o endereço deve ser de 1 a 247", value.c_str()));
             return -1;
         }
     }

@@ -60,8 +60,7 @@ int ParseCommissionArguments(const Arguments& arguments, CommissionArguments* pa
 int ReadRequests(const std::string& path, std::vector<RequestedValue>* requests) {
     FILE* file = OpenFile(path, "rb");
     if (!file) {
-        Complain(Format("não foi possível ler o arquivo %s: %s", ArgumentText(path.c_str()).c_str(),
-                        FileErrorText(errno).c_str()));
+        Complain(Format("não foi possível ler o arquivo %s: %s", path.c_str(), FileErrorText(errno).c_str()));
         return kExitFile;
     }
     std::string bytes;
@@ -75,7 +74,7 @@ int ReadRequests(const std::string& path, std::vector<RequestedValue>* requests)
         problems.push_back(problem);
     else
         ParseConfigIni(text, requests, &problems);
-    for (const std::string& each : problems) Complain(ArgumentText(path.c_str()) + ", " + each);
+    for (const std::string& each : problems) Complain(path + ", " + each);
     return problems.empty() ? kExitOk : kExitUsage;
 }
 
@@ -116,8 +115,8 @@ int WriteSummary(const std::string& path, const std::vector<Commissioned>& done)
     for (const Commissioned& each : done)
         text += Format("%d,%s,%s\n", each.address, CsvField(each.serial).c_str(), CsvField(each.result).c_str());
     std::string problem;
-    if (ReplaceWholeFile(path, Cp1252ToUtf8(text), &problem)) return kExitOk;
-    Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(), problem.c_str()));
+    if (ReplaceWholeFile(path, text, &problem)) return kExitOk;
+    Complain(Format("não foi possível gravar o arquivo %s: %s", path.c_str(), problem.c_str()));
     return kExitFile;
 }
 

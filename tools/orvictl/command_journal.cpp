@@ -9,12 +9,8 @@
 namespace {
 std::string BeforeText(const JournalEntry& entry) { return entry.hasBefore ? std::to_string(entry.before) : "?"; }
 
-// A UTF-8 text padded with blanks to width characters (not bytes), for the table's columns.
-std::string Column(const std::string& utf8, size_t width) {
-    size_t characters = 0;
-    for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
-    return utf8 + std::string(characters < width ? width - characters : 0, ' ') + " ";
-}
+// A column of the table and the blank after it.
+std::string Column(const std::string& utf8, size_t width) { return PadRight(utf8, width) + " "; }
 
 // The table in UTF-8: the journal's texts come from people and keep every character.
 std::string TableLine(const JournalEntry& e) {
@@ -37,8 +33,8 @@ int RunJournal(LineSession&, const GlobalOptions&, const Arguments& arguments) {
         if ((option != "--serial" && option != "--since") || i + 1 >= arguments.size())
             return UsageError("journal", option.rfind("--", 0) == 0 && i + 1 >= arguments.size()
                                              ? option + " precisa de um valor"
-                                             : "argumento inesperado: " + ArgumentText(option.c_str()));
-        const std::string value = ArgumentText(arguments[++i].c_str());
+                                             : "argumento inesperado: " + option);
+        const std::string value = arguments[++i];
         if (option == "--serial") filter.serial = arguments[i];  // UTF-8 as given
         if (option == "--since") {
             if (!ValidSinceText(value))
@@ -55,13 +51,13 @@ int RunJournal(LineSession&, const GlobalOptions&, const Arguments& arguments) {
     }
     if (damaged) Complain(Format("aviso: %d linha(s) danificada(s) do diário foram ignoradas", damaged));
     if (json) {
-        for (const JournalEntry& entry : entries) WriteOutUtf8(JournalLine(entry));
+        for (const JournalEntry& entry : entries) WriteOut(JournalLine(entry));
     } else {
-        WriteOut(Format("%-20s %-9s %-4s %-6s %-9s %-10s %-17s %7s %8s  %s\n", "HORA (UTC)", "PROGRAMA", "END.", "TAXA",
-                        "SÉRIE", "TAG", "PARÂMETRO", "ANTES", "ESCRITO", "RESULTADO"));
-        for (const JournalEntry& entry : entries) WriteOutUtf8(TableLine(entry));
+        WriteOut(Format("%-20s %-9s %-4s %-6s %s %-10s %s %7s %8s  %s\n", "HORA (UTC)", "PROGRAMA", "END.", "TAXA",
+                        PadRight("SÉRIE", 9).c_str(), "TAG", PadRight("PARÂMETRO", 17).c_str(), "ANTES", "ESCRITO",
+                        "RESULTADO"));
+        for (const JournalEntry& entry : entries) WriteOut(TableLine(entry));
     }
-    WriteErr(
-        Format("%d escrita(s) no diário %s\n", static_cast<int>(entries.size()), Utf8ToCp1252(JournalPath()).c_str()));
+    WriteErr(Format("%d escrita(s) no diário %s\n", static_cast<int>(entries.size()), JournalPath().c_str()));
     return kExitOk;
 }

@@ -72,8 +72,7 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
         std::fclose(file);
     }
     if (error == 0) return true;
-    Complain(Format("não foi possível ler o arquivo %s: %s", ArgumentText(path.c_str()).c_str(),
-                    FileErrorText(error).c_str()));
+    Complain(Format("não foi possível ler o arquivo %s: %s", path.c_str(), FileErrorText(error).c_str()));
     return false;
 }
 }  // namespace
@@ -91,13 +90,13 @@ int ReadConfigFile(const std::string& path, FileRequest* file) {
     std::string text;
     std::string problem;
     if (!DecodeFileText(bytes, &text, &problem)) {
-        Complain(Format("%s: %s", ArgumentText(path.c_str()).c_str(), problem.c_str()));
+        Complain(Format("%s: %s", path.c_str(), problem.c_str()));
         Complain("nada foi escrito.");
         return kExitUsage;
     }
     std::vector<std::string> problems;
     if (!ParseConfigIni(text, &file->requests, &problems, &file->extras)) {
-        for (std::string& each : problems) each = ArgumentText(path.c_str()) + ", " + each;
+        for (std::string& each : problems) each = path + ", " + each;
         return ReportProblems(problems);
     }
     return kExitOk;
@@ -166,7 +165,7 @@ std::vector<std::string> TagsOfAddresses(const LoadArguments& parsed, const std:
         Complain(
             Format("aviso: o tag %s do arquivo nomeia um ponto de medição só; nenhum dos %d transmissores o "
                    "recebe (dê --tags com um nome por endereço)",
-                   ArgumentText(fileTag.c_str()).c_str(), static_cast<int>(count)));
+                   fileTag.c_str(), static_cast<int>(count)));
     return std::vector<std::string>(count, count == 1 ? fileTag : "");
 }
 }  // namespace
@@ -207,7 +206,7 @@ int RunSet(LineSession& session, const GlobalOptions& options, const Arguments& 
         else if (argument.rfind("--", 0) == 0)
             return UsageError("set", UnexpectedArgumentText(argument));
         else
-            assignments.push_back(ArgumentText(argument.c_str()));
+            assignments.push_back(argument);
     }
     std::vector<RequestedValue> requests;
     std::vector<std::string> problems;

@@ -37,7 +37,7 @@ struct Polled {
 std::string StatusText(uint16_t bits) {
     std::string text;
     for (int bit = 0; bit < kStatusBitCount; ++bit)
-        if (bits & (1u << bit)) text += (text.empty() ? "" : "; ") + StatusBitText(bit);
+        if (bits & (1u << bit)) text += (text.empty() ? "" : "; ") + FixedText(StatusBitText(bit));
     return text;
 }
 
@@ -48,7 +48,7 @@ struct FileCloser {
 // The CSV file as asked: a new file, rows added to an existing one, or one replaced; null after a message.
 FILE* OpenCsv(const MonitorOptions& monitor, bool* writeHeader) {
     const std::string& path = monitor.csvPath;
-    const std::string shown = ArgumentText(path.c_str());
+    const std::string shown = path;
     if (IsFolder(path)) {
         Complain(Format("não foi possível criar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));
         return nullptr;
@@ -68,11 +68,10 @@ FILE* OpenCsv(const MonitorOptions& monitor, bool* writeHeader) {
 }
 
 // One CSV line into the file; false after a message when the disk refuses it (no row is lost unsaid).
-bool PutCsv(FILE* file, const MonitorOptions& monitor, const std::string& cp1252) {
-    const std::string text = Cp1252ToUtf8(cp1252);
+bool PutCsv(FILE* file, const MonitorOptions& monitor, const std::string& text) {
     if (std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0) return true;
-    Complain(Format("não foi possível gravar no arquivo %s: %s", ArgumentText(monitor.csvPath.c_str()).c_str(),
-                    FileErrorText(errno).c_str()));
+    Complain(
+        Format("não foi possível gravar no arquivo %s: %s", monitor.csvPath.c_str(), FileErrorText(errno).c_str()));
     return false;
 }
 // One sample of one transmitter: its CSV row, its table line; false when the row is a missed one.
@@ -95,24 +94,24 @@ bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, b
     if (result != kLinkOk) {
         // A lost connection or a gateway's answer says more than the time-out it ends in.
         const std::string network = session.Network().SampleText(result, static_cast<unsigned>(polled.address));
-        const std::string why = network.empty() ? std::string(LinkErrorText(result)) : network;
+        const std::string why = network.empty() ? FixedText(LinkErrorText(result)) : network;
         Complain(Format("%s: %ssem leitura (%s)", when.c_str(),
                         style.perAddress ? Format("endereço %d: ", polled.address).c_str() : "", why.c_str()));
         *row = CsvMissedRow(when, why, style, source);
         if (table)
-            WriteOut(Format("%-29s %s%10s %-7s %-7s sem leitura (%s)\n", when.c_str(), who.c_str(), "-",
-                            polled.unit.c_str(), "-", why.c_str()));
+            WriteOut(Format("%-29s %s%10s %s %-7s sem leitura (%s)\n", when.c_str(), who.c_str(), "-",
+                            PadRight(polled.unit, 7).c_str(), "-", why.c_str()));
         return false;
     }
     const std::string value = ProcessValueText(static_cast<int16_t>(live[1]), polled.config.inputType);
     const int alarmOn = live[6] & 1;
-    const std::string alarm = AlarmMnemonicText(alarmOn, polled.config.alarmFunction);
+    const std::string alarm = FixedText(AlarmMnemonicText(alarmOn, polled.config.alarmFunction));
     // A gateway that refused the status read leaves its columns empty, not guessed.
     *row = statusRefused ? CsvRefusedStatusRow(when, value, polled.unit, alarmOn, style, source)
                          : CsvSampleRow(when, value, polled.unit, alarmOn, status, StatusText(status), style, source);
     if (table)
-        WriteOut(Format("%-29s %s%10s %-7s %-7s %s\n", when.c_str(), who.c_str(), value.c_str(), polled.unit.c_str(),
-                        alarmOn ? alarm.c_str() : "-",
+        WriteOut(Format("%-29s %s%10s %s %s %s\n", when.c_str(), who.c_str(), value.c_str(),
+                        PadRight(polled.unit, 7).c_str(), PadRight(alarmOn ? alarm : "-", 7).c_str(),
                         statusRefused ? "(não lido)"
                         : status      ? StatusText(status).c_str()
                                       : "ok"));
@@ -148,7 +147,8 @@ int RunMonitor(LineSession& session, const GlobalOptions& options, const Argumen
             return Interrupted() ? kExitInterrupted : code;
         }
         DecodeConfigBlock(words);
-        polled.push_back({address, configSnapshot, UnitLabelText(configSnapshot.inputType, configSnapshot.unit)});
+        polled.push_back(
+            {address, configSnapshot, FixedText(UnitLabelText(configSnapshot.inputType, configSnapshot.unit))});
     }
 
     // The mark goes in raw: it is UTF-8 already, and only at the very start of the file.

@@ -97,7 +97,7 @@ int Report(LineSession& session, const NetworkChange& change) {
         return kExitWrite;
     case NetworkChangeResult::kNotFound:
         Complain(Format("o transmissor não confirmou a mudança no %s (%s) nem responde mais no %s.", asked.c_str(),
-                        LinkErrorText(change.error), before.c_str()));
+                        FixedText(LinkErrorText(change.error)).c_str(), before.c_str()));
         Complain(Format("ele pode estar em qualquer um dos dois; orvictl scan mostra onde ele responde agora."));
         return kExitWrite;
     }
@@ -119,7 +119,7 @@ int CheckSameTransmitter(LineSession& session, const NetworkChange& change, uint
                         session.Description().c_str(), SerialNumberText(found.serial).c_str(), own.c_str()));
     else
         Complain(Format("não confirmado: o transmissor no %s não disse o seu número de série (%s).",
-                        session.Description().c_str(), LinkErrorText(found.result)));
+                        session.Description().c_str(), FixedText(LinkErrorText(found.result)).c_str()));
     Complain(Format("%s pode ter sido alterad%s; orvictl scan mostra onde o transmissor %s responde agora.",
                     change.addressWritten ? "o endereço" : "a taxa", change.addressWritten ? "o" : "a", own.c_str()));
     return kExitWrite;

@@ -42,8 +42,7 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
         const bool known = option == "--measured" || option == "--as-found" || option == "--instrument" ||
                            option == "--trend" || option == "--out" || option == "--tolerance";
         if (!known || i + 1 >= arguments.size())
-            return UsageError("report", known ? option + " precisa de um valor"
-                                              : "argumento inesperado: " + ArgumentText(option.c_str()));
+            return UsageError("report", known ? option + " precisa de um valor" : "argumento inesperado: " + option);
         const std::string& value = arguments[++i];
         if (option == "--measured" && !ParseMeasured(value, &options->readings.asLeft))
             return UsageError("report", "--measured espera cinco correntes em mA (0 a 30), por exemplo 4,8,12,16,20");
@@ -85,7 +84,7 @@ int TakeTrendOf(const std::string& text, const std::string& path, int address, c
     if (read == TrendRead::kRead) return kExitOk;
     Complain(Format(read == TrendRead::kNotThisSource ? "a tendência %s não tem linhas deste transmissor: %s"
                                                       : "a tendência %s não pôde ser lida: %s",
-                    ArgumentText(path.c_str()).c_str(), problem.c_str()));
+                    path.c_str(), problem.c_str()));
     return read == TrendRead::kNotThisSource ? kExitUsage : kExitFile;
 }
 }  // namespace
@@ -105,7 +104,7 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
         bool missing = false;
         if (!ReadWholeFile(options.trendPath, &trendText, &missing) ||
             ReadTransmitterTrend(trendText, TrendSource(), &report.trend, &problem) != TrendRead::kRead) {
-            Complain(Format("a tendência %s não pôde ser lida: %s", ArgumentText(options.trendPath.c_str()).c_str(),
+            Complain(Format("a tendência %s não pôde ser lida: %s", options.trendPath.c_str(),
                             missing           ? "o arquivo não existe"
                             : problem.empty() ? "erro de leitura"
                                               : problem.c_str()));
@@ -140,11 +139,10 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
     const std::string out = options.outPath.empty() ? "relatorio-" + report.serial + ".html" : options.outPath;
     std::string problem;
     if (!ReplaceWholeFile(out, CommissioningReportHtml(report), &problem)) {
-        Complain(Format("não foi possível gravar o relatório em %s: %s", ArgumentText(out.c_str()).c_str(),
-                        problem.c_str()));
+        Complain(Format("não foi possível gravar o relatório em %s: %s", out.c_str(), problem.c_str()));
         return kExitFile;
     }
-    WriteOut(Format("relatório gravado em %s\n", ArgumentText(out.c_str()).c_str()));
+    WriteOut(Format("relatório gravado em %s\n", out.c_str()));
     if (!options.readings.asFound.empty())
         WriteOut(LoopCheckPassed(report.loopAsFound) ? "malha como encontrada: APROVADA\n"
                                                      : "malha como encontrada: REPROVADA\n");

@@ -19,10 +19,10 @@ struct SaveArguments {
     std::string path;  // the file, or the folder of --all
     bool all = false;
     bool withCalibration = false;
-    std::string tag;  // CP1252
+    std::string tag;
 };
 
-// The tag (CP1252) of the file about to be replaced: the measuring point stays named when the transmitter is
+// The tag of the file about to be replaced: the measuring point stays named when the transmitter is
 // saved again.
 std::string TagOfExistingFile(const std::string& path) {
     FILE* file = OpenFile(path, "rb");
@@ -39,7 +39,7 @@ std::string TagOfExistingFile(const std::string& path) {
 int WriteFileText(const std::string& path, const std::string& text) {
     std::string problem;
     if (ReplaceWholeFile(path, text, &problem)) return kExitOk;
-    Complain(Format("não foi possível gravar o arquivo %s: %s", ArgumentText(path.c_str()).c_str(), problem.c_str()));
+    Complain(Format("não foi possível gravar o arquivo %s: %s", path.c_str(), problem.c_str()));
     return kExitFile;
 }
 
@@ -52,7 +52,8 @@ int SaveOpenTransmitter(LineSession& session, const std::string& path, const Sav
         uint16_t word = 0;
         const LinkError result = ReadPrivate(session.line, kCalibrationSlots[i].address, &word);
         if (result != kLinkOk) {
-            session.ComplainNoReply(Format(kCalibrationSlots[i].readFailure, LinkErrorText(result)).c_str(), result);
+            session.ComplainNoReply(FixedText(Format(kCalibrationSlots[i].readFailure, LinkErrorText(result))).c_str(),
+                                    result);
             code = kExitNoReply;
         }
         trims.*kCalibrationSlots[i].field = static_cast<int16_t>(word);
@@ -102,7 +103,7 @@ int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
 // each transmitter found saved as DIR/orvi-AAA-SERIE.ini, one line each.
 int SaveAll(LineSession& session, const GlobalOptions& options, const SaveArguments& parsed) {
     if (!IsFolder(parsed.path)) {
-        Complain(Format("--all %s: não é uma pasta", ArgumentText(parsed.path.c_str()).c_str()));
+        Complain(Format("--all %s: não é uma pasta", parsed.path.c_str()));
         return kExitFile;
     }
     int code = session.Open(ResolveLineTarget(options));
@@ -122,8 +123,7 @@ int SaveAll(LineSession& session, const GlobalOptions& options, const SaveArgume
         const std::string path = Format("%s/orvi-%03d-%s.ini", parsed.path.c_str(), address, serialText.c_str());
         const int saved = SaveOpenTransmitter(session, path, parsed);
         if (saved == kExitOk)
-            WriteOut(
-                Format("endereço %d: %s -> %s\n", address, serialText.c_str(), ArgumentText(path.c_str()).c_str()));
+            WriteOut(Format("endereço %d: %s -> %s\n", address, serialText.c_str(), path.c_str()));
         else
             WriteOut(Format("endereço %d: %s não gravado (código %d)\n", address, serialText.c_str(), saved));
         if (worst == kExitOk) worst = saved;
@@ -146,7 +146,7 @@ int RunSave(LineSession& session, const GlobalOptions& options, const Arguments&
     int code = ParseSaveArguments(arguments, &parsed);
     if (code != kExitOk) return code;
     if (parsed.all) return SaveAll(session, options, parsed);
-    const std::string shown = ArgumentText(parsed.path.c_str());
+    const std::string shown = parsed.path;
     // A folder is refused before the transmitter is asked anything.
     if (IsFolder(parsed.path)) {
         Complain(Format("não foi possível gravar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));

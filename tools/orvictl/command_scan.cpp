@@ -1,10 +1,13 @@
 // scan: every address at every rate swept with a short wait, each answer confirmed by the normal read,
 // and what each transmitter found says of itself.
+#include <cmath>
+
 #include "comm_settings.h"
 #include "commands.h"
 #include "communication_rates.h"
 #include "config_snapshot.h"
 #include "exit_codes.h"
+#include "json_layout.h"
 #include "line_session.h"
 #include "link_platform.h"
 #include "live_diagnostic_texts.h"
@@ -133,10 +136,10 @@ std::string StateName(Finding finding) { return finding == Finding::kConfirmed ?
 
 std::string TableLine(const Found& f) {
     if (f.finding == Finding::kConfirmed)
-        return Format("%-9d %-6d %-16s %-9s %-24s %6.1f\n", f.address, static_cast<int>(f.rate), f.serial.c_str(),
-                      f.firmware.c_str(), f.inputType.c_str(), f.answerMs);
+        return Format("%-9d %-6d %-16s %-9s %s %6.1f\n", f.address, static_cast<int>(f.rate), f.serial.c_str(),
+                      f.firmware.c_str(), PadRight(f.inputType, 24).c_str(), f.answerMs);
     return Format("%-9d %-6d (provável endereço duplicado: respostas que colidem, %s)\n", f.address,
-                  static_cast<int>(f.rate), LinkErrorText(f.error));
+                  static_cast<int>(f.rate), FixedText(LinkErrorText(f.error)).c_str());
 }
 
 std::string CsvLine(const Found& f) {
@@ -145,11 +148,12 @@ std::string CsvLine(const Found& f) {
 }
 
 std::string JsonObject(const Found& f) {
-    return Format(
-        "  {\"endereco\": %d, \"taxa\": %d, \"numero_serie\": %s, \"firmware\": %s, \"tipo_entrada\": %s, "
-        "\"resposta_ms\": %.1f, \"estado\": \"%s\"}",
-        f.address, static_cast<int>(f.rate), JsonString(f.serial).c_str(), JsonString(f.firmware).c_str(),
-        JsonString(f.inputType).c_str(), f.answerMs, StateName(f.finding).c_str());
+    const nlohmann::ordered_json object = {
+        {"endereco", f.address},         {"taxa", f.rate},
+        {"numero_serie", f.serial},      {"firmware", f.firmware},
+        {"tipo_entrada", f.inputType},   {"resposta_ms", std::round(f.answerMs * 10) / 10},
+        {"estado", StateName(f.finding)}};
+    return "  " + JsonOnOneLine(object);
 }
 
 void ShowProgress(int done, int total, int32_t rate, int address, uint64_t startUs) {
@@ -195,8 +199,8 @@ int RunScan(LineSession& session, const GlobalOptions& globals, const Arguments&
     if (code != kExitOk) return code;
 
     if (options.output == ScanOutput::kTable)
-        WriteOut(Format("%-9s %-6s %-16s %-9s %-24s %s\n", "ENDEREÇO", "TAXA", "NÚMERO DE SÉRIE", "FIRMWARE",
-                        "TIPO DE ENTRADA", "RESPOSTA (ms)"));
+        WriteOut(Format("%s %-6s %s %-9s %-24s %s\n", PadRight("ENDEREÇO", 9).c_str(), "TAXA",
+                        PadRight("NÚMERO DE SÉRIE", 16).c_str(), "FIRMWARE", "TIPO DE ENTRADA", "RESPOSTA (ms)"));
     if (options.output == ScanOutput::kCsv)
         WriteOut("endereco,taxa,numero_serie,firmware,tipo_entrada,resposta_ms,estado\n");
     if (options.output == ScanOutput::kJson) WriteOut("[");

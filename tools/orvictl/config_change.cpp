@@ -15,7 +15,7 @@ int ReadTrims(LineSession& session, CalibrationValues* values) {
         uint16_t word = 0;
         const LinkError result = ReadPrivate(session.line, slot.address, &word);
         if (result != kLinkOk) {
-            session.ComplainNoReply(Format(slot.readFailure, LinkErrorText(result)).c_str(), result);
+            session.ComplainNoReply(FixedText(Format(slot.readFailure, LinkErrorText(result))).c_str(), result);
             return kExitNoReply;
         }
         values->*slot.field = static_cast<int16_t>(word);
@@ -33,7 +33,7 @@ int WriteTrims(LineSession& session, const std::vector<TrimWrite>& plan, int* wr
         const CalibrationValueSlot& slot = kCalibrationSlots[step.slot];
         const WriteOutcome outcome = WritePrivateAndReadBack(session.line, slot.address, step.value);
         if (outcome.kind != WriteOutcomeKind::kConfirmed) {
-            Complain(Format(slot.writeFailure, LinkErrorText(outcome.error)));
+            Complain(FixedText(Format(slot.writeFailure, LinkErrorText(outcome.error))));
             Complain(WriteFailureText(kCalibrationKeys[step.slot], outcome));
             return kExitWrite;
         }

@@ -67,7 +67,7 @@ int RunWrites(const std::vector<PlannedWrite>& plan, RegisterWriter write, Inter
         }
         const WriteOutcome outcome = write(step.key->reg, step.value);
         if (outcome.kind != WriteOutcomeKind::kConfirmed) {
-            Complain(Format(step.failureFormat, LinkErrorText(outcome.error)));
+            Complain(FixedText(Format(step.failureFormat, LinkErrorText(outcome.error))));
             Complain(WriteFailureText(step.key->name, outcome));
             if (!written.empty())
                 Complain("já escritos antes da falha: " + written + ".");
@@ -83,7 +83,7 @@ int RunWrites(const std::vector<PlannedWrite>& plan, RegisterWriter write, Inter
 
 std::string ChangeTable(const std::vector<PlannedWrite>& plan, const ConfigSnapshot& current,
                         const ConfigSnapshot& target) {
-    std::string table = Format("%-18s %-8s %-8s %s\n", "PARÂMETRO", "ATUAL", "NOVO", "DESCRIÇÃO");
+    std::string table = Format("%s %-8s %-8s %s\n", PadRight("PARÂMETRO", 18).c_str(), "ATUAL", "NOVO", "DESCRIÇÃO");
     for (const PlannedWrite& step : plan)
         table += Format("%-18s %-8d %-8d %s -> %s\n", step.key->name, step.oldWord, step.value,
                         DescribeParameter(*step.key, current).c_str(), DescribeParameter(*step.key, target).c_str());

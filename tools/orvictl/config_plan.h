@@ -12,7 +12,7 @@
 #include "transactions.h"
 
 // The page's checks on what changes from current to target; a value that stays as the transmitter
-// has it is never refused. 0 or an exit code with the message (CP1252) in message.
+// has it is never refused. 0 or an exit code with the message in message.
 int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                  const std::vector<RequestedValue>& requests, std::string* message);
 

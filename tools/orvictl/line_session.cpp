@@ -122,8 +122,8 @@ void LineSession::ComplainNoReply(const char* what, LinkError error) {
         Complain(Format("%s: %s (%s)", what, network.c_str(), Description().c_str()));
         return;
     }
-    Complain(Format("%s: o transmissor não respondeu corretamente (%s; %s)", what, LinkErrorText(error),
-                    Description().c_str()));
+    Complain(Format("%s: o transmissor não respondeu corretamente (%s; %s)", what,
+                    FixedText(LinkErrorText(error)).c_str(), Description().c_str()));
 }
 
 int LineSession::ReadConfiguration(uint16_t* words) {

@@ -100,6 +100,6 @@ int main(int argc, char** argv) {
         session.Close();
         return ExitCodeAfter(code, session.Network().ConnectionDropped());
     }
-    Complain(Format("comando desconhecido: %s (veja orvictl --help)", ArgumentText(name.c_str()).c_str()));
+    Complain(Format("comando desconhecido: %s (veja orvictl --help)", name.c_str()));
     return kExitUsage;
 }

@@ -40,7 +40,7 @@ bool ParseMonitorOptions(const std::vector<std::string>& arguments, MonitorOptio
 
 // A CSV field, quoted where it holds the separator (a comma, or ';' for excel), a quote or a line break.
 std::string CsvField(const std::string& text, char separator = ',');
-// The header line, then rows in the same columns (CP1252 texts, with the line break).
+// The header line, then rows in the same columns (with the line break).
 extern const char kCsvHeader[];
 std::string CsvHeader(const CsvStyle& style);
 std::string CsvSampleRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,

@@ -73,7 +73,7 @@ SerialDevice& NetworkPort::DeviceFor(Line& line, const std::string& port, uint32
 void NetworkPort::Release(Line& line) {
     if (networkDevice_ && networkDevice_->ConnectionLost()) {
         connectionDropped_ = true;
-        if (!lossTold_) Complain(networkDevice_->Problem());
+        if (!lossTold_) Complain(FixedText(networkDevice_->Problem()));
     }
     if (networkDevice_ && networkDevice_->SetsLineRate() && verbose_) {
         const LineErrors errors = networkDevice_->ServerLineErrors();
@@ -96,7 +96,7 @@ void NetworkPort::Release(Line& line) {
 std::string NetworkPort::PortProblem() {
     if (!networkDevice_) return std::string();
     lossTold_ = true;
-    return networkDevice_->Problem();
+    return FixedText(networkDevice_->Problem());
 }
 
 bool NetworkPort::PrivateValuesRefused() const {
@@ -113,18 +113,18 @@ bool NetworkPort::LineLost() const { return networkDevice_ && networkDevice_->Co
 std::string NetworkPort::FailureText(LinkError error, unsigned address) {
     if (LineLost()) {
         lossTold_ = true;
-        return networkDevice_->Problem();
+        return FixedText(networkDevice_->Problem());
     }
     if (error == kLinkTimeout && gatewayCodec_ && gatewayCodec_->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec_->LastGatewayException(), address,
-                                    gatewayCodec_->UnitOf(static_cast<uint8_t>(address)));
+        return FixedText(GatewayExceptionText(gatewayCodec_->LastGatewayException(), address,
+                                              gatewayCodec_->UnitOf(static_cast<uint8_t>(address))));
     return std::string();
 }
 
 std::string NetworkPort::SampleText(LinkError error, unsigned address) const {
     if (LineLost()) return "conexão perdida";
     if (error == kLinkTimeout && gatewayCodec_ && gatewayCodec_->LastGatewayException())
-        return GatewayExceptionText(gatewayCodec_->LastGatewayException(), address);
+        return FixedText(GatewayExceptionText(gatewayCodec_->LastGatewayException(), address));
     return std::string();
 }
 

@@ -23,19 +23,14 @@ thread_local int lastOpenErrno = 0;
 
 void OnSignal(int) { interrupted = 1; }
 
-void WriteAll(FILE* stream, const std::string& cp1252) {
-    const std::string text = Cp1252ToUtf8(cp1252);
-    std::fwrite(text.data(), 1, text.size(), stream);
+void WriteAll(FILE* stream, const std::string& utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
 }
 }  // namespace
 
-void WriteOut(const std::string& cp1252) { WriteAll(stdout, cp1252); }
-void WriteOutUtf8(const std::string& utf8) {
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    std::fflush(stdout);
-}
-void WriteErr(const std::string& cp1252) { WriteAll(stderr, cp1252); }
+void WriteOut(const std::string& utf8) { WriteAll(stdout, utf8); }
+void WriteErr(const std::string& utf8) { WriteAll(stderr, utf8); }
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 

@@ -35,26 +35,24 @@ bool IsConsole(HANDLE handle) {
 }
 
 // A console shows the texts as UTF-16, whatever its code page; files and pipes get UTF-8.
-void WriteTo(DWORD which, const std::string& text, UINT codePage) {
+void WriteTo(DWORD which, const std::string& utf8) {
     const HANDLE handle = GetStdHandle(which);
     if (IsConsole(handle)) {
-        const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
         std::vector<wchar_t> wide(static_cast<size_t>(length) + 1);
-        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
         DWORD written = 0;
         WriteConsoleW(handle, wide.data(), static_cast<DWORD>(length), &written, nullptr);
         return;
     }
     FILE* stream = which == STD_OUTPUT_HANDLE ? stdout : stderr;
-    const std::string utf8 = codePage == CP_UTF8 ? text : Cp1252ToUtf8(text);
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
     std::fflush(stream);
 }
 }  // namespace
 
-void WriteOut(const std::string& cp1252) { WriteTo(STD_OUTPUT_HANDLE, cp1252, 1252); }
-void WriteErr(const std::string& cp1252) { WriteTo(STD_ERROR_HANDLE, cp1252, 1252); }
-void WriteOutUtf8(const std::string& utf8) { WriteTo(STD_OUTPUT_HANDLE, utf8, CP_UTF8); }
+void WriteOut(const std::string& utf8) { WriteTo(STD_OUTPUT_HANDLE, utf8); }
+void WriteErr(const std::string& utf8) { WriteTo(STD_ERROR_HANDLE, utf8); }
 bool StdoutIsTerminal() { return IsConsole(GetStdHandle(STD_OUTPUT_HANDLE)); }
 bool StderrIsTerminal() { return IsConsole(GetStdHandle(STD_ERROR_HANDLE)); }
 
@@ -117,7 +115,8 @@ bool PauseUnlessInterrupted(uint32_t ms) {
     return false;
 }
 
-std::string DefaultPortName(const std::string& savedPort) { return savedPort; }
+// orvi.ini's port as the link read it, in the code page of the configurator's texts.
+std::string DefaultPortName(const std::string& savedPort) { return Cp1252ToUtf8(savedPort); }
 
 void NotePortOpenFailure() { lastOpenError = GetLastError(); }
 

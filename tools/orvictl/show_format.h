@@ -19,5 +19,3 @@ struct TransmitterReport {
 
 std::string FormatReportText(const TransmitterReport& report);
 std::string FormatReportJson(const TransmitterReport& report);
-// A JSON string literal of a CP1252 text (still CP1252: the output converts it).
-std::string JsonString(const std::string& text);

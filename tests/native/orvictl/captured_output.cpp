@@ -19,8 +19,8 @@ void ClearCaptured() {
     CapturedErr().clear();
 }
 
-void WriteOut(const std::string& cp1252) { CapturedOut() += cp1252; }
-void WriteErr(const std::string& cp1252) { CapturedErr() += cp1252; }
+void WriteOut(const std::string& utf8) { CapturedOut() += utf8; }
+void WriteErr(const std::string& utf8) { CapturedErr() += utf8; }
 bool StdoutIsTerminal() { return false; }
 bool StderrIsTerminal() { return false; }
 void NotePortOpenFailure() {}

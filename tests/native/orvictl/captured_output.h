@@ -1,4 +1,4 @@
-// orvictl's output in the native tests of its decisions: kept in memory, as CP1252, instead of the terminal.
+// orvictl's output in the native tests of its decisions: kept in memory instead of the terminal.
 #pragma once
 #include <string>
 

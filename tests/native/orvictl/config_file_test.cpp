@@ -32,16 +32,20 @@ TEST(FileText, Utf8WithOrWithoutAMarkReadsAndUtf16IsRefusedByName) {
         if (row.read) {
             EXPECT_EQ(text, row.bytes.empty() ? "" : ini);
         } else {
-            EXPECT_EQ(Cp1252ToUtf8(problem), "arquivo em UTF-16: grave-o como UTF-8");
+            EXPECT_EQ(problem, "arquivo em UTF-16: grave-o como UTF-8");
         }
     }
+    // Bytes that are not UTF-8 are Windows-1252, as older editors saved them: the tag keeps its letters.
+    std::string text, problem;
+    ASSERT_TRUE(DecodeFileText("[Orvi]\ntag = forno \xE7\xE3o \x80\n", &text, &problem));
+    EXPECT_EQ(text, "[Orvi]\ntag = forno ção €\n");
 }
 
 TEST(FileText, ErrorsSayTheirReasonInPortuguese) {
-    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(EISDIR)), "é uma pasta, não um arquivo");
-    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(ENOENT)), "o arquivo ou a pasta não existe");
-    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(EACCES)), "sem permissão");
-    EXPECT_EQ(Cp1252ToUtf8(FileErrorText(ENOSPC)), "o disco está cheio");
+    EXPECT_EQ(FileErrorText(EISDIR), "é uma pasta, não um arquivo");
+    EXPECT_EQ(FileErrorText(ENOENT), "o arquivo ou a pasta não existe");
+    EXPECT_EQ(FileErrorText(EACCES), "sem permissão");
+    EXPECT_EQ(FileErrorText(ENOSPC), "o disco está cheio");
     EXPECT_EQ(FileErrorText(9999), "erro 9999 do sistema");
 }
 
@@ -89,7 +93,7 @@ TEST(ConfigIni, LinesAreReadAsSaveWritesThemAndEveryProblemIsNamed) {
             EXPECT_EQ(requested, row.requested);
         }
         std::vector<std::string> said;
-        for (const std::string& problem : problems) said.push_back(Cp1252ToUtf8(problem));
+        for (const std::string& problem : problems) said.push_back(problem);
         EXPECT_EQ(said, row.problems);
     }
 }

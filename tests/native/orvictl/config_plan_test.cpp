@@ -110,7 +110,7 @@ TEST(ConfigPlan, ChangedValuesGetThePagesChecksAndValuesKeptAreNeverRefused) {
         std::string message;
         EXPECT_EQ(CheckChanges(current, ApplyRequests(current, requests), requests, &message), row.code) << message;
         if (row.code != kExitOk) {
-            EXPECT_NE(Cp1252ToUtf8(message).find(row.message), std::string::npos) << message;
+            EXPECT_NE(message.find(row.message), std::string::npos) << message;
         }
     }
 }
@@ -195,7 +195,7 @@ TEST(ParameterKeys, EachValueDescribedAsThePagesNameIt) {
         SCOPED_TRACE(row.text);
         const ParameterKey* key = FindParameterKey(row.key);
         ASSERT_NE(key, nullptr);
-        EXPECT_EQ(Cp1252ToUtf8(DescribeParameter(*key, row.block.Snapshot())), row.text);
+        EXPECT_EQ(DescribeParameter(*key, row.block.Snapshot()), row.text);
     }
 }
 
@@ -209,7 +209,7 @@ TEST(ShowLayout, RowsAlignedJsonEscapedAndWhatWasNotReadSaidSo) {
          0,
          {"Tipo de Entrada:                 Termopar J   (-110°C a 760°C) [entrada = 0]",
           "Calibração:                      não lida", "Estado:                          não lido"},
-         {"  \"calibracao\": null,", "  \"estado\": null"}},
+         {"  \"alarme_ligado\": false,", "  \"calibracao\": null,", "  \"estado\": null"}},
         {true,
          5,
          {"Calibração 4 a 20mA:             ZERO -120, SPAN 10050", "Estado:                          0x0005",
@@ -229,13 +229,17 @@ TEST(ShowLayout, RowsAlignedJsonEscapedAndWhatWasNotReadSaidSo) {
         report.calibrationRead = report.statusRead = row.read;
         report.calibration = {-120, 10050, 33, 9990};
         report.statusBits = row.statusBits;
-        const std::string text = "\n" + Cp1252ToUtf8(FormatReportText(report));
+        const std::string text = "\n" + FormatReportText(report);
         for (const std::string& line : row.lines) EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << text;
-        const std::string json = Cp1252ToUtf8(FormatReportJson(report));
+        const std::string json = FormatReportJson(report);
         for (const std::string& line : row.json) EXPECT_NE(json.find("\n" + line + "\n"), std::string::npos) << json;
     }
     // Names and tags come from people and files: quotes, backslashes and control characters escaped.
-    EXPECT_EQ(JsonString("a\"b\\c\x01\x1F\xE7"), "\"a\\\"b\\\\c\\u0001\\u001f\xE7\"");
+    TransmitterReport named{};
+    named.config = Block().Snapshot();
+    named.port = "a\"b\\c\x01\x1Fç";
+    EXPECT_NE(FormatReportJson(named).find("\n  \"porta\": \"a\\\"b\\\\c\\u0001\\u001fç\",\n"), std::string::npos)
+        << FormatReportJson(named);
 }
 
 // The scripted link of RunWrites: one outcome per write, Ctrl-C after a number of writes.
@@ -320,7 +324,7 @@ TEST(ConfigPlan, AStoppedWriteSequenceSaysWhatWasWrittenAndWhatMayHaveBeen) {
         ClearCaptured();
         EXPECT_EQ(RunWrites(plan, ScriptedWrite, ScriptedInterrupt), row.code);
         EXPECT_EQ(writes, row.writes);
-        const std::string said = Cp1252ToUtf8(CapturedErr());
+        const std::string said = CapturedErr();
         for (const std::string& text : row.said) EXPECT_NE(said.find(text), std::string::npos) << said;
         EXPECT_EQ((said + CapturedOut()).find(row.notSaid), std::string::npos) << said << CapturedOut();
     }

@@ -47,14 +47,14 @@ TEST(GlobalOptions, ParsedInFrontOfTheCommandAndEveryBadOneNamed) {
             EXPECT_EQ(options.baud, row.baud);
             EXPECT_EQ(options.address, row.address);
         }
-        EXPECT_NE(Cp1252ToUtf8(CapturedErr()).find(row.said), std::string::npos) << CapturedErr();
+        EXPECT_NE(CapturedErr().find(row.said), std::string::npos) << CapturedErr();
         EXPECT_EQ(CapturedErr().empty(), row.at >= 0);
     }
 }
 
 TEST(CommandArguments, AnUnknownOptionIsCalledUnknownAndANumberIsWholeAndInRange) {
-    EXPECT_EQ(Cp1252ToUtf8(UnexpectedArgumentText("--jsno")), "opção desconhecida: --jsno");
-    EXPECT_EQ(Cp1252ToUtf8(UnexpectedArgumentText("-x")), "opção desconhecida: -x");
+    EXPECT_EQ(UnexpectedArgumentText("--jsno"), "opção desconhecida: --jsno");
+    EXPECT_EQ(UnexpectedArgumentText("-x"), "opção desconhecida: -x");
     EXPECT_EQ(UnexpectedArgumentText("extra"), "argumento inesperado: extra");
     EXPECT_EQ(UnexpectedArgumentText("-"), "argumento inesperado: -");  // standard input's usual name
 
@@ -104,7 +104,7 @@ TEST(MonitorOptions, IntervalCountAndWhatToDoWithAnExistingCsv) {
         const bool ok = ParseMonitorOptions(row.arguments, &options, &problem);
         EXPECT_EQ(ok, *row.problem == '\0') << problem;
         if (!ok) {
-            EXPECT_NE(Cp1252ToUtf8(problem).find(row.problem), std::string::npos) << problem;
+            EXPECT_NE(problem.find(row.problem), std::string::npos) << problem;
             continue;
         }
         EXPECT_EQ(options.intervalMs, row.intervalMs);
@@ -276,7 +276,7 @@ TEST(MonitorCsv, ExcelRowsAndRowsNamingTheirTransmitterAndTimesWithTheirUtcOffse
     CsvStyle perAddress;
     perAddress.perAddress = true;
     EXPECT_EQ("t,7,00000007,\"TT,1\",12.5,,0,,não lido\n",
-              Cp1252ToUtf8(CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1", "00000007"})));
+              CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1", "00000007"}));
     EXPECT_EQ(kCsvHeader, CsvHeader(CsvStyle())) << "the single-transmitter file keeps its columns";
 
     // 2026-12-08 18:00:00 UTC seen at -03:00 and at +05:30.

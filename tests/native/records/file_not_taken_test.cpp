@@ -11,19 +11,19 @@ TEST(FileNotTakenText, NamesTheTrimsTheFileCarriesAndTheAlarmValuesNoWriteCarrie
     EXPECT_EQ(FileNotTakenText(extras, {}), "") << "a file whose values all go onto the pages says nothing";
 
     extras.hasTrim[0] = extras.hasTrim[1] = true;  // zero_4a20, span_4a20
-    std::string text = Cp1252ToUtf8(FileNotTakenText(extras, {}));
+    std::string text = FileNotTakenText(extras, {});
     EXPECT_NE(text.find("calibração da saída (zero_4a20, span_4a20)"), std::string::npos) << text;
     EXPECT_NE(text.find("página Calibração"), std::string::npos) << text;
     EXPECT_EQ(text.find("alarme"), std::string::npos) << text;
 
     const std::vector<const ParameterKey*> dormant = {FindParameterKey("alarme_setpoint"),
                                                       FindParameterKey("alarme_histerese")};
-    text = Cp1252ToUtf8(FileNotTakenText(FileExtras(), dormant));
+    text = FileNotTakenText(FileExtras(), dormant);
     EXPECT_NE(text.find("alarme_setpoint, alarme_histerese: não são escritos enquanto a função de alarme for 0"),
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("calibração"), std::string::npos) << text;
-    text = Cp1252ToUtf8(FileNotTakenText(extras, {dormant[0]}));
+    text = FileNotTakenText(extras, {dormant[0]});
     EXPECT_NE(text.find("alarme_setpoint: não é escrito"), std::string::npos) << text;
     EXPECT_NE(text.find("zero_4a20"), std::string::npos) << text;
 }

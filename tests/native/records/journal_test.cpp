@@ -100,6 +100,15 @@ TEST(Journal, ALineIsOneJsonObjectThatReadsBackAsWritten) {
     EXPECT_EQ("a\x01b", back.tag);
     ASSERT_TRUE(ParseJournalLine("{\"time\":\"x\",\"written\":1,\"tag\":\"\\u0041\\u00e7\\u03a9\"}", &back));
     EXPECT_EQ("AçΩ", back.tag);
+    // Bytes that are not UTF-8 (older versions copied a CP1252 file's tag as it was) read and are
+    // written as U+FFFD, rather than spoil the line.
+    ASSERT_TRUE(ParseJournalLine("{\"time\":\"x\",\"written\":1,\"tag\":\"forno \xE7\xE3o\xED\xA0\x80\"}", &back));
+    EXPECT_EQ("forno \uFFFD\uFFFDo\uFFFD\uFFFD\uFFFD", back.tag) << "a surrogate's bytes are not UTF-8 either";
+    control.tag =
+        "a\xFF"
+        "b";
+    ASSERT_TRUE(ParseJournalLine(JournalLine(control), &back));
+    EXPECT_EQ("a\uFFFDb", back.tag);
 
     JournalEntry unknown = e;
     unknown.hasBefore = false;

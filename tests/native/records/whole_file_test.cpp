@@ -83,7 +83,7 @@ TEST_F(WholeFile, AFailedWriteLeavesTheTargetAsItWasAndNoTemporaryFile) {
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);
-    EXPECT_EQ("o arquivo passaria do tamanho permitido", Cp1252ToUtf8(problem));
+    EXPECT_EQ("o arquivo passaria do tamanho permitido", problem);
     EXPECT_EQ("antigo", Contents(path));
     EXPECT_EQ(before, Names());
 
@@ -97,7 +97,7 @@ TEST_F(WholeFile, AFailedWriteLeavesTheTargetAsItWasAndNoTemporaryFile) {
     for (const auto& failure : failures) {
         problem.clear();
         EXPECT_FALSE(ReplaceWholeFile(failure.path, "novo", &problem)) << failure.path;
-        EXPECT_EQ(failure.problem, Cp1252ToUtf8(problem)) << failure.path;
+        EXPECT_EQ(failure.problem, problem) << failure.path;
         EXPECT_EQ(before, Names()) << failure.path;
     }
 }
