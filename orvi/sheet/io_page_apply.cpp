@@ -1,7 +1,10 @@
 // Apply on the Input/Output page: the consistency checks, then the register writes with Abort/Retry/Ignore.
+#include "io_page_apply.h"
+#include <commctrl.h>
+#include "config_snapshot.h"
 #include "io_consistency_checks.h"
-#include "io_page.h"
-#include "io_page_controls.h"
+#include "io_page_file_values.h"
+#include "io_page_message_box.h"
 #include "io_write_sequence.h"
 #include "transactions.h"
 

@@ -3,8 +3,9 @@
 #include "config_snapshot.h"
 #include "input_type_rescale.h"
 #include "input_types.h"
-#include "io_page.h"
+#include "io_page_commands.h"
 #include "io_page_controls.h"
+#include "io_page_fill.h"
 #include "output_types.h"
 #include "resource.h"
 #include "temperature_units.h"
@@ -77,7 +78,6 @@ void OnUnitButton(HWND page, int32_t chosenUnit) {
 }  // namespace
 
 void HandleIoPageCommand(HWND page, int controlId) {
-    // Any notification of a control runs its handler; every handler is safe to repeat.
     ConfigSnapshot& s = configSnapshot;
     switch (controlId) {
     case IDC_INPUT_TYPE_LIST: OnInputTypeList(page); break;

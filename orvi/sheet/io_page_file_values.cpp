@@ -6,9 +6,11 @@
 
 #include <cstdio>
 
+#include "io_page_file_values.h"
 #include "config_snapshot.h"
 #include "io_consistency_checks.h"
-#include "io_page.h"
+#include "io_page_fill.h"
+#include "io_page_message_box.h"
 #include "register_map.h"
 #include "sheet_visit.h"
 #include "transactions.h"
@@ -29,6 +31,14 @@ void TakeEditableFields(ConfigSnapshot& s, const ConfigSnapshot& values) {
     s.alarmInitialBlock = values.alarmInitialBlock;
 }
 }  // namespace
+
+bool TakeFileOnSheet(const SheetFile& file) {
+    SheetVisit* visit = CurrentVisit();
+    if (visit == nullptr || visit->standAloneMode) return false;
+    visit->TakeFile(file);
+    ShowSheetFile(visit->ioPageWindow);
+    return true;
+}
 
 void ShowSheetFile(HWND page) {
     const SheetFile* file = SheetFileToShow();

@@ -1,5 +1,5 @@
 // Filling the Input/Output page from the snapshot, and enabling its unit and alarm controls.
-#include "io_page.h"
+#include "io_page_fill.h"
 #include "alarm_functions.h"
 #include "config_snapshot.h"
 #include "input_types.h"

@@ -1,7 +1,6 @@
 // The sheet's visit and the file opened on it: taken, shown, written and dropped.
 #include "sheet_visit.h"
 
-#include "io_page.h"
 #include "write_journal.h"
 
 namespace {
@@ -12,31 +11,29 @@ void Drop(FileOnSheet& onSheet) {
     if (onSheet.present) JournalSetTag("");
     onSheet = FileOnSheet{};
 }
-
-void Take(FileOnSheet& onSheet, const SheetFile& file) {
-    Drop(onSheet);
-    onSheet.present = true;
-    onSheet.file = file;
-    JournalSetTag(file.tag);
-}
 }  // namespace
 
-SheetVisit::SheetVisit(const SheetFile* opened) {
+SheetVisit::SheetVisit(const SheetHost& host, HWND owner, const SheetFile* opened, bool standAlone)
+    : host(host), owner(owner), standAloneMode(standAlone) {
     currentVisit = this;
-    if (opened) Take(file, *opened);
+    if (opened) TakeFile(*opened);
 }
 
 SheetVisit::~SheetVisit() {
     Drop(file);
-    currentVisit = nullptr;
+    if (currentVisit == this) currentVisit = nullptr;
 }
 
-bool TakeFileOnSheet(const SheetFile& file) {
-    if (currentVisit == nullptr) return false;
-    Take(currentVisit->file, file);
-    ShowSheetFile(ioPageWindow);
-    return true;
+void SheetVisit::TakeFile(const SheetFile& taken) {
+    Drop(file);
+    file.present = true;
+    file.file = taken;
+    JournalSetTag(taken.tag);
 }
+
+SheetVisit* CurrentVisit() { return currentVisit; }
+
+HWND ConfigSheetWindow() { return currentVisit != nullptr ? currentVisit->configSheetWindow : NULL; }
 
 const SheetFile* SheetFileToShow() {
     if (currentVisit == nullptr || !currentVisit->file.present || currentVisit->file.shown) return nullptr;

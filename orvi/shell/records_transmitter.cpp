@@ -5,7 +5,7 @@
 
 #include "comm_settings.h"
 #include "config_ini.h"
-#include "sheet/config_sheet.h"
+#include "sheet/sheet_visit.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
 #include "ui_text.h"
@@ -14,11 +14,7 @@ namespace {
 
 // The block, read behind the please-wait window the Input/Output page shows for the same read.
 LinkError ReadBlockWhileShowingWait(HWND owner, uint16_t* block) {
-    HWND pleaseWait = CreateUnicodeDialog(programInstance, "CxDlgComm", owner, PleaseWaitProc);
-    if (pleaseWait != NULL) {
-        ShowWindow(pleaseWait, SW_SHOW);
-        UpdateWindow(pleaseWait);
-    }
+    HWND pleaseWait = ShowPleaseWait(owner);
     const LinkError result = ReadConfigBlock(block);
     if (pleaseWait != NULL) DestroyWindow(pleaseWait);
     return result;
@@ -42,7 +38,7 @@ bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSna
     const ConfigSnapshot seen = lastKnown;
     DecodeConfigBlock(block);
     *config = readConfig;
-    if (configSheetWindow != NULL) {
+    if (ConfigSheetWindow() != NULL) {
         configSnapshot = edits;
         lastKnown = seen;
     }
@@ -50,7 +46,7 @@ bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSna
 }
 
 bool HeldTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config) {
-    if (configSheetWindow != NULL && TransmitterReadHeld()) {
+    if (ConfigSheetWindow() != NULL && TransmitterReadHeld()) {
         *config = readConfig;
         return true;
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <memory>
 #include <string>
 #include <vector>
 #include "alarm_functions.h"
@@ -9,7 +10,11 @@
 #include "input_types.h"
 #include "resource.h"
 #include "sheet/io_page.h"
+#include "sheet/io_page_fill.h"
+#include "sheet/io_page_message_box.h"
+#include "sheet/sheet_visit.h"
 #include "sheet/transmitter_action.h"
+#include "shell/shell_sheet_host.h"
 #include "ui_text.h"
 
 namespace {
@@ -42,7 +47,7 @@ const uint16_t* blockForInit = nullptr;
 // of the page's life runs through IoPageProc.
 INT_PTR CALLBACK PageUnderTest(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        ioPageWindow = page;
+        CurrentVisit()->ioPageWindow = page;
         DecodeConfigBlock(blockForInit);
         FillIoPage(page);
         return TRUE;
@@ -80,6 +85,7 @@ protected:
 
     void TearDown() override {
         if (host != NULL) DestroyWindow(host);
+        visit.reset();
         ioPageMessageBox = ShowMessage;
     }
 
@@ -90,6 +96,8 @@ protected:
         host = CreateWindowA("IoPageTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, NULL,
                              GetModuleHandleA(NULL), NULL);
         ASSERT_NE(host, (HWND)NULL);
+        visit.reset();
+        visit.reset(new SheetVisit(ProgramSheetHost(), host, nullptr));
         blockForInit = device.words;
         page = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_IO_PAGE), host, PageUnderTest, 0);
         ASSERT_NE(page, (HWND)NULL);
@@ -168,6 +176,7 @@ protected:
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
     bool Checked(int id) const { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
 
+    std::unique_ptr<SheetVisit> visit;
     HWND host = NULL;
     HWND page = NULL;
 };
@@ -191,7 +200,7 @@ TEST_F(IoPage, FillsEveryControlFromTheDecodedBlockWithoutMarkingChanges) {
     EXPECT_TRUE(Enabled(IDC_ALARM_SET_POINT));
     EXPECT_EQ(changedMarks, 0);
     EXPECT_EQ(configSnapshot.lowerLimit, -110);
-    EXPECT_EQ(ioPageWindow, page);
+    EXPECT_EQ(visit->ioPageWindow, page);
 }
 
 // A device value beyond its up-down's range is shown as it is, without marking the page, and one
@@ -372,8 +381,8 @@ TEST_F(IoPage, FillAfterThePageIsGoneDoesNothing) {
     Open(TypicalDevice());
     HWND gone = page;
     DestroyWindow(page);
-    EXPECT_EQ(ioPageWindow, (HWND)NULL);
-    FillIoPage(ioPageWindow);
+    EXPECT_EQ(visit->ioPageWindow, (HWND)NULL);
+    FillIoPage(visit->ioPageWindow);
     FillIoPage(gone);
     EXPECT_FALSE(IsWindow(gone));
 }
