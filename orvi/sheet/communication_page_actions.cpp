@@ -93,7 +93,7 @@ void ReadNetworkTransmitter(HWND page) {
         ShowCommunicationMessage(page, message, "Atenção", MB_OK);
         return;
     }
-    DecodeConfigBlock(block);
+    CurrentVisit()->DecodeConfigBlock(block);
     FillIoPage(CurrentVisit()->ioPageWindow);  // nothing to fill in stand-alone use
     SaveCommSettingsOrReport(page);
     ShowTransmitterSettings(page);

@@ -49,7 +49,7 @@ BOOL InitIoPage(HWND page) {
         PostMessageA(GetParent(page), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         return FALSE;
     }
-    DecodeConfigBlock(block);
+    visit.DecodeConfigBlock(block);
     FillIoPage(page);
     SendMessageA(GetParent(page), PSM_UNCHANGED, reinterpret_cast<WPARAM>(page), 0);
     ShowWaitingFileValues(page);  // a file opened from the service window

@@ -19,17 +19,6 @@ namespace {
 // The sheet disables Apply once its first page is made: values that wait are shown after that.
 const UINT kShowWaitingValues = WM_APP + 1;
 
-void TakeEditableFields(ConfigSnapshot& s, const ConfigSnapshot& values) {
-    s.inputType = values.inputType;
-    s.unit = values.unit;
-    s.lowerLimit = values.lowerLimit;
-    s.upperLimit = values.upperLimit;
-    s.alarmSetPoint = values.alarmSetPoint;
-    s.alarmHysteresis = values.alarmHysteresis;
-    s.alarmFunction = values.alarmFunction;
-    s.outputType = values.outputType;
-    s.alarmInitialBlock = values.alarmInitialBlock;
-}
 }  // namespace
 
 bool TakeFileOnSheet(const SheetFile& file) {
@@ -43,9 +32,10 @@ bool TakeFileOnSheet(const SheetFile& file) {
 void ShowSheetFile(HWND page) {
     const SheetFile* file = SheetFileToShow();
     if (file == nullptr || page == NULL || !IsWindow(page)) return;
-    TakeEditableFields(configSnapshot, file->values);
+    SheetVisit& visit = *CurrentVisit();
+    TakeEditableFields(visit.configSnapshot, file->values);
     // The page's next choices start from what it shows: a new input type rescales the file's limits.
-    TakeEditableFields(lastKnown, file->values);
+    TakeEditableFields(visit.lastKnown, file->values);
     NoteSheetFileShown();
     FillIoPage(page);
     SendMessageA(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
@@ -72,6 +62,7 @@ bool WriteWaitingOffset(HWND page) {
         return false;
     }
     DropWaitingFileOffset();
-    configSnapshot.indicationOffset = lastKnown.indicationOffset = offset;
+    SheetVisit& visit = *CurrentVisit();
+    visit.configSnapshot.indicationOffset = visit.lastKnown.indicationOffset = offset;
     return true;
 }

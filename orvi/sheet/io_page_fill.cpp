@@ -6,12 +6,13 @@
 #include "io_page_controls.h"
 #include "output_types.h"
 #include "resource.h"
+#include "sheet_visit.h"
 #include "ui_text.h"
 
 void FillIoPage(HWND page) {
     // The window may be gone (the sheet closed before a later re-read); there is nothing to fill.
     if (page == NULL || !IsWindow(page)) return;
-    const ConfigSnapshot& s = configSnapshot;
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
 
     FillInputTypeList(page, s.unit);
     SendDlgItemMessageA(page, IDC_OUTPUT_TYPE_LIST, CB_RESETCONTENT, 0, 0);
@@ -38,7 +39,7 @@ void FillIoPage(HWND page) {
 }
 
 void ShowIoChoices(HWND page) {
-    const ConfigSnapshot& s = configSnapshot;
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
     SelectListEntry(page, IDC_INPUT_TYPE_LIST, InputTypeName(s.inputType, s.unit));
     SelectListEntry(page, IDC_OUTPUT_TYPE_LIST, OutputTypeName(s.outputType));
     // Codes 2 and 3 have names but no entry, so they select nothing as well.

@@ -1,4 +1,4 @@
-// The sheet's visit and the file opened on it: taken, shown, written and dropped.
+// The sheet's visit: what it read, and the file opened on it, taken, shown, written and dropped.
 #include "sheet_visit.h"
 
 #include "write_journal.h"
@@ -16,12 +16,20 @@ void Drop(FileOnSheet& onSheet) {
 SheetVisit::SheetVisit(const SheetHost& host, HWND owner, const SheetFile* opened, bool standAlone)
     : host(host), owner(owner), standAloneMode(standAlone) {
     currentVisit = this;
+    JournalSetTransmitter(&readConfig);
     if (opened) TakeFile(*opened);
 }
 
 SheetVisit::~SheetVisit() {
     Drop(file);
-    if (currentVisit == this) currentVisit = nullptr;
+    if (currentVisit != this) return;
+    JournalSetTransmitter(nullptr);
+    currentVisit = nullptr;
+}
+
+void SheetVisit::DecodeConfigBlock(const uint16_t* words) {
+    ::DecodeConfigBlock(words, configSnapshot, lastKnown, readConfig);
+    readHeld = true;
 }
 
 void SheetVisit::TakeFile(const SheetFile& taken) {
@@ -35,6 +43,23 @@ SheetVisit* CurrentVisit() { return currentVisit; }
 
 HWND ConfigSheetWindow() { return currentVisit != nullptr ? currentVisit->configSheetWindow : NULL; }
 
+const ConfigSnapshot* HeldTransmitterRead() {
+    if (ConfigSheetWindow() == NULL || !currentVisit->readHeld) return nullptr;
+    return &currentVisit->readConfig;
+}
+
+void TakeTransmitterRead(const ConfigSnapshot& read) {
+    if (currentVisit == nullptr) return;
+    currentVisit->readConfig = read;
+    currentVisit->readHeld = true;
+}
+
+void ForgetTransmitterRead() {
+    if (currentVisit == nullptr) return;
+    currentVisit->readConfig = ConfigSnapshot{};
+    currentVisit->readHeld = false;
+}
+
 const SheetFile* SheetFileToShow() {
     if (currentVisit == nullptr || !currentVisit->file.present || currentVisit->file.shown) return nullptr;
     return &currentVisit->file.file;
@@ -44,7 +69,7 @@ void NoteSheetFileShown() {
     if (currentVisit == nullptr || !currentVisit->file.present) return;
     FileOnSheet& onSheet = currentVisit->file;
     onSheet.shown = true;
-    onSheet.offsetWaiting = onSheet.file.values.indicationOffset != lastKnown.indicationOffset;
+    onSheet.offsetWaiting = onSheet.file.values.indicationOffset != currentVisit->lastKnown.indicationOffset;
 }
 
 void DropSheetFile() {

@@ -13,4 +13,8 @@ std::string PortName() { return Cp1252ToUtf8(commSettings.portName); }
 void Warn(const std::string& cp1252) { ShowMessage(GetActiveWindow(), cp1252.c_str(), "Orvi", MB_OK | MB_ICONWARNING); }
 }  // namespace
 
-void StartConfiguratorJournal() { StartWriteJournal("Orvi.exe", PortName, Warn); }
+void StartConfiguratorJournal() {
+    StartWriteJournal("Orvi.exe", PortName, Warn);
+    // Nothing is known of a transmitter until a sheet visit reads one (see sheet_visit.h).
+    JournalSetTransmitter(nullptr);
+}

@@ -33,21 +33,14 @@ bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSna
         ShowMessage(owner, message, "Atenção", MB_OK | MB_ICONWARNING);
         return false;
     }
-    // The decoding fills the pages' snapshot too: an open sheet keeps its edits and what it has seen.
-    const ConfigSnapshot edits = configSnapshot;
-    const ConfigSnapshot seen = lastKnown;
-    DecodeConfigBlock(block);
-    *config = readConfig;
-    if (ConfigSheetWindow() != NULL) {
-        configSnapshot = edits;
-        lastKnown = seen;
-    }
+    *config = DecodeConfiguration(block);
+    TakeTransmitterRead(*config);  // an open sheet's writes are journalled against this read from now on
     return true;
 }
 
 bool HeldTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config) {
-    if (ConfigSheetWindow() != NULL && TransmitterReadHeld()) {
-        *config = readConfig;
+    if (const ConfigSnapshot* held = HeldTransmitterRead()) {
+        *config = *held;
         return true;
     }
     return ReadTransmitterConfiguration(owner, consequence, config);

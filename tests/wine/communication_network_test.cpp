@@ -166,7 +166,7 @@ TEST_F(CommunicationPage, LerAtAnotherAddressFillsTheInputOutputPageWithThatTran
     EXPECT_STREQ(text, InputTypeCatalogue.celsiusNames[1]);
     GetDlgItemTextA(ioPage, IDC_LOWER_LIMIT, text, sizeof text);
     EXPECT_STREQ(text, "-150");
-    EXPECT_EQ(configSnapshot.outputType, 13);
+    EXPECT_EQ(visit->configSnapshot.outputType, 13);
     DestroyWindow(ioPage);
 }
 
