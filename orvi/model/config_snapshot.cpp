@@ -3,12 +3,13 @@
 #include <cstdio>
 #include "register_map.h"
 
-ConfigSnapshot configSnapshot;
-ConfigSnapshot lastKnown;
-ConfigSnapshot readConfig;
-
 namespace {
-bool readConfigHeld = false;
+// The command-line tool's configuration (see the header).
+struct ToolConfiguration {
+    ConfigSnapshot shown;
+    ConfigSnapshot known;
+    ConfigSnapshot read;
+} tool = {};
 
 int16_t Signed(uint16_t word) { return static_cast<int16_t>(word); }
 
@@ -26,14 +27,17 @@ uint32_t ReadWrappingNumber(const char* text) {
 
 }  // namespace
 
+ConfigSnapshot& configSnapshot = tool.shown;
+ConfigSnapshot& readConfig = tool.read;
+
 uint32_t SerialNumberFromWords(int16_t first, int16_t second) {
     char text[16];
     std::snprintf(text, sizeof text, "%d%d", first, second);
     return ReadWrappingNumber(text);
 }
 
-void DecodeConfigBlock(const uint16_t* words) {
-    ConfigSnapshot& s = configSnapshot;
+ConfigSnapshot DecodeConfiguration(const uint16_t* words) {
+    ConfigSnapshot s = {};
     s.inputType = LowByte(words[kRegInputType]);
     s.unit = Signed(words[kRegUnit]);
     s.lowerLimit = Signed(words[kRegLowerLimit]);
@@ -47,24 +51,26 @@ void DecodeConfigBlock(const uint16_t* words) {
     s.firmwareVersion = Signed(words[kRegFirmwareVersion]);
     s.alarmOutputOn = words[kRegStateWord] & 1u;
     s.indicationOffset = Signed(words[kRegIndicationOffset]);
-    readConfig = s;
-    readConfigHeld = true;
-
-    lastKnown.inputType = s.inputType;
-    lastKnown.unit = s.unit;
-    lastKnown.lowerLimit = s.lowerLimit;
-    lastKnown.upperLimit = s.upperLimit;
-    lastKnown.alarmSetPoint = s.alarmSetPoint;
-    lastKnown.alarmHysteresis = s.alarmHysteresis;
-    lastKnown.alarmFunction = s.alarmFunction;
-    lastKnown.outputType = s.outputType;
-    lastKnown.alarmInitialBlock = s.alarmInitialBlock;
-    lastKnown.indicationOffset = s.indicationOffset;
+    return s;
 }
 
-void ForgetTransmitterRead() {
-    readConfig = ConfigSnapshot{};
-    readConfigHeld = false;
+void DecodeConfigBlock(const uint16_t* words, ConfigSnapshot& shown, ConfigSnapshot& known, ConfigSnapshot& read) {
+    shown = DecodeConfiguration(words);
+    read = shown;
+    TakeEditableFields(known, shown);
+    known.indicationOffset = shown.indicationOffset;
 }
 
-bool TransmitterReadHeld() { return readConfigHeld; }
+void TakeEditableFields(ConfigSnapshot& to, const ConfigSnapshot& from) {
+    to.inputType = from.inputType;
+    to.unit = from.unit;
+    to.lowerLimit = from.lowerLimit;
+    to.upperLimit = from.upperLimit;
+    to.alarmSetPoint = from.alarmSetPoint;
+    to.alarmHysteresis = from.alarmHysteresis;
+    to.alarmFunction = from.alarmFunction;
+    to.outputType = from.outputType;
+    to.alarmInitialBlock = from.alarmInitialBlock;
+}
+
+void DecodeConfigBlock(const uint16_t* words) { DecodeConfigBlock(words, tool.shown, tool.known, tool.read); }

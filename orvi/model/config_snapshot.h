@@ -1,4 +1,4 @@
-// The decoded transmitter configuration shared by all pages, its last-seen copy and the block decoder.
+// The decoded transmitter configuration, the block decoder and the pages' change detection.
 #pragma once
 #include <cstdint>
 
@@ -18,25 +18,25 @@ struct ConfigSnapshot {
     int16_t indicationOffset;
 };
 
-// Program-wide, zeroed at start; meaningful after the first successful decode.
-extern ConfigSnapshot configSnapshot;
-// The value last seen of each editable field, against which edits are detected.
-extern ConfigSnapshot lastKnown;
-// What the transmitter on the line holds as last read, kept current by the program's own writes (the
-// pages edit configSnapshot before they write it): the serial number and the value before of a
-// journalled write. It belongs to the line it was read on: see ForgetTransmitterRead.
-extern ConfigSnapshot readConfig;
+// The configuration block's 68 words (word i is register i) decoded.
+ConfigSnapshot DecodeConfiguration(const uint16_t* words);
 
-// Fills configSnapshot from the 68 words of the configuration block (word i is register i),
-// copies it into readConfig (now held) and the editable fields into lastKnown.
+// A read as the pages take it: configSnapshot (what they show and edit) decoded from the block,
+// readConfig (what the transmitter holds as last read) a copy of it, and lastKnown (the value last
+// seen of each editable field, against which edits are detected) following the editable fields and
+// the indication offset.
+void DecodeConfigBlock(const uint16_t* words, ConfigSnapshot& configSnapshot, ConfigSnapshot& lastKnown,
+                       ConfigSnapshot& readConfig);
+
+// The nine fields the Input/Output page edits (and a configuration file sets), from one snapshot into another.
+void TakeEditableFields(ConfigSnapshot& to, const ConfigSnapshot& from);
+
+// The command-line tool's one configuration, program-wide until its commands hold their own (the
+// configurator keeps its own per sheet visit): DecodeConfigBlock(words) fills configSnapshot and
+// readConfig, which the journal of the tool's writes reads for the serial number and values before.
+extern ConfigSnapshot& configSnapshot;
+extern ConfigSnapshot& readConfig;
 void DecodeConfigBlock(const uint16_t* words);
-
-// Drops what was read: the line's settings changed, or a read failed, so whatever answers now may be
-// another transmitter. readConfig is zeroed (serial number 0 names no transmitter, and no value
-// before a write comes from it) until the next decode.
-void ForgetTransmitterRead();
-// True from a decode until ForgetTransmitterRead.
-bool TransmitterReadHeld();
 
 // The two words written one behind the other as "%d%d" and read back as a number, wrapping mod 2^32.
 uint32_t SerialNumberFromWords(int16_t first, int16_t second);

@@ -20,6 +20,8 @@ const char* programName = "";
 std::function<std::string()> openPortName;
 void (*complainOnce)(const std::string&) = nullptr;
 std::string tag;
+// What the transmitter written to holds, as read or confirmed: see JournalSetTransmitter.
+ConfigSnapshot* held = &readConfig;
 // Registers whose content a write left unknown (no reply, or no read-back): a later write of one has
 // no value before until a write of it is confirmed (a guess would be a record nobody can trust).
 std::set<int> unknownSince;
@@ -39,8 +41,8 @@ bool ValueBefore(uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t
     }
     // Writers read the whole configuration before they write.
     const ParameterKey* key = ParameterKeyOfRegister(reg);
-    if (!key || readConfig.serialNumber == 0) return false;
-    *before = key->get(readConfig);
+    if (!key || !held || held->serialNumber == 0) return false;
+    *before = key->get(*held);
     return true;
 }
 
@@ -65,10 +67,10 @@ JournalOutcome JournalOutcomeOf(WriteOutcomeKind kind) {
 // What the transmitter holds after the write, for the next write's value before.
 void RememberWhatIsHeld(uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
     const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
-    if (!key) return;
+    if (!key || !held) return;
     if (outcome.kind == WriteOutcomeKind::kRefused || outcome.kind == WriteOutcomeKind::kNotSent) return;
     if (outcome.kind == WriteOutcomeKind::kConfirmed || outcome.hasReadBack) {
-        key->put(readConfig, outcome.kind == WriteOutcomeKind::kConfirmed ? value : outcome.readBack);
+        key->put(*held, outcome.kind == WriteOutcomeKind::kConfirmed ? value : outcome.readBack);
         unknownSince.erase(reg);
     } else {
         unknownSince.insert(reg);
@@ -82,7 +84,7 @@ void JournalWrite(uint8_t function, int8_t reg, int16_t value, const WriteOutcom
     // Where the request went, even when the line has followed the transmitter since.
     entry.rate = outcome.baudRate ? outcome.baudRate : commSettings.baudRate;
     entry.address = outcome.baudRate ? outcome.address : commSettings.deviceAddress;
-    entry.serial = readConfig.serialNumber ? SerialNumberText(readConfig.serialNumber) : "";
+    entry.serial = held && held->serialNumber ? SerialNumberText(held->serialNumber) : "";
     entry.tag = tag;
     entry.key = KeyName(function, reg);
     entry.reg = reg;
@@ -114,3 +116,5 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
 void JournalWritesOf(Line& line) { line.writeObserver = &JournalWrite; }
 
 void JournalSetTag(const std::string& text) { tag = text; }
+
+void JournalSetTransmitter(ConfigSnapshot* transmitter) { held = transmitter; }

@@ -7,13 +7,12 @@
 #include "live_failure_text.h"
 #include "live_page_timer.h"
 #include "resource.h"
+#include "sheet_visit.h"
 #include "spin_value.h"
 #include "transmitter_action.h"
 #include "transactions.h"
 #include "ui_text.h"
 
-CalibrationValues calibration = {};
-CalibrationValues calibrationKnown = {};
 CalibrationPageMessageBoxFunction calibrationPageMessageBox = ShowMessage;
 
 namespace {
@@ -44,6 +43,8 @@ void ActivateCalibrationPage(HWND page) {
                               "Esta página permite a calibração 'on-line' dos valores de calibração da saída.\n"
                               "Qualquer alteração no ZERO e SPAN irá ser transmitida ao Orvi.",
                               "Atenção", MB_OK | MB_ICONWARNING);
+    SheetVisit& visit = *CurrentVisit();
+    CalibrationValues& calibration = visit.calibration;
     for (const CalibrationValueSlot& slot : kCalibrationSlots) {
         uint16_t word = static_cast<uint16_t>(calibration.*slot.field);
         const LinkError result = ReadPrivate(slot.address, &word);
@@ -55,9 +56,9 @@ void ActivateCalibrationPage(HWND page) {
                                       MB_OK | MB_ICONWARNING);
         }
     }
-    calibrationKnown = calibration;
+    visit.calibrationKnown = calibration;
 
-    const CalibrationPair pair = CalibrationPairFor(configSnapshot.outputType);
+    const CalibrationPair pair = CalibrationPairFor(visit.configSnapshot.outputType);
     if (pair.zero == nullptr) return;
     // A value outside its spin's range shows as it is; the spin then reports an error until the
     // user steps it (from the range's edge), and the tick keeps the value (see TakeSpinPosition).

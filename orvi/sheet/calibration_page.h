@@ -3,9 +3,7 @@
 #include <windows.h>
 #include "live_calibration.h"
 
-// Page state for the whole run of the program; not reset when the sheet closes.
-extern CalibrationValues calibration;       // what the page shows and takes from the spins
-extern CalibrationValues calibrationKnown;  // last read from or written to the transmitter
+// What the page shows and what it last read or wrote are the sheet visit's (sheet_visit.h).
 
 // Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an
 // observer in its place.

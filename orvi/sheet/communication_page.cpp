@@ -9,12 +9,11 @@
 #include "config_sheet.h"
 #include "resource.h"
 #include "serial_port.h"
-#include "shell/shell_messages.h"
-#include "shell/shell_state.h"
+#include "comm_settings_save.h"
+#include "sheet_host.h"
+#include "sheet_visit.h"
 #include "transmitter_action.h"
 #include "ui_text.h"
-
-CommunicationPageMessageBoxFunction communicationPageMessageBox = ShowMessage;
 
 namespace {
 
@@ -28,7 +27,7 @@ void RunAction(HWND page, void (*run)(HWND)) {
 }
 
 void InitCommunicationPage(HWND page) {
-    if (standAloneMode == 1) {
+    if (CurrentVisit()->standAloneMode) {
         // Alone on screen (the search mode, its owner hidden): a taskbar button of its own.
         HWND owner = GetWindow(page, GW_OWNER);
         if (owner != NULL && !IsWindowVisible(owner))
@@ -42,7 +41,7 @@ void InitCommunicationPage(HWND page) {
 
 void CloseCommunicationDialog(HWND page) {
     // Inside the sheet there is no dialog of its own to end: the sheet closes its pages.
-    if (standAloneMode != 1) return;
+    if (!CurrentVisit()->standAloneMode) return;
     ClosePort();
     SaveCommSettingsOrReport(page);
     EndDialog(page, 0);
@@ -76,6 +75,11 @@ void HandleCommunicationNotification(HWND page, UINT code) {
 }
 
 }  // namespace
+
+INT_PTR RunCommunicationDialog(const SheetHost& host, HWND owner) {
+    SheetVisit visit(host, owner, nullptr, true);
+    return RunUnicodeDialog(host.Resources(), MAKEINTRESOURCEA(IDD_COMMUNICATION_PAGE), owner, CommunicationPageProc);
+}
 
 INT_PTR CALLBACK CommunicationPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

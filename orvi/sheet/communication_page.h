@@ -2,9 +2,9 @@
 #pragma once
 #include <windows.h>
 
-// Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an
-// observer in its place.
-typedef int(WINAPI* CommunicationPageMessageBoxFunction)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-extern CommunicationPageMessageBoxFunction communicationPageMessageBox;
+class SheetHost;
 
-// CommunicationPageProc itself is declared with the sheet (config_sheet.h).
+// Runs the page modally as a dialog of its own (the search): its "&Fecha" button shows, and it
+// closes the port and saves the settings on its way out. CommunicationPageProc itself is declared
+// with the sheet (config_sheet.h).
+INT_PTR RunCommunicationDialog(const SheetHost& host, HWND owner);

@@ -10,12 +10,12 @@
 #include "communication_rates.h"
 #include "communication_search.h"
 #include "config_snapshot.h"
-#include "io_page.h"
+#include "io_page_fill.h"
 #include "resource.h"
 #include "serial_port.h"
 #include "sheet_visit.h"
-#include "shell/rate_buttons.h"
-#include "shell/shell_messages.h"
+#include "rate_buttons.h"
+#include "comm_settings_save.h"
 #include "transactions.h"
 #include "ui_text.h"
 
@@ -93,8 +93,8 @@ void ReadNetworkTransmitter(HWND page) {
         ShowCommunicationMessage(page, message, "Atenção", MB_OK);
         return;
     }
-    DecodeConfigBlock(block);
-    FillIoPage(ioPageWindow);  // nothing to fill in stand-alone use
+    CurrentVisit()->DecodeConfigBlock(block);
+    FillIoPage(CurrentVisit()->ioPageWindow);  // nothing to fill in stand-alone use
     SaveCommSettingsOrReport(page);
     ShowTransmitterSettings(page);
     std::snprintf(message, sizeof message, "Configuração do Equipamento de endereço %d lida com sucesso!",

@@ -3,12 +3,13 @@
 #include <cstdio>
 #include "comm_settings.h"
 #include "communication_address.h"
-#include "communication_page.h"
 #include "communication_rates.h"
 #include "resource.h"
-#include "shell/port_list.h"
-#include "shell/rate_buttons.h"
+#include "port_list.h"
+#include "rate_buttons.h"
 #include "ui_text.h"
+
+CommunicationPageMessageBoxFunction communicationPageMessageBox = ShowMessage;
 
 namespace {
 

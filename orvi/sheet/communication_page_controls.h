@@ -23,4 +23,8 @@ void ReadNetworkAddressText(HWND page, char* text, int size);
 // The rate the network baud list shows, 0 when nothing is selected.
 int32_t ReadNetworkBaud(HWND page);
 
+// Every message box of the page goes through here, with a warning icon, and so through
+// communicationPageMessageBox (ShowMessage: MessageBoxW with the CP1252 texts), where tests put an observer.
 int ShowCommunicationMessage(HWND page, const char* text, const char* caption, UINT buttons);
+typedef int(WINAPI* CommunicationPageMessageBoxFunction)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+extern CommunicationPageMessageBoxFunction communicationPageMessageBox;

@@ -3,9 +3,8 @@
 #include <commctrl.h>
 #include "io_page.h"
 #include "resource.h"
+#include "sheet_host.h"
 #include "sheet_visit.h"
-#include "shell/records_commands.h"
-#include "shell/shell_state.h"
 #include "ui_text.h"
 
 namespace {
@@ -35,24 +34,27 @@ const int kPageCount = sizeof kPages / sizeof kPages[0];
 
 const UINT_PTR kRecordsSubclass = 1;
 
-// The records' commands come from the sheet's system menu (the caption icon), in every run mode.
+// The program's commands (the records') come from the sheet's system menu (the caption icon), in every run mode.
 LRESULT CALLBACK SheetSubclassProc(HWND sheet, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     // The system uses the low four bits of a system command itself.
-    if (message == WM_SYSCOMMAND && RunRecordsCommand(sheet, static_cast<UINT>(wParam & 0xFFF0))) return 0;
+    if (message == WM_SYSCOMMAND && CurrentVisit() != nullptr &&
+        CurrentVisit()->host.RunSystemMenuCommand(sheet, static_cast<UINT>(wParam & 0xFFF0)))
+        return 0;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(sheet, SheetSubclassProc, kRecordsSubclass);
     return DefSubclassProc(sheet, message, wParam, lParam);
 }
 
 int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
+    SheetVisit& visit = *CurrentVisit();
     if (message == PSCB_INITIALIZED) {
-        configSheetWindow = sheet;
-        AddRecordsToSystemMenu(sheet);
+        visit.configSheetWindow = sheet;
+        visit.host.AddSystemMenuCommands(sheet);
         SetWindowSubclass(sheet, SheetSubclassProc, kRecordsSubclass, 0);
         return 0;
     }
     // A window owned by another gets no taskbar button of its own; with the owner hidden (the sheet
     // mode) the sheet would have none at all.
-    if (message != PSCB_PRECREATE || mainWindow == NULL || IsWindowVisible(mainWindow)) return 0;
+    if (message != PSCB_PRECREATE || visit.owner == NULL || IsWindowVisible(visit.owner)) return 0;
     auto* words = reinterpret_cast<WORD*>(lParam);
     if (words[1] == 0xFFFF) {  // the signature of an extended template
         reinterpret_cast<DialogTemplateExHead*>(lParam)->exStyle |= WS_EX_APPWINDOW;
@@ -64,18 +66,16 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
 
 }  // namespace
 
-HWND configSheetWindow = NULL;
-
-INT_PTR OpenConfigSheet(HWND owner, const SheetFile* file) {
+INT_PTR OpenConfigSheet(const SheetHost& host, HWND owner, const SheetFile* file) {
     // What a file brings lives as long as this visit: Cancel, OK or the close box end it.
-    SheetVisit visit(file);
+    SheetVisit visit(host, owner, file);
     PROPSHEETPAGEW pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
         PROPSHEETPAGEW& page = pages[i];
         ZeroMemory(&page, sizeof page);
         page.dwSize = sizeof page;
         page.dwFlags = PSP_HASHELP;  // the tab shows the template's caption
-        page.hInstance = programInstance;
+        page.hInstance = host.Resources();
         page.pszTemplate = MAKEINTRESOURCEW(kPages[i].templateId);
         page.pfnDlgProc = kPages[i].procedure;
     }
@@ -87,14 +87,12 @@ INT_PTR OpenConfigSheet(HWND owner, const SheetFile* file) {
     sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_USEHICON | PSH_USECALLBACK;
     sheet.pfnCallback = SheetCallback;
     sheet.hwndParent = owner;
-    sheet.hInstance = programInstance;
-    sheet.hIcon = programIcon;
+    sheet.hInstance = host.Resources();
+    sheet.hIcon = host.Icon();
     const std::wstring caption = WideFrom1252("Configurador Orvi V1.11");
     sheet.pszCaption = caption.c_str();
     sheet.nPages = kPageCount;
     sheet.nStartPage = 0;
     sheet.ppsp = pages;
-    const INT_PTR result = PropertySheetW(&sheet);
-    configSheetWindow = NULL;
-    return result;
+    return PropertySheetW(&sheet);
 }

@@ -7,9 +7,6 @@
 #include "transmitter_action.h"
 #include "ui_text.h"
 
-uint16_t statusBits = 0;
-uint16_t shownStatusBits = 0;
-bool offsetWriteBusy = false;
 DiagnosticPageMessageBoxFunction diagnosticPageMessageBox = ShowMessage;
 
 namespace {

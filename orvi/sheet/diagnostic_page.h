@@ -4,10 +4,7 @@
 #include <cstdint>
 #include <string>
 
-// Page state for the whole run of the program; not reset when the sheet closes.
-extern uint16_t statusBits;       // the status word of the latest successful poll
-extern uint16_t shownStatusBits;  // the status word the list was last built for
-extern bool offsetWriteBusy;      // a tick is writing the offset, its prompt included
+// The status words, the offset write and the settled offset text are the sheet visit's (sheet_visit.h).
 
 // Every message box of the page goes through here (ShowMessage: MessageBoxW with the CP1252 texts); tests put an
 // observer in its place.
@@ -29,9 +26,7 @@ void ShowWaitingFileOffset(HWND page);
 // One poll: live block, offset write, status word.
 void DiagnosticTick(HWND page);
 
-// The offset text whose value the transmitter holds; set by the page, never by the user's typing.
+// Shows the transmitter's offset, whose text is then the settled one.
 void SetOffsetEdit(HWND page, int16_t value);
-void SettleOffsetText(const char* text);
-const char* SettledOffsetText();
 // The offset edit's whole text.
 std::string OffsetEditText(HWND page);

@@ -14,25 +14,21 @@
 
 namespace {
 
-std::string settledOffsetText;
-
 void SetOffsetRange(HWND page) {
-    const LimitPair limits = SensorLimits(configSnapshot.inputType, configSnapshot.unit);
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    const LimitPair limits = SensorLimits(s.inputType, s.unit);
     // The sensor limits may span more than UDM_SETRANGE takes (32767); the 32-bit message takes any.
     SendDlgItemMessageA(page, IDC_DIAG_OFFSET_SPIN, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(limits.low)),
                         static_cast<LPARAM>(limits.high));
 }
 
 void SetIdentityFields(HWND page) {
-    SetItemText(page, IDC_DIAG_SERIAL_NUMBER, SerialNumberText(configSnapshot.serialNumber).c_str());
-    SetItemText(page, IDC_DIAG_FIRMWARE, FirmwareText(configSnapshot.firmwareVersion).c_str());
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    SetItemText(page, IDC_DIAG_SERIAL_NUMBER, SerialNumberText(s.serialNumber).c_str());
+    SetItemText(page, IDC_DIAG_FIRMWARE, FirmwareText(s.firmwareVersion).c_str());
 }
 
 }  // namespace
-
-void SettleOffsetText(const char* text) { settledOffsetText = text; }
-
-const char* SettledOffsetText() { return settledOffsetText.c_str(); }
 
 std::string OffsetEditText(HWND page) {
     // Read whole: a text cut short could read as another number ("000000000000000012" as 0).
@@ -44,7 +40,7 @@ std::string OffsetEditText(HWND page) {
 
 void SetOffsetEdit(HWND page, int16_t value) {
     ShowSpinValue(page, IDC_DIAG_OFFSET, IDC_DIAG_OFFSET_SPIN, value);
-    SettleOffsetText(OffsetEditText(page).c_str());
+    CurrentVisit()->settledOffsetText = OffsetEditText(page);
 }
 
 void FillDiagnosticPage(HWND page) {
@@ -53,17 +49,19 @@ void FillDiagnosticPage(HWND page) {
     ShowAlarmMnemonic(page);
     SetDiagnosticUnitLabel(page);
     SetIdentityFields(page);
-    shownStatusBits = statusBits;
-    SetOffsetEdit(page, configSnapshot.indicationOffset);
+    SheetVisit& visit = *CurrentVisit();
+    visit.shownStatusBits = visit.statusBits;
+    SetOffsetEdit(page, visit.configSnapshot.indicationOffset);
     ShowWaitingFileOffset(page);
 }
 
 void RefreshDiagnosticConfiguration(HWND page) {
     SetOffsetRange(page);
     SetIdentityFields(page);
-    if (OffsetEditFollowsTransmitter(OffsetEditText(page).c_str(), settledOffsetText.c_str())) {
-        configSnapshot.indicationOffset = lastKnown.indicationOffset;
-        SetOffsetEdit(page, lastKnown.indicationOffset);
+    SheetVisit& visit = *CurrentVisit();
+    if (OffsetEditFollowsTransmitter(OffsetEditText(page).c_str(), visit.settledOffsetText.c_str())) {
+        visit.configSnapshot.indicationOffset = visit.lastKnown.indicationOffset;
+        SetOffsetEdit(page, visit.lastKnown.indicationOffset);
     }
     ShowWaitingFileOffset(page);
 }
@@ -76,7 +74,7 @@ void ShowWaitingFileOffset(HWND page) {
 }
 
 void RebuildStatusList(HWND page) {
-    const StatusListView view = BuildStatusList(statusBits, shownStatusBits);
+    const StatusListView view = BuildStatusList(CurrentVisit()->statusBits, CurrentVisit()->shownStatusBits);
     SendDlgItemMessageA(page, IDC_DIAG_STATUS_LIST, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : view.entries) {
         AddComboEntry(page, IDC_DIAG_STATUS_LIST, entry.c_str());
@@ -85,11 +83,12 @@ void RebuildStatusList(HWND page) {
 }
 
 void ShowAlarmMnemonic(HWND page) {
-    SetItemText(page, IDC_DIAG_ALARM,
-                AlarmMnemonicText(configSnapshot.alarmOutputOn, configSnapshot.alarmFunction).c_str());
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    SetItemText(page, IDC_DIAG_ALARM, AlarmMnemonicText(s.alarmOutputOn, s.alarmFunction).c_str());
     ShowWindow(GetDlgItem(page, IDC_DIAG_ALARM), SW_SHOW);
 }
 
 void SetDiagnosticUnitLabel(HWND page) {
-    SetItemText(page, IDC_DIAG_UNIT, UnitLabelText(configSnapshot.inputType, configSnapshot.unit).c_str());
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    SetItemText(page, IDC_DIAG_UNIT, UnitLabelText(s.inputType, s.unit).c_str());
 }

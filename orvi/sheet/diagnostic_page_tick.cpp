@@ -25,8 +25,9 @@ bool ShowLiveValues(HWND page) {
         return false;
     }
     const int16_t processValue = static_cast<int16_t>(block[kProcessValueWord]);
-    SetItemText(page, IDC_DIAG_PROCESS_VALUE, ProcessValueText(processValue, configSnapshot.inputType).c_str());
-    configSnapshot.alarmOutputOn = block[kStateWord] & 1u;
+    ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    SetItemText(page, IDC_DIAG_PROCESS_VALUE, ProcessValueText(processValue, s.inputType).c_str());
+    s.alarmOutputOn = block[kStateWord] & 1u;
     ShowAlarmMnemonic(page);
     return true;
 }
@@ -35,34 +36,36 @@ bool ShowLiveValues(HWND page) {
 // flag keeps them from starting a second write or a second prompt. False when the user gave up the
 // write, which ends the tick.
 bool WriteChangedOffset(HWND page, TransmitterAction& action) {
+    SheetVisit& visit = *CurrentVisit();
+    ConfigSnapshot& s = visit.configSnapshot;
+    ConfigSnapshot& known = visit.lastKnown;
     const std::string edit = OffsetEditText(page);
-    const char* text = edit.c_str();
     const OffsetTickDecision decision =
-        DecideOffsetTick(offsetWriteBusy, text, SettledOffsetText(), lastKnown.indicationOffset);
+        DecideOffsetTick(visit.offsetWriteBusy, edit.c_str(), visit.settledOffsetText.c_str(), known.indicationOffset);
     if (decision.typed && decision.action != OffsetTickAction::Skip) {
         DropWaitingFileOffset();  // the user's own offset replaces the one a file brought
         ShowWaitingFileOffset(page);
     }
     if (decision.action == OffsetTickAction::Skip) return true;
     if (decision.action == OffsetTickAction::Follow) {
-        configSnapshot.indicationOffset = lastKnown.indicationOffset;
-        SetOffsetEdit(page, lastKnown.indicationOffset);
+        s.indicationOffset = known.indicationOffset;
+        SetOffsetEdit(page, known.indicationOffset);
         return true;
     }
     if (decision.action == OffsetTickAction::Settle) {
-        configSnapshot.indicationOffset = decision.value;
-        SettleOffsetText(text);
+        s.indicationOffset = decision.value;
+        visit.settledOffsetText = edit;
         return true;
     }
 
-    offsetWriteBusy = true;
-    configSnapshot.indicationOffset = decision.value;
+    visit.offsetWriteBusy = true;
+    s.indicationOffset = decision.value;
     for (;;) {
-        const LinkError result = WriteRegister(kIndicationOffsetRegister, configSnapshot.indicationOffset);
+        const LinkError result = WriteRegister(kIndicationOffsetRegister, s.indicationOffset);
         if (result == kLinkOk) {
-            lastKnown.indicationOffset = configSnapshot.indicationOffset;
-            SettleOffsetText(text);
-            offsetWriteBusy = false;
+            known.indicationOffset = s.indicationOffset;
+            visit.settledOffsetText = edit;
+            visit.offsetWriteBusy = false;
             return true;
         }
         const std::string message = LinkFailureText("Erro na escrita do Offset de indicação (%s)", result);
@@ -73,9 +76,9 @@ bool WriteChangedOffset(HWND page, TransmitterAction& action) {
         action.Resume();
         if (answer == IDRETRY) continue;
         // Abort and Ignore drop the typed value: the edit shows the transmitter's again.
-        configSnapshot.indicationOffset = lastKnown.indicationOffset;
-        SetOffsetEdit(page, lastKnown.indicationOffset);
-        offsetWriteBusy = false;
+        s.indicationOffset = known.indicationOffset;
+        SetOffsetEdit(page, known.indicationOffset);
+        visit.offsetWriteBusy = false;
         return false;
     }
 }
@@ -86,10 +89,11 @@ void FollowStatusWord(HWND page) {
         ForgetTransmitterRead();
         return;
     }
-    statusBits = word;
-    if (statusBits != shownStatusBits) {
+    SheetVisit& visit = *CurrentVisit();
+    visit.statusBits = word;
+    if (visit.statusBits != visit.shownStatusBits) {
         RebuildStatusList(page);
-        shownStatusBits = statusBits;
+        visit.shownStatusBits = visit.statusBits;
     }
 }
 

@@ -1,19 +1,21 @@
 // The Input/Output page's procedure: reading the configuration when the sheet opens, and dispatch.
 #include "io_page.h"
+#include <commctrl.h>
 #include "page_help.h"
 #include <cstdio>
 #include "config_snapshot.h"
 #include "io_consistency_checks.h"
-#include "io_page_controls.h"
+#include "io_page_apply.h"
+#include "io_page_commands.h"
+#include "io_page_file_values.h"
+#include "io_page_fill.h"
+#include "io_page_message_box.h"
 #include "resource.h"
-#include "shell/shell_state.h"
+#include "sheet_host.h"
+#include "sheet_visit.h"
 #include "transactions.h"
 #include "spin_value.h"
 #include "transmitter_action.h"
-#include "ui_text.h"
-
-HWND ioPageWindow = NULL;
-IoPageMessageBoxFunction ioPageMessageBox = ShowMessage;
 
 namespace {
 
@@ -21,12 +23,9 @@ const int kConfigReadAttempts = 20;  // each of them already up to 3 tries
 const int kIoPageHelpContext = 5;
 
 BOOL InitIoPage(HWND page) {
-    ioPageWindow = page;
-    HWND pleaseWait = CreateUnicodeDialog(programInstance, "CxDlgComm", page, PleaseWaitProc);
-    if (pleaseWait != NULL) {
-        ShowWindow(pleaseWait, SW_SHOW);
-        UpdateWindow(pleaseWait);
-    }
+    SheetVisit& visit = *CurrentVisit();
+    visit.ioPageWindow = page;
+    HWND pleaseWait = visit.host.ShowPleaseWait(page);
     uint16_t block[kConfigBlockWords] = {};
     LinkError result = kLinkTimeout;
     {
@@ -50,8 +49,8 @@ BOOL InitIoPage(HWND page) {
         PostMessageA(GetParent(page), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         return FALSE;
     }
-    DecodeConfigBlock(block);
-    FillIoPage(ioPageWindow);
+    visit.DecodeConfigBlock(block);
+    FillIoPage(page);
     SendMessageA(GetParent(page), PSM_UNCHANGED, reinterpret_cast<WPARAM>(page), 0);
     ShowWaitingFileValues(page);  // a file opened from the service window
     return TRUE;
@@ -110,7 +109,8 @@ INT_PTR CALLBACK IoPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_DESTROY:
         // A later re-read must not fill a window that no longer exists.
-        if (ioPageWindow == page) ioPageWindow = NULL;
+        if (SheetVisit* visit = CurrentVisit())
+            if (visit->ioPageWindow == page) visit->ioPageWindow = NULL;
         return FALSE;
     default: return HandleWaitingFileValues(page, message) ? TRUE : FALSE;
     }

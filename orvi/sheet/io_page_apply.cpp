@@ -1,7 +1,11 @@
 // Apply on the Input/Output page: the consistency checks, then the register writes with Abort/Retry/Ignore.
+#include "io_page_apply.h"
+#include <commctrl.h>
+#include "config_snapshot.h"
 #include "io_consistency_checks.h"
-#include "io_page.h"
-#include "io_page_controls.h"
+#include "io_page_file_values.h"
+#include "io_page_message_box.h"
+#include "sheet_visit.h"
 #include "io_write_sequence.h"
 #include "transactions.h"
 
@@ -18,13 +22,14 @@ WriteFailureAnswer AskAfterFailedWrite(const char* message, void* context) {
 }  // namespace
 
 LONG_PTR ApplyIoPage(HWND page) {
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
     char message[kIoMessageSize];
-    if (FindConsistencyFault(configSnapshot, message, sizeof message) != 0) {
+    if (FindConsistencyFault(s, message, sizeof message) != 0) {
         ioPageMessageBox(page, message, "Inconsistência", MB_ICONWARNING | MB_OK);
         // Keep the sheet open on this page, so that OK does not throw the user's edits away.
         return PSNRET_INVALID;
     }
-    if (RunIoWriteSequence(configSnapshot, WriteRegister, AskAfterFailedWrite, page) && !WriteWaitingOffset(page))
+    if (RunIoWriteSequence(s, WriteRegister, AskAfterFailedWrite, page) && !WriteWaitingOffset(page))
         return PSNRET_INVALID;  // the sheet stays open on the page, the file's offset still waiting
     return PSNRET_NOERROR;
 }

@@ -3,10 +3,12 @@
 #include "config_snapshot.h"
 #include "input_type_rescale.h"
 #include "input_types.h"
-#include "io_page.h"
+#include "io_page_commands.h"
 #include "io_page_controls.h"
+#include "io_page_fill.h"
 #include "output_types.h"
 #include "resource.h"
+#include "sheet_visit.h"
 #include "temperature_units.h"
 #include "unit_switch.h"
 
@@ -16,8 +18,9 @@ void OnInputTypeList(HWND page) {
     // Nothing selected (the device reported a code no entry shows) is no code to take.
     const int position = SelectedPosition(page, IDC_INPUT_TYPE_LIST);
     if (!IsKnownInputType(position)) return;
-    ConfigSnapshot& s = configSnapshot;
-    const int oldType = lastKnown.inputType;
+    ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    ConfigSnapshot& known = CurrentVisit()->lastKnown;
+    const int oldType = known.inputType;
     s.inputType = static_cast<int8_t>(position);
     EnableUnitControls(page, IsLinearInput(s.inputType));
 
@@ -29,25 +32,26 @@ void OnInputTypeList(HWND page) {
     SetEditNumber(page, IDC_UPPER_LIMIT, s.upperLimit);
     SetEditNumber(page, IDC_ALARM_SET_POINT, s.alarmSetPoint);
     // Also makes the next rescale start from this type.
-    NoteFieldChange(page, s.inputType, lastKnown.inputType);
+    NoteFieldChange(page, s.inputType, known.inputType);
 }
 
 void OnOutputTypeList(HWND page) {
-    configSnapshot.outputType =
-        OutputTypeFromPosition(SelectedPosition(page, IDC_OUTPUT_TYPE_LIST), configSnapshot.outputType);
-    NoteFieldChange(page, configSnapshot.outputType, lastKnown.outputType);
+    ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    s.outputType = OutputTypeFromPosition(SelectedPosition(page, IDC_OUTPUT_TYPE_LIST), s.outputType);
+    NoteFieldChange(page, s.outputType, CurrentVisit()->lastKnown.outputType);
 }
 
 void OnAlarmFunctionList(HWND page) {
     const int code = AlarmFunctionFromPosition(SelectedPosition(page, IDC_ALARM_FUNCTION_LIST));
     if (code < 0) return;  // nothing selected: the device's own code stays
-    configSnapshot.alarmFunction = static_cast<int16_t>(code);
-    NoteFieldChange(page, configSnapshot.alarmFunction, lastKnown.alarmFunction);
-    EnableAlarmControls(page, configSnapshot.alarmFunction != kNoAlarm);
+    ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    s.alarmFunction = static_cast<int16_t>(code);
+    NoteFieldChange(page, s.alarmFunction, CurrentVisit()->lastKnown.alarmFunction);
+    EnableAlarmControls(page, s.alarmFunction != kNoAlarm);
 }
 
 void OnUnitButton(HWND page, int32_t chosenUnit) {
-    ConfigSnapshot& s = configSnapshot;
+    ConfigSnapshot& s = CurrentVisit()->configSnapshot;
     const UnitSwitch action = DecideUnitSwitch(s.unit, chosenUnit);
     if (action != kUnitUnchanged) {
         s.unit = chosenUnit;
@@ -71,37 +75,37 @@ void OnUnitButton(HWND page, int32_t chosenUnit) {
             SetEditNumber(page, edit.id, ConvertToUnit(value, s.unit, s.inputType, edit.quantity));
         }
     }
-    NoteFieldChange(page, s.unit, lastKnown.unit);
+    NoteFieldChange(page, s.unit, CurrentVisit()->lastKnown.unit);
 }
 
 }  // namespace
 
 void HandleIoPageCommand(HWND page, int controlId) {
-    // Any notification of a control runs its handler; every handler is safe to repeat.
-    ConfigSnapshot& s = configSnapshot;
+    ConfigSnapshot& s = CurrentVisit()->configSnapshot;
+    ConfigSnapshot& known = CurrentVisit()->lastKnown;
     switch (controlId) {
     case IDC_INPUT_TYPE_LIST: OnInputTypeList(page); break;
     case IDC_OUTPUT_TYPE_LIST: OnOutputTypeList(page); break;
     case IDC_ALARM_FUNCTION_LIST: OnAlarmFunctionList(page); break;
     case IDC_ALARM_SET_POINT:
         s.alarmSetPoint = ReadEditLeadingNumber(page, IDC_ALARM_SET_POINT);
-        NoteFieldChange(page, s.alarmSetPoint, lastKnown.alarmSetPoint);
+        NoteFieldChange(page, s.alarmSetPoint, known.alarmSetPoint);
         break;
     case IDC_ALARM_HYSTERESIS:
         s.alarmHysteresis = ReadEditLeadingNumber(page, IDC_ALARM_HYSTERESIS);
-        NoteFieldChange(page, s.alarmHysteresis, lastKnown.alarmHysteresis);
+        NoteFieldChange(page, s.alarmHysteresis, known.alarmHysteresis);
         break;
     case IDC_LOWER_LIMIT:
         s.lowerLimit = ReadEditDialogNumber(page, IDC_LOWER_LIMIT);
-        NoteFieldChange(page, s.lowerLimit, lastKnown.lowerLimit);
+        NoteFieldChange(page, s.lowerLimit, known.lowerLimit);
         break;
     case IDC_UPPER_LIMIT:
         s.upperLimit = ReadEditDialogNumber(page, IDC_UPPER_LIMIT);
-        NoteFieldChange(page, s.upperLimit, lastKnown.upperLimit);
+        NoteFieldChange(page, s.upperLimit, known.upperLimit);
         break;
     case IDC_ALARM_INITIAL_BLOCK:
         s.alarmInitialBlock = IsDlgButtonChecked(page, IDC_ALARM_INITIAL_BLOCK) == BST_CHECKED ? 1 : 0;
-        NoteFieldChange(page, s.alarmInitialBlock, lastKnown.alarmInitialBlock);
+        NoteFieldChange(page, s.alarmInitialBlock, known.alarmInitialBlock);
         break;
     case IDC_UNIT_CELSIUS: OnUnitButton(page, kUnitCelsius); break;
     case IDC_UNIT_FAHRENHEIT: OnUnitButton(page, kUnitFahrenheit); break;

@@ -31,12 +31,3 @@ template <typename Field>
 void NoteFieldChange(HWND page, Field value, Field& known) {
     if (TakeChange(value, known)) SendMessageA(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
 }
-
-// The three lists, the unit buttons and the blocking box as the snapshot has them (no notification
-// comes from these calls, so no handler runs).
-void ShowIoChoices(HWND page);
-
-// Handlers the page procedure dispatches to.
-void HandleIoPageCommand(HWND page, int controlId);
-// The apply result for the sheet: no error, or invalid when a check failed and nothing was written.
-LONG_PTR ApplyIoPage(HWND page);

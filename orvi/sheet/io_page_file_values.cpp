@@ -6,9 +6,11 @@
 
 #include <cstdio>
 
+#include "io_page_file_values.h"
 #include "config_snapshot.h"
 #include "io_consistency_checks.h"
-#include "io_page.h"
+#include "io_page_fill.h"
+#include "io_page_message_box.h"
 #include "register_map.h"
 #include "sheet_visit.h"
 #include "transactions.h"
@@ -17,25 +19,23 @@ namespace {
 // The sheet disables Apply once its first page is made: values that wait are shown after that.
 const UINT kShowWaitingValues = WM_APP + 1;
 
-void TakeEditableFields(ConfigSnapshot& s, const ConfigSnapshot& values) {
-    s.inputType = values.inputType;
-    s.unit = values.unit;
-    s.lowerLimit = values.lowerLimit;
-    s.upperLimit = values.upperLimit;
-    s.alarmSetPoint = values.alarmSetPoint;
-    s.alarmHysteresis = values.alarmHysteresis;
-    s.alarmFunction = values.alarmFunction;
-    s.outputType = values.outputType;
-    s.alarmInitialBlock = values.alarmInitialBlock;
-}
 }  // namespace
+
+bool TakeFileOnSheet(const SheetFile& file) {
+    SheetVisit* visit = CurrentVisit();
+    if (visit == nullptr || visit->standAloneMode) return false;
+    visit->TakeFile(file);
+    ShowSheetFile(visit->ioPageWindow);
+    return true;
+}
 
 void ShowSheetFile(HWND page) {
     const SheetFile* file = SheetFileToShow();
     if (file == nullptr || page == NULL || !IsWindow(page)) return;
-    TakeEditableFields(configSnapshot, file->values);
+    SheetVisit& visit = *CurrentVisit();
+    TakeEditableFields(visit.configSnapshot, file->values);
     // The page's next choices start from what it shows: a new input type rescales the file's limits.
-    TakeEditableFields(lastKnown, file->values);
+    TakeEditableFields(visit.lastKnown, file->values);
     NoteSheetFileShown();
     FillIoPage(page);
     SendMessageA(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
@@ -62,6 +62,7 @@ bool WriteWaitingOffset(HWND page) {
         return false;
     }
     DropWaitingFileOffset();
-    configSnapshot.indicationOffset = lastKnown.indicationOffset = offset;
+    SheetVisit& visit = *CurrentVisit();
+    visit.configSnapshot.indicationOffset = visit.lastKnown.indicationOffset = offset;
     return true;
 }

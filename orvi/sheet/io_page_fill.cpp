@@ -1,17 +1,18 @@
 // Filling the Input/Output page from the snapshot, and enabling its unit and alarm controls.
-#include "io_page.h"
+#include "io_page_fill.h"
 #include "alarm_functions.h"
 #include "config_snapshot.h"
 #include "input_types.h"
 #include "io_page_controls.h"
 #include "output_types.h"
 #include "resource.h"
+#include "sheet_visit.h"
 #include "ui_text.h"
 
 void FillIoPage(HWND page) {
     // The window may be gone (the sheet closed before a later re-read); there is nothing to fill.
     if (page == NULL || !IsWindow(page)) return;
-    const ConfigSnapshot& s = configSnapshot;
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
 
     FillInputTypeList(page, s.unit);
     SendDlgItemMessageA(page, IDC_OUTPUT_TYPE_LIST, CB_RESETCONTENT, 0, 0);
@@ -38,7 +39,7 @@ void FillIoPage(HWND page) {
 }
 
 void ShowIoChoices(HWND page) {
-    const ConfigSnapshot& s = configSnapshot;
+    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
     SelectListEntry(page, IDC_INPUT_TYPE_LIST, InputTypeName(s.inputType, s.unit));
     SelectListEntry(page, IDC_OUTPUT_TYPE_LIST, OutputTypeName(s.outputType));
     // Codes 2 and 3 have names but no entry, so they select nothing as well.

@@ -3,7 +3,7 @@
 
 #include <string>
 #include "own_folder.h"
-#include "shell/browser_open.h"
+#include "browser_open.h"
 #include "ui_text.h"
 
 namespace {

@@ -1,7 +1,6 @@
-// The sheet's visit and the file opened on it: taken, shown, written and dropped.
+// The sheet's visit: what it read, and the file opened on it, taken, shown, written and dropped.
 #include "sheet_visit.h"
 
-#include "io_page.h"
 #include "write_journal.h"
 
 namespace {
@@ -12,30 +11,53 @@ void Drop(FileOnSheet& onSheet) {
     if (onSheet.present) JournalSetTag("");
     onSheet = FileOnSheet{};
 }
-
-void Take(FileOnSheet& onSheet, const SheetFile& file) {
-    Drop(onSheet);
-    onSheet.present = true;
-    onSheet.file = file;
-    JournalSetTag(file.tag);
-}
 }  // namespace
 
-SheetVisit::SheetVisit(const SheetFile* opened) {
+SheetVisit::SheetVisit(const SheetHost& host, HWND owner, const SheetFile* opened, bool standAlone)
+    : host(host), owner(owner), standAloneMode(standAlone) {
     currentVisit = this;
-    if (opened) Take(file, *opened);
+    JournalSetTransmitter(&readConfig);
+    if (opened) TakeFile(*opened);
 }
 
 SheetVisit::~SheetVisit() {
     Drop(file);
+    if (currentVisit != this) return;
+    JournalSetTransmitter(nullptr);
     currentVisit = nullptr;
 }
 
-bool TakeFileOnSheet(const SheetFile& file) {
-    if (currentVisit == nullptr) return false;
-    Take(currentVisit->file, file);
-    ShowSheetFile(ioPageWindow);
-    return true;
+void SheetVisit::DecodeConfigBlock(const uint16_t* words) {
+    ::DecodeConfigBlock(words, configSnapshot, lastKnown, readConfig);
+    readHeld = true;
+}
+
+void SheetVisit::TakeFile(const SheetFile& taken) {
+    Drop(file);
+    file.present = true;
+    file.file = taken;
+    JournalSetTag(taken.tag);
+}
+
+SheetVisit* CurrentVisit() { return currentVisit; }
+
+HWND ConfigSheetWindow() { return currentVisit != nullptr ? currentVisit->configSheetWindow : NULL; }
+
+const ConfigSnapshot* HeldTransmitterRead() {
+    if (ConfigSheetWindow() == NULL || !currentVisit->readHeld) return nullptr;
+    return &currentVisit->readConfig;
+}
+
+void TakeTransmitterRead(const ConfigSnapshot& read) {
+    if (currentVisit == nullptr) return;
+    currentVisit->readConfig = read;
+    currentVisit->readHeld = true;
+}
+
+void ForgetTransmitterRead() {
+    if (currentVisit == nullptr) return;
+    currentVisit->readConfig = ConfigSnapshot{};
+    currentVisit->readHeld = false;
 }
 
 const SheetFile* SheetFileToShow() {
@@ -47,7 +69,7 @@ void NoteSheetFileShown() {
     if (currentVisit == nullptr || !currentVisit->file.present) return;
     FileOnSheet& onSheet = currentVisit->file;
     onSheet.shown = true;
-    onSheet.offsetWaiting = onSheet.file.values.indicationOffset != lastKnown.indicationOffset;
+    onSheet.offsetWaiting = onSheet.file.values.indicationOffset != currentVisit->lastKnown.indicationOffset;
 }
 
 void DropSheetFile() {

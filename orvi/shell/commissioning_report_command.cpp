@@ -11,7 +11,7 @@
 #include "live_diagnostic_texts.h"
 #include "records_platform.h"
 #include "sheet/transmitter_action.h"
-#include "shell/browser_open.h"
+#include "browser_open.h"
 #include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
 #include "shell/records_transmitter.h"

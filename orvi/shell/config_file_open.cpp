@@ -9,9 +9,11 @@
 #include "requested_values.h"
 #include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
-#include "shell/shell_state.h"
 #include "shell/records_transmitter.h"
+#include "shell/shell_sheet_host.h"
+#include "shell/shell_state.h"
 #include "sheet/config_sheet.h"
+#include "sheet/io_page_file_values.h"
 #include "sheet/sheet_visit.h"
 #include "sheet/transmitter_action.h"
 #include "text_convert.h"
@@ -75,5 +77,5 @@ void OpenConfigurationFile(HWND owner) {
     if (!notTaken.empty()) ShowMessage(owner, Utf8ToCp1252(notTaken).c_str(), kCaption, MB_OK | MB_ICONWARNING);
     // The writes the apply makes carry the measuring point the file names, while the file is on the sheet.
     file.tag = extras.tag;
-    if (!TakeFileOnSheet(file)) OpenConfigSheet(mainWindow != NULL ? mainWindow : owner, &file);
+    if (!TakeFileOnSheet(file)) OpenConfigSheet(ProgramSheetHost(), mainWindow != NULL ? mainWindow : owner, &file);
 }

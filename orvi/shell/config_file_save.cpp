@@ -6,7 +6,7 @@
 #include "config_snapshot.h"
 #include "live_diagnostic_texts.h"
 #include "records_platform.h"
-#include "sheet/config_sheet.h"
+#include "sheet/sheet_visit.h"
 #include "sheet/transmitter_action.h"
 #include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
@@ -20,8 +20,9 @@ constexpr int kApplyNowButton = 0x3021;  // the property sheet's Apply button
 
 // Edits on the pages not yet applied: the file gets what the transmitter holds, which the user confirms.
 bool SheetHasUnappliedChanges() {
-    if (configSheetWindow == NULL) return false;
-    HWND apply = GetDlgItem(configSheetWindow, kApplyNowButton);
+    HWND sheet = ConfigSheetWindow();
+    if (sheet == NULL) return false;
+    HWND apply = GetDlgItem(sheet, kApplyNowButton);
     return apply != NULL && IsWindowEnabled(apply);
 }
 

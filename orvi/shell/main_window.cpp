@@ -7,8 +7,10 @@
 #include "resource.h"
 #include "sheet/config_sheet.h"
 #include "shell/shell_dialogs.h"
+#include "sheet/comm_settings_save.h"
 #include "shell/shell_messages.h"
 #include "shell/records_commands.h"
+#include "shell/shell_sheet_host.h"
 #include "shell/shell_state.h"
 #include "shell/stand_alone_search.h"
 #include "ui_text.h"
@@ -31,7 +33,7 @@ bool OnMenuCommand(HWND window, WPARAM command) {
     switch (command) {
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
     case IDM_HOST_COMM: RunDialog("Comunic", window, HostCommDialogProc); return true;
-    case IDM_CONFIG_SHEET: OpenConfigSheet(window); return true;
+    case IDM_CONFIG_SHEET: OpenConfigSheet(ProgramSheetHost(), window); return true;
     case IDM_AUTO_SEARCH: RunSearchFromMenu(window); return true;
     case IDM_ABOUT: RunDialog("SOBRE", window, AboutBoxProc); return true;
     default: return RunRecordsCommand(window, static_cast<UINT>(LOWORD(command)));

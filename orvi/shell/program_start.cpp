@@ -8,7 +8,9 @@
 #include "sheet/config_sheet.h"
 #include "shell/main_window.h"
 #include "shell/run_mode.h"
+#include "sheet/comm_settings_save.h"
 #include "shell/shell_messages.h"
+#include "shell/shell_sheet_host.h"
 #include "shell/shell_state.h"
 #include "shell/stand_alone_search.h"
 #include "ui_text.h"
@@ -69,7 +71,7 @@ int RunConfigurator(HINSTANCE instance, const char* commandTail, int showCommand
 
     switch (SelectRunMode(commandTail)) {
     case RunMode::Sheet:
-        OpenConfigSheet(mainWindow);
+        OpenConfigSheet(ProgramSheetHost(), mainWindow);
         ClosePort();
         SaveCommSettingsOrReport(nullptr);
         return 0;

@@ -15,4 +15,8 @@ void Warn(const std::string& utf8) {
 }
 }  // namespace
 
-void StartConfiguratorJournal() { StartWriteJournal("Orvi.exe", PortName, Warn); }
+void StartConfiguratorJournal() {
+    StartWriteJournal("Orvi.exe", PortName, Warn);
+    // Nothing is known of a transmitter until a sheet visit reads one (see sheet_visit.h).
+    JournalSetTransmitter(nullptr);
+}

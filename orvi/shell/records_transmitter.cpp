@@ -5,8 +5,8 @@
 
 #include "comm_settings.h"
 #include "config_ini.h"
+#include "sheet/sheet_visit.h"
 #include "text_convert.h"
-#include "sheet/config_sheet.h"
 #include "shell/shell_state.h"
 #include "transactions.h"
 #include "ui_text.h"
@@ -15,11 +15,7 @@ namespace {
 
 // The block, read behind the please-wait window the Input/Output page shows for the same read.
 LinkError ReadBlockWhileShowingWait(HWND owner, uint16_t* block) {
-    HWND pleaseWait = CreateUnicodeDialog(programInstance, "CxDlgComm", owner, PleaseWaitProc);
-    if (pleaseWait != NULL) {
-        ShowWindow(pleaseWait, SW_SHOW);
-        UpdateWindow(pleaseWait);
-    }
+    HWND pleaseWait = ShowPleaseWait(owner);
     const LinkError result = ReadConfigBlock(block);
     if (pleaseWait != NULL) DestroyWindow(pleaseWait);
     return result;
@@ -38,21 +34,14 @@ bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSna
         ShowMessage(owner, message, "Atenção", MB_OK | MB_ICONWARNING);
         return false;
     }
-    // The decoding fills the pages' snapshot too: an open sheet keeps its edits and what it has seen.
-    const ConfigSnapshot edits = configSnapshot;
-    const ConfigSnapshot seen = lastKnown;
-    DecodeConfigBlock(block);
-    *config = readConfig;
-    if (configSheetWindow != NULL) {
-        configSnapshot = edits;
-        lastKnown = seen;
-    }
+    *config = DecodeConfiguration(block);
+    TakeTransmitterRead(*config);  // an open sheet's writes are journalled against this read from now on
     return true;
 }
 
 bool HeldTransmitterConfiguration(HWND owner, const char* consequence, ConfigSnapshot* config) {
-    if (configSheetWindow != NULL && TransmitterReadHeld()) {
-        *config = readConfig;
+    if (const ConfigSnapshot* held = HeldTransmitterRead()) {
+        *config = *held;
         return true;
     }
     return ReadTransmitterConfiguration(owner, consequence, config);

@@ -1,18 +1,10 @@
 // Texts and captions of the shell's message boxes.
 #include "shell/shell_messages.h"
 
-#include "link/comm_settings.h"
 #include "ui_text.h"
 
 void ReportPortFailure(HWND owner) {
     ShowMessage(owner, "Não foi possível configurar a porta serial!", "Erro", MB_OK | MB_ICONEXCLAMATION);
-}
-
-bool SaveCommSettingsOrReport(HWND owner) {
-    if (SaveCommSettings()) return true;
-    ShowMessage(owner, "Não foi possível gravar as configurações de comunicação (orvi.ini)!", "Erro",
-                MB_OK | MB_ICONEXCLAMATION);
-    return false;
 }
 
 void ReportMissingRunMode(HWND owner) {

@@ -1,7 +1,6 @@
-// The shell's program-wide state: instance, main window, icon and the stand-alone flag.
+// The shell's program-wide state: instance, main window and icon.
 #include "shell/shell_state.h"
 
 HINSTANCE programInstance = nullptr;
 HWND mainWindow = nullptr;
 HICON programIcon = nullptr;
-int32_t standAloneMode = 0;

@@ -2,9 +2,9 @@
 #pragma once
 #include <windows.h>
 
-// Sets standAloneMode and runs template 103 modally; the page closes the port and saves on its way out.
+// Runs template 103 modally as the search dialog; the page closes the port and saves on its way out.
 void RunStandAloneSearch(HWND owner);
 
-// The same from the service mode's menu, which goes on afterwards: the flag is cleared and the port
-// opened again, so that a sheet opened later is a normal sheet and reaches the transmitter.
+// The same from the service mode's menu, which goes on afterwards: the port is opened again, so
+// that a sheet opened later reaches the transmitter.
 void RunSearchFromMenu(HWND owner);

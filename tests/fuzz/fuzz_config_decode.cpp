@@ -92,11 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint16_t block[68];
     for (size_t i = 0; i < 68; ++i)
         block[i] = static_cast<uint16_t>((At(data, size, 2 * i) << 8) | At(data, size, 2 * i + 1));
-    DecodeConfigBlock(block);
-    if (std::memcmp(&configSnapshot.inputType, &lastKnown.inputType, sizeof lastKnown.inputType) != 0) std::abort();
-    if (configSnapshot.indicationOffset != lastKnown.indicationOffset) std::abort();
+    ConfigSnapshot snapshot = {}, lastKnown = {}, readConfig = {};
+    DecodeConfigBlock(block, snapshot, lastKnown, readConfig);
+    if (std::memcmp(&snapshot.inputType, &lastKnown.inputType, sizeof lastKnown.inputType) != 0) std::abort();
+    if (snapshot.indicationOffset != lastKnown.indicationOffset) std::abort();
 
-    const ConfigSnapshot snapshot = configSnapshot;
     const int otherType = static_cast<int8_t>(At(data, size, kBlockBytes));
     const int32_t chosenUnit = static_cast<int8_t>(At(data, size, kBlockBytes + 1));
     const uint16_t shownBits =

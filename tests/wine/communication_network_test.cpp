@@ -142,7 +142,7 @@ TEST_F(CommunicationPage, LerAtAnotherAddressFillsTheInputOutputPageWithThatTran
     Open(1, 9600);
     HWND ioPage = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_IO_PAGE), host, IoPageProc, 0);
     ASSERT_NE(ioPage, (HWND)NULL) << "the Input/Output page reads transmitter 1 first";
-    ASSERT_EQ(ioPageWindow, ioPage);
+    ASSERT_EQ(visit->ioPageWindow, ioPage);
 
     ChooseEntry(IDC_COMM_NETWORK_ADDRESS, "2");
     ChooseEntry(IDC_COMM_NETWORK_BAUD, "4800");
@@ -166,7 +166,7 @@ TEST_F(CommunicationPage, LerAtAnotherAddressFillsTheInputOutputPageWithThatTran
     EXPECT_STREQ(text, InputTypeCatalogue.celsiusNames[1]);
     GetDlgItemTextA(ioPage, IDC_LOWER_LIMIT, text, sizeof text);
     EXPECT_STREQ(text, "-150");
-    EXPECT_EQ(configSnapshot.outputType, 13);
+    EXPECT_EQ(visit->configSnapshot.outputType, 13);
     DestroyWindow(ioPage);
 }
 

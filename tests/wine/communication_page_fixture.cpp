@@ -6,8 +6,10 @@
 #include "comm_settings.h"
 #include "resource.h"
 #include "serial_port.h"
-#include "sheet/communication_page.h"
+#include "sheet/communication_page_controls.h"
 #include "sheet/config_sheet.h"
+#include "sheet/sheet_visit.h"
+#include "shell/shell_sheet_host.h"
 #include "shell/shell_state.h"
 #include "ui_text.h"
 
@@ -59,8 +61,8 @@ void CommunicationPageTest::SetUp() {
 void CommunicationPageTest::TearDown() {
     if (page != NULL && IsWindow(page)) DestroyWindow(page);
     if (host != NULL) DestroyWindow(host);
+    visit.reset();
     ClosePort();
-    standAloneMode = 0;
     communicationPageMessageBox = ShowMessage;
     current = nullptr;
     if (sim) sim->Reset();
@@ -72,10 +74,11 @@ void CommunicationPageTest::Open(uint8_t address, int32_t baud, bool standAlone)
     commSettings.deviceAddress = address;
     ClosePort();
     ASSERT_EQ(OpenPort(), 1) << "COM1 must lead to orvi-sim";
-    standAloneMode = standAlone ? 1 : 0;
     host = CreateWindowA("CommunicationPageTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, NULL,
                          GetModuleHandleA(NULL), NULL);
     ASSERT_NE(host, (HWND)NULL);
+    visit.reset();
+    visit.reset(new SheetVisit(ProgramSheetHost(), host, nullptr, standAlone));
     page = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_COMMUNICATION_PAGE), host,
                               CommunicationPageProc, 0);
     ASSERT_NE(page, (HWND)NULL);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "sheet/sheet_visit.h"
 #include "sim_client.h"
 
 struct SeenBox {
@@ -49,6 +50,7 @@ protected:
 
 public:
     std::unique_ptr<SimClient> sim;
+    std::unique_ptr<SheetVisit> visit;  // the sheet's visit, or the search dialog's
     std::vector<SeenBox> boxes;
     HWND host = NULL;
     HWND page = NULL;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <memory>
 #include <string>
 #include <vector>
 #include "alarm_functions.h"
@@ -9,7 +10,11 @@
 #include "input_types.h"
 #include "resource.h"
 #include "sheet/io_page.h"
+#include "sheet/io_page_fill.h"
+#include "sheet/io_page_message_box.h"
+#include "sheet/sheet_visit.h"
 #include "sheet/transmitter_action.h"
+#include "shell/shell_sheet_host.h"
 #include "ui_text.h"
 
 namespace {
@@ -42,8 +47,8 @@ const uint16_t* blockForInit = nullptr;
 // of the page's life runs through IoPageProc.
 INT_PTR CALLBACK PageUnderTest(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        ioPageWindow = page;
-        DecodeConfigBlock(blockForInit);
+        CurrentVisit()->ioPageWindow = page;
+        CurrentVisit()->DecodeConfigBlock(blockForInit);
         FillIoPage(page);
         return TRUE;
     }
@@ -80,6 +85,7 @@ protected:
 
     void TearDown() override {
         if (host != NULL) DestroyWindow(host);
+        visit.reset();
         ioPageMessageBox = ShowMessage;
     }
 
@@ -90,6 +96,8 @@ protected:
         host = CreateWindowA("IoPageTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, NULL,
                              GetModuleHandleA(NULL), NULL);
         ASSERT_NE(host, (HWND)NULL);
+        visit.reset();
+        visit.reset(new SheetVisit(ProgramSheetHost(), host, nullptr));
         blockForInit = device.words;
         page = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_IO_PAGE), host, PageUnderTest, 0);
         ASSERT_NE(page, (HWND)NULL);
@@ -109,7 +117,7 @@ protected:
 
     // What "&Ler" does to the page: another block decoded, the same page filled again.
     void Refill(const Device& device) {
-        DecodeConfigBlock(device.words);
+        visit->DecodeConfigBlock(device.words);
         FillIoPage(page);
         Pump();
     }
@@ -168,6 +176,7 @@ protected:
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
     bool Checked(int id) const { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
 
+    std::unique_ptr<SheetVisit> visit;
     HWND host = NULL;
     HWND page = NULL;
 };
@@ -190,8 +199,8 @@ TEST_F(IoPage, FillsEveryControlFromTheDecodedBlockWithoutMarkingChanges) {
     EXPECT_EQ(SpinRange(IDC_ALARM_HYSTERESIS_SPIN), "0..870");
     EXPECT_TRUE(Enabled(IDC_ALARM_SET_POINT));
     EXPECT_EQ(changedMarks, 0);
-    EXPECT_EQ(configSnapshot.lowerLimit, -110);
-    EXPECT_EQ(ioPageWindow, page);
+    EXPECT_EQ(visit->configSnapshot.lowerLimit, -110);
+    EXPECT_EQ(visit->ioPageWindow, page);
 }
 
 // A device value beyond its up-down's range is shown as it is, without marking the page, and one
@@ -201,13 +210,13 @@ TEST_F(IoPage, ValuesOutsideTheSpinRangesStepFromTheRangesEdge) {
     EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "900");
     EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "1000");
     EXPECT_EQ(changedMarks, 0);
-    EXPECT_EQ(configSnapshot.alarmSetPoint, 900);
+    EXPECT_EQ(visit->configSnapshot.alarmSetPoint, 900);
     SendDlgItemMessageA(page, IDC_ALARM_SET_POINT, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "759");
-    EXPECT_EQ(configSnapshot.alarmSetPoint, 759);
+    EXPECT_EQ(visit->configSnapshot.alarmSetPoint, 759);
     SendDlgItemMessageA(page, IDC_ALARM_HYSTERESIS, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "869");
-    EXPECT_EQ(configSnapshot.alarmHysteresis, 869);
+    EXPECT_EQ(visit->configSnapshot.alarmHysteresis, 869);
 }
 
 TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges) {
@@ -221,8 +230,8 @@ TEST_F(IoPage, InputTypeChangeRescalesAndSetsSpinRanges) {
     EXPECT_EQ(SpinRange(IDC_UPPER_LIMIT_SPIN), "-150..1370");
     EXPECT_EQ(SpinRange(IDC_ALARM_SET_POINT_SPIN), "-150..1370");
     EXPECT_EQ(SpinRange(IDC_ALARM_HYSTERESIS_SPIN), "0..1520");
-    EXPECT_EQ(configSnapshot.inputType, 1);
-    EXPECT_EQ(configSnapshot.alarmSetPoint, 566);
+    EXPECT_EQ(visit->configSnapshot.inputType, 1);
+    EXPECT_EQ(visit->configSnapshot.alarmSetPoint, 566);
     EXPECT_GT(changedMarks, 0);
 
     Notify(IDC_INPUT_TYPE_LIST, CBN_SETFOCUS);  // a repeat from the same type changes nothing
@@ -257,8 +266,8 @@ TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack) {
     EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "4");  // a difference: 2 °C is 3.6 °F, no 32 added, rounded
     EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-166");
     EXPECT_EQ(Text(IDC_ALARM_SET_POINT), "572");
-    EXPECT_EQ(configSnapshot.unit, 1);
-    EXPECT_EQ(configSnapshot.alarmHysteresis, 4);
+    EXPECT_EQ(visit->configSnapshot.unit, 1);
+    EXPECT_EQ(visit->configSnapshot.alarmHysteresis, 4);
     EXPECT_EQ(SendDlgItemMessageA(page, IDC_INPUT_TYPE_LIST, CB_GETCOUNT, 0, 0), 19);
     EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), InputTypeCatalogue.fahrenheitNames[0]);
     EXPECT_EQ(SpinRange(IDC_LOWER_LIMIT_SPIN), "-166..1400");
@@ -266,7 +275,7 @@ TEST_F(IoPage, UnitSwitchConvertsTheHysteresisThereAndBack) {
 
     Click(IDC_UNIT_CELSIUS);
     EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "2");  // the round trip gives the 2 °C back
-    EXPECT_EQ(configSnapshot.unit, 0);
+    EXPECT_EQ(visit->configSnapshot.unit, 0);
 }
 
 TEST_F(IoPage, TenthsPt100InFahrenheitIsRejectedOnApplyWithTheStoredLimit) {
@@ -285,7 +294,7 @@ TEST_F(IoPage, TenthsPt100InFahrenheitIsRejectedOnApplyWithTheStoredLimit) {
 TEST_F(IoPage, TypedNumberBeyondSixteenBitsDoesNotWrapIntoAnAcceptedValue) {
     Open(TypicalDevice().Set(43, 16).Set(26, 0).Set(27, 1000).Set(35, 0));
     Type(IDC_UPPER_LIMIT, "70000");
-    EXPECT_EQ(configSnapshot.upperLimit, 32767);
+    EXPECT_EQ(visit->configSnapshot.upperLimit, 32767);
     EXPECT_EQ(Apply(), PSNRET_INVALID);
     ASSERT_EQ(shownBoxes.size(), 1u);
     EXPECT_EQ(shownBoxes[0].text, "O Limite Superior não pode ser maior que o limite do sensor (9999°C)!");
@@ -296,12 +305,12 @@ TEST_F(IoPage, TheAlreadySelectedUnitButtonMarksNothing) {
     Click(IDC_UNIT_CELSIUS);
     EXPECT_EQ(changedMarks, 0);
     EXPECT_EQ(Text(IDC_ALARM_HYSTERESIS), "2");
-    EXPECT_EQ(configSnapshot.unit, 0);
+    EXPECT_EQ(visit->configSnapshot.unit, 0);
 }
 
 TEST_F(IoPage, ChoicesMadeWhileAnActionTalksToTheTransmitterAreTakenBack) {
     Open(TypicalDevice());
-    const ConfigSnapshot before = configSnapshot;
+    const ConfigSnapshot before = visit->configSnapshot;
     const std::string function = SelectedText(IDC_ALARM_FUNCTION_LIST);
     const std::string output = SelectedText(IDC_OUTPUT_TYPE_LIST);
     const std::string input = SelectedText(IDC_INPUT_TYPE_LIST);
@@ -327,16 +336,16 @@ TEST_F(IoPage, ChoicesMadeWhileAnActionTalksToTheTransmitterAreTakenBack) {
     EXPECT_EQ(SelectedText(IDC_OUTPUT_TYPE_LIST), output);
     EXPECT_EQ(SelectedText(IDC_INPUT_TYPE_LIST), input);
     EXPECT_EQ(Text(IDC_LOWER_LIMIT), "-110");
-    EXPECT_EQ(configSnapshot.unit, before.unit);
-    EXPECT_EQ(configSnapshot.alarmInitialBlock, before.alarmInitialBlock);
-    EXPECT_EQ(configSnapshot.alarmFunction, before.alarmFunction);
-    EXPECT_EQ(configSnapshot.outputType, before.outputType);
-    EXPECT_EQ(configSnapshot.inputType, before.inputType);
+    EXPECT_EQ(visit->configSnapshot.unit, before.unit);
+    EXPECT_EQ(visit->configSnapshot.alarmInitialBlock, before.alarmInitialBlock);
+    EXPECT_EQ(visit->configSnapshot.alarmFunction, before.alarmFunction);
+    EXPECT_EQ(visit->configSnapshot.outputType, before.outputType);
+    EXPECT_EQ(visit->configSnapshot.inputType, before.inputType);
     EXPECT_EQ(changedMarks, 0);
 
     // Once the action ends the same click is taken.
     Click(IDC_UNIT_FAHRENHEIT);
-    EXPECT_EQ(configSnapshot.unit, 1);
+    EXPECT_EQ(visit->configSnapshot.unit, 1);
 }
 
 TEST_F(IoPage, AlarmFunctionZeroDisablesSetPointHysteresisAndBlocking) {
@@ -347,7 +356,7 @@ TEST_F(IoPage, AlarmFunctionZeroDisablesSetPointHysteresisAndBlocking) {
     EXPECT_TRUE(Enabled(IDC_ALARM_FUNCTION_LIST));
 
     Choose(IDC_ALARM_FUNCTION_LIST, 2);
-    EXPECT_EQ(configSnapshot.alarmFunction, 4);  // "Valor mínimo"
+    EXPECT_EQ(visit->configSnapshot.alarmFunction, 4);  // "Valor mínimo"
     for (int id : alarmControls) EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_GT(changedMarks, 0);
 }
@@ -362,8 +371,8 @@ TEST_F(IoPage, DeviceCodesNoEntryShowsSelectNothingAndStayAsTheyAre) {
 
     Notify(IDC_ALARM_FUNCTION_LIST, CBN_SETFOCUS);
     Notify(IDC_INPUT_TYPE_LIST, CBN_DROPDOWN);
-    EXPECT_EQ(configSnapshot.alarmFunction, 2);
-    EXPECT_EQ(configSnapshot.inputType, 25);
+    EXPECT_EQ(visit->configSnapshot.alarmFunction, 2);
+    EXPECT_EQ(visit->configSnapshot.inputType, 25);
     EXPECT_EQ(Text(IDC_UPPER_LIMIT), "760");
     EXPECT_EQ(changedMarks, 0);
 }
@@ -372,8 +381,8 @@ TEST_F(IoPage, FillAfterThePageIsGoneDoesNothing) {
     Open(TypicalDevice());
     HWND gone = page;
     DestroyWindow(page);
-    EXPECT_EQ(ioPageWindow, (HWND)NULL);
-    FillIoPage(ioPageWindow);
+    EXPECT_EQ(visit->ioPageWindow, (HWND)NULL);
+    FillIoPage(visit->ioPageWindow);
     FillIoPage(gone);
     EXPECT_FALSE(IsWindow(gone));
 }

@@ -58,7 +58,7 @@ TEST_F(CalibrationRange, ValuesOutsideTheRangeShowAsTheyAreAndAreWrittenOnlyOnce
 }
 
 TEST_F(CalibrationRange, FailedReadsReportInAddressOrderAndKeepTheValuesHeldBefore) {
-    calibration = CalibrationValues{11, 1111, 22, 2222};
+    visit.calibration = CalibrationValues{11, 1111, 22, 2222};
     sim.Fault(1, "silent");
     Notify(PSN_SETACTIVE);
     sim.Fault(1, "none");

@@ -59,7 +59,7 @@ TEST_F(DiagnosticRefresh, TextTheUserTypedBeforeLeavingIsKeptAndWritten) {
     EXPECT_EQ(Text(IDC_DIAG_OFFSET), "5");
     Tick();
     EXPECT_EQ(sim.Get(1, 29), 5);
-    EXPECT_EQ(lastKnown.indicationOffset, 5);
+    EXPECT_EQ(visit.lastKnown.indicationOffset, 5);
 
     // Written, the text is the transmitter's; the next read replaces it.
     Notify(PSN_KILLACTIVE);

@@ -10,6 +10,8 @@
 #include "comm_settings.h"
 #include "config_snapshot.h"
 #include "serial_port.h"
+#include "sheet/sheet_visit.h"
+#include "shell/shell_sheet_host.h"
 #include "sim_client.h"
 #include "transactions.h"
 
@@ -36,7 +38,7 @@ protected:
     void ReadConfiguration() {
         uint16_t block[kConfigBlockWords];
         ASSERT_EQ(kLinkOk, ReadConfigBlock(block));
-        DecodeConfigBlock(block);
+        visit.DecodeConfigBlock(block);
     }
 
     void CreatePage(int templateId, DLGPROC procedure) {
@@ -70,6 +72,7 @@ protected:
     }
 
     SimClient sim{SimControlPortFromEnv()};
+    SheetVisit visit{ProgramSheetHost(), NULL, nullptr};  // the sheet's visit the page runs in
     HWND host = NULL;
     HWND page = NULL;
 };

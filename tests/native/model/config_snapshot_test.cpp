@@ -13,25 +13,31 @@ struct Block {
     }
 };
 
+// A read as the pages take it.
+struct PagesRead {
+    explicit PagesRead(const Block& block) { DecodeConfigBlock(block.words, configSnapshot, lastKnown, readConfig); }
+    ConfigSnapshot configSnapshot = {};
+    ConfigSnapshot lastKnown = {};
+    ConfigSnapshot readConfig = {};
+};
+
 TEST(DecodeConfigBlock, TakesOnlyTheLowByteOfTheCodeWords) {
-    DecodeConfigBlock(Block().Set(43, 0x0105).Set(61, 0x020E).words);
-    EXPECT_EQ(configSnapshot.inputType, 5);
-    EXPECT_EQ(configSnapshot.outputType, 14);
+    const PagesRead read(Block().Set(43, 0x0105).Set(61, 0x020E));
+    EXPECT_EQ(read.configSnapshot.inputType, 5);
+    EXPECT_EQ(read.configSnapshot.outputType, 14);
 }
 
 TEST(DecodeConfigBlock, AlarmOutputIsBitZeroOfTheStateWord) {
-    DecodeConfigBlock(Block().Set(6, 0xFFFE).words);
-    EXPECT_EQ(configSnapshot.alarmOutputOn, 0);
-    DecodeConfigBlock(Block().Set(6, 1).words);
-    EXPECT_EQ(configSnapshot.alarmOutputOn, 1);
+    EXPECT_EQ(PagesRead(Block().Set(6, 0xFFFE)).configSnapshot.alarmOutputOn, 0);
+    EXPECT_EQ(PagesRead(Block().Set(6, 1)).configSnapshot.alarmOutputOn, 1);
 }
 
 TEST(DecodeConfigBlock, SignedFieldsComeFromTheirRegisters) {
     Block block;
     block.Set(67, 1).Set(26, -1999).Set(27, 5300).Set(31, -5).Set(39, 2).Set(35, 8);
     block.Set(50, 0xFFFF).Set(7, 111).Set(29, -12);
-    DecodeConfigBlock(block.words);
-    const ConfigSnapshot& s = configSnapshot;
+    const PagesRead read(block);
+    const ConfigSnapshot& s = read.configSnapshot;
     EXPECT_EQ(s.unit, 1);
     EXPECT_EQ(s.lowerLimit, -1999);
     EXPECT_EQ(s.upperLimit, 5300);
@@ -47,9 +53,9 @@ TEST(DecodeConfigBlock, LastKnownFollowsEveryEditableField) {
     Block block;
     block.Set(43, 14).Set(67, 1).Set(26, -100).Set(27, 900).Set(31, 50).Set(39, 3);
     block.Set(35, 4).Set(61, 13).Set(50, 1).Set(29, 7);
-    DecodeConfigBlock(block.words);
-    const ConfigSnapshot& s = configSnapshot;
-    const ConfigSnapshot& k = lastKnown;
+    const PagesRead read(block);
+    const ConfigSnapshot& s = read.configSnapshot;
+    const ConfigSnapshot& k = read.lastKnown;
     EXPECT_EQ(k.inputType, s.inputType);
     EXPECT_EQ(k.unit, s.unit);
     EXPECT_EQ(k.lowerLimit, s.lowerLimit);
@@ -66,8 +72,7 @@ TEST(SerialNumber, PartsAreWrittenSideBySideWithoutPadding) {
     EXPECT_EQ(SerialNumberFromWords(12, 345), 12345u);
     EXPECT_EQ(SerialNumberFromWords(1, 2345), 12345u);
     EXPECT_EQ(SerialNumberFromWords(0, 345), 345u);
-    DecodeConfigBlock(Block().Set(23, 12).Set(24, 345).words);
-    EXPECT_EQ(configSnapshot.serialNumber, 12345u);
+    EXPECT_EQ(DecodeConfiguration(Block().Set(23, 12).Set(24, 345).words).serialNumber, 12345u);
 }
 
 TEST(SerialNumber, SignsInTheTextAreReadAsTheConversionReadsThem) {

@@ -1,8 +1,8 @@
 // Filling a port list from the ports present.
-#include "shell/port_list.h"
+#include "port_list.h"
 
-#include "link/port_names.h"
-#include "link/present_ports.h"
+#include "port_names.h"
+#include "present_ports.h"
 #include "ui_text.h"
 
 void FillPortList(HWND dialog, int listId) {

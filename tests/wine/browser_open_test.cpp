@@ -2,7 +2,7 @@
 // may run the file.
 #include <gtest/gtest.h>
 
-#include "shell/browser_open.h"
+#include "browser_open.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Opening a file in the user's browser: through the http protocol's program, or the file's association.
-#include "shell/browser_open.h"
+#include "browser_open.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>

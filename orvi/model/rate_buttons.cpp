@@ -1,5 +1,5 @@
 // The rate buttons' baud rates, in button order.
-#include "shell/rate_buttons.h"
+#include "rate_buttons.h"
 
 namespace {
 const int32_t kRates[] = {1200, 2400, 4800, 9600, 19200};
