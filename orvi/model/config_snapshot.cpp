@@ -1,15 +1,9 @@
-// The configuration snapshot, its last-seen copy and the decoding of the configuration block.
+// The decoding of the configuration block into a snapshot, and the pages' copies of it.
 #include "config_snapshot.h"
 #include <cstdio>
 #include "register_map.h"
 
 namespace {
-// The command-line tool's configuration (see the header).
-struct ToolConfiguration {
-    ConfigSnapshot shown;
-    ConfigSnapshot known;
-    ConfigSnapshot read;
-} tool = {};
 
 int16_t Signed(uint16_t word) { return static_cast<int16_t>(word); }
 
@@ -26,9 +20,6 @@ uint32_t ReadWrappingNumber(const char* text) {
 }
 
 }  // namespace
-
-ConfigSnapshot& configSnapshot = tool.shown;
-ConfigSnapshot& readConfig = tool.read;
 
 uint32_t SerialNumberFromWords(int16_t first, int16_t second) {
     char text[16];
@@ -72,5 +63,3 @@ void TakeEditableFields(ConfigSnapshot& to, const ConfigSnapshot& from) {
     to.outputType = from.outputType;
     to.alarmInitialBlock = from.alarmInitialBlock;
 }
-
-void DecodeConfigBlock(const uint16_t* words) { DecodeConfigBlock(words, tool.shown, tool.known, tool.read); }

@@ -31,13 +31,6 @@ void DecodeConfigBlock(const uint16_t* words, ConfigSnapshot& configSnapshot, Co
 // The nine fields the Input/Output page edits (and a configuration file sets), from one snapshot into another.
 void TakeEditableFields(ConfigSnapshot& to, const ConfigSnapshot& from);
 
-// The command-line tool's one configuration, program-wide until its commands hold their own (the
-// configurator keeps its own per sheet visit): DecodeConfigBlock(words) fills configSnapshot and
-// readConfig, which the journal of the tool's writes reads for the serial number and values before.
-extern ConfigSnapshot& configSnapshot;
-extern ConfigSnapshot& readConfig;
-void DecodeConfigBlock(const uint16_t* words);
-
 // The two words written one behind the other as "%d%d" and read back as a number, wrapping mod 2^32.
 uint32_t SerialNumberFromWords(int16_t first, int16_t second);
 

@@ -20,15 +20,16 @@ const char* programName = "";
 std::function<std::string()> openPortName;
 void (*complainOnce)(const std::string&) = nullptr;
 std::string tag;
-// What the transmitter written to holds, as read or confirmed: see JournalSetTransmitter.
-ConfigSnapshot* held = &readConfig;
+// What the transmitter written to on the configurator's line holds, as read or confirmed: see
+// JournalSetTransmitter. Another line brings its own (JournalWritesOf).
+ConfigSnapshot* configuratorHeld = nullptr;
 // Registers whose content a write left unknown (no reply, or no read-back): a later write of one has
 // no value before until a write of it is confirmed (a guess would be a record nobody can trust).
 std::set<int> unknownSince;
 bool complained = false;
 
 // What the register held: the line's own settings, or the configuration last read of this transmitter.
-bool ValueBefore(uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t* before) {
+bool ValueBefore(const ConfigSnapshot* held, uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t* before) {
     if (function != 6) return false;
     if (reg == kRegDeviceAddress) {
         *before = sent.address;
@@ -65,7 +66,8 @@ JournalOutcome JournalOutcomeOf(WriteOutcomeKind kind) {
 }
 
 // What the transmitter holds after the write, for the next write's value before.
-void RememberWhatIsHeld(uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+void RememberWhatIsHeld(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t value,
+                        const WriteOutcome& outcome) {
     const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
     if (!key || !held) return;
     if (outcome.kind == WriteOutcomeKind::kRefused || outcome.kind == WriteOutcomeKind::kNotSent) return;
@@ -77,7 +79,7 @@ void RememberWhatIsHeld(uint8_t function, int8_t reg, int16_t value, const Write
     }
 }
 
-void JournalWrite(uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+void JournalWrite(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
     JournalEntry entry;
     entry.program = programName;
     entry.port = openPortName ? openPortName() : "";
@@ -88,14 +90,14 @@ void JournalWrite(uint8_t function, int8_t reg, int16_t value, const WriteOutcom
     entry.tag = tag;
     entry.key = KeyName(function, reg);
     entry.reg = reg;
-    entry.hasBefore = ValueBefore(function, reg, outcome, &entry.before);
+    entry.hasBefore = ValueBefore(held, function, reg, outcome, &entry.before);
     entry.written = value;
     entry.hasReadBack = outcome.hasReadBack;
     entry.readBack = outcome.readBack;
     entry.exception = outcome.kind == WriteOutcomeKind::kRefused ? outcome.exceptionCode : 0;
     const bool named = outcome.error != kLinkOk && outcome.error != kLinkValueMismatch;
     SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? FixedText(LinkErrorText(outcome.error)) : "");
-    RememberWhatIsHeld(function, reg, value, outcome);
+    RememberWhatIsHeld(held, function, reg, value, outcome);
     std::string problem;
     // The transmitter has been written either way: say once that the record is missing, and go on.
     if (!AppendJournalEntry(entry, &problem) && !complained && complainOnce) {
@@ -110,11 +112,17 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
     programName = program;
     openPortName = std::move(portName);
     complainOnce = complain;
-    SetWriteObserver(&JournalWrite);
+    SetWriteObserver([](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+        JournalWrite(configuratorHeld, function, reg, value, outcome);
+    });
 }
 
-void JournalWritesOf(Line& line) { line.writeObserver = &JournalWrite; }
+void JournalWritesOf(Line& line, ConfigSnapshot* transmitter) {
+    line.writeObserver = [transmitter](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+        JournalWrite(transmitter, function, reg, value, outcome);
+    };
+}
 
 void JournalSetTag(const std::string& text) { tag = text; }
 
-void JournalSetTransmitter(ConfigSnapshot* transmitter) { held = transmitter; }
+void JournalSetTransmitter(ConfigSnapshot* transmitter) { configuratorHeld = transmitter; }

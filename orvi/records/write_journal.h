@@ -12,14 +12,15 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
                        void (*complain)(const std::string& utf8));
 
 class Line;
-// Journals the writes of line too (StartWriteJournal journals the configurator's line).
-void JournalWritesOf(Line& line);
+// Journals the writes of line too (StartWriteJournal journals the configurator's line); transmitter
+// is what the transmitter on that line was read or confirmed to hold (see JournalSetTransmitter),
+// kept current by the writes, and outlives the line's writes.
+void JournalWritesOf(Line& line, ConfigSnapshot* transmitter);
 
 // The measuring point named by the file being loaded (UTF-8); kept for the lines that follow.
 void JournalSetTag(const std::string& tag);
 
-// The configuration the transmitter written to was read or confirmed to hold: its serial number names
-// the transmitter on each line (0: none known) and its values are the values before; each write keeps
-// it current. Null: nothing is known of it. Until a program sets one, the command-line tool's
-// program-wide readConfig.
+// The configuration the transmitter on the configurator's line was read or confirmed to hold: its
+// serial number names the transmitter on each journal line (0: none known) and its values are the
+// values before; each write keeps it current. Null (the start): nothing is known of it.
 void JournalSetTransmitter(ConfigSnapshot* transmitter);

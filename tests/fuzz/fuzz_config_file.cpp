@@ -24,8 +24,7 @@ ConfigSnapshot FactorySnapshot() {
     words[35] = 5;
     words[31] = 300;
     words[39] = 2;
-    DecodeConfigBlock(words);
-    return configSnapshot;
+    return DecodeConfiguration(words);
 }
 }  // namespace
 

@@ -106,8 +106,7 @@ std::string SerialAtFactoryAddress(LineSession& session) {
     session.Settings().deviceAddress = kFactoryAddress;
     uint16_t words[kConfigBlockWords] = {};
     if (ReadConfigBlock(session.line, words) != kLinkOk) return "";
-    DecodeConfigBlock(words);
-    return SerialNumberText(configSnapshot.serialNumber);
+    return SerialNumberText(session.TakeRead(words).serialNumber);
 }
 
 int WriteSummary(const std::string& path, const std::vector<Commissioned>& done) {

@@ -146,9 +146,8 @@ int RunMonitor(LineSession& session, const GlobalOptions& options, const Argumen
             session.Close();
             return Interrupted() ? kExitInterrupted : code;
         }
-        DecodeConfigBlock(words);
-        polled.push_back(
-            {address, configSnapshot, FixedText(UnitLabelText(configSnapshot.inputType, configSnapshot.unit))});
+        const ConfigSnapshot config = session.TakeRead(words);
+        polled.push_back({address, config, FixedText(UnitLabelText(config.inputType, config.unit))});
     }
 
     // The mark goes in raw: it is UTF-8 already, and only at the very start of the file.

@@ -167,7 +167,7 @@ int ChangeNetwork(LineSession& session, const LineTarget& target, uint8_t newAdd
         session.Close();
         return kExitNoReply;
     }
-    readConfig.serialNumber = identified.serial;  // the journal names the transmitter by it
+    session.NameTransmitter(identified.serial);  // the journal names the transmitter by it
     ConsoleLine line(session, identified.serial);
     const NetworkChange change = ApplyNetworkChange(session.Settings(), line, newAddress, newBaud);
     code = CheckSameTransmitter(session, change, identified.serial, line);

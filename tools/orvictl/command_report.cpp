@@ -120,8 +120,7 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
         session.Close();
         return code;
     }
-    DecodeConfigBlock(words);
-    const ConfigSnapshot& config = configSnapshot;
+    const ConfigSnapshot config = session.TakeRead(words);
     report.trims = ReadReportTrims(config.outputType);
     report.port = session.PortName();
     report.address = session.Settings().deviceAddress;

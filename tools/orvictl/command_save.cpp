@@ -63,11 +63,11 @@ int SaveOpenTransmitter(LineSession& session, const std::string& path, const Sav
         return kExitInterrupted;
     }
     if (code != kExitOk) return code;
-    DecodeConfigBlock(words);
+    const ConfigSnapshot config = session.TakeRead(words);
 
-    const std::string origin = ConfigSourceText(session.Description(), configSnapshot, LocalTimeOf(std::time(nullptr)));
+    const std::string origin = ConfigSourceText(session.Description(), config, LocalTimeOf(std::time(nullptr)));
     const std::string tag = parsed.tag.empty() ? TagOfExistingFile(path) : parsed.tag;
-    return WriteFileText(path, FormatConfigIni(configSnapshot, origin, tag, parsed.withCalibration ? &trims : nullptr));
+    return WriteFileText(path, FormatConfigIni(config, origin, tag, parsed.withCalibration ? &trims : nullptr));
 }
 
 int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {

@@ -125,10 +125,10 @@ Found Confirm(LineSession& session, int address, int32_t rate, const ProbeResult
         found.finding = Garbled(result) ? Finding::kDuplicate : Finding::kUnconfirmed;
         return found;
     }
-    DecodeConfigBlock(words);
-    found.serial = SerialNumberText(configSnapshot.serialNumber);
-    found.firmware = FirmwareText(configSnapshot.firmwareVersion);
-    found.inputType = InputTypeText(configSnapshot.inputType, configSnapshot.unit);
+    const ConfigSnapshot config = session.TakeRead(words);
+    found.serial = SerialNumberText(config.serialNumber);
+    found.firmware = FirmwareText(config.firmwareVersion);
+    found.inputType = InputTypeText(config.inputType, config.unit);
     return found;
 }
 

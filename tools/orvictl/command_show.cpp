@@ -36,9 +36,8 @@ int RunShow(LineSession& session, const GlobalOptions& options, const Arguments&
     code = session.ReadConfiguration(words);
     if (Interrupted()) code = kExitInterrupted;
     if (code == kExitOk) {
-        DecodeConfigBlock(words);
         TransmitterReport report{};
-        report.config = configSnapshot;
+        report.config = session.TakeRead(words);
         report.address = session.Settings().deviceAddress;
         // A gateway's serial rate is its own setting, not the one given here for its timing.
         report.baud = session.Network().ThroughGateway() ? 0 : session.Settings().baudRate;

@@ -64,8 +64,7 @@ int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& 
         return kExitInterrupted;
     }
     if (code != kExitOk) return code;
-    DecodeConfigBlock(words);
-    const ConfigSnapshot current = configSnapshot;
+    const ConfigSnapshot current = session.TakeRead(words);
     const ConfigSnapshot target = ApplyRequests(current, requests);
 
     std::string message;

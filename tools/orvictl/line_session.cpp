@@ -13,6 +13,7 @@
 #include "network_port.h"
 #include "platform.h"
 #include "transactions.h"
+#include "write_journal.h"
 #include "serial_port.h"
 #include "tcp_address.h"
 #include "text_output.h"
@@ -29,7 +30,7 @@ LineTarget ResolveLineTarget(const GlobalOptions& options) {
     return target;
 }
 
-LineSession::LineSession() = default;
+LineSession::LineSession() { JournalWritesOf(line, &transmitter_); }
 
 LineSession::~LineSession() { Close(); }
 
@@ -96,6 +97,18 @@ void LineSession::Close() {
     line.UseDevice(nullptr);
     device_.reset();
     network_.Release(line);
+    // Whatever answers on the next opening may be another transmitter.
+    transmitter_ = ConfigSnapshot{};
+}
+
+ConfigSnapshot LineSession::TakeRead(const uint16_t* words) {
+    transmitter_ = DecodeConfiguration(words);
+    return transmitter_;
+}
+
+void LineSession::NameTransmitter(uint32_t serial) {
+    transmitter_ = ConfigSnapshot{};
+    transmitter_.serialNumber = serial;
 }
 
 bool LineSession::IsOpen() { return device_ && device_->IsOpen(); }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli_options.h"
+#include "config_snapshot.h"
 #include "line.h"
 #include "named_port_device.h"
 #include "network_port.h"
@@ -47,6 +48,11 @@ public:
     int ReadConfiguration(uint16_t* words);
     // The message of a read that failed, naming where the transmitter was looked for.
     void ComplainNoReply(const char* what, LinkError error);
+    // The configuration block just read, decoded; the session keeps it as what the transmitter on
+    // its line holds (the journal's serial number and values before) until the line closes.
+    ConfigSnapshot TakeRead(const uint16_t* words);
+    // Only the serial number is known of the transmitter on the line (read before a change of its address).
+    void NameTransmitter(uint32_t serial);
 
     CommSettings& Settings() { return line.settings; }
     NetworkPort& Network() { return network_; }
@@ -57,6 +63,7 @@ private:
     void UseToken();
 
     NetworkPort network_;
+    ConfigSnapshot transmitter_ = {};  // what the transmitter on the line was read or confirmed to hold
     std::unique_ptr<NamedPortDevice> device_;
     bool verbose_ = false;
 };

@@ -69,7 +69,6 @@ int main(int argc, char** argv) {
     // Before any command runs: none can write without being journalled.
     StartWriteJournal(
         "orvictl", [&session] { return session.PortName(); }, Complain);
-    JournalWritesOf(session.line);
     const std::vector<std::string> all = CommandLineArguments(argc, argv);
     GlobalOptions options;
     const int at = ParseGlobalOptions(all, &options);

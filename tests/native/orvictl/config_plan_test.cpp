@@ -24,10 +24,7 @@ struct Block {
         words[reg] = static_cast<uint16_t>(value);
         return *this;
     }
-    ConfigSnapshot Snapshot() const {
-        DecodeConfigBlock(words);
-        return configSnapshot;
-    }
+    ConfigSnapshot Snapshot() const { return DecodeConfiguration(words); }
 };
 
 std::vector<RequestedValue> Requests(const std::vector<std::string>& assignments) {

@@ -263,9 +263,10 @@ TEST(WriteJournal, EachLineHasItsOutcomeAndAValueBeforeOnlyWhereTheTransmitterIs
     ASSERT_EQ(1, OpenPort());
     uint16_t block[kConfigBlockWords] = {};
     block[23] = 12, block[24] = 345, block[27] = 500;  // serial 12345, upper limit 500
-    DecodeConfigBlock(block);
+    ConfigSnapshot held = DecodeConfiguration(block);
     StartWriteJournal(
         "teste", [] { return std::string("porta"); }, nullptr);
+    JournalSetTransmitter(&held);
 
     const auto reply = [](uint16_t word) {
         return WithCrc({1, 3, 2, static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word)});
@@ -289,6 +290,7 @@ TEST(WriteJournal, EachLineHasItsOutcomeAndAValueBeforeOnlyWhereTheTransmitterIs
         WriteRegister(27, values[i]);
     }
     SetWriteObserver(nullptr);
+    JournalSetTransmitter(nullptr);
     std::string text, problem;
     ASSERT_TRUE(ReadJournalText(JournalPath(), &text, &problem)) << problem;
     int damaged = 0;
