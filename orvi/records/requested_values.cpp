@@ -36,6 +36,17 @@ bool FaultTouchesAChange(int fault, const ConfigSnapshot& current, const ConfigS
     default: return true;
     }
 }
+
+// The page's spin allows 0 up to the width of the sensor range; a typed value beyond it would reach
+// the relay unchecked. Only with an alarm function and a known sensor.
+bool HysteresisFault(const ConfigSnapshot& target, std::string* message) {
+    if (target.alarmFunction == kNoAlarm || !IsKnownInputType(target.inputType)) return false;
+    const LimitPair sensor = SensorLimits(target.inputType, target.unit);
+    const int width = sensor.high - sensor.low;
+    if (target.alarmHysteresis >= 0 && target.alarmHysteresis <= width) return false;
+    *message = Format("Inconsistência: A Histerese de Alarme deve estar entre 0 e %d!", width);
+    return true;
+}
 }  // namespace
 
 ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<RequestedValue>& requests) {
@@ -90,17 +101,28 @@ ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSna
         *message = "Inconsistência: " + FixedText(text);
         return ChangeCheck::Inconsistent;
     }
-    // The page's spin allows 0 up to the width of the sensor range; a typed value beyond it
-    // would reach the relay unchecked.
-    if (target.alarmFunction != kNoAlarm && IsKnownInputType(target.inputType) &&
-        target.alarmHysteresis != current.alarmHysteresis) {
-        const LimitPair sensor = SensorLimits(target.inputType, target.unit);
-        const int width = sensor.high - sensor.low;
-        if (target.alarmHysteresis < 0 || target.alarmHysteresis > width) {
-            *message = Format("Inconsistência: A Histerese de Alarme deve estar entre 0 e %d!", width);
-            return ChangeCheck::Inconsistent;
-        }
+    if (target.alarmHysteresis != current.alarmHysteresis && HysteresisFault(target, message))
+        return ChangeCheck::Inconsistent;
+    return ChangeCheck::Accepted;
+}
+
+ChangeCheck CheckRequestsAlone(const std::vector<RequestedValue>& requests, std::string* message) {
+    ConfigSnapshot given = {};
+    given.alarmFunction = kNoAlarm;
+    for (const RequestedValue& request : requests) request.key->put(given, request.value);
+    // Without both, the sensor's range is not the file's to say: an unknown type has the register's whole range.
+    const bool sensor = Requested(requests, "entrada") && Requested(requests, "unidade");
+    if (!sensor) given.inputType = -1;
+    const LimitPair limits = SensorLimits(given.inputType, given.unit);
+    if (!Requested(requests, "limite_inferior")) given.lowerLimit = static_cast<int16_t>(limits.low);
+    if (!Requested(requests, "limite_superior")) given.upperLimit = static_cast<int16_t>(limits.high);
+    if (!Requested(requests, "alarme_setpoint")) given.alarmSetPoint = given.lowerLimit;
+    char text[kIoMessageSize];
+    if (FindConsistencyFault(given, text, sizeof text) != 0) {
+        *message = "Inconsistência: " + FixedText(text);
+        return ChangeCheck::Inconsistent;
     }
+    if (Requested(requests, "alarme_histerese") && HysteresisFault(given, message)) return ChangeCheck::Inconsistent;
     return ChangeCheck::Accepted;
 }
 

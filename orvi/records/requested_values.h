@@ -27,6 +27,11 @@ enum class ChangeCheck { Accepted, Refused, Inconsistent };
 ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                                   const std::vector<RequestedValue>& requests, std::string* message);
 
+// The same checks on the values requests give, before any transmitter is read: a file checked once
+// before commissioning touches the first unit. A value the file leaves to the transmitter stands for
+// one that passes (the sensor's own limit, no alarm); it is checked when the transmitter is read.
+ChangeCheck CheckRequestsAlone(const std::vector<RequestedValue>& requests, std::string* message);
+
 // Requested changes that no write carries because no alarm function is set: the page never writes
 // the alarm's set point, hysteresis and blocking then.
 std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,

@@ -2,6 +2,8 @@
 // the open line, the value before from what this transmitter was read or confirmed to hold.
 #include "write_journal.h"
 
+#include <atomic>
+#include <memory>
 #include <set>
 
 #include "comm_settings.h"
@@ -24,12 +26,15 @@ std::string tag;
 // JournalSetTransmitter. Another line brings its own (JournalWritesOf).
 ConfigSnapshot* configuratorHeld = nullptr;
 // Registers whose content a write left unknown (no reply, or no read-back): a later write of one has
-// no value before until a write of it is confirmed (a guess would be a record nobody can trust).
-std::set<int> unknownSince;
-bool complained = false;
+// no value before until a write of it is confirmed (a guess would be a record nobody can trust). The
+// configurator's line; another line keeps its own (JournalWritesOf).
+std::set<int> configuratorUnknown;
+// Lines on several threads may all find the journal unwritable: it is said once.
+std::atomic<bool> complained{false};
 
 // What the register held: the line's own settings, or the configuration last read of this transmitter.
-bool ValueBefore(const ConfigSnapshot* held, uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t* before) {
+bool ValueBefore(const ConfigSnapshot* held, const std::set<int>& unknownSince, uint8_t function, int8_t reg,
+                 const WriteOutcome& sent, int32_t* before) {
     if (function != 6) return false;
     if (reg == kRegDeviceAddress) {
         *before = sent.address;
@@ -66,7 +71,7 @@ JournalOutcome JournalOutcomeOf(WriteOutcomeKind kind) {
 }
 
 // What the transmitter holds after the write, for the next write's value before.
-void RememberWhatIsHeld(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t value,
+void RememberWhatIsHeld(ConfigSnapshot* held, std::set<int>& unknownSince, uint8_t function, int8_t reg, int16_t value,
                         const WriteOutcome& outcome) {
     const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
     if (!key || !held) return;
@@ -79,29 +84,37 @@ void RememberWhatIsHeld(ConfigSnapshot* held, uint8_t function, int8_t reg, int1
     }
 }
 
-void JournalWrite(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+// What the journal knows of the line a write went out on.
+struct JournalLine {
+    ConfigSnapshot* held;  // what its transmitter was read or confirmed to hold (nullptr: nothing)
+    std::set<int>& unknownSince;
+    const std::string& port;
+    const CommSettings& settings;
+};
+
+void JournalWrite(const JournalLine& line, uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+    ConfigSnapshot* held = line.held;
     JournalEntry entry;
     entry.program = programName;
-    entry.port = openPortName ? openPortName() : "";
+    entry.port = line.port;
     // Where the request went, even when the line has followed the transmitter since.
-    entry.rate = outcome.baudRate ? outcome.baudRate : commSettings.baudRate;
-    entry.address = outcome.baudRate ? outcome.address : commSettings.deviceAddress;
+    entry.rate = outcome.baudRate ? outcome.baudRate : line.settings.baudRate;
+    entry.address = outcome.baudRate ? outcome.address : line.settings.deviceAddress;
     entry.serial = held && held->serialNumber ? SerialNumberText(held->serialNumber) : "";
     entry.tag = tag;
     entry.key = KeyName(function, reg);
     entry.reg = reg;
-    entry.hasBefore = ValueBefore(held, function, reg, outcome, &entry.before);
+    entry.hasBefore = ValueBefore(held, line.unknownSince, function, reg, outcome, &entry.before);
     entry.written = value;
     entry.hasReadBack = outcome.hasReadBack;
     entry.readBack = outcome.readBack;
     entry.exception = outcome.kind == WriteOutcomeKind::kRefused ? outcome.exceptionCode : 0;
     const bool named = outcome.error != kLinkOk && outcome.error != kLinkValueMismatch;
     SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? FixedText(LinkErrorText(outcome.error)) : "");
-    RememberWhatIsHeld(held, function, reg, value, outcome);
+    RememberWhatIsHeld(held, line.unknownSince, function, reg, value, outcome);
     std::string problem;
     // The transmitter has been written either way: say once that the record is missing, and go on.
-    if (!AppendJournalEntry(entry, &problem) && !complained && complainOnce) {
-        complained = true;
+    if (!AppendJournalEntry(entry, &problem) && complainOnce && !complained.exchange(true)) {
         complainOnce("aviso: o diário de escritas não pôde ser gravado (" + problem + ")");
     }
 }
@@ -113,13 +126,19 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
     openPortName = std::move(portName);
     complainOnce = complain;
     SetWriteObserver([](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
-        JournalWrite(configuratorHeld, function, reg, value, outcome);
+        const std::string port = openPortName ? openPortName() : "";
+        JournalWrite({configuratorHeld, configuratorUnknown, port, commSettings}, function, reg, value, outcome);
     });
 }
 
-void JournalWritesOf(Line& line, ConfigSnapshot* transmitter) {
-    line.writeObserver = [transmitter](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
-        JournalWrite(transmitter, function, reg, value, outcome);
+void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, std::function<std::string()> portName) {
+    // The line's own registers left unknown; the observer's copies share them.
+    const std::shared_ptr<std::set<int>> unknown = std::make_shared<std::set<int>>();
+    Line* written = &line;
+    line.writeObserver = [transmitter, unknown, portName, written](uint8_t function, int8_t reg, int16_t value,
+                                                                   const WriteOutcome& outcome) {
+        const std::string port = portName ? portName() : openPortName ? openPortName() : "";
+        JournalWrite({transmitter, *unknown, port, written->settings}, function, reg, value, outcome);
     };
 }
 

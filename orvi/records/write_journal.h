@@ -14,8 +14,9 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
 class Line;
 // Journals the writes of line too (StartWriteJournal journals the configurator's line); transmitter
 // is what the transmitter on that line was read or confirmed to hold (see JournalSetTransmitter),
-// kept current by the writes, and outlives the line's writes.
-void JournalWritesOf(Line& line, ConfigSnapshot* transmitter);
+// kept current by the writes, and outlives the line's writes. portName names the line's open port
+// (empty: StartWriteJournal's); lines on several threads each keep their own state.
+void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, std::function<std::string()> portName = {});
 
 // The measuring point named by the file being loaded (UTF-8); kept for the lines that follow.
 void JournalSetTag(const std::string& tag);

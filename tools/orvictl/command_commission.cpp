@@ -1,26 +1,17 @@
 // commission --from A --to B: each new transmitter at the factory address moved to the next free
 // address of a range, optionally configured from a file, one line each, and a summary CSV at the end.
-#include <cerrno>
-#include <cstdio>
-
 #include "commands.h"
-#include "config_change.h"
-#include "config_ini.h"
-#include "config_snapshot.h"
+#include "config_file_read.h"
 #include "exit_codes.h"
-#include "file_text.h"
+#include "factory_unit.h"
 #include "line_session.h"
 #include "live_diagnostic_texts.h"
 #include "monitor_csv.h"
-#include "network_change.h"
 #include "platform.h"
-#include "register_map.h"
+#include "records_platform.h"
 #include "text_output.h"
-#include "transactions.h"
 
 namespace {
-enum { kFactoryAddress = 1, kIdentityRegister = 8, kWaitPauseMs = 300 };
-
 struct CommissionArguments {
     int from = 0;
     int to = 0;
@@ -56,57 +47,16 @@ int ParseCommissionArguments(const Arguments& arguments, CommissionArguments* pa
     return kExitOk;
 }
 
-// The configuration file, read and checked once before any transmitter is touched.
-int ReadRequests(const std::string& path, std::vector<RequestedValue>* requests) {
-    FILE* file = OpenFile(path, "rb");
-    if (!file) {
-        Complain(Format("não foi possível ler o arquivo %s: %s", path.c_str(), FileErrorText(errno).c_str()));
-        return kExitFile;
-    }
-    std::string bytes;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-    std::fclose(file);
-    std::string text, problem;
-    std::vector<std::string> problems;
-    if (!DecodeFileText(bytes, &text, &problem))
-        problems.push_back(problem);
-    else
-        ParseConfigIni(text, requests, &problems);
-    for (const std::string& each : problems) Complain(path + ", " + each);
-    return problems.empty() ? kExitOk : kExitUsage;
-}
-
-bool Answers(LineSession& session, int address) {
-    session.Settings().deviceAddress = static_cast<uint8_t>(address);
-    uint16_t identity = 0;
-    return ReadHolding(session.line, kIdentityRegister, &identity) == kLinkOk;
-}
-
-// Waits on the open line until a transmitter answers at the factory address; false on Ctrl-C.
-bool WaitForFactoryTransmitter(LineSession& session) {
-    while (!Interrupted()) {
-        if (Answers(session, kFactoryAddress)) return true;
-        if (!PauseUnlessInterrupted(kWaitPauseMs)) return false;
-    }
-    return false;
-}
-
-// The first address from next on that nobody answers at; 0 when the range is used up.
+// The first address from next on that nobody answers at, at any rate of the line; 0 when the range
+// is used up.
 int NextFreeAddress(LineSession& session, int next, int last) {
     for (int address = next; address <= last && !Interrupted(); ++address) {
-        if (!Answers(session, address)) return address;
-        WriteOut(Format("endereço %d já está em uso na linha: pulado\n", address));
+        const int32_t rate = RateAnsweringAt(session, static_cast<uint8_t>(address));
+        if (rate == 0) return Interrupted() ? 0 : address;
+        WriteOut(Format("endereço %d já está em uso na linha: pulado (responde a %d bit/s)\n", address,
+                        static_cast<int>(rate)));
     }
     return 0;
-}
-
-std::string SerialAtFactoryAddress(LineSession& session) {
-    session.Settings().deviceAddress = kFactoryAddress;
-    uint16_t words[kConfigBlockWords] = {};
-    if (ReadConfigBlock(session.line, words) != kLinkOk) return "";
-    return SerialNumberText(session.TakeRead(words).serialNumber);
 }
 
 int WriteSummary(const std::string& path, const std::vector<Commissioned>& done) {
@@ -119,56 +69,43 @@ int WriteSummary(const std::string& path, const std::vector<Commissioned>& done)
     return kExitFile;
 }
 
-// One transmitter found at the factory address: moved to address, configured; an exit code.
-int CommissionOne(LineSession& session, const GlobalOptions& options, int address, const std::string& configPath,
-                  const std::vector<RequestedValue>& requests, Commissioned* record) {
-    session.Close();
-    GlobalOptions factory = options;
-    factory.address = kFactoryAddress;
-    // The same echo-confirmed change as orvictl address, confirmed at the new address.
-    int code = ChangeNetwork(session, ResolveLineTarget(factory), static_cast<uint8_t>(address), 0);
-    if (code != kExitOk) {
-        record->result = "endereço não confirmado";
-        return code;
-    }
-    if (!configPath.empty()) {
-        GlobalOptions moved = options;
-        moved.address = address;
-        code = session.Open(ResolveLineTarget(moved));
-        int written = 0;
-        if (code == kExitOk) code = ApplyConfiguration(session, requests, ChangeMode::Write, nullptr, &written);
-        session.Close();
-        if (code != kExitOk) {
-            record->result = "endereço ok; configuração falhou";
-            return code;
-        }
-        record->result = Format("endereço ok; %d parâmetro(s) escritos", written);
-        return kExitOk;
-    }
-    record->result = "endereço ok";
-    return kExitOk;
-}
 }  // namespace
 
 int RunCommission(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     CommissionArguments parsed;
     int code = ParseCommissionArguments(arguments, &parsed);
     if (code != kExitOk) return code;
+    // A file no transmitter could take stops here, before the first unit is moved.
     std::vector<RequestedValue> requests;
-    if (!parsed.configPath.empty() && (code = ReadRequests(parsed.configPath, &requests)) != kExitOk) return code;
+    if (!parsed.configPath.empty() && (code = ReadCommissioningFile(parsed.configPath, &requests)) != kExitOk) {
+        Complain("nada foi escrito.");
+        return code;
+    }
+    const std::vector<RequestedValue>* configuration = parsed.configPath.empty() ? nullptr : &requests;
 
-    GlobalOptions factory = options;
-    factory.address = kFactoryAddress;
+    GlobalOptions factoryOptions = options;
+    factoryOptions.address = kFactoryAddress;
+    const LineTarget factory = ResolveLineTarget(factoryOptions);
     std::vector<Commissioned> done;
+    int commissioned = 0;
     int next = parsed.from;
     code = kExitOk;
     while (code == kExitOk && next <= parsed.to && !Interrupted()) {
-        code = session.Open(ResolveLineTarget(factory));
+        code = session.Open(factory);
         if (code != kExitOk) break;
         WriteErr(Format("esperando um transmissor no endereço de fábrica %d (%s); Ctrl-C termina\n", kFactoryAddress,
                         session.Description().c_str()));
-        if (!WaitForFactoryTransmitter(session)) break;
-        const std::string serial = SerialAtFactoryAddress(session);
+        FactoryUnit unit;
+        if (!WaitForFactoryUnit(session, 0, &unit)) break;
+        const std::string serial = SerialNumberText(unit.held.serialNumber);
+        std::string problem;
+        // Values the file leaves to the transmitter are checked against this one before it is moved.
+        if (configuration && (code = CheckUnitTakes(unit, requests, &problem)) != kExitOk) {
+            Complain(problem);
+            Complain(Format("nada foi escrito: o transmissor %s fica no endereço de fábrica", serial.c_str()));
+            done.push_back({kFactoryAddress, serial, "configuração recusada; nada escrito"});
+            break;
+        }
         const int address = NextFreeAddress(session, next, parsed.to);
         if (address == 0) {
             if (!Interrupted()) Complain(Format("nenhum endereço livre até %d: o transmissor fica no 1", parsed.to));
@@ -176,15 +113,18 @@ int RunCommission(LineSession& session, const GlobalOptions& options, const Argu
             break;
         }
         Commissioned record = {address, serial, ""};
-        code = CommissionOne(session, options, address, parsed.configPath, requests, &record);
+        code = PlaceFactoryUnit(session, factory, static_cast<uint8_t>(address), 0, configuration, &record.result);
         done.push_back(record);
+        if (code == kExitOk) ++commissioned;
         WriteOut(Format("%3d  %s  %s\n", address, serial.c_str(), record.result.c_str()));
         next = address + 1;
     }
     session.Close();
     // Ctrl-C while waiting is how a session ends early; only a device left half done is an interruption.
     if (code == kExitInterrupted) Complain("interrompido: o último transmissor pode ter ficado pela metade");
-    WriteErr(Format("%d transmissor(es) comissionado(s)\n", static_cast<int>(done.size())));
+    const int failed = static_cast<int>(done.size()) - commissioned;
+    WriteErr(Format("%d transmissor(es) comissionado(s)%s\n", commissioned,
+                    failed ? Format("; %d com falha", failed).c_str() : ""));
     if (!parsed.csvPath.empty()) {
         const int written = WriteSummary(parsed.csvPath, done);
         if (code == kExitOk) code = written;

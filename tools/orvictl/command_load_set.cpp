@@ -1,9 +1,7 @@
 // load FILE, diff FILE and set KEY=VALUE...: requested values checked, then compared or written in the page's order.
-#include <cerrno>
-#include <cstdio>
-
 #include "commands.h"
 #include "config_change.h"
+#include "config_file_read.h"
 #include "config_ini.h"
 #include "exit_codes.h"
 #include "file_text.h"
@@ -57,24 +55,6 @@ int WriteEach(LineSession& session, const GlobalOptions& options, const std::vec
     }
     return worst;
 }
-
-// The whole file, or false after a message naming why it could not be read.
-bool ReadWholeFile(const std::string& path, std::string* bytes) {
-    int error = IsFolder(path) ? EISDIR : 0;
-    FILE* file = error ? nullptr : OpenFile(path, "rb");
-    if (!file && !error) error = errno;
-    if (file) {
-        char buffer[4096];
-        size_t got = 0;
-        errno = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, got);
-        if (std::ferror(file)) error = errno ? errno : EIO;
-        std::fclose(file);
-    }
-    if (error == 0) return true;
-    Complain(Format("não foi possível ler o arquivo %s: %s", path.c_str(), FileErrorText(error).c_str()));
-    return false;
-}
 }  // namespace
 
 namespace {
@@ -86,7 +66,7 @@ struct FileRequest {
 // The file read and checked before the port is opened; an exit code.
 int ReadConfigFile(const std::string& path, FileRequest* file) {
     std::string bytes;
-    if (!ReadWholeFile(path, &bytes)) return kExitFile;
+    if (!ReadFileBytes(path, &bytes)) return kExitFile;
     std::string text;
     std::string problem;
     if (!DecodeFileText(bytes, &text, &problem)) {

@@ -6,7 +6,7 @@
 const Command kCommands[] = {
     {"scan", "procura todos os transmissores da linha",
      "Uso: orvictl [opções globais] scan [--addresses A-B] [--rates R1,R2,...] [--answer-ms N]\n"
-     "                                   [--timeout MS] [--expect N] [--json | --csv]\n"
+     "                                   [--timeout MS] [--expect N] [--json | --csv] [--port PORTA...]\n"
      "\n"
      "Procura transmissores em cada taxa (padrão: as cinco, da mais rápida) e em cada endereço da\n"
      "faixa (padrão: 1-247). Cada endereço recebe uma pergunta com espera curta: N ms e um caractere\n"
@@ -22,6 +22,9 @@ const Command kCommands[] = {
      "  --timeout MS      espera inteira por endereço calado, no lugar de um caractere + --answer-ms\n"
      "  --expect N        para quando N transmissores foram encontrados\n"
      "  --json, --csv     o resultado em JSON ou CSV (UTF-8), com o estado de cada endereço\n"
+     "  --port PORTA      a linha a procurar, no lugar da --port global; dada várias vezes, as linhas\n"
+     "                    são procuradas ao mesmo tempo (--expect vale para cada uma) e cada uma sai\n"
+     "                    inteira, na ordem dada, com a porta (coluna porta no CSV e no JSON)\n"
      "\n"
      "Sai com 4 quando nenhum transmissor respondeu.\n",
      RunScan},
@@ -192,6 +195,35 @@ const Command kCommands[] = {
      "  --config ARQUIVO   configuração a gravar em cada um (lida e conferida antes de começar)\n"
      "  --csv ARQUIVO      resumo no fim: endereço, número de série e resultado de cada um\n",
      RunCommission},
+    {"plant", "a instalação pelo índice de instrumentos: check, commission",
+     "Uso: orvictl [opções globais] plant check ÍNDICE [--json | --csv]\n"
+     "     orvictl [opções globais] plant commission ÍNDICE --line LINHA [--csv RESUMO]\n"
+     "\n"
+     "ÍNDICE é o índice de instrumentos em CSV (UTF-8 ou ANSI do Windows, separado por ',' ou ';'), com\n"
+     "um cabeçalho que nomeia as colunas em qualquer ordem: tag, linha (a porta: local, tcp://,\n"
+     "rfc2217:// ou modbus-tcp://), endereco, taxa e configuracao (um arquivo de save, relativo ao\n"
+     "índice); numero_serie, descricao e outras colunas são opcionais. Um índice ou arquivo de\n"
+     "configuração com erro para tudo antes de tocar uma linha.\n"
+     "\n"
+     "plant check lê o transmissor de cada tag e diz se a configuração está como projetada, o que\n"
+     "difere (como diff), se não foi encontrado ou se no endereço há outro transmissor (o número de\n"
+     "série não é o do índice). As linhas do índice são lidas ao mesmo tempo, uma por vez cada; a\n"
+     "saída de cada tag sai inteira, na ordem do índice. Sai com 0 quando todos os tags estão como\n"
+     "projetados, 1 quando algo difere, 4 quando algum não respondeu (4 vale mais que 1).\n"
+     "  --json, --csv   uma lista com tag, estado (ok, diferente, sem_resposta, outro_transmissor),\n"
+     "                  linha, endereco, taxa, numero_serie, as diferenças e o detalhe\n"
+     "\n"
+     "plant commission espera, na ordem do índice, um transmissor novo no endereço de fábrica (1) da\n"
+     "LINHA, na taxa de --baud (padrão 9600); confere a configuração da linha do índice contra ele,\n"
+     "confere que o endereço da linha está livre em todas as taxas da linha, muda endereço e taxa\n"
+     "(confirmados pelo número de série), grava a configuração e anota o tag no diário. Um\n"
+     "transmissor que falha fica marcado no resumo e a sessão segue para o próximo tag (retire-o da\n"
+     "linha se ficou no endereço 1). Ctrl-C termina (código 130). Sai com 0 quando todos foram\n"
+     "comissionados, senão com o código da primeira falha.\n"
+     "  --line LINHA    os tags desta linha (como escrita na coluna linha)\n"
+     "  --csv RESUMO    o resumo, uma linha por tag gravada assim que ele termina (padrão:\n"
+     "                  comissionamento.csv ao lado do índice; um resumo existente ganha as linhas novas)\n",
+     RunPlant},
     {"ports", "lista as portas seriais desta máquina",
      "Uso: orvictl ports\n"
      "\n"

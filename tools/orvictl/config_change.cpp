@@ -64,11 +64,11 @@ int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& 
         return kExitInterrupted;
     }
     if (code != kExitOk) return code;
-    const ConfigSnapshot current = session.TakeRead(words);
-    const ConfigSnapshot target = ApplyRequests(current, requests);
-
-    std::string message;
-    code = CheckChanges(current, target, requests, &message);
+    const ConfigComparison comparison = CompareConfiguration(words, session.TakeRead(words), requests);
+    const ConfigSnapshot& current = comparison.current;
+    const ConfigSnapshot& target = comparison.target;
+    std::string message = comparison.message;
+    code = comparison.code;
     std::vector<TrimWrite> trimPlan;
     if (code == kExitOk && trims) {
         CalibrationValues held = {};
@@ -81,11 +81,11 @@ int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& 
         Complain("nada foi escrito.");
         return code;
     }
-    const std::vector<const ParameterKey*> notWritten = RequestsNotWritten(requests, current, target);
+    const std::vector<const ParameterKey*>& notWritten = comparison.notWritten;
     for (const ParameterKey* key : notWritten)
         Complain(Format("aviso: %s não é escrito enquanto a função de alarme for 0 (Sem Alarme)", key->name));
 
-    const std::vector<PlannedWrite> plan = PlanWrites(target, words);
+    const std::vector<PlannedWrite>& plan = comparison.plan;
     if (plan.empty() && trimPlan.empty()) {
         if (NeedsAlarmFunction(requests, notWritten)) {
             Complain("nada foi escrito: dê também alarme_funcao para escrever os valores do alarme.");

@@ -36,6 +36,18 @@ std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_
     return plan;
 }
 
+ConfigComparison CompareConfiguration(const uint16_t* words, const ConfigSnapshot& current,
+                                      const std::vector<RequestedValue>& requests) {
+    ConfigComparison comparison;
+    comparison.current = current;
+    comparison.target = ApplyRequests(current, requests);
+    comparison.code = CheckChanges(current, comparison.target, requests, &comparison.message);
+    if (comparison.code != kExitOk) return comparison;
+    comparison.notWritten = RequestsNotWritten(requests, current, comparison.target);
+    comparison.plan = PlanWrites(comparison.target, words);
+    return comparison;
+}
+
 bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,
                         const std::vector<const ParameterKey*>& notWritten) {
     if (notWritten.empty()) return false;

@@ -33,6 +33,19 @@ std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_
 bool NeedsAlarmFunction(const std::vector<RequestedValue>& requests,
                         const std::vector<const ParameterKey*>& notWritten);
 
+// What loading requests onto the transmitter whose block was just read (words, decoded as current)
+// would do, decided without a write: the page's checks, then the plan. code is 0 or the check's exit
+// code, with its message.
+struct ConfigComparison {
+    int code = 0;
+    std::string message;
+    ConfigSnapshot current = {}, target = {};
+    std::vector<PlannedWrite> plan;
+    std::vector<const ParameterKey*> notWritten;  // alarm values no write carries without an alarm function
+};
+ConfigComparison CompareConfiguration(const uint16_t* words, const ConfigSnapshot& current,
+                                      const std::vector<RequestedValue>& requests);
+
 typedef std::function<WriteOutcome(int8_t reg, int16_t value)> RegisterWriter;  // the write and its read-back
 typedef bool (*InterruptCheck)();
 

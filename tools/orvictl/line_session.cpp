@@ -30,7 +30,9 @@ LineTarget ResolveLineTarget(const GlobalOptions& options) {
     return target;
 }
 
-LineSession::LineSession() { JournalWritesOf(line, &transmitter_); }
+LineSession::LineSession() {
+    JournalWritesOf(line, &transmitter_, [this] { return PortName(); });
+}
 
 LineSession::~LineSession() { Close(); }
 

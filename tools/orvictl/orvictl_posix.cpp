@@ -29,8 +29,8 @@ void WriteAll(FILE* stream, const std::string& utf8) {
 }
 }  // namespace
 
-void WriteOut(const std::string& utf8) { WriteAll(stdout, utf8); }
-void WriteErr(const std::string& utf8) { WriteAll(stderr, utf8); }
+void WriteStdout(const std::string& utf8) { WriteAll(stdout, utf8); }
+void WriteStderr(const std::string& utf8) { WriteAll(stderr, utf8); }
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 bool StderrIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 

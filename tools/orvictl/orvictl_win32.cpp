@@ -51,8 +51,8 @@ void WriteTo(DWORD which, const std::string& utf8) {
 }
 }  // namespace
 
-void WriteOut(const std::string& utf8) { WriteTo(STD_OUTPUT_HANDLE, utf8); }
-void WriteErr(const std::string& utf8) { WriteTo(STD_ERROR_HANDLE, utf8); }
+void WriteStdout(const std::string& utf8) { WriteTo(STD_OUTPUT_HANDLE, utf8); }
+void WriteStderr(const std::string& utf8) { WriteTo(STD_ERROR_HANDLE, utf8); }
 bool StdoutIsTerminal() { return IsConsole(GetStdHandle(STD_OUTPUT_HANDLE)); }
 bool StderrIsTerminal() { return IsConsole(GetStdHandle(STD_ERROR_HANDLE)); }
 

@@ -19,8 +19,8 @@ void ClearCaptured() {
     CapturedErr().clear();
 }
 
-void WriteOut(const std::string& utf8) { CapturedOut() += utf8; }
-void WriteErr(const std::string& utf8) { CapturedErr() += utf8; }
+void WriteStdout(const std::string& utf8) { CapturedOut() += utf8; }
+void WriteStderr(const std::string& utf8) { CapturedErr() += utf8; }
 bool StdoutIsTerminal() { return false; }
 bool StderrIsTerminal() { return false; }
 void NotePortOpenFailure() {}

@@ -112,6 +112,43 @@ TEST(ConfigPlan, ChangedValuesGetThePagesChecksAndValuesKeptAreNeverRefused) {
     }
 }
 
+// Commissioning checks its file before the first unit is touched: what the file gives is checked
+// among itself and against its own sensor; what it leaves to the transmitter waits for the unit.
+TEST(ConfigPlan, AFileIsCheckedOnItsOwnBeforeAnyTransmitterIsRead) {
+    std::vector<RequestedValue> saved;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(ParseConfigIni(FormatConfigIni(Block().Snapshot(), "teste"), &saved, &problems));
+    const struct {
+        std::vector<std::string> assignments;
+        const char* message;  // UTF-8; empty when accepted
+    } rows[] = {
+        {{"entrada=0", "unidade=0", "limite_superior=761"}, "limite do sensor (760°C)!"},
+        {{"entrada=0", "unidade=1", "limite_inferior=-167"}, "limite do sensor (-166°F)!"},
+        {{"limite_superior=761"}, ""},  // whose sensor, the unit says
+        {{"limite_inferior=601", "limite_superior=600"}, "O Limite Inferior não pode ser maior que o Limite Superior!"},
+        {{"alarme_funcao=5", "alarme_setpoint=601", "limite_superior=600"}, "O Set Point de Alarme não pode ser maior"},
+        {{"alarme_funcao=5", "alarme_setpoint=-1", "limite_inferior=0"}, "O Set Point de Alarme não pode ser menor"},
+        {{"alarme_funcao=5", "alarme_setpoint=700"}, ""},
+        {{"entrada=0", "unidade=0", "alarme_funcao=5", "alarme_setpoint=761"},
+         "O Set Point de Alarme não pode ser maior"},
+        {{"entrada=0", "unidade=0", "alarme_funcao=5", "alarme_histerese=871"}, "entre 0 e 870!"},
+        {{"entrada=0", "unidade=0", "alarme_funcao=0", "alarme_setpoint=761"}, ""},  // dormant without an alarm
+    };
+    std::string message;
+    EXPECT_EQ(CheckRequestsAlone(saved, &message), ChangeCheck::Accepted) << message;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.assignments.back());
+        message.clear();
+        const ChangeCheck check = CheckRequestsAlone(Requests(row.assignments), &message);
+        if (*row.message == '\0') {
+            EXPECT_EQ(check, ChangeCheck::Accepted) << message;
+        } else {
+            EXPECT_EQ(check, ChangeCheck::Inconsistent);
+            EXPECT_NE(message.find(row.message), std::string::npos) << message;
+        }
+    }
+}
+
 TEST(ConfigPlan, TheUnitAndInputTypeCarryTheFieldsNotGivenAsThePageDoes) {
     const ConfigSnapshot current = Block().Snapshot();
     const struct {
