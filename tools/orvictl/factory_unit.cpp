@@ -86,7 +86,11 @@ int PlaceFactoryUnit(LineSession& session, const LineTarget& factory, uint8_t ad
     session.Close();
     int code = ChangeNetwork(session, factory, address, baud == factory.baud ? 0 : baud);
     if (code != kExitOk) {
-        *result = "endereço não confirmado";
+        // Only a write that went out may have moved the unit; the other refusals wrote nothing.
+        *result = code == kExitWrite         ? "endereço não confirmado"
+                  : code == kExitNoReply     ? "sem resposta antes da mudança; nada escrito"
+                  : code == kExitInterrupted ? "interrompido antes da mudança; nada escrito"
+                                             : "endereço ou taxa recusados; nada escrito";
         return code;
     }
     *result = "endereço ok";

@@ -135,6 +135,13 @@ int RunPlantCommission(LineSession& session, const GlobalOptions& options, const
     }
     if (rows.empty())
         return UsageError("plant", Format("nenhuma linha do índice %s é %s", plan.index.c_str(), plan.line.c_str()));
+    // A unit left at the factory address would be taken for the next new one.
+    for (const PlantRow& plant : rows)
+        if (plant.row.address == kFactoryAddress)
+            return UsageError("plant",
+                              Format("linha %d do índice: %s no endereço de fábrica %d não pode ser comissionado "
+                                     "(nada foi escrito)",
+                                     plant.row.lineNumber, plant.row.tag.c_str(), kFactoryAddress));
     if ((code = OpenSummary(plan.summary)) != kExitOk) return code;
 
     GlobalOptions factoryOptions = options;

@@ -149,6 +149,7 @@ TEST_F(Plant, AnIndexOrAFileThatCannotBeUsedStopsEverythingBeforeAnyLineIsTouche
     WriteWhole(Path("bad.csv"), "tag,linha,endereco,taxa,configuracao\nTT-1," + link + ",10,9600,good.ini\nTT-2," +
                                     link + ",11,9600,bad.ini\n");
     WriteWhole(Path("broken.csv"), "tag,linha,taxa,configuracao\nTT-1," + link + ",9600,good.ini\n");
+    WriteWhole(Path("factory.csv"), "tag,linha,endereco,taxa,configuracao\nTT-1," + link + ",1,9600,good.ini\n");
     sim_->Control().ClearLog();
     const struct {
         std::vector<std::string> args;
@@ -162,6 +163,9 @@ TEST_F(Plant, AnIndexOrAFileThatCannotBeUsedStopsEverythingBeforeAnyLineIsTouche
         {{"plant", "commission", Path("bad.csv")}, 2, "dê a linha a comissionar: --line LINHA"},
         {{"plant", "commission", Path("bad.csv"), "--line", "COM9"}, 2, "nenhuma linha do índice"},
         {{"plant", "inspect", Path("bad.csv")}, 2, "subcomando desconhecido: inspect"},
+        {{"plant", "commission", Path("factory.csv"), "--line", link},
+         2,
+         "linha 2 do índice: TT-1 no endereço de fábrica 1 não pode ser comissionado"},
         // A plain commission gets the same check before its first unit, where it used to move one first.
         {{"--port", link, "commission", "--from", "5", "--to", "6", "--config", Path("bad.ini")},
          5,
