@@ -36,7 +36,7 @@ const Command kCommands[] = {
      RunShow},
     {"save", "grava a configuração num arquivo INI comentado",
      "Uso: orvictl [opções globais] save [--with-calibration] [--tag NOME] ARQUIVO\n"
-     "     orvictl [opções globais] save [--with-calibration] --all PASTA\n"
+     "     orvictl [opções globais] save [--with-calibration] [--answer-ms N] --all PASTA\n"
      "\n"
      "Lê a configuração e a grava em ARQUIVO: um INI simples (UTF-8), com os nomes nos comentários,\n"
      "que se pode ler e editar, e com a origem (porta, endereço, número de série). Endereço, taxa,\n"
@@ -47,9 +47,10 @@ const Command kCommands[] = {
      "                      que só volta ao mesmo transmissor (load --with-calibration)\n"
      "  --tag NOME          nome do ponto de medição (chave tag=; fica só no arquivo). Sem --tag, o\n"
      "                      tag de um ARQUIVO que já existe é mantido\n"
-     "  --all PASTA         todos os transmissores da linha na taxa atual (endereços 1 a 247, uma\n"
-     "                      leitura normal em cada; alguns minutos), cada um em PASTA/orvi-END-SERIE.ini,\n"
-     "                      uma linha por transmissor\n",
+     "  --all PASTA         todos os transmissores da linha na taxa atual: cada endereço de 1 a 247 recebe\n"
+     "                      a pergunta curta de scan, e quem responde é lido e gravado em\n"
+     "                      PASTA/orvi-END-SERIE.ini, uma linha por transmissor\n"
+     "  --answer-ms N       com --all: tempo que um transmissor tem para começar a responder (padrão 30)\n",
      RunSave},
     {"load", "grava num transmissor a configuração de um arquivo",
      "Uso: orvictl [opções globais] load [--dry-run] [--with-calibration] [--addresses LISTA [--tags NOMES]]\n"

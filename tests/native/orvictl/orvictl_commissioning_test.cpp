@@ -2,6 +2,8 @@
 // the journal that every write leaves.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "orvictl_fixture.h"
 
 namespace {
@@ -104,6 +106,28 @@ TEST_F(Commissioning, ExpectStopsTheSweepOnceThatManyTransmittersAreFound) {
     EXPECT_EQ("2", rows[1][0]);
     for (const std::string& frame : sim_->Control().Log())
         EXPECT_NE("09", frame.substr(0, 2)) << "the sweep went on past the second transmitter";
+}
+
+TEST_F(Commissioning, SaveAllSweepsLikeScanAndReadsOnlyTheAddressesThatAnswered) {
+    Start({"--device", "7:9600"});
+    const std::string folder = Path("linha");
+    ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
+    const CtlRun run = Run({"--port", sim_->Link(), "--verbose", "save", "--answer-ms", "60", "--all", folder});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_EQ(2u, Lines(run.out).size()) << run.out;
+    for (const char* saved : {"/orvi-001-00012345.ini", "/orvi-007-00012346.ini"})
+        EXPECT_NE(std::string::npos, ReadWhole(folder + saved).find("[Orvi]")) << saved << "\n" << run.out;
+    EXPECT_EQ(1, BlockReads(1));
+    EXPECT_EQ(1, BlockReads(7));
+    // A silent address gets one short question (the frames sent, as --verbose shows them), never a normal
+    // read and its tries.
+    for (const char* silent : {" -> 05 03 00 08 00 01 ", " -> F7 03 00 08 00 01 "}) {
+        size_t asked = 0;
+        for (size_t at = run.err.find(silent); at != std::string::npos; at = run.err.find(silent, at + 1)) ++asked;
+        EXPECT_EQ(1u, asked) << silent;
+    }
+    EXPECT_EQ(2, Run({"--port", sim_->Link(), "save", "--answer-ms", "60", Path("um.ini")}).code)
+        << "--answer-ms is the sweep's";
 }
 
 TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
