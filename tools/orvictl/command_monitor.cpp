@@ -45,12 +45,31 @@ struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 
+// The first bytes of an existing file, enough for its header; empty when it is empty or missing.
+std::string FileStart(const std::string& path) {
+    FILE* file = OpenFile(path, "rb");
+    if (!file) return "";
+    char buffer[4096];
+    const size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    std::fclose(file);
+    return std::string(buffer, got);
+}
+
 // The CSV file as asked: a new file, rows added to an existing one, or one replaced; null after a message.
-FILE* OpenCsv(const MonitorOptions& monitor, bool* writeHeader) {
+FILE* OpenCsv(const MonitorOptions& monitor, const CsvStyle& style, bool* writeHeader) {
     const std::string& path = monitor.csvPath;
     const std::string shown = path;
     if (IsFolder(path)) {
         Complain(Format("não foi possível criar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));
+        return nullptr;
+    }
+    // Rows under other columns (another monitor, --excel or not, --addresses or not) would be misread.
+    const std::string start = monitor.append ? FileStart(path) : "";
+    if (!start.empty() && !StartsWithCsvHeader(start, style)) {
+        const std::string header = CsvHeader(style);
+        Complain(Format("o arquivo %s não tem o cabeçalho destas colunas (%s): nada foi acrescentado; --force o "
+                        "substitui",
+                        shown.c_str(), header.substr(0, header.size() - 1).c_str()));
         return nullptr;
     }
     FILE* file = monitor.append ? OpenFile(path, "ab") : monitor.force ? OpenFile(path, "wb") : CreateNewFile(path);
@@ -130,7 +149,7 @@ int RunMonitor(LineSession& session, const GlobalOptions& options, const Argumen
     std::unique_ptr<FILE, FileCloser> csv;
     bool writeHeader = true;
     if (!monitor.csvPath.empty() && !csvToStdout) {
-        csv.reset(OpenCsv(monitor, &writeHeader));
+        csv.reset(OpenCsv(monitor, style, &writeHeader));
         if (!csv) return kExitFile;
     }
 

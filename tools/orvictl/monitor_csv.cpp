@@ -107,6 +107,14 @@ std::string CsvHeader(const CsvStyle& style) {
     return line + "\n";
 }
 
+bool StartsWithCsvHeader(const std::string& fileStart, const CsvStyle& style) {
+    const size_t from = fileStart.compare(0, 3, kUtf8Mark) == 0 ? 3 : 0;
+    std::string line = fileStart.substr(from, fileStart.find('\n', from) - from);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string header = CsvHeader(style);
+    return line == header.substr(0, header.size() - 1);
+}
+
 std::string CsvField(const std::string& text, char separator) {
     if (text.find_first_of(std::string(1, separator) + "\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";

@@ -43,6 +43,9 @@ std::string CsvField(const std::string& text, char separator = ',');
 // The header line, then rows in the same columns (with the line break).
 extern const char kCsvHeader[];
 std::string CsvHeader(const CsvStyle& style);
+// Whether the start of an existing file (its first bytes) is the header style writes, a byte order mark
+// and a CR before the line break allowed: rows are added only under their own columns.
+bool StartsWithCsvHeader(const std::string& fileStart, const CsvStyle& style);
 std::string CsvSampleRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,
                          uint16_t statusBits, const std::string& statusText, const CsvStyle& style = CsvStyle(),
                          const CsvSource& source = CsvSource());

@@ -278,6 +278,11 @@ TEST(MonitorCsv, ExcelRowsAndRowsNamingTheirTransmitterAndTimesWithTheirUtcOffse
     EXPECT_EQ("t,7,00000007,\"TT,1\",12.5,,0,,não lido\n",
               CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1", "00000007"}));
     EXPECT_EQ(kCsvHeader, CsvHeader(CsvStyle())) << "the single-transmitter file keeps its columns";
+    // --append takes a file whose header is its own, as a spreadsheet may have saved it again.
+    EXPECT_TRUE(StartsWithCsvHeader(kUtf8Mark + CsvHeader(excel) + "t;1", excel));
+    EXPECT_TRUE(StartsWithCsvHeader("hora,valor,unidade,alarme,estado_bits,estado\r\nt,1\r\n", CsvStyle()));
+    EXPECT_FALSE(StartsWithCsvHeader(CsvHeader(both), excel)) << "one transmitter's columns are not several's";
+    EXPECT_FALSE(StartsWithCsvHeader("hora,valor\n", CsvStyle()));
 
     // 2026-12-08 18:00:00 UTC seen at -03:00 and at +05:30.
     const std::time_t moment = 1796752800;

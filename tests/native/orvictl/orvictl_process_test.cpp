@@ -323,6 +323,15 @@ TEST_F(Orvictl, MonitorWritesARowForEverySampleLostAndNeverReplacesACsvUnasked) 
     rows = Lines(ReadWhole(csv));
     ASSERT_EQ(5u, rows.size());
     EXPECT_EQ(1, std::count(rows.begin(), rows.end(), "hora,valor,unidade,alarme,estado_bits,estado"));
+    // Rows under other columns would be misread: a file with another header gets none.
+    std::vector<std::string> excel = args;
+    excel.push_back("--excel");
+    run = Run(excel);
+    EXPECT_EQ(7, run.code);
+    EXPECT_NE(std::string::npos, run.err.find("lost.csv não tem o cabeçalho destas colunas (hora;"))
+        << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("nada foi acrescentado; --force o substitui")) << run.err;
+    EXPECT_EQ(5u, Lines(ReadWhole(csv)).size());
 
     args.back() = "--force";
     run = Run(args);
