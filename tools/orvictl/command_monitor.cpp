@@ -19,12 +19,12 @@
 #include "transactions.h"
 
 namespace {
-std::string Timestamp() {
+CsvTime Timestamp() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const int ms =
         static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    return TimestampText(LocalTimeOf(seconds), seconds, ms);
+    return CsvTimeOf(LocalTimeOf(seconds), seconds, ms);
 }
 
 // One transmitter of the sweep: where it is and what its values mean.
@@ -98,7 +98,7 @@ bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, b
     session.Settings().deviceAddress = static_cast<uint8_t>(polled.address);
     uint16_t live[kLiveBlockWords] = {};
     uint16_t status = 0;
-    const std::string when = Timestamp();
+    const CsvTime when = Timestamp();
     LinkError result = ReadLiveBlock(session.line, live);
     bool statusRefused = false;
     if (result == kLinkOk) {
@@ -114,11 +114,11 @@ bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, b
         // A lost connection or a gateway's answer says more than the time-out it ends in.
         const std::string network = session.Network().SampleText(result, static_cast<unsigned>(polled.address));
         const std::string why = network.empty() ? FixedText(LinkErrorText(result)) : network;
-        Complain(Format("%s: %ssem leitura (%s)", when.c_str(),
+        Complain(Format("%s: %ssem leitura (%s)", when.iso.c_str(),
                         style.perAddress ? Format("endereço %d: ", polled.address).c_str() : "", why.c_str()));
         *row = CsvMissedRow(when, why, style, source);
         if (table)
-            WriteOut(Format("%-29s %s%10s %s %-7s sem leitura (%s)\n", when.c_str(), who.c_str(), "-",
+            WriteOut(Format("%-29s %s%10s %s %-7s sem leitura (%s)\n", when.iso.c_str(), who.c_str(), "-",
                             PadRight(polled.unit, 7).c_str(), "-", why.c_str()));
         return false;
     }
@@ -129,7 +129,7 @@ bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, b
     *row = statusRefused ? CsvRefusedStatusRow(when, value, polled.unit, alarmOn, style, source)
                          : CsvSampleRow(when, value, polled.unit, alarmOn, status, StatusText(status), style, source);
     if (table)
-        WriteOut(Format("%-29s %s%10s %s %s %s\n", when.c_str(), who.c_str(), value.c_str(),
+        WriteOut(Format("%-29s %s%10s %s %s %s\n", when.iso.c_str(), who.c_str(), value.c_str(),
                         PadRight(polled.unit, 7).c_str(), PadRight(alarmOn ? alarm : "-", 7).c_str(),
                         statusRefused ? "(não lido)"
                         : status      ? StatusText(status).c_str()

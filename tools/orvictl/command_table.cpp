@@ -127,7 +127,9 @@ const Command kCommands[] = {
      "  --addresses LISTA  vários transmissores da linha (1,7,12 ou 10-12), lidos um após o outro a cada\n"
      "             intervalo; o CSV ganha as colunas endereco, numero_serie e tag (tag vazio: a linha\n"
      "             não o conhece)\n"
-     "  --excel    CSV para planilha em português: separador ';', vírgula decimal e a marca UTF-8\n",
+     "  --excel    CSV para planilha em português: separador ';', vírgula decimal, a marca UTF-8 e a hora\n"
+     "             como 08/12/2026 15:00:00,123, que a planilha lê como data e hora, com a diferença\n"
+     "             para UTC na coluna fuso (UTC-03:00)\n",
      RunMonitor},
     {"address", "muda o endereço do transmissor e o confirma",
      "Uso: orvictl [opções globais] address NOVO\n"

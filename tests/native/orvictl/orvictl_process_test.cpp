@@ -553,11 +553,13 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     ASSERT_EQ("\xEF\xBB\xBF", text.substr(0, 3)) << "the mark a spreadsheet reads UTF-8 by";
     const std::vector<std::string> rows = Lines(text.substr(3));
     ASSERT_EQ(5u, rows.size()) << text;
-    EXPECT_EQ("hora;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
+    EXPECT_EQ("hora;fuso;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
     for (int i = 1; i <= 4; ++i) {
         const std::string& row = rows[static_cast<size_t>(i)];
-        EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
-        EXPECT_EQ(i % 2 ? ";1;00000011;;40;" : ";7;00000077;;12,5;", row.substr(29, i % 2 ? 16 : 18)) << row;
+        // dd/mm/aaaa hh:mm:ss,mmm, which a Portuguese spreadsheet takes for a date-time, then the UTC offset.
+        EXPECT_TRUE(row[2] == '/' && row[5] == '/' && row[10] == ' ' && row[13] == ':' && row[19] == ',') << row;
+        EXPECT_TRUE(row.compare(23, 5, ";UTC+") == 0 || row.compare(23, 5, ";UTC-") == 0) << row;
+        EXPECT_EQ(i % 2 ? ";1;00000011;;40;" : ";7;00000077;;12,5;", row.substr(33, i % 2 ? 16 : 18)) << row;
     }
 
     // Ctrl-C during one transmitter's read ends the sweep there: the next one is not asked.
