@@ -37,8 +37,8 @@ bool ValueBefore(const ConfigSnapshot* held, uint8_t function, int8_t reg, const
     }
     if (unknownSince.count(reg)) return false;
     if (reg == kRegBaudCode) {
-        *before = BaudCode(sent.baudRate);
-        return *before >= 0;
+        *before = sent.baudRate;
+        return IsNetworkRate(sent.baudRate);
     }
     // Writers read the whole configuration before they write.
     const ParameterKey* key = ParameterKeyOfRegister(reg);
@@ -95,6 +95,11 @@ void JournalWrite(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t va
     entry.hasReadBack = outcome.hasReadBack;
     entry.readBack = outcome.readBack;
     entry.exception = outcome.kind == WriteOutcomeKind::kRefused ? outcome.exceptionCode : 0;
+    // People read rates in bit/s; the register holds codes for them.
+    if (function == 6 && reg == kRegBaudCode) {
+        entry.written = RateOfCode(value);
+        entry.readBack = RateOfCode(outcome.readBack);
+    }
     const bool named = outcome.error != kLinkOk && outcome.error != kLinkValueMismatch;
     SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? FixedText(LinkErrorText(outcome.error)) : "");
     RememberWhatIsHeld(held, function, reg, value, outcome);

@@ -187,6 +187,17 @@ TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
     const std::string moved = Lines(journal.out).back();
     EXPECT_NE(std::string::npos, moved.find("\"register\":44")) << moved;
     EXPECT_NE(std::string::npos, moved.find("\"before\":2,\"written\":5")) << moved;
+    // A rate change in bit/s, as people read rates, not the codes register 45 holds.
+    ASSERT_EQ(0, Run({"--port", sim_->Link(), "--address", "5", "baud", "19200"}).code);
+    journal = Run({"--port", sim_->Link(), "journal", "--serial", "00012346", "--json"});
+    const std::string rate = Lines(journal.out).back();
+    EXPECT_NE(std::string::npos, rate.find("\"key\":\"taxa\",\"register\":45,\"before\":9600,\"written\":19200,"))
+        << rate;
+    journal = Run({"--port", sim_->Link(), "journal", "--serial", "00012346"});
+    const std::vector<std::string> table = Words(Lines(journal.out).back());
+    EXPECT_EQ((std::vector<std::string>{"taxa", "9600", "19200", "confirmado"}),
+              std::vector<std::string>(table.end() - 4, table.end()))
+        << journal.out;
 }
 
 TEST_F(Commissioning, AJournalThatCannotBeWrittenIsReportedAndTheWriteStillMade) {

@@ -110,6 +110,19 @@ TEST(Journal, ALineIsOneJsonObjectThatReadsBackAsWritten) {
     ASSERT_TRUE(ParseJournalLine(JournalLine(control), &back));
     EXPECT_EQ("a\uFFFDb", back.tag);
 
+    // A rate change of an older version, which wrote the register's codes, reads in bit/s as today's do.
+    ASSERT_TRUE(ParseJournalLine("{\"time\":\"x\",\"key\":\"taxa\",\"register\":45,\"before\":3,\"written\":4,"
+                                 "\"read_back\":0}",
+                                 &back));
+    EXPECT_EQ(9600, back.before);
+    EXPECT_EQ(19200, back.written);
+    EXPECT_EQ(1200, back.readBack);
+    JournalEntry rate = e;
+    rate.reg = 45, rate.before = 9600, rate.written = 7;
+    ASSERT_TRUE(ParseJournalLine(JournalLine(rate), &back));
+    EXPECT_EQ(9600, back.before);
+    EXPECT_EQ(7, back.written) << "a value that is no code stays as written";
+
     JournalEntry unknown = e;
     unknown.hasBefore = false;
     const std::string nullLine = JournalLine(unknown);
