@@ -28,8 +28,23 @@ ConfigSnapshot* configuratorHeld = nullptr;
 std::set<int> unknownSince;
 bool complained = false;
 
-// What the register held: the line's own settings, or the configuration last read of this transmitter.
-bool ValueBefore(const ConfigSnapshot* held, uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t* before) {
+// The index of an output trim's private value in kCalibrationSlots; -1 for any other.
+int TrimSlot(uint8_t function, int8_t reg) {
+    if (function == 6) return -1;
+    for (int i = 0; i < kCalibrationValueCount; ++i)
+        if (kCalibrationSlots[i].address == reg) return i;
+    return -1;
+}
+
+// What the register held: the line's own settings, the configuration last read of this transmitter,
+// or its trims as read.
+bool ValueBefore(const ConfigSnapshot* held, const HeldTrims* trims, uint8_t function, int8_t reg,
+                 const WriteOutcome& sent, int32_t* before) {
+    const int slot = TrimSlot(function, reg);
+    if (slot >= 0 && trims && trims->known[slot]) {
+        *before = trims->values.*kCalibrationSlots[slot].field;
+        return true;
+    }
     if (function != 6) return false;
     if (reg == kRegDeviceAddress) {
         *before = sent.address;
@@ -66,11 +81,19 @@ JournalOutcome JournalOutcomeOf(WriteOutcomeKind kind) {
 }
 
 // What the transmitter holds after the write, for the next write's value before.
-void RememberWhatIsHeld(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t value,
+void RememberWhatIsHeld(ConfigSnapshot* held, HeldTrims* trims, uint8_t function, int8_t reg, int16_t value,
                         const WriteOutcome& outcome) {
+    if (outcome.kind == WriteOutcomeKind::kRefused || outcome.kind == WriteOutcomeKind::kNotSent) return;
+    const int slot = TrimSlot(function, reg);
+    if (slot >= 0 && trims) {
+        const bool seen = outcome.kind == WriteOutcomeKind::kConfirmed || outcome.hasReadBack;
+        trims->known[slot] = seen;
+        if (seen)
+            trims->values.*kCalibrationSlots[slot].field =
+                outcome.kind == WriteOutcomeKind::kConfirmed ? value : outcome.readBack;
+    }
     const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
     if (!key || !held) return;
-    if (outcome.kind == WriteOutcomeKind::kRefused || outcome.kind == WriteOutcomeKind::kNotSent) return;
     if (outcome.kind == WriteOutcomeKind::kConfirmed || outcome.hasReadBack) {
         key->put(*held, outcome.kind == WriteOutcomeKind::kConfirmed ? value : outcome.readBack);
         unknownSince.erase(reg);
@@ -79,7 +102,8 @@ void RememberWhatIsHeld(ConfigSnapshot* held, uint8_t function, int8_t reg, int1
     }
 }
 
-void JournalWrite(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
+void JournalWrite(ConfigSnapshot* held, HeldTrims* trims, uint8_t function, int8_t reg, int16_t value,
+                  const WriteOutcome& outcome) {
     JournalEntry entry;
     entry.program = programName;
     entry.port = openPortName ? openPortName() : "";
@@ -90,7 +114,7 @@ void JournalWrite(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t va
     entry.tag = tag;
     entry.key = KeyName(function, reg);
     entry.reg = reg;
-    entry.hasBefore = ValueBefore(held, function, reg, outcome, &entry.before);
+    entry.hasBefore = ValueBefore(held, trims, function, reg, outcome, &entry.before);
     entry.written = value;
     entry.hasReadBack = outcome.hasReadBack;
     entry.readBack = outcome.readBack;
@@ -102,7 +126,7 @@ void JournalWrite(ConfigSnapshot* held, uint8_t function, int8_t reg, int16_t va
     }
     const bool named = outcome.error != kLinkOk && outcome.error != kLinkValueMismatch;
     SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? FixedText(LinkErrorText(outcome.error)) : "");
-    RememberWhatIsHeld(held, function, reg, value, outcome);
+    RememberWhatIsHeld(held, trims, function, reg, value, outcome);
     std::string problem;
     // The transmitter has been written either way: say once that the record is missing, and go on.
     if (!AppendJournalEntry(entry, &problem) && !complained && complainOnce) {
@@ -118,13 +142,14 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
     openPortName = std::move(portName);
     complainOnce = complain;
     SetWriteObserver([](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
-        JournalWrite(configuratorHeld, function, reg, value, outcome);
+        JournalWrite(configuratorHeld, nullptr, function, reg, value, outcome);
     });
 }
 
-void JournalWritesOf(Line& line, ConfigSnapshot* transmitter) {
-    line.writeObserver = [transmitter](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
-        JournalWrite(transmitter, function, reg, value, outcome);
+void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, HeldTrims* trims) {
+    line.writeObserver = [transmitter, trims](uint8_t function, int8_t reg, int16_t value,
+                                              const WriteOutcome& outcome) {
+        JournalWrite(transmitter, trims, function, reg, value, outcome);
     };
 }
 

@@ -20,6 +20,7 @@ int ReadTrims(LineSession& session, CalibrationValues* values) {
         }
         values->*slot.field = static_cast<int16_t>(word);
     }
+    session.TakeTrims(*values);
     return kExitOk;
 }
 

@@ -517,6 +517,11 @@ TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTri
     run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
     ASSERT_EQ(0, run.code) << run.err;
     EXPECT_EQ(10022, sim.GetPrivate(1, 22));
+    // A trim's journal line has the value it replaced, as read before the writes.
+    std::string trimLine;
+    for (const std::string& line : Lines(ReadWhole(Path("orvi/journal.jsonl"))))
+        if (line.find("\"register\":22,") != std::string::npos) trimLine = line;
+    EXPECT_NE(std::string::npos, trimLine.find("\"before\":7000,\"written\":10022,")) << trimLine;
 
     // Several transmitters of the line: each one tried and named, the worst outcome the exit code.
     sim.Set(2, 27, 300);
