@@ -161,7 +161,7 @@ const Command kCommands[] = {
      RunJournal},
     {"report", "grava o relatório de comissionamento (HTML)",
      "Uso: orvictl [opções globais] report [--as-found mA,...] [--measured mA,...] [--instrument TEXTO]\n"
-     "                                     [--trend CSV] [--tolerance PCT] [--out ARQUIVO]\n"
+     "                                     [--trend CSV] [--tolerance PCT] [--out ARQUIVO] [--force]\n"
      "\n"
      "Lê o transmissor e grava uma página HTML independente (sem rede nem script; até duas páginas A4):\n"
      "identificação, a configuração como encontrada (pelo diário) e como deixada, os ajustes ZERO e\n"
@@ -181,7 +181,10 @@ const Command kCommands[] = {
      "                    transmissor (endereço e número de série, num CSV de monitor --addresses);\n"
      "                    um CSV sem nenhuma é recusado\n"
      "  --tolerance P     erro aceito em % do span da saída, e em % da faixa na atuação (padrão 0.25)\n"
-     "  --out ARQUIVO     onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n",
+     "  --out ARQUIVO     onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n"
+     "  --force           substitui um relatório que já existe (sem --force, ele não é tocado: código 7)\n"
+     "\n"
+     "Sai com 1 quando a verificação da malha como deixada (--measured) reprova; o relatório é gravado.\n",
      RunReport},
     {"commission", "põe transmissores novos, um após o outro, nos endereços de uma faixa",
      "Uso: orvictl [opções globais] commission --from A --to B [--config ARQUIVO] [--csv ARQUIVO]\n"

@@ -117,7 +117,7 @@ TEST_F(Orvictl, AFullDiskLeavesTheFileSaveOrReportWouldReplaceWholeAndNoTemporar
     const std::string before = "<html>o relatório de ontem</html>\n";
     fileSizeLimit_ = 1024;  // less than either file takes
     for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"save", file}, std::vector<std::string>{"report", "--out", file}}) {
+         {std::vector<std::string>{"save", file}, std::vector<std::string>{"report", "--force", "--out", file}}) {
         WriteWhole(file, before);
         std::vector<std::string> args = {"--port", sim_->Link()};
         args.insert(args.end(), command.begin(), command.end());
@@ -610,16 +610,35 @@ TEST_F(Orvictl, TheReportTakesItsOwnTransmittersRowsOfAMonitorCsvOfSeveral) {
     EXPECT_NE(std::string::npos, run.err.find("aviso: a calibração do instrumento de teste venceu em 01/01/2020"))
         << run.err;
 
+    // An earlier report stays unless --force replaces it, and the line is not asked for one that would not be written.
+    const std::string earlier = ReadWhole(page);
+    sim.ClearLog();
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--measured", "4,8,12,16,20", "--out", page});
+    EXPECT_EQ(7, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("r7.html já existe: --force o substitui")) << run.err;
+    EXPECT_EQ(earlier, ReadWhole(page));
+    EXPECT_TRUE(sim.Log().empty());
+    // A loop as left that fails its check is reported, and the run exits 1; one that passes, 0.
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--force", "--measured", "4,8,12.5,16,20", "--out",
+               page});
+    EXPECT_EQ(1, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("verificação da malha: REPROVADA")) << run.out;
+    EXPECT_NE(earlier, ReadWhole(page));
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--force", "--measured", "4,8,12,16,20", "--out",
+               page});
+    EXPECT_EQ(0, run.code) << run.out << run.err;
+
     // The address now answered by another transmitter: the file holds none of its rows.
     sim.Set(7, 24, 8);
-    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page});
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--force", "--trend", csv, "--out", page});
     EXPECT_EQ(2, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.err.find("não tem linhas deste transmissor: nenhuma linha é do endereço 7 com "
                                               "número de série 00000078"))
         << run.err;
     // A file of the other transmitters only.
     WriteWhole(csv, Lines(ReadWhole(csv))[0] + "\n" + Lines(ReadWhole(csv))[1] + "\n");
-    EXPECT_EQ(2, Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page}).code);
+    EXPECT_EQ(2,
+              Run({"--port", sim_->Link(), "--address", "7", "report", "--force", "--trend", csv, "--out", page}).code);
 }
 
 TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {
