@@ -148,6 +148,13 @@ TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWrit
     CtlRun run = Run({"--port", sim_->Link(), "set", "--dry-run", "unidade=1", "limite_superior=900"});
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("limite_inferior    0        32")) << run.out;
+    // Into tenths of a degree the hysteresis keeps its size in degrees: its number changes, and set says so.
+    run = Run({"--port", sim_->Link(), "set", "--dry-run", "entrada=6"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("alarme_histerese   2        20 ")) << run.out;
+    EXPECT_NE(std::string::npos,
+              run.err.find("alarme_histerese passa de 2 para 20: a entrada 6 conta em décimos de grau"))
+        << run.err;
     const std::string file = Path("unit.ini");
     WriteWhole(file, "[Orvi]\nunidade = 1\n");
     run = Run({"--port", sim_->Link(), "load", "--dry-run", file});
