@@ -64,6 +64,9 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
     // What Notepad writes when told "Unicode": UTF-16 with its mark.
     const std::string utf16 = Path("utf16.ini");
     WriteWhole(utf16, std::string("\xFF\xFE[\0O\0r\0v\0i\0]\0", 12));
+    // UTF-8 letters and a 1252 one in one file: read either way, a letter would come out changed.
+    const std::string mixed = Path("mixed.ini");
+    WriteWhole(mixed, "[Orvi]\ntag = Ação \xE7\nsaida = 13\n");
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -78,6 +81,7 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         {{"set", "entrada=5", "entrada=6"}, 2, "entrada já foi dado em argumento 1"},
         {{"load", Path("missing.ini")}, 7, "não foi possível ler o arquivo"},
         {{"load", utf16}, 2, "utf16.ini: arquivo em UTF-16: grave-o como UTF-8"},
+        {{"load", mixed}, 2, "mixed.ini: arquivo que mistura UTF-8 com outra codificação: grave-o como UTF-8"},
         {{"load", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"save", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"monitor", "--csv", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
@@ -137,9 +141,19 @@ TEST_F(Orvictl, SavingATransmitterAgainKeepsItsFilesTagLetterForLetter) {
     Start();
     const std::string file = Path("tt101.ini");
     ASSERT_EQ(0, Run({"--port", sim_->Link(), "save", "--tag", "TT-101 Ação", file}).code);
-    const CtlRun again = Run({"--port", sim_->Link(), "save", file});
+    CtlRun again = Run({"--port", sim_->Link(), "save", file});
     ASSERT_EQ(0, again.code) << again.err;
     EXPECT_NE(std::string::npos, ReadWhole(file).find("\ntag = TT-101 Ação\n")) << ReadWhole(file);
+
+    // A file an older editor wrote in code page 1252: its tag is read as such, journalled and kept.
+    WriteWhole(file, "[Orvi]\ntag = TT-102 Ca\xE7\xE3o\nsaida = 13\n");
+    again = Run({"--port", sim_->Link(), "load", file});
+    ASSERT_EQ(0, again.code) << again.err;
+    const std::string line = Lines(ReadWhole(Path("orvi/journal.jsonl"))).back();
+    EXPECT_NE(std::string::npos, line.find("\"tag\":\"TT-102 Cação\"")) << line;
+    again = Run({"--port", sim_->Link(), "save", file});
+    ASSERT_EQ(0, again.code) << again.err;
+    EXPECT_NE(std::string::npos, ReadWhole(file).find("\ntag = TT-102 Cação\n")) << ReadWhole(file);
 }
 
 TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWritesNothing) {
