@@ -15,8 +15,21 @@ bool DecodeFileText(const std::string& bytes, std::string* utf8, std::string* pr
         return false;
     }
     const bool utf8Mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    *utf8 = utf8Mark ? bytes.substr(3) : bytes;
-    if (!IsUtf8(*utf8)) *utf8 = Cp1252ToUtf8(*utf8);
+    const std::string text = utf8Mark ? bytes.substr(3) : bytes;
+    if (IsUtf8(text)) {
+        *utf8 = text;
+        return true;
+    }
+    // Read as 1252, a UTF-8 letter would turn into two or three others ("ç" into "Ã§").
+    if (utf8Mark || HoldsUtf8Letter(text)) {
+        *problem = "arquivo que mistura UTF-8 com outra codificação: grave-o como UTF-8";
+        return false;
+    }
+    if (HoldsUndefinedCp1252(text)) {
+        *problem = "arquivo que não é UTF-8 nem Windows-1252: grave-o como UTF-8";
+        return false;
+    }
+    *utf8 = Cp1252ToUtf8(text);
     return true;
 }
 

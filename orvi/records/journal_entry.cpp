@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "communication_rates.h"
 #include "link_error.h"
+#include "register_map.h"
 #include "text_convert.h"
 
 namespace {
@@ -63,6 +65,12 @@ bool SameSerial(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
+int32_t RateOfCode(int32_t code) {
+    for (int32_t rate : kNetworkRates)
+        if (BaudCode(rate) == code) return rate;
+    return code;
+}
+
 std::string JournalLine(const JournalEntry& e) {
     const auto numberOrNull = [](bool known, long long value) {
         return known ? nlohmann::ordered_json(value) : nullptr;
@@ -112,6 +120,12 @@ bool ParseJournalLine(const std::string& line, JournalEntry* entry) {
     e.written = static_cast<int32_t>(written);
     e.readBack = static_cast<int32_t>(readBack);
     e.exception = hasException ? static_cast<int>(exception) : 0;
+    // No rate is a code, so a line of today reads as it was written.
+    if (e.reg == kRegBaudCode) {
+        e.before = RateOfCode(e.before);
+        e.written = RateOfCode(e.written);
+        e.readBack = RateOfCode(e.readBack);
+    }
     *entry = e;
     return true;
 }

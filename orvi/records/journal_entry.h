@@ -38,10 +38,15 @@ JournalOutcome OutcomeOfEntry(const JournalEntry& entry);
 // Fills outcome and result from how the write ended; linkError names a failure's cause.
 void SetJournalOutcome(JournalEntry* entry, JournalOutcome outcome, const std::string& linkError);
 
+// A rate as the journal shows it, in bit/s, from the code register 45 holds for it (0 is 1200 ... 4 is
+// 19200); any other value stays as it is.
+int32_t RateOfCode(int32_t code);
+
 // The entry as one JSON object on one line, newline included.
 std::string JournalLine(const JournalEntry& entry);
 // A line as JournalLine writes it (any order of members, unknown members ignored); false for
-// anything else, so a damaged line is passed over instead of shown wrong.
+// anything else, so a damaged line is passed over instead of shown wrong. A rate change of an older
+// version, which wrote the register's codes, reads in bit/s as the lines of today.
 bool ParseJournalLine(const std::string& line, JournalEntry* entry);
 
 // The moment in seconds since 1970 as the journal writes it (UTC).

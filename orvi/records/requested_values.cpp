@@ -19,6 +19,20 @@ bool Requested(const std::vector<RequestedValue>& requests, const char* name) {
         if (std::string(request.key->name) == name) return true;
     return false;
 }
+
+bool TemperatureInput(int type) { return IsKnownInputType(type) && !IsLinearInput(type); }
+
+// Two temperature inputs of which one counts in tenths of a degree and the other in whole degrees.
+bool StepChanges(int oldType, int newType) {
+    return TemperatureInput(oldType) && TemperatureInput(newType) && IsTenthsInput(oldType) != IsTenthsInput(newType);
+}
+
+// A difference of temperature in the new type's step: times ten into tenths, a tenth of it (rounded
+// half away from zero) out of them; kept to 16 bits.
+int16_t HysteresisInStep(int16_t value, int newType) {
+    const int32_t carried = IsTenthsInput(newType) ? value * 10 : (value >= 0 ? value + 5 : value - 5) / 10;
+    return static_cast<int16_t>(carried > 32767 ? 32767 : carried < -32768 ? -32768 : carried);
+}
 // Whether one of the page's consistency checks (numbered as FindConsistencyFault numbers them)
 // looks at a field that changes: a fault among values the transmitter already holds is not the
 // file's doing, and refusing it would refuse the file save wrote from that very transmitter.
@@ -67,6 +81,9 @@ ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<Re
         if (!setPoint)
             target.alarmSetPoint =
                 RescaleToInputType(current.alarmSetPoint, current.inputType, target.inputType, current.unit);
+        // The page keeps the hysteresis's number, which into tenths would make 2 °C a tenth of that.
+        if (!hysteresis && StepChanges(current.inputType, target.inputType))
+            target.alarmHysteresis = HysteresisInStep(current.alarmHysteresis, target.inputType);
     }
     // Only a switch between the two known units converts, as on the page (a linear input has no
     // temperatures; the hysteresis is a difference; tenths types in tenths).
@@ -80,6 +97,11 @@ ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<Re
             target.alarmHysteresis = ConvertToUnit(target.alarmHysteresis, target.unit, type, UnitQuantity::Difference);
     }
     return target;
+}
+
+bool HysteresisCarriedToTenths(const ConfigSnapshot& current, const ConfigSnapshot& target,
+                               const std::vector<RequestedValue>& requests) {
+    return !Requested(requests, "alarme_histerese") && StepChanges(current.inputType, target.inputType);
 }
 
 ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,

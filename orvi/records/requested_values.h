@@ -16,8 +16,15 @@ struct RequestedValue {
 
 // The current configuration with the requests applied. A field not requested follows the page's
 // rules: a new input type rescales the limits and set point, a new unit converts limits, set
-// point and hysteresis, as the Input/Output page does when the user changes them.
+// point and hysteresis, as the Input/Output page does when the user changes them. A new input type
+// that counts temperatures in the other step (tenths of a degree or whole degrees) also carries the
+// hysteresis, a temperature difference, into that step, so that it keeps its size in degrees.
 ConfigSnapshot ApplyRequests(const ConfigSnapshot& current, const std::vector<RequestedValue>& requests);
+
+// Whether ApplyRequests carried the hysteresis into or out of tenths of a degree, so that the user is
+// told: the register's number changes though the hysteresis does not.
+bool HysteresisCarriedToTenths(const ConfigSnapshot& current, const ConfigSnapshot& target,
+                               const std::vector<RequestedValue>& requests);
 
 enum class ChangeCheck { Accepted, Refused, Inconsistent };
 

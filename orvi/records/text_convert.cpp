@@ -123,6 +123,18 @@ bool IsUtf8(const std::string& text) {
     return true;
 }
 
+bool HoldsUtf8Letter(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i)
+        if (WellFormedLength(text, i) > 1) return true;
+    return false;
+}
+
+bool HoldsUndefinedCp1252(const std::string& text) {
+    for (unsigned char c : text)
+        if (c >= 0x80 && c < 0xA0 && kHighControls[c - 0x80] == 0) return true;
+    return false;
+}
+
 std::string PadRight(const std::string& utf8, size_t width) {
     size_t characters = 0;
     for (const char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;

@@ -12,6 +12,10 @@ std::string Utf8ToCp1252(const std::string& text);
 // The text with each byte that is not part of well-formed UTF-8 replaced by U+FFFD.
 std::string RepairedUtf8(const std::string& text);
 bool IsUtf8(const std::string& text);
+// Whether text holds a well-formed UTF-8 sequence of more than one byte (a letter beyond ASCII).
+bool HoldsUtf8Letter(const std::string& text);
+// Whether text holds a byte that code page 1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D).
+bool HoldsUndefinedCp1252(const std::string& text);
 
 // A UTF-8 text padded with blanks to width characters, for columns (printf's %-*s counts bytes).
 std::string PadRight(const std::string& utf8, size_t width);

@@ -81,29 +81,51 @@ int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-// "2026-12-08T14:05:09.123", a space for the T, and an optional Z or +hh:mm offset: seconds since 1970.
-bool ParseTime(const std::string& t, double* seconds) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, consumed = 0;
-    double second = 0;
-    if (std::sscanf(t.c_str(), "%4d-%2d-%2d%*[T ]%2d:%2d:%lf%n", &year, &month, &day, &hour, &minute, &second,
-                    &consumed) != 6)
-        return false;
-    // %lf takes "inf", "nan" and exponents too: a time that is none would stretch the chart's axis
-    // without end. A leap second may show as :60.
+// A date and time of the calendar as seconds since 1970 (of that wall clock); false for anything else.
+// %lf takes "inf", "nan" and exponents too: a time that is none would stretch the chart's axis without
+// end. A leap second may show as :60.
+bool CivilSeconds(int year, int month, int day, int hour, int minute, double second, double* seconds) {
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
         !(second >= 0 && second < 61))
         return false;
-    double offset = 0;
-    const std::string zone = t.substr(static_cast<size_t>(consumed));
-    if (!zone.empty() && zone != "Z") {
-        int oh = 0, om = 0;
-        if ((zone[0] != '+' && zone[0] != '-') || std::sscanf(zone.c_str() + 1, "%2d:%2d", &oh, &om) != 2 || oh < 0 ||
-            oh > 23 || om < 0 || om > 59)
-            return false;
-        offset = (zone[0] == '-' ? -1 : 1) * (oh * 3600.0 + om * 60.0);
+    *seconds = static_cast<double>(DaysFromCivil(year, month, day)) * 86400.0 + hour * 3600.0 + minute * 60.0 + second;
+    return true;
+}
+
+// "+hh:mm" or "-hh:mm" (after a "UTC" where given), an empty text or "Z": the offset from UTC in seconds.
+bool ParseOffset(std::string zone, double* offset) {
+    if (zone.compare(0, 3, "UTC") == 0) zone.erase(0, 3);
+    *offset = 0;
+    if (zone.empty() || zone == "Z") return true;
+    int oh = 0, om = 0, consumed = 0;
+    if ((zone[0] != '+' && zone[0] != '-') || std::sscanf(zone.c_str() + 1, "%2d:%2d%n", &oh, &om, &consumed) != 2 ||
+        static_cast<size_t>(consumed) + 1 != zone.size() || oh < 0 || oh > 23 || om < 0 || om > 59)
+        return false;
+    *offset = (zone[0] == '-' ? -1 : 1) * (oh * 3600.0 + om * 60.0);
+    return true;
+}
+
+// "2026-12-08T14:05:09.123", a space for the T, and an optional Z or +hh:mm offset; or the local time
+// as monitor --excel writes it for a spreadsheet, "08/12/2026 14:05:09,123" (the seconds may be gone
+// from a file the spreadsheet saved again), whose offset is in its own column: seconds since 1970.
+bool ParseTime(std::string t, double* seconds) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, consumed = 0;
+    double second = 0;
+    if (t.size() > 2 && t[2] == '/') {
+        std::replace(t.begin(), t.end(), ',', '.');
+        const int got = std::sscanf(t.c_str(), "%2d/%2d/%4d %2d:%2d%n:%lf%n", &day, &month, &year, &hour, &minute,
+                                    &consumed, &second, &consumed);
+        return (got == 5 || got == 6) && static_cast<size_t>(consumed) == t.size() &&
+               CivilSeconds(year, month, day, hour, minute, second, seconds);
     }
-    *seconds = static_cast<double>(DaysFromCivil(year, month, day)) * 86400.0 + hour * 3600.0 + minute * 60.0 + second -
-               offset;
+    if (std::sscanf(t.c_str(), "%4d-%2d-%2d%*[T ]%2d:%2d:%lf%n", &year, &month, &day, &hour, &minute, &second,
+                    &consumed) != 6)
+        return false;
+    double offset = 0;
+    if (!CivilSeconds(year, month, day, hour, minute, second, seconds) ||
+        !ParseOffset(t.substr(static_cast<size_t>(consumed)), &offset))
+        return false;
+    *seconds -= offset;
     return true;
 }
 
@@ -142,6 +164,7 @@ TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& sour
     const int valueColumn = Column(headings, {"valor", "value"});
     const int unitColumn = Column(headings, {"unidade", "unit"});
     const int alarmColumn = Column(headings, {"alarme", "alarm"});
+    const int zoneColumn = Column(headings, {"fuso"});
     const int addressColumn = source.address > 0 ? Column(headings, {"endereco", "endere\xc3\xa7o", "address"}) : -1;
     const int serialColumn = source.serial.empty() ? -1 : Column(headings, {"numero_serie", "serial"});
     if (timeColumn < 0 || valueColumn < 0) {
@@ -164,10 +187,11 @@ TrendRead ReadTransmitterTrend(const std::string& input, const TrendSource& sour
             continue;
         if (serialColumn >= 0 && SerialDigits(field(fields, serialColumn)) != SerialDigits(source.serial)) continue;
         sourceRows = true;
-        double when = 0, value = 0;
-        if (!ParseTime(field(fields, timeColumn), &when) ||
+        double when = 0, value = 0, offset = 0;
+        if (!ParseTime(field(fields, timeColumn), &when) || !ParseOffset(field(fields, zoneColumn), &offset) ||
             !ParseNumber(field(fields, valueColumn), decimalComma, &value))
             continue;
+        when -= offset;
         if (chart->samples.empty()) {
             firstSeconds = when;
             chart->firstTime = field(fields, timeColumn);

@@ -32,9 +32,23 @@ std::set<int> configuratorUnknown;
 // Lines on several threads may all find the journal unwritable: it is said once.
 std::atomic<bool> complained{false};
 
-// What the register held: the line's own settings, or the configuration last read of this transmitter.
-bool ValueBefore(const ConfigSnapshot* held, const std::set<int>& unknownSince, uint8_t function, int8_t reg,
-                 const WriteOutcome& sent, int32_t* before) {
+// The index of an output trim's private value in kCalibrationSlots; -1 for any other.
+int TrimSlot(uint8_t function, int8_t reg) {
+    if (function == 6) return -1;
+    for (int i = 0; i < kCalibrationValueCount; ++i)
+        if (kCalibrationSlots[i].address == reg) return i;
+    return -1;
+}
+
+// What the register held: the line's own settings, the configuration last read of this transmitter,
+// or its trims as read.
+bool ValueBefore(const ConfigSnapshot* held, const std::set<int>& unknownSince, const HeldTrims* trims,
+                 uint8_t function, int8_t reg, const WriteOutcome& sent, int32_t* before) {
+    const int slot = TrimSlot(function, reg);
+    if (slot >= 0 && trims && trims->known[slot]) {
+        *before = trims->values.*kCalibrationSlots[slot].field;
+        return true;
+    }
     if (function != 6) return false;
     if (reg == kRegDeviceAddress) {
         *before = sent.address;
@@ -42,8 +56,8 @@ bool ValueBefore(const ConfigSnapshot* held, const std::set<int>& unknownSince, 
     }
     if (unknownSince.count(reg)) return false;
     if (reg == kRegBaudCode) {
-        *before = BaudCode(sent.baudRate);
-        return *before >= 0;
+        *before = sent.baudRate;
+        return IsNetworkRate(sent.baudRate);
     }
     // Writers read the whole configuration before they write.
     const ParameterKey* key = ParameterKeyOfRegister(reg);
@@ -71,11 +85,19 @@ JournalOutcome JournalOutcomeOf(WriteOutcomeKind kind) {
 }
 
 // What the transmitter holds after the write, for the next write's value before.
-void RememberWhatIsHeld(ConfigSnapshot* held, std::set<int>& unknownSince, uint8_t function, int8_t reg, int16_t value,
-                        const WriteOutcome& outcome) {
+void RememberWhatIsHeld(ConfigSnapshot* held, std::set<int>& unknownSince, HeldTrims* trims, uint8_t function,
+                        int8_t reg, int16_t value, const WriteOutcome& outcome) {
+    if (outcome.kind == WriteOutcomeKind::kRefused || outcome.kind == WriteOutcomeKind::kNotSent) return;
+    const int slot = TrimSlot(function, reg);
+    if (slot >= 0 && trims) {
+        const bool seen = outcome.kind == WriteOutcomeKind::kConfirmed || outcome.hasReadBack;
+        trims->known[slot] = seen;
+        if (seen)
+            trims->values.*kCalibrationSlots[slot].field =
+                outcome.kind == WriteOutcomeKind::kConfirmed ? value : outcome.readBack;
+    }
     const ParameterKey* key = function == 6 ? ParameterKeyOfRegister(reg) : nullptr;
     if (!key || !held) return;
-    if (outcome.kind == WriteOutcomeKind::kRefused || outcome.kind == WriteOutcomeKind::kNotSent) return;
     if (outcome.kind == WriteOutcomeKind::kConfirmed || outcome.hasReadBack) {
         key->put(*held, outcome.kind == WriteOutcomeKind::kConfirmed ? value : outcome.readBack);
         unknownSince.erase(reg);
@@ -90,6 +112,7 @@ struct JournalLine {
     std::set<int>& unknownSince;
     const std::string& port;
     const CommSettings& settings;
+    HeldTrims* trims;  // its output trims as read (nullptr: none known)
 };
 
 void JournalWrite(const JournalLine& line, uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
@@ -104,14 +127,19 @@ void JournalWrite(const JournalLine& line, uint8_t function, int8_t reg, int16_t
     entry.tag = tag;
     entry.key = KeyName(function, reg);
     entry.reg = reg;
-    entry.hasBefore = ValueBefore(held, line.unknownSince, function, reg, outcome, &entry.before);
+    entry.hasBefore = ValueBefore(held, line.unknownSince, line.trims, function, reg, outcome, &entry.before);
     entry.written = value;
     entry.hasReadBack = outcome.hasReadBack;
     entry.readBack = outcome.readBack;
     entry.exception = outcome.kind == WriteOutcomeKind::kRefused ? outcome.exceptionCode : 0;
+    // People read rates in bit/s; the register holds codes for them.
+    if (function == 6 && reg == kRegBaudCode) {
+        entry.written = RateOfCode(value);
+        entry.readBack = RateOfCode(outcome.readBack);
+    }
     const bool named = outcome.error != kLinkOk && outcome.error != kLinkValueMismatch;
     SetJournalOutcome(&entry, JournalOutcomeOf(outcome.kind), named ? FixedText(LinkErrorText(outcome.error)) : "");
-    RememberWhatIsHeld(held, line.unknownSince, function, reg, value, outcome);
+    RememberWhatIsHeld(held, line.unknownSince, line.trims, function, reg, value, outcome);
     std::string problem;
     // The transmitter has been written either way: say once that the record is missing, and go on.
     if (!AppendJournalEntry(entry, &problem) && complainOnce && !complained.exchange(true)) {
@@ -127,18 +155,19 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
     complainOnce = complain;
     SetWriteObserver([](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
         const std::string port = openPortName ? openPortName() : "";
-        JournalWrite({configuratorHeld, configuratorUnknown, port, commSettings}, function, reg, value, outcome);
+        JournalWrite({configuratorHeld, configuratorUnknown, port, commSettings, nullptr}, function, reg, value,
+                     outcome);
     });
 }
 
-void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, std::function<std::string()> portName) {
+void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, HeldTrims* trims, std::function<std::string()> portName) {
     // The line's own registers left unknown; the observer's copies share them.
     const std::shared_ptr<std::set<int>> unknown = std::make_shared<std::set<int>>();
     Line* written = &line;
-    line.writeObserver = [transmitter, unknown, portName, written](uint8_t function, int8_t reg, int16_t value,
-                                                                   const WriteOutcome& outcome) {
+    line.writeObserver = [transmitter, trims, unknown, portName, written](uint8_t function, int8_t reg, int16_t value,
+                                                                          const WriteOutcome& outcome) {
         const std::string port = portName ? portName() : openPortName ? openPortName() : "";
-        JournalWrite({transmitter, *unknown, port, written->settings}, function, reg, value, outcome);
+        JournalWrite({transmitter, *unknown, port, written->settings, trims}, function, reg, value, outcome);
     };
 }
 

@@ -4,7 +4,16 @@
 #include <functional>
 #include <string>
 
+#include "live_calibration.h"
+
 struct ConfigSnapshot;
+
+// The output trims (private values 21 to 24) the transmitter on a line was read to hold, each known
+// or not: the values before of their writes, kept current by them.
+struct HeldTrims {
+    bool known[kCalibrationValueCount] = {};
+    CalibrationValues values = {};
+};
 
 // Installs the link's write observer. program names the writer in every line; portName gives the
 // open line's name (UTF-8); complain says that the journal could not be written, once a run.
@@ -14,9 +23,11 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
 class Line;
 // Journals the writes of line too (StartWriteJournal journals the configurator's line); transmitter
 // is what the transmitter on that line was read or confirmed to hold (see JournalSetTransmitter),
-// kept current by the writes, and outlives the line's writes. portName names the line's open port
-// (empty: StartWriteJournal's); lines on several threads each keep their own state.
-void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, std::function<std::string()> portName = {});
+// kept current by the writes, and trims (null: none known) its output trims as read; both outlive the
+// line's writes. portName names the line's open port (empty: StartWriteJournal's); lines on several
+// threads each keep their own state.
+void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, HeldTrims* trims = nullptr,
+                     std::function<std::string()> portName = {});
 
 // The measuring point named by the file being loaded (UTF-8); kept for the lines that follow.
 void JournalSetTag(const std::string& tag);

@@ -19,12 +19,12 @@
 #include "transactions.h"
 
 namespace {
-std::string Timestamp() {
+CsvTime Timestamp() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const int ms =
         static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
-    return TimestampText(LocalTimeOf(seconds), seconds, ms);
+    return CsvTimeOf(LocalTimeOf(seconds), seconds, ms);
 }
 
 // One transmitter of the sweep: where it is and what its values mean.
@@ -45,12 +45,32 @@ struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 
+// The first bytes of an existing file, enough for its header; empty when it is empty or missing.
+std::string FileStart(const std::string& path) {
+    FILE* file = OpenFile(path, "rb");
+    if (!file) return "";
+    char buffer[4096];
+    const size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    std::fclose(file);
+    return std::string(buffer, got);
+}
+
 // The CSV file as asked: a new file, rows added to an existing one, or one replaced; null after a message.
-FILE* OpenCsv(const MonitorOptions& monitor, bool* writeHeader) {
+FILE* OpenCsv(const MonitorOptions& monitor, const CsvStyle& style, bool* writeHeader) {
     const std::string& path = monitor.csvPath;
     const std::string shown = path;
     if (IsFolder(path)) {
         Complain(Format("não foi possível criar o arquivo %s: %s", shown.c_str(), FileErrorText(EISDIR).c_str()));
+        return nullptr;
+    }
+    // Rows under other columns (another monitor, --excel or not, --addresses or not) would be misread.
+    const std::string start = monitor.append ? FileStart(path) : "";
+    if (!start.empty() && !StartsWithCsvHeader(start, style)) {
+        const std::string header = CsvHeader(style);
+        Complain(
+            Format("o arquivo %s não tem o cabeçalho destas colunas (%s): nada foi acrescentado; --force o "
+                   "substitui",
+                   shown.c_str(), header.substr(0, header.size() - 1).c_str()));
         return nullptr;
     }
     FILE* file = monitor.append ? OpenFile(path, "ab") : monitor.force ? OpenFile(path, "wb") : CreateNewFile(path);
@@ -79,7 +99,7 @@ bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, b
     session.Settings().deviceAddress = static_cast<uint8_t>(polled.address);
     uint16_t live[kLiveBlockWords] = {};
     uint16_t status = 0;
-    const std::string when = Timestamp();
+    const CsvTime when = Timestamp();
     LinkError result = ReadLiveBlock(session.line, live);
     bool statusRefused = false;
     if (result == kLinkOk) {
@@ -95,11 +115,11 @@ bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, b
         // A lost connection or a gateway's answer says more than the time-out it ends in.
         const std::string network = session.Network().SampleText(result, static_cast<unsigned>(polled.address));
         const std::string why = network.empty() ? FixedText(LinkErrorText(result)) : network;
-        Complain(Format("%s: %ssem leitura (%s)", when.c_str(),
+        Complain(Format("%s: %ssem leitura (%s)", when.iso.c_str(),
                         style.perAddress ? Format("endereço %d: ", polled.address).c_str() : "", why.c_str()));
         *row = CsvMissedRow(when, why, style, source);
         if (table)
-            WriteOut(Format("%-29s %s%10s %s %-7s sem leitura (%s)\n", when.c_str(), who.c_str(), "-",
+            WriteOut(Format("%-29s %s%10s %s %-7s sem leitura (%s)\n", when.iso.c_str(), who.c_str(), "-",
                             PadRight(polled.unit, 7).c_str(), "-", why.c_str()));
         return false;
     }
@@ -110,7 +130,7 @@ bool Sample(LineSession& session, const Polled& polled, const CsvStyle& style, b
     *row = statusRefused ? CsvRefusedStatusRow(when, value, polled.unit, alarmOn, style, source)
                          : CsvSampleRow(when, value, polled.unit, alarmOn, status, StatusText(status), style, source);
     if (table)
-        WriteOut(Format("%-29s %s%10s %s %s %s\n", when.c_str(), who.c_str(), value.c_str(),
+        WriteOut(Format("%-29s %s%10s %s %s %s\n", when.iso.c_str(), who.c_str(), value.c_str(),
                         PadRight(polled.unit, 7).c_str(), PadRight(alarmOn ? alarm : "-", 7).c_str(),
                         statusRefused ? "(não lido)"
                         : status      ? StatusText(status).c_str()
@@ -130,7 +150,7 @@ int RunMonitor(LineSession& session, const GlobalOptions& options, const Argumen
     std::unique_ptr<FILE, FileCloser> csv;
     bool writeHeader = true;
     if (!monitor.csvPath.empty() && !csvToStdout) {
-        csv.reset(OpenCsv(monitor, &writeHeader));
+        csv.reset(OpenCsv(monitor, style, &writeHeader));
         if (!csv) return kExitFile;
     }
 

@@ -28,6 +28,7 @@ struct ReportOptions {
     std::string trendPath;
     std::string outPath;
     double tolerance = 0.25;
+    bool force = false;  // replace an earlier report
 };
 
 // Today as AAAAMMDD, against which an instrument's calibration is due.
@@ -39,6 +40,10 @@ long Today() {
 int ParseOptions(const Arguments& arguments, ReportOptions* options) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
+        if (option == "--force") {
+            options->force = true;
+            continue;
+        }
         const bool known = option == "--measured" || option == "--as-found" || option == "--instrument" ||
                            option == "--trend" || option == "--out" || option == "--tolerance";
         if (!known || i + 1 >= arguments.size())
@@ -58,6 +63,17 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
         if (option == "--out") options->outPath = value;
     }
     return kExitOk;
+}
+
+// A report already at path is what someone signed or will sign: it is replaced only when asked. False
+// after a message.
+bool MayWriteReport(const std::string& path, bool force) {
+    if (force) return true;
+    FILE* existing = OpenFile(path, "rb");
+    if (!existing) return true;
+    std::fclose(existing);
+    Complain(Format("o relatório %s já existe: --force o substitui (ou dê outro nome com --out)", path.c_str()));
+    return false;
 }
 
 // The journal's lines of this serial number, in journal order; a journal that cannot be read is said once.
@@ -112,6 +128,8 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
         }
     }
 
+    // A name given is checked before the line is asked; the default one names the serial number read.
+    if (!options.outPath.empty() && !MayWriteReport(options.outPath, options.force)) return kExitFile;
     code = session.Open(ResolveLineTarget(globals));
     if (code != kExitOk) return code;
     uint16_t words[kConfigBlockWords] = {};
@@ -136,6 +154,7 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
     FillTransmitterReport(config, JournalOf(report.serial), options.readings, options.tolerance, &report);
 
     const std::string out = options.outPath.empty() ? "relatorio-" + report.serial + ".html" : options.outPath;
+    if (options.outPath.empty() && !MayWriteReport(out, options.force)) return kExitFile;
     std::string problem;
     if (!ReplaceWholeFile(out, CommissioningReportHtml(report), &problem)) {
         Complain(Format("não foi possível gravar o relatório em %s: %s", out.c_str(), problem.c_str()));
@@ -154,5 +173,7 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
                                                   : "atuação do alarme: REPROVADA\n");
     if (report.instrument.calibrationOverdue)
         Complain("aviso: a calibração do instrumento de teste venceu em " + report.instrument.calibrationDue);
+    // The loop as left is what the report certifies; as found it may fail, which is why it was adjusted.
+    if (!options.readings.asLeft.empty() && !LoopCheckPassed(report.loop)) return kExitLoopFailed;
     return kExitOk;
 }

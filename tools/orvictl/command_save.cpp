@@ -4,13 +4,15 @@
 
 #include "comm_settings.h"
 #include "commands.h"
-#include "config_snapshot.h"
 #include "config_ini.h"
+#include "config_snapshot.h"
 #include "exit_codes.h"
 #include "file_text.h"
 #include "line_session.h"
+#include "line_sweep.h"
 #include "live_diagnostic_texts.h"
 #include "platform.h"
+#include "probe.h"
 #include "register_map.h"
 #include "text_output.h"
 
@@ -20,6 +22,8 @@ struct SaveArguments {
     bool all = false;
     bool withCalibration = false;
     std::string tag;
+    long answerMs = kSweepAnswerMs;  // --all: how long an address has to begin its answer
+    bool answerGiven = false;
 };
 
 // The tag of the file about to be replaced: the measuring point stays named when the transmitter is
@@ -43,12 +47,12 @@ int WriteFileText(const std::string& path, const std::string& text) {
     return kExitFile;
 }
 
-// The transmitter on the open line, read (with its trims when asked) and saved to path; an exit code.
-int SaveOpenTransmitter(LineSession& session, const std::string& path, const SaveArguments& parsed) {
-    uint16_t words[kConfigBlockWords] = {};
-    int code = session.ReadConfiguration(words);
+// The transmitter whose configuration block was just read into words, with its trims read when asked,
+// saved to path; an exit code.
+int SaveRead(LineSession& session, const uint16_t* words, const std::string& path, const SaveArguments& parsed) {
+    int code = kExitOk;
     CalibrationValues trims = {};
-    for (int i = 0; code == kExitOk && parsed.withCalibration && i < kCalibrationValueCount; ++i) {
+    for (int i = 0; parsed.withCalibration && i < kCalibrationValueCount && code == kExitOk && !Interrupted(); ++i) {
         uint16_t word = 0;
         const LinkError result = ReadPrivate(session.line, kCalibrationSlots[i].address, &word);
         if (result != kLinkOk) {
@@ -70,12 +74,24 @@ int SaveOpenTransmitter(LineSession& session, const std::string& path, const Sav
     return WriteFileText(path, FormatConfigIni(config, origin, tag, parsed.withCalibration ? &trims : nullptr));
 }
 
+// The transmitter on the open line, read (with its trims when asked) and saved to path; an exit code.
+int SaveOpenTransmitter(LineSession& session, const std::string& path, const SaveArguments& parsed) {
+    uint16_t words[kConfigBlockWords] = {};
+    const int code = session.ReadConfiguration(words);
+    if (code != kExitOk && !Interrupted()) return code;
+    return SaveRead(session, words, path, parsed);
+}
+
 int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
     bool named = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--with-calibration") {
             parsed->withCalibration = true;
+        } else if (argument == "--answer-ms") {
+            if (i + 1 >= arguments.size() || !ParseWholeNumber(arguments[i + 1], 1, 5000, &parsed->answerMs))
+                return UsageError("save", "--answer-ms espera milissegundos, de 1 a 5000");
+            parsed->answerGiven = true, ++i;
         } else if (argument == "--all" || argument == "--tag") {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty())
                 return UsageError("save",
@@ -96,11 +112,12 @@ int ParseSaveArguments(const Arguments& arguments, SaveArguments* parsed) {
     if (parsed->all && !parsed->tag.empty())
         return UsageError("save", "--tag nomeia um transmissor só, não vale com --all");
     if (parsed->tag.find_first_of("\r\n") != std::string::npos) return UsageError("save", "--tag numa linha só");
+    if (parsed->answerGiven && !parsed->all) return UsageError("save", "--answer-ms vale só com --all");
     return kExitOk;
 }
 
-// Every address of the line at the current rate, the normal read of the identity register at each;
-// each transmitter found saved as DIR/orvi-AAA-SERIE.ini, one line each.
+// Every address of the line at the current rate asked the sweep's short question, as scan asks it; each
+// address that answers is read the normal way and saved as DIR/orvi-AAA-SERIE.ini, one line each.
 int SaveAll(LineSession& session, const GlobalOptions& options, const SaveArguments& parsed) {
     if (!IsFolder(parsed.path)) {
         Complain(Format("--all %s: não é uma pasta", parsed.path.c_str()));
@@ -108,20 +125,34 @@ int SaveAll(LineSession& session, const GlobalOptions& options, const SaveArgume
     }
     int code = session.Open(ResolveLineTarget(options));
     if (code != kExitOk) return code;
-    int found = 0, worst = kExitOk;
+    int found = 0, unconfirmed = 0, worst = kExitOk;
     for (int address = 1; address <= 247 && !Interrupted(); ++address) {
         session.Settings().deviceAddress = static_cast<uint8_t>(address);
-        uint16_t identity = 0;
-        if (ReadHolding(session.line, 8, &identity) != kLinkOk) continue;
-        uint16_t serial[2] = {};
-        if (ReadHolding(session.line, kRegSerialFirst, &serial[0]) != kLinkOk ||
-            ReadHolding(session.line, kRegSerialSecond, &serial[1]) != kLinkOk)
+        const ProbeResult probe =
+            ProbeRead(session.line, kSweepRegister, nullptr, static_cast<uint32_t>(parsed.answerMs));
+        // Every further address would fail at once: the sweep ends, and says why when the line closes.
+        if (session.Network().LineLost()) {
+            worst = kExitNoReply;
+            break;
+        }
+        if (!probe.heard) continue;
+        uint16_t words[kConfigBlockWords] = {};
+        const LinkError read = ReadConfigBlock(session.line, words);
+        if (read != kLinkOk) {
+            if (Interrupted()) break;
+            if (!CollidingReplies(read)) {
+                ++unconfirmed;
+                continue;
+            }
+            WriteOut(Format("endereço %d: provável endereço duplicado (respostas que colidem, %s): não gravado\n",
+                            address, FixedText(LinkErrorText(read)).c_str()));
+            if (worst == kExitOk) worst = kExitNoReply;
             continue;
+        }
         ++found;
-        const std::string serialText =
-            SerialNumberText(SerialNumberFromWords(static_cast<int16_t>(serial[0]), static_cast<int16_t>(serial[1])));
+        const std::string serialText = SerialNumberText(DecodeConfiguration(words).serialNumber);
         const std::string path = Format("%s/orvi-%03d-%s.ini", parsed.path.c_str(), address, serialText.c_str());
-        const int saved = SaveOpenTransmitter(session, path, parsed);
+        const int saved = SaveRead(session, words, path, parsed);
         if (saved == kExitOk)
             WriteOut(Format("endereço %d: %s -> %s\n", address, serialText.c_str(), path.c_str()));
         else
@@ -133,7 +164,8 @@ int SaveAll(LineSession& session, const GlobalOptions& options, const SaveArgume
         Complain(Format("interrompido: %d transmissor(es) gravado(s) até aqui", found));
         return kExitInterrupted;
     }
-    if (found == 0) {
+    if (unconfirmed) Complain(UnconfirmedSweepText(unconfirmed));
+    if (found == 0 && worst == kExitOk) {
         Complain("nenhum transmissor respondeu nesta taxa");
         return kExitNoReply;
     }

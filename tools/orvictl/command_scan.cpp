@@ -10,6 +10,7 @@
 #include "exit_codes.h"
 #include "json_layout.h"
 #include "line_session.h"
+#include "line_sweep.h"
 #include "link_platform.h"
 #include "live_diagnostic_texts.h"
 #include "monitor_csv.h"
@@ -24,17 +25,13 @@
 #include "transactions.h"
 
 namespace {
-// 30 ms for a reply to begin covers the answer time of transmitters of this kind with room to spare;
-// a silent address costs that and one character, so all five rates are swept in about a minute.
-enum { kIdentityRegister = 8, kDefaultAnswerMs = 30 };
-
 enum class ScanOutput { kTable, kJson, kCsv };
 
 struct ScanOptions {
     int first = 1;
     int last = 247;
     std::vector<int32_t> rates;
-    long answerMs = kDefaultAnswerMs;
+    long answerMs = kSweepAnswerMs;
     long timeoutMs = 0;  // 0: the reply's line time plus answerMs
     long expect = 0;     // 0: the whole range
     ScanOutput output = ScanOutput::kTable;
@@ -115,13 +112,6 @@ uint32_t AllowanceMs(const ScanOptions& options, int32_t rate) {
                                                               : 1u;
 }
 
-// Replies that do not hold together (a bad CRC, a frame for someone else, a wrong length) where one
-// transmitter's reply would: two transmitters answering at once at one address.
-bool Garbled(LinkError error) {
-    return error == kLinkBadCrc || error == kLinkWrongAddress || error == kLinkBadByteCount ||
-           error == kLinkBadFunction;
-}
-
 // The sweep heard something at the current address: the normal read, with its retries, decides.
 Found Confirm(LineSession& session, int address, int32_t rate, const ProbeResult& probe) {
     Found found{address, rate, Finding::kConfirmed, probe.answerUs / 1000.0, kLinkOk, "", "", "", ""};
@@ -131,7 +121,7 @@ Found Confirm(LineSession& session, int address, int32_t rate, const ProbeResult
         found.error = result;
         // Only the normal read's own failures count: what the sweep heard may be a slow transmitter's
         // late reply to the address before.
-        found.finding = Garbled(result) ? Finding::kDuplicate : Finding::kUnconfirmed;
+        found.finding = CollidingReplies(result) ? Finding::kDuplicate : Finding::kUnconfirmed;
         return found;
     }
     const ConfigSnapshot config = session.TakeRead(words);
@@ -258,7 +248,7 @@ int SweepLine(LineSession& session, LineTarget target, ScanOptions options, cons
             {
                 // --timeout is the whole wait at a silent address, the network's share included.
                 const WholeWaitScope whole(session.Network(), options.timeoutMs != 0, allowanceMs);
-                probe = ProbeRead(session.line, kIdentityRegister, nullptr, allowanceMs);
+                probe = ProbeRead(session.line, kSweepRegister, nullptr, allowanceMs);
             }
             // Every further address would fail at once: the sweep ends, and says why when the line closes.
             if (session.Network().LineLost()) {
@@ -293,11 +283,7 @@ int SweepLine(LineSession& session, LineTarget target, ScanOptions options, cons
     if (duplicates)
         Complain(Format("%saviso: %d endereço(s) com respostas que colidem: provável endereço duplicado", label.c_str(),
                         duplicates));
-    if (unconfirmed)
-        Complain(
-            Format("%saviso: %d endereço(s) soaram na busca curta, mas a leitura normal não os confirmou "
-                   "(respostas atrasadas ou ruído)",
-                   label.c_str(), unconfirmed));
+    if (unconfirmed) Complain(label + UnconfirmedSweepText(unconfirmed));
     if (options.expect && found < options.expect)
         Complain(Format("%saviso: esperados %ld, encontrados %d", label.c_str(), options.expect, found));
     return found ? kExitOk : kExitNoReply;

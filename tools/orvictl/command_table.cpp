@@ -39,7 +39,7 @@ const Command kCommands[] = {
      RunShow},
     {"save", "grava a configuração num arquivo INI comentado",
      "Uso: orvictl [opções globais] save [--with-calibration] [--tag NOME] ARQUIVO\n"
-     "     orvictl [opções globais] save [--with-calibration] --all PASTA\n"
+     "     orvictl [opções globais] save [--with-calibration] [--answer-ms N] --all PASTA\n"
      "\n"
      "Lê a configuração e a grava em ARQUIVO: um INI simples (UTF-8), com os nomes nos comentários,\n"
      "que se pode ler e editar, e com a origem (porta, endereço, número de série). Endereço, taxa,\n"
@@ -50,9 +50,10 @@ const Command kCommands[] = {
      "                      que só volta ao mesmo transmissor (load --with-calibration)\n"
      "  --tag NOME          nome do ponto de medição (chave tag=; fica só no arquivo). Sem --tag, o\n"
      "                      tag de um ARQUIVO que já existe é mantido\n"
-     "  --all PASTA         todos os transmissores da linha na taxa atual (endereços 1 a 247, uma\n"
-     "                      leitura normal em cada; alguns minutos), cada um em PASTA/orvi-END-SERIE.ini,\n"
-     "                      uma linha por transmissor\n",
+     "  --all PASTA         todos os transmissores da linha na taxa atual: cada endereço de 1 a 247 recebe\n"
+     "                      a pergunta curta de scan, e quem responde é lido e gravado em\n"
+     "                      PASTA/orvi-END-SERIE.ini, uma linha por transmissor\n"
+     "  --answer-ms N       com --all: tempo que um transmissor tem para começar a responder (padrão 30)\n",
      RunSave},
     {"load", "grava num transmissor a configuração de um arquivo",
      "Uso: orvictl [opções globais] load [--dry-run] [--with-calibration] [--addresses LISTA [--tags NOMES]]\n"
@@ -64,7 +65,8 @@ const Command kCommands[] = {
      "antes de escrever. Um valor igual ao do transmissor nunca é recusado, mesmo fora do que a página\n"
      "oferece; um valor que muda passa pelas verificações da página. Uma escrita que falha, ou Ctrl-C,\n"
      "para a sequência e diz o que já foi escrito. O arquivo é UTF-8 (com ou sem a marca do Bloco de\n"
-     "Notas); UTF-16 é recusado. Endereço, taxa e número de série nunca são escritos; o tag fica no\n"
+     "Notas) ou Windows-1252, como editores antigos o gravam; UTF-16, ou um arquivo que nenhuma das\n"
+     "duas lê inteiro, é recusado. Endereço, taxa e número de série nunca são escritos; o tag fica no\n"
      "arquivo.\n"
      "\n"
      "  --dry-run            mostra o que mudaria, sem escrever\n"
@@ -91,7 +93,9 @@ const Command kCommands[] = {
      "\n"
      "Muda os parâmetros dados com as regras da página Entrada/Saída: um tipo de entrada novo\n"
      "reescala os limites e o set point não dados; uma unidade nova converte limites, set point e\n"
-     "histerese não dados. Depois verifica, escreve na ordem da página e confere cada escrita.\n"
+     "histerese não dados. Um tipo de entrada que conta em décimos de grau (6 e 14), vindo de um que\n"
+     "conta em graus, ou o contrário, leva a histerese não dada para o seu passo (2 vira 20), com o\n"
+     "mesmo tamanho em graus, e o diz. Depois verifica, escreve na ordem da página e confere cada escrita.\n"
      "\n"
      "Chaves:\n"
      "  entrada           tipo de entrada, 0 a 18:\n"
@@ -123,12 +127,15 @@ const Command kCommands[] = {
      "Uma amostra sem resposta é uma linha com a hora, sem valor e com o erro; se alguma se perdeu,\n"
      "o monitor termina com um resumo e o código 4.\n"
      "\n"
-     "  --append   acrescenta as linhas a um CSV que já existe (sem repetir o cabeçalho)\n"
+     "  --append   acrescenta as linhas a um CSV que já existe (sem repetir o cabeçalho); um CSV com\n"
+     "             outro cabeçalho (outras colunas, ou com --excel ou sem) é recusado e fica como está\n"
      "  --force    substitui um CSV que já existe (sem --append nem --force, ele não é tocado)\n"
      "  --addresses LISTA  vários transmissores da linha (1,7,12 ou 10-12), lidos um após o outro a cada\n"
      "             intervalo; o CSV ganha as colunas endereco, numero_serie e tag (tag vazio: a linha\n"
      "             não o conhece)\n"
-     "  --excel    CSV para planilha em português: separador ';', vírgula decimal e a marca UTF-8\n",
+     "  --excel    CSV para planilha em português: separador ';', vírgula decimal, a marca UTF-8 e a hora\n"
+     "             como 08/12/2026 15:00:00,123, que a planilha lê como data e hora, com a diferença\n"
+     "             para UTC na coluna fuso (UTC-03:00)\n",
      RunMonitor},
     {"address", "muda o endereço do transmissor e o confirma",
      "Uso: orvictl [opções globais] address NOVO\n"
@@ -147,9 +154,9 @@ const Command kCommands[] = {
      "\n"
      "Toda escrita de orvictl (e do configurador) num transmissor fica no diário, uma linha JSON por\n"
      "escrita: hora (UTC), usuário, máquina, programa, porta, taxa, endereço, número de série, tag,\n"
-     "parâmetro, valor anterior, valor escrito e resultado: confirmado (lido de volta igual),\n"
-     "não confirmado (lido diferente ou não lido: pode ter sido escrito), sem resposta (pode ter\n"
-     "sido escrito), recusado (exceção) ou não enviado. O diário fica em\n"
+     "parâmetro, valor anterior, valor escrito (a taxa em bit/s) e resultado: confirmado (lido de\n"
+     "volta igual), não confirmado (lido diferente ou não lido: pode ter sido escrito), sem resposta\n"
+     "(pode ter sido escrito), recusado (exceção) ou não enviado. O diário fica em\n"
      "$XDG_STATE_HOME/orvi/journal.jsonl (padrão ~/.local/state/orvi/) no Linux e em\n"
      "%LOCALAPPDATA%\\Tavelo\\journal.jsonl no Windows. Um diário que não pode ser gravado é avisado,\n"
      "e a escrita no transmissor é feita mesmo assim.\n"
@@ -160,7 +167,7 @@ const Command kCommands[] = {
      RunJournal},
     {"report", "grava o relatório de comissionamento (HTML)",
      "Uso: orvictl [opções globais] report [--as-found mA,...] [--measured mA,...] [--instrument TEXTO]\n"
-     "                                     [--trend CSV] [--tolerance PCT] [--out ARQUIVO]\n"
+     "                                     [--trend CSV] [--tolerance PCT] [--out ARQUIVO] [--force]\n"
      "\n"
      "Lê o transmissor e grava uma página HTML independente (sem rede nem script; até duas páginas A4):\n"
      "identificação, a configuração como encontrada (pelo diário) e como deixada, os ajustes ZERO e\n"
@@ -180,7 +187,10 @@ const Command kCommands[] = {
      "                    transmissor (endereço e número de série, num CSV de monitor --addresses);\n"
      "                    um CSV sem nenhuma é recusado\n"
      "  --tolerance P     erro aceito em % do span da saída, e em % da faixa na atuação (padrão 0.25)\n"
-     "  --out ARQUIVO     onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n",
+     "  --out ARQUIVO     onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n"
+     "  --force           substitui um relatório que já existe (sem --force, ele não é tocado: código 7)\n"
+     "\n"
+     "Sai com 1 quando a verificação da malha como deixada (--measured) reprova; o relatório é gravado.\n",
      RunReport},
     {"commission", "põe transmissores novos, um após o outro, nos endereços de uma faixa",
      "Uso: orvictl [opções globais] commission --from A --to B [--config ARQUIVO] [--csv ARQUIVO]\n"

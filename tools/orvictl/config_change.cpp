@@ -3,8 +3,10 @@
 
 #include "config_plan.h"
 #include "exit_codes.h"
+#include "input_types.h"
 #include "line_session.h"
 #include "platform.h"
+#include "register_map.h"
 #include "text_output.h"
 #include "transactions.h"
 
@@ -20,6 +22,7 @@ int ReadTrims(LineSession& session, CalibrationValues* values) {
         }
         values->*slot.field = static_cast<int16_t>(word);
     }
+    session.TakeTrims(*values);
     return kExitOk;
 }
 
@@ -86,6 +89,13 @@ int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& 
         Complain(Format("aviso: %s não é escrito enquanto a função de alarme for 0 (Sem Alarme)", key->name));
 
     const std::vector<PlannedWrite>& plan = comparison.plan;
+    for (const PlannedWrite& step : plan)
+        if (step.key->reg == kRegAlarmHysteresis && HysteresisCarriedToTenths(current, target, requests))
+            Complain(
+                Format("alarme_histerese passa de %d para %d: a entrada %d conta em %s, e a histerese fica a "
+                       "mesma em graus",
+                       step.oldWord, step.value, target.inputType,
+                       IsTenthsInput(target.inputType) ? "décimos de grau" : "graus inteiros"));
     if (plan.empty() && trimPlan.empty()) {
         if (NeedsAlarmFunction(requests, notWritten)) {
             Complain("nada foi escrito: dê também alarme_funcao para escrever os valores do alarme.");

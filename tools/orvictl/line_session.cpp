@@ -31,7 +31,7 @@ LineTarget ResolveLineTarget(const GlobalOptions& options) {
 }
 
 LineSession::LineSession() {
-    JournalWritesOf(line, &transmitter_, [this] { return PortName(); });
+    JournalWritesOf(line, &transmitter_, &trims_, [this] { return PortName(); });
 }
 
 LineSession::~LineSession() { Close(); }
@@ -101,16 +101,24 @@ void LineSession::Close() {
     network_.Release(line);
     // Whatever answers on the next opening may be another transmitter.
     transmitter_ = ConfigSnapshot{};
+    trims_ = HeldTrims{};
 }
 
 ConfigSnapshot LineSession::TakeRead(const uint16_t* words) {
     transmitter_ = DecodeConfiguration(words);
+    trims_ = HeldTrims{};
     return transmitter_;
 }
 
 void LineSession::NameTransmitter(uint32_t serial) {
     transmitter_ = ConfigSnapshot{};
     transmitter_.serialNumber = serial;
+    trims_ = HeldTrims{};
+}
+
+void LineSession::TakeTrims(const CalibrationValues& trims) {
+    trims_.values = trims;
+    for (bool& known : trims_.known) known = true;
 }
 
 bool LineSession::IsOpen() { return device_ && device_->IsOpen(); }

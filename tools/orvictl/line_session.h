@@ -10,6 +10,7 @@
 #include "named_port_device.h"
 #include "network_port.h"
 #include "transactions.h"
+#include "write_journal.h"
 
 struct LineTarget {
     std::string port;
@@ -53,6 +54,8 @@ public:
     ConfigSnapshot TakeRead(const uint16_t* words);
     // Only the serial number is known of the transmitter on the line (read before a change of its address).
     void NameTransmitter(uint32_t serial);
+    // The output trims just read of the transmitter the session holds: the values before of their writes.
+    void TakeTrims(const CalibrationValues& trims);
 
     CommSettings& Settings() { return line.settings; }
     NetworkPort& Network() { return network_; }
@@ -64,6 +67,7 @@ private:
 
     NetworkPort network_;
     ConfigSnapshot transmitter_ = {};  // what the transmitter on the line was read or confirmed to hold
+    HeldTrims trims_;                  // and its output trims, once read
     std::unique_ptr<NamedPortDevice> device_;
     bool verbose_ = false;
 };

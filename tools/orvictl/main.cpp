@@ -49,7 +49,7 @@ std::string GlobalHelp() {
         "\n"
         "Códigos de saída:\n"
         "  0    sucesso (diff: nada difere)\n"
-        "  1    diff: o transmissor difere do arquivo\n"
+        "  1    diff: o transmissor difere do arquivo; report: a verificação da malha como deixada reprovou\n"
         "  2    uso incorreto: argumento, arquivo INI, chave ou valor inválido (nada escrito)\n"
         "  3    a porta serial não abre\n"
         "  4    o transmissor não respondeu, ou a conexão de rede caiu\n"

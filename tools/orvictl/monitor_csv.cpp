@@ -66,26 +66,43 @@ bool ParseMonitorOptions(const std::vector<std::string>& arguments, MonitorOptio
 
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 
-std::string TimestampText(const std::tm& local, std::time_t seconds, int milliseconds) {
+namespace {
+// "-03:00": the offset from UTC of the local time of the moment seconds.
+std::string OffsetText(const std::tm& local, std::time_t seconds) {
     const long offset = UtcOffsetSeconds(local, seconds);
     const long minutes = (offset < 0 ? -offset : offset) / 60;
+    return Format("%c%02ld:%02ld", offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+}
+
+std::string LocalText(const std::tm& local, const char* format) {
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    return Format("%s.%03d%c%02ld:%02ld", text, milliseconds, offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+    std::strftime(text, sizeof text, format, &local);
+    return text;
+}
+}  // namespace
+
+std::string TimestampText(const std::tm& local, std::time_t seconds, int milliseconds) {
+    return Format("%s.%03d", LocalText(local, "%Y-%m-%dT%H:%M:%S").c_str(), milliseconds) + OffsetText(local, seconds);
+}
+
+CsvTime CsvTimeOf(const std::tm& local, std::time_t seconds, int milliseconds) {
+    // Day first and the decimal comma, as pt-BR writes a date-time; no quotes, so it is not taken as text.
+    return {TimestampText(local, seconds, milliseconds),
+            Format("%s,%03d", LocalText(local, "%d/%m/%Y %H:%M:%S").c_str(), milliseconds),
+            "UTC" + OffsetText(local, seconds)};
 }
 
 namespace {
-std::string Join(const std::vector<std::string>& fields, const CsvStyle& style, const CsvSource& source) {
+// The time fields, the transmitter's where the rows name it, then the fields of the sample.
+std::string Join(const CsvTime& when, const std::vector<std::string>& fields, const CsvStyle& style,
+                 const CsvSource& source) {
     const char separator = style.excel ? ';' : ',';
-    std::string line;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i == 1 && style.perAddress)
-            line +=
-                Format("%c%d%c%s%c%s", separator, source.address, separator, CsvField(source.serial, separator).c_str(),
+    std::string line = style.excel ? CsvField(when.local, separator) + separator + CsvField(when.zone, separator)
+                                   : CsvField(when.iso, separator);
+    if (style.perAddress)
+        line += Format("%c%d%c%s%c%s", separator, source.address, separator, CsvField(source.serial, separator).c_str(),
                        separator, CsvField(source.tag, separator).c_str());
-        if (i) line += separator;
-        line += CsvField(fields[i], separator);
-    }
+    for (const std::string& field : fields) line += separator + CsvField(field, separator);
     return line + "\n";
 }
 
@@ -101,10 +118,18 @@ std::string NumberText(const std::string& value, const CsvStyle& style) {
 
 std::string CsvHeader(const CsvStyle& style) {
     const std::string separator = style.excel ? ";" : ",";
-    std::string line = "hora";
+    std::string line = style.excel ? "hora;fuso" : "hora";
     if (style.perAddress) line += separator + "endereco" + separator + "numero_serie" + separator + "tag";
     for (const char* name : {"valor", "unidade", "alarme", "estado_bits", "estado"}) line += separator + name;
     return line + "\n";
+}
+
+bool StartsWithCsvHeader(const std::string& fileStart, const CsvStyle& style) {
+    const size_t from = fileStart.compare(0, 3, kUtf8Mark) == 0 ? 3 : 0;
+    std::string line = fileStart.substr(from, fileStart.find('\n', from) - from);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string header = CsvHeader(style);
+    return line == header.substr(0, header.size() - 1);
 }
 
 std::string CsvField(const std::string& text, char separator) {
@@ -114,20 +139,21 @@ std::string CsvField(const std::string& text, char separator) {
     return quoted + "\"";
 }
 
-std::string CsvSampleRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,
+std::string CsvSampleRow(const CsvTime& when, const std::string& value, const std::string& unit, int alarmOn,
                          uint16_t statusBits, const std::string& statusText, const CsvStyle& style,
                          const CsvSource& source) {
-    return Join({when, NumberText(value, style), unit, Format("%d", alarmOn),
-                 Format("%u", static_cast<unsigned>(statusBits)), statusText},
+    return Join(when,
+                {NumberText(value, style), unit, Format("%d", alarmOn), Format("%u", static_cast<unsigned>(statusBits)),
+                 statusText},
                 style, source);
 }
 
-std::string CsvRefusedStatusRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,
+std::string CsvRefusedStatusRow(const CsvTime& when, const std::string& value, const std::string& unit, int alarmOn,
                                 const CsvStyle& style, const CsvSource& source) {
-    return Join({when, NumberText(value, style), unit, Format("%d", alarmOn), "", "não lido"}, style, source);
+    return Join(when, {NumberText(value, style), unit, Format("%d", alarmOn), "", "não lido"}, style, source);
 }
 
-std::string CsvMissedRow(const std::string& when, const std::string& error, const CsvStyle& style,
+std::string CsvMissedRow(const CsvTime& when, const std::string& error, const CsvStyle& style,
                          const CsvSource& source) {
-    return Join({when, "", "", "", "", "sem leitura: " + error}, style, source);
+    return Join(when, {"", "", "", "", "sem leitura: " + error}, style, source);
 }

@@ -35,20 +35,34 @@ extern const char kUtf8Mark[];
 // local time of the moment seconds (so it holds across a daylight-saving change).
 std::string TimestampText(const std::tm& local, std::time_t seconds, int milliseconds);
 
+// A sample's time as the rows write it: ISO 8601 with the offset in one field; for a Portuguese
+// spreadsheet, which takes ISO text for text, the local date and time in the form it reads as a
+// date-time, and the offset beside it (a wall-clock time repeats when daylight saving ends).
+struct CsvTime {
+    std::string iso;    // "2026-12-08T15:00:00.123-03:00"
+    std::string local;  // "08/12/2026 15:00:00,123"
+    std::string zone;   // "UTC-03:00"
+};
+CsvTime CsvTimeOf(const std::tm& local, std::time_t seconds, int milliseconds);
+
 // monitor's arguments; false with the problem for the usage message.
 bool ParseMonitorOptions(const std::vector<std::string>& arguments, MonitorOptions* options, std::string* problem);
 
 // A CSV field, quoted where it holds the separator (a comma, or ';' for excel), a quote or a line break.
 std::string CsvField(const std::string& text, char separator = ',');
-// The header line, then rows in the same columns (with the line break).
+// The header line, then rows in the same columns (with the line break). A spreadsheet's file has the
+// column fuso after hora.
 extern const char kCsvHeader[];
 std::string CsvHeader(const CsvStyle& style);
-std::string CsvSampleRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,
+// Whether the start of an existing file (its first bytes) is the header style writes, a byte order mark
+// and a CR before the line break allowed: rows are added only under their own columns.
+bool StartsWithCsvHeader(const std::string& fileStart, const CsvStyle& style);
+std::string CsvSampleRow(const CsvTime& when, const std::string& value, const std::string& unit, int alarmOn,
                          uint16_t statusBits, const std::string& statusText, const CsvStyle& style = CsvStyle(),
                          const CsvSource& source = CsvSource());
 // A sample whose status a gateway refused: the value and alarm, the status columns "não lido".
-std::string CsvRefusedStatusRow(const std::string& when, const std::string& value, const std::string& unit, int alarmOn,
+std::string CsvRefusedStatusRow(const CsvTime& when, const std::string& value, const std::string& unit, int alarmOn,
                                 const CsvStyle& style = CsvStyle(), const CsvSource& source = CsvSource());
 // A sample without a reply: the time, no value, and why in the status text column.
-std::string CsvMissedRow(const std::string& when, const std::string& error, const CsvStyle& style = CsvStyle(),
+std::string CsvMissedRow(const CsvTime& when, const std::string& error, const CsvStyle& style = CsvStyle(),
                          const CsvSource& source = CsvSource());

@@ -39,6 +39,25 @@ TEST(FileText, Utf8WithOrWithoutAMarkReadsAndUtf16IsRefusedByName) {
     std::string text, problem;
     ASSERT_TRUE(DecodeFileText("[Orvi]\ntag = forno \xE7\xE3o \x80\n", &text, &problem));
     EXPECT_EQ(text, "[Orvi]\ntag = forno ção €\n");
+    // Bytes neither encoding reads whole are refused, never read as other letters.
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* problem;
+    } refused[] = {
+        {"a byte code page 1252 leaves undefined", "[Orvi]\ntag = forno \x81\n",
+         "arquivo que não é UTF-8 nem Windows-1252: grave-o como UTF-8"},
+        {"UTF-8 letters beside a 1252 one", "[Orvi]\ntag = forno \xC3\xA7\xE3o\n",
+         "arquivo que mistura UTF-8 com outra codificação: grave-o como UTF-8"},
+        {"the UTF-8 mark before a 1252 letter", "\xEF\xBB\xBF[Orvi]\ntag = \xE7\n",
+         "arquivo que mistura UTF-8 com outra codificação: grave-o como UTF-8"},
+    };
+    for (const auto& row : refused) {
+        SCOPED_TRACE(row.what);
+        problem.clear();
+        EXPECT_FALSE(DecodeFileText(row.bytes, &text, &problem));
+        EXPECT_EQ(problem, row.problem);
+    }
 }
 
 TEST(FileText, ErrorsSayTheirReasonInPortuguese) {

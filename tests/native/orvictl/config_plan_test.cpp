@@ -171,6 +171,32 @@ TEST(ConfigPlan, TheUnitAndInputTypeCarryTheFieldsNotGivenAsThePageDoes) {
     }
     const ConfigSnapshot back = ApplyRequests(ApplyRequests(current, Requests({"unidade=1"})), Requests({"unidade=0"}));
     EXPECT_EQ(std::memcmp(&back, &current, sizeof back), 0) << "°C → °F → °C gives every value back";
+
+    // The hysteresis, a difference, keeps its size in degrees into and out of the tenths inputs (6 and 14).
+    const struct {
+        Block block;
+        std::vector<std::string> assignments;
+        int hysteresis;
+        bool told;
+    } steps[] = {
+        {Block(), {"entrada=6"}, 20, true},
+        {Block(), {"entrada=14"}, 20, true},
+        {Block(), {"entrada=6", "alarme_histerese=7"}, 7, false},
+        {Block(), {"entrada=6", "unidade=1"}, 36, true},  // 2 °C is 3.6 °F: 36 tenths
+        {Block().Set(43, 6).Set(39, 25), {"entrada=0"}, 3, true},
+        {Block().Set(43, 6).Set(39, 0xFFE7), {"entrada=7"}, -3, true},  // a tenth of -25, rounded as +25 is
+        {Block().Set(43, 6).Set(39, 25), {"entrada=14"}, 25, false},
+        {Block(), {"entrada=17"}, 2, false},  // a linear input has no degrees
+        {Block().Set(39, 5000), {"entrada=6"}, 32767, true},
+    };
+    for (const auto& row : steps) {
+        SCOPED_TRACE(row.assignments.front());
+        const ConfigSnapshot from = row.block.Snapshot();
+        const std::vector<RequestedValue> requests = Requests(row.assignments);
+        const ConfigSnapshot target = ApplyRequests(from, requests);
+        EXPECT_EQ(target.alarmHysteresis, row.hysteresis);
+        EXPECT_EQ(HysteresisCarriedToTenths(from, target, requests), row.told);
+    }
 }
 
 TEST(ConfigPlan, OnlyDifferingRegistersAreWrittenAndAlarmValuesNeedAnAlarmFunction) {

@@ -172,9 +172,9 @@ TEST(ReportOptions, TheTestInstrumentWithItsCalibrationDueDate) {
 
 TEST(MonitorCsv, AMissedSampleIsARowWithItsTimeNoValueAndTheReason) {
     EXPECT_EQ(std::string(kCsvHeader), "hora,valor,unidade,alarme,estado_bits,estado\n");
-    EXPECT_EQ(CsvMissedRow("2026-01-02T03:04:05.006", "Time-out"),
+    EXPECT_EQ(CsvMissedRow({"2026-01-02T03:04:05.006", "", ""}, "Time-out"),
               "2026-01-02T03:04:05.006,,,,,sem leitura: Time-out\n");
-    EXPECT_EQ(CsvSampleRow("t", "12.5",
+    EXPECT_EQ(CsvSampleRow({"t", "", ""}, "12.5",
                            "\xB0"
                            "C",
                            1, 3, "a, \"b\""),
@@ -261,29 +261,41 @@ TEST(FieldOptions, AddressListsAndTheFrameDumpLine) {
 TEST(MonitorCsv, ExcelRowsAndRowsNamingTheirTransmitterAndTimesWithTheirUtcOffset) {
     CsvStyle excel;
     excel.excel = true;
-    EXPECT_EQ("hora;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(excel));
+    EXPECT_EQ("hora;fuso;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(excel));
+    const CsvTime when = {"t", "08/12/2026 15:00:00,123", "UTC-03:00"};
     EXPECT_EQ(
-        "t;-12,5;\xB0"
+        "08/12/2026 15:00:00,123;UTC-03:00;-12,5;\xB0"
         "C;1;3;\"a; b\"\n",
-        CsvSampleRow("t", "-12.5",
+        CsvSampleRow(when, "-12.5",
                      "\xB0"
                      "C",
                      1, 3, "a; b", excel));
     CsvStyle both = excel;
     both.perAddress = true;
-    EXPECT_EQ("hora;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(both));
-    EXPECT_EQ("t;12;00012345;;;;;;sem leitura: Time-out\n", CsvMissedRow("t", "Time-out", both, {12, "", "00012345"}));
+    EXPECT_EQ("hora;fuso;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado\n", CsvHeader(both));
+    EXPECT_EQ("08/12/2026 15:00:00,123;UTC-03:00;12;00012345;;;;;;sem leitura: Time-out\n",
+              CsvMissedRow(when, "Time-out", both, {12, "", "00012345"}));
     CsvStyle perAddress;
     perAddress.perAddress = true;
     EXPECT_EQ("t,7,00000007,\"TT,1\",12.5,,0,,não lido\n",
-              CsvRefusedStatusRow("t", "12.5", "", 0, perAddress, {7, "TT,1", "00000007"}));
+              CsvRefusedStatusRow({"t", "", ""}, "12.5", "", 0, perAddress, {7, "TT,1", "00000007"}));
     EXPECT_EQ(kCsvHeader, CsvHeader(CsvStyle())) << "the single-transmitter file keeps its columns";
+    // --append takes a file whose header is its own, as a spreadsheet may have saved it again.
+    EXPECT_TRUE(StartsWithCsvHeader(kUtf8Mark + CsvHeader(excel) + "t;1", excel));
+    EXPECT_TRUE(StartsWithCsvHeader("hora,valor,unidade,alarme,estado_bits,estado\r\nt,1\r\n", CsvStyle()));
+    EXPECT_FALSE(StartsWithCsvHeader(CsvHeader(both), excel)) << "one transmitter's columns are not several's";
+    EXPECT_FALSE(StartsWithCsvHeader("hora,valor\n", CsvStyle()));
 
     // 2026-12-08 18:00:00 UTC seen at -03:00 and at +05:30.
     const std::time_t moment = 1796752800;
     std::tm local = {};
     local.tm_year = 126, local.tm_mon = 11, local.tm_mday = 8, local.tm_hour = 15;
     EXPECT_EQ("2026-12-08T15:00:00.123-03:00", TimestampText(local, moment, 123));
+    // A Portuguese spreadsheet reads day/month/year with a decimal comma as a date-time.
+    const CsvTime spreadsheet = CsvTimeOf(local, moment, 123);
+    EXPECT_EQ("2026-12-08T15:00:00.123-03:00", spreadsheet.iso);
+    EXPECT_EQ("08/12/2026 15:00:00,123", spreadsheet.local);
+    EXPECT_EQ("UTC-03:00", spreadsheet.zone);
     local.tm_hour = 23, local.tm_min = 30;
     EXPECT_EQ("2026-12-08T23:30:00.007+05:30", TimestampText(local, moment, 7));
     local.tm_year = 127, local.tm_mon = 0, local.tm_mday = 1, local.tm_hour = 0, local.tm_min = 0;

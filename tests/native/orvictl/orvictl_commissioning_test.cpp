@@ -2,6 +2,8 @@
 // the journal that every write leaves.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "orvictl_fixture.h"
 
 namespace {
@@ -106,6 +108,28 @@ TEST_F(Commissioning, ExpectStopsTheSweepOnceThatManyTransmittersAreFound) {
         EXPECT_NE("09", frame.substr(0, 2)) << "the sweep went on past the second transmitter";
 }
 
+TEST_F(Commissioning, SaveAllSweepsLikeScanAndReadsOnlyTheAddressesThatAnswered) {
+    Start({"--device", "7:9600"});
+    const std::string folder = Path("linha");
+    ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
+    const CtlRun run = Run({"--port", sim_->Link(), "--verbose", "save", "--answer-ms", "60", "--all", folder});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_EQ(2u, Lines(run.out).size()) << run.out;
+    for (const char* saved : {"/orvi-001-00012345.ini", "/orvi-007-00012346.ini"})
+        EXPECT_NE(std::string::npos, ReadWhole(folder + saved).find("[Orvi]")) << saved << "\n" << run.out;
+    EXPECT_EQ(1, BlockReads(1));
+    EXPECT_EQ(1, BlockReads(7));
+    // A silent address gets one short question (the frames sent, as --verbose shows them), never a normal
+    // read and its tries.
+    for (const char* silent : {" -> 05 03 00 08 00 01 ", " -> F7 03 00 08 00 01 "}) {
+        size_t asked = 0;
+        for (size_t at = run.err.find(silent); at != std::string::npos; at = run.err.find(silent, at + 1)) ++asked;
+        EXPECT_EQ(1u, asked) << silent;
+    }
+    EXPECT_EQ(2, Run({"--port", sim_->Link(), "save", "--answer-ms", "60", Path("um.ini")}).code)
+        << "--answer-ms is the sweep's";
+}
+
 TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
     Start({"--device", "2:9600"});
     SimClient& sim = sim_->Control();
@@ -163,6 +187,17 @@ TEST_F(Commissioning, ALoadLeavesOneJournalLinePerWriteReadBackBySerialNumber) {
     const std::string moved = Lines(journal.out).back();
     EXPECT_NE(std::string::npos, moved.find("\"register\":44")) << moved;
     EXPECT_NE(std::string::npos, moved.find("\"before\":2,\"written\":5")) << moved;
+    // A rate change in bit/s, as people read rates, not the codes register 45 holds.
+    ASSERT_EQ(0, Run({"--port", sim_->Link(), "--address", "5", "baud", "19200"}).code);
+    journal = Run({"--port", sim_->Link(), "journal", "--serial", "00012346", "--json"});
+    const std::string rate = Lines(journal.out).back();
+    EXPECT_NE(std::string::npos, rate.find("\"key\":\"taxa\",\"register\":45,\"before\":9600,\"written\":19200,"))
+        << rate;
+    journal = Run({"--port", sim_->Link(), "journal", "--serial", "00012346"});
+    const std::vector<std::string> table = Words(Lines(journal.out).back());
+    EXPECT_EQ((std::vector<std::string>{"taxa", "9600", "19200", "confirmado"}),
+              std::vector<std::string>(table.end() - 4, table.end()))
+        << journal.out;
 }
 
 TEST_F(Commissioning, AJournalThatCannotBeWrittenIsReportedAndTheWriteStillMade) {

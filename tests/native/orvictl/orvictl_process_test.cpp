@@ -64,6 +64,9 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
     // What Notepad writes when told "Unicode": UTF-16 with its mark.
     const std::string utf16 = Path("utf16.ini");
     WriteWhole(utf16, std::string("\xFF\xFE[\0O\0r\0v\0i\0]\0", 12));
+    // UTF-8 letters and a 1252 one in one file: read either way, a letter would come out changed.
+    const std::string mixed = Path("mixed.ini");
+    WriteWhole(mixed, "[Orvi]\ntag = Ação \xE7\nsaida = 13\n");
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -78,6 +81,7 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         {{"set", "entrada=5", "entrada=6"}, 2, "entrada já foi dado em argumento 1"},
         {{"load", Path("missing.ini")}, 7, "não foi possível ler o arquivo"},
         {{"load", utf16}, 2, "utf16.ini: arquivo em UTF-16: grave-o como UTF-8"},
+        {{"load", mixed}, 2, "mixed.ini: arquivo que mistura UTF-8 com outra codificação: grave-o como UTF-8"},
         {{"load", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"save", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
         {{"monitor", "--csv", sim_->Dir()}, 7, "é uma pasta, não um arquivo"},
@@ -117,7 +121,7 @@ TEST_F(Orvictl, AFullDiskLeavesTheFileSaveOrReportWouldReplaceWholeAndNoTemporar
     const std::string before = "<html>o relatório de ontem</html>\n";
     fileSizeLimit_ = 1024;  // less than either file takes
     for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"save", file}, std::vector<std::string>{"report", "--out", file}}) {
+         {std::vector<std::string>{"save", file}, std::vector<std::string>{"report", "--force", "--out", file}}) {
         WriteWhole(file, before);
         std::vector<std::string> args = {"--port", sim_->Link()};
         args.insert(args.end(), command.begin(), command.end());
@@ -137,9 +141,19 @@ TEST_F(Orvictl, SavingATransmitterAgainKeepsItsFilesTagLetterForLetter) {
     Start();
     const std::string file = Path("tt101.ini");
     ASSERT_EQ(0, Run({"--port", sim_->Link(), "save", "--tag", "TT-101 Ação", file}).code);
-    const CtlRun again = Run({"--port", sim_->Link(), "save", file});
+    CtlRun again = Run({"--port", sim_->Link(), "save", file});
     ASSERT_EQ(0, again.code) << again.err;
     EXPECT_NE(std::string::npos, ReadWhole(file).find("\ntag = TT-101 Ação\n")) << ReadWhole(file);
+
+    // A file an older editor wrote in code page 1252: its tag is read as such, journalled and kept.
+    WriteWhole(file, "[Orvi]\ntag = TT-102 Ca\xE7\xE3o\nsaida = 13\n");
+    again = Run({"--port", sim_->Link(), "load", file});
+    ASSERT_EQ(0, again.code) << again.err;
+    const std::string line = Lines(ReadWhole(Path("orvi/journal.jsonl"))).back();
+    EXPECT_NE(std::string::npos, line.find("\"tag\":\"TT-102 Cação\"")) << line;
+    again = Run({"--port", sim_->Link(), "save", file});
+    ASSERT_EQ(0, again.code) << again.err;
+    EXPECT_NE(std::string::npos, ReadWhole(file).find("\ntag = TT-102 Cação\n")) << ReadWhole(file);
 }
 
 TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWritesNothing) {
@@ -148,6 +162,13 @@ TEST_F(Orvictl, NewUnitConvertsTheTemperaturesNotGivenAsThePageDoesAndDryRunWrit
     CtlRun run = Run({"--port", sim_->Link(), "set", "--dry-run", "unidade=1", "limite_superior=900"});
     EXPECT_EQ(0, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.out.find("limite_inferior    0        32")) << run.out;
+    // Into tenths of a degree the hysteresis keeps its size in degrees: its number changes, and set says so.
+    run = Run({"--port", sim_->Link(), "set", "--dry-run", "entrada=6"});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("alarme_histerese   2        20 ")) << run.out;
+    EXPECT_NE(std::string::npos,
+              run.err.find("alarme_histerese passa de 2 para 20: a entrada 6 conta em décimos de grau"))
+        << run.err;
     const std::string file = Path("unit.ini");
     WriteWhole(file, "[Orvi]\nunidade = 1\n");
     run = Run({"--port", sim_->Link(), "load", "--dry-run", file});
@@ -323,6 +344,14 @@ TEST_F(Orvictl, MonitorWritesARowForEverySampleLostAndNeverReplacesACsvUnasked) 
     rows = Lines(ReadWhole(csv));
     ASSERT_EQ(5u, rows.size());
     EXPECT_EQ(1, std::count(rows.begin(), rows.end(), "hora,valor,unidade,alarme,estado_bits,estado"));
+    // Rows under other columns would be misread: a file with another header gets none.
+    std::vector<std::string> excel = args;
+    excel.push_back("--excel");
+    run = Run(excel);
+    EXPECT_EQ(7, run.code);
+    EXPECT_NE(std::string::npos, run.err.find("lost.csv não tem o cabeçalho destas colunas (hora;")) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("nada foi acrescentado; --force o substitui")) << run.err;
+    EXPECT_EQ(5u, Lines(ReadWhole(csv)).size());
 
     args.back() = "--force";
     run = Run(args);
@@ -508,6 +537,11 @@ TEST_F(Orvictl, DiffExitCodesAndACloneLeavesTheTargetsOwnAddressRateSerialAndTri
     run = Run({"--port", sim_->Link(), "load", "--with-calibration", file});
     ASSERT_EQ(0, run.code) << run.err;
     EXPECT_EQ(10022, sim.GetPrivate(1, 22));
+    // A trim's journal line has the value it replaced, as read before the writes.
+    std::string trimLine;
+    for (const std::string& line : Lines(ReadWhole(Path("orvi/journal.jsonl"))))
+        if (line.find("\"register\":22,") != std::string::npos) trimLine = line;
+    EXPECT_NE(std::string::npos, trimLine.find("\"before\":7000,\"written\":10022,")) << trimLine;
 
     // Several transmitters of the line: each one tried and named, the worst outcome the exit code.
     sim.Set(2, 27, 300);
@@ -544,11 +578,13 @@ TEST_F(Orvictl, MonitorOfTwoTransmittersInTurnIntoOneExcelCsvWithTheAddressOfEac
     ASSERT_EQ("\xEF\xBB\xBF", text.substr(0, 3)) << "the mark a spreadsheet reads UTF-8 by";
     const std::vector<std::string> rows = Lines(text.substr(3));
     ASSERT_EQ(5u, rows.size()) << text;
-    EXPECT_EQ("hora;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
+    EXPECT_EQ("hora;fuso;endereco;numero_serie;tag;valor;unidade;alarme;estado_bits;estado", rows[0]);
     for (int i = 1; i <= 4; ++i) {
         const std::string& row = rows[static_cast<size_t>(i)];
-        EXPECT_TRUE(row[23] == '+' || row[23] == '-') << "UTC offset: " << row;
-        EXPECT_EQ(i % 2 ? ";1;00000011;;40;" : ";7;00000077;;12,5;", row.substr(29, i % 2 ? 16 : 18)) << row;
+        // dd/mm/aaaa hh:mm:ss,mmm, which a Portuguese spreadsheet takes for a date-time, then the UTC offset.
+        EXPECT_TRUE(row[2] == '/' && row[5] == '/' && row[10] == ' ' && row[13] == ':' && row[19] == ',') << row;
+        EXPECT_TRUE(row.compare(23, 5, ";UTC+") == 0 || row.compare(23, 5, ";UTC-") == 0) << row;
+        EXPECT_EQ(i % 2 ? ";1;00000011;;40;" : ";7;00000077;;12,5;", row.substr(33, i % 2 ? 16 : 18)) << row;
     }
 
     // Ctrl-C during one transmitter's read ends the sweep there: the next one is not asked.
@@ -594,16 +630,35 @@ TEST_F(Orvictl, TheReportTakesItsOwnTransmittersRowsOfAMonitorCsvOfSeveral) {
     EXPECT_NE(std::string::npos, run.err.find("aviso: a calibração do instrumento de teste venceu em 01/01/2020"))
         << run.err;
 
+    // An earlier report stays unless --force replaces it, and the line is not asked for one that would not be written.
+    const std::string earlier = ReadWhole(page);
+    sim.ClearLog();
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--measured", "4,8,12,16,20", "--out", page});
+    EXPECT_EQ(7, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("r7.html já existe: --force o substitui")) << run.err;
+    EXPECT_EQ(earlier, ReadWhole(page));
+    EXPECT_TRUE(sim.Log().empty());
+    // A loop as left that fails its check is reported, and the run exits 1; one that passes, 0.
+    run = Run(
+        {"--port", sim_->Link(), "--address", "7", "report", "--force", "--measured", "4,8,12.5,16,20", "--out", page});
+    EXPECT_EQ(1, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("verificação da malha: REPROVADA")) << run.out;
+    EXPECT_NE(earlier, ReadWhole(page));
+    run = Run(
+        {"--port", sim_->Link(), "--address", "7", "report", "--force", "--measured", "4,8,12,16,20", "--out", page});
+    EXPECT_EQ(0, run.code) << run.out << run.err;
+
     // The address now answered by another transmitter: the file holds none of its rows.
     sim.Set(7, 24, 8);
-    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page});
+    run = Run({"--port", sim_->Link(), "--address", "7", "report", "--force", "--trend", csv, "--out", page});
     EXPECT_EQ(2, run.code) << run.err;
     EXPECT_NE(std::string::npos, run.err.find("não tem linhas deste transmissor: nenhuma linha é do endereço 7 com "
                                               "número de série 00000078"))
         << run.err;
     // A file of the other transmitters only.
     WriteWhole(csv, Lines(ReadWhole(csv))[0] + "\n" + Lines(ReadWhole(csv))[1] + "\n");
-    EXPECT_EQ(2, Run({"--port", sim_->Link(), "--address", "7", "report", "--trend", csv, "--out", page}).code);
+    EXPECT_EQ(2,
+              Run({"--port", sim_->Link(), "--address", "7", "report", "--force", "--trend", csv, "--out", page}).code);
 }
 
 TEST_F(Orvictl, CommissionMovesEachFactoryTransmitterToTheNextFreeAddressSkippingOneInUse) {

@@ -14,8 +14,10 @@
 #include "comm_settings.h"
 #include "config_snapshot.h"
 #include "journal.h"
+#include "line.h"
 #include "native_platform.h"
 #include "records_platform.h"
+#include "scripted_serial_device.h"
 #include "serial_port.h"
 #include "transactions.h"
 #include "write_journal.h"
@@ -109,6 +111,20 @@ TEST(Journal, ALineIsOneJsonObjectThatReadsBackAsWritten) {
         "b";
     ASSERT_TRUE(ParseJournalLine(JournalLine(control), &back));
     EXPECT_EQ("a\uFFFDb", back.tag);
+
+    // A rate change of an older version, which wrote the register's codes, reads in bit/s as today's do.
+    ASSERT_TRUE(
+        ParseJournalLine("{\"time\":\"x\",\"key\":\"taxa\",\"register\":45,\"before\":3,\"written\":4,"
+                         "\"read_back\":0}",
+                         &back));
+    EXPECT_EQ(9600, back.before);
+    EXPECT_EQ(19200, back.written);
+    EXPECT_EQ(1200, back.readBack);
+    JournalEntry rate = e;
+    rate.reg = 45, rate.before = 9600, rate.written = 7;
+    ASSERT_TRUE(ParseJournalLine(JournalLine(rate), &back));
+    EXPECT_EQ(9600, back.before);
+    EXPECT_EQ(7, back.written) << "a value that is no code stays as written";
 
     JournalEntry unknown = e;
     unknown.hasBefore = false;
@@ -302,6 +318,64 @@ TEST(WriteJournal, EachLineHasItsOutcomeAndAValueBeforeOnlyWhereTheTransmitterIs
         EXPECT_NE(std::string::npos, line.find(std::string("\"before\":") + writes[i].before + ",")) << line;
         EXPECT_EQ("00012345", entries[i].serial) << line;
         EXPECT_EQ(commSettings.deviceAddress, entries[i].address) << line;
+    }
+    unsetenv("XDG_STATE_HOME");
+    std::remove(JournalPath().c_str());
+}
+
+// A line of orvictl's own brings the output trims its session read: a trim's line has the value it
+// replaced, and a write that leaves the trim unknown leaves the next one without.
+TEST(WriteJournal, ATrimWriteHasTheTrimAsReadBeforeUntilAWriteLeavesItUnknown) {
+    char folder[] = "/tmp/orvi-journal-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(folder));
+    setenv("XDG_STATE_HOME", folder, 1);
+    ScriptedSerialDevice device;
+    ScriptedClock clock(device);
+    Line line(device, &clock);
+    device.openable.insert("COM3");
+    std::snprintf(line.settings.portName, sizeof line.settings.portName, "COM3");
+    line.settings.deviceAddress = 1;
+    line.settings.baudRate = 9600;
+    ASSERT_EQ(1, OpenPort(line));
+    ConfigSnapshot held = {};
+    held.serialNumber = 12345;
+    HeldTrims trims;
+    trims.values.gain4to20 = 10000;  // private value 22, read; 21 never was
+    trims.known[1] = true;
+    StartWriteJournal(
+        "teste", [] { return std::string("COM3"); }, nullptr);
+    JournalWritesOf(line, &held, &trims);
+
+    uint16_t kept = 0;
+    const auto transmitter = [&kept](const Bytes& r) {
+        if (r[1] == 0x71) kept = static_cast<uint16_t>((r[4] << 8) | r[5]);
+        return r[1] == 0x71 ? r : WithCrc({1, 0x70, static_cast<uint8_t>(kept >> 8), static_cast<uint8_t>(kept)});
+    };
+    const struct {
+        int8_t address;
+        int16_t value;
+        bool answers;
+        const char* before;
+    } writes[] = {{22, 10100, true, "10000"},
+                  {22, 10200, false, "10100"},
+                  {22, 10300, true, "null"},
+                  {22, 10400, true, "10300"},
+                  {21, 5, true, "null"}};
+    for (const auto& write : writes) {
+        device.answer =
+            write.answers ? std::function<Bytes(const Bytes&)>(transmitter) : [](const Bytes&) { return Bytes(); };
+        WritePrivateAndReadBack(line, write.address, write.value);
+    }
+    SetWriteObserver(nullptr);
+    std::string text, problem;
+    ASSERT_TRUE(ReadJournalText(JournalPath(), &text, &problem)) << problem;
+    int damaged = 0;
+    const std::vector<JournalEntry> entries = SelectJournalEntries(text, JournalFilter(), &damaged);
+    ASSERT_EQ(5u, entries.size()) << text;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string written = JournalLine(entries[i]);
+        EXPECT_NE(std::string::npos, written.find(std::string("\"before\":") + writes[i].before + ",")) << written;
+        EXPECT_EQ("00012345", entries[i].serial) << written;
     }
     unsetenv("XDG_STATE_HOME");
     std::remove(JournalPath().c_str());

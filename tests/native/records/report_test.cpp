@@ -76,6 +76,20 @@ TEST(TrendChart, ReadsTheMonitorCsvAndItsSpreadsheetForm) {
     EXPECT_DOUBLE_EQ(13.25, chart.samples[1].value);
     EXPECT_DOUBLE_EQ(10, chart.samples[1].seconds);
 
+    // monitor --excel's local date and time, which the spreadsheet reads as one, with its offset beside
+    // it; a file the spreadsheet saved again may have lost the seconds.
+    const std::string spreadsheet =
+        "\xEF\xBB\xBFhora;fuso;valor;unidade\n"
+        "08/12/2026 23:59:59,500;UTC-03:00;12,5;°C\n"
+        "09/12/2026 03:00;UTC+00:00;14;°C\n"
+        "09/12/2026 01:00:09;UTC-02:00;13,25;°C\n"
+        "09/12/2026 01:00:09;-2;13,25;°C\n";
+    ASSERT_EQ(TrendRead::kRead, ReadTransmitterTrend(spreadsheet, TrendSource(), &chart, &problem)) << problem;
+    ASSERT_EQ(3u, chart.samples.size());
+    EXPECT_DOUBLE_EQ(0.5, chart.samples[1].seconds);
+    EXPECT_DOUBLE_EQ(9.5, chart.samples[2].seconds);
+    EXPECT_EQ("08/12/2026 23:59:59,500", chart.firstTime);
+
     EXPECT_EQ(TrendRead::kUnreadable, ReadTransmitterTrend("a,b\n1,2\n", TrendSource(), &chart, &problem));
     EXPECT_EQ(TrendRead::kUnreadable, ReadTransmitterTrend("hora,valor\n", TrendSource(), &chart, &problem));
 }
