@@ -4,5 +4,3 @@
 #include "line.h"
 
 void UseFrameCodec(FrameCodec* codec) { ConfiguratorLine().UseCodec(codec); }
-
-FrameCodec* ActiveFrameCodec() { return ConfiguratorLine().Codec(); }

@@ -23,4 +23,3 @@ public:
 
 // The configurator line's codec (a line's Codec); nullptr: RTU frames on the line.
 void UseFrameCodec(FrameCodec* codec);
-FrameCodec* ActiveFrameCodec();

@@ -337,8 +337,6 @@ LinkError CheckReply(Line& line, uint8_t length) {
     return Checked(line, CheckFunction(line));
 }
 
-void HoldLineQuiet(uint32_t ms) { HoldLineQuiet(ConfiguratorLine(), ms); }
-
 uint8_t ReplyByte(uint8_t position) { return ReplyByte(ConfiguratorLine(), position); }
 
 uint16_t ReplyWord(uint8_t position) { return ReplyWord(ConfiguratorLine(), position); }

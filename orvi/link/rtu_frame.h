@@ -24,7 +24,6 @@ int16_t ReplySignedWord(uint8_t position);
 
 // Keeps the line quiet at least ms after the last reply before the next request (a transmitter
 // takes up a new address or rate only after its reply).
-void HoldLineQuiet(uint32_t ms);
 
 // The CRC of a whole buffer, from 0xFFFF (for tests and tools).
 uint16_t Crc16(const uint8_t* bytes, size_t count);

@@ -92,8 +92,6 @@ uint32_t TurnaroundMs(int32_t baudRate) {
     return row ? row->turnaroundMs : 0;
 }
 
-uint32_t PortOpenings() { return ConfiguratorLine().openings; }
-
 int OpenPort(Line& line) {
     ++line.openings;
     CommSettings& settings = line.settings;
@@ -152,5 +150,3 @@ int OpenPort() { return OpenPort(ConfiguratorLine()); }
 void ClosePort() { ClosePort(ConfiguratorLine()); }
 
 void RaiseRts() { RaiseRts(ConfiguratorLine()); }
-
-void DropRts() { DropRts(ConfiguratorLine()); }

@@ -14,10 +14,7 @@ void DropRts(Line& line);
 // The same on the configurator's line.
 int OpenPort();
 void ClosePort();
-// Counts the calls of OpenPort: what was learnt about a line holds until the port opens again.
-uint32_t PortOpenings();
 void RaiseRts();
-void DropRts();
 
 // The line speed and read time-outs that a baud rate gets (unsupported rates run as 19200).
 int32_t LineBaud(int32_t baudRate);

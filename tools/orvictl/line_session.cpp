@@ -32,12 +32,12 @@ LineTarget ResolveLineTarget(const GlobalOptions& options) {
 
 LineSession::LineSession() {
     JournalWritesOf(line, &transmitter_, &trims_, [this] { return PortName(); });
+    SetVerbose(false);
 }
 
 LineSession::~LineSession() { Close(); }
 
 void LineSession::SetVerbose(bool verbose) {
-    verbose_ = verbose;
     line.frameObserver = verbose ? FrameObserver(DumpFrame) : FrameObserver();
     network_.Configure(verbose, verbose ? FrameObserver(DumpNetwork) : FrameObserver(), Interrupted);
 }
@@ -56,7 +56,6 @@ int LineSession::Open(const LineTarget& target) {
         return kExitUsage;
     }
     Close();
-    if (!verbose_) network_.Configure(false, FrameObserver(), Interrupted);
     device_.reset(new NamedPortDevice(
         network_.DeviceFor(line, target.port, target.timeoutMs, target.address, target.unit), target.port));
     line.UseDevice(device_.get());

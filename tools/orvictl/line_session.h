@@ -69,7 +69,6 @@ private:
     ConfigSnapshot transmitter_ = {};  // what the transmitter on the line was read or confirmed to hold
     HeldTrims trims_;                  // and its output trims, once read
     std::unique_ptr<NamedPortDevice> device_;
-    bool verbose_ = false;
 };
 
 // "portas presentes: /dev/ttyUSB0, ..." (or that there are none), for a port that does not open.

@@ -40,11 +40,6 @@ bool ParseNetworkTimeout(const std::string& text, uint32_t* ms) {
     return true;
 }
 
-NetworkPort::~NetworkPort() {
-    gatewayCodec_.reset();
-    networkDevice_.reset();
-}
-
 void NetworkPort::Configure(bool verbose, FrameObserver dump, CancelCheck interrupted) {
     verbose_ = verbose;
     dump_ = std::move(dump);

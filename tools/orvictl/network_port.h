@@ -27,7 +27,6 @@ public:
     NetworkPort() = default;
     NetworkPort(const NetworkPort&) = delete;
     NetworkPort& operator=(const NetworkPort&) = delete;
-    ~NetworkPort();
 
     // --verbose: what the network showed is told at the end too, and dump sees what each connection
     // carries; interrupted (Ctrl-C) ends a connection's wait.
