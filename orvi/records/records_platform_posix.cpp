@@ -72,7 +72,12 @@ bool AppendLineToFile(const std::string& path, const std::string& line, std::str
     do {
         written = write(fd, bytes.data(), bytes.size());
     } while (written < 0 && errno == EINTR);
-    const int writeErrno = errno;
+    int writeErrno = errno;
+    // On the disk before the caller goes on: a power cut after this line keeps it.
+    if (written == static_cast<ssize_t>(bytes.size()) && fsync(fd) != 0) {
+        writeErrno = errno;
+        written = -1;
+    }
     const bool closed = close(fd) == 0;
     if (written != static_cast<ssize_t>(bytes.size())) {
         *problem = written < 0 ? std::strerror(writeErrno) : "escrita incompleta (disco cheio?)";

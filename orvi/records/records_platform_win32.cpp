@@ -86,10 +86,11 @@ bool AppendLineToFile(const std::string& path, const std::string& line, std::str
     // The Tavelo folder; ERROR_ALREADY_EXISTS is the usual answer.
     if (slash != std::wstring::npos) CreateDirectoryW(wide.substr(0, slash).c_str(), nullptr);
     // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end of the file, as one piece;
-    // FILE_READ_DATA to look at its last byte.
+    // FILE_READ_DATA to look at its last byte. Written through to the disk before WriteFile returns
+    // (FlushFileBuffers would need GENERIC_WRITE, whose FILE_WRITE_DATA undoes the append-only write).
     const HANDLE file =
         CreateFileW(wide.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         *problem = ProblemOf(GetLastError());
         return false;

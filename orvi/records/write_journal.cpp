@@ -25,6 +25,7 @@ std::string tag;
 // What the transmitter written to on the configurator's line holds, as read or confirmed: see
 // JournalSetTransmitter. Another line brings its own (JournalWritesOf).
 ConfigSnapshot* configuratorHeld = nullptr;
+HeldTrims* configuratorTrims = nullptr;
 // Registers whose content a write left unknown (no reply, or no read-back): a later write of one has
 // no value before until a write of it is confirmed (a guess would be a record nobody can trust). The
 // configurator's line; another line keeps its own (JournalWritesOf).
@@ -155,8 +156,8 @@ void StartWriteJournal(const char* program, std::function<std::string()> portNam
     complainOnce = complain;
     SetWriteObserver([](uint8_t function, int8_t reg, int16_t value, const WriteOutcome& outcome) {
         const std::string port = openPortName ? openPortName() : "";
-        JournalWrite({configuratorHeld, configuratorUnknown, port, commSettings, nullptr}, function, reg, value,
-                     outcome);
+        JournalWrite({configuratorHeld, configuratorUnknown, port, commSettings, configuratorTrims}, function, reg,
+                     value, outcome);
     });
 }
 
@@ -173,4 +174,7 @@ void JournalWritesOf(Line& line, ConfigSnapshot* transmitter, HeldTrims* trims, 
 
 void JournalSetTag(const std::string& text) { tag = text; }
 
-void JournalSetTransmitter(ConfigSnapshot* transmitter) { configuratorHeld = transmitter; }
+void JournalSetTransmitter(ConfigSnapshot* transmitter, HeldTrims* trims) {
+    configuratorHeld = transmitter;
+    configuratorTrims = trims;
+}

@@ -34,5 +34,6 @@ void JournalSetTag(const std::string& tag);
 
 // The configuration the transmitter on the configurator's line was read or confirmed to hold: its
 // serial number names the transmitter on each journal line (0: none known) and its values are the
-// values before; each write keeps it current. Null (the start): nothing is known of it.
-void JournalSetTransmitter(ConfigSnapshot* transmitter);
+// values before; each write keeps it current. Null (the start): nothing is known of it. trims: its
+// output trims as read (null: none known), the values before of the trim writes, kept current likewise.
+void JournalSetTransmitter(ConfigSnapshot* transmitter, HeldTrims* trims = nullptr);

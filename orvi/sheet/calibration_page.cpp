@@ -45,11 +45,14 @@ void ActivateCalibrationPage(HWND page) {
                               "Atenção", MB_OK | MB_ICONWARNING);
     SheetVisit& visit = *CurrentVisit();
     CalibrationValues& calibration = visit.calibration;
-    for (const CalibrationValueSlot& slot : kCalibrationSlots) {
+    for (int i = 0; i < kCalibrationValueCount; ++i) {
+        const CalibrationValueSlot& slot = kCalibrationSlots[i];
         uint16_t word = static_cast<uint16_t>(calibration.*slot.field);
         const LinkError result = ReadPrivate(slot.address, &word);
         if (result == kLinkOk) {
             calibration.*slot.field = static_cast<int16_t>(word);
+            visit.trims.values.*slot.field = static_cast<int16_t>(word);
+            visit.trims.known[i] = true;
         } else {
             ForgetTransmitterRead();  // whatever answers later may be another transmitter
             calibrationPageMessageBox(page, LinkFailureText(slot.readFailure, result).c_str(), "Erro na leitura",

@@ -16,7 +16,7 @@ void Drop(FileOnSheet& onSheet) {
 SheetVisit::SheetVisit(const SheetHost& host, HWND owner, const SheetFile* opened, bool standAlone)
     : host(host), owner(owner), standAloneMode(standAlone) {
     currentVisit = this;
-    JournalSetTransmitter(&readConfig);
+    JournalSetTransmitter(&readConfig, &trims);
     if (opened) TakeFile(*opened);
 }
 
@@ -58,6 +58,7 @@ void ForgetTransmitterRead() {
     if (currentVisit == nullptr) return;
     currentVisit->readConfig = ConfigSnapshot{};
     currentVisit->readHeld = false;
+    currentVisit->trims = HeldTrims{};
 }
 
 const SheetFile* SheetFileToShow() {

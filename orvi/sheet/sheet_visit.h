@@ -14,6 +14,7 @@
 
 #include "config_snapshot.h"
 #include "live_calibration.h"
+#include "write_journal.h"
 
 class SheetHost;
 
@@ -68,6 +69,9 @@ public:
     // written to the transmitter.
     CalibrationValues calibration = {};
     CalibrationValues calibrationKnown = {};
+    // The trims as read from the transmitter the visit holds, for the values before of trim writes;
+    // they go with its read.
+    HeldTrims trims;
 
     // The Diagnostic page: the status word of the latest successful poll and the one the list was
     // last built for; a tick writing the offset (its prompt included); the offset text whose value

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "driver_message_box.h"
+#include "driver_records.h"
 #include "driver_screenshot.h"
 #include "e2e_fixture.h"
 #include "live_sheet.h"
@@ -28,6 +29,7 @@ protected:
         sim.SetPrivate(1, 23, 80);
         sim.SetPrivate(1, 24, 1900);
         WriteSettingsFile(kSimOnCom1);
+        RemoveJournal();
     }
 
     // Opens the sheet, shows the Calibration page and answers its explanatory message.
@@ -65,6 +67,12 @@ TEST_F(CalibrationPage, ZeroToTwentyTrimsOnlyItsOwnPairAndThreeQuickClicksGiveOn
     EXPECT_EQ(CountFrames(sim, kZero0to20Write), 1);
     EXPECT_EQ(CountFrames(sim, kSpan0to20Write), 1);
     EXPECT_EQ(CountFrames(sim, kCalibrationWrite), 2) << "nothing else may be trimmed";
+    // Each trim is journalled with the value the page read before it.
+    const std::vector<std::string> journal = JournalLines();
+    ASSERT_EQ(journal.size(), 2u);
+    EXPECT_NE(journal[0].find("\"key\":\"privado 23\",\"register\":23,\"before\":80,\"written\":83"), std::string::npos)
+        << journal[0];
+    EXPECT_NE(journal[1].find("\"before\":1900,\"written\":1901"), std::string::npos) << journal[1];
     EXPECT_EQ(sim.GetPrivate(1, 21), 120);
     EXPECT_EQ(sim.GetPrivate(1, 22), 1800);
     EXPECT_EQ(ControlText(page, IDC_CALIBRATION_STATUS), "");

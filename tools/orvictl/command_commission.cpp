@@ -96,7 +96,12 @@ int RunCommission(LineSession& session, const GlobalOptions& options, const Argu
         WriteErr(Format("esperando um transmissor no endereço de fábrica %d (%s); Ctrl-C termina\n", kFactoryAddress,
                         session.Description().c_str()));
         FactoryUnit unit;
-        if (!WaitForFactoryUnit(session, 0, &unit)) break;
+        const int waited = WaitForFactoryUnit(session, 0, &unit);
+        if (waited != kExitOk) {
+            // Ctrl-C while waiting is how a session ends; a port gone is a failure.
+            if (waited == kExitPort) code = waited;
+            break;
+        }
         const std::string serial = SerialNumberText(unit.held.serialNumber);
         std::string problem;
         // Values the file leaves to the transmitter are checked against this one before it is moved.

@@ -35,14 +35,22 @@ bool LineAt(LineSession& session, int32_t rate) {
 }
 }  // namespace
 
-bool WaitForFactoryUnit(LineSession& session, uint32_t skip, FactoryUnit* unit) {
+int WaitForFactoryUnit(LineSession& session, uint32_t skip, FactoryUnit* unit) {
     bool toldSkip = false;
     while (!Interrupted()) {
-        if (Answers(session, kFactoryAddress)) {
+        const bool answered = Answers(session, kFactoryAddress);
+        // A port whose driver no longer takes a request has gone (an adapter unplugged): waiting on it
+        // would never end. One that opens again goes on.
+        if (!answered && !session.line.frame.sent && !session.Reopen()) {
+            Complain(Format("a porta %s deixou de aceitar pedidos e não abre de novo: a espera termina",
+                            session.PortName().c_str()));
+            return kExitPort;
+        }
+        if (answered) {
             uint16_t words[kConfigBlockWords] = {};
             if (ReadConfigBlock(session.line, words) == kLinkOk) {
                 unit->held = session.TakeRead(words);
-                if (skip == 0 || unit->held.serialNumber != skip) return true;
+                if (skip == 0 || unit->held.serialNumber != skip) return kExitOk;
                 if (!toldSkip)
                     Complain(
                         Format("o transmissor %s, que falhou, ainda está no endereço de fábrica: retire-o da "
@@ -51,9 +59,9 @@ bool WaitForFactoryUnit(LineSession& session, uint32_t skip, FactoryUnit* unit) 
                 toldSkip = true;
             }
         }
-        if (!PauseUnlessInterrupted(kWaitPauseMs)) return false;
+        if (!PauseUnlessInterrupted(kWaitPauseMs)) return kExitInterrupted;
     }
-    return false;
+    return kExitInterrupted;
 }
 
 int CheckUnitTakes(const FactoryUnit& unit, const std::vector<RequestedValue>& requests, std::string* message) {

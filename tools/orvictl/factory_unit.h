@@ -19,8 +19,9 @@ struct FactoryUnit {
 
 // Waits on the open line of session, at its rate, until a transmitter answers at the factory address,
 // and reads its configuration. A transmitter whose serial number is skip (one that failed and is
-// still on the line) is waited out, and said so once. False on Ctrl-C.
-bool WaitForFactoryUnit(LineSession& session, uint32_t skip, FactoryUnit* unit);
+// still on the line) is waited out, and said so once. kExitOk; kExitInterrupted on Ctrl-C; kExitPort,
+// said, when the port stops taking requests and does not open again (an adapter unplugged).
+int WaitForFactoryUnit(LineSession& session, uint32_t skip, FactoryUnit* unit);
 
 // Whether requests may go onto unit: the page's checks against what it holds, since a file may leave
 // some values to the transmitter. An exit code, with the reason in message.

@@ -93,9 +93,9 @@ int CommissionRow(LineSession& session, const LineTarget& factory, const PlantRo
     WriteErr(Format("%s: esperando um transmissor novo no endereço de fábrica %d (%s); Ctrl-C termina\n",
                     row.tag.c_str(), kFactoryAddress, session.Description().c_str()));
     FactoryUnit unit;
-    if (!WaitForFactoryUnit(session, *failedSerial, &unit)) {
-        *detail = "interrompido esperando o transmissor";
-        return kExitInterrupted;
+    if ((code = WaitForFactoryUnit(session, *failedSerial, &unit)) != kExitOk) {
+        *detail = code == kExitPort ? "a porta deixou de aceitar pedidos" : "interrompido esperando o transmissor";
+        return code;
     }
     *serial = SerialNumberText(unit.held.serialNumber);
     *failedSerial = unit.held.serialNumber;  // until it is placed

@@ -249,6 +249,17 @@ TEST_F(Plant, CommissionPlacesEachFactoryUnitOfTheLineAndGoesOnPastOneThatFails)
     EXPECT_TRUE(asking) << ReadWhole(Path("err"));
     EXPECT_EQ(130, Finish(waiting).code);
     EXPECT_EQ(4u, Lines(ReadWhole(summary)).size()) << ReadWhole(summary);
+
+    // A port that goes while waiting (an adapter unplugged) ends the session, said, instead of a wait for ever.
+    WriteWhole(Path("err"), "");  // the run before said it waited too
+    const pid_t orphaned = Launch({"plant", "commission", Path("more.csv"), "--line", link, "--csv", summary});
+    ASSERT_TRUE(WaitFor([&] { return Has(ReadWhole(Path("err")), "TT-4: esperando um transmissor novo"); }));
+    EXPECT_TRUE(sim_->Stop());
+    const CtlRun gone = Finish(orphaned);
+    EXPECT_EQ(3, gone.code) << gone.err;
+    EXPECT_TRUE(Has(gone.err, "deixou de aceitar pedidos e não abre de novo")) << gone.err;
+    EXPECT_TRUE(Has(ReadWhole(summary), "TT-4," + link + ",13,9600,,falhou,a porta deixou de aceitar pedidos"))
+        << ReadWhole(summary);
 }
 
 TEST_F(Plant, ScanSweepsSeveralPortsAtOnceEachWhole) {
