@@ -68,8 +68,8 @@ TEST_F(CalibrationPage, ZeroToTwentyTrimsOnlyItsOwnPairAndThreeQuickClicksGiveOn
     EXPECT_EQ(CountFrames(sim, kSpan0to20Write), 1);
     EXPECT_EQ(CountFrames(sim, kCalibrationWrite), 2) << "nothing else may be trimmed";
     // Each trim is journalled with the value the page read before it.
+    ASSERT_TRUE(WaitFor([] { return JournalLines().size() == 2; })) << JournalLines().size() << " journal lines";
     const std::vector<std::string> journal = JournalLines();
-    ASSERT_EQ(journal.size(), 2u);
     EXPECT_NE(journal[0].find("\"key\":\"privado 23\",\"register\":23,\"before\":80,\"written\":83"), std::string::npos)
         << journal[0];
     EXPECT_NE(journal[1].find("\"before\":1900,\"written\":1901"), std::string::npos) << journal[1];
