@@ -14,7 +14,7 @@ const char kStyle[] =
     "table { border-collapse: collapse; width: 100%; font-size: 9pt; }\n"
     "th, td { border: 1px solid #555; padding: 0.6mm 1.5mm; text-align: left; vertical-align: top; }\n"
     "td.n { text-align: right; white-space: nowrap; }\n"
-    "td.tag { white-space: nowrap; }\n"
+    ".tag { white-space: nowrap; }\n"
     "td.line { word-break: break-all; }\n"
     "tr { break-inside: avoid; }\n"
     "thead { display: table-header-group; }\n"
@@ -46,7 +46,7 @@ std::string MissingPages(const DossierIndex& index) {
     std::string tags;
     int count = 0;
     for (const DossierRow& row : index.rows)
-        if (row.page.empty()) tags += (count++ ? ", " : "") + HtmlEscape(row.tag);
+        if (row.page.empty()) tags += (count++ ? ", " : "") + ("<span class=\"tag\">" + HtmlEscape(row.tag) + "</span>");
     if (!count) return "<p>Todos os pontos t&#234;m a p&#225;gina do seu transmissor.</p>\n";
     return "<p class=\"fail\">" + std::to_string(count) +
            " ponto(s) sem p&#225;gina, porque o transmissor do &#237;ndice n&#227;o foi lido no seu endere&#231;o: " +
