@@ -237,8 +237,8 @@ std::string CommissioningReportHtml(const CommissioningReport& r) {
         HtmlEscape(r.serial) + "</title>\n<style>\n" + PrintedPageCss(RunningHeader(r)) + kStyle +
         "</style>\n</head>\n<body>\n";
     if (!r.indexPage.empty())
-        html += "<p class=\"back\"><a href=\"" + HtmlEscape(r.indexPage) + "\">&#8592; &#205;ndice da instala&#231;&#227;o " +
-                HtmlEscape(r.plant) + "</a></p>\n";
+        html += "<p class=\"back\"><a href=\"" + HtmlEscape(r.indexPage) +
+                "\">&#8592; &#205;ndice da instala&#231;&#227;o " + HtmlEscape(r.plant) + "</a></p>\n";
     html += "<h1>Relat&#243;rio de comissionamento</h1>\n<p>Transmissor Orvi n&#186; " + HtmlEscape(r.serial) +
             (r.tag.empty() ? "" : " &#8212; " + HtmlEscape(r.tag)) +
             (r.plant.empty() ? "" : ", instala&#231;&#227;o " + HtmlEscape(r.plant)) + ". Emitido em " +

@@ -26,9 +26,9 @@ std::string Verdict(const std::string& text, bool bad) {
 }
 
 std::string Row(const DossierRow& row) {
-    std::string html = "<tr><td class=\"tag\">" + HtmlEscape(row.tag) + "</td><td class=\"line\">" + HtmlEscape(row.line) +
-                       "</td><td class=\"n\">" + std::to_string(row.address) + "</td><td class=\"n\">" +
-                       (row.serial.empty() ? "-" : HtmlEscape(row.serial)) + "</td>" +
+    std::string html = "<tr><td class=\"tag\">" + HtmlEscape(row.tag) + "</td><td class=\"line\">" +
+                       HtmlEscape(row.line) + "</td><td class=\"n\">" + std::to_string(row.address) +
+                       "</td><td class=\"n\">" + (row.serial.empty() ? "-" : HtmlEscape(row.serial)) + "</td>" +
                        Verdict(row.configuration, !row.configurationOk);
     if (!row.differences.empty()) {
         html += "<ul class=\"differences\">";
@@ -46,7 +46,8 @@ std::string MissingPages(const DossierIndex& index) {
     std::string tags;
     int count = 0;
     for (const DossierRow& row : index.rows)
-        if (row.page.empty()) tags += (count++ ? ", " : "") + ("<span class=\"tag\">" + HtmlEscape(row.tag) + "</span>");
+        if (row.page.empty())
+            tags += (count++ ? ", " : "") + ("<span class=\"tag\">" + HtmlEscape(row.tag) + "</span>");
     if (!count) return "<p>Todos os pontos t&#234;m a p&#225;gina do seu transmissor.</p>\n";
     return "<p class=\"fail\">" + std::to_string(count) +
            " ponto(s) sem p&#225;gina, porque o transmissor do &#237;ndice n&#227;o foi lido no seu endere&#231;o: " +
@@ -56,7 +57,9 @@ std::string MissingPages(const DossierIndex& index) {
 
 std::string DossierIndexHtml(const DossierIndex& index) {
     // The running header in UTF-8 bytes: it goes into CSS, where character references do not work.
-    const std::string header = "Instala\xc3\xa7\xc3\xa3o " + index.plant + " \xe2\x80\x94 \xc3\x8d" "ndice do dossi\xc3\xaa";
+    const std::string header = "Instala\xc3\xa7\xc3\xa3o " + index.plant +
+                               " \xe2\x80\x94 \xc3\x8d"
+                               "ndice do dossi\xc3\xaa";
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>Dossi&#234; da "
         "instala&#231;&#227;o " +
@@ -65,8 +68,8 @@ std::string DossierIndexHtml(const DossierIndex& index) {
     html += "<h1>Dossi&#234; da instala&#231;&#227;o " + HtmlEscape(index.plant) + "</h1>\n<p>" +
             std::to_string(index.rows.size()) + " ponto(s) de medi&#231;&#227;o do &#237;ndice " +
             HtmlEscape(index.indexFile) + ". Emitido em " + HtmlEscape(index.issued) + " por " +
-            HtmlEscape(index.user) + (index.machine.empty() ? "" : " (" + HtmlEscape(index.machine) + ")") +
-            ".</p>\n" + MissingPages(index);
+            HtmlEscape(index.user) + (index.machine.empty() ? "" : " (" + HtmlEscape(index.machine) + ")") + ".</p>\n" +
+            MissingPages(index);
     html +=
         "<table>\n<thead><tr><th>Tag</th><th>Linha</th><th>Endere&#231;o</th><th>N&#186; de s&#233;rie</th>"
         "<th>Configura&#231;&#227;o</th><th>Verifica&#231;&#227;o da malha</th><th>P&#225;gina</th></tr></thead>\n"

@@ -33,7 +33,8 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         bool taken = false;
         std::string problem;
-        if (!TakeSigningOption(arguments, &i, &options->signing, &taken, &problem)) return UsageError("report", problem);
+        if (!TakeSigningOption(arguments, &i, &options->signing, &taken, &problem))
+            return UsageError("report", problem);
         if (taken) continue;
         const std::string& option = arguments[i];
         const bool known = option == "--measured" || option == "--as-found" || option == "--trend" || option == "--out";

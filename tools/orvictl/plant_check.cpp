@@ -29,8 +29,8 @@ const char* StateName(TagState state) {
 }
 
 std::string TableText(const IndexRow& row, const TagCheck& check) {
-    std::string text = Format("%s %s (%s)\n", PadRight(row.tag, 12).c_str(), TagVerdictText(check).c_str(),
-                              check.where.c_str());
+    std::string text =
+        Format("%s %s (%s)\n", PadRight(row.tag, 12).c_str(), TagVerdictText(check).c_str(), check.where.c_str());
     if (check.state == TagState::kDiffers && !check.comparison.plan.empty()) {
         // diff's table, indented under its tag.
         const std::string table = ChangeTable(check.comparison.plan, check.comparison.current, check.comparison.target);

@@ -69,9 +69,10 @@ int ReadLoopColumns(const std::string& path, const std::vector<PlantRow>& rows, 
             const bool asFound = key == kAsFoundColumn;
             if ((!asFound && key != kAsLeftColumn) || field.second.empty()) continue;
             if (!ParseMeasured(field.second, asFound ? &(*loops)[i].asFound : &(*loops)[i].asLeft)) {
-                Complain(Format("%s, linha %d: %s \"%s\": cinco correntes em mA (0 a 30), por exemplo "
-                                "\"4,8,12,16,20\" ou \"4;8,02;12;16;20\"",
-                                path.c_str(), rows[i].row.lineNumber, key.c_str(), field.second.c_str()));
+                Complain(
+                    Format("%s, linha %d: %s \"%s\": cinco correntes em mA (0 a 30), por exemplo "
+                           "\"4,8,12,16,20\" ou \"4;8,02;12;16;20\"",
+                           path.c_str(), rows[i].row.lineNumber, key.c_str(), field.second.c_str()));
                 code = kExitUsage;
             }
         }
