@@ -3,11 +3,11 @@
 #include "commissioning_report.h"
 
 #include "html_text.h"
+#include "printed_page.h"
 
 namespace {
 // Compact enough that a report with every section filled prints on two A4 pages.
 const char kStyle[] =
-    "@page { size: A4; margin: 14mm 14mm; }\n"
     "body { font-family: 'DejaVu Sans', Arial, sans-serif; font-size: 10pt; color: #000; margin: 0 auto;"
     " max-width: 182mm; }\n"
     "h1 { font-size: 15pt; margin: 0 0 2mm; }\n"
@@ -23,8 +23,7 @@ const char kStyle[] =
     ".fail { font-weight: bold; text-decoration: underline; }\n"
     ".warning { font-weight: bold; }\n"
     ".verdict { font-size: 11pt; font-weight: bold; margin: 1.5mm 0; }\n"
-    ".sign { margin-top: 10mm; display: flex; gap: 8mm; }\n"
-    ".sign div { flex: 1; border-top: 1px solid #000; padding-top: 1mm; font-size: 9pt; }\n"
+    "@media print { .back { display: none; } }\n"
     "section { break-inside: avoid; }\n"
     "svg.trend { width: 100%; height: auto; }\n";
 
@@ -199,6 +198,15 @@ std::string TrendSection(const CommissioningReport& r) {
             "; a faixa configurada aparece como uma banda tracejada.</p>\n";
     return html + TrendSvg(r.trend, 680, 220) + "</section>\n";
 }
+
+// "Instalação Norte — TT-101 — Orvi nº 00012345", at the top of every printed page. UTF-8 bytes
+// spelled out: it goes into CSS, where character references do not work.
+std::string RunningHeader(const CommissioningReport& r) {
+    const std::string dash = " \xe2\x80\x94 ";
+    std::string header = r.plant.empty() ? "" : "Instala\xc3\xa7\xc3\xa3o " + r.plant + dash;
+    if (!r.tag.empty()) header += r.tag + dash;
+    return header + "Orvi n\xc2\xba " + r.serial;
+}
 }  // namespace
 
 std::map<std::string, int32_t> ValuesBeforeFirstWrite(const std::vector<JournalEntry>& entries) {
@@ -226,11 +234,17 @@ std::string CommissioningReportHtml(const CommissioningReport& r) {
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>Relat&#243;rio "
         "de comissionamento &#8212; " +
-        HtmlEscape(r.serial) + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
+        HtmlEscape(r.serial) + "</title>\n<style>\n" + PrintedPageCss(RunningHeader(r)) + kStyle +
+        "</style>\n</head>\n<body>\n";
+    if (!r.indexPage.empty())
+        html += "<p class=\"back\"><a href=\"" + HtmlEscape(r.indexPage) +
+                "\">&#8592; &#205;ndice da instala&#231;&#227;o " + HtmlEscape(r.plant) + "</a></p>\n";
     html += "<h1>Relat&#243;rio de comissionamento</h1>\n<p>Transmissor Orvi n&#186; " + HtmlEscape(r.serial) +
-            (r.tag.empty() ? "" : " &#8212; " + HtmlEscape(r.tag)) + ". Emitido em " + HtmlEscape(r.issued) + " por " +
-            HtmlEscape(r.user) + (r.machine.empty() ? "" : " (" + HtmlEscape(r.machine) + ")") + ".</p>\n";
+            (r.tag.empty() ? "" : " &#8212; " + HtmlEscape(r.tag)) +
+            (r.plant.empty() ? "" : ", instala&#231;&#227;o " + HtmlEscape(r.plant)) + ". Emitido em " +
+            HtmlEscape(r.issued) + " por " + HtmlEscape(r.user) +
+            (r.machine.empty() ? "" : " (" + HtmlEscape(r.machine) + ")") + ".</p>\n";
     html += Identity(r) + Settings(r) + Trims(r) + LoopSection(r) + AlarmSection(r) + TrendSection(r);
-    html += "<section class=\"sign\"><div>Data</div><div>Operador</div><div>Assinatura</div></section>\n";
+    html += ApprovalLineHtml(r.operatorName);
     return html + "</body>\n</html>\n";
 }

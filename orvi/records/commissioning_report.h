@@ -51,6 +51,9 @@ struct CommissioningReport {
     TrendChart trend;
     std::string issued;  // when the report was made, as people read it
     std::string user, machine;
+    std::string operatorName;  // who signs as operator; empty: a blank to sign on
+    // A page of a plant's dossier: the plant it belongs to and its index page (a link beside it).
+    std::string plant, indexPage;
 };
 
 // The value each key held before its first write in the journal (entries in journal order);
@@ -60,4 +63,5 @@ std::map<std::string, int32_t> ValuesBeforeFirstWrite(const std::vector<JournalE
 // confirmed, no reply), each as "key: result".
 std::vector<std::string> UnconfirmedWrites(const std::vector<JournalEntry>& entries);
 
+// Every printed page carries the plant (in a dossier), the tag, the serial number and its page number.
 std::string CommissioningReportHtml(const CommissioningReport& report);

@@ -63,33 +63,6 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// A header's name as the program knows it: lower case, without accents, blanks as '_'
-// ("Endereço" and "endereco", "Número de série" and "numero_serie" are one column).
-std::string ColumnKey(const std::string& name) {
-    static const std::pair<const char*, char> kAccents[] = {
-        {"á", 'a'}, {"à", 'a'}, {"â", 'a'}, {"ã", 'a'}, {"é", 'e'}, {"ê", 'e'}, {"í", 'i'}, {"ó", 'o'},
-        {"ô", 'o'}, {"õ", 'o'}, {"ú", 'u'}, {"ç", 'c'}, {"Á", 'a'}, {"Â", 'a'}, {"Ã", 'a'}, {"É", 'e'},
-        {"Ê", 'e'}, {"Í", 'i'}, {"Ó", 'o'}, {"Ô", 'o'}, {"Õ", 'o'}, {"Ú", 'u'}, {"Ç", 'c'}};
-    const std::string trimmed = Trimmed(name);
-    std::string key;
-    for (size_t i = 0; i < trimmed.size();) {
-        bool replaced = false;
-        for (const auto& accent : kAccents) {
-            const std::string letter = accent.first;
-            if (trimmed.compare(i, letter.size(), letter) == 0) {
-                key += accent.second;
-                i += letter.size();
-                replaced = true;
-                break;
-            }
-        }
-        if (replaced) continue;
-        const char c = trimmed[i++];
-        key += c == ' ' || c == '-' ? '_' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return key == "numero_de_serie" ? "numero_serie" : key;
-}
-
 bool AllEmpty(const std::vector<std::string>& cells) {
     for (const std::string& cell : cells)
         if (!Trimmed(cell).empty()) return false;
@@ -175,6 +148,31 @@ void CheckUnique(const std::vector<IndexRow>& rows, std::vector<std::string>* pr
 }
 }  // namespace
 
+std::string IndexColumnKey(const std::string& name) {
+    static const std::pair<const char*, char> kAccents[] = {
+        {"á", 'a'}, {"à", 'a'}, {"â", 'a'}, {"ã", 'a'}, {"é", 'e'}, {"ê", 'e'}, {"í", 'i'}, {"ó", 'o'},
+        {"ô", 'o'}, {"õ", 'o'}, {"ú", 'u'}, {"ç", 'c'}, {"Á", 'a'}, {"Â", 'a'}, {"Ã", 'a'}, {"É", 'e'},
+        {"Ê", 'e'}, {"Í", 'i'}, {"Ó", 'o'}, {"Ô", 'o'}, {"Õ", 'o'}, {"Ú", 'u'}, {"Ç", 'c'}};
+    const std::string trimmed = Trimmed(name);
+    std::string key;
+    for (size_t i = 0; i < trimmed.size();) {
+        bool replaced = false;
+        for (const auto& accent : kAccents) {
+            const std::string letter = accent.first;
+            if (trimmed.compare(i, letter.size(), letter) == 0) {
+                key += accent.second;
+                i += letter.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (replaced) continue;
+        const char c = trimmed[i++];
+        key += c == ' ' || c == '-' ? '_' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return key == "numero_de_serie" ? "numero_serie" : key;
+}
+
 bool ParseIndexSerial(const std::string& text, uint32_t* serial) {
     if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
     const unsigned long long value = std::strtoull(text.c_str(), nullptr, 10);
@@ -208,7 +206,7 @@ bool ParseInstrumentIndex(const std::string& bytes, InstrumentIndex* index, std:
     std::map<std::string, size_t> columns;
     for (size_t i = 0; i < header.cells.size(); ++i) {
         names.push_back(header.cells[i]);
-        const std::string key = ColumnKey(header.cells[i]);
+        const std::string key = IndexColumnKey(header.cells[i]);
         if (key.empty()) continue;
         if (!columns.emplace(key, i).second)
             problems->push_back(Format("linha %d: a coluna %s aparece duas vezes no cabeçalho", header.lineNumber,

@@ -32,6 +32,10 @@ struct InstrumentIndex {
 // matter). Rows with every cell empty are skipped. False with every problem, each naming its line.
 bool ParseInstrumentIndex(const std::string& bytes, InstrumentIndex* index, std::vector<std::string>* problems);
 
+// A header's name as the program knows it: lower case, without accents, blanks as '_' ("Endereço"
+// and "endereco", "Número de série" and "numero_serie" are one column).
+std::string IndexColumnKey(const std::string& name);
+
 // The serial number written in an index (digits, leading zeros or not) as the transmitter's number;
 // false when it is no number.
 bool ParseIndexSerial(const std::string& text, uint32_t* serial);

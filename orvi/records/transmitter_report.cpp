@@ -34,8 +34,11 @@ std::string AlarmNameText(int function) {
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
 }
+}  // namespace
 
-std::string IssuedText() {
+const char* TrimRangeText(int outputType) { return outputType == 14 ? " (4 a 20 mA)" : " (0 a 20 mA)"; }
+
+std::string ReportIssuedText() {
     const std::time_t now = std::time(nullptr);
     const std::tm local = LocalTimeOf(now);
     char text[40];
@@ -44,11 +47,12 @@ std::string IssuedText() {
     const long minutes = (offset < 0 ? -offset : offset) / 60;
     return Format("%s (UTC%c%02ld%02ld)", text, offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
 }
-}  // namespace
-
-const char* TrimRangeText(int outputType) { return outputType == 14 ? " (4 a 20 mA)" : " (0 a 20 mA)"; }
 
 std::vector<std::pair<std::string, std::string>> ReadReportTrims(int outputType) {
+    return ReadReportTrims(ConfiguratorLine(), outputType);
+}
+
+std::vector<std::pair<std::string, std::string>> ReadReportTrims(Line& line, int outputType) {
     std::vector<std::pair<std::string, std::string>> trims;
     const CalibrationPair pair = CalibrationPairFor(outputType);
     if (!pair.zero || !pair.span) return trims;
@@ -57,7 +61,7 @@ std::vector<std::pair<std::string, std::string>> ReadReportTrims(int outputType)
     const char* names[] = {"ZERO", "SPAN"};
     for (int i = 0; i < 2; ++i) {
         uint16_t word = 0;
-        if (ReadPrivate(slots[i]->address, &word) != kLinkOk) return {};
+        if (ReadPrivate(line, slots[i]->address, &word) != kLinkOk) return {};
         trims.push_back({std::string(names[i]) + range, std::to_string(static_cast<int16_t>(word))});
     }
     return trims;
@@ -88,7 +92,7 @@ void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<Journ
     report->trend.rangeLow = report->rangeLow;
     report->trend.rangeHigh = report->rangeHigh;
     if (report->trend.unit.empty()) report->trend.unit = report->unit;
-    report->issued = IssuedText();
+    report->issued = ReportIssuedText();
     report->user = CurrentUserName();
     report->machine = MachineName();
 }

@@ -5,6 +5,7 @@
 #include "commissioning_report.h"
 #include "config_snapshot.h"
 #include "journal_entry.h"
+#include "line.h"
 
 // The loop check's currents as measured, in mA: five each, or none for a blank column to fill in by hand.
 struct LoopReadings {
@@ -21,6 +22,10 @@ void FillTransmitterReport(const ConfigSnapshot& config, const std::vector<Journ
 
 // The ZERO and SPAN labels of the trims of an output type ("ZERO (4 a 20 mA)").
 const char* TrimRangeText(int outputType);
-// ZERO and SPAN of the output type's calibration pair, read from the transmitter on the line (label,
-// value); empty when the type has none or a read fails.
+// ZERO and SPAN of the output type's calibration pair, read from the transmitter on line (label,
+// value); empty when the type has none or a read fails. Without a line: the configurator's.
+std::vector<std::pair<std::string, std::string>> ReadReportTrims(Line& line, int outputType);
 std::vector<std::pair<std::string, std::string>> ReadReportTrims(int outputType);
+
+// Now, as a report says when it was issued: "09/12/2026 05:40 (UTC-0300)".
+std::string ReportIssuedText();

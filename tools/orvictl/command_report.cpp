@@ -24,28 +24,20 @@
 namespace {
 struct ReportOptions {
     LoopReadings readings;
-    TestInstrument instrument;
+    SigningOptions signing;
     std::string trendPath;
     std::string outPath;
-    double tolerance = 0.25;
-    bool force = false;  // replace an earlier report
 };
-
-// Today as AAAAMMDD, against which an instrument's calibration is due.
-long Today() {
-    const std::tm local = LocalTimeOf(std::time(nullptr));
-    return (local.tm_year + 1900L) * 10000 + (local.tm_mon + 1L) * 100 + local.tm_mday;
-}
 
 int ParseOptions(const Arguments& arguments, ReportOptions* options) {
     for (size_t i = 0; i < arguments.size(); ++i) {
+        bool taken = false;
+        std::string problem;
+        if (!TakeSigningOption(arguments, &i, &options->signing, &taken, &problem))
+            return UsageError("report", problem);
+        if (taken) continue;
         const std::string& option = arguments[i];
-        if (option == "--force") {
-            options->force = true;
-            continue;
-        }
-        const bool known = option == "--measured" || option == "--as-found" || option == "--instrument" ||
-                           option == "--trend" || option == "--out" || option == "--tolerance";
+        const bool known = option == "--measured" || option == "--as-found" || option == "--trend" || option == "--out";
         if (!known || i + 1 >= arguments.size())
             return UsageError("report", known ? option + " precisa de um valor" : "argumento inesperado: " + option);
         const std::string& value = arguments[++i];
@@ -53,12 +45,6 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
             return UsageError("report", "--measured espera cinco correntes em mA (0 a 30), por exemplo 4,8,12,16,20");
         if (option == "--as-found" && !ParseMeasured(value, &options->readings.asFound))
             return UsageError("report", "--as-found espera cinco correntes em mA (0 a 30), por exemplo 4,8,12,16,20");
-        if (option == "--instrument" && !ParseInstrument(value, Today(), &options->instrument))
-            return UsageError("report",
-                              "--instrument espera \"nome, série, calibração válida até\", com a data "
-                              "em AAAA-MM-DD ou DD/MM/AAAA");
-        if (option == "--tolerance" && !ParseTolerance(value, &options->tolerance))
-            return UsageError("report", "--tolerance espera uma porcentagem do span, por exemplo 0.25");
         if (option == "--trend") options->trendPath = value;
         if (option == "--out") options->outPath = value;
     }
@@ -112,7 +98,8 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
 
     CommissioningReport report;
     report.trendHint = "use --trend com um CSV de monitor";
-    report.instrument = options.instrument;
+    report.instrument = options.signing.instrument;
+    report.operatorName = options.signing.operatorName;
     // The file is read and checked before the line is asked; its rows are chosen once the transmitter is known.
     std::string trendText;
     if (!options.trendPath.empty()) {
@@ -129,7 +116,7 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
     }
 
     // A name given is checked before the line is asked; the default one names the serial number read.
-    if (!options.outPath.empty() && !MayWriteReport(options.outPath, options.force)) return kExitFile;
+    if (!options.outPath.empty() && !MayWriteReport(options.outPath, options.signing.force)) return kExitFile;
     code = session.Open(ResolveLineTarget(globals));
     if (code != kExitOk) return code;
     uint16_t words[kConfigBlockWords] = {};
@@ -139,7 +126,7 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
         return code;
     }
     const ConfigSnapshot config = session.TakeRead(words);
-    report.trims = ReadReportTrims(config.outputType);
+    report.trims = ReadReportTrims(session.line, config.outputType);
     report.port = session.PortName();
     report.address = session.Settings().deviceAddress;
     report.rate = session.Settings().baudRate;
@@ -151,10 +138,10 @@ int RunReport(LineSession& session, const GlobalOptions& globals, const Argument
         if (code != kExitOk) return code;
         report.hasTrend = true;
     }
-    FillTransmitterReport(config, JournalOf(report.serial), options.readings, options.tolerance, &report);
+    FillTransmitterReport(config, JournalOf(report.serial), options.readings, options.signing.tolerance, &report);
 
     const std::string out = options.outPath.empty() ? "relatorio-" + report.serial + ".html" : options.outPath;
-    if (options.outPath.empty() && !MayWriteReport(out, options.force)) return kExitFile;
+    if (options.outPath.empty() && !MayWriteReport(out, options.signing.force)) return kExitFile;
     std::string problem;
     if (!ReplaceWholeFile(out, CommissioningReportHtml(report), &problem)) {
         Complain(Format("não foi possível gravar o relatório em %s: %s", out.c_str(), problem.c_str()));

@@ -167,14 +167,16 @@ const Command kCommands[] = {
      RunJournal},
     {"report", "grava o relatório de comissionamento (HTML)",
      "Uso: orvictl [opções globais] report [--as-found mA,...] [--measured mA,...] [--instrument TEXTO]\n"
-     "                                     [--trend CSV] [--tolerance PCT] [--out ARQUIVO] [--force]\n"
+     "                                     [--trend CSV] [--tolerance PCT] [--operator NOME]\n"
+     "                                     [--out ARQUIVO] [--force]\n"
      "\n"
      "Lê o transmissor e grava uma página HTML independente (sem rede nem script; até duas páginas A4):\n"
      "identificação, a configuração como encontrada (pelo diário) e como deixada, os ajustes ZERO e\n"
      "SPAN da saída, a verificação da malha em 0, 25, 50, 75 e 100 % da faixa configurada (corrente\n"
      "esperada pelo tipo de saída, correntes como encontradas e como deixadas, erro em % do span,\n"
      "aprovado ou reprovado) com o instrumento de teste, a atuação do alarme, a tendência do valor do\n"
-     "processo de um CSV de monitor e linhas para data, operador e assinatura.\n"
+     "processo de um CSV de monitor e linhas para data, operador e assinatura. Impressa, cada página\n"
+     "traz o tag, o número de série e o número da página.\n"
      "\n"
      "  --as-found L      as cinco correntes medidas antes de qualquer ajuste, em mA, como --measured\n"
      "  --measured L      as cinco correntes medidas como deixadas, em mA, de 0 a 100 % (4,8,12,16,20\n"
@@ -187,6 +189,7 @@ const Command kCommands[] = {
      "                    transmissor (endereço e número de série, num CSV de monitor --addresses);\n"
      "                    um CSV sem nenhuma é recusado\n"
      "  --tolerance P     erro aceito em % do span da saída, e em % da faixa na atuação (padrão 0.25)\n"
+     "  --operator NOME   quem assina como operador, escrito na linha de aprovação\n"
      "  --out ARQUIVO     onde gravar (padrão: relatorio-NÚMERO_DE_SÉRIE.html)\n"
      "  --force           substitui um relatório que já existe (sem --force, ele não é tocado: código 7)\n"
      "\n"
@@ -205,9 +208,11 @@ const Command kCommands[] = {
      "  --config ARQUIVO   configuração a gravar em cada um (lida e conferida antes de começar)\n"
      "  --csv ARQUIVO      resumo no fim: endereço, número de série e resultado de cada um\n",
      RunCommission},
-    {"plant", "a instalação pelo índice de instrumentos: check, commission",
+    {"plant", "a instalação pelo índice de instrumentos: check, commission, report",
      "Uso: orvictl [opções globais] plant check ÍNDICE [--json | --csv]\n"
      "     orvictl [opções globais] plant commission ÍNDICE --line LINHA [--csv RESUMO]\n"
+     "     orvictl [opções globais] plant report ÍNDICE --out PASTA [--plant NOME] [--operator NOME]\n"
+     "                                [--instrument \"nome, série, validade\"] [--tolerance P] [--force]\n"
      "\n"
      "ÍNDICE é o índice de instrumentos em CSV (UTF-8 ou ANSI do Windows, separado por ',' ou ';'), com\n"
      "um cabeçalho que nomeia as colunas em qualquer ordem: tag, linha (a porta: local, tcp://,\n"
@@ -232,7 +237,23 @@ const Command kCommands[] = {
      "comissionados, senão com o código da primeira falha.\n"
      "  --line LINHA    os tags desta linha (como escrita na coluna linha)\n"
      "  --csv RESUMO    o resumo, uma linha por tag gravada assim que ele termina (padrão:\n"
-     "                  comissionamento.csv ao lado do índice; um resumo existente ganha as linhas novas)\n",
+     "                  comissionamento.csv ao lado do índice; um resumo existente ganha as linhas novas)\n"
+     "\n"
+     "plant report lê os tags como plant check e grava em PASTA o dossiê da instalação: index.html, com\n"
+     "tag, linha, endereço, número de série, o veredito da configuração (como plant check) e o da\n"
+     "verificação da malha de cada tag e o link para a página do seu transmissor, e essa página (o\n"
+     "relatório de report, TAG.html). Um tag que não respondeu, ou com outro transmissor no endereço,\n"
+     "tem sua linha no índice e nenhuma página. A malha vem das colunas malha_como_encontrada e\n"
+     "malha_como_deixada do índice (cinco correntes em mA, como --as-found e --measured de report);\n"
+     "sem elas, \"não feito\". Impressa, cada página traz a instalação, o tag, o número de série e o\n"
+     "número da página no seu arquivo. Um dossiê existente na pasta fica (código 7) sem --force.\n"
+     "Sai com 0 quando todos os tags foram lidos e estão aprovados, 1 quando um veredito não é bom,\n"
+     "4 quando algum não respondeu (4 vale mais que 1).\n"
+     "  --out PASTA         a pasta do dossiê (criada se falta)\n"
+     "  --plant NOME        o nome da instalação (padrão: o nome do arquivo do índice, sem extensão)\n"
+     "  --operator NOME     quem assina como operador, na linha de aprovação de cada página\n"
+     "  --instrument, --tolerance   como em report\n"
+     "  --force             substitui o dossiê que já está na pasta\n",
      RunPlant},
     {"ports", "lista as portas seriais desta máquina",
      "Uso: orvictl ports\n"

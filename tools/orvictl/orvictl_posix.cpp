@@ -53,6 +53,16 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool MakeFolder(const std::string& path) {
+    if (mkdir(path.c_str(), 0777) == 0) return true;
+    const int error = errno;
+    if (IsFolder(path)) return true;
+    errno = error;
+    return false;
+}
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 void InstallInterruptHandler() {
     struct sigaction action {};
     action.sa_handler = OnSignal;

@@ -1,6 +1,7 @@
 // orvictl's operating-system parts on Windows: the console's own text, Ctrl-C, error texts, orvi.ini's port.
 #include <windows.h>
 
+#include <direct.h>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -98,6 +99,16 @@ bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+bool MakeFolder(const std::string& path) {
+    if (_wmkdir(Wide(path).c_str()) == 0) return true;
+    const int error = errno;
+    if (IsFolder(path)) return true;
+    errno = error;
+    return false;
+}
+
+bool RemoveFile(const std::string& path) { return _wremove(Wide(path).c_str()) == 0; }
 
 void InstallInterruptHandler() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 

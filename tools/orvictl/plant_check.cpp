@@ -1,4 +1,5 @@
-// plant check INDEX: every tag's transmitter read, its lines at once, and judged against its row.
+// plant check INDEX: every tag's transmitter read, its lines at once, and judged against its row (the
+// reading plant report builds its dossier on).
 #include <chrono>
 
 #include "config_ini.h"
@@ -18,17 +19,6 @@
 namespace {
 enum class PlantOutput { kTable, kJson, kCsv };
 
-enum class TagState { kOk, kDiffers, kNoReply, kOtherTransmitter };
-
-// What one tag's transmitter turned out to be.
-struct TagCheck {
-    TagState state = TagState::kNoReply;
-    std::string where;   // "endereço 3, 9600 bit/s, /dev/ttyUSB0"
-    std::string serial;  // as read; empty when nothing answered
-    std::string detail;  // why not found, whose serial number, or the check that refused the file
-    ConfigComparison comparison;
-};
-
 const char* StateName(TagState state) {
     switch (state) {
     case TagState::kOk: return "ok";
@@ -38,24 +28,9 @@ const char* StateName(TagState state) {
     }
 }
 
-// "limite_superior: 450 -> 900", as diff names the parameters.
-std::string DifferenceText(const PlannedWrite& step) {
-    return Format("%s: %d -> %d", step.key->name, step.oldWord, step.value);
-}
-
 std::string TableText(const IndexRow& row, const TagCheck& check) {
-    std::string head;
-    switch (check.state) {
-    case TagState::kOk: head = "configuração como projetada"; break;
-    case TagState::kDiffers:
-        head = check.comparison.plan.empty()
-                   ? "difere do projeto: " + check.detail
-                   : Format("difere do projeto: %d parâmetro(s)", static_cast<int>(check.comparison.plan.size()));
-        break;
-    case TagState::kNoReply: head = "não encontrado: " + check.detail; break;
-    case TagState::kOtherTransmitter: head = "outro transmissor no endereço: " + check.detail; break;
-    }
-    std::string text = Format("%s %s (%s)\n", PadRight(row.tag, 12).c_str(), head.c_str(), check.where.c_str());
+    std::string text =
+        Format("%s %s (%s)\n", PadRight(row.tag, 12).c_str(), TagVerdictText(check).c_str(), check.where.c_str());
     if (check.state == TagState::kDiffers && !check.comparison.plan.empty()) {
         // diff's table, indented under its tag.
         const std::string table = ChangeTable(check.comparison.plan, check.comparison.current, check.comparison.target);
@@ -118,6 +93,7 @@ TagCheck CheckTag(LineSession& session, const PlantRow& plant) {
         return check;
     }
     const ConfigSnapshot current = session.TakeRead(words);
+    check.config = current;
     check.serial = SerialNumberText(current.serialNumber);
     uint32_t expected = 0;
     if (ParseIndexSerial(row.serial, &expected) && expected != current.serialNumber) {
@@ -138,9 +114,9 @@ TagCheck CheckTag(LineSession& session, const PlantRow& plant) {
 }
 
 // The rows of one line, one after another on a session of its own; each tag's text handed to printer
-// as soon as it is judged. states[i] is row i's (index numbering).
+// as soon as it is judged. checks[i] is row i's (index numbering).
 void CheckLine(const GlobalOptions& options, const std::vector<PlantRow>& rows, const std::vector<size_t>& mine,
-               PlantOutput output, OrderedPrinter& printer, std::vector<TagState>& states) {
+               const TagWork& work, OrderedPrinter& printer, std::vector<TagCheck>& checks) {
     TextCapture capture;
     LineSession session;
     session.SetVerbose(options.verbose);
@@ -162,14 +138,15 @@ void CheckLine(const GlobalOptions& options, const std::vector<PlantRow>& rows, 
         }
         if (opened && !Interrupted()) {
             check = CheckTag(session, rows[i]);
+            if (work.more) work.more(i, session, check);
         } else if (!Interrupted()) {
             check.where = DescribeLine(row.address, row.baud, row.line);
             check.detail = openProblem;
         }
         // What the line says as it closes (a connection lost) belongs to its last tag.
         if (n + 1 == mine.size()) session.Close();
-        states[i] = check.state;
-        const std::string text = PieceText(output, i, row, check);
+        const std::string text = work.text ? work.text(i, check) : std::string();
+        checks[i] = check;
         printer.Done(i, capture.TakeOut() + text, capture.TakeErr());
     }
 }
@@ -193,15 +170,24 @@ int ParseCheckArguments(const Arguments& arguments, std::string* index, PlantOut
 }
 }  // namespace
 
-int RunPlantCheck(const GlobalOptions& options, const Arguments& arguments) {
-    std::string path;
-    PlantOutput output = PlantOutput::kTable;
-    int code = ParseCheckArguments(arguments, &path, &output);
-    if (code != kExitOk) return code;
-    std::vector<PlantRow> rows;
-    code = ReadPlantIndex(path, "", &rows);
-    if (code != kExitOk) return code;
+std::string DifferenceText(const PlannedWrite& step) {
+    return Format("%s: %d -> %d", step.key->name, step.oldWord, step.value);
+}
 
+std::string TagVerdictText(const TagCheck& check) {
+    switch (check.state) {
+    case TagState::kOk: return "configuração como projetada";
+    case TagState::kDiffers:
+        return check.comparison.plan.empty()
+                   ? "difere do projeto: " + check.detail
+                   : Format("difere do projeto: %d parâmetro(s)", static_cast<int>(check.comparison.plan.size()));
+    case TagState::kNoReply: return "não encontrado: " + check.detail;
+    default: return "outro transmissor no endereço: " + check.detail;
+    }
+}
+
+std::vector<TagCheck> CheckPlantLines(const GlobalOptions& options, const std::vector<PlantRow>& rows,
+                                      const TagWork& work, size_t* lineCount) {
     // The rows of each line, in the index's order; the lines in the order they first appear.
     std::vector<std::string> lines;
     std::vector<std::vector<size_t>> rowsOf;
@@ -211,21 +197,38 @@ int RunPlantCheck(const GlobalOptions& options, const Arguments& arguments) {
         if (at == lines.size()) lines.push_back(rows[i].row.line), rowsOf.emplace_back();
         rowsOf[at].push_back(i);
     }
+    OrderedPrinter printer(rows.size());
+    std::vector<TagCheck> checks(rows.size());
+    RunOnThreads(lines.size(), [&](size_t line) { CheckLine(options, rows, rowsOf[line], work, printer, checks); });
+    *lineCount = lines.size();
+    return checks;
+}
+
+int RunPlantCheck(const GlobalOptions& options, const Arguments& arguments) {
+    std::string path;
+    PlantOutput output = PlantOutput::kTable;
+    int code = ParseCheckArguments(arguments, &path, &output);
+    if (code != kExitOk) return code;
+    std::vector<PlantRow> rows;
+    code = ReadPlantIndex(path, "", &rows);
+    if (code != kExitOk) return code;
+
     if (output == PlantOutput::kJson) WriteOut("[");
     if (output == PlantOutput::kCsv) WriteOut(kCsvColumns);
     const auto start = std::chrono::steady_clock::now();
-    OrderedPrinter printer(rows.size());
-    std::vector<TagState> states(rows.size(), TagState::kNoReply);
-    RunOnThreads(lines.size(), [&](size_t line) { CheckLine(options, rows, rowsOf[line], output, printer, states); });
+    TagWork work;
+    work.text = [&](size_t i, const TagCheck& check) { return PieceText(output, i, rows[i].row, check); };
+    size_t lineCount = 0;
+    const std::vector<TagCheck> checks = CheckPlantLines(options, rows, work, &lineCount);
     if (output == PlantOutput::kJson) WriteOut(rows.empty() ? "]\n" : "\n]\n");
 
     int counts[4] = {};
-    for (TagState state : states) ++counts[static_cast<int>(state)];
+    for (const TagCheck& check : checks) ++counts[static_cast<int>(check.state)];
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     WriteErr(
         Format("%d tag(s) em %d linha(s), %.1f s: %d como projetado(s), %d diferente(s), %d sem resposta, "
                "%d com outro transmissor\n",
-               static_cast<int>(rows.size()), static_cast<int>(lines.size()), seconds,
+               static_cast<int>(rows.size()), static_cast<int>(lineCount), seconds,
                counts[static_cast<int>(TagState::kOk)], counts[static_cast<int>(TagState::kDiffers)],
                counts[static_cast<int>(TagState::kNoReply)], counts[static_cast<int>(TagState::kOtherTransmitter)]));
     if (Interrupted()) {

@@ -17,6 +17,10 @@ FILE* OpenFile(const std::string& path, const char* mode);
 // A file that must not exist yet (EEXIST when it does), opened for writing.
 FILE* CreateNewFile(const std::string& path);
 bool IsFolder(const std::string& path);
+// A folder made, or one already there: false (errno says why) for anything else.
+bool MakeFolder(const std::string& path);
+// The file removed; false when it was not there or could not be (errno says why).
+bool RemoveFile(const std::string& path);
 
 // Ctrl-C (and SIGTERM) only set a flag: loops look at it between transactions, so no request is
 // cut in half and the port is closed on the way out.

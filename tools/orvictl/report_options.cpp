@@ -1,10 +1,13 @@
-// What report takes from the command line: the loop check's currents, its tolerance and the test instrument.
+// What report and plant report take from the command line: the loop check's currents, its tolerance,
+// the test instrument and the operator.
 #include "report_options.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "loop_check.h"
+#include "records_platform.h"
 #include "text_convert.h"
 
 bool ParseMeasured(const std::string& text, std::vector<double>* values) {
@@ -80,4 +83,37 @@ bool ParseInstrument(const std::string& text, long today, TestInstrument* instru
     instrument->calibrationDue = Format("%02ld/%02ld/%04ld", due % 100, due / 100 % 100, due / 10000);
     instrument->calibrationOverdue = due < today;
     return true;
+}
+
+namespace {
+// Today as AAAAMMDD, against which an instrument's calibration is due.
+long Today() {
+    const std::tm local = LocalTimeOf(std::time(nullptr));
+    return (local.tm_year + 1900L) * 10000 + (local.tm_mon + 1L) * 100 + local.tm_mday;
+}
+}  // namespace
+
+bool TakeSigningOption(const std::vector<std::string>& arguments, size_t* i, SigningOptions* options, bool* taken,
+                       std::string* problem) {
+    const std::string& option = arguments[*i];
+    *taken = option == "--force" || option == "--instrument" || option == "--operator" || option == "--tolerance";
+    if (!*taken) return true;
+    if (option == "--force") {
+        options->force = true;
+        return true;
+    }
+    if (*i + 1 >= arguments.size()) {
+        *problem = option + " precisa de um valor";
+        return false;
+    }
+    const std::string& value = arguments[++*i];
+    if (option == "--instrument" && !ParseInstrument(value, Today(), &options->instrument))
+        *problem = "--instrument espera \"nome, série, calibração válida até\", com a data em AAAA-MM-DD ou DD/MM/AAAA";
+    if (option == "--tolerance" && !ParseTolerance(value, &options->tolerance))
+        *problem = "--tolerance espera uma porcentagem do span, por exemplo 0.25";
+    if (option == "--operator") {
+        options->operatorName = Trimmed(value);
+        if (options->operatorName.empty()) *problem = "--operator espera o nome de quem assina";
+    }
+    return problem->empty();
 }

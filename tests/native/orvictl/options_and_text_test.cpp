@@ -6,6 +6,7 @@
 #include "captured_output.h"
 #include "cli_options.h"
 #include "comm_settings.h"
+#include "dossier_files.h"
 #include "frame_dump.h"
 #include "monitor_csv.h"
 #include "named_port_device.h"
@@ -168,6 +169,48 @@ TEST(ReportOptions, TheTestInstrumentWithItsCalibrationDueDate) {
         EXPECT_EQ(row.due, instrument.calibrationDue);
         EXPECT_EQ(row.overdue, instrument.calibrationOverdue) << row.text;
     }
+}
+
+TEST(ReportOptions, WhatReportAndPlantReportShareIsTakenWithItsValue) {
+    const struct {
+        std::vector<std::string> arguments;
+        bool taken;
+        const char* problem;  // nullptr: accepted
+        size_t next;          // where the caller goes on
+    } rows[] = {
+        {{"--operator", " José da Silva "}, true, nullptr, 1},
+        {{"--force", "--operator"}, true, nullptr, 0},
+        {{"--operator", " \t"}, true, "--operator espera o nome de quem assina", 1},
+        {{"--operator"}, true, "--operator precisa de um valor", 0},
+        {{"--tolerance", "0"}, true, "--tolerance espera uma porcentagem do span, por exemplo 0.25", 1},
+        {{"--measured", "4,8,12,16,20"}, false, nullptr, 0},
+    };
+    for (const auto& row : rows) {
+        SigningOptions options;
+        size_t i = 0;
+        bool taken = false;
+        std::string problem;
+        EXPECT_EQ(row.problem == nullptr, TakeSigningOption(row.arguments, &i, &options, &taken, &problem))
+            << row.arguments[0];
+        EXPECT_EQ(row.taken, taken) << row.arguments[0];
+        EXPECT_EQ(row.problem ? row.problem : "", problem);
+        EXPECT_EQ(row.next, i) << row.arguments[0];
+    }
+    SigningOptions options;
+    size_t i = 0;
+    bool taken = false;
+    std::string problem;
+    ASSERT_TRUE(TakeSigningOption({"--operator", " José da Silva "}, &i, &options, &taken, &problem));
+    EXPECT_EQ("José da Silva", options.operatorName);
+}
+
+TEST(DossierFiles, EachTagGetsAnOrdinaryFileOfItsOwnOnEitherSystem) {
+    const std::vector<std::string> names =
+        DossierPageNames({"TT-101", "tt-101", "TÉ 1/2", "index", "CON", "com3.a", ".x.", "", "TT-101-2", "FT_7"});
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"TT-101.html", "tt-101-2.html", "T__1_2.html", "index-4.html", "CON-5.html",
+                                        "com3.a-6.html", "_.x_.html", "_.html", "TT-101-2-9.html", "FT_7.html"}))
+        << "one '_' a character, case not counted, the index page and Windows' devices kept free";
 }
 
 TEST(MonitorCsv, AMissedSampleIsARowWithItsTimeNoValueAndTheReason) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "commissioning_report.h"
+#include "dossier_index_page.h"
 #include "html_text.h"
 #include "text_convert.h"
 #include "transmitter_report.h"
@@ -299,6 +300,26 @@ TEST(Report, TextFromOutsideIsEscapedAndNumbersHaveADecimalComma) {
     EXPECT_NE(std::string::npos, html.find("Sem registro de tend&#234;ncia.</p>"));
     r.trendHint = "use --trend <csv>";
     EXPECT_NE(std::string::npos, CommissioningReportHtml(r).find("tend&#234;ncia (use --trend &lt;csv&gt;).</p>"));
+
+    // The printed pages' header is CSS: what people typed can end neither its string nor the style.
+    r.plant = "Norte \"1\" \\\n";
+    const std::string framed = CommissioningReportHtml(r);
+    EXPECT_NE(std::string::npos, framed.find("@top-left { content: \"Instala\xc3\xa7\xc3\xa3o Norte \\22 1\\22  "
+                                             "\\5c   \xe2\x80\x94 \\3c script\\3e alert(1)\\3c /script\\3e  "
+                                             "\xe2\x80\x94 Orvi n\xc2\xba 00012345\";"))
+        << framed.substr(0, 600);
+    EXPECT_EQ(framed.find("</style>"), framed.rfind("</style")) << "one style element, closed once";
+    EXPECT_NE(std::string::npos, framed.find("counter(page) \" de \" counter(pages)"));
+    DossierIndex index;
+    index.plant = "<i>";
+    index.rows.push_back(DossierRow());
+    index.rows[0].tag = "<b>";
+    index.rows[0].noPage = "<u>";
+    const std::string page = DossierIndexHtml(index);
+    EXPECT_EQ(page.find("</style>"), page.rfind("</style"));
+    EXPECT_EQ(std::string::npos, page.find("<b>"));
+    EXPECT_EQ(std::string::npos, page.find("<i>"));
+    EXPECT_EQ(std::string::npos, page.find("<u>"));
 }
 
 TEST(Report, TheLoopAsFoundAndAsLeftTheInstrumentAndTheAlarmTrip) {
