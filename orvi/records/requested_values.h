@@ -12,6 +12,8 @@ struct RequestedValue {
     int32_t value;
     std::string origin;   // "linha 12" or "argumento 2", for messages
     std::string refusal;  // not empty: a value the page does not offer, refused only where it changes the register
+                          // (the reason, without the origin)
+    int line = 0;         // the file's line; 0 for an argument
 };
 
 // The current configuration with the requests applied. A field not requested follows the page's
