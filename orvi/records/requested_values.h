@@ -41,6 +41,12 @@ ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSna
 // one that passes (the sensor's own limit, no alarm); it is checked when the transmitter is read.
 ChangeCheck CheckRequestsAlone(const std::vector<RequestedValue>& requests, std::string* message);
 
+// The configuration requests give on their own, as the checks of a file without a transmitter take
+// it: a value the file leaves to the transmitter stands for one that passes (the sensor's own limit,
+// the set point at the lower limit, hysteresis 0, no alarm); without both entrada and unidade the
+// sensor is unknown (code -1), so only the order of the limits is judged.
+ConfigSnapshot GivenConfiguration(const std::vector<RequestedValue>& requests);
+
 // Requested changes that no write carries because no alarm function is set: the page never writes
 // the alarm's set point, hysteresis and blocking then.
 std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,
