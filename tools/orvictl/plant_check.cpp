@@ -16,8 +16,6 @@
 #include "transactions.h"
 
 namespace {
-enum class PlantOutput { kTable, kJson, kCsv };
-
 enum class TagState { kOk, kDiffers, kNoReply, kOtherTransmitter };
 
 // What one tag's transmitter turned out to be.
@@ -174,10 +172,12 @@ void CheckLine(const GlobalOptions& options, const std::vector<PlantRow>& rows, 
     }
 }
 
-int ParseCheckArguments(const Arguments& arguments, std::string* index, PlantOutput* output) {
+int ParseCheckArguments(const Arguments& arguments, std::string* index, PlantOutput* output, bool* offline) {
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--json")
+        if (argument == "--offline")
+            *offline = true;
+        else if (argument == "--json")
             *output = PlantOutput::kJson;
         else if (argument == "--csv")
             *output = PlantOutput::kCsv;
@@ -196,8 +196,11 @@ int ParseCheckArguments(const Arguments& arguments, std::string* index, PlantOut
 int RunPlantCheck(const GlobalOptions& options, const Arguments& arguments) {
     std::string path;
     PlantOutput output = PlantOutput::kTable;
-    int code = ParseCheckArguments(arguments, &path, &output);
+    bool offline = false;
+    int code = ParseCheckArguments(arguments, &path, &output, &offline);
     if (code != kExitOk) return code;
+    if (offline)
+        return CheckPlantFiles(path, output);
     std::vector<PlantRow> rows;
     code = ReadPlantIndex(path, "", &rows);
     if (code != kExitOk) return code;
