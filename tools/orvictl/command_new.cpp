@@ -70,7 +70,7 @@ int RunNew(LineSession&, const GlobalOptions&, const Arguments& arguments) {
     std::vector<std::string> messages;
     if (!parsed.assignments.empty() && !ParseAssignments(parsed.assignments, &requests, &messages)) {
         for (const std::string& message : messages) Complain(message);
-        Complain("nenhum arquivo foi gravado.");
+        Complain("nada foi escrito; nenhum arquivo foi criado.");
         return kExitUsage;
     }
     const ConfigSnapshot factory = FactoryConfiguration(static_cast<int>(parsed.inputType));
@@ -79,7 +79,7 @@ int RunNew(LineSession&, const GlobalOptions&, const Arguments& arguments) {
     code = CheckWholeConfiguration(factory, values, requests, &messages);
     if (code != kExitOk) {
         for (const std::string& message : messages) Complain(message);
-        Complain("nenhum arquivo foi gravado.");
+        Complain("nada foi escrito; nenhum arquivo foi criado.");
         return code;
     }
     if (!MayWriteFile(parsed.path, parsed.force)) return kExitFile;

@@ -12,7 +12,7 @@
 namespace {
 int Unchanged(const std::vector<std::string>& messages, int code) {
     for (const std::string& message : messages) Complain(message);
-    Complain("o arquivo não foi mudado.");
+    Complain("nada foi escrito no arquivo.");
     return code;
 }
 
