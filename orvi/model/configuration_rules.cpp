@@ -36,8 +36,8 @@ std::vector<ConfigProblem> CheckConfiguration(const ConfigSnapshot& current, con
                                            : "O Limite Superior não pode ser maior que o limite do sensor (%d°F)!",
                                    limits.high));
     if (t.lowerLimit > t.upperLimit)
-        problems.push_back(Problem(kRuleLimitsCrossed, lower && upper,
-                                   "O Limite Inferior não pode ser maior que o Limite Superior!"));
+        problems.push_back(
+            Problem(kRuleLimitsCrossed, lower && upper, "O Limite Inferior não pode ser maior que o Limite Superior!"));
     if (t.alarmFunction != kNoAlarm && t.alarmSetPoint < t.lowerLimit)
         problems.push_back(Problem(kRuleSetPointBelowLower, alarm && lower,
                                    "O Set Point de Alarme não pode ser menor que o Limite Inferior!"));

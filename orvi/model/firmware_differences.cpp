@@ -3,7 +3,8 @@
 
 const FirmwareDifferenceTable kKnownFirmwareDifferences = {nullptr, 0};
 
-const FirmwareMapDifference* FindFirmwareDifference(int16_t made, int16_t target, const FirmwareDifferenceTable& table) {
+const FirmwareMapDifference* FindFirmwareDifference(int16_t made, int16_t target,
+                                                    const FirmwareDifferenceTable& table) {
     if (made <= 0 || target <= 0) return nullptr;
     for (size_t i = 0; i < table.count; ++i) {
         const FirmwareMapDifference& row = table.rows[i];

@@ -66,7 +66,8 @@ bool ParseFirmwareText(const std::string& text, int16_t* version) {
     const size_t point = text.find('.');
     long major = 0, minor = 0;
     if (point == std::string::npos || text.size() - point != 3) return false;
-    if (!ParseWholeNumber(text.substr(0, point), 1, 327, &major) || !ParseWholeNumber(text.substr(point + 1), 0, 99, &minor))
+    if (!ParseWholeNumber(text.substr(0, point), 1, 327, &major) ||
+        !ParseWholeNumber(text.substr(point + 1), 0, 99, &minor))
         return false;
     if (text[point + 1] < '0' || text[point + 1] > '9') return false;  // no sign inside the version
     const long value = major * 100 + minor;
@@ -178,7 +179,8 @@ public:
     std::string Before(const std::string& before) {
         std::string text;
         for (size_t i = 0; i < extras_.otherLines.size(); ++i)
-            if (!taken_[i] && extras_.otherLines[i].before == before) text += extras_.otherLines[i].text + "\n", taken_[i] = true;
+            if (!taken_[i] && extras_.otherLines[i].before == before)
+                text += extras_.otherLines[i].text + "\n", taken_[i] = true;
         return text;
     }
     std::string Rest() {
@@ -198,7 +200,8 @@ std::string FormatConfigFile(const ConfigSnapshot& s, const FileExtras& extras) 
     OtherLines other(extras);
     std::string text = std::string(kHeaderLines[0]) + "\n";
     if (!extras.source.empty()) text += kOriginPrefix + extras.source + "\n";
-    for (size_t i = 1; i < sizeof kHeaderLines / sizeof kHeaderLines[0]; ++i) text += std::string(kHeaderLines[i]) + "\n";
+    for (size_t i = 1; i < sizeof kHeaderLines / sizeof kHeaderLines[0]; ++i)
+        text += std::string(kHeaderLines[i]) + "\n";
     text += "\n" + other.Before("[") + Format("[%s]\n", kSection);
     if (extras.firmwareVersion > 0 || extras.mapVersion > 0) {
         text += std::string("\n") + kMadeForLine + "\n";
@@ -319,7 +322,8 @@ bool ParseConfigIni(const std::string& utf8, std::vector<RequestedValue>* reques
     std::vector<FileProblem> found;
     const bool sound = ParseConfigIniLines(utf8, requests, &found, extras);
     for (const FileProblem& problem : found)
-        problems->push_back(problem.line > 0 ? Format("linha %d: %s", problem.line, problem.text.c_str()) : problem.text);
+        problems->push_back(problem.line > 0 ? Format("linha %d: %s", problem.line, problem.text.c_str())
+                                             : problem.text);
     return sound;
 }
 

@@ -164,8 +164,8 @@ int RunLoad(LineSession& session, const GlobalOptions& options, const Arguments&
         return WriteEach(session, options, parsed.addresses, TagsOfAddresses(parsed, file.extras.tag), file.requests,
                          trims, &file.extras);
     JournalSetTag(file.extras.tag);  // the measuring point the file names goes with every write
-    return WriteRequests(session, options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write,
-                         trims, nullptr, &file.extras);
+    return WriteRequests(session, options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write, trims,
+                         nullptr, &file.extras);
 }
 
 int RunDiff(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {

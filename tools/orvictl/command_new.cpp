@@ -26,7 +26,8 @@ int ParseNewArguments(const Arguments& arguments, NewArguments* parsed) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--entrada") {
-            if (i + 1 >= arguments.size() || !ParseWholeNumber(arguments[i + 1], 0, kInputTypeCount - 1, &parsed->inputType))
+            if (i + 1 >= arguments.size() ||
+                !ParseWholeNumber(arguments[i + 1], 0, kInputTypeCount - 1, &parsed->inputType))
                 return UsageError("new", "--entrada precisa de um tipo de entrada de 0 a 18");
             ++i;
         } else if (argument == "--tag") {

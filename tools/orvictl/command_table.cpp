@@ -67,7 +67,8 @@ const Command kCommands[] = {
      "para a sequência e diz o que já foi escrito. O arquivo é UTF-8 (com ou sem a marca do Bloco de\n"
      "Notas) ou Windows-1252, como editores antigos o gravam; UTF-16, ou um arquivo que nenhuma das\n"
      "duas lê inteiro, é recusado. Endereço, taxa e número de série nunca são escritos; o tag fica no\n"
-     "arquivo.\n"
+     "arquivo. Um arquivo feito para outro firmware (chave firmware) é avisado, com as duas versões;\n"
+     "um mapa de registradores que difere recusa o arquivo (código 5, nada escrito).\n"
      "\n"
      "  --dry-run            mostra o que mudaria, sem escrever\n"
      "  --with-calibration   escreve também a calibração da saída do arquivo, só se o número de série\n"
@@ -238,6 +239,7 @@ const Command kCommands[] = {
      RunCommission},
     {"plant", "a instalação pelo índice de instrumentos: check, commission",
      "Uso: orvictl [opções globais] plant check ÍNDICE [--json | --csv]\n"
+     "     orvictl plant check --offline ÍNDICE [--json | --csv]\n"
      "     orvictl [opções globais] plant commission ÍNDICE --line LINHA [--csv RESUMO]\n"
      "\n"
      "ÍNDICE é o índice de instrumentos em CSV (UTF-8 ou ANSI do Windows, separado por ',' ou ';'), com\n"
@@ -253,6 +255,9 @@ const Command kCommands[] = {
      "projetados, 1 quando algo difere, 4 quando algum não respondeu (4 vale mais que 1).\n"
      "  --json, --csv   uma lista com tag, estado (ok, diferente, sem_resposta, outro_transmissor),\n"
      "                  linha, endereco, taxa, numero_serie, as diferenças e o detalhe\n"
+     "  --offline       sem tocar linha nenhuma: verifica o arquivo de configuração de cada tag como\n"
+     "                  orvictl check e diz por tag os problemas dele (estado ok ou problemas, com\n"
+     "                  --json ou --csv); sai com 0 quando todos estão sem problemas e com 5 senão\n"
      "\n"
      "plant commission espera, na ordem do índice, um transmissor novo no endereço de fábrica (1) da\n"
      "LINHA, na taxa de --baud (padrão 9600); confere a configuração da linha do índice contra ele,\n"

@@ -34,9 +34,10 @@ bool ReadWholeFile(const std::string& path, const std::string& bytes, std::vecto
         bool given = false;
         for (const RequestedValue& value : *values) given = given || value.key == &key;
         if (!given)
-            messages->push_back(Format("%s: falta a chave %s; set --file muda só um arquivo com todas as chaves, "
-                                       "como save e new o gravam",
-                                       path.c_str(), key.name));
+            messages->push_back(
+                Format("%s: falta a chave %s; set --file muda só um arquivo com todas as chaves, "
+                       "como save e new o gravam",
+                       path.c_str(), key.name));
     }
     return messages->empty();
 }

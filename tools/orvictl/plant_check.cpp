@@ -199,8 +199,7 @@ int RunPlantCheck(const GlobalOptions& options, const Arguments& arguments) {
     bool offline = false;
     int code = ParseCheckArguments(arguments, &path, &output, &offline);
     if (code != kExitOk) return code;
-    if (offline)
-        return CheckPlantFiles(path, output);
+    if (offline) return CheckPlantFiles(path, output);
     std::vector<PlantRow> rows;
     code = ReadPlantIndex(path, "", &rows);
     if (code != kExitOk) return code;

@@ -23,7 +23,8 @@ FileVerdict JudgeFile(const std::string& path) {
         verdict.problems.push_back(unread);
         return verdict;
     }
-    for (const FileProblem& problem : CheckConfigFileBytes(bytes)) verdict.problems.push_back(FileProblemText(path, problem));
+    for (const FileProblem& problem : CheckConfigFileBytes(bytes))
+        verdict.problems.push_back(FileProblemText(path, problem));
     return verdict;
 }
 

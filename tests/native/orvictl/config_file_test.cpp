@@ -150,9 +150,13 @@ TEST(ConfigIni, AFileWrittenAgainKeepsWhatItHoldsBeyondItsValuesWhereItStood) {
     values.upperLimit = 700;
     const std::string again = FormatConfigFile(values, extras);
     const std::vector<std::string> expected = {
-        "# Origem: endereço 1, 9600 bit/s, COM1", "# planta 3, folha 12\n[Orvi]", "firmware = 1.20\nmapa_registradores = 1",
-        "tag = TT-101 Ação", "; revisar na parada\n# Limite Superior da Escala: 700 °C\nlimite_superior = 700",
-        "zero_4a20 = -120", "span_0a20 = 9990\n\n# fim: conferido por J. Silva\n"};
+        "# Origem: endereço 1, 9600 bit/s, COM1",
+        "# planta 3, folha 12\n[Orvi]",
+        "firmware = 1.20\nmapa_registradores = 1",
+        "tag = TT-101 Ação",
+        "; revisar na parada\n# Limite Superior da Escala: 700 °C\nlimite_superior = 700",
+        "zero_4a20 = -120",
+        "span_0a20 = 9990\n\n# fim: conferido por J. Silva\n"};
     for (const std::string& part : expected) EXPECT_NE(again.find(part), std::string::npos) << part << "\n" << again;
     // Read and written once more, nothing moves: no line is doubled or lost.
     FileExtras twice;

@@ -175,18 +175,30 @@ TEST(ConfigPlan, EveryInputTypeAndUnitRefusesTheSameValuesOnThePageInAFileAndOnL
                 int value;
                 int alarm = 5;
             } probes[] = {
-                {"limite_inferior", low - 1},  {"limite_inferior", low},      {"limite_inferior", high},
-                {"limite_inferior", high + 1}, {"limite_superior", high + 1}, {"limite_superior", high},
-                {"limite_superior", low},      {"limite_superior", low - 1},  {"alarme_setpoint", low - 1},
-                {"alarme_setpoint", low},      {"alarme_setpoint", high},     {"alarme_setpoint", high + 1},
-                {"alarme_histerese", -1},      {"alarme_histerese", 0},       {"alarme_histerese", width},
+                {"limite_inferior", low - 1},
+                {"limite_inferior", low},
+                {"limite_inferior", high},
+                {"limite_inferior", high + 1},
+                {"limite_superior", high + 1},
+                {"limite_superior", high},
+                {"limite_superior", low},
+                {"limite_superior", low - 1},
+                {"alarme_setpoint", low - 1},
+                {"alarme_setpoint", low},
+                {"alarme_setpoint", high},
+                {"alarme_setpoint", high + 1},
+                {"alarme_histerese", -1},
+                {"alarme_histerese", 0},
+                {"alarme_histerese", width},
                 {"alarme_histerese", width + 1},
                 // Without an alarm function the set point and hysteresis are never written nor judged.
-                {"alarme_setpoint", high + 1, 0}, {"alarme_histerese", width + 1, 0},
+                {"alarme_setpoint", high + 1, 0},
+                {"alarme_histerese", width + 1, 0},
             };
             for (const auto& probe : probes) {
                 const std::string assignment = std::string(probe.key) + "=" + std::to_string(probe.value);
-                SCOPED_TRACE(Format("entrada %d, unidade %d, alarme %d, %s", type, unit, probe.alarm, assignment.c_str()));
+                SCOPED_TRACE(
+                    Format("entrada %d, unidade %d, alarme %d, %s", type, unit, probe.alarm, assignment.c_str()));
                 const std::vector<RequestedValue> change =
                     Requests({"alarme_funcao=" + std::to_string(probe.alarm), assignment});
                 const ConfigSnapshot target = ApplyRequests(held, change);

@@ -136,8 +136,9 @@ TEST_F(Orvictl, ADeskFileMadeByNewAndChangedBySetLoadsOntoTheTransmitterWithAWor
                       "limite_inferior=0", "limite_superior=200", file});
     ASSERT_EQ(0, run.code) << run.err;
     std::string text = ReadWhole(file);
-    for (const char* line : {"\nentrada = 7\n", "\nunidade = 0\n", "\nsaida = 14\n", "\nalarme_histerese = 0\n",
-                             "\noffset = 0\n", "\nfirmware = 1.11\n", "\nmapa_registradores = 1\n", "\ntag = TT-7 Ação\n"})
+    for (const char* line :
+         {"\nentrada = 7\n", "\nunidade = 0\n", "\nsaida = 14\n", "\nalarme_histerese = 0\n", "\noffset = 0\n",
+          "\nfirmware = 1.11\n", "\nmapa_registradores = 1\n", "\ntag = TT-7 Ação\n"})
         EXPECT_NE(std::string::npos, text.find(line)) << line << text;
     EXPECT_EQ(7, Run({"new", "--entrada", "1", file}).code) << "an existing file is kept without --force";
     EXPECT_EQ(text, ReadWhole(file));
