@@ -150,7 +150,7 @@ const char* const kHeaderLines[] = {
     "# Set point, histerese e bloqueio só são escritos com uma função de alarme (diferente de 0).",
     "# Endereço e taxa não fazem parte: veja orvictl address e orvictl baud.",
 };
-const char kOriginPrefix[] = "# Origem: ";
+const char kOriginPrefix[] = "# Origem:";
 const char kMadeForLine[] = "# Firmware e mapa de registradores para os quais foi feita (load avisa noutro firmware).";
 const char kTagComment[] = "# Nome do ponto de medição (fica só no arquivo; o transmissor não o guarda).";
 const char kAcceptedPrefix[] = "# valores aceitos: ";
@@ -199,7 +199,7 @@ private:
 std::string FormatConfigFile(const ConfigSnapshot& s, const FileExtras& extras) {
     OtherLines other(extras);
     std::string text = std::string(kHeaderLines[0]) + "\n";
-    if (!extras.source.empty()) text += kOriginPrefix + extras.source + "\n";
+    if (!extras.source.empty()) text += std::string(kOriginPrefix) + " " + extras.source + "\n";
     for (size_t i = 1; i < sizeof kHeaderLines / sizeof kHeaderLines[0]; ++i)
         text += std::string(kHeaderLines[i]) + "\n";
     text += "\n" + other.Before("[") + Format("[%s]\n", kSection);
@@ -277,7 +277,7 @@ bool ParseConfigIniLines(const std::string& utf8, std::vector<RequestedValue>* r
         if (line.empty()) continue;
         if (line[0] == '#' || line[0] == ';') {
             if (StartsWith(line, kOriginPrefix) && extras->source.empty())
-                extras->source = line.substr(sizeof kOriginPrefix - 1);
+                extras->source = Trim(line.substr(sizeof kOriginPrefix - 1));
             else if (!IsProgramComment(line))
                 pending.push_back(raw);
             continue;
