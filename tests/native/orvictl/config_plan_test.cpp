@@ -10,6 +10,7 @@
 #include "config_plan.h"
 #include "config_file_check.h"
 #include "configuration_rules.h"
+#include "factory_configuration.h"
 #include "input_types.h"
 #include "exit_codes.h"
 #include "register_map.h"
@@ -232,6 +233,31 @@ TEST(ConfigPlan, EveryInputTypeAndUnitRefusesTheSameValuesOnThePageInAFileAndOnL
     // Per type and unit ten refusals (a limit at the other limit leaves the set point outside) and eight takes.
     EXPECT_EQ(refused, kInputTypeCount * 2 * 10);
     EXPECT_EQ(taken, kInputTypeCount * 2 * 8);
+}
+
+// Where new starts: every input type's factory configuration is sound, spans its sensor, and stays
+// sound when an alarm function is chosen or (temperature inputs) the unit switched to °F, but for the
+// tenths inputs, whose converted -199.9 °C lies below the °F table's limit: there, as on the page, the
+// limits must be given.
+TEST(ConfigPlan, TheFactoryConfigurationOfEveryInputTypeIsSoundAndSpansItsSensor) {
+    for (int type = 0; type < kInputTypeCount; ++type) {
+        SCOPED_TRACE(type);
+        const ConfigSnapshot factory = FactoryConfiguration(type);
+        const LimitPair sensor = SensorLimits(type, 0);
+        EXPECT_EQ(factory.lowerLimit, sensor.low);
+        EXPECT_EQ(factory.upperLimit, sensor.high);
+        EXPECT_EQ(factory.firmwareVersion, 111);
+        std::vector<std::string> changes = {"alarme_funcao=8"};
+        if (!IsLinearInput(type)) changes.push_back("unidade=1");
+        for (const std::string& change : changes) {
+            const std::vector<RequestedValue> requests = Requests({change});
+            std::vector<std::string> messages;
+            const int expected = change == "unidade=1" && IsTenthsInput(type) ? kExitCheck : kExitOk;
+            EXPECT_EQ(CheckWholeConfiguration(factory, ApplyRequests(factory, requests), requests, &messages), expected)
+                << change << ": " << (messages.empty() ? "" : messages[0]);
+        }
+        EXPECT_TRUE(CheckConfigFileBytes(FormatConfigIni(factory, "fábrica")).empty());
+    }
 }
 
 // A file made for one firmware goes onto another with a warning naming both; a known difference of the
