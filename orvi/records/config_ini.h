@@ -15,6 +15,22 @@
 std::string FormatConfigIni(const ConfigSnapshot& snapshot, const std::string& source, const std::string& tag = "",
                             const CalibrationValues* trims = nullptr);
 
+// The text of a configuration file of values, with what extras holds beyond them: its origin, the
+// firmware and register map it was made for (each left out when unknown), the tag, the trims (when it
+// has any) and the lines people added, each where it stood. Writing a file again from what
+// ParseConfigIni gave keeps all of that; only the values and the program's own comments on them change.
+std::string FormatConfigFile(const ConfigSnapshot& values, const FileExtras& extras);
+
+// A problem of a file's text and the line it is on (0: the file as a whole).
+struct FileProblem {
+    int line;
+    std::string text;  // UTF-8, without the line
+};
+
+// ParseConfigIni with each problem's line apart from its text, for messages that name "file:line".
+bool ParseConfigIniLines(const std::string& text, std::vector<RequestedValue>* requests,
+                         std::vector<FileProblem>* problems, FileExtras* extras = nullptr);
+
 // The requests in a file's text (UTF-8, as save writes it). Blank lines and lines starting with
 // '#' or ';' are skipped; one section [Orvi]; then "key = value" lines. False with every problem,
 // each naming its line, in problems. The tag, serial number and trims go to extras (when given).

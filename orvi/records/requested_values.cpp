@@ -4,7 +4,7 @@
 #include "alarm_functions.h"
 #include "input_type_rescale.h"
 #include "input_types.h"
-#include "io_consistency_checks.h"
+#include "configuration_rules.h"
 #include "register_map.h"
 #include "text_convert.h"
 #include "unit_switch.h"
@@ -32,34 +32,6 @@ bool StepChanges(int oldType, int newType) {
 int16_t HysteresisInStep(int16_t value, int newType) {
     const int32_t carried = IsTenthsInput(newType) ? value * 10 : (value >= 0 ? value + 5 : value - 5) / 10;
     return static_cast<int16_t>(carried > 32767 ? 32767 : carried < -32768 ? -32768 : carried);
-}
-// Whether one of the page's consistency checks (numbered as FindConsistencyFault numbers them)
-// looks at a field that changes: a fault among values the transmitter already holds is not the
-// file's doing, and refusing it would refuse the file save wrote from that very transmitter.
-bool FaultTouchesAChange(int fault, const ConfigSnapshot& current, const ConfigSnapshot& target) {
-    const bool sensor = current.inputType != target.inputType || current.unit != target.unit;
-    const bool lower = current.lowerLimit != target.lowerLimit;
-    const bool upper = current.upperLimit != target.upperLimit;
-    const bool alarm = current.alarmFunction != target.alarmFunction || current.alarmSetPoint != target.alarmSetPoint;
-    switch (fault) {
-    case 1: return sensor || lower;
-    case 2: return sensor || upper;
-    case 3: return lower || upper;
-    case 4: return alarm || lower;
-    case 5: return alarm || upper;
-    default: return true;
-    }
-}
-
-// The page's spin allows 0 up to the width of the sensor range; a typed value beyond it would reach
-// the relay unchecked. Only with an alarm function and a known sensor.
-bool HysteresisFault(const ConfigSnapshot& target, std::string* message) {
-    if (target.alarmFunction == kNoAlarm || !IsKnownInputType(target.inputType)) return false;
-    const LimitPair sensor = SensorLimits(target.inputType, target.unit);
-    const int width = sensor.high - sensor.low;
-    if (target.alarmHysteresis >= 0 && target.alarmHysteresis <= width) return false;
-    *message = Format("Inconsistência: A Histerese de Alarme deve estar entre 0 e %d!", width);
-    return true;
 }
 }  // namespace
 
@@ -108,7 +80,7 @@ ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSna
                                   const std::vector<RequestedValue>& requests, std::string* message) {
     for (const RequestedValue& request : requests) {
         if (!request.refusal.empty() && request.value != request.key->get(current)) {
-            *message = request.refusal;
+            *message = request.origin + ": " + request.refusal;
             return ChangeCheck::Refused;
         }
     }
@@ -117,18 +89,17 @@ ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSna
         *message = "unidade: uma entrada linear (16 a 18) não tem unidade de temperatura; a unidade não muda";
         return ChangeCheck::Inconsistent;
     }
-    char text[kIoMessageSize];
-    const int fault = FindConsistencyFault(target, text, sizeof text);
-    if (fault != 0 && FaultTouchesAChange(fault, current, target)) {
-        *message = "Inconsistência: " + FixedText(text);
+    // Only what changes is written: a fault among values the transmitter already holds is not the
+    // request's doing, and refusing it would refuse the file save wrote from that very transmitter.
+    const std::vector<ConfigProblem> problems = CheckConfiguration(current, target);
+    if (const ConfigProblem* problem = FirstChangedProblem(problems)) {
+        *message = "Inconsistência: " + FixedText(problem->message.c_str());
         return ChangeCheck::Inconsistent;
     }
-    if (target.alarmHysteresis != current.alarmHysteresis && HysteresisFault(target, message))
-        return ChangeCheck::Inconsistent;
     return ChangeCheck::Accepted;
 }
 
-ChangeCheck CheckRequestsAlone(const std::vector<RequestedValue>& requests, std::string* message) {
+ConfigSnapshot GivenConfiguration(const std::vector<RequestedValue>& requests) {
     ConfigSnapshot given = {};
     given.alarmFunction = kNoAlarm;
     for (const RequestedValue& request : requests) request.key->put(given, request.value);
@@ -139,13 +110,16 @@ ChangeCheck CheckRequestsAlone(const std::vector<RequestedValue>& requests, std:
     if (!Requested(requests, "limite_inferior")) given.lowerLimit = static_cast<int16_t>(limits.low);
     if (!Requested(requests, "limite_superior")) given.upperLimit = static_cast<int16_t>(limits.high);
     if (!Requested(requests, "alarme_setpoint")) given.alarmSetPoint = given.lowerLimit;
-    char text[kIoMessageSize];
-    if (FindConsistencyFault(given, text, sizeof text) != 0) {
-        *message = "Inconsistência: " + FixedText(text);
-        return ChangeCheck::Inconsistent;
-    }
-    if (Requested(requests, "alarme_histerese") && HysteresisFault(given, message)) return ChangeCheck::Inconsistent;
-    return ChangeCheck::Accepted;
+    if (!Requested(requests, "alarme_histerese")) given.alarmHysteresis = 0;
+    return given;
+}
+
+ChangeCheck CheckRequestsAlone(const std::vector<RequestedValue>& requests, std::string* message) {
+    const ConfigSnapshot given = GivenConfiguration(requests);
+    const std::vector<ConfigProblem> problems = CheckConfiguration(given, given);
+    if (problems.empty()) return ChangeCheck::Accepted;
+    *message = "Inconsistência: " + FixedText(problems.front().message.c_str());
+    return ChangeCheck::Inconsistent;
 }
 
 std::vector<const ParameterKey*> RequestsNotWritten(const std::vector<RequestedValue>& requests,

@@ -12,6 +12,8 @@ struct RequestedValue {
     int32_t value;
     std::string origin;   // "linha 12" or "argumento 2", for messages
     std::string refusal;  // not empty: a value the page does not offer, refused only where it changes the register
+                          // (the reason, without the origin)
+    int line = 0;         // the file's line; 0 for an argument
 };
 
 // The current configuration with the requests applied. A field not requested follows the page's
@@ -38,6 +40,12 @@ ChangeCheck CheckRequestedChanges(const ConfigSnapshot& current, const ConfigSna
 // before commissioning touches the first unit. A value the file leaves to the transmitter stands for
 // one that passes (the sensor's own limit, no alarm); it is checked when the transmitter is read.
 ChangeCheck CheckRequestsAlone(const std::vector<RequestedValue>& requests, std::string* message);
+
+// The configuration requests give on their own, as the checks of a file without a transmitter take
+// it: a value the file leaves to the transmitter stands for one that passes (the sensor's own limit,
+// the set point at the lower limit, hysteresis 0, no alarm); without both entrada and unidade the
+// sensor is unknown (code -1), so only the order of the limits is judged.
+ConfigSnapshot GivenConfiguration(const std::vector<RequestedValue>& requests);
 
 // Requested changes that no write carries because no alarm function is set: the page never writes
 // the alarm's set point, hysteresis and blocking then.

@@ -2,7 +2,7 @@
 #include "io_page_apply.h"
 #include <commctrl.h>
 #include "config_snapshot.h"
-#include "io_consistency_checks.h"
+#include "configuration_rules.h"
 #include "io_page_file_values.h"
 #include "io_page_message_box.h"
 #include "sheet_visit.h"
@@ -22,10 +22,12 @@ WriteFailureAnswer AskAfterFailedWrite(const char* message, void* context) {
 }  // namespace
 
 LONG_PTR ApplyIoPage(HWND page) {
-    const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
-    char message[kIoMessageSize];
-    if (FindConsistencyFault(s, message, sizeof message) != 0) {
-        ioPageMessageBox(page, message, "Inconsistência", MB_ICONWARNING | MB_OK);
+    const SheetVisit& visit = *CurrentVisit();
+    const ConfigSnapshot& s = visit.configSnapshot;
+    // The apply writes every value again, so any problem stops it, held or not.
+    const std::vector<ConfigProblem> problems = CheckConfiguration(visit.readConfig, s);
+    if (!problems.empty()) {
+        ioPageMessageBox(page, problems.front().message.c_str(), "Inconsistência", MB_ICONWARNING | MB_OK);
         // Keep the sheet open on this page, so that OK does not throw the user's edits away.
         return PSNRET_INVALID;
     }

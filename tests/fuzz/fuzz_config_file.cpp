@@ -1,8 +1,10 @@
 // Fuzz target: any file given to load, diff or commission --config, through the reader of the
 // configuration file. What it accepts must go back out through save's writer and read in again as
-// the same values and the same tag (a file save wrote always loads).
+// the same values and the same tag (a file save wrote always loads), and written again whole keeps what
+// it held beyond its values.
 //
 // Input: the file's bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -67,5 +69,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int i = 0; i < kCalibrationValueCount; ++i)
             if (!extrasAgain.hasTrim[i] || extrasAgain.trim[i] != extras.trim[i]) std::abort();
     }
+    // Written again as set --file and the sheet on a file write it: what it held beyond its values
+    // (firmware, map, origin, people's lines) comes back, no line lost or doubled.
+    const std::string rewritten = FormatConfigFile(target, extras);
+    FileExtras kept;
+    again.clear();
+    problems.clear();
+    if (!ParseConfigIni(rewritten, &again, &problems, &kept)) std::abort();
+    if (kept.firmwareVersion != extras.firmwareVersion || kept.mapVersion != extras.mapVersion ||
+        kept.tag != extras.tag || (kept.source != extras.source && !extras.source.empty()))
+        std::abort();
+    std::vector<std::string> before, after;
+    for (const ForeignLine& line : extras.otherLines) before.push_back(line.text);
+    for (const ForeignLine& line : kept.otherLines) after.push_back(line.text);
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    if (before != after) std::abort();
     return 0;
 }

@@ -300,6 +300,21 @@ TEST_F(IoPage, TypedNumberBeyondSixteenBitsDoesNotWrapIntoAnAcceptedValue) {
     EXPECT_EQ(shownBoxes[0].text, "O Limite Superior não pode ser maior que o limite do sensor (9999°C)!");
 }
 
+// The hysteresis typed past the range its up-down offers is refused as the other checks are, after
+// them; without an alarm function it is neither judged nor written.
+TEST_F(IoPage, AHysteresisBeyondItsSpinIsRejectedOnApplyAfterTheLimitChecks) {
+    Open(TypicalDevice());
+    Type(IDC_ALARM_HYSTERESIS, "871");
+    EXPECT_EQ(Apply(), PSNRET_INVALID);
+    ASSERT_EQ(shownBoxes.size(), 1u);
+    EXPECT_EQ(shownBoxes[0].text, "A Histerese de Alarme deve estar entre 0 e 870!");
+    EXPECT_EQ(shownBoxes[0].caption, "Inconsistência");
+    Type(IDC_LOWER_LIMIT, "-111");
+    EXPECT_EQ(Apply(), PSNRET_INVALID);
+    ASSERT_EQ(shownBoxes.size(), 2u);
+    EXPECT_EQ(shownBoxes[1].text, "O Limite Inferior não pode ser menor que o limite do sensor (-110°C)!");
+}
+
 TEST_F(IoPage, TheAlreadySelectedUnitButtonMarksNothing) {
     Open(TypicalDevice());
     Click(IDC_UNIT_CELSIUS);

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "config_change.h"
 #include "config_file_read.h"
+#include "config_file_set.h"
 #include "config_ini.h"
 #include "exit_codes.h"
 #include "file_text.h"
@@ -20,10 +21,11 @@ int ReportProblems(const std::vector<std::string>& problems) {
 // Every problem of the input's form is found before the port is opened, so a bad file touches
 // nothing; whether a value is one the page offers is judged against the transmitter's own.
 int WriteRequests(LineSession& session, const GlobalOptions& options, const std::vector<RequestedValue>& requests,
-                  ChangeMode mode, const FileExtras* trims = nullptr, int* written = nullptr) {
+                  ChangeMode mode, const FileExtras* trims = nullptr, int* written = nullptr,
+                  const FileExtras* madeFor = nullptr) {
     int code = session.Open(ResolveLineTarget(options));
     if (code != kExitOk) return code;
-    code = ApplyConfiguration(session, requests, mode, trims, written);
+    code = ApplyConfiguration(session, requests, mode, trims, written, madeFor);
     session.Close();
     return code;
 }
@@ -33,7 +35,7 @@ int WriteRequests(LineSession& session, const GlobalOptions& options, const std:
 // addresses). The worst exit code of them all.
 int WriteEach(LineSession& session, const GlobalOptions& options, const std::vector<int>& addresses,
               const std::vector<std::string>& tags, const std::vector<RequestedValue>& requests,
-              const FileExtras* trims) {
+              const FileExtras* trims, const FileExtras* madeFor) {
     int worst = kExitOk;
     for (size_t i = 0; i < addresses.size(); ++i) {
         const int address = addresses[i];
@@ -45,7 +47,7 @@ int WriteEach(LineSession& session, const GlobalOptions& options, const std::vec
         one.address = address;
         JournalSetTag(tags[i]);
         int written = 0;
-        const int code = WriteRequests(session, one, requests, ChangeMode::Write, trims, &written);
+        const int code = WriteRequests(session, one, requests, ChangeMode::Write, trims, &written, madeFor);
         if (code == kExitOk)
             WriteOut(Format("endereço %d: ok, %d parâmetro(s) escritos\n", address, written));
         else
@@ -160,10 +162,10 @@ int RunLoad(LineSession& session, const GlobalOptions& options, const Arguments&
     const FileExtras* trims = TrimsToRestore(parsed, file.extras);
     if (!parsed.addresses.empty())
         return WriteEach(session, options, parsed.addresses, TagsOfAddresses(parsed, file.extras.tag), file.requests,
-                         trims);
+                         trims, &file.extras);
     JournalSetTag(file.extras.tag);  // the measuring point the file names goes with every write
-    return WriteRequests(session, options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write,
-                         trims);
+    return WriteRequests(session, options, file.requests, parsed.dryRun ? ChangeMode::DryRun : ChangeMode::Write, trims,
+                         nullptr, &file.extras);
 }
 
 int RunDiff(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
@@ -179,10 +181,14 @@ int RunDiff(LineSession& session, const GlobalOptions& options, const Arguments&
 
 int RunSet(LineSession& session, const GlobalOptions& options, const Arguments& arguments) {
     bool dryRun = false;
+    std::string file;
     Arguments assignments;
-    for (const std::string& argument : arguments) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--dry-run")
             dryRun = true;
+        else if (argument == "--file" && i + 1 < arguments.size())
+            file = arguments[++i];
         else if (argument.rfind("--", 0) == 0)
             return UsageError("set", UnexpectedArgumentText(argument));
         else
@@ -191,5 +197,6 @@ int RunSet(LineSession& session, const GlobalOptions& options, const Arguments& 
     std::vector<RequestedValue> requests;
     std::vector<std::string> problems;
     if (!ParseAssignments(assignments, &requests, &problems)) return ReportProblems(problems);
+    if (!file.empty()) return SetInFile(file, requests, dryRun);
     return WriteRequests(session, options, requests, dryRun ? ChangeMode::DryRun : ChangeMode::Write);
 }

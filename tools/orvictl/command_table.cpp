@@ -67,7 +67,8 @@ const Command kCommands[] = {
      "para a sequência e diz o que já foi escrito. O arquivo é UTF-8 (com ou sem a marca do Bloco de\n"
      "Notas) ou Windows-1252, como editores antigos o gravam; UTF-16, ou um arquivo que nenhuma das\n"
      "duas lê inteiro, é recusado. Endereço, taxa e número de série nunca são escritos; o tag fica no\n"
-     "arquivo.\n"
+     "arquivo. Um arquivo feito para outro firmware (chave firmware) é avisado, com as duas versões;\n"
+     "um mapa de registradores que difere recusa o arquivo (código 5, nada escrito).\n"
      "\n"
      "  --dry-run            mostra o que mudaria, sem escrever\n"
      "  --with-calibration   escreve também a calibração da saída do arquivo, só se o número de série\n"
@@ -90,6 +91,7 @@ const Command kCommands[] = {
      RunDiff},
     {"set", "muda parâmetros: CHAVE=VALOR ...",
      "Uso: orvictl [opções globais] set [--dry-run] CHAVE=VALOR...\n"
+     "     orvictl set --file ARQUIVO [--dry-run] CHAVE=VALOR...\n"
      "\n"
      "Muda os parâmetros dados com as regras da página Entrada/Saída: um tipo de entrada novo\n"
      "reescala os limites e o set point não dados; uma unidade nova converte limites, set point e\n"
@@ -114,8 +116,38 @@ const Command kCommands[] = {
      "  offset            offset de indicação\n"
      "Temperaturas em graus da unidade; entradas 6 e 14 em décimos de grau (-1999 = -199.9).\n"
      "\n"
-     "  --dry-run   mostra o que mudaria, sem escrever\n",
+     "  --dry-run         mostra o que mudaria, sem escrever\n"
+     "  --file ARQUIVO    muda o arquivo de configuração em vez de um transmissor, com as mesmas regras\n"
+     "                    e verificações (o arquivo inteiro é verificado); o tag, a origem, o firmware,\n"
+     "                    a calibração e as linhas acrescentadas à mão ficam. O arquivo precisa dar todas\n"
+     "                    as chaves, como save e new o gravam. Nenhuma porta é aberta.\n",
      RunSet},
+    {"check", "verifica arquivos de configuração, sem transmissor",
+     "Uso: orvictl check ARQUIVO...\n"
+     "\n"
+     "Verifica cada ARQUIVO com as regras da página Entrada/Saída e de load, sem abrir porta nenhuma:\n"
+     "a forma (linha mal formada, chave desconhecida ou repetida, texto que nem UTF-8 nem Windows-1252\n"
+     "lê), os valores que a página não oferece, os limites contra o sensor e entre si, o set point\n"
+     "entre os limites e a histerese (0 até a largura da faixa do sensor) com uma função de alarme.\n"
+     "Cada problema sai numa linha com o arquivo e a linha dele (tt101.ini:12: ...). Um valor que o\n"
+     "arquivo deixa ao transmissor é verificado quando ele for lido (load).\n"
+     "\n"
+     "Sai com 0 quando todos os arquivos estão sem problemas e com 5 quando algum tem problema (um\n"
+     "arquivo que não pode ser lido também).\n",
+     RunCheck},
+    {"new", "cria um arquivo de configuração a partir da configuração de fábrica",
+     "Uso: orvictl new --entrada N [--tag NOME] [--force] [CHAVE=VALOR...] ARQUIVO\n"
+     "\n"
+     "Grava em ARQUIVO a configuração de fábrica do tipo de entrada N (0 a 18): °C, a escala na faixa\n"
+     "inteira do sensor, 4 a 20mA, sem função de alarme, offset 0, feita para o firmware 1.11; depois\n"
+     "aplica as CHAVE=VALOR dadas com as regras de set (uma unidade nova converte os limites) e verifica\n"
+     "o arquivo inteiro como check. Com um problema, nada é gravado. O arquivo é gravado inteiro\n"
+     "(temporário, disco, renomeação). Nenhuma porta é aberta. As chaves são as de orvictl set --help.\n"
+     "\n"
+     "  --entrada N   o tipo de entrada (obrigatório)\n"
+     "  --tag NOME    nome do ponto de medição (chave tag=)\n"
+     "  --force       substitui um ARQUIVO que já existe (sem --force ele não é tocado: código 7)\n",
+     RunNew},
     {"monitor", "acompanha o valor do processo, o alarme e o estado",
      "Uso: orvictl [opções globais] monitor [--addresses LISTA] [--interval SEGUNDOS] [--count N]\n"
      "       [--csv ARQUIVO [--excel] [--append | --force]]\n"
@@ -210,6 +242,7 @@ const Command kCommands[] = {
      RunCommission},
     {"plant", "a instalação pelo índice de instrumentos: check, commission, report",
      "Uso: orvictl [opções globais] plant check ÍNDICE [--json | --csv]\n"
+     "     orvictl plant check --offline ÍNDICE [--json | --csv]\n"
      "     orvictl [opções globais] plant commission ÍNDICE --line LINHA [--csv RESUMO]\n"
      "     orvictl [opções globais] plant report ÍNDICE --out PASTA [--plant NOME] [--operator NOME]\n"
      "                                [--instrument \"nome, série, validade\"] [--tolerance P] [--force]\n"
@@ -227,6 +260,9 @@ const Command kCommands[] = {
      "projetados, 1 quando algo difere, 4 quando algum não respondeu (4 vale mais que 1).\n"
      "  --json, --csv   uma lista com tag, estado (ok, diferente, sem_resposta, outro_transmissor),\n"
      "                  linha, endereco, taxa, numero_serie, as diferenças e o detalhe\n"
+     "  --offline       sem tocar linha nenhuma: verifica o arquivo de configuração de cada tag como\n"
+     "                  orvictl check e diz por tag os problemas dele (estado ok ou problemas, com\n"
+     "                  --json ou --csv); sai com 0 quando todos estão sem problemas e com 5 senão\n"
      "\n"
      "plant commission espera, na ordem do índice, um transmissor novo no endereço de fábrica (1) da\n"
      "LINHA, na taxa de --baud (padrão 9600); confere a configuração da linha do índice contra ele,\n"

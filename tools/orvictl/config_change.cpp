@@ -55,7 +55,7 @@ std::string TrimRows(const std::vector<TrimWrite>& plan) {
 }  // namespace
 
 int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& requests, ChangeMode mode,
-                       const FileExtras* trims, int* written) {
+                       const FileExtras* trims, int* written, const FileExtras* madeFor) {
     int count = 0;
     if (!written) written = &count;
     *written = 0;
@@ -72,6 +72,13 @@ int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& 
     const ConfigSnapshot& target = comparison.target;
     std::string message = comparison.message;
     code = comparison.code;
+    if (madeFor) {
+        std::string warning, refusal;
+        if (CheckFileFirmware(*madeFor, current.firmwareVersion, kKnownFirmwareDifferences, &warning, &refusal) !=
+            kExitOk)
+            code = kExitCheck, message = refusal;
+        if (!warning.empty()) Complain(warning);
+    }
     std::vector<TrimWrite> trimPlan;
     if (code == kExitOk && trims) {
         CalibrationValues held = {};

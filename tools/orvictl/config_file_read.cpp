@@ -10,7 +10,7 @@
 #include "platform.h"
 #include "text_output.h"
 
-bool ReadFileBytes(const std::string& path, std::string* bytes) {
+bool ReadFileBytes(const std::string& path, std::string* bytes, std::string* problem) {
     bytes->clear();
     int error = IsFolder(path) ? EISDIR : 0;
     FILE* file = error ? nullptr : OpenFile(path, "rb");
@@ -24,7 +24,14 @@ bool ReadFileBytes(const std::string& path, std::string* bytes) {
         std::fclose(file);
     }
     if (error == 0) return true;
-    Complain(Format("não foi possível ler o arquivo %s: %s", path.c_str(), FileErrorText(error).c_str()));
+    *problem = Format("não foi possível ler o arquivo %s: %s", path.c_str(), FileErrorText(error).c_str());
+    return false;
+}
+
+bool ReadFileBytes(const std::string& path, std::string* bytes) {
+    std::string problem;
+    if (ReadFileBytes(path, bytes, &problem)) return true;
+    Complain(problem);
     return false;
 }
 

@@ -7,6 +7,8 @@
 
 // The whole file at path; false after a message naming why it could not be read.
 bool ReadFileBytes(const std::string& path, std::string* bytes);
+// The same, with the reason in problem instead of said.
+bool ReadFileBytes(const std::string& path, std::string* bytes, std::string* problem);
 
 // The requests of the file at path, each problem said with the file's name; then the page's checks on
 // the values the file gives (a limit beyond its sensor, crossed limits, a set point outside them), so

@@ -4,6 +4,7 @@
 #include "alarm_functions.h"
 #include "exit_codes.h"
 #include "io_write_sequence.h"
+#include "live_diagnostic_texts.h"
 #include "register_map.h"
 #include "text_output.h"
 
@@ -18,6 +19,24 @@ int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
     case ChangeCheck::Inconsistent: return kExitCheck;
     default: return kExitOk;
     }
+}
+
+int CheckFileFirmware(const FileExtras& file, int16_t target, const FirmwareDifferenceTable& table,
+                      std::string* warning, std::string* refusal) {
+    if (file.mapVersion > 0 && file.mapVersion != kRegisterMapVersion) {
+        *refusal = Format("o arquivo segue o mapa de registradores %d; este programa conhece o mapa %d",
+                          file.mapVersion, static_cast<int>(kRegisterMapVersion));
+        return kExitCheck;
+    }
+    if (file.firmwareVersion <= 0 || file.firmwareVersion == target) return kExitOk;
+    *warning = Format("aviso: o arquivo foi feito para o firmware %s e o transmissor tem o firmware %s",
+                      FirmwareText(file.firmwareVersion).c_str(), FirmwareText(target).c_str());
+    if (const FirmwareMapDifference* difference = FindFirmwareDifference(file.firmwareVersion, target, table)) {
+        *refusal = Format("o mapa de registradores do firmware %s difere do do firmware %s: %s",
+                          FirmwareText(target).c_str(), FirmwareText(file.firmwareVersion).c_str(), difference->what);
+        return kExitCheck;
+    }
+    return kExitOk;
 }
 
 std::vector<PlannedWrite> PlanWrites(const ConfigSnapshot& target, const uint16_t* words) {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "config_snapshot.h"
+#include "file_extras.h"
+#include "firmware_differences.h"
 #include "link_error.h"
 #include "parameter_keys.h"
 #include "requested_values.h"
@@ -15,6 +17,13 @@
 // has it is never refused. 0 or an exit code with the message in message.
 int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                  const std::vector<RequestedValue>& requests, std::string* message);
+
+// Whether a file made for the firmware and register map file names may go onto a transmitter of
+// firmware target. A firmware that differs gives a warning naming both; a map this program does not
+// know, or a row of table for the two firmware versions, refuses it (kExitCheck, the reason in
+// refusal). A file that does not say what it was made for (older files) passes without a word.
+int CheckFileFirmware(const FileExtras& file, int16_t target, const FirmwareDifferenceTable& table,
+                      std::string* warning, std::string* refusal);
 
 struct PlannedWrite {
     const ParameterKey* key;

@@ -17,7 +17,6 @@
 #include "transactions.h"
 
 namespace {
-enum class PlantOutput { kTable, kJson, kCsv };
 
 const char* StateName(TagState state) {
     switch (state) {
@@ -151,10 +150,12 @@ void CheckLine(const GlobalOptions& options, const std::vector<PlantRow>& rows, 
     }
 }
 
-int ParseCheckArguments(const Arguments& arguments, std::string* index, PlantOutput* output) {
+int ParseCheckArguments(const Arguments& arguments, std::string* index, PlantOutput* output, bool* offline) {
     for (size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--json")
+        if (argument == "--offline")
+            *offline = true;
+        else if (argument == "--json")
             *output = PlantOutput::kJson;
         else if (argument == "--csv")
             *output = PlantOutput::kCsv;
@@ -207,8 +208,10 @@ std::vector<TagCheck> CheckPlantLines(const GlobalOptions& options, const std::v
 int RunPlantCheck(const GlobalOptions& options, const Arguments& arguments) {
     std::string path;
     PlantOutput output = PlantOutput::kTable;
-    int code = ParseCheckArguments(arguments, &path, &output);
+    bool offline = false;
+    int code = ParseCheckArguments(arguments, &path, &output, &offline);
     if (code != kExitOk) return code;
+    if (offline) return CheckPlantFiles(path, output);
     std::vector<PlantRow> rows;
     code = ReadPlantIndex(path, "", &rows);
     if (code != kExitOk) return code;

@@ -99,6 +99,12 @@ TEST(ConfigIni, LinesAreReadAsSaveWritesThemAndEveryProblemIsNamed) {
          {},
          {"linha 2: tag com caractere de controle"}},
         {"[Orvi]\ntag = TT\t101\n", {}, {}},
+        // What the file was made for is no register: read aside, and a version that is none is named.
+        {"[Orvi]\nfirmware = 1.11\nmapa_registradores = 1\nsaida = 13\n", {"saida=13"}, {}},
+        {"[Orvi]\nfirmware = 1.2\nmapa_registradores = 0\nfirmware = 1.11\nfirmware = 1.11\n",
+         {},
+         {"linha 2: firmware = \"1.2\": não é uma versão de firmware (como 1.11)",
+          "linha 3: mapa_registradores = \"0\": não é uma versão do mapa (1 a 9999)", "linha 5: firmware já foi dado"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -115,6 +121,50 @@ TEST(ConfigIni, LinesAreReadAsSaveWritesThemAndEveryProblemIsNamed) {
         for (const std::string& problem : problems) said.push_back(problem);
         EXPECT_EQ(said, row.problems);
     }
+}
+
+// A file written again (set --file, the sheet on a file) keeps what it holds beyond its values: the
+// origin, the firmware and map it was made for, the tag, the trims and every line a person added, where
+// it stood; the program's own comments follow the new values.
+TEST(ConfigIni, AFileWrittenAgainKeepsWhatItHoldsBeyondItsValuesWhereItStood) {
+    ConfigSnapshot values = {};
+    values.inputType = 0;
+    values.lowerLimit = 0;
+    values.upperLimit = 600;
+    values.outputType = 14;
+    values.firmwareVersion = 120;
+    CalibrationValues trims = {-120, 10050, 33, 9990};
+    std::string text = FormatConfigIni(values, "endereço 1, 9600 bit/s, COM1", "TT-101 Ação", &trims);
+    text.insert(text.find("[Orvi]"), "# planta 3, folha 12\n");
+    text.insert(text.find("\n# Limite Superior"), "\n; revisar na parada");
+    text += "# fim: conferido por J. Silva\n";
+
+    std::vector<RequestedValue> requests;
+    std::vector<FileProblem> problems;
+    FileExtras extras;
+    ASSERT_TRUE(ParseConfigIniLines(text, &requests, &problems, &extras)) << problems[0].text;
+    EXPECT_EQ(extras.firmwareVersion, 120);
+    EXPECT_EQ(extras.mapVersion, 1);
+    EXPECT_EQ(extras.source, "endereço 1, 9600 bit/s, COM1");
+    ASSERT_EQ(extras.otherLines.size(), 3u) << "the program's own comments are not people's";
+    values.upperLimit = 700;
+    const std::string again = FormatConfigFile(values, extras);
+    const std::vector<std::string> expected = {
+        "# Origem: endereço 1, 9600 bit/s, COM1",
+        "# planta 3, folha 12\n[Orvi]",
+        "firmware = 1.20\nmapa_registradores = 1",
+        "tag = TT-101 Ação",
+        "; revisar na parada\n# Limite Superior da Escala: 700 °C\nlimite_superior = 700",
+        "zero_4a20 = -120",
+        "span_0a20 = 9990\n\n# fim: conferido por J. Silva\n"};
+    for (const std::string& part : expected) EXPECT_NE(again.find(part), std::string::npos) << part << "\n" << again;
+    // Read and written once more, nothing moves: no line is doubled or lost.
+    FileExtras twice;
+    std::vector<RequestedValue> more;
+    ASSERT_TRUE(ParseConfigIniLines(again, &more, &problems, &twice));
+    EXPECT_EQ(FormatConfigFile(values, twice), again);
+    // A file of an older version says nothing of its firmware, and gets no key for it.
+    EXPECT_EQ(FormatConfigFile(values, FileExtras()).find("firmware ="), std::string::npos);
 }
 
 }  // namespace

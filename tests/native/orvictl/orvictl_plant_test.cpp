@@ -145,6 +145,7 @@ TEST_F(Plant, AnIndexOrAFileThatCannotBeUsedStopsEverythingBeforeAnyLineIsTouche
     Start();
     WriteWhole(Path("bad.ini"), "[Orvi]\nentrada = 0\nunidade = 0\nlimite_superior = 761\n");
     WriteWhole(Path("good.ini"), "[Orvi]\nlimite_superior = 450\n");
+    WriteWhole(Path("malformed.ini"), "[Orvi]\nentrada 3\n");
     const std::string link = sim_->Link();
     WriteWhole(Path("bad.csv"), "tag,linha,endereco,taxa,configuracao\nTT-1," + link + ",10,9600,good.ini\nTT-2," +
                                     link + ",11,9600,bad.ini\n");
@@ -155,8 +156,21 @@ TEST_F(Plant, AnIndexOrAFileThatCannotBeUsedStopsEverythingBeforeAnyLineIsTouche
         std::vector<std::string> args;
         int code;
         const char* message;
+        bool onStdout = false;  // the result of a check at the desk, rather than a message
     } cases[] = {
         {{"plant", "commission", Path("bad.csv"), "--line", link}, 5, "limite do sensor (760°C)!"},
+        // Checked at the desk, each problem on its file's line, with no line opened.
+        {{"check", Path("good.ini")}, 0, "1 arquivo(s) sem problemas"},
+        {{"check", Path("good.ini"), Path("bad.ini")},
+         5,
+         "bad.ini:4: Inconsistência: O Limite Superior não pode ser maior que o limite do sensor (760°C)!",
+         true},
+        {{"check", Path("malformed.ini")},
+         5,
+         "malformed.ini:2: esperado chave = valor, encontrado \"entrada 3\"",
+         true},
+        {{"plant", "check", "--offline", Path("bad.csv")}, 5, "bad.ini:4: Inconsistência: O Limite Superior", true},
+        {{"plant", "check", "--offline", "--csv", Path("bad.csv")}, 5, "\nTT-1,ok,good.ini,\n", true},
         {{"plant", "check", Path("bad.csv")}, 5, "bad.ini: Inconsistência: O Limite Superior"},
         {{"plant", "check", Path("broken.csv")}, 2, "broken.csv, linha 1: falta a coluna endereco no cabeçalho"},
         {{"plant", "check", Path("missing.csv")}, 7, "não foi possível ler o arquivo"},
@@ -174,7 +188,7 @@ TEST_F(Plant, AnIndexOrAFileThatCannotBeUsedStopsEverythingBeforeAnyLineIsTouche
     for (const auto& c : cases) {
         const CtlRun run = Run(c.args);
         EXPECT_EQ(c.code, run.code) << c.args[1] << ": " << run.err;
-        EXPECT_TRUE(Has(run.err, c.message)) << run.err;
+        EXPECT_TRUE(Has(c.onStdout ? run.out : run.err, c.message)) << run.out << run.err;
         // Commissioning says so where it stops on a file.
         if (c.code == 5 && std::count(c.args.begin(), c.args.end(), "commission")) {
             EXPECT_TRUE(Has(run.err, "nada foi escrito")) << run.err;

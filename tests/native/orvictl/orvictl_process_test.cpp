@@ -67,6 +67,11 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
     // UTF-8 letters and a 1252 one in one file: read either way, a letter would come out changed.
     const std::string mixed = Path("mixed.ini");
     WriteWhole(mixed, "[Orvi]\ntag = Ação \xE7\nsaida = 13\n");
+    // A whole file, as save and new write them, for set --file.
+    const std::string whole = Path("whole.ini");
+    WriteWhole(whole,
+               "[Orvi]\nentrada = 0\nunidade = 0\nlimite_inferior = 0\nlimite_superior = 600\nsaida = 14\n"
+               "alarme_funcao = 5\nalarme_setpoint = 300\nalarme_histerese = 2\nalarme_bloqueio = 0\noffset = 0\n");
     struct Case {
         std::vector<std::string> args;
         int code;
@@ -92,6 +97,11 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         {{"journal", "--serial"}, 2, "--serial precisa de um valor"},
         {{"load", "--addresses", "1,2", "--tags", "TT-1", inconsistent}, 2, "--tags dá 1 nome(s) para 2 endereço(s)"},
         {{"load", "--tags", "TT-1", inconsistent}, 2, "--tags vale só com --addresses"},
+        // At the desk: a file made or changed is checked whole before it is written.
+        {{"new", "--entrada", "0", "limite_superior=900", Path("novo.ini")},
+         5,
+         "O Limite Superior não pode ser maior que o limite do sensor (760°C)!"},
+        {{"set", "--file", whole, "alarme_histerese=871"}, 5, "A Histerese de Alarme deve estar entre 0 e 870!"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--port", sim_->Link()};
@@ -113,6 +123,49 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
         EXPECT_EQ(3, ports.code);
         EXPECT_NE(std::string::npos, ports.err.find("nenhuma porta serial encontrada")) << ports.err;
     }
+}
+
+// From the desk to the field: a file made from the factory configuration, changed in place and checked
+// without a word on the line, then loaded; a transmitter of another firmware is named in a warning.
+TEST_F(Orvictl, ADeskFileMadeByNewAndChangedBySetLoadsOntoTheTransmitterWithAWordOnItsFirmware) {
+    Start();
+    SimClient& sim = sim_->Control();
+    sim.ClearLog();
+    const std::string file = Path("tt-7.ini");
+    CtlRun run = Run({"new", "--entrada", "7", "--tag", "TT-7 Ação", "alarme_funcao=5", "alarme_setpoint=100",
+                      "limite_inferior=0", "limite_superior=200", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    std::string text = ReadWhole(file);
+    for (const char* line :
+         {"\nentrada = 7\n", "\nunidade = 0\n", "\nsaida = 14\n", "\nalarme_histerese = 0\n", "\noffset = 0\n",
+          "\nfirmware = 1.11\n", "\nmapa_registradores = 1\n", "\ntag = TT-7 Ação\n"})
+        EXPECT_NE(std::string::npos, text.find(line)) << line << text;
+    EXPECT_EQ(7, Run({"new", "--entrada", "1", file}).code) << "an existing file is kept without --force";
+    EXPECT_EQ(text, ReadWhole(file));
+
+    WriteWhole(file, text + "# conferido na bancada\n");
+    run = Run({"set", "--file", file, "limite_superior=300"});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("limite_superior: 200 -> 300")) << run.out;
+    text = ReadWhole(file);
+    for (const char* line : {"\nlimite_superior = 300\n", "\ntag = TT-7 Ação\n", "\n# conferido na bancada\n"})
+        EXPECT_NE(std::string::npos, text.find(line)) << line << text;
+    run = Run({"check", file});
+    EXPECT_EQ(0, run.code) << run.out << run.err;
+    EXPECT_TRUE(sim.Log().empty()) << "new, set --file and check never touch the line";
+
+    ASSERT_EQ("OK", sim.Command("ident 1 12345 120"));
+    run = Run({"--port", sim_->Link(), "load", file});
+    ASSERT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos,
+              run.err.find("aviso: o arquivo foi feito para o firmware 1.11 e o transmissor tem o firmware 1.20"))
+        << run.err;
+    EXPECT_EQ(7, sim.Get(1, 43));
+    EXPECT_EQ(300, sim.Get(1, 27));
+    ASSERT_EQ("OK", sim.Command("ident 1 12345 111"));
+    run = Run({"--port", sim_->Link(), "load", file});
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_EQ(std::string::npos, run.err.find("firmware")) << run.err;
 }
 
 TEST_F(Orvictl, AFullDiskLeavesTheFileSaveOrReportWouldReplaceWholeAndNoTemporaryFile) {
