@@ -1,0 +1,130 @@
+// Orvi.exe on a line with A and B swapped: a failed read names the probable cause, and the service
+// window's "Diagnóstico da linha..." shows the doctor's verdict and copies it to the clipboard.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver_message_box.h"
+#include "driver_process.h"
+#include "driver_programs.h"
+#include "driver_screenshot.h"
+#include "driver_wait.h"
+#include "driver_windows.h"
+#include "e2e_fixture.h"
+#include "live_sheet.h"
+#include "resource.h"
+
+namespace {
+
+const char kDialogCaption[] = "Diagnóstico da linha";
+const char kSwappedCause[] = "Provável causa: fios A e B invertidos";
+// The doctor's look at one address and a short look at the other rates.
+constexpr DWORD kLookMs = 20000;
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The clipboard's text in CP1252, as the driver compares every text; "" when it holds none.
+std::string ClipboardText() {
+    if (!WaitFor([] { return OpenClipboard(nullptr) != FALSE; })) return "";
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const int size = WideCharToMultiByte(1252, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+            if (size > 1) {
+                text.resize(static_cast<size_t>(size));
+                WideCharToMultiByte(1252, 0, wide, -1, &text[0], size, nullptr, nullptr);
+                text.resize(static_cast<size_t>(size - 1));
+            }
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool ButtonEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+class LineDiagnosis : public WithSimulator {
+protected:
+    void SetUp() override {
+        WithSimulator::SetUp();
+        sim_.Expect("line swapped on");
+        WriteSettingsFile(kSimOnCom1);
+    }
+    SimClient sim_{SimControlPortFromEnv()};
+};
+
+TEST_F(LineDiagnosis, FailedReadOnSwappedWiresNamesTheCause) {
+    DriverProcess orvi = StartOrvi("QK");
+    HWND window = WaitForShownOrviWindow(orvi.Id());
+    ASSERT_NE(window, nullptr);
+    PostMenuCommand(window, IDM_CHANGE_HISTORY);  // reads the transmitter's configuration first
+    const SeenMessageBox box = WaitForMessageBox(orvi.Id());
+    ASSERT_NE(box.window, nullptr) << "no read failure message";
+    EXPECT_EQ(box.caption, "Atenção");
+    EXPECT_EQ(box.text.substr(0, std::string("Erro na leitura da configuração (").size()),
+              "Erro na leitura da configuração (");
+    EXPECT_TRUE(Contains(
+        box.text, "Sem o número de série do Orvi o histórico não pode ser mostrado.\n\n" + std::string(kSwappedCause)))
+        << box.text;
+    SaveScreenshot(box.window, "orvi-read-failure-swapped-wires");
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+
+    // The line is mended: the next failure (nobody answers at all) names no cause that is not there.
+    sim_.Expect("line swapped off");
+    sim_.Fault(1, "silent");
+    PostMenuCommand(window, IDM_CHANGE_HISTORY);
+    const SeenMessageBox silent = WaitForMessageBox(orvi.Id());
+    ASSERT_NE(silent.window, nullptr);
+    EXPECT_FALSE(Contains(silent.text, kSwappedCause)) << silent.text;
+    ASSERT_TRUE(AnswerMessageBox(silent, IDOK));
+}
+
+TEST_F(LineDiagnosis, DialogShowsTheVerdictAndCopiesIt) {
+    DriverProcess orvi = StartOrvi("QK");
+    HWND window = WaitForShownOrviWindow(orvi.Id());
+    ASSERT_NE(window, nullptr);
+    PostMenuCommand(window, IDM_LINE_DIAGNOSIS);
+    HWND dialog = WaitForDialog(orvi.Id(), kDialogCaption);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(dialog, IDC_LINE_DIAGNOSIS_COPY); }, kLookMs))
+        << "the look did not end: " << TextOf(GetDlgItem(dialog, IDC_LINE_DIAGNOSIS_STATE));
+    const std::string text = TextOf(GetDlgItem(dialog, IDC_LINE_DIAGNOSIS_TEXT));
+    EXPECT_TRUE(Contains(text, "Linha: COM1, endereço 1, 9600 bit/s\r\n")) << text;
+    EXPECT_TRUE(Contains(text, std::string("\r\n") + kSwappedCause + "\r\n")) << text;
+    EXPECT_TRUE(Contains(text, "\r\nEvidências:\r\n- ")) << text;
+    EXPECT_TRUE(Contains(text, "\r\nO que fazer:\r\n")) << text;
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDCANCEL)), "Fechar");
+    SaveScreenshot(dialog, "orvi-line-diagnosis");
+
+    ASSERT_TRUE(WaitFor([] { return OpenClipboard(nullptr) != FALSE; }));
+    EmptyClipboard();
+    CloseClipboard();
+    PressButton(dialog, IDC_LINE_DIAGNOSIS_COPY);
+    EXPECT_TRUE(WaitFor([&] { return ClipboardText() == text; })) << ClipboardText();
+
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitGone(dialog));
+    EXPECT_TRUE(Responds(window));
+}
+
+// A look is stopped by Interromper: the click reaches the dialog through the link's wait.
+TEST_F(LineDiagnosis, InterromperStopsTheLook) {
+    DriverProcess orvi = StartOrvi("QK");
+    HWND window = WaitForShownOrviWindow(orvi.Id());
+    ASSERT_NE(window, nullptr);
+    PostMenuCommand(window, IDM_LINE_DIAGNOSIS);
+    HWND dialog = WaitForDialog(orvi.Id(), kDialogCaption);
+    ASSERT_NE(dialog, nullptr);
+    HWND stop = GetDlgItem(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitFor([&] { return TextOf(stop) == "Interromper"; }));
+    const DWORD start = GetTickCount();
+    PostClick(stop);
+    ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(dialog, IDC_LINE_DIAGNOSIS_COPY); }, kLookMs));
+    EXPECT_LT(GetTickCount() - start, 3000u) << "the look went on after Interromper";
+    EXPECT_TRUE(Contains(TextOf(GetDlgItem(dialog, IDC_LINE_DIAGNOSIS_TEXT)), "Diagnóstico interrompido"));
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitGone(dialog));
+}
+
+}  // namespace
