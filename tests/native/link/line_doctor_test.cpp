@@ -6,7 +6,7 @@
 
 #include "line.h"
 #include "line_doctor.h"
-#include "native_platform.h"
+#include "scripted_serial_device.h"
 #include "rtu_frame.h"
 #include "serial_port.h"
 #include "transactions.h"
@@ -210,19 +210,29 @@ Bytes AsReadWithEvenParity(Bytes reply) {
     return reply;
 }
 
+// A line of the test's own at address 1, 9600 bit/s, on a scripted device and its clock.
 class LineEvidenceTest : public ::testing::Test {
 protected:
+    LineEvidenceTest() : clock_(device_), line_(device_, &clock_) {}
     void SetUp() override {
-        ResetNativePlatform();
-        ASSERT_EQ(1, OpenPort());
+        std::snprintf(line_.settings.portName, sizeof line_.settings.portName, "COM1");
+        line_.settings.deviceAddress = 1;
+        line_.settings.baudRate = 9600;
+        ASSERT_EQ(1, OpenPort(line_));
     }
-    ScriptedSerialDevice& device() { return TestDevice(); }
-    LineEvidence& evidence() { return ConfiguratorLine().evidence; }
-    const AddressEvidence& at() { return evidence().At(ConfiguratorLine().settings.deviceAddress); }
+    ScriptedSerialDevice& device() { return device_; }
+    Line& line() { return line_; }
+    LineEvidence& evidence() { return line_.evidence; }
+    const AddressEvidence& at() { return evidence().At(1); }
     LinkError ReadWord() {
         uint16_t word = 0;
-        return ReadHolding(8, &word);
+        return ReadHolding(line_, 8, &word);
     }
+
+private:
+    ScriptedSerialDevice device_;
+    ScriptedClock clock_;
+    Line line_;
 };
 
 TEST_F(LineEvidenceTest, EchoWholeOrCutAndBreaksAheadOrAlone) {
@@ -310,7 +320,7 @@ TEST_F(LineEvidenceTest, ReplyTimesAreKeptAndANewOpeningForgetsAll) {
     // Seven bytes at 9600 bit/s take about 7.3 ms on the line: the end is after that, the start before.
     EXPECT_GE(at().replyEnd.PercentileUs(50), 7000u);
     EXPECT_LT(at().replyStart.PercentileUs(99), at().replyEnd.PercentileUs(50));
-    ASSERT_EQ(1, OpenPort());
+    ASSERT_EQ(1, OpenPort(line()));
     EXPECT_EQ(nullptr, evidence().Find(1));
     EXPECT_EQ(0u, evidence().transactions);
 }
@@ -332,10 +342,10 @@ TEST_F(LineDoctorLookTest, FindsTheRateWhereTheTransmitterAnswers) {
     device().answer = [this](const Bytes& request) {
         return device().lineBaud == 19200 ? OneWordReply(request[0], 1) : Bytes();
     };
-    const LineVerdict verdict = ExamineLine(ConfiguratorLine(), 1, nullptr);
+    const LineVerdict verdict = ExamineLine(line(), 1, nullptr);
     EXPECT_EQ(LineCause::kWrongRate, verdict.cause);
     EXPECT_EQ(19200, verdict.rateFound);
-    EXPECT_EQ(9600, ConfiguratorLine().settings.baudRate);
+    EXPECT_EQ(9600, line().settings.baudRate);
     EXPECT_EQ(9600, device().lineBaud);  // back at the line's own rate
 }
 
@@ -348,22 +358,22 @@ TEST_F(LineDoctorLookTest, HealthyLineAndSwappedWires) {
         }
         return OneWordReply(request[0], 1);
     };
-    EXPECT_EQ(LineCause::kHealthy, ExamineLine(ConfiguratorLine(), 1, nullptr).cause);
+    EXPECT_EQ(LineCause::kHealthy, ExamineLine(line(), 1, nullptr).cause);
 
     device().answer = nullptr;
     device().aheadOfReply = {0x00};  // an inverted idle line: a break after each request, at every rate
-    EXPECT_EQ(LineCause::kSwappedWires, ExamineLine(ConfiguratorLine(), 1, nullptr).cause);
+    EXPECT_EQ(LineCause::kSwappedWires, ExamineLine(line(), 1, nullptr).cause);
 }
 
 TEST_F(LineDoctorLookTest, AFailedReadNamesOnlyWhatTheLineShowed) {
     device().echoBytes = 4;
     uint16_t word = 0;
-    EXPECT_EQ(kLinkTimeout, ReadHolding(8, &word));
-    EXPECT_EQ(LineCause::kRtsEarly, ProbableCause(ConfiguratorLine()).cause);
+    EXPECT_EQ(kLinkTimeout, ReadHolding(line(), 8, &word));
+    EXPECT_EQ(LineCause::kRtsEarly, ProbableCause(line()).cause);
     device().echoBytes = 0;
-    ASSERT_EQ(1, OpenPort());
-    EXPECT_EQ(kLinkTimeout, ReadHolding(8, &word));  // plain silence: could be a rate, a wire, nobody
-    EXPECT_EQ(LineCause::kUnknown, ProbableCause(ConfiguratorLine()).cause);
+    ASSERT_EQ(1, OpenPort(line()));
+    EXPECT_EQ(kLinkTimeout, ReadHolding(line(), 8, &word));  // plain silence: could be a rate, a wire, nobody
+    EXPECT_EQ(LineCause::kUnknown, ProbableCause(line()).cause);
 }
 
 }  // namespace
