@@ -43,6 +43,11 @@ struct AddressEvidence {
     uint32_t headLost = 0;       // a reply that is the tail of the one expected: its first bytes lost
     uint8_t headLostBytes = 0;   // how many, on the last such reply
     uint32_t lateReplies = 0;    // its reply heard only before the next request
+    uint8_t shortBy = 0;         // how many bytes the last short frame lacked
+    uint32_t shortBySame = 0;    // short frames in a row that lacked as many
+    uint32_t repeatedFailures = 0;  // a failed reply the same, byte for byte, as the failed one before
+    uint32_t lastFailureHash = 0;
+    uint32_t lineErrorReplies = 0;  // replies during which the driver counted line errors
     TimeSpread replyStart;       // from the end of the request to the first byte of the reply
     TimeSpread replyEnd;         // from the end of the request to the end of the reply
 };
@@ -57,11 +62,13 @@ struct LookEvidence {
     uint32_t otherRateTries = 0;
     uint32_t otherRateCrcFailures = 0;  // at the rates above the current one
     uint32_t otherRateGood = 0;
-    uint32_t slowAllowanceMs = 0;  // the longest reply start the look saw, with a long wait
+    uint32_t slowReplyMs = 0;   // when a reply came, waited for long, later than the allowance
+    uint32_t allowanceMs = 0;   // what the link waits for that reply
 };
 
 struct LineEvidence {
     enum { kAddresses = 8, kUnaskedKept = 32 };
+    bool collecting = true;    // off only to measure what collecting costs
     bool networkLine = false;  // through a gateway or a device server: no echo, no line times
     uint32_t transactions = 0;
     // Bytes that waited in the input before a request was sent: nobody of ours asked for them.
@@ -88,5 +95,42 @@ struct LineEvidence {
     // The slot of an address (a new one when there is room, the oldest reused otherwise).
     AddressEvidence& At(uint8_t address);
     const AddressEvidence* Find(uint8_t address) const;
-    void Clear() { *this = LineEvidence(); }
+    // Forgets what the line showed (a new opening: another port, rate or adapter); keeps collecting.
+    void Clear() {
+        const bool keep = collecting;
+        *this = LineEvidence();
+        collecting = keep;
+    }
 };
+
+// What the frame layer tells the evidence; each is a few comparisons and counters.
+
+// What came ahead of a reply: our own request (whole or cut) and 0x00 bytes (breaks).
+struct ReplyLead {
+    enum Echo { kNoEcho, kWholeEcho, kCutEcho } echo = kNoEcho;
+    size_t skip = 0;        // bytes of echo
+    size_t zeros = 0;       // 0x00 bytes after the echo and ahead of the reply (or alone)
+};
+// Of everything one read brought (arrived bytes, as read), against the request and the reply's length.
+ReplyLead ReadLead(const uint8_t* bytes, size_t arrived, const uint8_t* request, size_t requestLength,
+                   uint8_t replyLength);
+
+struct ReplyHeard {
+    const uint8_t* request;
+    size_t requestLength;
+    const uint8_t* bytes;  // a complete read: the reply's length at the front; a short one: as read
+    size_t arrived;
+    uint8_t replyLength;   // of a good reply
+    uint16_t result;       // the LinkError the reply's checks gave
+    uint32_t endUs;        // from the end of the request to the end of the read (0: not timed)
+    uint32_t lineTimeUs;   // of the reply's bytes on the line
+    bool lineErrors;       // the driver counted line errors during the read
+    uint8_t gatewayException;  // 0x0A or 0x0B from a gateway, else 0
+};
+void NoteReply(LineEvidence& evidence, const ReplyLead& lead, const ReplyHeard& heard);
+// Bytes that waited in the input before a request; lastRequest is the request sent before them.
+void NoteUnasked(LineEvidence& evidence, const uint8_t* bytes, size_t count, const uint8_t* lastRequest,
+                 size_t lastRequestLength);
+// Whether reply (length bytes) may be the expected reply to request as a receiver at 8N1 reads a
+// sender with a parity bit: every byte whose bit after the data is 0 arrives as 0x00 (a framing error).
+bool OnParityPattern(const uint8_t* reply, size_t length, const uint8_t* request, size_t requestLength);

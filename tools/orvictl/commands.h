@@ -34,6 +34,7 @@ int RunAddress(LineSession& session, const GlobalOptions& options, const Argumen
 int RunBaud(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 int RunJournal(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 int RunReport(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
+int RunDoctor(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 int RunPlant(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 
 // The usage message of a command (to standard error) and the usage exit code.
