@@ -43,7 +43,7 @@ std::string LineName() {
 // The verdict's heading: the cause in words, or what the look could not tell.
 std::string Heading(const LineVerdict& verdict) {
     switch (verdict.cause) {
-    case LineCause::kHealthy: return std::string("A linha está saudável (") + CauseWords(verdict.cause) + ").";
+    case LineCause::kHealthy: return "A linha está saudável.";
     case LineCause::kUnknown: return "Nada do que a linha mostrou indica uma causa.";
     default: return std::string("Provável causa: ") + CauseWords(verdict.cause);
     }
