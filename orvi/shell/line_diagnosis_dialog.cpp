@@ -108,7 +108,13 @@ void RunLook(HWND dialog) {
         return look.stopAsked;
     });
     look.running = false;
-    ShowResult(dialog, "Linha " + LineName() + ":", VerdictText(verdict, look.stopAsked));
+    char state[96];
+    std::snprintf(state, sizeof state,
+                  look.stopAsked ? "Exame interrompido depois de %u s." : "Exame concluído em %u s.",
+                  static_cast<unsigned>((GetTickCount64() - look.startedMs + 500) / 1000));
+    ShowResult(dialog, state, VerdictText(verdict, look.stopAsked));
+    // On Fechar rather than in the text, which would show its caret ahead of the first line.
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
 }
 
 void CopyText(HWND dialog) {
