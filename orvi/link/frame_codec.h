@@ -19,6 +19,8 @@ public:
     // bytes); returns its length, or 0 when no reply came within the device's time-outs.
     // expectedLength is the length of a good reply, for codecs that cannot tell a frame's end.
     virtual size_t Receive(SerialDevice& device, uint8_t* reply, size_t capacity, uint8_t expectedLength) = 0;
+    // A gateway's own word that nobody answered it (0x0A, 0x0B) behind the last empty Receive; 0 otherwise.
+    virtual uint8_t LastGatewayException() const { return 0; }
 };
 
 // The configurator line's codec (a line's Codec); nullptr: RTU frames on the line.

@@ -11,6 +11,7 @@
 #include "frame_codec.h"
 #include "frame_observer.h"
 #include "line_clock.h"
+#include "line_evidence.h"
 #include "link_error.h"
 #include "serial_device.h"
 #include "write_outcome.h"
@@ -79,6 +80,8 @@ public:
 
     LineFrame frame;
     LineCounters counters;
+    // What the line has shown of itself (echo, bytes unasked, reply times, driver counters), for the doctor.
+    LineEvidence evidence;
     // Counts the openings of the port: what was learnt about a line holds until it opens again.
     uint32_t openings = 0;
     ReadTimeouts portReadTimeouts = {0, 0, 0};

@@ -54,7 +54,7 @@ public:
 
     // A gateway that answers for an absent transmitter (0x0A, 0x0B) has said "no reply": Receive
     // then returns 0, as on a silent line, and this keeps the code (0 after any other outcome).
-    uint8_t LastGatewayException() const { return lastGatewayException_; }
+    uint8_t LastGatewayException() const override { return lastGatewayException_; }
     PrivatePath PrivateFunctions() const { return privatePath_; }
     // The transmitter's private values (by address) that could not pass this gateway, in the order first asked.
     const std::vector<uint16_t>& RefusedPrivateValues() const { return refusedPrivate_; }

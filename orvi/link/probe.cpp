@@ -39,6 +39,9 @@ public:
     bool WaitTransmitEmpty(uint32_t boundMs) override { return inner_.WaitTransmitEmpty(boundMs); }
     void Close() override { inner_.Close(); }
     bool IsOpen() const override { return inner_.IsOpen(); }
+    size_t ReadWaiting(uint8_t* buffer, size_t maxCount) override { return inner_.ReadWaiting(buffer, maxCount); }
+    bool TakeLineErrors(DriverErrorCounts* counts) override { return inner_.TakeLineErrors(counts); }
+    int32_t LatencyTimerMs(char* how, size_t room) override { return inner_.LatencyTimerMs(how, room); }
 
     bool Write(const uint8_t* bytes, size_t count) override {
         // The request is on the line for its line time from the write, and at least until the

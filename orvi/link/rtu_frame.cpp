@@ -5,6 +5,7 @@
 
 #include "frame_codec.h"
 #include "line.h"
+#include "line_evidence.h"
 #include "serial_port.h"
 
 namespace {
@@ -192,14 +193,49 @@ uint16_t Crc16Step(uint16_t crc, uint8_t byte) {
     return crc;
 }
 
+// Takes what waits in the input before a request (nobody of ours asked for it) and the driver's
+// line errors since the last look, so that they count for the line and not for the next reply.
+void CollectBeforeRequest(Line& line, SerialDevice& device) {
+    LineEvidence& evidence = line.evidence;
+    if (!evidence.collecting) return;
+    uint8_t waiting[64];
+    const size_t count = device.ReadWaiting(waiting, sizeof waiting);
+    if (count) NoteUnasked(evidence, waiting, count, line.frame.request, line.frame.requestLength);
+    evidence.driverCounts = device.TakeLineErrors(&evidence.driver) || evidence.driverCounts;
+}
+
+// The driver's line errors during one read: whether any came.
+bool LineErrorsDuring(Line& line, SerialDevice& device) {
+    LineEvidence& evidence = line.evidence;
+    const uint32_t before = evidence.driver.Total();
+    evidence.driverCounts = device.TakeLineErrors(&evidence.driver) || evidence.driverCounts;
+    return evidence.driver.Total() != before;
+}
+
+void NoteHeard(Line& line, const ReplyLead& lead, size_t arrived, uint8_t length, LinkError result, uint32_t endUs,
+               bool lineErrors, uint8_t gatewayException) {
+    const LineFrame& frame = line.frame;
+    const size_t replyBytes = arrived < length ? arrived : length;
+    const ReplyHeard heard = {frame.request, frame.requestLength, frame.receive,
+                              arrived,       length,              result,
+                              endUs,         LineTimeUs(replyBytes, line.settings.baudRate),
+                              lineErrors,    gatewayException};
+    NoteReply(line.evidence, lead, heard);
+}
+
 // A codec knows where its reply ends, so the reply is exactly what it returns: an exception
 // reply shorter than a good one is checked as the exception it is.
 LinkError ReceiveThroughCodec(Line& line, FrameCodec& codec, SerialDevice& device, uint8_t length) {
     LineFrame& frame = line.frame;
     const size_t arrived = codec.Receive(device, frame.receive, sizeof frame.receive, length);
     Observe(line, FrameDirection::Received, frame.receive, arrived);
-    if (arrived < 4 || arrived > 255) return Failed(line, kLinkTimeout);
-    return CheckReply(line, static_cast<uint8_t>(arrived));
+    line.evidence.networkLine = true;
+    const LinkError result = arrived < 4 || arrived > 255 ? Failed(line, kLinkTimeout)
+                                                          : CheckReply(line, static_cast<uint8_t>(arrived));
+    if (line.evidence.collecting)
+        NoteHeard(line, ReplyLead(), arrived, static_cast<uint8_t>(arrived < 256 ? arrived : 255), result, 0, false,
+                  arrived == 0 ? codec.LastGatewayException() : 0);
+    return result;
 }
 }  // namespace
 
@@ -281,6 +317,7 @@ void SendRequest(Line& line, uint16_t reg, uint16_t count, uint8_t functionCode,
     RaiseRts(line);
     if (device.IsOpen()) {
         // Bytes still queued from an earlier reply would be read as this request's reply.
+        CollectBeforeRequest(line, device);
         device.Purge(true, true);
         const uint64_t writeStart = clock.NowUs();
         frame.sent = device.Write(out, length);
@@ -312,15 +349,26 @@ LinkError ReceiveReply(Line& line, uint8_t functionCode, uint16_t count) {
 
     const size_t arrived = ReadReply(line, device, length);
     Observe(line, FrameDirection::Received, frame.receive, arrived);
+    const uint64_t now = line.Clock().NowUs();
     // A read that heard nothing leaves the line quiet since the request left it: the whole wait
     // already counts towards the gap before the next request (an inventory's sweep lives on this).
-    frame.lineQuietSinceUs = arrived == 0 && frame.requestEndUs != 0 ? frame.requestEndUs : line.Clock().NowUs();
-    if (arrived < length) return Failed(line, kLinkTimeout);
+    frame.lineQuietSinceUs = arrived == 0 && frame.requestEndUs != 0 ? frame.requestEndUs : now;
+    const bool collecting = line.evidence.collecting;
+    const ReplyLead lead = collecting ? ReadLead(frame.receive, arrived, frame.request, frame.requestLength, length)
+                                      : ReplyLead();
+    const bool lineErrors = collecting && LineErrorsDuring(line, device);
+    const uint32_t endUs = now > frame.requestEndUs ? static_cast<uint32_t>(now - frame.requestEndUs) : 0u;
+    if (arrived < length) {
+        const LinkError failed = Failed(line, kLinkTimeout);
+        if (collecting) NoteHeard(line, lead, arrived, length, failed, endUs, lineErrors, 0);
+        return failed;
+    }
     const bool echoAhead = EchoAhead(frame, arrived, length);
     // The reply is the last L bytes: an echo of the request or stray bytes ahead of it are dropped.
     if (arrived > length) std::memmove(frame.receive, frame.receive + (arrived - length), length);
     const LinkError result = CheckReply(line, length);
     LearnFromReply(line, echoAhead, arrived, length, result);
+    if (collecting) NoteHeard(line, lead, arrived, length, result, endUs, lineErrors, 0);
     return result;
 }
 

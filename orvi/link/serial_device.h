@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+struct DriverErrorCounts;
+
 // COMMTIMEOUTS semantics: a read of k bytes returns when k bytes have arrived; or, once a byte has
 // arrived, when two bytes are further apart than intervalMs; or perByteMs * k + constantMs after it
 // began. A zero field is not used; all three zero would block, so the link never sets that.
@@ -51,6 +53,27 @@ public:
     virtual size_t Read(uint8_t* buffer, size_t maxCount) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+
+    // What the line has shown, for the doctor; a device that cannot tell keeps these defaults.
+    // Takes up to maxCount bytes already waiting in the input, without waiting for more.
+    virtual size_t ReadWaiting(uint8_t* buffer, size_t maxCount) {
+        (void)buffer;
+        (void)maxCount;
+        return 0;
+    }
+    // Adds the line errors (framing, parity, overrun, break) the driver saw since the last call;
+    // false when the system gives none.
+    virtual bool TakeLineErrors(DriverErrorCounts* counts) {
+        (void)counts;
+        return false;
+    }
+    // The USB adapter's latency timer in ms, -1 when not known; how (room bytes) says the
+    // command or setting that lowers it.
+    virtual int32_t LatencyTimerMs(char* how, size_t room) {
+        (void)how;
+        (void)room;
+        return -1;
+    }
 };
 
 SerialDevice& SystemSerialDevice();

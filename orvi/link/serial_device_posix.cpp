@@ -2,6 +2,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -14,6 +16,7 @@
 #include <linux/serial.h>
 #endif
 
+#include "line_evidence.h"
 #include "rs485_mode.h"
 #include "serial_device.h"
 #include "serial_device_posix.h"
@@ -72,6 +75,8 @@ public:
         readTimeouts_ = {0, 0, 0};
         writeTimeouts_ = {0, 0};
         portName_ = portName;
+        counterable_ = true;
+        countsKnown_ = false;
         EnterRs485Mode();
         return true;
     }
@@ -231,6 +236,56 @@ public:
 
     bool IsOpen() const override { return fd_ >= 0; }
 
+    // The port is non-blocking: a read takes what waits and returns.
+    size_t ReadWaiting(uint8_t* buffer, size_t maxCount) override {
+        if (fd_ < 0 || maxCount == 0) return 0;
+        const ssize_t n = read(fd_, buffer, maxCount);
+        return n > 0 ? static_cast<size_t>(n) : 0u;
+    }
+
+    // The kernel's counters run from the port's first opening since boot: what they moved since the
+    // last look is this line's. A pseudo-terminal or a driver without them refuses the request.
+    bool TakeLineErrors(DriverErrorCounts* counts) override {
+#ifdef TIOCGICOUNT
+        if (fd_ < 0 || !counterable_) return false;
+        serial_icounter_struct now{};
+        if (Ioctl(fd_, TIOCGICOUNT, &now) != 0) {
+            counterable_ = false;
+            return false;
+        }
+        if (countsKnown_) {
+            counts->frame += static_cast<uint32_t>(now.frame - lastCounts_.frame);
+            counts->parity += static_cast<uint32_t>(now.parity - lastCounts_.parity);
+            counts->overrun += static_cast<uint32_t>(now.overrun - lastCounts_.overrun);
+            counts->breaks += static_cast<uint32_t>(now.brk - lastCounts_.brk);
+        }
+        lastCounts_ = now;
+        countsKnown_ = true;
+        return true;
+#else
+        (void)counts;
+        return false;
+#endif
+    }
+
+    // A USB serial adapter holds what it received until its latency timer runs out (16 ms on an FTDI
+    // chip as it comes): Linux shows the timer in sysfs for the adapter behind the port's name.
+    int32_t LatencyTimerMs(char* how, size_t room) override {
+        char* resolved = realpath(portName_.c_str(), nullptr);
+        if (!resolved) return -1;
+        const char* slash = std::strrchr(resolved, '/');
+        const std::string node = slash ? slash + 1 : resolved;
+        std::free(resolved);
+        const std::string path = "/sys/bus/usb-serial/devices/" + node + "/latency_timer";
+        FILE* file = std::fopen(path.c_str(), "r");
+        if (!file) return -1;
+        int value = -1;
+        if (std::fscanf(file, "%d", &value) != 1) value = -1;
+        std::fclose(file);
+        if (how && room) std::snprintf(how, room, "echo 1 | sudo tee %s", path.c_str());
+        return value;
+    }
+
 private:
     // Where the driver offers it, the kernel raises RTS for exactly the time the UART sends, as
     // the Windows toggle mode does; otherwise RTS is driven by hand through the modem-control bits.
@@ -281,6 +336,11 @@ private:
     uint32_t releaseDelayMs_ = 0;  // how long the board keeps RTS after the last byte
     bool releaseWarned_ = false;   // said once for each opening
     std::string portName_;
+    bool counterable_ = true;  // false once the driver refused its counters
+    bool countsKnown_ = false;
+#ifdef TIOCGICOUNT
+    serial_icounter_struct lastCounts_{};
+#endif
 #ifdef TIOCSRS485
     serial_rs485 savedRs485_{};
 #endif

@@ -1,6 +1,8 @@
 // The serial port on Win32: CreateFileA, the device-control block, time-outs, RTS, read and write.
 #include "serial_device_win32.h"
 
+#include "adapter_latency_win32.h"
+#include "line_evidence.h"
 #include "line_settings.h"
 #include "serial_device.h"
 
@@ -74,6 +76,8 @@ public:
         if (h == INVALID_HANDLE_VALUE) return false;
         Close();
         handle_ = h;
+        lstrcpynA(portName_, portName, sizeof portName_);
+        pendingErrors_ = 0;
         return true;
     }
 
@@ -136,10 +140,8 @@ public:
     bool WaitTransmitEmpty(uint32_t boundMs) override {
         const DWORD start = GetTickCount();
         for (;;) {
-            DWORD errors = 0;
             COMSTAT status;
-            ZeroMemory(&status, sizeof status);
-            if (!ClearCommError(handle_, &errors, &status)) return false;
+            if (!Status(&status)) return false;
             if (status.cbOutQue == 0) return true;
             if (GetTickCount() - start >= boundMs) return false;
             Sleep(1);
@@ -159,6 +161,31 @@ public:
 
     bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
 
+    // What waits in the driver's input queue is there in full: a read of that many returns at once.
+    size_t ReadWaiting(uint8_t* buffer, size_t maxCount) override {
+        COMSTAT status;
+        if (!Status(&status) || status.cbInQue == 0) return 0;
+        const DWORD count = status.cbInQue < maxCount ? status.cbInQue : static_cast<DWORD>(maxCount);
+        DWORD got = 0;
+        if (!ReadFile(handle_, buffer, count, &got, nullptr)) return 0;
+        return got;
+    }
+
+    // ClearCommError tells only which errors happened since it was last called, not how many: each
+    // counts once. Every call of it (the transmit-empty poll too) keeps what it cleared for this.
+    bool TakeLineErrors(DriverErrorCounts* counts) override {
+        COMSTAT status;
+        if (!Status(&status)) return false;
+        if (pendingErrors_ & CE_FRAME) ++counts->frame;
+        if (pendingErrors_ & CE_RXPARITY) ++counts->parity;
+        if (pendingErrors_ & CE_OVERRUN) ++counts->overrun;
+        if (pendingErrors_ & CE_BREAK) ++counts->breaks;
+        pendingErrors_ = 0;
+        return true;
+    }
+
+    int32_t LatencyTimerMs(char* how, size_t room) override { return AdapterLatencyTimerMs(portName_, how, room); }
+
     bool LastApplied(DCB* dcb) const {
         if (anyApplied_) *dcb = lastApplied_;
         return anyApplied_;
@@ -170,6 +197,15 @@ private:
         if (!SetCommState(handle_, dcb)) return false;
         lastApplied_ = *dcb;
         anyApplied_ = true;
+        return true;
+    }
+
+    // The driver's status; the error flags it clears are kept for TakeLineErrors.
+    bool Status(COMSTAT* status) {
+        DWORD errors = 0;
+        ZeroMemory(status, sizeof *status);
+        if (!ClearCommError(handle_, &errors, status)) return false;
+        pendingErrors_ |= errors;
         return true;
     }
 
@@ -187,6 +223,8 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     ReadTimeouts read_ = {0, 0, 0};
     WriteTimeouts write_ = {0, 0};
+    char portName_[16] = {};
+    DWORD pendingErrors_ = 0;
     DCB lastApplied_ = {};
     bool anyApplied_ = false;
 };

@@ -94,6 +94,8 @@ uint32_t TurnaroundMs(int32_t baudRate) {
 
 int OpenPort(Line& line) {
     ++line.openings;
+    // What the line showed was of the port, rate and adapter it had: a new opening starts afresh.
+    line.evidence.Clear();
     CommSettings& settings = line.settings;
     SerialDevice& device = line.Device();
     if (device.IsOpen()) device.Close();

@@ -3,13 +3,14 @@
 #pragma once
 
 // ---- shell: menu, About box, host communication dialog, please-wait window ----
-// Menu "Menu": &Arquivo/&Sair, &Configurar/&Comunicação, &Orvi/&Configurador and &Busca Automática,
-// Aj&uda/S&obre.
+// Menu "Menu": &Arquivo/&Sair, &Configurar/&Comunicação and Diagnóstico da linha..., &Orvi/&Configurador and &Busca
+// Automática, Aj&uda/S&obre.
 #define IDM_ABOUT 40002
 #define IDM_EXIT 40003
 #define IDM_HOST_COMM 40005
 #define IDM_CONFIG_SHEET 40031
 #define IDM_AUTO_SEARCH 40033
+#define IDM_LINE_DIAGNOSIS 40112
 // The records' commands, also in the sheet's system menu: below 0xF000 with the low four bits clear,
 // which the system keeps for itself in WM_SYSCOMMAND.
 #define IDM_SAVE_CONFIG_FILE 40048
@@ -24,6 +25,12 @@
 #define IDC_HOST_RATE_9600 1005
 #define IDC_HOST_RATE_19200 1006
 #define IDC_HOST_ADDRESS 1031
+// Line diagnosis dialog "Diagnóstico da linha...": the line examined, the verdict, Copiar and Fechar
+// (IDCANCEL, which stops the examination while it runs).
+#define IDD_LINE_DIAGNOSIS 111
+#define IDC_LINE_DIAGNOSIS_STATE 1210
+#define IDC_LINE_DIAGNOSIS_TEXT 1211
+#define IDC_LINE_DIAGNOSIS_COPY 1212
 
 // ---- sheet: Input/Output page (template 101) ----
 #define IDD_IO_PAGE 101

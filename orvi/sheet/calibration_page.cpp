@@ -6,6 +6,7 @@
 #include "config_snapshot.h"
 #include "live_failure_text.h"
 #include "live_page_timer.h"
+#include "probable_cause_text.h"
 #include "resource.h"
 #include "sheet_visit.h"
 #include "spin_value.h"
@@ -55,8 +56,8 @@ void ActivateCalibrationPage(HWND page) {
             visit.trims.known[i] = true;
         } else {
             ForgetTransmitterRead();  // whatever answers later may be another transmitter
-            calibrationPageMessageBox(page, LinkFailureText(slot.readFailure, result).c_str(), "Erro na leitura",
-                                      MB_OK | MB_ICONWARNING);
+            calibrationPageMessageBox(page, WithProbableCause(LinkFailureText(slot.readFailure, result)).c_str(),
+                                      "Erro na leitura", MB_OK | MB_ICONWARNING);
         }
     }
     visit.calibrationKnown = calibration;

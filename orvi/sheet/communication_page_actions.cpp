@@ -11,6 +11,7 @@
 #include "communication_search.h"
 #include "config_snapshot.h"
 #include "io_page_fill.h"
+#include "probable_cause_text.h"
 #include "resource.h"
 #include "serial_port.h"
 #include "sheet_visit.h"
@@ -90,7 +91,7 @@ void ReadNetworkTransmitter(HWND page) {
                       "Erro na leitura da configuração do Equipamento de endereço %d e baud rate %d!\n\n"
                       "Execute a Busca Automática do Orvi com o Equipamento ponto a ponto!",
                       commSettings.deviceAddress, static_cast<int>(commSettings.baudRate));
-        ShowCommunicationMessage(page, message, "Atenção", MB_OK);
+        ShowCommunicationMessage(page, WithProbableCause(message).c_str(), "Atenção", MB_OK);
         return;
     }
     CurrentVisit()->DecodeConfigBlock(block);

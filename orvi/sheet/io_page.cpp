@@ -10,6 +10,7 @@
 #include "io_page_file_values.h"
 #include "io_page_fill.h"
 #include "io_page_message_box.h"
+#include "probable_cause_text.h"
 #include "resource.h"
 #include "sheet_host.h"
 #include "sheet_visit.h"
@@ -42,7 +43,7 @@ BOOL InitIoPage(HWND page) {
         std::snprintf(message, sizeof message,
                       "Erro na leitura da configuração (%s)!\n\nExecute a Busca Automática do Orvi!",
                       LinkErrorText(result));
-        ioPageMessageBox(page, message, "Atenção", MB_ICONWARNING | MB_OK);
+        ioPageMessageBox(page, WithProbableCause(message).c_str(), "Atenção", MB_ICONWARNING | MB_OK);
         // Without a configuration the sheet has nothing to show: it closes as by Cancel once it runs.
         // The sheet mode then ends; the service mode goes back to its main window, whose menu offers
         // the search the message recommends.

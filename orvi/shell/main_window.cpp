@@ -33,6 +33,7 @@ bool OnMenuCommand(HWND window, WPARAM command) {
     switch (command) {
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return true;
     case IDM_HOST_COMM: RunDialog("Comunic", window, HostCommDialogProc); return true;
+    case IDM_LINE_DIAGNOSIS: RunDialog(MAKEINTRESOURCEA(IDD_LINE_DIAGNOSIS), window, LineDiagnosisProc); return true;
     case IDM_CONFIG_SHEET: OpenConfigSheet(ProgramSheetHost(), window); return true;
     case IDM_AUTO_SEARCH: RunSearchFromMenu(window); return true;
     case IDM_ABOUT: RunDialog("SOBRE", window, AboutBoxProc); return true;

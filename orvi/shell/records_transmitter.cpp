@@ -5,6 +5,7 @@
 
 #include "comm_settings.h"
 #include "config_ini.h"
+#include "sheet/probable_cause_text.h"
 #include "sheet/sheet_visit.h"
 #include "text_convert.h"
 #include "shell/shell_state.h"
@@ -31,7 +32,7 @@ bool ReadTransmitterConfiguration(HWND owner, const char* consequence, ConfigSna
         char message[512];
         std::snprintf(message, sizeof message, "Erro na leitura da configuração (%s)!\n\n%s", LinkErrorText(result),
                       consequence);
-        ShowMessage(owner, message, "Atenção", MB_OK | MB_ICONWARNING);
+        ShowMessage(owner, WithProbableCause(message).c_str(), "Atenção", MB_OK | MB_ICONWARNING);
         return false;
     }
     *config = DecodeConfiguration(block);

@@ -4,3 +4,4 @@
 
 INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK HostCommDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK LineDiagnosisProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

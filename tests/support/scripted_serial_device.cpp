@@ -99,7 +99,19 @@ size_t ScriptedSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
         } else if (answer && !written.empty()) {
             reply = answer(written.back());
         }
+        if (!written.empty() && echoBytes != 0) {
+            const Bytes& request = written.back();
+            const size_t echoed = echoBytes < 0 ? request.size() : std::min(request.size(), size_t(echoBytes));
+            input.insert(input.end(), request.begin(), request.begin() + static_cast<std::ptrdiff_t>(echoed));
+        }
+        input.insert(input.end(), aheadOfReply.begin(), aheadOfReply.end());
         input.insert(input.end(), reply.begin(), reply.end());
+        if (!reply.empty()) {
+            pendingErrors.frame += errorsPerReply.frame;
+            pendingErrors.parity += errorsPerReply.parity;
+            pendingErrors.overrun += errorsPerReply.overrun;
+            pendingErrors.breaks += errorsPerReply.breaks;
+        }
     }
     const size_t n = std::min(input.size(), maxCount);
     if (n) std::memcpy(buffer, input.data(), n);
@@ -108,6 +120,23 @@ size_t ScriptedSerialDevice::Read(uint8_t* buffer, size_t maxCount) {
     if (n) lastByteUs = nowUs;
     if (n < maxCount) nowUs += 1000u * (n ? timeouts.intervalMs : timeouts.perByteMs * maxCount + timeouts.constantMs);
     return n;
+}
+
+size_t ScriptedSerialDevice::ReadWaiting(uint8_t* buffer, size_t maxCount) {
+    const size_t n = std::min(input.size(), maxCount);
+    if (n) std::memcpy(buffer, input.data(), n);
+    input.erase(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(n));
+    return n;
+}
+
+bool ScriptedSerialDevice::TakeLineErrors(DriverErrorCounts* counts) {
+    if (!countsErrors) return false;
+    counts->frame += pendingErrors.frame;
+    counts->parity += pendingErrors.parity;
+    counts->overrun += pendingErrors.overrun;
+    counts->breaks += pendingErrors.breaks;
+    pendingErrors = DriverErrorCounts();
+    return true;
 }
 
 void ScriptedSerialDevice::Close() {

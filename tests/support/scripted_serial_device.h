@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "line_clock.h"
+#include "line_evidence.h"
 #include "serial_device.h"
 
 typedef std::vector<uint8_t> Bytes;
@@ -31,6 +32,15 @@ public:
     std::deque<Bytes> replies;                          // one per request; an empty entry is silence
     std::function<Bytes(const Bytes& request)> answer;  // used when no scripted reply is left
     Bytes input;                                        // bytes arrived and not yet read
+    // What the line adds to each request's reply, as an adapter or the wiring would: the request's
+    // echo (echoBytes of it; -1: whole), then the bytes ahead (a 0x00 break), then the reply, if any.
+    int echoBytes = 0;
+    Bytes aheadOfReply;
+    // The driver's line error counters (countsErrors false: a system that gives none); each reply
+    // put on the line adds errorsPerReply.
+    bool countsErrors = false;
+    DriverErrorCounts errorsPerReply;
+    DriverErrorCounts pendingErrors;
 
     // Record.
     std::vector<std::string> events;  // "open COM1", "configure COM1:9600,n,8,1 19200", "rts 1", ...
@@ -66,6 +76,8 @@ public:
     size_t Read(uint8_t* buffer, size_t maxCount) override;
     void Close() override;
     bool IsOpen() const override { return open_; }
+    size_t ReadWaiting(uint8_t* buffer, size_t maxCount) override;
+    bool TakeLineErrors(DriverErrorCounts* counts) override;
 
 private:
     uint64_t ByteTimeUs() const { return 10000000u / static_cast<uint64_t>(lineBaud); }

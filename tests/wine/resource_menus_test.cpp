@@ -57,7 +57,7 @@ TEST(ResourceMenus, ConfiguratorMenuReachesTheRecordsExitHostSettingsSheetSearch
                         {"Histórico de alterações...", 40096, {}},
                         {"", 0, {}},
                         {"&Sair", 40003, {}}}},
-                      {"&Configurar", 0, {{"&Comunicação", 40005, {}}}},
+                      {"&Configurar", 0, {{"&Comunicação", 40005, {}}, {"Diagnóstico da linha...", 40112, {}}}},
                       {"&Orvi", 0, {{"&Configurador", 40031, {}}, {"&Busca Automática", 40033, {}}}},
                       {"Aj&uda", 0, {{"S&obre", 40002, {}}}},
                   },

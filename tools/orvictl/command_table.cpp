@@ -291,6 +291,25 @@ const Command kCommands[] = {
      "  --instrument, --tolerance   como em report\n"
      "  --force             substitui o dossiê que já está na pasta\n",
      RunPlant},
+    {"doctor", "diz a provável causa de uma linha que não responde bem",
+     "Uso: orvictl [opções globais] doctor [--address A] [--json]\n"
+     "\n"
+     "Examina a linha: faz leituras curtas e longas no endereço A (padrão: o de fábrica, 1) na taxa\n"
+     "atual e, se ninguém responde, uma pergunta curta em cada uma das outras taxas. Diz a provável\n"
+     "causa, o que se viu (eco do pedido inteiro ou cortado, 0x00 antes da resposta, bytes sem pedido,\n"
+     "CRC errado, respostas curtas, tempos de resposta, contadores de erro do driver, timer de latência\n"
+     "do adaptador USB) e o que fazer. Nada é escrito no transmissor. Numa linha de rede (tcp://,\n"
+     "rfc2217://, modbus-tcp://) as outras taxas não são tentadas.\n"
+     "\n"
+     "  --address A   o endereço a examinar (1 a 247)\n"
+     "  --json        o veredito em JSON: causa (saudavel, sem_linha, fios_invertidos, taxa_errada com\n"
+     "                taxa, paridade_diferente, eco_do_adaptador, rts_cedo, rts_tarde, sem_polarizacao,\n"
+     "                endereco_duplicado, outro_mestre, ruido, resposta_lenta, gateway_sem_caminho,\n"
+     "                latencia_usb), evidencia e conselho\n"
+     "\n"
+     "Sai com 0 quando a linha está saudável, 1 quando uma causa foi apontada, 4 quando nada do que se\n"
+     "viu aponta uma causa.\n",
+     RunDoctor},
     {"ports", "lista as portas seriais desta máquina",
      "Uso: orvictl ports\n"
      "\n"

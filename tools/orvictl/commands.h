@@ -36,6 +36,7 @@ int RunJournal(LineSession& session, const GlobalOptions& options, const Argumen
 int RunReport(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 int RunCheck(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 int RunNew(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
+int RunDoctor(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 int RunPlant(LineSession& session, const GlobalOptions& options, const Arguments& arguments);
 
 // The usage message of a command (to standard error) and the usage exit code.

@@ -36,3 +36,9 @@ bool NamedPortDevice::WaitTransmitEmpty(uint32_t boundMs) { return inner_.WaitTr
 size_t NamedPortDevice::Read(uint8_t* buffer, size_t maxCount) { return inner_.Read(buffer, maxCount); }
 void NamedPortDevice::Close() { inner_.Close(); }
 bool NamedPortDevice::IsOpen() const { return inner_.IsOpen(); }
+
+size_t NamedPortDevice::ReadWaiting(uint8_t* buffer, size_t maxCount) { return inner_.ReadWaiting(buffer, maxCount); }
+
+bool NamedPortDevice::TakeLineErrors(DriverErrorCounts* counts) { return inner_.TakeLineErrors(counts); }
+
+int32_t NamedPortDevice::LatencyTimerMs(char* how, size_t room) { return inner_.LatencyTimerMs(how, room); }

@@ -34,6 +34,9 @@ public:
     size_t Read(uint8_t* buffer, size_t maxCount) override;
     void Close() override;
     bool IsOpen() const override;
+    size_t ReadWaiting(uint8_t* buffer, size_t maxCount) override;
+    bool TakeLineErrors(DriverErrorCounts* counts) override;
+    int32_t LatencyTimerMs(char* how, size_t room) override;
 
 private:
     SerialDevice& inner_;
