@@ -108,6 +108,7 @@ TEST(ResourceTextFit, NoTextOfAnyDialogIsCutByItsControl) {
         {"Orvi.exe", "COMUNIC"},
         {"Orvi.exe", "CXDLGCOMM"},
         {"Orvi.exe", MAKEINTRESOURCEA(IDD_CHANGE_HISTORY)},
+        {"Orvi.exe", MAKEINTRESOURCEA(IDD_NEW_CONFIG_FILE)},
         {"Configurador.exe", "SOBRE"},
     };
     for (const auto& dialog : dialogs) {
