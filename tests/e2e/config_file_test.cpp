@@ -295,15 +295,31 @@ TEST_F(SheetFiles, AnOffsetTypedOnTheDiagnosticPageReplacesTheFilesWaitingOffset
 
 // A file prepared at the desk: the sheet on it from the service window edits it with the page's own rules
 // and writes it on OK, keeping its tag and the lines people wrote, and the transmitter hears nothing.
-TEST_F(SheetFiles, EditedAtTheDeskTheFileTakesTheAcceptedEditsKeepsItsOtherLinesAndTheLineStaysQuiet) {
+TEST_F(SheetFiles, EditedAtTheDeskAWholeFileTakesTheAcceptedEditsKeepsItsOtherLinesAndTheLineStaysQuiet) {
     const std::wstring path = FolderOfTheTest() + L"mesa.ini";
     const std::string original =
         "# Preparado para a caldeira 2\n[Orvi]\ntag = TT-401\nentrada = 1\nunidade = 0\nlimite_inferior = -100\n"
         "limite_superior = 1200\nsaida = 13\nalarme_funcao = 4\nalarme_setpoint = 250\nalarme_histerese = 7\n"
         "alarme_bloqueio = 1\n# conferir com o projeto\noffset = 12\nzero_4a20 = 5\n";
     WriteBytes(path, original);
+    // A file that leaves values to the transmitter is not opened: the pages would write values nobody chose.
+    const std::wstring partial = FolderOfTheTest() + L"parcial.ini";
+    WriteBytes(partial, "[Orvi]\nentrada = 1\nsaida = 13\n");
     HWND window = StartServiceWindow();
     ASSERT_NE(window, nullptr);
+    PostMenuCommand(window, IDM_EDIT_CONFIG_FILE);
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Editar arquivo de configuração", partial));
+    SeenMessageBox incomplete = Box();
+    EXPECT_EQ(incomplete.caption, "Editar arquivo de configuração");
+    EXPECT_NE(incomplete.text.find("faltam valores: unidade, limite_inferior, limite_superior, alarme_funcao, "
+                                   "alarme_setpoint, alarme_histerese, alarme_bloqueio, offset"),
+              std::string::npos)
+        << incomplete.text;
+    EXPECT_NE(incomplete.text.find("O arquivo não foi aberto."), std::string::npos) << incomplete.text;
+    ASSERT_TRUE(AnswerMessageBox(incomplete, IDOK));
+    EXPECT_EQ(CountDialogs(session.orvi.Id(), kSheetCaption + std::string(" - parcial.ini (arquivo, sem transmissor)")),
+              0);
+
     PostMenuCommand(window, IDM_EDIT_CONFIG_FILE);
     ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Editar arquivo de configuração", path));
     ASSERT_TRUE(WaitForDeskSheet("mesa.ini"));
