@@ -8,7 +8,6 @@
 #include "sheet/sheet_visit.h"
 #include "shell/config_file_read.h"
 #include "shell/desk_file_commands.h"
-#include "shell/file_dialogs.h"
 #include "shell/shell_sheet_host.h"
 #include "shell/shell_state.h"
 #include "ui_text.h"
@@ -36,10 +35,9 @@ std::string WhyNotEditable(const std::vector<RequestedValue>& requests) {
 }  // namespace
 
 void EditConfigurationFile(HWND owner) {
-    const std::wstring path = AskFileToOpen(owner, kCaption, kConfigFileFilter);
-    if (path.empty()) return;
+    std::wstring path;
     ConfigFileRead read;
-    if (!ReadConfigFile(owner, kCaption, kNotOpened, path, &read)) return;
+    if (!ChooseConfigFile(owner, kCaption, kNotOpened, &path, &read)) return;
     const std::string why = WhyNotEditable(read.requests);
     if (!why.empty()) {
         RefuseConfigFile(owner, kCaption, Utf8FromWide(path) + ": " + why, kNotOpened);

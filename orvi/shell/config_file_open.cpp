@@ -6,7 +6,6 @@
 #include "file_not_taken.h"
 #include "requested_values.h"
 #include "shell/config_file_read.h"
-#include "shell/file_dialogs.h"
 #include "shell/records_commands.h"
 #include "shell/records_transmitter.h"
 #include "shell/shell_sheet_host.h"
@@ -24,10 +23,9 @@ const char kNothingChanged[] = "Nada foi mudado nas páginas.";
 }  // namespace
 
 void OpenConfigurationFile(HWND owner) {
-    const std::wstring path = AskFileToOpen(owner, kCaption, kConfigFileFilter);
-    if (path.empty()) return;
+    std::wstring path;
     ConfigFileRead read;
-    if (!ReadConfigFile(owner, kCaption, kNothingChanged, path, &read)) return;
+    if (!ChooseConfigFile(owner, kCaption, kNothingChanged, &path, &read)) return;
     const std::vector<RequestedValue>& requests = read.requests;
     const FileExtras& extras = read.extras;
     // The checks compare with what the transmitter holds: a value it holds already is never refused.

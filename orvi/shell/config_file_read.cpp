@@ -35,3 +35,9 @@ bool ReadConfigFile(HWND owner, const char* caption, const char* consequence, co
     }
     return true;
 }
+
+bool ChooseConfigFile(HWND owner, const char* caption, const char* consequence, std::wstring* path,
+                      ConfigFileRead* read) {
+    *path = AskFileToOpen(owner, caption, kConfigFileFilter);
+    return !path->empty() && ReadConfigFile(owner, caption, consequence, *path, read);
+}

@@ -19,5 +19,10 @@ struct ConfigFileRead {
 bool ReadConfigFile(HWND owner, const char* caption, const char* consequence, const std::wstring& path,
                     ConfigFileRead* read);
 
+// The file the user chooses in the Open dialog, read as above; false when the dialog was cancelled or
+// the file refused (said).
+bool ChooseConfigFile(HWND owner, const char* caption, const char* consequence, std::wstring* path,
+                      ConfigFileRead* read);
+
 // A file refused for why (UTF-8, from the records; it may name the file), in the same kind of box.
 void RefuseConfigFile(HWND owner, const char* caption, const std::string& why, const char* consequence);
