@@ -17,6 +17,9 @@
 #define IDM_OPEN_CONFIG_FILE 40064
 #define IDM_COMMISSIONING_REPORT 40080
 #define IDM_CHANGE_HISTORY 40096
+// A configuration file prepared at the desk: edited or made new on the sheet, without a transmitter.
+#define IDM_EDIT_CONFIG_FILE 40128
+#define IDM_NEW_CONFIG_FILE 40144
 // Host communication dialog "Comunic": OK, Cancel, rate buttons &1200 &2400 &4800 &9600 192&00.
 #define IDC_HOST_PORT 1000
 #define IDC_HOST_RATE_1200 1002
@@ -89,6 +92,16 @@
 #define IDC_DIAG_FIRMWARE 1186
 #define IDC_DIAG_OFFSET 1187
 #define IDC_DIAG_FILE_OFFSET 1188
+
+// ---- sheet on a file (no transmitter): the file's line on template 101, the reason on 103, 105, 106 ----
+#define IDC_DESK_FILE_LABEL 1220
+#define IDC_DESK_FILE_PATH 1221
+#define IDC_PAGE_WITHOUT_LINE 1222
+
+// ---- shell: new configuration file dialog ----
+#define IDD_NEW_CONFIG_FILE 112
+#define IDC_NEW_FILE_INPUT_TYPE 1224
+#define IDC_NEW_FILE_TAG 1225
 
 // ---- records: change history dialog ----
 #define IDD_CHANGE_HISTORY 110

@@ -32,6 +32,14 @@ const PageDescription kPages[] = {
 };
 const int kPageCount = sizeof kPages / sizeof kPages[0];
 
+// On a desk file: the same templates, the pages that need a line with procedures that never reach it.
+const PageDescription kDeskPages[kPageCount] = {
+    {IDD_IO_PAGE, IoPageProc},
+    {IDD_COMMUNICATION_PAGE, DeskCommunicationPageProc},
+    {IDD_CALIBRATION_PAGE, DeskCalibrationPageProc},
+    {IDD_DIAGNOSTIC_PAGE, DeskDiagnosticPageProc},
+};
+
 const UINT_PTR kRecordsSubclass = 1;
 
 // The program's commands (the records') come from the sheet's system menu (the caption icon), in every run mode.
@@ -48,8 +56,11 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
     SheetVisit& visit = *CurrentVisit();
     if (message == PSCB_INITIALIZED) {
         visit.configSheetWindow = sheet;
-        visit.host.AddSystemMenuCommands(sheet);
-        SetWindowSubclass(sheet, SheetSubclassProc, kRecordsSubclass, 0);
+        // The program's commands there read or write the transmitter: a desk file's sheet has none.
+        if (!visit.onDesk) {
+            visit.host.AddSystemMenuCommands(sheet);
+            SetWindowSubclass(sheet, SheetSubclassProc, kRecordsSubclass, 0);
+        }
         return 0;
     }
     // A window owned by another gets no taskbar button of its own; with the owner hidden (the sheet
@@ -64,11 +75,8 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
     return 0;
 }
 
-}  // namespace
-
-INT_PTR OpenConfigSheet(const SheetHost& host, HWND owner, const SheetFile* file) {
-    // What a file brings lives as long as this visit: Cancel, OK or the close box end it.
-    SheetVisit visit(host, owner, file);
+// The sheet of the visit under way, with these pages and caption, run modally.
+INT_PTR RunSheet(const SheetHost& host, HWND owner, const PageDescription* descriptions, const std::wstring& caption) {
     PROPSHEETPAGEW pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
         PROPSHEETPAGEW& page = pages[i];
@@ -76,8 +84,8 @@ INT_PTR OpenConfigSheet(const SheetHost& host, HWND owner, const SheetFile* file
         page.dwSize = sizeof page;
         page.dwFlags = PSP_HASHELP;  // the tab shows the template's caption
         page.hInstance = host.Resources();
-        page.pszTemplate = MAKEINTRESOURCEW(kPages[i].templateId);
-        page.pfnDlgProc = kPages[i].procedure;
+        page.pszTemplate = MAKEINTRESOURCEW(descriptions[i].templateId);
+        page.pfnDlgProc = descriptions[i].procedure;
     }
 
     // The wide sheet makes the sheet and its pages Unicode windows (see ui_text.h).
@@ -89,10 +97,31 @@ INT_PTR OpenConfigSheet(const SheetHost& host, HWND owner, const SheetFile* file
     sheet.hwndParent = owner;
     sheet.hInstance = host.Resources();
     sheet.hIcon = host.Icon();
-    const std::wstring caption = WideFrom1252("Configurador Orvi V1.11");
     sheet.pszCaption = caption.c_str();
     sheet.nPages = kPageCount;
     sheet.nStartPage = 0;
     sheet.ppsp = pages;
     return PropertySheetW(&sheet);
+}
+
+// The file's own name, the last part of its path.
+std::wstring FileNameOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+INT_PTR OpenConfigSheet(const SheetHost& host, HWND owner, const SheetFile* file) {
+    // What a file brings lives as long as this visit: Cancel, OK or the close box end it.
+    SheetVisit visit(host, owner, file);
+    return RunSheet(host, owner, kPages, WideFrom1252("Configurador Orvi V1.11"));
+}
+
+INT_PTR OpenDeskFileSheet(const SheetHost& host, HWND owner, const DeskFile& desk) {
+    SheetVisit visit(host, owner, desk);
+    // The file's name is people's text: it joins the caption as UTF-16, never through 1252.
+    const std::wstring caption = WideFrom1252("Configurador Orvi V1.11 - ") + FileNameOf(desk.path) +
+                                 WideFrom1252(" (arquivo, sem transmissor)");
+    return RunSheet(host, owner, kDeskPages, caption);
 }

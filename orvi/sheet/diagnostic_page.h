@@ -16,6 +16,9 @@ void RebuildStatusList(HWND page);
 void ShowAlarmMnemonic(HWND page);
 void SetDiagnosticUnitLabel(HWND page);
 
+// The offset up-down's range: the sensor limits of the snapshot's input type and unit.
+void SetOffsetRange(HWND page);
+
 // At activation: serial number, firmware, offset range and (unless the user's typing is still
 // pending) the offset follow the snapshot, which a read of another configuration may have replaced.
 void RefreshDiagnosticConfiguration(HWND page);

@@ -12,8 +12,6 @@
 #include "spin_value.h"
 #include "ui_text.h"
 
-namespace {
-
 void SetOffsetRange(HWND page) {
     const ConfigSnapshot& s = CurrentVisit()->configSnapshot;
     const LimitPair limits = SensorLimits(s.inputType, s.unit);
@@ -21,6 +19,8 @@ void SetOffsetRange(HWND page) {
     SendDlgItemMessageA(page, IDC_DIAG_OFFSET_SPIN, UDM_SETRANGE32, static_cast<WPARAM>(static_cast<int>(limits.low)),
                         static_cast<LPARAM>(limits.high));
 }
+
+namespace {
 
 void SetIdentityFields(HWND page) {
     const ConfigSnapshot& s = CurrentVisit()->configSnapshot;

@@ -7,6 +7,7 @@
 #include "io_consistency_checks.h"
 #include "io_page_apply.h"
 #include "io_page_commands.h"
+#include "io_page_desk_file.h"
 #include "io_page_file_values.h"
 #include "io_page_fill.h"
 #include "io_page_message_box.h"
@@ -26,6 +27,10 @@ const int kIoPageHelpContext = 5;
 BOOL InitIoPage(HWND page) {
     SheetVisit& visit = *CurrentVisit();
     visit.ioPageWindow = page;
+    if (visit.onDesk) {
+        ShowDeskFile(page);  // nothing to read: the file's values are the page's
+        return TRUE;
+    }
     HWND pleaseWait = visit.host.ShowPleaseWait(page);
     uint16_t block[kConfigBlockWords] = {};
     LinkError result = kLinkTimeout;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include "config_snapshot.h"
 #include "configuration_rules.h"
+#include "io_page_desk_file.h"
 #include "io_page_file_values.h"
 #include "io_page_message_box.h"
 #include "sheet_visit.h"
@@ -31,6 +32,8 @@ LONG_PTR ApplyIoPage(HWND page) {
         // Keep the sheet open on this page, so that OK does not throw the user's edits away.
         return PSNRET_INVALID;
     }
+    // A desk file takes the checked values instead of a transmitter; the sheet stays open when it cannot.
+    if (visit.onDesk) return WriteDeskFile(page) ? PSNRET_NOERROR : PSNRET_INVALID;
     if (RunIoWriteSequence(s, WriteRegister, AskAfterFailedWrite, page) && !WriteWaitingOffset(page))
         return PSNRET_INVALID;  // the sheet stays open on the page, the file's offset still waiting
     return PSNRET_NOERROR;

@@ -14,10 +14,17 @@ void Drop(FileOnSheet& onSheet) {
 }  // namespace
 
 SheetVisit::SheetVisit(const SheetHost& host, HWND owner, const SheetFile* opened, bool standAlone)
-    : host(host), owner(owner), standAloneMode(standAlone) {
+    : host(host), owner(owner), standAloneMode(standAlone), onDesk(false) {
     currentVisit = this;
     JournalSetTransmitter(&readConfig, &trims);
     if (opened) TakeFile(*opened);
+}
+
+SheetVisit::SheetVisit(const SheetHost& host, HWND owner, const DeskFile& desk)
+    : host(host), owner(owner), standAloneMode(false), onDesk(true), deskFile(desk) {
+    currentVisit = this;
+    // No transmitter is read: a write made meanwhile (there should be none) names none.
+    JournalSetTransmitter(nullptr);
 }
 
 SheetVisit::~SheetVisit() {

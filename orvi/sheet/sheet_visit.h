@@ -6,6 +6,9 @@
 // visit and to the transmitter it was opened for: the read goes on any change of the line and when a
 // read fails, the file also on "&Ler" and on another file, and everything when the sheet closes (OK,
 // Cancel, the close box).
+//
+// A visit may also be made for a configuration file alone (a desk file): no transmitter is read or
+// written then, the pages edit the file's values, and OK or Apply write the file.
 #pragma once
 #include <windows.h>
 
@@ -13,6 +16,7 @@
 #include <string>
 
 #include "config_snapshot.h"
+#include "file_extras.h"
 #include "live_calibration.h"
 #include "write_journal.h"
 
@@ -22,6 +26,14 @@ class SheetHost;
 struct SheetFile {
     ConfigSnapshot values;  // the editable fields and the indication offset the file makes of the transmitter's
     std::string tag;        // the measuring point the file names, as the file reader gives it; empty for none
+};
+
+// A configuration file the sheet edits without a transmitter.
+struct DeskFile {
+    std::wstring path;      // where OK and Apply write it (it may not exist yet)
+    FileExtras extras;      // what the file holds beyond the values (origin, firmware, tag, people's own
+                            // lines): written again as it is by every apply
+    ConfigSnapshot values;  // the editable fields and the indication offset the pages start from
 };
 
 // A file on the sheet and how far it has come.
@@ -40,6 +52,8 @@ public:
     // file: the file opened before the sheet (service window), or null. standAlone: the
     // Communication page runs alone, as the search dialog.
     SheetVisit(const SheetHost& host, HWND owner, const SheetFile* file, bool standAlone = false);
+    // A visit of the sheet on a desk file, with no transmitter.
+    SheetVisit(const SheetHost& host, HWND owner, const DeskFile& desk);
     ~SheetVisit();
     SheetVisit(const SheetVisit&) = delete;
     SheetVisit& operator=(const SheetVisit&) = delete;
@@ -52,6 +66,7 @@ public:
     const SheetHost& host;
     const HWND owner;               // the window the sheet or dialog belongs to
     const bool standAloneMode;      // the Communication page runs as a dialog of its own
+    const bool onDesk;              // the sheet edits deskFile: nothing goes on the line
     HWND configSheetWindow = NULL;  // the property sheet once made; null for the dialog
     HWND ioPageWindow = NULL;       // the Input/Output page while it exists
 
@@ -82,6 +97,7 @@ public:
     std::string settledOffsetText;
 
     FileOnSheet file;
+    DeskFile deskFile;  // while onDesk; written back by each apply
 };
 
 // The visit under way; null between visits. The pages run only inside one.

@@ -15,7 +15,6 @@
 
 namespace {
 const char kCaption[] = "Salvar configuração em arquivo";
-const wchar_t kFilter[] = L"Configuração do Orvi (*.ini)\0*.ini\0Todos os arquivos (*.*)\0*.*\0";
 constexpr int kApplyNowButton = 0x3021;  // the property sheet's Apply button
 
 // Edits on the pages not yet applied: the file gets what the transmitter holds, which the user confirms.
@@ -48,7 +47,7 @@ void SaveConfigurationToFile(HWND owner) {
     if (!ReadHeld(owner, &held, &source)) return;
     const std::string serial = SerialNumberText(held.serialNumber);
     const std::wstring path =
-        AskFileToSave(owner, kCaption, kFilter, L"ini", WideFrom1252(("orvi-" + serial + ".ini").c_str()));
+        AskFileToSave(owner, kCaption, kConfigFileFilter, L"ini", WideFrom1252(("orvi-" + serial + ".ini").c_str()));
     if (path.empty()) return;
 
     // Saving a transmitter again over its file keeps the measuring point the file names.

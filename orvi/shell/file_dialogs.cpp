@@ -7,6 +7,8 @@
 
 #include "ui_text.h"
 
+const wchar_t kConfigFileFilter[] = L"Configuração do Orvi (*.ini)\0*.ini\0Todos os arquivos (*.*)\0*.*\0";
+
 namespace {
 constexpr DWORD kLongestPath = 32768;  // a \\?\ path; the dialogs return what fits
 

@@ -5,6 +5,9 @@
 
 #include <string>
 
+// The Open and Save dialogs' filter for configuration files.
+extern const wchar_t kConfigFileFilter[];
+
 // The file the user chose; empty when the dialog was cancelled (or could not open, which a box owned
 // by owner says). title (CP1252) is the dialog's caption; filter as OPENFILENAMEW wants it.
 std::wstring AskFileToSave(HWND owner, const char* title, const wchar_t* filter, const wchar_t* extension,

@@ -9,6 +9,7 @@
 #include "shell/shell_dialogs.h"
 #include "sheet/comm_settings_save.h"
 #include "shell/shell_messages.h"
+#include "shell/desk_file_commands.h"
 #include "shell/records_commands.h"
 #include "shell/shell_sheet_host.h"
 #include "shell/shell_state.h"
@@ -36,6 +37,8 @@ bool OnMenuCommand(HWND window, WPARAM command) {
     case IDM_LINE_DIAGNOSIS: RunDialog(MAKEINTRESOURCEA(IDD_LINE_DIAGNOSIS), window, LineDiagnosisProc); return true;
     case IDM_CONFIG_SHEET: OpenConfigSheet(ProgramSheetHost(), window); return true;
     case IDM_AUTO_SEARCH: RunSearchFromMenu(window); return true;
+    case IDM_EDIT_CONFIG_FILE: EditConfigurationFile(window); return true;
+    case IDM_NEW_CONFIG_FILE: NewConfigurationFile(window); return true;
     case IDM_ABOUT: RunDialog("SOBRE", window, AboutBoxProc); return true;
     default: return RunRecordsCommand(window, static_cast<UINT>(LOWORD(command)));
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "driver_paths.h"
 #include "driver_process.h"
@@ -63,7 +64,40 @@ protected:
     void Command(UINT id) { PostMessageA(session.sheet, WM_SYSCOMMAND, id, 0); }
     bool ApplyEnabled() { return IsWindowEnabled(GetDlgItem(session.sheet, kApplyNowButton)) != FALSE; }
     SeenMessageBox Box() { return WaitForMessageBox(session.orvi.Id()); }
+
+    // The service window, with the simulator's log cleared once it is up: from here on the line must stay quiet.
+    HWND StartServiceWindow() {
+        session.orvi = StartOrvi("QK");
+        HWND window = WaitForShownOrviWindow(session.orvi.Id());
+        sim.ClearLog();
+        return window;
+    }
+    // The sheet on a file, opened from the service window's menu through the dialogs before it; its
+    // Input/Output page in session.ioPage.
+    bool WaitForDeskSheet(const std::string& fileName) {
+        session.sheet =
+            WaitForDialog(session.orvi.Id(), kSheetCaption + (" - " + fileName) + " (arquivo, sem transmissor)");
+        if (session.sheet == nullptr) return false;
+        session.ioPage = WaitForPage(session.sheet, "Entrada/Saída");
+        return session.ioPage != nullptr;
+    }
+    // Another page of the sheet, once it shows.
+    HWND DeskPage(int index, const char* caption) {
+        PostSelectPage(session.sheet, index);
+        return WaitForPage(session.sheet, caption);
+    }
 };
+
+// The range of an up-down of another process (UDM_GETRANGE: 16-bit bounds, no pointer to marshal).
+std::pair<int, int> SpinRange(HWND page, int spinId) {
+    DWORD_PTR range = 0;
+    SendMessageTimeoutA(GetDlgItem(page, spinId), UDM_GETRANGE, 0, 0, SMTO_ABORTIFHUNG, 3000, &range);
+    return {static_cast<int16_t>(HIWORD(range)), static_cast<int16_t>(LOWORD(range))};
+}
+
+bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
+
+bool Holds(const std::string& text, const std::string& line) { return text.find(line + "\n") != std::string::npos; }
 
 TEST_F(SheetFiles, SaveKeepsWhatTheTransmitterHoldsNotUnappliedEditsAndOrvictlLoadsItOntoAFactoryTransmitter) {
     Configure();
@@ -257,6 +291,137 @@ TEST_F(SheetFiles, AnOffsetTypedOnTheDiagnosticPageReplacesTheFilesWaitingOffset
     EXPECT_EQ(ControlText(diagnostic, IDC_DIAG_OFFSET), "5");
     PressButton(session.sheet, IDCANCEL);
     ExpectSheetModeEnds();
+}
+
+// A file prepared at the desk: the sheet on it from the service window edits it with the page's own rules
+// and writes it on OK, keeping its tag and the lines people wrote, and the transmitter hears nothing.
+TEST_F(SheetFiles, EditedAtTheDeskAWholeFileTakesTheAcceptedEditsKeepsItsOtherLinesAndTheLineStaysQuiet) {
+    const std::wstring path = FolderOfTheTest() + L"mesa.ini";
+    const std::string original =
+        "# Preparado para a caldeira 2\n[Orvi]\ntag = TT-401\nentrada = 1\nunidade = 0\nlimite_inferior = -100\n"
+        "limite_superior = 1200\nsaida = 13\nalarme_funcao = 4\nalarme_setpoint = 250\nalarme_histerese = 7\n"
+        "alarme_bloqueio = 1\n# conferir com o projeto\noffset = 12\nzero_4a20 = 5\n";
+    WriteBytes(path, original);
+    // A file that leaves values to the transmitter is not opened: the pages would write values nobody chose.
+    const std::wstring partial = FolderOfTheTest() + L"parcial.ini";
+    WriteBytes(partial, "[Orvi]\nentrada = 1\nsaida = 13\n");
+    HWND window = StartServiceWindow();
+    ASSERT_NE(window, nullptr);
+    PostMenuCommand(window, IDM_EDIT_CONFIG_FILE);
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Editar arquivo de configuração", partial));
+    SeenMessageBox incomplete = Box();
+    EXPECT_EQ(incomplete.caption, "Editar arquivo de configuração");
+    EXPECT_NE(incomplete.text.find("faltam valores: unidade, limite_inferior, limite_superior, alarme_funcao, "
+                                   "alarme_setpoint, alarme_histerese, alarme_bloqueio, offset"),
+              std::string::npos)
+        << incomplete.text;
+    EXPECT_NE(incomplete.text.find("O arquivo não foi aberto."), std::string::npos) << incomplete.text;
+    ASSERT_TRUE(AnswerMessageBox(incomplete, IDOK));
+    EXPECT_EQ(CountDialogs(session.orvi.Id(), kSheetCaption + std::string(" - parcial.ini (arquivo, sem transmissor)")),
+              0);
+
+    PostMenuCommand(window, IDM_EDIT_CONFIG_FILE);
+    ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Editar arquivo de configuração", path));
+    ASSERT_TRUE(WaitForDeskSheet("mesa.ini"));
+    EXPECT_EQ(ComboSelection(session.ioPage, IDC_INPUT_TYPE_LIST), PaddedName("Termopar K   (-150°C a 1370°C)", 38));
+    EXPECT_EQ(ComboSelection(session.ioPage, IDC_ALARM_FUNCTION_LIST), PaddedName("Valor mínimo", 29));
+    EXPECT_EQ(ControlText(session.ioPage, IDC_LOWER_LIMIT), "-100");
+    EXPECT_EQ(ControlText(session.ioPage, IDC_ALARM_HYSTERESIS), "7");
+    EXPECT_TRUE(IsControlVisible(session.ioPage, IDC_DESK_FILE_LABEL));
+    char narrowPath[MAX_PATH] = {};
+    WideCharToMultiByte(1252, 0, path.c_str(), -1, narrowPath, MAX_PATH, nullptr, nullptr);
+    EXPECT_EQ(ControlText(session.ioPage, IDC_DESK_FILE_PATH), narrowPath);
+    EXPECT_EQ(SpinRange(session.ioPage, IDC_UPPER_LIMIT_SPIN), std::make_pair(-150, 1370));
+    SaveScreenshot(session.sheet, "orvi-desk-file-io");
+
+    // Refused by the page's own rule, with its message: the sheet stays open and the file as it was.
+    TypeText(session.ioPage, IDC_LOWER_LIMIT, "-151");
+    PressButton(session.sheet, IDOK);
+    SeenMessageBox refused = Box();
+    EXPECT_EQ(refused.caption, "Inconsistência");
+    EXPECT_EQ(refused.text, "O Limite Inferior não pode ser menor que o limite do sensor (-150°C)!");
+    ASSERT_TRUE(AnswerMessageBox(refused, IDOK));
+    EXPECT_TRUE(IsWindowVisible(session.sheet));
+    EXPECT_EQ(ReadBytes(path), original);
+
+    TypeText(session.ioPage, IDC_LOWER_LIMIT, "-50");
+    ASSERT_TRUE(ChooseComboEntry(session.ioPage, IDC_OUTPUT_TYPE_LIST, "4 a 20mA"));
+    ASSERT_TRUE(WaitFor([&] { return ApplyEnabled(); }));
+
+    // What needs the line is disabled and says why; the offset is the file's and stays editable.
+    HWND communication = DeskPage(1, "Comunicação");
+    ASSERT_NE(communication, nullptr);
+    EXPECT_TRUE(IsControlVisible(communication, IDC_PAGE_WITHOUT_LINE));
+    EXPECT_FALSE(Enabled(communication, IDC_COMM_CONNECT));
+    EXPECT_FALSE(Enabled(communication, IDC_COMM_SEARCH));
+    SaveScreenshot(session.sheet, "orvi-desk-file-communication");
+    HWND calibration = DeskPage(2, "Calibração");
+    ASSERT_NE(calibration, nullptr);
+    EXPECT_FALSE(ShowsMessageBox(session.orvi.Id())) << "the on-line trim's notice came up";
+    EXPECT_EQ(ControlText(calibration, IDC_PAGE_WITHOUT_LINE),
+              "Sem transmissor: a calibração da saída só se faz na linha.");
+    EXPECT_FALSE(Enabled(calibration, IDC_CALIBRATION_ZERO_SPIN));
+    SaveScreenshot(session.sheet, "orvi-desk-file-calibration");
+    HWND diagnostic = DeskPage(3, "Diagnóstico");
+    ASSERT_NE(diagnostic, nullptr);
+    EXPECT_TRUE(IsControlVisible(diagnostic, IDC_PAGE_WITHOUT_LINE));
+    EXPECT_FALSE(Enabled(diagnostic, IDC_DIAG_PROCESS_VALUE));
+    EXPECT_FALSE(Enabled(diagnostic, IDC_DIAG_STATUS_LIST));
+    EXPECT_EQ(ControlText(diagnostic, IDC_DIAG_OFFSET), "12");
+    EXPECT_EQ(SpinRange(diagnostic, IDC_DIAG_OFFSET_SPIN), std::make_pair(-150, 1370));
+    TypeText(diagnostic, IDC_DIAG_OFFSET, "15");
+    SaveScreenshot(session.sheet, "orvi-desk-file-diagnostic");
+
+    PressButton(session.sheet, IDOK);
+    ASSERT_TRUE(WaitGone(session.sheet));
+    const std::string written = ReadBytes(path);
+    for (const char* line :
+         {"limite_inferior = -50", "saida = 14", "offset = 15", "entrada = 1", "alarme_setpoint = 250", "tag = TT-401",
+          "# Preparado para a caldeira 2", "# conferir com o projeto", "zero_4a20 = 5"})
+        EXPECT_TRUE(Holds(written, line)) << line << " missing from:\n" << written;
+    EXPECT_TRUE(sim.Log().empty()) << sim.Log().size() << " requests; the first: " << sim.Log().front();
+    PostMenuCommand(window, IDM_EXIT);
+    EXPECT_TRUE(session.orvi.WaitExit(kWaitMs));
+}
+
+// A new file: named before the sheet, written only by OK, with the chosen type's factory configuration.
+TEST_F(SheetFiles, ANewFileHoldsTheChosenInputTypesFactoryConfigurationOnceOkWritesIt) {
+    const std::wstring path = FolderOfTheTest() + L"novo-TT-501.ini";
+    DeleteFileW(path.c_str());
+    HWND window = StartServiceWindow();
+    ASSERT_NE(window, nullptr);
+    const std::string pt100 = PaddedName("Pt100   (-199.9°C a 530.0°C)", 38);
+    for (int button : {IDCANCEL, IDOK}) {
+        PostMenuCommand(window, IDM_NEW_CONFIG_FILE);
+        HWND dialog = WaitForDialog(session.orvi.Id(), "Novo arquivo de configuração");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ComboCount(dialog, IDC_NEW_FILE_INPUT_TYPE), 19);
+        ASSERT_TRUE(ChooseComboEntry(dialog, IDC_NEW_FILE_INPUT_TYPE, pt100));
+        TypeText(dialog, IDC_NEW_FILE_TAG, " TT-501 ");
+        if (button == IDOK) SaveScreenshot(dialog, "orvi-desk-new-file");
+        PressButton(dialog, IDOK);
+        std::string proposed;
+        ASSERT_TRUE(ChooseThroughFileDialog(session.orvi.Id(), "Novo arquivo de configuração", path, &proposed));
+        EXPECT_EQ(proposed, "orvi-TT-501.ini");
+        ASSERT_TRUE(WaitForDeskSheet("novo-TT-501.ini"));
+        EXPECT_EQ(ComboSelection(session.ioPage, IDC_INPUT_TYPE_LIST), pt100);
+        EXPECT_EQ(ControlText(session.ioPage, IDC_LOWER_LIMIT), "-1999");
+        EXPECT_EQ(SpinRange(session.ioPage, IDC_LOWER_LIMIT_SPIN), std::make_pair(-1999, 5300));
+        if (button == IDOK) SaveScreenshot(session.sheet, "orvi-desk-new-file-sheet");
+        PressButton(session.sheet, button);
+        ASSERT_TRUE(WaitGone(session.sheet));
+        if (button == IDCANCEL) {
+            EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << "Cancel left a file";
+        }
+    }
+    const std::string written = ReadBytes(path);
+    for (const char* line : {"entrada = 6", "unidade = 0", "limite_inferior = -1999", "limite_superior = 5300",
+                             "saida = 14", "alarme_funcao = 0", "alarme_setpoint = 5300", "alarme_histerese = 0",
+                             "alarme_bloqueio = 0", "offset = 0", "tag = TT-501"})
+        EXPECT_TRUE(Holds(written, line)) << line << " missing from:\n" << written;
+    EXPECT_TRUE(sim.Log().empty()) << sim.Log().size() << " requests to the transmitter";
+    PostMenuCommand(window, IDM_EXIT);
+    EXPECT_TRUE(session.orvi.WaitExit(kWaitMs));
 }
 
 }  // namespace

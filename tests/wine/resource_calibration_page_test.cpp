@@ -55,6 +55,12 @@ TEST(ResourceCalibrationPage, ControlsInTemplateOrderWithTheirPlacesAndStyles) {
                                0,
                                {14, 101, 270, 8}},
                               {1162, ControlKind::Edit, "", kShownValue, 0, {15, 156, 269, 14}},
+                              {1222,
+                               ControlKind::StaticText,
+                               "Sem transmissor: a calibração da saída só se faz na linha.",
+                               0,
+                               WS_VISIBLE,
+                               {15, 146, 269, 8}},
                           });
 }
 

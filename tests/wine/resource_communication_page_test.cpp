@@ -58,6 +58,11 @@ TEST(ResourceCommunicationPage, ControlsOfTheHostTransmitterAndNetworkGroupsAndT
                                  {1130, ControlKind::PushButton, "&Ler"},
                                  // Shown and enabled only when the template runs as the stand-alone search dialog.
                                  {1134, ControlKind::PushButton, "&Fecha", WS_DISABLED, WS_VISIBLE},
+                                 // Shown only when the sheet edits a file.
+                                 {1222, ControlKind::StaticText,
+                                  "Editando um arquivo, sem transmissor: esta página muda a porta, a taxa e o "
+                                  "endereço da linha, que não fazem parte do arquivo.",
+                                  0, WS_VISIBLE},
                              }));
 }
 

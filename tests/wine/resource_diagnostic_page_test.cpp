@@ -28,6 +28,13 @@ TEST(ResourceDiagnosticPage, ControlsInTemplateOrderWithTheirPlacesAndStyles) {
                                     {1186, ControlKind::Edit, "", kShownValue, 0, {98, 108, 45, 13}},
                                     {-1, ControlKind::StaticText, "Offset:", 0, 0, {248, 30, 28, 8}},
                                     {1188, ControlKind::StaticText, "", SS_RIGHT, 0, {87, 58, 190, 8}},
+                                    {1222,
+                                     ControlKind::StaticText,
+                                     "Editando um arquivo, sem transmissor: não há valores ao vivo. O offset é o do "
+                                     "arquivo e vai para ele com OK.",
+                                     0,
+                                     WS_VISIBLE,
+                                     {19, 130, 258, 16}},
                                 });
 }
 

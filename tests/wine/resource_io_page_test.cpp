@@ -37,6 +37,9 @@ TEST(ResourceIoPage, ControlsInTabOrderWithTheirPlacesAndStyles) {
                   {-1, ControlKind::StaticText, "Histerese:", 0, 0, {173, 130, 40, 8}},
                   {1164, ControlKind::Edit, "", kEditFieldStyle, kFreeText, {215, 127, 40, 14}},
                   {1149, ControlKind::UpDown, "", kSpinStyle, 0, {255, 127, 7, 14}},
+                  // Which file the page edits, shown only on a file.
+                  {1220, ControlKind::StaticText, "Arquivo:", 0, WS_VISIBLE, {8, 168, 34, 8}},
+                  {1221, ControlKind::StaticText, "", SS_PATHELLIPSIS | SS_NOPREFIX, WS_VISIBLE, {44, 168, 251, 8}},
               });
 }
 

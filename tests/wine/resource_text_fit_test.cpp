@@ -109,6 +109,7 @@ TEST(ResourceTextFit, NoTextOfAnyDialogIsCutByItsControl) {
         {"Orvi.exe", "CXDLGCOMM"},
         {"Orvi.exe", MAKEINTRESOURCEA(IDD_CHANGE_HISTORY)},
         {"Orvi.exe", MAKEINTRESOURCEA(IDD_LINE_DIAGNOSIS)},
+        {"Orvi.exe", MAKEINTRESOURCEA(IDD_NEW_CONFIG_FILE)},
         {"Configurador.exe", "SOBRE"},
     };
     for (const auto& dialog : dialogs) {
