@@ -139,6 +139,8 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     if (e.echoCut >= 2 && !answers) return LineCause::kRtsEarly;
     if (look.rateAnswering != 0 && !answers) return LineCause::kWrongRate;
     if (e.zeroAlone >= 2 && !answers) return LineCause::kSwappedWires;
+    // Replies after the allowance answer later requests: what they seem to say about CRC or serials is not to be trusted.
+    if (a.lateReplies >= 1 || look.slowReplyMs > 0) return LineCause::kSlowReply;
     if (a.parityPattern >= 2 && 2 * a.parityPattern >= a.crcFailures) return LineCause::kOtherParity;
     // Where the driver counts: errors on replies of the right length are a parity or stop-bit mismatch.
     if (a.lineErrorReplies >= 2 && a.crcFailures >= 2 && !answers) return LineCause::kOtherParity;
@@ -148,7 +150,6 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     if (look.serialsDiffer) return LineCause::kDuplicateAddress;
     if (a.crcFailures >= 3 && !answers && a.repeatedFailures >= 1) return LineCause::kDuplicateAddress;
     if (a.crcFailures + a.wrongAddresses >= 1) return LineCause::kNoise;
-    if (a.lateReplies >= 1 || look.slowReplyMs > 0) return LineCause::kSlowReply;
     const bool anyByte = e.unaskedBytes || e.echoWhole || e.zeroAlone || look.anyByteAtOtherRates || a.shortFrames;
     if (!answers && !anyByte && (look.looked || e.networkLine) && a.requests > 0) return LineCause::kNoLine;
     if (!answers) return LineCause::kUnknown;
@@ -159,7 +160,18 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
 }
 
 const int32_t kRates[] = {1200, 2400, 4800, 9600, 19200};
-enum { kIdentityRegister = 8, kSerialFirst = 23, kSerialSecond = 24, kLongAllowanceMs = 3000 };
+enum { kIdentityRegister = 8, kSerialFirst = 23, kSerialSecond = 24, kLongAllowanceMs = 2000, kQuietMs = 600 };
+
+// Replies still on their way to earlier requests would answer the next one: waits until the line
+// has been quiet a while (bounded), dropping what comes meanwhile.
+void WaitForQuiet(Line& line) {
+    SerialDevice& device = line.Device();
+    device.SetReadTimeouts({0, 0, kQuietMs});
+    uint8_t drop[64];
+    for (int round = 0; round < 8 && device.Read(drop, sizeof drop) > 0; ++round) {
+    }
+    device.SetReadTimeouts(line.portReadTimeouts);
+}
 
 bool Cancelled(const std::function<bool()>& cancelled) { return cancelled && cancelled(); }
 
@@ -187,7 +199,7 @@ void LookAtOtherRates(Line& line, LookEvidence& look, const std::function<bool()
     for (const int32_t rate : kRates) {
         if (rate == own || Cancelled(cancelled)) continue;
         line.settings.baudRate = rate;
-        if (!OpenPort(line)) continue;
+        if (!ApplyLineRate(line)) continue;
         uint16_t word = 0;
         const ProbeResult probe = ProbeRead(line, kIdentityRegister, &word, 60);
         ++look.otherRateTries;
@@ -263,8 +275,11 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     }
     // Replies late or missing: one more read that waits long, to see whether and when it comes.
     const AddressEvidence* at = line.evidence.Find(address);
-    if (at && !Cancelled(cancelled) && (at->silences > 0 || at->lateReplies > 0) && !network) {
+    const bool heardSome = at && (at->goodReplies || at->lateReplies || at->shortFrames || at->crcFailures ||
+                                  line.evidence.unaskedBytes);
+    if (heardSome && at->silences + at->lateReplies > 0 && !network && !Cancelled(cancelled)) {
         look.allowanceMs = AllowanceMs(line);
+        WaitForQuiet(line);
         const ProbeResult slow = ProbeRead(line, kIdentityRegister, &word, kLongAllowanceMs);
         const uint32_t ms = slow.answerUs / 1000u;
         if (slow.result == kLinkOk && ms > look.allowanceMs) look.slowReplyMs = ms;
@@ -277,7 +292,7 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     if (!network && !Cancelled(cancelled) && (!at || at->goodReplies == 0)) {
         const LineEvidence atRate = line.evidence;
         LookAtOtherRates(line, look, cancelled);
-        OpenPort(line);  // back at the line's own rate; the opening forgets what the other rates showed
+        ApplyLineRate(line);  // back at the line's own rate, which forgets what the other rates showed
         line.evidence = atRate;
     }
     line.evidence.look = look;
