@@ -28,11 +28,11 @@ public:
     // The requests heard since start or the last ClearLog, as uppercase hex frames.
     std::vector<std::string> Log();
     void ClearLog();
-
-private:
-    // The text after "OK" of a command's reply; throws on anything else.
+    // Any command, e.g. a fault of the line ("line swapped on"): the text after "OK" of its reply; throws
+    // on anything else.
     std::string Expect(const std::string& line);
 
+private:
     long long socket_;
     std::string pending_;  // bytes received beyond the last reply line
 };

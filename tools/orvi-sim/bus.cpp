@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "reply_on_wire.h"
 #include "request_answer.h"
 
 namespace orvisim {
@@ -45,6 +46,7 @@ void Bus::Reset(std::uint64_t nowMs) {
     for (const DeviceSpec& spec : startup_) Add(spec.address, spec.baud, nowMs);
     log_.clear();
     garbled_ = 0;
+    faults_ = LineFaults{};
 }
 
 Transmitter* Bus::Find(int address) {
@@ -119,6 +121,7 @@ std::optional<PendingReply> Bus::HandleFrame(const std::uint8_t* frame, int line
     reply.delayMs = ReplyDelayMs(answer.bytes.size(), lineSpeed) + answer.extraDelayMs + responder->AnswerDelayMs();
     reply.paced = !answer.bytesAhead;
     Collide(*responder, lineSpeed, answer.bytes);
+    PresentReply(*responder, faults_, answer.bytes);
     reply.bytes = std::move(answer.bytes);
     reply.newAddress = answer.newAddress;
     reply.newBaudCode = answer.newBaudCode;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "line_faults.h"
 #include "transmitter.h"
 
 namespace orvisim {
@@ -61,6 +62,9 @@ public:
     void Reset(std::uint64_t nowMs);
     std::vector<DeviceSpec> Devices() const;
 
+    // The faults of the wire itself; Reset clears them with the rest.
+    LineFaults& Faults() { return faults_; }
+
     const std::vector<std::string>& Log() const { return log_; }
     void ClearLog();
     // Frames the addressed transmitters heard at a wrong speed (and so could not make out).
@@ -78,6 +82,7 @@ private:
     int added_ = 0;  // transmitters placed since the last reset: the next one's serial number follows
     std::vector<std::string> log_;
     int garbled_ = 0;
+    LineFaults faults_;
 };
 
 }  // namespace orvisim

@@ -1,28 +1,15 @@
 // Parsing and execution of control-channel commands against the simulated line.
 #include "control_commands.h"
 
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <sstream>
 #include <vector>
 
 #include "baud_codes.h"
+#include "number_words.h"
 
 namespace orvisim {
 
 namespace {
-
-// A whole word as a number: signed decimal or 0x hexadecimal.
-bool ParseNumber(const std::string& text, long* value) {
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* digits = text.c_str() + (hex ? 2 : 0);
-    if (*digits == '\0' || (hex && !std::isxdigit(static_cast<unsigned char>(*digits)))) return false;
-    char* end = nullptr;
-    errno = 0;
-    *value = std::strtol(digits, &end, hex ? 16 : 10);
-    return errno == 0 && *end == '\0';
-}
 
 bool ParseWord(const std::string& text, std::uint16_t* word) {
     long value = 0;
@@ -38,8 +25,6 @@ std::vector<std::string> Split(const std::string& line) {
     while (in >> word) words.push_back(word);
     return words;
 }
-
-std::string Ok(long value) { return "OK " + std::to_string(value); }
 
 }  // namespace
 
@@ -61,7 +46,20 @@ const char* ControlCommandSummary() {
            "  twin A           a second transmitter at A's address and speed: their replies collide\n"
            "  delay A MS       transmitter A starts its answers MS ms late (0 to 5000)\n"
            "  ident A SERIAL [FIRMWARE]  transmitter A's serial number (registers 23, 24) and firmware\n"
-           "  reset            the command line's transmitters with factory contents; no faults, empty log\n"
+           "  rtslate A N|off  transmitter A's converter enables its driver late: its replies lose N bytes\n"
+           "  parity A even|odd|none [1|2]  transmitter A frames its replies so (parity, stop bits); the\n"
+           "                   master's 8N1 UART reads a 0 after the data bits as a framing error, 0x00\n"
+           "  line swapped on|off   A and B swapped: one 0x00 after each request, and no replies\n"
+           "  line echo whole|off   the adapter echoes each request whole ahead of any reply\n"
+           "  line rtsearly N|off   the converter drops its driver after N bytes (0 to 7): only they are\n"
+           "                   echoed, and the transmitters hear a cut request\n"
+           "  line bias off|on      no bias on the line: a 0x00 ahead of every reply\n"
+           "  line master MS|off    another master reads address 99 every MS ms while the line is quiet\n"
+           "  line noise P [SEED]|off  random bit errors both ways, P per bit at 9600 bit/s and in\n"
+           "                   proportion to the rate -> OK SEED (give it again to repeat the run)\n"
+           "  line latency MS|off   the adapter passes on what it receives every MS ms (1 to 255)\n"
+           "  reset            the command line's transmitters with factory contents; no faults (the line's\n"
+           "                   included), empty log\n"
            "  speed            -> OK B  the host's current line speed (0 if unknown)\n";
 }
 
@@ -76,8 +74,9 @@ std::string ControlCommands::Execute(const std::string& line) {
     for (const char* name : kLineCommands) {
         if (command == name) return words.size() == 1 ? LineCommand(command) : "ERR " + command + " takes no arguments";
     }
-    static const char* const kDeviceCommands[] = {"get", "set",    "move", "getp",  "setp", "fault",
-                                                  "add", "remove", "twin", "delay", "ident"};
+    if (command == "line") return LineFaultCommand(words);
+    static const char* const kDeviceCommands[] = {"get",    "set",  "move",  "getp",  "setp",    "fault", "add",
+                                                  "remove", "twin", "delay", "ident", "rtslate", "parity"};
     for (const char* name : kDeviceCommands) {
         if (command != name) continue;
         long address = 0;
@@ -114,7 +113,8 @@ std::string ControlCommands::LineCommand(const std::string& command) {
             reply += " " + std::to_string(d.address) + ":" + std::to_string(d.baud);
         return reply;
     }
-    return "OK get set move getp setp fault log clearlog garbled devices add remove twin delay ident reset speed";
+    return "OK get set move getp setp fault log clearlog garbled devices add remove twin delay ident rtslate parity "
+           "line reset speed";
 }
 
 std::string ControlCommands::MembershipCommand(const std::vector<std::string>& words, int address) {
@@ -177,6 +177,8 @@ std::string ControlCommands::TransmitterCommand(Transmitter& t, const std::vecto
     }
     if (command == "delay") return DelayCommand(t, words);
     if (command == "ident") return IdentCommand(t, words);
+    if (command == "rtslate") return RtsLateCommand(t, words);
+    if (command == "parity") return ParityCommand(t, words);
     if (command == "move") {
         if (argc != 2 || (words[2] != "on" && words[2] != "off")) return "ERR usage: move A on|off";
         t.SetMoving(words[2] == "on");

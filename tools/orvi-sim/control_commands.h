@@ -25,6 +25,10 @@ private:
     std::string TwinCommand(const std::vector<std::string>& words, int address);
     std::string IdentCommand(Transmitter& t, const std::vector<std::string>& words);
     std::string DelayCommand(Transmitter& t, const std::vector<std::string>& words);
+    // line_commands.cpp: the wire's faults.
+    std::string LineFaultCommand(const std::vector<std::string>& words);
+    std::string RtsLateCommand(Transmitter& t, const std::vector<std::string>& words);
+    std::string ParityCommand(Transmitter& t, const std::vector<std::string>& words);
 
     Bus& bus_;
     std::function<int()> lineSpeed_;

@@ -1,4 +1,4 @@
-// poll() over the pty master, the stop pipe and the control sockets, with timers for frame gaps and replies.
+// poll() over the pty master, the stop pipe and the control sockets, waking for the line's next event.
 #include "sim_loop.h"
 
 #include <algorithm>
@@ -7,33 +7,17 @@
 #include <unistd.h>
 #include <vector>
 
-#include "bus.h"
-#include "frame_assembler.h"
 #include "sim_clock.h"
+#include "sim_line.h"
 
 namespace orvisim {
 
 namespace {
 
-// A reply leaves a character at a time, as on a wire: byte i is out one line time of the bytes after
-// it before dueMs, when the last one is. A host waiting for the first character hears it then.
-struct ScheduledReply {
-    std::uint64_t dueMs;
-    PendingReply reply;
-    std::size_t sent = 0;
-
-    std::uint64_t ByteDueMs(std::size_t index) const {
-        if (!reply.paced) return dueMs;
-        const std::uint64_t after = static_cast<std::uint64_t>(LineTimeMs(reply.bytes.size() - 1 - index, reply.baud));
-        return dueMs > after ? dueMs - after : 0;
-    }
-    std::uint64_t NextDueMs() const { return ByteDueMs(sent); }
-};
-
 class SimLoop {
 public:
     SimLoop(PtyLink& link, Bus& bus, ControlServer* control, ControlCommands& commands)
-        : link_(link), bus_(bus), control_(control), commands_(commands) {}
+        : link_(link), line_(bus), control_(control), commands_(commands) {}
 
     void Run(int stopFd) {
         for (;;) {
@@ -42,9 +26,15 @@ public:
             const int ready = poll(fds.data(), fds.size(), TimeoutMs());
             if (ready < 0 && errno != EINTR) return;
             if (fds[0].revents != 0) return;
-            if (ready > 0 && (fds[1].revents & POLLIN)) ReadLine();
-            ExpireGap();
-            SendDueReplies();
+            const int speed = link_.LineSpeed();
+            if (ready > 0 && (fds[1].revents & POLLIN)) ReadLine(speed);
+            const std::uint64_t now = NowMs();
+            line_.Tick(now, speed);
+            const std::vector<std::uint8_t> heard = line_.TakeDue(now, speed);
+            if (!heard.empty()) {
+                const ssize_t written = write(link_.MasterFd(), heard.data(), heard.size());
+                (void)written;  // a full pty buffer loses the bytes, as a line nobody listens to would
+            }
             if (ready > 0 && control_ != nullptr) {
                 control_->Service(fds.data() + 2, fds.size() - 2,
                                   [this](const std::string& line) { return commands_.Execute(line); });
@@ -53,64 +43,23 @@ public:
     }
 
 private:
-    // Until the next timer: the end of a partial frame's gap or the next reply; -1 with none.
     int TimeoutMs() const {
-        std::uint64_t next = UINT64_MAX;
-        if (assembler_.Pending()) next = gapEndMs_;
-        for (const ScheduledReply& s : replies_) next = std::min(next, s.NextDueMs());
+        const std::uint64_t next = line_.NextEventMs();
         if (next == UINT64_MAX) return -1;
         const std::uint64_t now = NowMs();
-        return next <= now ? 0 : static_cast<int>(next - now);
+        return next <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(next - now, 60000));
     }
 
-    void ReadLine() {
+    void ReadLine(int speed) {
         std::uint8_t buffer[512];
         const ssize_t n = read(link_.MasterFd(), buffer, sizeof buffer);
-        if (n <= 0) return;
-        const std::uint64_t now = NowMs();
-        const int speed = link_.LineSpeed();
-        gapEndMs_ = now + static_cast<std::uint64_t>(FrameGapMs(speed));
-        for (const HeardFrame& frame : assembler_.Add(buffer, static_cast<std::size_t>(n), now)) {
-            std::optional<PendingReply> reply = bus_.HandleFrame(frame.bytes.data(), speed, now);
-            if (!reply) continue;
-            const std::uint64_t due = ReplyDueMs(frame.firstByteMs, now, frame.bytes.size(), speed, reply->delayMs);
-            replies_.push_back({due, std::move(*reply)});
-        }
-    }
-
-    void ExpireGap() {
-        if (assembler_.Pending() && NowMs() >= gapEndMs_) assembler_.Flush();
-    }
-
-    void SendDueReplies() {
-        const std::uint64_t now = NowMs();
-        // Oldest first, so that replies due together leave in the order their requests came.
-        for (std::size_t i = 0; i < replies_.size();) {
-            ScheduledReply& scheduled = replies_[i];
-            const std::size_t from = scheduled.sent;
-            while (scheduled.sent < scheduled.reply.bytes.size() && scheduled.NextDueMs() <= now) ++scheduled.sent;
-            // A host that has meanwhile changed speed would hear noise: leave the line quiet instead.
-            if (scheduled.sent > from && link_.LineSpeed() == scheduled.reply.baud) {
-                const ssize_t written =
-                    write(link_.MasterFd(), scheduled.reply.bytes.data() + from, scheduled.sent - from);
-                (void)written;  // a full pty buffer loses the reply, as a line nobody listens to would
-            }
-            if (scheduled.sent < scheduled.reply.bytes.size()) {
-                ++i;
-                continue;
-            }
-            bus_.ApplyAfterReply(scheduled.reply);
-            replies_.erase(replies_.begin() + static_cast<std::ptrdiff_t>(i));
-        }
+        if (n > 0) line_.FromMaster(buffer, static_cast<std::size_t>(n), NowMs(), speed);
     }
 
     PtyLink& link_;
-    Bus& bus_;
+    SimLine line_;
     ControlServer* control_;
     ControlCommands& commands_;
-    FrameAssembler assembler_;
-    std::uint64_t gapEndMs_ = 0;
-    std::vector<ScheduledReply> replies_;
 };
 
 }  // namespace

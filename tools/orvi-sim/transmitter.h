@@ -37,6 +37,14 @@ constexpr long kFirstSerialNumber = 12345;
 // Period of the process value's triangle sweep between the scale limits.
 constexpr std::uint64_t kSweepPeriodMs = 20000;
 
+enum class Parity { None, Even, Odd };
+
+// How a transmitter frames the characters of its replies (8 data bits, then parity if any, then stop bits).
+struct ReplyFraming {
+    Parity parity = Parity::None;
+    int stopBits = 1;
+};
+
 class Transmitter {
 public:
     // A transmitter with factory contents at this address and speed; its process value sweeps from startMs.
@@ -66,6 +74,12 @@ public:
     int AnswerDelayMs() const { return answerDelayMs_; }
     void SetAnswerDelayMs(int ms) { answerDelayMs_ = ms; }
 
+    const ReplyFraming& Framing() const { return framing_; }
+    void SetFraming(const ReplyFraming& framing) { framing_ = framing; }
+    // Bytes at the start of each reply that its converter loses by enabling its driver late.
+    int LateEnableBytes() const { return lateEnableBytes_; }
+    void SetLateEnableBytes(int bytes) { lateEnableBytes_ = bytes; }
+
     bool ReadsDiffer(int reg) const { return mismatched_[reg]; }
     void SetReadsDiffer(int reg, bool differ) { mismatched_[reg] = differ; }
 
@@ -78,6 +92,8 @@ private:
     ArmedFault fault_;
     bool moving_ = true;
     int answerDelayMs_ = 0;
+    ReplyFraming framing_;
+    int lateEnableBytes_ = 0;
     std::uint64_t sweepStartMs_;
 };
 

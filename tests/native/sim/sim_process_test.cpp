@@ -165,3 +165,15 @@ TEST_F(SimProcess, ControlChannelSteersRegistersFaultsAndSpeedChanges) {
     EXPECT_EQ("ERR unknown command", second.Command("hello"));
     EXPECT_EQ(111, control_->Get(1, 7));
 }
+
+// The line's faults need the program to wake for them: the other master with nobody writing, the
+// swapped line's 0x00 at the end of a request's gap.
+TEST_F(SimProcess, LineFaultsWakeTheProgram) {
+    SetSpeed(9600);
+    control_->Expect("line swapped on");
+    Send(simtest::Request(1, 3, 8, 1));
+    EXPECT_EQ(std::vector<std::uint8_t>{0x00}, Receive(1, 1000));
+    control_->Expect("line swapped off");
+    control_->Expect("line master 20");
+    EXPECT_EQ(simtest::Bytes("630300000002CC49"), Receive(8, 1000));
+}
