@@ -135,7 +135,7 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     const LookEvidence& look = e.look;
     const bool answers = a.goodReplies > 0;
     if (a.gatewayNoPath > 0 && !answers) return LineCause::kGatewayNoPath;
-    if (e.unaskedFrames >= 2) return LineCause::kOtherMaster;
+    if (e.unaskedFrames >= 1) return LineCause::kOtherMaster;
     if (e.echoCut >= 2 && !answers) return LineCause::kRtsEarly;
     if (look.rateAnswering != 0 && !answers) return LineCause::kWrongRate;
     if (e.zeroAlone >= 2 && !answers) return LineCause::kSwappedWires;
@@ -160,7 +160,7 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
 }
 
 const int32_t kRates[] = {1200, 2400, 4800, 9600, 19200};
-enum { kIdentityRegister = 8, kSerialFirst = 23, kSerialSecond = 24, kLongAllowanceMs = 2000, kQuietMs = 600 };
+enum { kIdentityRegister = 8, kSerialFirst = 23, kSerialSecond = 24, kLongAllowanceMs = 2000, kQuietMs = 600, kListenMs = 300 };
 
 // Replies still on their way to earlier requests would answer the next one: waits until the line
 // has been quiet a while (bounded), dropping what comes meanwhile.
@@ -171,6 +171,16 @@ void WaitForQuiet(Line& line) {
     for (int round = 0; round < 8 && device.Read(drop, sizeof drop) > 0; ++round) {
     }
     device.SetReadTimeouts(line.portReadTimeouts);
+}
+
+// Listens to the line before asking anything: what comes now nobody of ours asked for.
+void ListenWhileQuiet(Line& line) {
+    SerialDevice& device = line.Device();
+    device.SetReadTimeouts({0, 0, kListenMs});
+    uint8_t heard[128];
+    const size_t count = device.Read(heard, sizeof heard);
+    device.SetReadTimeouts(line.portReadTimeouts);
+    NoteUnasked(line.evidence, heard, count, nullptr, 0);
 }
 
 bool Cancelled(const std::function<bool()>& cancelled) { return cancelled && cancelled(); }
@@ -259,6 +269,7 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     look.looked = true;
     look.rateLooked = line.settings.baudRate;
 
+    if (!network) ListenWhileQuiet(line);
     // At the current rate: short reads, then, where they answer, the serial number twice and a long read.
     uint16_t word = 0;
     bool answered = false;
