@@ -90,18 +90,16 @@ std::vector<std::string> Facts(const LineEvidence& e, const AddressEvidence& a) 
         facts.push_back(Format("Respostas com 0x00 onde o bit de paridade seria 0: %u", a.parityPattern));
     if (a.repeatedFailures) facts.push_back(Format("Respostas erradas repetidas byte a byte: %u", a.repeatedFailures));
     if (a.shortFrames) facts.push_back(Format("Respostas curtas: %u (faltando %u bytes)", a.shortFrames, a.shortBy));
-    if (a.headLost)
-        facts.push_back(Format("Respostas sem os %u primeiros bytes: %u", a.headLostBytes, a.headLost));
+    if (a.headLost) facts.push_back(Format("Respostas sem os %u primeiros bytes: %u", a.headLostBytes, a.headLost));
     if (a.wrongAddresses) facts.push_back(Format("Respostas de outro endereço: %u", a.wrongAddresses));
     if (a.exceptions) facts.push_back(Format("Respostas de exceção: %u", a.exceptions));
     if (a.gatewayNoPath) facts.push_back(Format("Exceções 0x0A/0x0B do gateway: %u", a.gatewayNoPath));
     if (a.zeroAhead) facts.push_back(Format("Um 0x00 (break) antes da resposta: %u vezes", a.zeroAhead));
     if (a.lateReplies) facts.push_back(Format("Respostas ouvidas só antes do pedido seguinte: %u", a.lateReplies));
     if (a.replyStart.samples)
-        facts.push_back(Format("Início da resposta: p50 %u ms, p99 %u ms; fim: p99 %u ms",
-                               (a.replyStart.PercentileUs(50) + 999u) / 1000u,
-                               (a.replyStart.PercentileUs(99) + 999u) / 1000u,
-                               (a.replyEnd.PercentileUs(99) + 999u) / 1000u));
+        facts.push_back(Format(
+            "Início da resposta: p50 %u ms, p99 %u ms; fim: p99 %u ms", (a.replyStart.PercentileUs(50) + 999u) / 1000u,
+            (a.replyStart.PercentileUs(99) + 999u) / 1000u, (a.replyEnd.PercentileUs(99) + 999u) / 1000u));
     if (a.lineErrorReplies) facts.push_back(Format("Respostas com erros de linha no driver: %u", a.lineErrorReplies));
     if (e.echoWhole) facts.push_back(Format("Eco do pedido inteiro: %u vezes", e.echoWhole));
     if (e.echoCut) facts.push_back(Format("Eco do pedido cortado (%u bytes): %u vezes", e.echoCutBytes, e.echoCut));
@@ -139,7 +137,8 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     if (e.echoCut >= 2 && !answers) return LineCause::kRtsEarly;
     if (look.rateAnswering != 0 && !answers) return LineCause::kWrongRate;
     if (e.zeroAlone >= 2 && !answers) return LineCause::kSwappedWires;
-    // Replies after the allowance answer later requests: what they seem to say about CRC or serials is not to be trusted.
+    // Replies after the allowance answer later requests: what they seem to say about CRC or serials is not to be
+    // trusted.
     if (a.lateReplies >= 1 || look.slowReplyMs > 0) return LineCause::kSlowReply;
     if (a.parityPattern >= 2 && 2 * a.parityPattern >= a.crcFailures) return LineCause::kOtherParity;
     // Where the driver counts: errors on replies of the right length are a parity or stop-bit mismatch.
@@ -160,7 +159,14 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
 }
 
 const int32_t kRates[] = {1200, 2400, 4800, 9600, 19200};
-enum { kIdentityRegister = 8, kSerialFirst = 23, kSerialSecond = 24, kLongAllowanceMs = 2000, kQuietMs = 600, kListenMs = 300 };
+enum {
+    kIdentityRegister = 8,
+    kSerialFirst = 23,
+    kSerialSecond = 24,
+    kLongAllowanceMs = 2000,
+    kQuietMs = 600,
+    kListenMs = 300
+};
 
 // Replies still on their way to earlier requests would answer the next one: waits until the line
 // has been quiet a while (bounded), dropping what comes meanwhile.
@@ -244,9 +250,7 @@ LineVerdict JudgeEvidence(const LineEvidence& evidence, uint8_t address) {
     return verdict;
 }
 
-LineVerdict JudgeEvidence(const LineEvidence& evidence) {
-    return JudgeEvidence(evidence, BusiestAddress(evidence));
-}
+LineVerdict JudgeEvidence(const LineEvidence& evidence) { return JudgeEvidence(evidence, BusiestAddress(evidence)); }
 
 LineVerdict ProbableCause(const Line& line) {
     LineVerdict verdict = JudgeEvidence(line.evidence, line.settings.deviceAddress);
@@ -286,8 +290,8 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     }
     // Replies late or missing: one more read that waits long, to see whether and when it comes.
     const AddressEvidence* at = line.evidence.Find(address);
-    const bool heardSome = at && (at->goodReplies || at->lateReplies || at->shortFrames || at->crcFailures ||
-                                  line.evidence.unaskedBytes);
+    const bool heardSome =
+        at && (at->goodReplies || at->lateReplies || at->shortFrames || at->crcFailures || line.evidence.unaskedBytes);
     if (heardSome && at->silences + at->lateReplies > 0 && !network && !Cancelled(cancelled)) {
         look.allowanceMs = AllowanceMs(line);
         WaitForQuiet(line);

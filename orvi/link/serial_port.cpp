@@ -118,7 +118,8 @@ bool ApplyLineRate(Line& line) {
     device.Purge(true, true);
     // Without its time-outs a read or write could block for ever: such a port is not used.
     line.portReadTimeouts = ReadTimeoutsFor(settings.baudRate);
-    return device.SetReadTimeouts(line.portReadTimeouts) && device.SetWriteTimeouts(WriteTimeoutsFor(settings.baudRate));
+    return device.SetReadTimeouts(line.portReadTimeouts) &&
+           device.SetWriteTimeouts(WriteTimeoutsFor(settings.baudRate));
 }
 
 const ReadTimeouts& PortReadTimeouts() { return ConfiguratorLine().portReadTimeouts; }

@@ -38,7 +38,8 @@ TEST_F(Orvictl, DoctorNamesEachFaultTheSimulatorPlays) {
         SCOPED_TRACE(row.fault);
         Start(row.simArguments);
         bool played = true;
-        for (const std::string& line : row.control) played = played && sim_->Control().Command(line).rfind("OK", 0) == 0;
+        for (const std::string& line : row.control)
+            played = played && sim_->Control().Command(line).rfind("OK", 0) == 0;
         if (!played) {
             notPlayed.push_back(row.fault);
             continue;
