@@ -268,6 +268,8 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     const bool network = line.Codec() != nullptr || line.evidence.networkLine;
     line.evidence.Clear();
     line.evidence.networkLine = network;
+    // The look asks at address; the line keeps the address it had (a configurator's line goes on with it).
+    const uint8_t ownAddress = line.settings.deviceAddress;
     line.settings.deviceAddress = address;
     LookEvidence look;
     look.looked = true;
@@ -311,5 +313,6 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
         line.evidence = atRate;
     }
     line.evidence.look = look;
+    line.settings.deviceAddress = ownAddress;
     return JudgeEvidence(line.evidence, address);
 }

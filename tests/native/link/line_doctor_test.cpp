@@ -342,8 +342,10 @@ TEST_F(LineDoctorLookTest, FindsTheRateWhereTheTransmitterAnswers) {
     device().answer = [this](const Bytes& request) {
         return device().lineBaud == 19200 ? OneWordReply(request[0], 1) : Bytes();
     };
+    line().settings.deviceAddress = 9;
     const LineVerdict verdict = ExamineLine(line(), 1, nullptr);
     EXPECT_EQ(LineCause::kWrongRate, verdict.cause);
+    EXPECT_EQ(9, line().settings.deviceAddress);  // the line keeps its own address and rate
     EXPECT_EQ(19200, verdict.rateFound);
     EXPECT_EQ(9600, line().settings.baudRate);
     EXPECT_EQ(9600, device().lineBaud);  // back at the line's own rate
