@@ -6,6 +6,7 @@
 #include "line.h"
 #include "link_error.h"
 #include "probe.h"
+#include "rtu_frame.h"
 #include "serial_port.h"
 #include "transactions.h"
 
@@ -55,7 +56,9 @@ const CauseText kCauses[] = {
      "O gateway não alcança o transmissor: confira no gateway a porta serial, a taxa, a paridade e o número "
      "de unidade configurados, e a linha entre o gateway e o transmissor."},
     {LineCause::kUsbLatency, "latencia_usb", "timer de latência do adaptador USB alto",
-     "Baixe o timer de latência do adaptador USB para 1 ms."},
+     "Baixe o timer de latência do adaptador USB para 1 ms (Linux: echo 1 | sudo tee "
+     "/sys/bus/usb-serial/devices/ttyUSB0/latency_timer; Windows: Gerenciador de Dispositivos, a porta, "
+     "Propriedades, Configurações da Porta, Avançado, Timer de latência)."},
     {LineCause::kUnknown, "desconhecida", "causa não identificada",
      "Nada do que a linha mostrou aponta uma causa: verifique a ligação, a taxa e o endereço."},
 };
@@ -97,9 +100,10 @@ std::vector<std::string> Facts(const LineEvidence& e, const AddressEvidence& a) 
     if (a.zeroAhead) facts.push_back(Format("Um 0x00 (break) antes da resposta: %u vezes", a.zeroAhead));
     if (a.lateReplies) facts.push_back(Format("Respostas ouvidas só antes do pedido seguinte: %u", a.lateReplies));
     if (a.replyStart.samples)
-        facts.push_back(Format(
-            "Início da resposta: p50 %u ms, p99 %u ms; fim: p99 %u ms", (a.replyStart.PercentileUs(50) + 999u) / 1000u,
-            (a.replyStart.PercentileUs(99) + 999u) / 1000u, (a.replyEnd.PercentileUs(99) + 999u) / 1000u));
+        facts.push_back(
+            Format("Início da resposta: p10 %u ms, p50 %u ms, p99 %u ms; fim: p99 %u ms",
+                   (a.replyStart.PercentileUs(10) + 999u) / 1000u, (a.replyStart.PercentileUs(50) + 999u) / 1000u,
+                   (a.replyStart.PercentileUs(99) + 999u) / 1000u, (a.replyEnd.PercentileUs(99) + 999u) / 1000u));
     if (a.lineErrorReplies) facts.push_back(Format("Respostas com erros de linha no driver: %u", a.lineErrorReplies));
     if (e.echoWhole) facts.push_back(Format("Eco do pedido inteiro: %u vezes", e.echoWhole));
     if (e.echoCut) facts.push_back(Format("Eco do pedido cortado (%u bytes): %u vezes", e.echoCutBytes, e.echoCut));
@@ -128,6 +132,8 @@ std::vector<std::string> Facts(const LineEvidence& e, const AddressEvidence& a) 
     return facts;
 }
 
+enum { kSpreadSamples = 8, kHeldBackMs = 8 };
+
 // The rules, most particular first: a cause that explains the others wins.
 LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     const LookEvidence& look = e.look;
@@ -154,6 +160,11 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     if (!answers) return LineCause::kUnknown;
     if (e.echoWhole >= 1) return LineCause::kAdapterEcho;
     if (e.latencyTimerMs > 2) return LineCause::kUsbLatency;
+    // Without a timer to read, its mark: replies held back by up to a whole tick, so that when they
+    // end spreads evenly over it, where a line without one ends each reply its line time after it began.
+    if (e.latencyTimerMs < 0 && !e.networkLine && a.replyStart.samples >= kSpreadSamples &&
+        a.replyStart.PercentileUs(90) >= a.replyStart.PercentileUs(10) + 1000u * kHeldBackMs)
+        return LineCause::kUsbLatency;
     if (a.silences + a.shortFrames == 0) return LineCause::kHealthy;
     return LineCause::kUnknown;
 }
@@ -165,7 +176,8 @@ enum {
     kSerialSecond = 24,
     kLongAllowanceMs = 2000,
     kQuietMs = 600,
-    kListenMs = 300
+    kListenMs = 300,
+    kPhaseStepMs = 2
 };
 
 // Replies still on their way to earlier requests would answer the next one: waits until the line
@@ -197,14 +209,23 @@ uint32_t AllowanceMs(const Line& line) {
     return t.perByteMs * (7u + LineFrame::kStrayBytesAllowed) + t.constantMs;
 }
 
+// A read after a quiet gap a little longer each time: an adapter that hands on what it received at the
+// ticks of a timer then holds each reply back by another share of a tick, rather than by the same one.
+LinkError ReadAtPhase(Line& line, int8_t reg, uint16_t* word, int* phase) {
+    const uint32_t gapMs = (LineTimeUs(35, line.settings.baudRate) / 10u + 999u) / 1000u;
+    HoldLineQuiet(line, (gapMs < 2u ? 2u : gapMs) + kPhaseStepMs * static_cast<uint32_t>((*phase)++));
+    return ReadHolding(line, reg, word);
+}
+
 // Reads the serial number twice: two transmitters answering in turn give two.
-void LookAtSerials(Line& line, LookEvidence& look) {
+void LookAtSerials(Line& line, LookEvidence& look, int* phase) {
     uint16_t first[2] = {};
     uint16_t second[2] = {};
-    if (ReadHolding(line, kSerialFirst, &first[0]) != kLinkOk || ReadHolding(line, kSerialSecond, &first[1]) != kLinkOk)
+    if (ReadAtPhase(line, kSerialFirst, &first[0], phase) != kLinkOk ||
+        ReadAtPhase(line, kSerialSecond, &first[1], phase) != kLinkOk)
         return;
-    if (ReadHolding(line, kSerialFirst, &second[0]) != kLinkOk ||
-        ReadHolding(line, kSerialSecond, &second[1]) != kLinkOk)
+    if (ReadAtPhase(line, kSerialFirst, &second[0], phase) != kLinkOk ||
+        ReadAtPhase(line, kSerialSecond, &second[1], phase) != kLinkOk)
         return;
     look.serialsDiffer = first[0] != second[0] || first[1] != second[1];
 }
@@ -279,16 +300,20 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     // At the current rate: short reads, then, where they answer, the serial number twice and a long read.
     uint16_t word = 0;
     bool answered = false;
+    int phase = 0;
     for (int read = 0; read < 3 && !Cancelled(cancelled); ++read) {
-        answered = ReadHolding(line, kIdentityRegister, &word) == kLinkOk || answered;
+        answered = ReadAtPhase(line, kIdentityRegister, &word, &phase) == kLinkOk || answered;
         const AddressEvidence* at = line.evidence.Find(address);
         // Plain silence twice: the other rates tell more than more of it.
         if (!answered && read == 1 && at && at->silences == at->requests && line.evidence.unaskedBytes == 0) break;
     }
-    if (answered && !Cancelled(cancelled)) LookAtSerials(line, look);
+    if (answered && !Cancelled(cancelled)) LookAtSerials(line, look, &phase);
     if (!Cancelled(cancelled)) {
         uint16_t block[kConfigBlockWords];
-        for (int read = 0; read < 2 && answered; ++read) ReadConfigBlock(line, block);
+        for (int read = 0; read < 2 && answered; ++read) {
+            HoldLineQuiet(line, kPhaseStepMs * static_cast<uint32_t>(phase++));
+            ReadConfigBlock(line, block);
+        }
     }
     // Replies late or missing: one more read that waits long, to see whether and when it comes.
     const AddressEvidence* at = line.evidence.Find(address);

@@ -33,6 +33,7 @@ const Fault kFaults[] = {
     {"other-master", {"line master 50"}, "outro_mestre"},
     {"noise", {"line noise 0.002"}, "ruido"},
     {"slow", {"delay 1 400"}, "resposta_lenta"},
+    {"usb-latency", {"line latency 16"}, "latencia_usb"},
 };
 
 // The "causa" of orvictl's JSON (one member a line).

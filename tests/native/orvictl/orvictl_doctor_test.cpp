@@ -32,6 +32,7 @@ TEST_F(Orvictl, DoctorNamesEachFaultTheSimulatorPlays) {
         {"another master", {}, {"line master 50"}, "outro_mestre", 1},
         {"noise", {}, {"line noise 0.002"}, "ruido", 1},
         {"another parity", {}, {"parity 1 even"}, "paridade_diferente", 1},
+        {"a USB latency timer", {}, {"line latency 16"}, "latencia_usb", 1},
     };
     std::vector<std::string> notPlayed;
     for (const FaultRow& row : rows) {
