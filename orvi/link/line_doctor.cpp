@@ -6,6 +6,7 @@
 #include "line.h"
 #include "link_error.h"
 #include "probe.h"
+#include "rtu_frame.h"
 #include "serial_port.h"
 #include "transactions.h"
 
@@ -55,7 +56,9 @@ const CauseText kCauses[] = {
      "O gateway não alcança o transmissor: confira no gateway a porta serial, a taxa, a paridade e o número "
      "de unidade configurados, e a linha entre o gateway e o transmissor."},
     {LineCause::kUsbLatency, "latencia_usb", "timer de latência do adaptador USB alto",
-     "Baixe o timer de latência do adaptador USB para 1 ms."},
+     "Baixe o timer de latência do adaptador USB para 1 ms (Linux: echo 1 | sudo tee "
+     "/sys/bus/usb-serial/devices/ttyUSB0/latency_timer; Windows: Gerenciador de Dispositivos, a porta, "
+     "Propriedades, Configurações da Porta, Avançado, Timer de latência)."},
     {LineCause::kUnknown, "desconhecida", "causa não identificada",
      "Nada do que a linha mostrou aponta uma causa: verifique a ligação, a taxa e o endereço."},
 };
@@ -90,18 +93,17 @@ std::vector<std::string> Facts(const LineEvidence& e, const AddressEvidence& a) 
         facts.push_back(Format("Respostas com 0x00 onde o bit de paridade seria 0: %u", a.parityPattern));
     if (a.repeatedFailures) facts.push_back(Format("Respostas erradas repetidas byte a byte: %u", a.repeatedFailures));
     if (a.shortFrames) facts.push_back(Format("Respostas curtas: %u (faltando %u bytes)", a.shortFrames, a.shortBy));
-    if (a.headLost)
-        facts.push_back(Format("Respostas sem os %u primeiros bytes: %u", a.headLostBytes, a.headLost));
+    if (a.headLost) facts.push_back(Format("Respostas sem os %u primeiros bytes: %u", a.headLostBytes, a.headLost));
     if (a.wrongAddresses) facts.push_back(Format("Respostas de outro endereço: %u", a.wrongAddresses));
     if (a.exceptions) facts.push_back(Format("Respostas de exceção: %u", a.exceptions));
     if (a.gatewayNoPath) facts.push_back(Format("Exceções 0x0A/0x0B do gateway: %u", a.gatewayNoPath));
     if (a.zeroAhead) facts.push_back(Format("Um 0x00 (break) antes da resposta: %u vezes", a.zeroAhead));
     if (a.lateReplies) facts.push_back(Format("Respostas ouvidas só antes do pedido seguinte: %u", a.lateReplies));
     if (a.replyStart.samples)
-        facts.push_back(Format("Início da resposta: p50 %u ms, p99 %u ms; fim: p99 %u ms",
-                               (a.replyStart.PercentileUs(50) + 999u) / 1000u,
-                               (a.replyStart.PercentileUs(99) + 999u) / 1000u,
-                               (a.replyEnd.PercentileUs(99) + 999u) / 1000u));
+        facts.push_back(
+            Format("Início da resposta: p10 %u ms, p50 %u ms, p99 %u ms; fim: p99 %u ms",
+                   (a.replyStart.PercentileUs(10) + 999u) / 1000u, (a.replyStart.PercentileUs(50) + 999u) / 1000u,
+                   (a.replyStart.PercentileUs(99) + 999u) / 1000u, (a.replyEnd.PercentileUs(99) + 999u) / 1000u));
     if (a.lineErrorReplies) facts.push_back(Format("Respostas com erros de linha no driver: %u", a.lineErrorReplies));
     if (e.echoWhole) facts.push_back(Format("Eco do pedido inteiro: %u vezes", e.echoWhole));
     if (e.echoCut) facts.push_back(Format("Eco do pedido cortado (%u bytes): %u vezes", e.echoCutBytes, e.echoCut));
@@ -130,15 +132,20 @@ std::vector<std::string> Facts(const LineEvidence& e, const AddressEvidence& a) 
     return facts;
 }
 
+enum { kSpreadSamples = 8, kHeldBackMs = 8 };
+
 // The rules, most particular first: a cause that explains the others wins.
 LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     const LookEvidence& look = e.look;
     const bool answers = a.goodReplies > 0;
     if (a.gatewayNoPath > 0 && !answers) return LineCause::kGatewayNoPath;
-    if (e.unaskedFrames >= 2) return LineCause::kOtherMaster;
+    if (e.unaskedFrames >= 1) return LineCause::kOtherMaster;
     if (e.echoCut >= 2 && !answers) return LineCause::kRtsEarly;
     if (look.rateAnswering != 0 && !answers) return LineCause::kWrongRate;
     if (e.zeroAlone >= 2 && !answers) return LineCause::kSwappedWires;
+    // Replies after the allowance answer later requests: what they seem to say about CRC or serials is not to be
+    // trusted.
+    if (a.lateReplies >= 1 || look.slowReplyMs > 0) return LineCause::kSlowReply;
     if (a.parityPattern >= 2 && 2 * a.parityPattern >= a.crcFailures) return LineCause::kOtherParity;
     // Where the driver counts: errors on replies of the right length are a parity or stop-bit mismatch.
     if (a.lineErrorReplies >= 2 && a.crcFailures >= 2 && !answers) return LineCause::kOtherParity;
@@ -148,18 +155,51 @@ LineCause Rule(const LineEvidence& e, const AddressEvidence& a) {
     if (look.serialsDiffer) return LineCause::kDuplicateAddress;
     if (a.crcFailures >= 3 && !answers && a.repeatedFailures >= 1) return LineCause::kDuplicateAddress;
     if (a.crcFailures + a.wrongAddresses >= 1) return LineCause::kNoise;
-    if (a.lateReplies >= 1 || look.slowReplyMs > 0) return LineCause::kSlowReply;
     const bool anyByte = e.unaskedBytes || e.echoWhole || e.zeroAlone || look.anyByteAtOtherRates || a.shortFrames;
     if (!answers && !anyByte && (look.looked || e.networkLine) && a.requests > 0) return LineCause::kNoLine;
     if (!answers) return LineCause::kUnknown;
     if (e.echoWhole >= 1) return LineCause::kAdapterEcho;
     if (e.latencyTimerMs > 2) return LineCause::kUsbLatency;
+    // Without a timer to read, its mark: replies held back by up to a whole tick, so that when they
+    // end spreads evenly over it, where a line without one ends each reply its line time after it began.
+    if (e.latencyTimerMs < 0 && !e.networkLine && a.replyStart.samples >= kSpreadSamples &&
+        a.replyStart.PercentileUs(90) >= a.replyStart.PercentileUs(10) + 1000u * kHeldBackMs)
+        return LineCause::kUsbLatency;
     if (a.silences + a.shortFrames == 0) return LineCause::kHealthy;
     return LineCause::kUnknown;
 }
 
 const int32_t kRates[] = {1200, 2400, 4800, 9600, 19200};
-enum { kIdentityRegister = 8, kSerialFirst = 23, kSerialSecond = 24, kLongAllowanceMs = 3000 };
+enum {
+    kIdentityRegister = 8,
+    kSerialFirst = 23,
+    kSerialSecond = 24,
+    kLongAllowanceMs = 2000,
+    kQuietMs = 600,
+    kListenMs = 300,
+    kPhaseStepMs = 2
+};
+
+// Replies still on their way to earlier requests would answer the next one: waits until the line
+// has been quiet a while (bounded), dropping what comes meanwhile.
+void WaitForQuiet(Line& line) {
+    SerialDevice& device = line.Device();
+    device.SetReadTimeouts({0, 0, kQuietMs});
+    uint8_t drop[64];
+    for (int round = 0; round < 8 && device.Read(drop, sizeof drop) > 0; ++round) {
+    }
+    device.SetReadTimeouts(line.portReadTimeouts);
+}
+
+// Listens to the line before asking anything: what comes now nobody of ours asked for.
+void ListenWhileQuiet(Line& line) {
+    SerialDevice& device = line.Device();
+    device.SetReadTimeouts({0, 0, kListenMs});
+    uint8_t heard[128];
+    const size_t count = device.Read(heard, sizeof heard);
+    device.SetReadTimeouts(line.portReadTimeouts);
+    NoteUnasked(line.evidence, heard, count, nullptr, 0);
+}
 
 bool Cancelled(const std::function<bool()>& cancelled) { return cancelled && cancelled(); }
 
@@ -169,14 +209,23 @@ uint32_t AllowanceMs(const Line& line) {
     return t.perByteMs * (7u + LineFrame::kStrayBytesAllowed) + t.constantMs;
 }
 
+// A read after a quiet gap a little longer each time: an adapter that hands on what it received at the
+// ticks of a timer then holds each reply back by another share of a tick, rather than by the same one.
+LinkError ReadAtPhase(Line& line, int8_t reg, uint16_t* word, int* phase) {
+    const uint32_t gapMs = (LineTimeUs(35, line.settings.baudRate) / 10u + 999u) / 1000u;
+    HoldLineQuiet(line, (gapMs < 2u ? 2u : gapMs) + kPhaseStepMs * static_cast<uint32_t>((*phase)++));
+    return ReadHolding(line, reg, word);
+}
+
 // Reads the serial number twice: two transmitters answering in turn give two.
-void LookAtSerials(Line& line, LookEvidence& look) {
+void LookAtSerials(Line& line, LookEvidence& look, int* phase) {
     uint16_t first[2] = {};
     uint16_t second[2] = {};
-    if (ReadHolding(line, kSerialFirst, &first[0]) != kLinkOk || ReadHolding(line, kSerialSecond, &first[1]) != kLinkOk)
+    if (ReadAtPhase(line, kSerialFirst, &first[0], phase) != kLinkOk ||
+        ReadAtPhase(line, kSerialSecond, &first[1], phase) != kLinkOk)
         return;
-    if (ReadHolding(line, kSerialFirst, &second[0]) != kLinkOk ||
-        ReadHolding(line, kSerialSecond, &second[1]) != kLinkOk)
+    if (ReadAtPhase(line, kSerialFirst, &second[0], phase) != kLinkOk ||
+        ReadAtPhase(line, kSerialSecond, &second[1], phase) != kLinkOk)
         return;
     look.serialsDiffer = first[0] != second[0] || first[1] != second[1];
 }
@@ -187,7 +236,7 @@ void LookAtOtherRates(Line& line, LookEvidence& look, const std::function<bool()
     for (const int32_t rate : kRates) {
         if (rate == own || Cancelled(cancelled)) continue;
         line.settings.baudRate = rate;
-        if (!OpenPort(line)) continue;
+        if (!ApplyLineRate(line)) continue;
         uint16_t word = 0;
         const ProbeResult probe = ProbeRead(line, kIdentityRegister, &word, 60);
         ++look.otherRateTries;
@@ -222,9 +271,7 @@ LineVerdict JudgeEvidence(const LineEvidence& evidence, uint8_t address) {
     return verdict;
 }
 
-LineVerdict JudgeEvidence(const LineEvidence& evidence) {
-    return JudgeEvidence(evidence, BusiestAddress(evidence));
-}
+LineVerdict JudgeEvidence(const LineEvidence& evidence) { return JudgeEvidence(evidence, BusiestAddress(evidence)); }
 
 LineVerdict ProbableCause(const Line& line) {
     LineVerdict verdict = JudgeEvidence(line.evidence, line.settings.deviceAddress);
@@ -242,29 +289,39 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     const bool network = line.Codec() != nullptr || line.evidence.networkLine;
     line.evidence.Clear();
     line.evidence.networkLine = network;
+    // The look asks at address; the line keeps the address it had (a configurator's line goes on with it).
+    const uint8_t ownAddress = line.settings.deviceAddress;
     line.settings.deviceAddress = address;
     LookEvidence look;
     look.looked = true;
     look.rateLooked = line.settings.baudRate;
 
+    if (!network) ListenWhileQuiet(line);
     // At the current rate: short reads, then, where they answer, the serial number twice and a long read.
     uint16_t word = 0;
     bool answered = false;
+    int phase = 0;
     for (int read = 0; read < 3 && !Cancelled(cancelled); ++read) {
-        answered = ReadHolding(line, kIdentityRegister, &word) == kLinkOk || answered;
+        answered = ReadAtPhase(line, kIdentityRegister, &word, &phase) == kLinkOk || answered;
         const AddressEvidence* at = line.evidence.Find(address);
         // Plain silence twice: the other rates tell more than more of it.
         if (!answered && read == 1 && at && at->silences == at->requests && line.evidence.unaskedBytes == 0) break;
     }
-    if (answered && !Cancelled(cancelled)) LookAtSerials(line, look);
+    if (answered && !Cancelled(cancelled)) LookAtSerials(line, look, &phase);
     if (!Cancelled(cancelled)) {
         uint16_t block[kConfigBlockWords];
-        for (int read = 0; read < 2 && answered; ++read) ReadConfigBlock(line, block);
+        for (int read = 0; read < 2 && answered; ++read) {
+            HoldLineQuiet(line, kPhaseStepMs * static_cast<uint32_t>(phase++));
+            ReadConfigBlock(line, block);
+        }
     }
     // Replies late or missing: one more read that waits long, to see whether and when it comes.
     const AddressEvidence* at = line.evidence.Find(address);
-    if (at && !Cancelled(cancelled) && (at->silences > 0 || at->lateReplies > 0) && !network) {
+    const bool heardSome =
+        at && (at->goodReplies || at->lateReplies || at->shortFrames || at->crcFailures || line.evidence.unaskedBytes);
+    if (heardSome && at->silences + at->lateReplies > 0 && !network && !Cancelled(cancelled)) {
         look.allowanceMs = AllowanceMs(line);
+        WaitForQuiet(line);
         const ProbeResult slow = ProbeRead(line, kIdentityRegister, &word, kLongAllowanceMs);
         const uint32_t ms = slow.answerUs / 1000u;
         if (slow.result == kLinkOk && ms > look.allowanceMs) look.slowReplyMs = ms;
@@ -277,9 +334,10 @@ LineVerdict ExamineLine(Line& line, uint8_t address, const std::function<bool()>
     if (!network && !Cancelled(cancelled) && (!at || at->goodReplies == 0)) {
         const LineEvidence atRate = line.evidence;
         LookAtOtherRates(line, look, cancelled);
-        OpenPort(line);  // back at the line's own rate; the opening forgets what the other rates showed
+        ApplyLineRate(line);  // back at the line's own rate, which forgets what the other rates showed
         line.evidence = atRate;
     }
     line.evidence.look = look;
+    line.settings.deviceAddress = ownAddress;
     return JudgeEvidence(line.evidence, address);
 }

@@ -30,9 +30,9 @@ enum class LineCause {
 
 struct LineVerdict {
     LineCause cause = LineCause::kUnknown;
-    int32_t rateFound = 0;                // a wrong rate: where the transmitter answers
-    std::vector<std::string> evidence;    // lines of what was seen (program text, CP1252)
-    std::string advice;                   // what to do
+    int32_t rateFound = 0;              // a wrong rate: where the transmitter answers
+    std::vector<std::string> evidence;  // lines of what was seen (program text, CP1252)
+    std::string advice;                 // what to do
 };
 
 // The cause's key in --json ("saudavel", "sem_linha", ...).

@@ -271,8 +271,8 @@ void NoteUnasked(LineEvidence& evidence, const uint8_t* bytes, size_t count, con
             ++start;
             continue;
         }
-        const bool ours = lastRequestLength >= 2 && bytes[start] == lastRequest[0] &&
-                          (bytes[start + 1] & 0x7Fu) == lastRequest[1];
+        const bool ours =
+            lastRequestLength >= 2 && bytes[start] == lastRequest[0] && (bytes[start + 1] & 0x7Fu) == lastRequest[1];
         if (ours)
             ++evidence.At(lastRequest[0]).lateReplies;
         else

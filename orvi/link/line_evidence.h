@@ -37,19 +37,19 @@ struct AddressEvidence {
     uint32_t shortFrames = 0;     // fewer bytes than a reply, then quiet
     uint32_t wrongAddresses = 0;  // a valid frame from another address
     uint32_t exceptions = 0;
-    uint32_t gatewayNoPath = 0;  // a gateway's exception 0x0A or 0x0B
-    uint32_t zeroAhead = 0;      // a 0x00 (a break) heard ahead of the reply
-    uint32_t parityPattern = 0;  // a reply whose bytes are right or 0x00 as a parity or stop bit would make them
-    uint32_t headLost = 0;       // a reply that is the tail of the one expected: its first bytes lost
-    uint8_t headLostBytes = 0;   // how many, on the last such reply
-    uint32_t lateReplies = 0;    // its reply heard only before the next request
-    uint8_t shortBy = 0;         // how many bytes the last short frame lacked
-    uint32_t shortBySame = 0;    // short frames in a row that lacked as many
+    uint32_t gatewayNoPath = 0;     // a gateway's exception 0x0A or 0x0B
+    uint32_t zeroAhead = 0;         // a 0x00 (a break) heard ahead of the reply
+    uint32_t parityPattern = 0;     // a reply whose bytes are right or 0x00 as a parity or stop bit would make them
+    uint32_t headLost = 0;          // a reply that is the tail of the one expected: its first bytes lost
+    uint8_t headLostBytes = 0;      // how many, on the last such reply
+    uint32_t lateReplies = 0;       // its reply heard only before the next request
+    uint8_t shortBy = 0;            // how many bytes the last short frame lacked
+    uint32_t shortBySame = 0;       // short frames in a row that lacked as many
     uint32_t repeatedFailures = 0;  // a failed reply the same, byte for byte, as the failed one before
     uint32_t lastFailureHash = 0;
     uint32_t lineErrorReplies = 0;  // replies during which the driver counted line errors
-    TimeSpread replyStart;       // from the end of the request to the first byte of the reply
-    TimeSpread replyEnd;         // from the end of the request to the end of the reply
+    TimeSpread replyStart;          // from the end of the request to the first byte of the reply
+    TimeSpread replyEnd;            // from the end of the request to the end of the reply
 };
 
 // What the doctor's own look adds: other rates, repeated identity reads, the adapter.
@@ -62,8 +62,8 @@ struct LookEvidence {
     uint32_t otherRateTries = 0;
     uint32_t otherRateCrcFailures = 0;  // at the rates above the current one
     uint32_t otherRateGood = 0;
-    uint32_t slowReplyMs = 0;   // when a reply came, waited for long, later than the allowance
-    uint32_t allowanceMs = 0;   // what the link waits for that reply
+    uint32_t slowReplyMs = 0;  // when a reply came, waited for long, later than the allowance
+    uint32_t allowanceMs = 0;  // what the link waits for that reply
 };
 
 struct LineEvidence {
@@ -73,8 +73,8 @@ struct LineEvidence {
     uint32_t transactions = 0;
     // Bytes that waited in the input before a request was sent: nobody of ours asked for them.
     uint32_t unaskedBytes = 0;
-    uint32_t unaskedTimes = 0;   // requests that found bytes waiting
-    uint32_t unaskedFrames = 0;  // valid frames among them that are not a late reply of ours
+    uint32_t unaskedTimes = 0;           // requests that found bytes waiting
+    uint32_t unaskedFrames = 0;          // valid frames among them that are not a late reply of ours
     uint8_t unasked[kUnaskedKept] = {};  // the last bytes heard so, oldest first
     size_t unaskedLength = 0;
     // Our own request heard back.
@@ -108,8 +108,8 @@ struct LineEvidence {
 // What came ahead of a reply: our own request (whole or cut) and 0x00 bytes (breaks).
 struct ReplyLead {
     enum Echo { kNoEcho, kWholeEcho, kCutEcho } echo = kNoEcho;
-    size_t skip = 0;        // bytes of echo
-    size_t zeros = 0;       // 0x00 bytes after the echo and ahead of the reply (or alone)
+    size_t skip = 0;   // bytes of echo
+    size_t zeros = 0;  // 0x00 bytes after the echo and ahead of the reply (or alone)
 };
 // Of everything one read brought (arrived bytes, as read), against the request and the reply's length.
 ReplyLead ReadLead(const uint8_t* bytes, size_t arrived, const uint8_t* request, size_t requestLength,
@@ -120,11 +120,11 @@ struct ReplyHeard {
     size_t requestLength;
     const uint8_t* bytes;  // a complete read: the reply's length at the front; a short one: as read
     size_t arrived;
-    uint8_t replyLength;   // of a good reply
-    uint16_t result;       // the LinkError the reply's checks gave
-    uint32_t endUs;        // from the end of the request to the end of the read (0: not timed)
-    uint32_t lineTimeUs;   // of the reply's bytes on the line
-    bool lineErrors;       // the driver counted line errors during the read
+    uint8_t replyLength;       // of a good reply
+    uint16_t result;           // the LinkError the reply's checks gave
+    uint32_t endUs;            // from the end of the request to the end of the read (0: not timed)
+    uint32_t lineTimeUs;       // of the reply's bytes on the line
+    bool lineErrors;           // the driver counted line errors during the read
     uint8_t gatewayException;  // 0x0A or 0x0B from a gateway, else 0
 };
 void NoteReply(LineEvidence& evidence, const ReplyLead& lead, const ReplyHeard& heard);

@@ -216,8 +216,9 @@ void NoteHeard(Line& line, const ReplyLead& lead, size_t arrived, uint8_t length
                bool lineErrors, uint8_t gatewayException) {
     const LineFrame& frame = line.frame;
     const size_t replyBytes = arrived < length ? arrived : length;
-    const ReplyHeard heard = {frame.request, frame.requestLength, frame.receive,
-                              arrived,       length,              result,
+    const ReplyHeard heard = {frame.request, frame.requestLength,
+                              frame.receive, arrived,
+                              length,        result,
                               endUs,         LineTimeUs(replyBytes, line.settings.baudRate),
                               lineErrors,    gatewayException};
     NoteReply(line.evidence, lead, heard);
@@ -230,8 +231,8 @@ LinkError ReceiveThroughCodec(Line& line, FrameCodec& codec, SerialDevice& devic
     const size_t arrived = codec.Receive(device, frame.receive, sizeof frame.receive, length);
     Observe(line, FrameDirection::Received, frame.receive, arrived);
     line.evidence.networkLine = true;
-    const LinkError result = arrived < 4 || arrived > 255 ? Failed(line, kLinkTimeout)
-                                                          : CheckReply(line, static_cast<uint8_t>(arrived));
+    const LinkError result =
+        arrived < 4 || arrived > 255 ? Failed(line, kLinkTimeout) : CheckReply(line, static_cast<uint8_t>(arrived));
     if (line.evidence.collecting)
         NoteHeard(line, ReplyLead(), arrived, static_cast<uint8_t>(arrived < 256 ? arrived : 255), result, 0, false,
                   arrived == 0 ? codec.LastGatewayException() : 0);
@@ -354,8 +355,8 @@ LinkError ReceiveReply(Line& line, uint8_t functionCode, uint16_t count) {
     // already counts towards the gap before the next request (an inventory's sweep lives on this).
     frame.lineQuietSinceUs = arrived == 0 && frame.requestEndUs != 0 ? frame.requestEndUs : now;
     const bool collecting = line.evidence.collecting;
-    const ReplyLead lead = collecting ? ReadLead(frame.receive, arrived, frame.request, frame.requestLength, length)
-                                      : ReplyLead();
+    const ReplyLead lead =
+        collecting ? ReadLead(frame.receive, arrived, frame.request, frame.requestLength, length) : ReplyLead();
     const bool lineErrors = collecting && LineErrorsDuring(line, device);
     const uint32_t endUs = now > frame.requestEndUs ? static_cast<uint32_t>(now - frame.requestEndUs) : 0u;
     if (arrived < length) {

@@ -94,31 +94,32 @@ uint32_t TurnaroundMs(int32_t baudRate) {
 
 int OpenPort(Line& line) {
     ++line.openings;
-    // What the line showed was of the port, rate and adapter it had: a new opening starts afresh.
-    line.evidence.Clear();
     CommSettings& settings = line.settings;
     SerialDevice& device = line.Device();
     if (device.IsOpen()) device.Close();
     if (!OpenSomePort(line)) return FailOpen(settings);
-
-    // No device name in the mode string: a named device must exist, and a tool that opened the port by
-    // another name (a Linux path, a long Windows name) has no COMn to give.
-    if (!device.Configure("9600,n,8,1", LineBaud(settings.baudRate))) {
+    if (!ApplyLineRate(line)) {
         device.Close();
         return FailOpen(settings);
     }
+    return 1;
+}
+
+bool ApplyLineRate(Line& line) {
+    SerialDevice& device = line.Device();
+    const CommSettings& settings = line.settings;
+    line.evidence.Clear();
+    // No device name in the mode string: a named device must exist, and a tool that opened the port by
+    // another name (a Linux path, a long Windows name) has no COMn to give.
+    if (!device.Configure("9600,n,8,1", LineBaud(settings.baudRate))) return false;
     device.SelectEvents(true);
     device.SetQueues(65535, 128);
     DropRts(line);
     device.Purge(true, true);
     // Without its time-outs a read or write could block for ever: such a port is not used.
     line.portReadTimeouts = ReadTimeoutsFor(settings.baudRate);
-    if (!device.SetReadTimeouts(line.portReadTimeouts) ||
-        !device.SetWriteTimeouts(WriteTimeoutsFor(settings.baudRate))) {
-        device.Close();
-        return FailOpen(settings);
-    }
-    return 1;
+    return device.SetReadTimeouts(line.portReadTimeouts) &&
+           device.SetWriteTimeouts(WriteTimeoutsFor(settings.baudRate));
 }
 
 const ReadTimeouts& PortReadTimeouts() { return ConfiguratorLine().portReadTimeouts; }

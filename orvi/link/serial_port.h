@@ -8,6 +8,9 @@ class Line;
 // 1 when open and configured, 0 otherwise (the settings' portName may become "None").
 int OpenPort(Line& line);
 void ClosePort(Line& line);
+// Puts the open port of line at the line's rate (line settings, time-outs), as OpenPort does after
+// opening; what the line showed at its old rate is forgotten. False when the port refuses.
+bool ApplyLineRate(Line& line);
 void RaiseRts(Line& line);
 void DropRts(Line& line);
 

@@ -9,6 +9,7 @@
 
 #include "comm_settings.h"
 #include "line_time_model.h"
+#include "line.h"
 #include "link_work.h"
 #include "serial_port.h"
 #include "transactions.h"
@@ -17,11 +18,14 @@ namespace {
 
 class SuiteMaster : public BenchMaster {
 public:
+    // collectEvidence false: the line gathers no evidence, to measure what gathering costs.
+    explicit SuiteMaster(bool collectEvidence) : collectEvidence_(collectEvidence) {}
     bool UseRate(int32_t baud) override {
         std::strcpy(commSettings.portName, "COM1");
         commSettings.baudRate = baud;
         commSettings.deviceAddress = 1;
         ClosePort();
+        ConfiguratorLine().evidence.collecting = collectEvidence_;
         // The port falls back to another COM port when COM1 fails; only COM1 is the simulator's line.
         return OpenPort() != 0 && std::strcmp(commSettings.portName, "COM1") == 0;
     }
@@ -37,6 +41,9 @@ public:
         return ReadHolding(static_cast<int8_t>(reg), &word) == kLinkOk;
     }
     void Close() override { ClosePort(); }
+
+private:
+    bool collectEvidence_;
 };
 
 }  // namespace
@@ -49,6 +56,10 @@ int main(int argc, char** argv) {
         std::printf("model reads %d %.1f\n", static_cast<int>(baud), kBenchSingleReads * OneRegisterReadMs(baud));
     }
     SimClient sim(SimControlPortFromEnv());
-    SuiteMaster master;
-    return RunLinkWork("suite", master, sim, rounds);
+    SuiteMaster master(true);
+    const int result = RunLinkWork("suite", master, sim, rounds);
+    if (result != 0) return result;
+    // The same work with the line's evidence not gathered: what gathering it costs.
+    SuiteMaster bare(false);
+    return RunLinkWork("bare", bare, sim, rounds);
 }

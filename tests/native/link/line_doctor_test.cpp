@@ -174,6 +174,18 @@ TEST(LineDoctorRules, EachCauseFromItsEvidence) {
              std::snprintf(e.latencyHow, sizeof e.latencyHow, "echo 1 > latency_timer");
          },
          "latencia_usb"},
+        {"replies held back by up to a tick",
+         [](LineEvidence&, AddressEvidence& a) {
+             Answers(a, 9);
+             for (uint32_t ms = 1; ms <= 17; ms += 2) a.replyStart.Add(1000u * ms);
+         },
+         "latencia_usb"},
+        {"replies that end their line time after they began",
+         [](LineEvidence&, AddressEvidence& a) {
+             Answers(a, 9);
+             for (int i = 0; i < 9; ++i) a.replyStart.Add(1000u + 500u * (i % 3));
+         },
+         "saudavel"},
         {"silence without a look at the other rates", [](LineEvidence&, AddressEvidence& a) { Silent(a, 3); },
          "desconhecida"},
     };
@@ -188,7 +200,7 @@ TEST(LineDoctorRules, EachCauseFromItsEvidence) {
         if (verdict.cause == LineCause::kWrongRate && evidence.look.rateAnswering) {
             EXPECT_EQ(19200, verdict.rateFound) << row.name;
         }
-        if (verdict.cause == LineCause::kUsbLatency) {
+        if (verdict.cause == LineCause::kUsbLatency && evidence.latencyHow[0]) {
             EXPECT_NE(std::string::npos, verdict.advice.find("echo 1 > latency_timer"));
         }
     }
@@ -342,8 +354,10 @@ TEST_F(LineDoctorLookTest, FindsTheRateWhereTheTransmitterAnswers) {
     device().answer = [this](const Bytes& request) {
         return device().lineBaud == 19200 ? OneWordReply(request[0], 1) : Bytes();
     };
+    line().settings.deviceAddress = 9;
     const LineVerdict verdict = ExamineLine(line(), 1, nullptr);
     EXPECT_EQ(LineCause::kWrongRate, verdict.cause);
+    EXPECT_EQ(9, line().settings.deviceAddress);  // the line keeps its own address and rate
     EXPECT_EQ(19200, verdict.rateFound);
     EXPECT_EQ(9600, line().settings.baudRate);
     EXPECT_EQ(9600, device().lineBaud);  // back at the line's own rate

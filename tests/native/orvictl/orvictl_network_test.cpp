@@ -341,3 +341,19 @@ TEST_F(OrvictlNetwork, AKickedSessionDuringLoadReportsTheWriteInFlight) {
 }
 
 }  // namespace
+
+namespace {
+
+// Through a gateway the doctor hears the gateway's own word that nobody answered, and names it.
+TEST_F(OrvictlNetwork, DoctorThroughAGatewayWithoutAPathNamesTheGateway) {
+    Start();
+    StartGateway({"--reply-timeout", "200"});
+    const CtlRun run = Run({"--port", gateway_->Url(), "doctor", "--address", "5", "--json"});
+    EXPECT_EQ(1, run.code) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "\"causa\": \"gateway_sem_caminho\"")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Exceções 0x0A/0x0B do gateway")) << run.out;
+    const CtlRun healthy = Run({"--port", gateway_->Url(), "doctor", "--json"});
+    EXPECT_EQ(0, healthy.code) << healthy.out << healthy.err;
+}
+
+}  // namespace
