@@ -2,6 +2,7 @@
 // transaction at the cost of a few counters, read by the doctor's rules. No allocation: fixed
 // tables only, so the evidence costs nothing a transaction would notice.
 #pragma once
+#include <cstring>
 #include <cstddef>
 #include <cstdint>
 
@@ -100,6 +101,18 @@ struct LineEvidence {
         const bool keep = collecting;
         *this = LineEvidence();
         collecting = keep;
+    }
+    // Forgets what was heard and keeps what the opening learnt of the port (network side, latency
+    // timer, counters given): an action that asks afresh is judged on what it hears itself, not on a
+    // fault mended since.
+    void ForgetHeard() {
+        LineEvidence fresh;
+        fresh.collecting = collecting;
+        fresh.networkLine = networkLine;
+        fresh.driverCounts = driverCounts;
+        fresh.latencyTimerMs = latencyTimerMs;
+        std::memcpy(fresh.latencyHow, latencyHow, sizeof latencyHow);
+        *this = fresh;
     }
 };
 

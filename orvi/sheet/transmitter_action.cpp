@@ -1,6 +1,7 @@
 // One action that talks to the transmitter at a time, for the whole program.
 #include "transmitter_action.h"
 #include <commctrl.h>
+#include "line.h"
 #include "transactions.h"
 
 namespace {
@@ -10,7 +11,10 @@ bool actionHeld = false;
 bool TransmitterActionRunning() { return actionHeld || TransactionBusy(); }
 
 TransmitterAction::TransmitterAction() : owner_(!TransmitterActionRunning()) {
-    if (owner_) actionHeld = true;
+    if (!owner_) return;
+    actionHeld = true;
+    // A failure of this action names the cause of what this action hears.
+    ConfiguratorLine().evidence.ForgetHeard();
 }
 
 TransmitterAction::~TransmitterAction() {

@@ -5,6 +5,7 @@
 
 #include "comm_settings.h"
 #include "config_ini.h"
+#include "link/line.h"
 #include "sheet/probable_cause_text.h"
 #include "sheet/sheet_visit.h"
 #include "text_convert.h"
@@ -17,6 +18,8 @@ namespace {
 // The block, read behind the please-wait window the Input/Output page shows for the same read.
 LinkError ReadBlockWhileShowingWait(HWND owner, uint16_t* block) {
     HWND pleaseWait = ShowPleaseWait(owner);
+    // A failure names the cause of what this read hears, not of a fault mended since.
+    ConfiguratorLine().evidence.ForgetHeard();
     const LinkError result = ReadConfigBlock(block);
     if (pleaseWait != NULL) DestroyWindow(pleaseWait);
     return result;

@@ -76,6 +76,17 @@ TEST_F(LineDiagnosis, FailedReadOnSwappedWiresNamesTheCause) {
                   std::string(kSwappedCause));
     SaveScreenshot(box.window, "orvi-read-failure-swapped-wires");
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+
+    // The wires put right and the transmitter gone: the next failure names no cause the line no longer shows.
+    sim_.Expect("line swapped off");
+    sim_.Expect("remove 1");
+    PostMenuCommand(window, IDM_CHANGE_HISTORY);
+    const SeenMessageBox silent = WaitForMessageBox(orvi.Id());
+    ASSERT_NE(silent.window, nullptr) << "no read failure message";
+    EXPECT_EQ(silent.text,
+              "Erro na leitura da configuração (Time-out)!\n\n"
+              "Sem o número de série do Orvi o histórico não pode ser mostrado.");
+    ASSERT_TRUE(AnswerMessageBox(silent, IDOK));
 }
 
 TEST_F(LineDiagnosis, DialogShowsTheVerdictAndCopiesIt) {
