@@ -6,56 +6,13 @@
 #include <map>
 
 #include "communication_rates.h"
+#include "csv_records.h"
 #include "file_text.h"
 #include "text_convert.h"
 
 namespace {
 // The columns every row needs, as the header names them.
 const char* const kRequiredColumns[] = {"tag", "linha", "endereco", "taxa", "configuracao"};
-
-// A record of the file: its cells and the line it starts on.
-struct Record {
-    int lineNumber;
-    std::vector<std::string> cells;
-};
-
-// The records of text, quoted cells as spreadsheets write them ("a ""b""", line breaks inside quotes).
-// False when a quote is left open, with the line where its record began.
-bool SplitRecords(const std::string& text, char separator, std::vector<Record>* records, int* openAt) {
-    int line = 1;
-    Record record = {1, {""}};
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                record.cells.back() += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                if (c == '\n') ++line;
-                record.cells.back() += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == separator) {
-            record.cells.emplace_back();
-        } else if (c == '\n' || c == '\r') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            records->push_back(record);
-            record = {++line, {""}};
-        } else {
-            record.cells.back() += c;
-        }
-    }
-    if (quoted) {
-        *openAt = record.lineNumber;
-        return false;
-    }
-    records->push_back(record);
-    return true;
-}
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -78,8 +35,8 @@ char SeparatorOf(const std::string& text) {
 }
 
 // The cells of one row checked and taken into row; each problem goes to problems.
-void TakeRow(const Record& record, const std::map<std::string, size_t>& columns, const std::vector<std::string>& names,
-             IndexRow* row, std::vector<std::string>* problems) {
+void TakeRow(const CsvRecord& record, const std::map<std::string, size_t>& columns,
+             const std::vector<std::string>& names, IndexRow* row, std::vector<std::string>* problems) {
     const std::string at = Format("linha %d", record.lineNumber);
     auto cell = [&](const char* column) {
         const auto found = columns.find(column);
@@ -189,9 +146,9 @@ bool ParseInstrumentIndex(const std::string& bytes, InstrumentIndex* index, std:
         return false;
     }
     index->separator = SeparatorOf(text);
-    std::vector<Record> records;
+    std::vector<CsvRecord> records;
     int openAt = 0;
-    if (!SplitRecords(text, index->separator, &records, &openAt)) {
+    if (!SplitCsvRecords(text, index->separator, &records, &openAt)) {
         problems->push_back(Format("linha %d: aspas abertas e não fechadas até o fim do arquivo", openAt));
         return false;
     }
@@ -201,7 +158,7 @@ bool ParseInstrumentIndex(const std::string& bytes, InstrumentIndex* index, std:
         problems->push_back("o índice está vazio: falta o cabeçalho (tag, linha, endereco, taxa, configuracao)");
         return false;
     }
-    const Record& header = records[first];
+    const CsvRecord& header = records[first];
     std::vector<std::string> names;
     std::map<std::string, size_t> columns;
     for (size_t i = 0; i < header.cells.size(); ++i) {

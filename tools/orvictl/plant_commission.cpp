@@ -1,7 +1,10 @@
 // plant commission INDEX --line L: the factory transmitters of one line taken, in the index's order,
 // to their rows' addresses, rates and configurations, each row's outcome kept in a summary as it goes.
 #include <ctime>
+#include <map>
+#include <utility>
 
+#include "csv_records.h"
 #include "exit_codes.h"
 #include "factory_unit.h"
 #include "live_diagnostic_texts.h"
@@ -44,9 +47,10 @@ int ParseArguments(const Arguments& arguments, CommissionPlan* plan) {
 }
 
 // The summary ready for rows: made with its header, or one of the same columns to go on (an earlier
-// session of the plant). An exit code.
-int OpenSummary(const std::string& path) {
-    std::string bytes, problem;
+// session of the plant), its text then in bytes. An exit code.
+int OpenSummary(const std::string& path, std::string* earlier) {
+    std::string& bytes = *earlier;
+    std::string problem;
     bool missing = false;
     if (!ReadWholeFile(path, &bytes, &missing) && !missing) {
         Complain(Format("não foi possível ler o resumo %s", path.c_str()));
@@ -61,6 +65,31 @@ int OpenSummary(const std::string& path) {
     if (AppendLineToFile(path, std::string(kSummaryHeader) + "\n", &problem)) return kExitOk;
     Complain(Format("não foi possível gravar o resumo %s: %s", path.c_str(), problem.c_str()));
     return kExitFile;
+}
+
+// The summary's columns that tell a row placed before: where they stand in kSummaryHeader.
+enum SummaryColumn { kSummaryTag = 0, kSummaryLine = 1, kSummaryState = 5, kSummaryTime = 7 };
+
+// The tags an earlier session placed on a line, by (tag, line), each with the time it was recorded. The
+// summary's last row of a tag decides: one that failed after being placed is asked for again.
+std::map<std::pair<std::string, std::string>, std::string> PlacedBefore(const std::string& summary,
+                                                                        const std::string& path) {
+    std::vector<CsvRecord> records;
+    int openAt = 0;
+    // Rows are whole writes; a last one cut short (a power cut mid-write) names no unit placed.
+    if (!SplitCsvRecords(summary, ',', &records, &openAt))
+        Complain(Format("aviso: a linha %d do resumo %s está incompleta e não conta", openAt, path.c_str()));
+    std::map<std::pair<std::string, std::string>, std::string> placed;
+    for (size_t i = 1; i < records.size(); ++i) {
+        const std::vector<std::string>& cells = records[i].cells;
+        if (cells.size() <= kSummaryState) continue;
+        const std::pair<std::string, std::string> key(cells[kSummaryTag], cells[kSummaryLine]);
+        if (cells[kSummaryState] == "comissionado")
+            placed[key] = cells.size() > kSummaryTime ? cells[kSummaryTime] : "";
+        else
+            placed.erase(key);
+    }
+    return placed;
 }
 
 std::string NowText() {
@@ -142,7 +171,11 @@ int RunPlantCommission(LineSession& session, const GlobalOptions& options, const
                               Format("linha %d do índice: %s no endereço de fábrica %d não pode ser comissionado "
                                      "(nada foi escrito)",
                                      plant.row.lineNumber, plant.row.tag.c_str(), kFactoryAddress));
-    if ((code = OpenSummary(plan.summary)) != kExitOk) return code;
+    std::string earlier;
+    if ((code = OpenSummary(plan.summary, &earlier)) != kExitOk) return code;
+    // A session started again (after Ctrl-C, or the next day) goes on where the plant left: a unit placed
+    // already answers at its row's address, so asking for it again would only fail the row.
+    const auto placed = PlacedBefore(earlier, plan.summary);
 
     GlobalOptions factoryOptions = options;
     factoryOptions.port = plan.line;
@@ -151,9 +184,16 @@ int RunPlantCommission(LineSession& session, const GlobalOptions& options, const
     // New units come at the factory's rate; the saved settings of the configurator are no guide to it.
     if (!factoryOptions.baud) factoryOptions.baud = kFactoryBaud;
     const LineTarget factory = ResolveLineTarget(factoryOptions);
-    int commissioned = 0, failed = 0, first = kExitOk;
+    int commissioned = 0, failed = 0, before = 0, first = kExitOk;
     uint32_t failedSerial = 0;  // a unit that failed and may still be at the factory address
     for (const PlantRow& plant : rows) {
+        const auto done = placed.find(std::make_pair(plant.row.tag, plant.row.line));
+        if (done != placed.end()) {
+            WriteErr(Format("%s: já comissionado (resumo %s, %s), passa\n", plant.row.tag.c_str(), plan.summary.c_str(),
+                            done->second.c_str()));
+            ++before;
+            continue;
+        }
         std::string serial, detail;
         const int result = CommissionRow(session, factory, plant, &failedSerial, &serial, &detail);
         session.Close();
@@ -175,8 +215,8 @@ int RunPlantCommission(LineSession& session, const GlobalOptions& options, const
         // A port that does not open fails every row after it alike; Ctrl-C ends the session.
         if (result == kExitInterrupted || result == kExitPort) break;
     }
-    WriteErr(Format("%d de %d tag(s) comissionado(s), %d com falha; resumo em %s\n", commissioned,
-                    static_cast<int>(rows.size()), failed, plan.summary.c_str()));
+    WriteErr(Format("%d de %d tag(s) comissionado(s), %d com falha, %d já comissionado(s) antes; resumo em %s\n",
+                    commissioned, static_cast<int>(rows.size()), failed, before, plan.summary.c_str()));
     if (first == kExitInterrupted) Complain("interrompido: a sessão terminou; os tags seguintes não foram tocados");
     return first;
 }

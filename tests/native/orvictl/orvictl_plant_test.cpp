@@ -255,24 +255,33 @@ TEST_F(Plant, CommissionPlacesEachFactoryUnitOfTheLineAndGoesOnPastOneThatFails)
         EXPECT_TRUE(Has(line, first ? "\"tag\":\"TT-1\"" : "\"tag\":\"TT-3\"")) << line;
     }
 
-    // Ctrl-C while waiting for the next unit ends the session with 130, the summary as it was.
-    WriteWhole(Path("more.csv"), "tag,linha,endereco,taxa,configuracao\nTT-4," + link + ",13,9600,tt.ini\n");
+    // Started again on the same summary, the session passes the rows placed already and asks only for the
+    // rest, the failed one too; Ctrl-C while waiting for it ends the session with 130, the summary as it was.
+    WriteWhole(Path("more.csv"), "tag,linha,endereco,taxa,configuracao\nTT-1," + link + ",10,9600,tt.ini\nTT-3," +
+                                     link + ",11,19200,tt.ini\nTT-2," + link + ",12,9600,tt.ini\n");
+    WriteWhole(Path("err"), "");
     const pid_t waiting = Launch({"plant", "commission", Path("more.csv"), "--line", link, "--csv", summary});
-    const bool asking = WaitFor([&] { return Has(ReadWhole(Path("err")), "TT-4: esperando um transmissor novo"); });
+    const bool asking = WaitFor([&] { return Has(ReadWhole(Path("err")), "TT-2: esperando um transmissor novo"); });
     kill(waiting, SIGINT);
     EXPECT_TRUE(asking) << ReadWhole(Path("err"));
-    EXPECT_EQ(130, Finish(waiting).code);
+    const CtlRun resumed = Finish(waiting);
+    EXPECT_EQ(130, resumed.code);
+    EXPECT_TRUE(Has(resumed.err, "TT-1: já comissionado (resumo " + summary + ", ")) << resumed.err;
+    EXPECT_TRUE(Has(resumed.err, "TT-3: já comissionado (resumo " + summary + ", ")) << resumed.err;
+    EXPECT_FALSE(Has(resumed.err, "TT-1: esperando") || Has(resumed.err, "TT-3: esperando")) << resumed.err;
+    EXPECT_TRUE(Has(resumed.err, "0 de 3 tag(s) comissionado(s), 0 com falha, 2 já comissionado(s) antes"))
+        << resumed.err;
     EXPECT_EQ(4u, Lines(ReadWhole(summary)).size()) << ReadWhole(summary);
 
     // A port that goes while waiting (an adapter unplugged) ends the session, said, instead of a wait for ever.
     WriteWhole(Path("err"), "");  // the run before said it waited too
     const pid_t orphaned = Launch({"plant", "commission", Path("more.csv"), "--line", link, "--csv", summary});
-    ASSERT_TRUE(WaitFor([&] { return Has(ReadWhole(Path("err")), "TT-4: esperando um transmissor novo"); }));
+    ASSERT_TRUE(WaitFor([&] { return Has(ReadWhole(Path("err")), "TT-2: esperando um transmissor novo"); }));
     EXPECT_TRUE(sim_->Stop());
     const CtlRun gone = Finish(orphaned);
     EXPECT_EQ(3, gone.code) << gone.err;
     EXPECT_TRUE(Has(gone.err, "deixou de aceitar pedidos e não abre de novo")) << gone.err;
-    EXPECT_TRUE(Has(ReadWhole(summary), "TT-4," + link + ",13,9600,,falhou,a porta deixou de aceitar pedidos"))
+    EXPECT_TRUE(Has(ReadWhole(summary), "TT-2," + link + ",12,9600,,falhou,a porta deixou de aceitar pedidos"))
         << ReadWhole(summary);
 }
 
