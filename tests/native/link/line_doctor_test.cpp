@@ -76,6 +76,21 @@ TEST(LineDoctorRules, EachCauseFromItsEvidence) {
              a.repeatedFailures = 3;
          },
          "paridade_diferente"},
+        {"the parity pattern on half the corrupted replies",
+         [](LineEvidence&, AddressEvidence& a) {
+             a.requests = 4;
+             a.crcFailures = 4;
+             a.parityPattern = 2;
+         },
+         "paridade_diferente"},
+        {"driver errors on just two replies of the right length",
+         [](LineEvidence& e, AddressEvidence& a) {
+             a.requests = 2;
+             a.crcFailures = 2;
+             a.lineErrorReplies = 2;
+             e.driverCounts = true;
+         },
+         "paridade_diferente"},
         {"driver errors on replies of the right length",
          [](LineEvidence& e, AddressEvidence& a) {
              a.requests = 3;
@@ -284,6 +299,12 @@ TEST_F(LineEvidenceTest, BytesWaitingBeforeARequestAreOthersFramesOrOurLateReply
     EXPECT_EQ(1u, at().lateReplies);
     EXPECT_EQ(1u, evidence().unaskedFrames);
     EXPECT_EQ(2u, evidence().unaskedTimes);
+
+    device().input = WithCrc({99, 0x11});  // the shortest frame there is: a request with no data
+    device().replies = {OneWordReply(1, 1)};
+    EXPECT_EQ(kLinkOk, ReadWord());
+    EXPECT_EQ(2u, evidence().unaskedFrames);
+    EXPECT_EQ(1u, at().lateReplies);
 }
 
 TEST_F(LineEvidenceTest, DriverCountersWhereTheSystemGivesThem) {
