@@ -346,6 +346,21 @@ TEST_F(LineEvidenceTest, ParityPatternAndLostHeadAreToldFromNoise) {
     EXPECT_EQ(2u, at().headLostBytes);
 }
 
+// Two transmitters at one address spoil each reply the same way; what a read left in the buffer
+// beyond the reply must not make two equal replies differ.
+TEST_F(LineEvidenceTest, AWrongReplyRepeatedByteForByteIsCountedByItsOwnBytes) {
+    device().answer = [](const Bytes&) { return Bytes(); };
+    const Bytes cut = OneWordReply(1, 0x2222);
+    const Bytes spoilt(cut.begin(), cut.begin() + 5);
+    device().replies = {OneWordReply(1, 0x1111), spoilt, {}, {}, OneWordReply(1, 0x3333), spoilt, {}, {}};
+    EXPECT_EQ(kLinkOk, ReadWord());
+    EXPECT_NE(kLinkOk, ReadWord());
+    EXPECT_EQ(0u, at().repeatedFailures);
+    EXPECT_EQ(kLinkOk, ReadWord());
+    EXPECT_NE(kLinkOk, ReadWord());
+    EXPECT_EQ(1u, at().repeatedFailures);
+}
+
 TEST_F(LineEvidenceTest, ReplyTimesAreKeptAndANewOpeningForgetsAll) {
     device().answer = [](const Bytes&) { return OneWordReply(1, 1); };
     for (int i = 0; i < 10; ++i) ASSERT_EQ(kLinkOk, ReadWord());

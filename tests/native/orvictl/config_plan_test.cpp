@@ -94,8 +94,6 @@ TEST(ConfigPlan, ChangedValuesGetThePagesChecksAndValuesKeptAreNeverRefused) {
         {Block().Set(43, 17), {"entrada=0", "unidade=1"}, kExitOk, ""},
         {Block().Set(26, 0xFF00), {"saida=13"}, kExitOk, ""},  // -256, below the sensor, already there
         {Block().Set(26, 0xFF00), {"limite_superior=500"}, kExitOk, ""},
-        // Moved but still below the sensor: the change made the fault its own.
-        {Block().Set(26, 0xFF00), {"limite_inferior=-200"}, kExitCheck, "limite do sensor (-110°C)!"},
         // A fault already there does not hide a later check the change breaks.
         {Block().Set(26, 0xFF00), {"alarme_setpoint=-300"}, kExitCheck, "O Set Point de Alarme não pode ser menor"},
         {Block(), {"limite_inferior=-111"}, kExitCheck, "não pode ser menor que o limite do sensor (-110°C)!"},
