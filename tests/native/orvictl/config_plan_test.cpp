@@ -249,9 +249,6 @@ TEST(ConfigPlan, TheFactoryConfigurationOfEveryInputTypeIsSoundAndSpansItsSensor
         EXPECT_EQ(factory.lowerLimit, sensor.low);
         EXPECT_EQ(factory.upperLimit, sensor.high);
         EXPECT_EQ(factory.firmwareVersion, 111);
-        // Nothing the user did not ask for: no shift of the reading, no hysteresis once an alarm is chosen.
-        EXPECT_EQ(factory.indicationOffset, 0);
-        EXPECT_EQ(factory.alarmHysteresis, 0);
         std::vector<std::string> changes = {"alarme_funcao=8"};
         if (!IsLinearInput(type)) changes.push_back("unidade=1");
         for (const std::string& change : changes) {
