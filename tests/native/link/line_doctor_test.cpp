@@ -76,6 +76,21 @@ TEST(LineDoctorRules, EachCauseFromItsEvidence) {
              a.repeatedFailures = 3;
          },
          "paridade_diferente"},
+        {"the parity pattern on half the corrupted replies",
+         [](LineEvidence&, AddressEvidence& a) {
+             a.requests = 4;
+             a.crcFailures = 4;
+             a.parityPattern = 2;
+         },
+         "paridade_diferente"},
+        {"driver errors on just two replies of the right length",
+         [](LineEvidence& e, AddressEvidence& a) {
+             a.requests = 2;
+             a.crcFailures = 2;
+             a.lineErrorReplies = 2;
+             e.driverCounts = true;
+         },
+         "paridade_diferente"},
         {"driver errors on replies of the right length",
          [](LineEvidence& e, AddressEvidence& a) {
              a.requests = 3;
@@ -284,6 +299,12 @@ TEST_F(LineEvidenceTest, BytesWaitingBeforeARequestAreOthersFramesOrOurLateReply
     EXPECT_EQ(1u, at().lateReplies);
     EXPECT_EQ(1u, evidence().unaskedFrames);
     EXPECT_EQ(2u, evidence().unaskedTimes);
+
+    device().input = WithCrc({99, 0x11});  // the shortest frame there is: a request with no data
+    device().replies = {OneWordReply(1, 1)};
+    EXPECT_EQ(kLinkOk, ReadWord());
+    EXPECT_EQ(2u, evidence().unaskedFrames);
+    EXPECT_EQ(1u, at().lateReplies);
 }
 
 TEST_F(LineEvidenceTest, DriverCountersWhereTheSystemGivesThem) {
@@ -323,6 +344,21 @@ TEST_F(LineEvidenceTest, ParityPatternAndLostHeadAreToldFromNoise) {
     EXPECT_NE(kLinkOk, ReadWord());
     EXPECT_EQ(1u, at().headLost);
     EXPECT_EQ(2u, at().headLostBytes);
+}
+
+// Two transmitters at one address spoil each reply the same way; what a read left in the buffer
+// beyond the reply must not make two equal replies differ.
+TEST_F(LineEvidenceTest, AWrongReplyRepeatedByteForByteIsCountedByItsOwnBytes) {
+    device().answer = [](const Bytes&) { return Bytes(); };
+    const Bytes cut = OneWordReply(1, 0x2222);
+    const Bytes spoilt(cut.begin(), cut.begin() + 5);
+    device().replies = {OneWordReply(1, 0x1111), spoilt, {}, {}, OneWordReply(1, 0x3333), spoilt, {}, {}};
+    EXPECT_EQ(kLinkOk, ReadWord());
+    EXPECT_NE(kLinkOk, ReadWord());
+    EXPECT_EQ(0u, at().repeatedFailures);
+    EXPECT_EQ(kLinkOk, ReadWord());
+    EXPECT_NE(kLinkOk, ReadWord());
+    EXPECT_EQ(1u, at().repeatedFailures);
 }
 
 TEST_F(LineEvidenceTest, ReplyTimesAreKeptAndANewOpeningForgetsAll) {
