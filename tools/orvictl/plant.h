@@ -32,6 +32,7 @@ struct TagCheck {
     std::string detail;  // why not found, whose serial number, or the check that refused the file
     ConfigComparison comparison;
     ConfigSnapshot config = {};  // what the transmitter was read to hold, when serial is not empty
+    bool asked = false;          // its line opened and its address was asked (else detail says why not)
 };
 
 // The verdict as plant check says it: "configuração como projetada", "difere do projeto: 1

@@ -137,6 +137,7 @@ void CheckLine(const GlobalOptions& options, const std::vector<PlantRow>& rows, 
         }
         if (opened && !Interrupted()) {
             check = CheckTag(session, rows[i]);
+            check.asked = true;
             if (work.more) work.more(i, session, check);
         } else if (!Interrupted()) {
             check.where = DescribeLine(row.address, row.baud, row.line);

@@ -221,8 +221,10 @@ int RunPlantReport(const GlobalOptions& options, const Arguments& arguments) {
             if (!WritePage(plan.folder + "/" + pages[i], CommissioningReportHtml(report))) return kExitFile;
             entry.page = pages[i];
         } else {
-            entry.noPage = check.state == TagState::kNoReply ? "o transmissor não respondeu"
-                                                             : "no endereço respondeu outro transmissor";
+            // A row whose line did not open (or was interrupted) was never asked: say so, not silence.
+            entry.noPage = !check.asked                        ? check.detail
+                           : check.state == TagState::kNoReply ? "o transmissor não respondeu"
+                                                               : "no endereço respondeu outro transmissor";
             // A page of an earlier dossier under this name is not of the transmitter read today.
             if (plan.signing.force) RemoveFile(plan.folder + "/" + pages[i]);
         }
