@@ -5,6 +5,7 @@
 #include "config_file_check.h"
 #include "config_ini.h"
 #include "exit_codes.h"
+#include "file_replace.h"
 #include "factory_configuration.h"
 #include "firmware_differences.h"
 #include "input_types.h"
@@ -51,16 +52,6 @@ int ParseNewArguments(const Arguments& arguments, NewArguments* parsed) {
     if (parsed->path.empty()) return UsageError("new", "falta o nome do arquivo");
     return kExitOk;
 }
-
-// A file at path is someone's configuration: it is replaced only when asked.
-bool MayWriteFile(const std::string& path, bool force) {
-    if (force) return true;
-    FILE* existing = OpenFile(path, "rb");
-    if (!existing) return true;
-    std::fclose(existing);
-    Complain(Format("o arquivo %s já existe: --force o substitui", path.c_str()));
-    return false;
-}
 }  // namespace
 
 int RunNew(LineSession&, const GlobalOptions&, const Arguments& arguments) {
@@ -83,7 +74,9 @@ int RunNew(LineSession&, const GlobalOptions&, const Arguments& arguments) {
         Complain("nada foi escrito; nenhum arquivo foi criado.");
         return code;
     }
-    if (!MayWriteFile(parsed.path, parsed.force)) return kExitFile;
+    if (!MayReplaceFile(parsed.path, parsed.force,
+                        Format("o arquivo %s já existe: --force o substitui", parsed.path.c_str())))
+        return kExitFile;
 
     char when[32];
     const std::tm now = LocalTimeOf(std::time(nullptr));

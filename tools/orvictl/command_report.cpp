@@ -9,6 +9,7 @@
 #include "commissioning_report.h"
 #include "config_snapshot.h"
 #include "exit_codes.h"
+#include "file_replace.h"
 #include "input_types.h"
 #include "journal.h"
 #include "line_session.h"
@@ -54,12 +55,9 @@ int ParseOptions(const Arguments& arguments, ReportOptions* options) {
 // A report already at path is what someone signed or will sign: it is replaced only when asked. False
 // after a message.
 bool MayWriteReport(const std::string& path, bool force) {
-    if (force) return true;
-    FILE* existing = OpenFile(path, "rb");
-    if (!existing) return true;
-    std::fclose(existing);
-    Complain(Format("o relatório %s já existe: --force o substitui (ou dê outro nome com --out)", path.c_str()));
-    return false;
+    return MayReplaceFile(
+        path, force,
+        Format("o relatório %s já existe: --force o substitui (ou dê outro nome com --out)", path.c_str()));
 }
 
 // The journal's lines of this serial number, in journal order; a journal that cannot be read is said once.

@@ -50,14 +50,9 @@ std::string PieceText(PlantOutput output, size_t index, const IndexRow& row, con
 }  // namespace
 
 int CheckPlantFiles(const std::string& indexPath, PlantOutput output) {
-    std::string bytes;
-    if (!ReadFileBytes(indexPath, &bytes)) return kExitFile;
     InstrumentIndex index;
-    std::vector<std::string> problems;
-    if (!ParseInstrumentIndex(bytes, &index, &problems)) {
-        for (const std::string& problem : problems) Complain(indexPath + ", " + problem);
-        return kExitUsage;
-    }
+    const int read = ReadIndexFile(indexPath, &index);
+    if (read != kExitOk) return read;
     if (output == PlantOutput::kJson) WriteOut("[");
     if (output == PlantOutput::kCsv) WriteOut("tag,estado,configuracao,problemas\n");
     std::map<std::string, FileVerdict> files;  // each file judged once, however many rows name it

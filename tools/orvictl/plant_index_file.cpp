@@ -7,16 +7,20 @@
 #include "exit_codes.h"
 #include "text_output.h"
 
-int ReadPlantIndex(const std::string& path, const std::string& line, std::vector<PlantRow>* rows) {
-    rows->clear();
+int ReadIndexFile(const std::string& path, InstrumentIndex* index) {
     std::string bytes;
     if (!ReadFileBytes(path, &bytes)) return kExitFile;
-    InstrumentIndex index;
     std::vector<std::string> problems;
-    if (!ParseInstrumentIndex(bytes, &index, &problems)) {
-        for (const std::string& problem : problems) Complain(path + ", " + problem);
-        return kExitUsage;
-    }
+    if (ParseInstrumentIndex(bytes, index, &problems)) return kExitOk;
+    for (const std::string& problem : problems) Complain(path + ", " + problem);
+    return kExitUsage;
+}
+
+int ReadPlantIndex(const std::string& path, const std::string& line, std::vector<PlantRow>* rows) {
+    rows->clear();
+    InstrumentIndex index;
+    const int read = ReadIndexFile(path, &index);
+    if (read != kExitOk) return read;
     // The worst problem of the files decides the code; each file is said once.
     std::map<std::string, std::vector<RequestedValue>> files;
     int code = kExitOk;

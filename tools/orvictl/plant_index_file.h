@@ -12,6 +12,10 @@ struct PlantRow {
     std::vector<RequestedValue> requests;  // the row's configuration file
 };
 
+// The index at path, its rows as written (no file they name read); every problem said. An exit code:
+// 7 when it cannot be read, 2 for its form.
+int ReadIndexFile(const std::string& path, InstrumentIndex* index);
+
 // The index at path and the configuration file of each row (only the rows on line, when it is not
 // empty), each file read once however many rows name it; every problem said, before any line is
 // touched. An exit code: 7 for a file that cannot be read, 2 for the form of the index or a file,

@@ -5,6 +5,7 @@
 #include "dossier_files.h"
 #include "dossier_index_page.h"
 #include "exit_codes.h"
+#include "file_replace.h"
 #include "file_text.h"
 #include "journal.h"
 #include "plant.h"
@@ -97,9 +98,7 @@ bool MayWriteDossier(const DossierPlan& plan, const std::vector<std::string>& pa
     std::vector<std::string> names(1, kDossierIndexPage);
     names.insert(names.end(), pages.begin(), pages.end());
     for (const std::string& name : names) {
-        FILE* existing = OpenFile(plan.folder + "/" + name, "rb");
-        if (!existing) continue;
-        std::fclose(existing);
+        if (!FileExists(plan.folder + "/" + name)) continue;
         Complain(Format("a pasta %s já tem um dossiê (%s): --force o substitui (ou dê outra pasta com --out)",
                         plan.folder.c_str(), name.c_str()));
         return false;
