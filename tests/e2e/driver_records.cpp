@@ -75,13 +75,21 @@ std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
 
 bool ChooseThroughFileDialog(DWORD processId, const std::string& caption, const std::wstring& path,
                              std::string* proposed) {
-    HWND dialog = WaitForDialog(processId, caption);
-    if (dialog == nullptr) return false;
-    // The Explorer-style dialog names its file in combo box cmb13, older templates in edit edt1.
+    // The Explorer-style dialog names its file in combo box cmb13, older templates in edit edt1. Looked for by
+    // that control too: a dialog that leads to the file dialog may carry its caption and still be closing.
+    HWND dialog = nullptr;
     HWND name = nullptr;
-    WaitFor(
-        [&] { return (name = GetDlgItem(dialog, cmb13)) != nullptr || (name = GetDlgItem(dialog, edt1)) != nullptr; });
-    if (name == nullptr) return false;
+    WaitFor([&] {
+        for (HWND window : TopLevelWindows(processId, true)) {
+            if (ClassOf(window) != "#32770" || TextOf(window) != caption) continue;
+            if ((name = GetDlgItem(window, cmb13)) != nullptr || (name = GetDlgItem(window, edt1)) != nullptr) {
+                dialog = window;
+                return true;
+            }
+        }
+        return false;
+    });
+    if (dialog == nullptr) return false;
     if (proposed) *proposed = TextOf(name);
     // WM_SETTEXT's text is carried across processes, wide as it is.
     DWORD_PTR ignored = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "driver_settings.h"
+#include "driver_wait.h"
 #include "sim_client.h"
 
 // ORVI_E2E_PORTS, set by tests/e2e/run: "sim" (COM1 is orvi-sim) or "none" (no COM port opens).
@@ -15,11 +16,17 @@ inline std::string PortsOfThisRun() {
     return ports ? ports : "";
 }
 
+// A configurator an earlier test started may still be ending; a new one would then only raise it and end.
+inline bool NoConfiguratorRuns() {
+    return WaitFor([] { return FindWindowA("ORVI", "Tavelo Configurador Orvi") == nullptr; });
+}
+
 // Tests that need orvi-sim on COM1.
 class WithSimulator : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(PortsOfThisRun(), "sim") << "run through tests/e2e/run, which maps COM1 to orvi-sim";
+        ASSERT_TRUE(NoConfiguratorRuns()) << "an earlier test's Orvi.exe still runs";
         RemoveSettingsFile();
         // Every test meets the transmitter as the command line made it: factory contents, no faults.
         SimClient sim(SimControlPortFromEnv());
@@ -33,6 +40,7 @@ class WithoutPorts : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(PortsOfThisRun(), "none") << "run through tests/e2e/run, which leaves every COM port unopenable";
+        ASSERT_TRUE(NoConfiguratorRuns()) << "an earlier test's Orvi.exe still runs";
         RemoveSettingsFile();
     }
 };

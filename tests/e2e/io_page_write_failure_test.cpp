@@ -26,6 +26,7 @@ protected:
     // The next register write goes unanswered three times; OK starts the writes.
     void OpenAndPressOkWithTheFirstWriteSilent() {
         Open();
+        if (HasFatalFailure()) return;
         sim.ClearLog();
         sim.Fault(1, "silent", 3);
         PressButton(session.sheet, IDOK);
@@ -43,7 +44,7 @@ protected:
 };
 
 TEST_F(IoPageWriteFailure, IgnoreGoesOnWithTheNextStepAndRetryWritesTheFailedStepAgain) {
-    OpenAndPressOkWithTheFirstWriteSilent();
+    ASSERT_NO_FATAL_FAILURE(OpenAndPressOkWithTheFirstWriteSilent());
     const SeenMessageBox unitBox = ExpectFailureBox("Erro na escrita da Unidade de Temperatura (Time-out)");
     ASSERT_NE(unitBox.window, nullptr);
     sim.Set(1, 67, 1);  // the unit the page would write back, were its step not ignored
@@ -68,7 +69,7 @@ TEST_F(IoPageWriteFailure, IgnoreGoesOnWithTheNextStepAndRetryWritesTheFailedSte
 }
 
 TEST_F(IoPageWriteFailure, AbortWritesNothingMore) {
-    OpenAndPressOkWithTheFirstWriteSilent();
+    ASSERT_NO_FATAL_FAILURE(OpenAndPressOkWithTheFirstWriteSilent());
     const SeenMessageBox unitBox = ExpectFailureBox("Erro na escrita da Unidade de Temperatura (Time-out)");
     ASSERT_NE(unitBox.window, nullptr);
     ASSERT_TRUE(AnswerMessageBox(unitBox, IDABORT));

@@ -1,5 +1,6 @@
 // plant commission INDEX --line L: the factory transmitters of one line taken, in the index's order,
 // to their rows' addresses, rates and configurations, each row's outcome kept in a summary as it goes.
+#include <array>
 #include <ctime>
 #include <map>
 #include <utility>
@@ -68,22 +69,32 @@ int OpenSummary(const std::string& path, std::string* earlier) {
 }
 
 // The summary's columns that tell a row placed before: where they stand in kSummaryHeader.
-enum SummaryColumn { kSummaryTag = 0, kSummaryLine = 1, kSummaryState = 5, kSummaryTime = 7 };
+enum SummaryColumn {
+    kSummaryTag = 0,
+    kSummaryLine = 1,
+    kSummaryAddress = 2,
+    kSummaryRate = 3,
+    kSummaryState = 5,
+    kSummaryTime = 7
+};
 
-// The tags an earlier session placed on a line, by (tag, line), each with the time it was recorded. The
-// summary's last row of a tag decides: one that failed after being placed is asked for again.
-std::map<std::pair<std::string, std::string>, std::string> PlacedBefore(const std::string& summary,
-                                                                        const std::string& path) {
+// A row is placed where its tag, line, address and rate say: a tag the index has since moved to another
+// address or rate was not placed there.
+using Placement = std::array<std::string, 4>;
+
+// The rows an earlier session placed, each with the time it was recorded. The summary's last record of a
+// placement decides: one that failed after being placed is asked for again.
+std::map<Placement, std::string> PlacedBefore(const std::string& summary, const std::string& path) {
     std::vector<CsvRecord> records;
     int openAt = 0;
     // Rows are whole writes; a last one cut short (a power cut mid-write) names no unit placed.
     if (!SplitCsvRecords(summary, ',', &records, &openAt))
         Complain(Format("aviso: a linha %d do resumo %s está incompleta e não conta", openAt, path.c_str()));
-    std::map<std::pair<std::string, std::string>, std::string> placed;
+    std::map<Placement, std::string> placed;
     for (size_t i = 1; i < records.size(); ++i) {
         const std::vector<std::string>& cells = records[i].cells;
         if (cells.size() <= kSummaryState) continue;
-        const std::pair<std::string, std::string> key(cells[kSummaryTag], cells[kSummaryLine]);
+        const Placement key = {cells[kSummaryTag], cells[kSummaryLine], cells[kSummaryAddress], cells[kSummaryRate]};
         if (cells[kSummaryState] == "comissionado")
             placed[key] = cells.size() > kSummaryTime ? cells[kSummaryTime] : "";
         else
@@ -187,7 +198,8 @@ int RunPlantCommission(LineSession& session, const GlobalOptions& options, const
     int commissioned = 0, failed = 0, before = 0, first = kExitOk;
     uint32_t failedSerial = 0;  // a unit that failed and may still be at the factory address
     for (const PlantRow& plant : rows) {
-        const auto done = placed.find(std::make_pair(plant.row.tag, plant.row.line));
+        const auto done = placed.find(
+            Placement{plant.row.tag, plant.row.line, Format("%d", plant.row.address), Format("%d", plant.row.baud)});
         if (done != placed.end()) {
             WriteErr(Format("%s: já comissionado (resumo %s, %s), passa\n", plant.row.tag.c_str(), plan.summary.c_str(),
                             done->second.c_str()));

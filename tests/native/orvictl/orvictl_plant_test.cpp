@@ -272,6 +272,14 @@ TEST_F(Plant, CommissionPlacesEachFactoryUnitOfTheLineAndGoesOnPastOneThatFails)
     EXPECT_TRUE(Has(resumed.err, "0 de 3 tag(s) comissionado(s), 0 com falha, 2 já comissionado(s) antes"))
         << resumed.err;
     EXPECT_EQ(4u, Lines(ReadWhole(summary)).size()) << ReadWhole(summary);
+    // A tag the index has since moved to another address was not placed there: it is asked for.
+    WriteWhole(Path("moved.csv"), "tag,linha,endereco,taxa,configuracao\nTT-3," + link + ",13,19200,tt.ini\n");
+    WriteWhole(Path("err"), "");
+    const pid_t moved = Launch({"plant", "commission", Path("moved.csv"), "--line", link, "--csv", summary});
+    EXPECT_TRUE(WaitFor([&] { return Has(ReadWhole(Path("err")), "TT-3: esperando um transmissor novo"); }))
+        << ReadWhole(Path("err"));
+    kill(moved, SIGINT);
+    EXPECT_EQ(130, Finish(moved).code);
 
     // A port that goes while waiting (an adapter unplugged) ends the session, said, instead of a wait for ever.
     WriteWhole(Path("err"), "");  // the run before said it waited too
