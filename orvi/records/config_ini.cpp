@@ -131,6 +131,10 @@ bool TakeExtra(const std::string& name, const std::string& text, FileExtras* ext
             *problem = Format("%s = \"%s\": não é uma versão do mapa (1 a 9999)", kMapVersionKey, text.c_str());
         else
             extras->mapVersion = static_cast<int>(value);
+        // Its values mean what that map says, which this program cannot know: not read, written or checked.
+        if (extras->mapVersion > 0 && extras->mapVersion != kRegisterMapVersion)
+            *problem = Format("o arquivo segue o mapa de registradores %d; este programa conhece o mapa %d",
+                              extras->mapVersion, static_cast<int>(kRegisterMapVersion));
         return true;
     }
     return false;

@@ -23,11 +23,6 @@ int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
 
 int CheckFileFirmware(const FileExtras& file, int16_t target, const FirmwareDifferenceTable& table,
                       std::string* warning, std::string* refusal) {
-    if (file.mapVersion > 0 && file.mapVersion != kRegisterMapVersion) {
-        *refusal = Format("o arquivo segue o mapa de registradores %d; este programa conhece o mapa %d",
-                          file.mapVersion, static_cast<int>(kRegisterMapVersion));
-        return kExitCheck;
-    }
     if (file.firmwareVersion <= 0 || file.firmwareVersion == target) return kExitOk;
     *warning = Format("aviso: o arquivo foi feito para o firmware %s e o transmissor tem o firmware %s",
                       FirmwareText(file.firmwareVersion).c_str(), FirmwareText(target).c_str());

@@ -105,6 +105,10 @@ TEST(ConfigIni, LinesAreReadAsSaveWritesThemAndEveryProblemIsNamed) {
          {},
          {"linha 2: firmware = \"1.2\": não é uma versão de firmware (como 1.11)",
           "linha 3: mapa_registradores = \"0\": não é uma versão do mapa (1 a 9999)", "linha 5: firmware já foi dado"}},
+        // Values of a register map this program does not know mean what it cannot tell.
+        {"[Orvi]\nmapa_registradores = 2\nsaida = 13\n",
+         {},
+         {"linha 2: o arquivo segue o mapa de registradores 2; este programa conhece o mapa 1"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

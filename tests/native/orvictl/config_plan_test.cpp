@@ -263,31 +263,28 @@ TEST(ConfigPlan, TheFactoryConfigurationOfEveryInputTypeIsSoundAndSpansItsSensor
 }
 
 // A file made for one firmware goes onto another with a warning naming both; a known difference of the
-// register maps, or a map this program does not know, refuses it. Files that do not say pass silently.
+// register maps refuses it. Files that do not say pass silently.
 TEST(ConfigPlan, AFileMadeForAnotherFirmwareIsNamedAndRefusedWhereTheMapDiffers) {
     const FirmwareMapDifference rows[] = {{100, 119, 200, 299, "registradores 26 e 27 trocados"}};
     const FirmwareDifferenceTable table = {rows, 1};
     const struct {
         int16_t made;
-        int map;
         int16_t target;
         int code;
         const char* warning;  // UTF-8; empty when none
         const char* refusal;
     } cases[] = {
-        {111, 1, 111, kExitOk, "", ""},
-        {0, 0, 250, kExitOk, "", ""},  // an older file: nothing known, nothing said
-        {111, 1, 120, kExitOk, "o arquivo foi feito para o firmware 1.11 e o transmissor tem o firmware 1.20", ""},
-        {111, 1, 250, kExitCheck, "firmware 1.11 e o transmissor tem o firmware 2.50",
+        {111, 111, kExitOk, "", ""},
+        {0, 250, kExitOk, "", ""},  // an older file: nothing known, nothing said
+        {111, 120, kExitOk, "o arquivo foi feito para o firmware 1.11 e o transmissor tem o firmware 1.20", ""},
+        {111, 250, kExitCheck, "firmware 1.11 e o transmissor tem o firmware 2.50",
          "o mapa de registradores do firmware 2.50 difere do do firmware 1.11: registradores 26 e 27 trocados"},
-        {120, 1, 250, kExitOk, "firmware 1.20", ""},  // outside the row's firmware
-        {111, 2, 111, kExitCheck, "", "o arquivo segue o mapa de registradores 2; este programa conhece o mapa 1"},
+        {120, 250, kExitOk, "firmware 1.20", ""},  // outside the row's firmware
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target);
         FileExtras file;
         file.firmwareVersion = c.made;
-        file.mapVersion = c.map;
         std::string warning, refusal;
         EXPECT_EQ(CheckFileFirmware(file, c.target, table, &warning, &refusal), c.code);
         EXPECT_NE(warning.find(c.warning), std::string::npos) << warning;
