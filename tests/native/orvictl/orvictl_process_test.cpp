@@ -102,6 +102,7 @@ TEST_F(Orvictl, InconsistentLimitOrBadInputWritesNothingAndSaysWhy) {
          5,
          "O Limite Superior não pode ser maior que o limite do sensor (760°C)!"},
         {{"set", "--file", whole, "alarme_histerese=871"}, 5, "A Histerese de Alarme deve estar entre 0 e 870!"},
+        {{"set", "--file", Path("missing.ini"), "unidade=1"}, 7, "não foi possível ler o arquivo"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--port", sim_->Link()};
