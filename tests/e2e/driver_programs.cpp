@@ -13,6 +13,17 @@ DriverProcess StartOrvi(const std::string& tail) {
     return DriverProcess::Start(CommandLine(OrviProgram(), tail), DistFolder());
 }
 
+std::string DescribeProcess(const DriverProcess& process) {
+    if (!process.Running()) return "the process ended with code " + std::to_string(process.ExitCode());
+    std::string text = "the process runs";
+    const std::vector<HWND> windows = TopLevelWindows(process.Id(), false);
+    if (windows.empty()) return text + " without a window";
+    for (HWND window : windows)
+        text += "; " + ClassOf(window) + " \"" + TextOf(window) + "\"" +
+                (IsWindowVisible(window) ? " shown" : " hidden") + (Responds(window) ? "" : " (not answering)");
+    return text;
+}
+
 HWND WaitForOrviWindow(DWORD processId) { return WaitForTopLevel(processId, kOrviClass, kOrviTitle, false); }
 
 HWND WaitForShownOrviWindow(DWORD processId) { return WaitForTopLevel(processId, kOrviClass, kOrviTitle, true); }

@@ -13,5 +13,9 @@ HWND WaitForOrviWindow(DWORD processId);
 // The main window once the service mode has shown it.
 HWND WaitForShownOrviWindow(DWORD processId);
 
+// What a process shows when an awaited window did not come: whether it still runs (or its exit code)
+// and each of its top-level windows with class, caption and whether shown, for a failure message.
+std::string DescribeProcess(const DriverProcess& process);
+
 // The dialog's top-left corner is where centring over the owner's client area puts it.
 bool IsCentredOverClientArea(HWND dialog, HWND owner, std::string* details);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "driver_message_box.h"
+#include "driver_programs.h"
 #include "driver_settings.h"
 #include "driver_wait.h"
 #include "driver_windows.h"
@@ -77,7 +78,16 @@ void HostileTransmitter::SetUp() {
 void HostileTransmitter::OpenSheet() {
     orvi = StartOrvi("CN");
     sheet = WaitForDialog(orvi.Id(), kSheetCaption);
-    ASSERT_NE(sheet, nullptr) << "no sheet: " << (ShowsMessageBox(orvi.Id()) ? "a message box instead" : "nothing");
+    if (sheet == nullptr) {
+        // Say what the program was doing, and whether the sheet was only late or never came.
+        const std::string shown = DescribeProcess(orvi);
+        const std::size_t heard = sim.Log().size();
+        const DWORD start = GetTickCount();
+        const bool late = WaitForDialog(orvi.Id(), kSheetCaption) != nullptr;
+        FAIL() << "no sheet: " << shown << "; the simulator heard " << heard << " frame(s); "
+               << (late ? "the sheet came " + std::to_string(GetTickCount() - start) + " ms later"
+                        : std::string("no sheet after a second wait either"));
+    }
     ASSERT_NE(WaitForPage(sheet, "Entrada/Saída"), nullptr);
 }
 

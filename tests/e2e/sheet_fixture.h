@@ -2,6 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "driver_programs.h"
 #include "driver_sheet.h"
 #include "driver_wait.h"
 #include "e2e_fixture.h"
@@ -17,7 +18,11 @@ protected:
     }
 
     // Opens the sheet on the transmitter as the test has prepared it.
-    void Open() { ASSERT_TRUE(OpenSheetSession(&session)) << "the sheet did not open on its Input/Output page"; }
+    void Open() {
+        ASSERT_TRUE(OpenSheetSession(&session))
+            << "the sheet did not open on its Input/Output page: " << DescribeProcess(session.orvi)
+            << "; the simulator heard " << sim.Log().size() << " frame(s)";
+    }
 
     // Closing the sheet ends the sheet mode, with exit code 0.
     void ExpectSheetModeEnds() {
