@@ -189,6 +189,13 @@ TEST(LineDoctorRules, EachCauseFromItsEvidence) {
              std::snprintf(e.latencyHow, sizeof e.latencyHow, "echo 1 > latency_timer");
          },
          "latencia_usb"},
+        {"a USB latency timer at 1 ms, with the command that lowers it",
+         [](LineEvidence& e, AddressEvidence& a) {
+             Answers(a, 5);
+             e.latencyTimerMs = 1;
+             std::snprintf(e.latencyHow, sizeof e.latencyHow, "echo 1 > latency_timer");
+         },
+         "saudavel"},
         {"replies held back by up to a tick",
          [](LineEvidence&, AddressEvidence& a) {
              Answers(a, 9);
@@ -218,6 +225,13 @@ TEST(LineDoctorRules, EachCauseFromItsEvidence) {
         if (verdict.cause == LineCause::kUsbLatency && evidence.latencyHow[0]) {
             EXPECT_NE(std::string::npos, verdict.advice.find("echo 1 > latency_timer"));
         }
+        // How to lower the timer is advice for that cause alone; the driver's counts are shown where it gave them.
+        EXPECT_EQ(verdict.cause == LineCause::kUsbLatency && evidence.latencyHow[0] != '\0',
+                  verdict.advice.find(" Como: ") != std::string::npos)
+            << row.name;
+        bool countsShown = false;
+        for (const std::string& fact : verdict.evidence) countsShown = countsShown || fact.find("Erros do driver") == 0;
+        EXPECT_EQ(evidence.driverCounts, countsShown) << row.name;
     }
     EXPECT_STREQ("fios A e B invertidos", CauseWords(LineCause::kSwappedWires));
 }
