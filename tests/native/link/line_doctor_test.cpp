@@ -277,11 +277,17 @@ private:
 };
 
 TEST_F(LineEvidenceTest, EchoWholeOrCutAndBreaksAheadOrAlone) {
+    // A write's good reply is the copy of its request: no echo by itself.
+    device().replies = {WithCrc({1, 0x06, 0, 20, 0, 5})};
+    EXPECT_EQ(kLinkOk, WriteRegisterByEcho(line(), 20, 5));
+    EXPECT_EQ(0u, evidence().echoWhole);
+    EXPECT_EQ(1u, evidence().echoNone);
+
     device().echoBytes = -1;
     device().replies = {OneWordReply(1, 1)};
     EXPECT_EQ(kLinkOk, ReadWord());
     EXPECT_EQ(1u, evidence().echoWhole);
-    EXPECT_EQ(0u, evidence().echoNone);
+    EXPECT_EQ(1u, evidence().echoNone);  // the write's, still
 
     device().echoBytes = 3;  // the converter let go of the line after three bytes: nobody answers
     EXPECT_EQ(kLinkTimeout, ReadWord());
