@@ -12,7 +12,7 @@ enum class ChangeMode { Write, DryRun, Compare };
 // (load --with-calibration), nullptr otherwise. Compare prints the dry run's table and gives
 // kExitDiffers when something would change. An exit code.
 // written (when given): how many parameters were written, for the one-line summaries ("N parâmetro(s)
-// escritos"). madeFor (load): the file's extras, whose firmware and register map are checked against
-// the transmitter's before anything is written. The line of session is open.
+// escritos"). madeFor (load): the file's extras, whose firmware is checked against the transmitter's
+// (and the known map differences between the two) before anything is written. The line of session is open.
 int ApplyConfiguration(LineSession& session, const std::vector<RequestedValue>& requests, ChangeMode mode,
                        const FileExtras* trims = nullptr, int* written = nullptr, const FileExtras* madeFor = nullptr);

@@ -19,9 +19,10 @@ int CheckChanges(const ConfigSnapshot& current, const ConfigSnapshot& target,
                  const std::vector<RequestedValue>& requests, std::string* message);
 
 // Whether a file made for the firmware and register map file names may go onto a transmitter of
-// firmware target. A firmware that differs gives a warning naming both; a map this program does not
-// know, or a row of table for the two firmware versions, refuses it (kExitCheck, the reason in
-// refusal). A file that does not say what it was made for (older files) passes without a word.
+// firmware target. A firmware that differs gives a warning naming both; a row of table for the two
+// firmware versions refuses it (kExitCheck, the reason in refusal). A map this program does not know
+// never gets here: the file's reader refuses it. A file that does not say what it was made for (older files) passes
+// without a word.
 int CheckFileFirmware(const FileExtras& file, int16_t target, const FirmwareDifferenceTable& table,
                       std::string* warning, std::string* refusal);
 
