@@ -28,6 +28,8 @@ HWND WaitForOrviWindow(DWORD processId) { return WaitForTopLevel(processId, kOrv
 
 HWND WaitForShownOrviWindow(DWORD processId) { return WaitForTopLevel(processId, kOrviClass, kOrviTitle, true); }
 
+HWND AnyOrviWindow() { return FindWindowA(kOrviClass, kOrviTitle); }
+
 bool IsCentredOverClientArea(HWND dialog, HWND owner, std::string* details) {
     RECT dialogRect = {};
     RECT client = {};

@@ -12,6 +12,8 @@ DriverProcess StartOrvi(const std::string& tail);
 HWND WaitForOrviWindow(DWORD processId);
 // The main window once the service mode has shown it.
 HWND WaitForShownOrviWindow(DWORD processId);
+// The main window of any configurator process now, or nullptr: a second one would only raise it and end.
+HWND AnyOrviWindow();
 
 // What a process shows when an awaited window did not come: whether it still runs (or its exit code)
 // and each of its top-level windows with class, caption and whether shown, for a failure message.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "driver_programs.h"
 #include "driver_settings.h"
 #include "driver_wait.h"
 #include "sim_client.h"
@@ -18,7 +19,7 @@ inline std::string PortsOfThisRun() {
 
 // A configurator an earlier test started may still be ending; a new one would then only raise it and end.
 inline bool NoConfiguratorRuns() {
-    return WaitFor([] { return FindWindowA("ORVI", "Tavelo Configurador Orvi") == nullptr; });
+    return WaitFor([] { return AnyOrviWindow() == nullptr; });
 }
 
 // Tests that need orvi-sim on COM1.

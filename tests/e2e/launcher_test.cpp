@@ -92,8 +92,7 @@ TEST_F(Launcher, OrviConfiguradorStartsTheSheetModeAndExitLeavesItRunning) {
 
     PostMenuCommand(window, 40034);
     HWND orviWindow = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (orviWindow = FindWindowA("ORVI", "Tavelo Configurador Orvi")) != nullptr; }))
-        << "the configurator did not start";
+    ASSERT_TRUE(WaitFor([&] { return (orviWindow = AnyOrviWindow()) != nullptr; })) << "the configurator did not start";
     DriverProcess orvi = DriverProcess::OfWindow(orviWindow);
     ASSERT_TRUE(orvi.Valid());
     const std::vector<DWORD> children = ChildProcesses(launcher.Id());
