@@ -1,9 +1,7 @@
 // save FILE and save --all DIR: the configuration read from the transmitter, as a commented INI file.
-#include <cerrno>
-#include <cstdio>
-
 #include "comm_settings.h"
 #include "commands.h"
+#include "config_file_read.h"
 #include "config_ini.h"
 #include "config_snapshot.h"
 #include "exit_codes.h"
@@ -29,13 +27,9 @@ struct SaveArguments {
 // The tag of the file about to be replaced: the measuring point stays named when the transmitter is
 // saved again.
 std::string TagOfExistingFile(const std::string& path) {
-    FILE* file = OpenFile(path, "rb");
-    if (!file) return "";
-    std::string bytes;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-    std::fclose(file);
+    std::string bytes, problem;
+    // No file there is no tag to keep, not a problem to say; what could be read still names one.
+    ReadFileBytes(path, &bytes, &problem);
     return TagOfConfigFile(bytes);
 }
 
